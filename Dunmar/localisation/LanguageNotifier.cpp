@@ -1,0 +1,6 @@
+#include "localisation/LanguageNotifier.h"
+
+LanguageNotifier& LanguageNotifier::shared() {
+    static LanguageNotifier notifier;
+    return notifier;
+}
