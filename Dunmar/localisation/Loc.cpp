@@ -66,8 +66,8 @@ const std::vector<std::string>& Loc::supported() {
 
 const std::map<std::string, std::string>& Loc::names() {
     static const std::map<std::string, std::string> n{
-        {"en", "English"},  {"de", "Deutsch"},  {"tr", "Türkçe"}, {"es", "Español"}, {"fr", "Français"},
-        {"it", "Italiano"}, {"ar", "العربية"}, {"ja", "日本語"},  {"zh", "中文"},     {"ru", "Русский"},
+        {"en", "English"},  {"de", "Deutsch"}, {"tr", "Türkçe"}, {"es", "Español"}, {"fr", "Français"},
+        {"it", "Italiano"}, {"ar", "العربية"}, {"ja", "日本語"}, {"zh", "中文"},    {"ru", "Русский"},
     };
     return n;
 }
@@ -115,7 +115,9 @@ std::string Loc::t(std::string_view key) {
 }
 
 namespace {
-std::string_view englishSuffix(std::int64_t n) { return n == 1 ? std::string_view() : std::string_view("s"); }
+std::string_view englishSuffix(std::int64_t n) {
+    return n == 1 ? std::string_view() : std::string_view("s");
+}
 } // namespace
 
 std::string Loc::filesChanged(std::int64_t n) {

@@ -18,8 +18,8 @@ public:
     // Where the stored choice and the system's preferred languages come from. The program binds
     // this to its defaults store and the system locale at start; tests bind it to plain values.
     struct Environment {
-        std::function<std::string()> storedLanguage;                 // "appLanguage", "" when unset
-        std::function<void(const std::string&)> storeLanguage;       // writes "appLanguage"
+        std::function<std::string()> storedLanguage;                  // "appLanguage", "" when unset
+        std::function<void(const std::string&)> storeLanguage;        // writes "appLanguage"
         std::function<std::vector<std::string>()> preferredLanguages; // e.g. {"de-CH", "de"}
     };
     static void setEnvironment(Environment environment);
@@ -38,7 +38,10 @@ public:
     // The text of a key in the current language, else in English, else the key itself.
     static std::string t(std::string_view key);
 
-#define DUNMAR_LOC_ACCESSOR(name) static std::string name() { return t(#name); }
+#define DUNMAR_LOC_ACCESSOR(name)                                                                            \
+    static std::string name() {                                                                              \
+        return t(#name);                                                                                     \
+    }
 #define DUNMAR_LOC_SKIP(name)
     DUNMAR_LOC_KEYS(DUNMAR_LOC_ACCESSOR, DUNMAR_LOC_SKIP)
 #undef DUNMAR_LOC_ACCESSOR

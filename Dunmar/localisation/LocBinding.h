@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <string>
 
 class Defaults;
@@ -11,4 +10,6 @@ class Defaults;
 void bindLocToDefaults(Defaults& defaults);
 
 // Interface texts as Qt strings.
-inline QString qs(const std::string& text) { return QString::fromStdString(text); }
+inline QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}

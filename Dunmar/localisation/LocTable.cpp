@@ -3,8 +3,9 @@
 namespace dunmar::loc {
 
 const std::array<const LocTable*, 10>& allTables() {
-    static const std::array<const LocTable*, 10> tables{&kTableEn, &kTableDe, &kTableTr, &kTableEs, &kTableFr,
-                                                        &kTableIt, &kTableAr, &kTableJa, &kTableZh, &kTableRu};
+    static const std::array<const LocTable*, 10> tables{&kTableEn, &kTableDe, &kTableTr, &kTableEs,
+                                                        &kTableFr, &kTableIt, &kTableAr, &kTableJa,
+                                                        &kTableZh, &kTableRu};
     return tables;
 }
 

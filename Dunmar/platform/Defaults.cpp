@@ -9,7 +9,6 @@
 #include <QJsonObject>
 #include <QSaveFile>
 #include <QStandardPaths>
-
 #include <cmath>
 
 namespace {
@@ -36,7 +35,9 @@ bool isNumber(const QVariant& v) {
     }
 }
 
-bool isIntegerType(const QVariant& v) { return isNumber(v) && v.typeId() != QMetaType::Double && v.typeId() != QMetaType::Float; }
+bool isIntegerType(const QVariant& v) {
+    return isNumber(v) && v.typeId() != QMetaType::Double && v.typeId() != QMetaType::Float;
+}
 
 QJsonValue toJson(const QVariant& v) {
     switch (v.typeId()) {
@@ -117,7 +118,9 @@ Defaults::Defaults(const QString& filePath, QObject* parent) : QObject(parent), 
     load();
 }
 
-Defaults::~Defaults() { synchronize(); }
+Defaults::~Defaults() {
+    synchronize();
+}
 
 void Defaults::load() {
     QFile f(path_);
@@ -130,7 +133,8 @@ void Defaults::load() {
         // Keep the unreadable file for the user instead of overwriting it with defaults.
         const QString stamp = QDateTime::currentDateTimeUtc().toString("yyyyMMdd-HHmmss");
         QString aside = path_ + ".broken-" + stamp;
-        for (int n = 1; QFile::exists(aside); ++n) aside = path_ + ".broken-" + stamp + "-" + QString::number(n);
+        for (int n = 1; QFile::exists(aside); ++n)
+            aside = path_ + ".broken-" + stamp + "-" + QString::number(n);
         if (QFile::rename(path_, aside)) quarantined_ = aside;
         return;
     }
@@ -262,7 +266,9 @@ double Defaults::doubleValue(const QString& key) const {
 bool Defaults::boolean(const QString& key) const {
     return typedRead(
         *this, key, [](const QVariant& v) { return v.typeId() == QMetaType::Bool || isNumber(v); },
-        [](const QVariant& v) { return v.isValid() && (v.typeId() == QMetaType::Bool ? v.toBool() : v.toDouble() != 0); });
+        [](const QVariant& v) {
+            return v.isValid() && (v.typeId() == QMetaType::Bool ? v.toBool() : v.toDouble() != 0);
+        });
 }
 
 QVariantList Defaults::array(const QString& key) const {

@@ -1,13 +1,12 @@
+#include "localisation/LocBinding.h"
+
 #include "localisation/LanguageNotifier.h"
 #include "localisation/Loc.h"
-#include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
-
 #include <algorithm>
-
 #include <gtest/gtest.h>
 
 TEST(LocBinding, ReadsAndWritesAppLanguageInTheDefaultsStore) {

@@ -32,7 +32,7 @@ TEST_F(LocLookup, LanguageChoice) {
         {"", {"zh-Hans-CN"}, "zh", ""},
         {"", {"pt-BR"}, "en", "Copy"},
         {"", {}, "en", "Copy"},
-        {"pt", {"de-DE"}, "pt", "Copy"},   // a stored unsupported code stands, texts fall back
+        {"pt", {"de-DE"}, "pt", "Copy"}, // a stored unsupported code stands, texts fall back
         {"", {"fr"}, "fr", ""},
         {"de", {"fr"}, "de", "Kopieren"},
         {"en", {"de"}, "en", "Copy"},

@@ -2,7 +2,6 @@
 #include "localisation/LocTable.h"
 
 #include <gtest/gtest.h>
-
 #include <regex>
 #include <set>
 
@@ -27,7 +26,7 @@ std::string leadingSymbols(std::string_view text) {
         if (c >= 0x80) {
             // Stop at letters of other scripts; keep symbols from the arrows, shapes and emoji blocks.
             std::size_t len = (c >= 0xF0) ? 4 : (c >= 0xE0) ? 3 : 2;
-            if (len == 2) break; // Latin, Greek, Cyrillic, Arabic letters
+            if (len == 2) break;              // Latin, Greek, Cyrillic, Arabic letters
             if (len == 3 && c != 0xE2) break; // CJK and other letters; U+2000..U+2FFF are symbols
             i += len;
             continue;

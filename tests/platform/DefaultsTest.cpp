@@ -5,7 +5,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -104,7 +103,8 @@ TEST_F(DefaultsTest, WritesAreDebouncedAndAtomic) {
 
 TEST_F(DefaultsTest, AnUnreadableFileIsMovedAsideAndDefaultsApply) {
     QDir().mkpath(dir.filePath("conf"));
-    for (const QByteArray& broken : {QByteArray("{\"k\": 1,"), QByteArray("[1, 2]"), QByteArray("\xff\xfe")}) {
+    for (const QByteArray& broken :
+         {QByteArray("{\"k\": 1,"), QByteArray("[1, 2]"), QByteArray("\xff\xfe")}) {
         QFile f(path());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(broken);

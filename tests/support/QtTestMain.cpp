@@ -1,7 +1,6 @@
 // The main of the Qt test executables: a QApplication on the offscreen platform.
 #include <QApplication>
 #include <QByteArray>
-
 #include <gtest/gtest.h>
 
 namespace {
