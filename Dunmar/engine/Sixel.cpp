@@ -1,0 +1,284 @@
+#include "engine/Sixel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+// The colours every image starts with, registers 0-15.
+constexpr std::array<Rgb8, 16> kDefaultSixelRegisters = {{
+    {0, 0, 0},
+    {51, 51, 204},
+    {51, 204, 51},
+    {51, 204, 204},
+    {204, 51, 51},
+    {204, 51, 204},
+    {204, 204, 51},
+    {170, 170, 170},
+    {85, 85, 85},
+    {85, 85, 255},
+    {85, 255, 85},
+    {85, 255, 255},
+    {255, 85, 85},
+    {255, 85, 255},
+    {255, 255, 85},
+    {255, 255, 255},
+}};
+
+// Numbers stop growing here: far above any meaningful count or register, far below overflow.
+constexpr std::int64_t kNumberCap = 1'000'000'000;
+// Bands beyond the height bound only drop their pixels; the band counter stops just past it.
+constexpr std::int64_t kBandCap = SixelDecoder::kMaxHeight / 6 + 1;
+
+bool isDigit(std::uint8_t b) {
+    return b >= '0' && b <= '9';
+}
+bool isSixelData(std::uint8_t b) {
+    return b >= 0x3F && b <= 0x7E;
+}
+
+std::int64_t appendDigit(std::int64_t number, std::uint8_t digit) {
+    return std::min(number * 10 + (digit - '0'), kNumberCap);
+}
+
+std::int64_t clampTo(std::int64_t v, std::int64_t lo, std::int64_t hi) {
+    return std::clamp(v, lo, hi);
+}
+
+double hueToChannel(double p, double q, double t) {
+    if (t < 0) t += 360;
+    if (t > 360) t -= 360;
+    if (t < 60) return p + (q - p) * t / 60;
+    if (t < 180) return q;
+    if (t < 240) return p + (q - p) * (240 - t) / 60;
+    return p;
+}
+
+// Hue in degrees (0 red, 120 green, 240 blue), lightness and saturation in percent.
+Rgb8 hlsToRgb(std::int64_t hue, std::int64_t lightness, std::int64_t saturation) {
+    const double h = static_cast<double>(hue);
+    const double l = static_cast<double>(lightness) / 100.0;
+    const double s = static_cast<double>(saturation) / 100.0;
+    double r = l, g = l, b = l;
+    if (s != 0) {
+        const double q = l < 0.5 ? l * (1 + s) : l + s - l * s;
+        const double p = 2 * l - q;
+        r = hueToChannel(p, q, h + 120);
+        g = hueToChannel(p, q, h);
+        b = hueToChannel(p, q, h - 120);
+    }
+    auto channel = [](double c) { return static_cast<std::uint8_t>(std::clamp(c * 255.0, 0.0, 255.0)); };
+    return {channel(r), channel(g), channel(b)};
+}
+
+std::uint8_t percentToByte(std::int64_t percent) {
+    return static_cast<std::uint8_t>(clampTo(percent, 0, 100) * 255 / 100);
+}
+
+} // namespace
+
+SixelDecoder::SixelDecoder() {
+    begin();
+}
+
+void SixelDecoder::begin() {
+    registers_.fill(Rgb8{});
+    defined_.reset();
+    for (std::size_t i = 0; i < kDefaultSixelRegisters.size(); ++i) {
+        registers_[i] = kDefaultSixelRegisters[i];
+        defined_.set(i);
+    }
+    color_ = {255, 255, 255};
+    x_ = 0;
+    band_ = 0;
+    width_ = 0;
+    rows_.clear();
+    state_ = State::ground;
+    number_ = 0;
+    colorRegister_ = 0;
+    paramCount_ = 0;
+}
+
+void SixelDecoder::feed(std::string_view bytes) {
+    for (char c : bytes) feed(static_cast<std::uint8_t>(c));
+}
+
+void SixelDecoder::feed(std::uint8_t byte) {
+    switch (state_) {
+    case State::ground:
+        ground(byte);
+        return;
+    case State::repeatCount:
+        if (isDigit(byte)) {
+            number_ = appendDigit(number_, byte);
+            return;
+        }
+        state_ = State::ground;
+        if (isSixelData(byte)) {
+            draw(byte, std::max<std::int64_t>(number_, 1));
+        } else {
+            // A repeat without its data byte is dropped; the byte is read as usual.
+            ground(byte);
+        }
+        return;
+    case State::colorRegister:
+        if (isDigit(byte)) {
+            number_ = appendDigit(number_, byte);
+            return;
+        }
+        colorRegister_ = number_;
+        if (byte == ';') {
+            state_ = State::colorParams;
+            number_ = 0;
+            paramCount_ = 0;
+            return;
+        }
+        endColorIntroducer();
+        ground(byte);
+        return;
+    case State::colorParams:
+        if (isDigit(byte)) {
+            number_ = appendDigit(number_, byte);
+            return;
+        }
+        // An empty field counts as 0; fields after the fourth are not needed.
+        if (paramCount_ < params_.size()) params_[paramCount_] = number_;
+        paramCount_ = std::min(paramCount_ + 1, params_.size() + 1);
+        number_ = 0;
+        if (byte == ';') return;
+        endColorIntroducer();
+        ground(byte);
+        return;
+    }
+}
+
+void SixelDecoder::ground(std::uint8_t byte) {
+    if (isSixelData(byte)) {
+        draw(byte, 1);
+    } else if (byte == '!') {
+        state_ = State::repeatCount;
+        number_ = 0;
+    } else if (byte == '#') {
+        state_ = State::colorRegister;
+        number_ = 0;
+        paramCount_ = 0;
+    } else if (byte == '$') {
+        x_ = 0;
+    } else if (byte == '-') {
+        band_ = std::min(band_ + 1, kBandCap);
+        x_ = 0;
+    }
+    // Everything else (raster attributes, stray digits and separators, controls) is skipped.
+}
+
+// Ends "#Pc" or "#Pc;Pu;Px;Py;Pz": defines the register when the definition is complete, then
+// selects it.
+void SixelDecoder::endColorIntroducer() {
+    state_ = State::ground;
+    const std::int64_t reg = colorRegister_;
+    if (paramCount_ >= 4 && reg >= 0 && reg <= 255) {
+        const auto [pu, px, py, pz] = params_;
+        std::optional<Rgb8> color;
+        if (pu == 2) {
+            color = Rgb8{percentToByte(px), percentToByte(py), percentToByte(pz)};
+        } else if (pu == 1) {
+            color = hlsToRgb(clampTo(px, 0, 360), clampTo(py, 0, 100), clampTo(pz, 0, 100));
+        }
+        if (color) {
+            registers_[static_cast<std::size_t>(reg)] = *color;
+            defined_.set(static_cast<std::size_t>(reg));
+        }
+    }
+    selectRegister(reg);
+}
+
+void SixelDecoder::selectRegister(std::int64_t reg) {
+    const bool known = reg >= 0 && reg <= 255 && defined_.test(static_cast<std::size_t>(reg));
+    color_ = known ? registers_[static_cast<std::size_t>(reg)] : Rgb8{255, 255, 255};
+}
+
+std::vector<std::uint8_t>& SixelDecoder::pixelRow(int row, std::size_t minBytes) {
+    if (rows_.size() <= static_cast<std::size_t>(row)) rows_.resize(static_cast<std::size_t>(row) + 1);
+    auto& bytes = rows_[static_cast<std::size_t>(row)];
+    if (bytes.size() < minBytes) {
+        // Grow in steps so that a row filled column by column is not reallocated for every column.
+        const std::size_t rowMax = std::size_t{4} * kMaxWidth;
+        bytes.resize(std::min(std::max(minBytes, bytes.size() * 2), rowMax), 0);
+    }
+    return bytes;
+}
+
+void SixelDecoder::draw(std::uint8_t sixel, std::int64_t count) {
+    const int bits = sixel - 0x3F;
+    const std::int64_t end = std::min<std::int64_t>(x_ + count, kMaxWidth);
+    if (bits != 0 && x_ < end) {
+        for (int k = 0; k < 6; ++k) {
+            if (!(bits & (1 << k))) continue;
+            const std::int64_t row = band_ * 6 + k;
+            if (row >= kMaxHeight) break;
+            auto& bytes = pixelRow(static_cast<int>(row), static_cast<std::size_t>(end) * 4);
+            for (std::int64_t x = x_; x < end; ++x) {
+                std::uint8_t* p = bytes.data() + x * 4;
+                p[0] = color_.r;
+                p[1] = color_.g;
+                p[2] = color_.b;
+                p[3] = 255;
+            }
+        }
+    }
+    // Columns past the width bound are dropped; x stops at the bound.
+    x_ = end;
+    width_ = std::max(width_, x_);
+}
+
+std::optional<RgbaImage> SixelDecoder::finish() {
+    // A colour introducer at the very end still selects its register; a repeat without its data byte
+    // is dropped. A byte that means nothing ends either.
+    if (state_ != State::ground) feed(std::uint8_t{0});
+    std::optional<RgbaImage> result;
+    if (width_ > 0 && !rows_.empty()) {
+        RgbaImage image;
+        image.width = static_cast<int>(width_);
+        image.height = static_cast<int>(rows_.size());
+        const std::size_t stride = static_cast<std::size_t>(image.width) * 4;
+        image.pixels.assign(stride * rows_.size(), 0);
+        for (std::size_t y = 0; y < rows_.size(); ++y) {
+            const auto& row = rows_[y];
+            std::copy_n(row.begin(), std::min(row.size(), stride), image.pixels.begin() + y * stride);
+            // Release each row as it is copied so that the peak stays near one image.
+            std::vector<std::uint8_t>().swap(rows_[y]);
+        }
+        result = std::move(image);
+    }
+    begin();
+    return result;
+}
+
+std::optional<RgbaImage> decodeSixel(std::string_view data) {
+    SixelDecoder decoder;
+    decoder.feed(data);
+    return decoder.finish();
+}
+
+void SixelImageStore::add(SixelImage image) {
+    images_.push_back(std::move(image));
+    if (images_.size() > kMaxImages) images_.erase(images_.begin());
+    while (images_.size() > 1 && totalBytes() > byteBudget_) images_.erase(images_.begin());
+}
+
+void SixelImageStore::clear() {
+    images_.clear();
+}
+
+void SixelImageStore::removeIf(const std::function<bool(const SixelImage&)>& predicate) {
+    std::erase_if(images_, predicate);
+}
+
+std::size_t SixelImageStore::totalBytes() const {
+    std::size_t total = 0;
+    for (const auto& entry : images_) {
+        if (entry.image) total += entry.image->pixels.size();
+    }
+    return total;
+}
