@@ -1,0 +1,247 @@
+#include "terminalview/PtySession.h"
+
+#include "platform/Defaults.h"
+#include "terminalview/ChildReaper.h"
+#include "terminalview/PtyLaunch.h"
+#include "terminalview/ShellList.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QSocketNotifier>
+#include <QUuid>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+quint16 clamp16(int value) {
+    return quint16(std::clamp(value, 0, 65535));
+}
+
+bool hasUnpairedSurrogate(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate()) {
+            if (i + 1 >= text.size() || !text[i + 1].isLowSurrogate()) return true;
+            ++i;
+        } else if (c.isLowSurrogate()) {
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
+PtySession::PtySession(const QString& tabId, PtySessionSettings settings, QObject* parent)
+    : QObject(parent), settings_(std::move(settings)),
+      tabId_(tabId.isEmpty() ? QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() : tabId) {
+    // The SIGCHLD handler must be in place before the first child can end.
+    ChildReaper::shared();
+    windowSizeTimer_.setSingleShot(true);
+    windowSizeTimer_.setInterval(kWindowSizeDebounceMs);
+    connect(&windowSizeTimer_, &QTimer::timeout, this, &PtySession::applyWindowSize);
+}
+
+PtySession::~PtySession() {
+    const pid_t pid = childPid_;
+    releaseDescriptor();
+    childPid_ = 0;
+    ChildReaper::shared().reap(pid);
+}
+
+Defaults& PtySession::defaults() const {
+    return settings_.defaults ? *settings_.defaults : Defaults::standard();
+}
+
+QString PtySession::homeDirectory() const {
+    return settings_.homeDirectory.isEmpty() ? QDir::homePath() : settings_.homeDirectory;
+}
+
+QString PtySession::historyFilePath() const {
+    return historyFileFor(homeDirectory(), tabId_);
+}
+
+bool PtySession::start(const QString& shellPath, const QString& cwd) {
+    if (masterFd_ >= 0) return false;
+    return launch(shellPath, cwd);
+}
+
+bool PtySession::launch(const QString& shellPath, const QString& cwd) {
+    PtyLaunchOptions options;
+    options.shellPath = chooseShell(shellPath);
+    options.workingDirectory = cwd;
+    options.homeDirectory = homeDirectory();
+    options.tabId = tabId_;
+    options.syntaxHighlighting = defaults().boolean(QStringLiteral("syntaxHighlighting"));
+    const QString themeKey = QStringLiteral("promptTheme");
+    options.promptTheme =
+        defaults().object(themeKey).isValid() ? defaults().string(themeKey) : QStringLiteral("default");
+    currentShell_ = options.shellPath;
+
+    const PtyLaunchPlan plan = makeLaunchPlan(options, currentEnvironment());
+    const termios attributes = initialTermios();
+    winsize size{};
+    size.ws_row = windowSize_.rows;
+    size.ws_col = windowSize_.cols;
+    size.ws_xpixel = windowSize_.pixelWidth;
+    size.ws_ypixel = windowSize_.pixelHeight;
+
+    ++generation_;
+    shellReady_ = false;
+    remoteDecoder_.reset();
+    const PtyChild child = spawnOnPty(plan, attributes, size);
+    if (child.masterFd < 0) {
+        masterFd_ = -1;
+        childPid_ = 0;
+        return false;
+    }
+    masterFd_ = child.masterFd;
+    childPid_ = child.pid;
+    savedTermios_ = attributes;
+
+    readNotifier_ = new QSocketNotifier(masterFd_, QSocketNotifier::Read, this);
+    connect(readNotifier_, &QSocketNotifier::activated, this, &PtySession::readAvailable);
+    writeNotifier_ = new QSocketNotifier(masterFd_, QSocketNotifier::Write, this);
+    writeNotifier_->setEnabled(false);
+    connect(writeNotifier_, &QSocketNotifier::activated, this, &PtySession::flushInput);
+    return true;
+}
+
+void PtySession::readAvailable() {
+    if (masterFd_ < 0) return;
+    // A callback may replace the shell or delete the session; stop touching it when that happens.
+    const QPointer<PtySession> self(this);
+    const quint64 generation = generation_;
+    const auto stillCurrent = [&] { return self && generation_ == generation; };
+
+    char buffer[kReadBufferSize];
+    qsizetype total = 0;
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        const ssize_t n = ::read(masterFd_, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
+        if (n <= 0) {
+            // End of file, or EIO once the last holder of the terminal's other side has gone.
+            endOfOutput();
+            return;
+        }
+        const QByteArrayView piece(buffer, n);
+        counters_.readBytes += quint64(n);
+        counters_.readCount += 1;
+        if (!shellReady_) {
+            shellReady_ = true;
+            if (onFirstOutput) onFirstOutput();
+            if (!stillCurrent()) return;
+        }
+        if (onRemoteOutput) {
+            const std::optional<QString> text = remoteDecoder_.decode(piece);
+            if (text && !text->isEmpty()) onRemoteOutput(*text);
+            if (!stillCurrent()) return;
+        }
+        if (onOutput) onOutput(piece);
+        if (!stillCurrent()) return;
+
+        // Leave the rest for the next readiness event so that a flood (`yes`) cannot starve
+        // painting, timers and input; the notifier fires again while bytes are waiting.
+        total += n;
+        if (total >= kReadBudgetBytes || clock.elapsed() >= kReadBudgetMs) return;
+    }
+}
+
+void PtySession::endOfOutput() {
+    ::tcflush(masterFd_, TCIFLUSH);
+    const pid_t pid = childPid_;
+    releaseDescriptor();
+    childPid_ = 0;
+    ChildReaper::shared().reap(pid);
+    const quint64 generation = generation_;
+    QTimer::singleShot(0, this, [this, generation] {
+        if (generation == generation_ && onOutputEnded) onOutputEnded();
+    });
+}
+
+void PtySession::releaseDescriptor() {
+    windowSizeTimer_.stop();
+    delete readNotifier_;
+    readNotifier_ = nullptr;
+    delete writeNotifier_;
+    writeNotifier_ = nullptr;
+    if (masterFd_ >= 0) ::close(masterFd_);
+    masterFd_ = -1;
+    writeQueue_.clear();
+}
+
+void PtySession::switchShell(const QString& shellPath) {
+    const pid_t previous = childPid_;
+    releaseDescriptor();
+    childPid_ = 0;
+    if (previous > 0) {
+        ::kill(previous, SIGHUP);
+        ChildReaper::shared().reap(previous);
+    }
+    launch(shellPath, QString());
+}
+
+void PtySession::write(QByteArrayView bytes) {
+    if (masterFd_ < 0) return;
+    hasUserInput_ = true;
+    counters_.writeBytes += quint64(bytes.size());
+    counters_.writeCount += 1;
+    if (bytes.isEmpty()) return;
+    writeQueue_.append(bytes);
+    // While the notifier waits for room, earlier bytes are queued; writing now would reorder.
+    if (!writeNotifier_->isEnabled()) flushInput();
+}
+
+void PtySession::write(const QString& text) {
+    if (hasUnpairedSurrogate(text)) return;
+    write(QByteArrayView(text.toUtf8()));
+}
+
+void PtySession::flushInput() {
+    if (masterFd_ < 0) return;
+    const WriteQueue::Result result = writeQueue_.flush(masterFd_);
+    // A failure means the shell's side is gone; the read side reports the end.
+    writeNotifier_->setEnabled(result == WriteQueue::Result::WouldBlock);
+}
+
+void PtySession::killForegroundProcess() {
+    if (masterFd_ < 0) return;
+    const pid_t foreground = ::tcgetpgrp(masterFd_);
+    const pid_t shellGroup = ::getpgid(childPid_);
+    if (foreground >= 1 && foreground != shellGroup) ::killpg(foreground, SIGKILL);
+}
+
+void PtySession::resetTermiosModes() {
+    if (masterFd_ < 0) return;
+    killForegroundProcess();
+    ::tcsetattr(masterFd_, TCSANOW, &savedTermios_);
+    write(QByteArrayView("\x0c", 1));
+}
+
+void PtySession::setWindowSize(int rows, int cols, int pixelWidth, int pixelHeight) {
+    windowSize_ = {clamp16(rows), clamp16(cols), clamp16(pixelWidth), clamp16(pixelHeight)};
+    if (masterFd_ < 0) return;
+    if (isFirstResize_) {
+        // The shell starts drawing at once; give it the real size without delay.
+        isFirstResize_ = false;
+        applyWindowSize();
+        return;
+    }
+    windowSizeTimer_.start();
+}
+
+void PtySession::applyWindowSize() {
+    if (masterFd_ < 0) return;
+    winsize size{};
+    size.ws_row = windowSize_.rows;
+    size.ws_col = windowSize_.cols;
+    size.ws_xpixel = windowSize_.pixelWidth;
+    size.ws_ypixel = windowSize_.pixelHeight;
+    ::ioctl(masterFd_, TIOCSWINSZ, &size);
+}

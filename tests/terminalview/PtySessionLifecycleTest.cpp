@@ -1,0 +1,154 @@
+// The end of a shell, replacing it, the fallback shell, and the job and mode controls.
+#include "ShellHarness.h"
+#include "terminalview/ChildReaper.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <cerrno>
+#include <csignal>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+bool processIsGone(pid_t pid) {
+    return ::kill(pid, 0) == -1 && errno == ESRCH;
+}
+
+int reapedTimes(const QSignalSpy& spy, pid_t pid) {
+    int times = 0;
+    for (const QList<QVariant>& call : spy)
+        if (call.at(0).value<pid_t>() == pid) ++times;
+    return times;
+}
+
+bool waitForForegroundJob(const PtySession& session) {
+    return QTest::qWaitFor([&] { return ::tcgetpgrp(session.masterFd()) != ::getpgid(session.childPid()); },
+                           20000);
+}
+} // namespace
+
+TEST_F(PtyTest, AnEndedShellIsReportedOnceAndReapedOnce) {
+    QSignalSpy reaped(&ChildReaper::shared(), &ChildReaper::reaped);
+    const struct {
+        const char* shell;
+        QString input; // empty: the shell ends by itself
+    } cases[] = {
+        {"/bin/bash", "exit\r"}, {"/bin/zsh", "exit\r"}, {"/bin/sh", "exit 3\r"}, {"/bin/false", ""}};
+    for (const auto& c : cases) {
+        ShellHarness harness(settings());
+        ASSERT_TRUE(harness.start(c.shell));
+        const pid_t pid = harness.session.childPid();
+        if (!c.input.isEmpty()) harness.session.write(c.input);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return harness.endedCount > 0; }, 20000)) << c.shell;
+        EXPECT_FALSE(harness.session.isRunning());
+        EXPECT_EQ(harness.session.childPid(), 0);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return processIsGone(pid); }, 20000))
+            << c.shell << " left a zombie";
+        QTest::qWait(50);
+        EXPECT_EQ(harness.endedCount, 1) << c.shell;
+        EXPECT_EQ(reapedTimes(reaped, pid), 1) << c.shell;
+
+        // Nothing reaches a shell that has gone, and nothing is counted.
+        harness.session.write(QByteArrayView("x", 1));
+        harness.session.killForegroundProcess();
+        harness.session.resetTermiosModes();
+        EXPECT_EQ(harness.session.counters().writeBytes, quint64(c.input.size()));
+    }
+}
+
+TEST_F(PtyTest, ClosingTheSessionHangsUpTheShellAndReapsIt) {
+    QSignalSpy reaped(&ChildReaper::shared(), &ChildReaper::reaped);
+    pid_t pid = 0;
+    {
+        ShellHarness harness(settings());
+        ASSERT_TRUE(harness.start("/bin/bash"));
+        ASSERT_TRUE(harness.waitReady());
+        pid = harness.session.childPid();
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return processIsGone(pid); }, 20000));
+    EXPECT_EQ(reapedTimes(reaped, pid), 1);
+}
+
+TEST_F(PtyTest, SwitchingTheShellKeepsTheHistoryFileAndReportsNoExit) {
+    QSignalSpy reaped(&ChildReaper::shared(), &ChildReaper::reaped);
+    ShellHarness harness(settings(), "KEEP-ME");
+    ASSERT_TRUE(harness.start("/bin/bash"));
+    const QByteArray historyFile = QFile::encodeName(home.path() + "/.glimmerdock/history/KEEP-ME");
+    EXPECT_EQ(harness.run("echo $HISTFILE"), historyFile + "\n");
+    ASSERT_TRUE(harness.session.shellReady());
+    const pid_t first = harness.session.childPid();
+    harness.session.setWindowSize(33, 99, 0, 0);
+
+    harness.session.switchShell("/bin/sh");
+    EXPECT_FALSE(harness.session.shellReady());
+    EXPECT_EQ(harness.session.currentShell(), "/bin/sh");
+    const pid_t second = harness.session.childPid();
+    EXPECT_GT(second, 0);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(harness.run("echo $HISTFILE"), historyFile + "\n");
+    EXPECT_EQ(harness.run("ps -o args= -p $$").trimmed(), "/bin/sh -l");
+    EXPECT_EQ(harness.run("stty size"), "33 99\n") << "the new shell starts with the current size";
+    EXPECT_TRUE(harness.session.shellReady());
+    EXPECT_EQ(harness.firstOutputCount, 2);
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return processIsGone(first); }, 20000));
+    EXPECT_EQ(reapedTimes(reaped, first), 1);
+    QTest::qWait(50);
+    EXPECT_EQ(harness.endedCount, 0);
+}
+
+TEST_F(PtyTest, AShellThatIsNotInstalledFallsBackToTheLoginShell) {
+    qputenv("SHELL", "/bin/bash");
+    ShellHarness harness(settings());
+    ASSERT_TRUE(harness.start("/nonexistent/zsh"));
+    EXPECT_EQ(harness.session.currentShell(), "/bin/bash");
+    EXPECT_EQ(harness.run("echo hi"), "hi\n");
+    EXPECT_EQ(harness.run("ps -o args= -p $$").trimmed(), "/bin/bash --login");
+    EXPECT_EQ(harness.endedCount, 0);
+}
+
+TEST_F(PtyTest, KillingTheForegroundJobSparesTheShell) {
+    ShellHarness harness(settings());
+    ASSERT_TRUE(harness.start("/bin/bash"));
+    ASSERT_EQ(harness.run("echo ready"), "ready\n");
+    const pid_t shell = harness.session.childPid();
+
+    harness.session.killForegroundProcess(); // only the shell: nothing is sent
+    EXPECT_EQ(harness.run("echo alive"), "alive\n");
+
+    harness.session.write(QString("sleep 100\r"));
+    ASSERT_TRUE(waitForForegroundJob(harness.session));
+    const pid_t job = ::tcgetpgrp(harness.session.masterFd());
+    harness.session.killForegroundProcess();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return processIsGone(job); }, 20000));
+    EXPECT_EQ(harness.run("echo alive"), "alive\n");
+    EXPECT_EQ(harness.session.childPid(), shell);
+}
+
+TEST_F(PtyTest, ResettingTheModesRestoresTheAttributesAndSendsOneControlL) {
+    ShellHarness harness(settings());
+    ASSERT_TRUE(harness.start("/bin/bash"));
+    ASSERT_EQ(harness.run("stty -echo -icanon -isig -icrnl"), "");
+    harness.session.write(QString("sleep 100\r"));
+    ASSERT_TRUE(waitForForegroundJob(harness.session));
+    const pid_t job = ::tcgetpgrp(harness.session.masterFd());
+    termios changed{};
+    ASSERT_EQ(::tcgetattr(harness.session.masterFd(), &changed), 0);
+    ASSERT_EQ(changed.c_lflag & ECHO, 0u);
+
+    const PtyCounters before = harness.session.counters();
+    const qint64 from = harness.mark();
+    harness.session.resetTermiosModes();
+    termios restored{};
+    ASSERT_EQ(::tcgetattr(harness.session.masterFd(), &restored), 0);
+    const termios& saved = harness.session.savedTermios();
+    EXPECT_EQ(restored.c_lflag, saved.c_lflag);
+    EXPECT_EQ(restored.c_iflag, saved.c_iflag);
+    EXPECT_EQ(harness.session.counters().writeBytes - before.writeBytes, 1u);
+    EXPECT_EQ(harness.session.counters().writeCount - before.writeCount, 1u);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return processIsGone(job); }, 20000));
+    // The terminal echoes the Control-L only because echo was already back on when it arrived.
+    EXPECT_TRUE(harness.waitFor("\x0c", from, 20000)) << harness.outputSince(from).toHex(' ').toStdString();
+    EXPECT_EQ(harness.outputSince(from).count('\x0c'), 1);
+    EXPECT_EQ(harness.run("echo back"), "back\n");
+}
