@@ -111,8 +111,10 @@ ChildImage makeImage(const PtyLaunchPlan& plan) {
     return image;
 }
 
-[[noreturn]] void runChild(int slaveFd, const PtyLaunchPlan& plan, const ChildImage& image) {
-    // Only async-signal-safe calls from here on.
+[[noreturn]] void runChild(int masterFd, int slaveFd, const PtyLaunchPlan& plan, const ChildImage& image) {
+    // Only async-signal-safe calls from here on. The master is close-on-exec already; closing it
+    // now also covers a child that never reaches exec.
+    ::close(masterFd);
     ::setsid();
     ::ioctl(slaveFd, TIOCSCTTY, 0);
     ::dup2(slaveFd, STDIN_FILENO);
@@ -162,7 +164,7 @@ PtyChild spawnOnPty(const PtyLaunchPlan& plan, const termios& attributes, const 
 
     const ChildImage image = makeImage(plan);
     const pid_t pid = ::fork();
-    if (pid == 0) runChild(slave, plan, image);
+    if (pid == 0) runChild(master, slave, plan, image);
     closeQuietly(slave);
     if (pid < 0) {
         closeQuietly(master);

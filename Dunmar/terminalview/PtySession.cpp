@@ -161,15 +161,23 @@ void PtySession::endOfOutput() {
     ChildReaper::shared().reap(pid);
     const quint64 generation = generation_;
     QTimer::singleShot(0, this, [this, generation] {
-        if (generation == generation_ && onOutputEnded) onOutputEnded();
+        if (generation != generation_ || !onOutputEnded) return;
+        // The owner often closes the pane here, deleting this session and the callback with it.
+        const std::function<void()> callback = onOutputEnded;
+        callback();
     });
 }
 
 void PtySession::releaseDescriptor() {
     windowSizeTimer_.stop();
-    delete readNotifier_;
+    // This may run inside the read notifier's own signal (end of output, or a callback that switches
+    // the shell), so the notifiers are silenced now and deleted once control is back in the loop.
+    for (QSocketNotifier* notifier : {readNotifier_, writeNotifier_}) {
+        if (!notifier) continue;
+        notifier->setEnabled(false);
+        notifier->deleteLater();
+    }
     readNotifier_ = nullptr;
-    delete writeNotifier_;
     writeNotifier_ = nullptr;
     if (masterFd_ >= 0) ::close(masterFd_);
     masterFd_ = -1;

@@ -4,9 +4,11 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -56,17 +58,38 @@ TEST_F(PtyTest, AnEndedShellIsReportedOnceAndReapedOnce) {
     }
 }
 
-TEST_F(PtyTest, ClosingTheSessionHangsUpTheShellAndReapsIt) {
+TEST_F(PtyTest, ClosingTheSessionHangsUpItsShellEvenWhileOtherShellsRun) {
     QSignalSpy reaped(&ChildReaper::shared(), &ChildReaper::reaped);
-    pid_t pid = 0;
-    {
-        ShellHarness harness(settings());
-        ASSERT_TRUE(harness.start("/bin/bash"));
-        ASSERT_TRUE(harness.waitReady());
-        pid = harness.session.childPid();
-    }
+    auto first = std::make_unique<ShellHarness>(settings());
+    ASSERT_TRUE(first->start("/bin/bash"));
+    ASSERT_TRUE(first->waitReady());
+    const pid_t pid = first->session.childPid();
+    // A later shell must not inherit the first one's master, or the first would never hang up.
+    ShellHarness second(settings());
+    ASSERT_TRUE(second.start("/bin/sh"));
+    ASSERT_EQ(second.run("echo up"), "up\n");
+
+    first.reset();
     EXPECT_TRUE(QTest::qWaitFor([&] { return processIsGone(pid); }, 20000));
     EXPECT_EQ(reapedTimes(reaped, pid), 1);
+    EXPECT_EQ(second.run("echo still"), "still\n");
+}
+
+TEST_F(PtyTest, ShellsStartWhileAnotherThreadChangesTheEnvironment) {
+    // A forked child that called setenv could wait forever for the environment lock that this
+    // thread held at the moment of the fork; every shell must come up regardless.
+    std::atomic<bool> stop = false;
+    std::thread changer([&] {
+        for (unsigned i = 0; !stop; ++i) ::setenv("DUNMAR_ENV_PROBE", (i & 1) ? "a" : "b", 1);
+    });
+    for (int i = 0; i < 12; ++i) {
+        ShellHarness harness(settings());
+        ASSERT_TRUE(harness.start("/bin/sh"));
+        EXPECT_EQ(harness.run("echo up", 10000), "up\n") << "shell " << i;
+    }
+    stop = true;
+    changer.join();
+    ::unsetenv("DUNMAR_ENV_PROBE");
 }
 
 TEST_F(PtyTest, SwitchingTheShellKeepsTheHistoryFileAndReportsNoExit) {
@@ -126,9 +149,11 @@ TEST_F(PtyTest, KillingTheForegroundJobSparesTheShell) {
 }
 
 TEST_F(PtyTest, ResettingTheModesRestoresTheAttributesAndSendsOneControlL) {
+    // dash leaves the terminal's modes alone (bash and zsh save and restore them around jobs), so
+    // what the terminal does with the Control-L shows the modes it arrived under.
     ShellHarness harness(settings());
-    ASSERT_TRUE(harness.start("/bin/bash"));
-    ASSERT_EQ(harness.run("stty -echo -icanon -isig -icrnl"), "");
+    ASSERT_TRUE(harness.start("/bin/sh"));
+    ASSERT_EQ(harness.run("stty -echo -icanon -isig"), "");
     harness.session.write(QString("sleep 100\r"));
     ASSERT_TRUE(waitForForegroundJob(harness.session));
     const pid_t job = ::tcgetpgrp(harness.session.masterFd());
@@ -150,5 +175,37 @@ TEST_F(PtyTest, ResettingTheModesRestoresTheAttributesAndSendsOneControlL) {
     // The terminal echoes the Control-L only because echo was already back on when it arrived.
     EXPECT_TRUE(harness.waitFor("\x0c", from, 20000)) << harness.outputSince(from).toHex(' ').toStdString();
     EXPECT_EQ(harness.outputSince(from).count('\x0c'), 1);
+    // Control-U drops the Control-L from the line being typed; the shell goes on.
+    harness.session.write(QByteArrayView("\x15", 1));
     EXPECT_EQ(harness.run("echo back"), "back\n");
+}
+
+TEST_F(PtyTest, CallbacksMaySwitchTheShellOrDeleteTheSession) {
+    // The owner answers output and the end of output synchronously; the session must not touch
+    // itself afterwards.
+    ShellHarness harness(settings());
+    ASSERT_TRUE(harness.start("/bin/bash"));
+    const auto collect = harness.session.onOutput;
+    bool switched = false;
+    harness.session.onOutput = [&](QByteArrayView piece) {
+        collect(piece);
+        if (!switched && QByteArray(piece.data(), piece.size()).contains("switch42")) {
+            switched = true;
+            harness.session.switchShell("/bin/sh");
+        }
+    };
+    harness.session.write(QString("echo switch$((6*7))\r"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return switched; }, 20000));
+    EXPECT_EQ(harness.run("ps -o args= -p $$").trimmed(), "/bin/sh -l");
+
+    auto* session = new PtySession(QString(), settings());
+    bool deleted = false;
+    session->onOutputEnded = [&] {
+        delete session;
+        deleted = true;
+    };
+    ASSERT_TRUE(session->start("/bin/sh"));
+    session->write(QString("exit\r"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return deleted; }, 20000));
+    QTest::qWait(20);
 }

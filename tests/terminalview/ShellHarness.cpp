@@ -1,5 +1,7 @@
 #include "ShellHarness.h"
 
+#include "terminalview/ChildReaper.h"
+
 #include <QElapsedTimer>
 #include <QTest>
 
@@ -18,6 +20,9 @@ void PtyTest::SetUp() {
 }
 
 void PtyTest::TearDown() {
+    // Shells of finished tests are still hanging up; collect them before the process exits.
+    EXPECT_TRUE(QTest::qWaitFor([] { return ChildReaper::shared().watchedCount() == 0; }, 10000))
+        << "a shell did not end after its terminal hung up";
     qputenv("HOME", savedHome_);
     if (savedShell_.isNull())
         qunsetenv("SHELL");
