@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QScrollArea>
+
+// A bare sideways scroller for rows of buttons and tabs: no frame, no background, no scroll bars;
+// the wheel and the trackpad scroll it in either direction. Its content keeps the size its owner
+// gives it.
+class HorizontalScrollArea : public QScrollArea {
+    Q_OBJECT
+public:
+    explicit HorizontalScrollArea(QWidget* parent = nullptr);
+
+    int scrollX() const;
+    void setScrollX(int x);
+    // Keeps the right end of the content in view whenever the content or the view changes size.
+    void setKeepEndVisible(bool keep);
+
+protected:
+    bool keepEnd_ = false;
+
+    void wheelEvent(QWheelEvent* event) override;
+};
