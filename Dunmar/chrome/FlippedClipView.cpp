@@ -21,5 +21,7 @@ void FlippedClipView::setDocument(QWidget* content) {
     if (content) layout->addWidget(content);
     layout->addStretch(1);
     setWidget(column);
+    // QScrollArea makes its widget paint the palette's background; the panel's shows through.
+    column->setAutoFillBackground(false);
     document_ = content;
 }

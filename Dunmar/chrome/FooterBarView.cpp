@@ -52,10 +52,10 @@ void FooterBarView::build() {
 
     linksScroll_ = new HorizontalScrollArea(this);
     linksContent_ = makeContent();
-    linksScroll_->setWidget(linksContent_);
+    linksScroll_->setContent(linksContent_);
     rechtsScroll_ = new HorizontalScrollArea(this);
     rechtsContent_ = makeContent();
-    rechtsScroll_->setWidget(rechtsContent_);
+    rechtsScroll_->setContent(rechtsContent_);
 
     QPointer<FooterBarView> self(this);
     auto bind = [self](std::function<void()> FooterBarView::*callback) {

@@ -56,7 +56,7 @@ HeaderBarView::HeaderBarView(QWidget* parent) : QWidget(parent) {
     tabContainer_ = new QWidget;
     tabContainer_->setAttribute(Qt::WA_TranslucentBackground);
     tabContainer_->resize(0, kTabHeight);
-    tabScrollView_->setWidget(tabContainer_);
+    tabScrollView_->setContent(tabContainer_);
 
     buildButtons();
     applyTooltips();

@@ -26,6 +26,12 @@ void HorizontalScrollArea::setKeepEndVisible(bool keep) {
     if (keep) setScrollX(horizontalScrollBar()->maximum());
 }
 
+void HorizontalScrollArea::setContent(QWidget* content) {
+    setWidget(content);
+    // QScrollArea makes its widget paint the palette's background; the row must not.
+    if (content) content->setAutoFillBackground(false);
+}
+
 int HorizontalScrollArea::scrollX() const {
     return horizontalScrollBar()->value();
 }

@@ -10,6 +10,9 @@ class HorizontalScrollArea : public QScrollArea {
 public:
     explicit HorizontalScrollArea(QWidget* parent = nullptr);
 
+    // Sets the row to scroll; it stays see-through, as the bar behind it draws the background.
+    void setContent(QWidget* content);
+
     int scrollX() const;
     void setScrollX(int x);
     // Keeps the right end of the content in view whenever the content or the view changes size.

@@ -11,12 +11,22 @@
 #include "platform/Defaults.h"
 
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 
 using namespace chrometest;
 
 namespace {
+
+// Run by hand, outside CTest, the tests still keep away from the user's own settings.
+const bool kPrivateSettings = [] {
+    if (qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME")) {
+        static QTemporaryDir dir;
+        qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+    }
+    return true;
+}();
 
 // Stands in for the usage monitor's badge: a fixed size and a click.
 class FakeBadge : public UsageBadge {
