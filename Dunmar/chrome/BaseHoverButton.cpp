@@ -1,5 +1,7 @@
 #include "chrome/BaseHoverButton.h"
 
+#include "chrome/ChromeAccessibility.h"
+
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,10 +11,10 @@
 BaseHoverButton::BaseHoverButton(QWidget* parent)
     : QWidget(parent), bg_(new chrome::Tween(this, QVariant::fromValue(chrome::clear()))),
       scale_(new chrome::Tween(this, 1.0)), alpha_(new chrome::Tween(this, 1.0)) {
+    chrome::installButtonAccessibility();
     setCursor(Qt::ArrowCursor);
     setAttribute(Qt::WA_Hover, false);
     setFocusPolicy(Qt::NoFocus);
-    setAccessibleDescription(QStringLiteral("button"));
 }
 
 void BaseHoverButton::setHoverScale(qreal scale) {

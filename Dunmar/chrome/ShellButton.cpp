@@ -1,5 +1,7 @@
 #include "chrome/ShellButton.h"
 
+#include "chrome/ChromeAccessibility.h"
+
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,6 +10,7 @@
 ShellButton::ShellButton(const QString& title, std::optional<QColor> accent, QWidget* parent)
     : QWidget(parent), bg_(new chrome::Tween(this, QVariant::fromValue(chrome::clear()))),
       labelScale_(new chrome::Tween(this, 1.0)) {
+    chrome::installButtonAccessibility();
     if (accent) accent_ = *accent;
     inactiveTitle_ = styledTitle(title, inactiveColor_, QFont::Normal);
     activeTitle_ = styledTitle(title, chrome::white(0.92), QFont::Medium);

@@ -6,6 +6,7 @@
 #include "chrome/SymbolImage.h"
 #include "chrome/TabCloseButton.h"
 
+#include <QAccessible>
 #include <QFontInfo>
 #include <QImage>
 #include <gtest/gtest.h>
@@ -211,5 +212,18 @@ TEST(TabCloseButton, FadesWhilePressedAndClicksOnlyInside) {
     EXPECT_DOUBLE_EQ(b.alpha(), 1.0);
     EXPECT_EQ(clicks.count, 0);
     click(&b, {8, 8});
+    EXPECT_EQ(clicks.count, 1);
+}
+
+TEST(HoverButton, AnnouncesItselfAsAPressableButton) {
+    auto b = titleButton();
+    Clicks clicks;
+    clicks.attach(*b);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(b.get());
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::Button);
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("GIT"));
+    ASSERT_NE(face->actionInterface(), nullptr);
+    face->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(clicks.count, 1);
 }
