@@ -60,7 +60,9 @@ public:
     std::function<void(const QUrl&)> onFileDropped;
     std::function<void()> onDoubleClick;
 
-    // State pushed in by the controller.
+    // State pushed in by the controller. updateTabs rebuilds the strip only when a value changed;
+    // a missing title shows "~", a missing or invalid colour white 0.5, a missing bell flag none.
+    // While a tab is dragged or renamed the call is dropped; the strip refreshes when that ends.
     void updateTabs(int count, int activeIndex, const QStringList& titles, const QList<QColor>& colors,
                     const QList<bool>& bellFlags);
     void setGitActive(bool active);
