@@ -41,7 +41,7 @@ protected:
 
 QString artifactsDir() {
     QString base = qEnvironmentVariable("DUNMAR_BUILD_DIR");
-    if (base.isEmpty()) base = QDir::currentPath();
+    if (base.isEmpty()) base = QCoreApplication::applicationDirPath(); // run by hand, outside CTest
     const QString dir = base + QStringLiteral("/artifacts");
     QDir().mkpath(dir);
     return dir;
