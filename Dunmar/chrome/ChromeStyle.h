@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+// Colours and faces shared by the window chrome. Sizes are given in pixels, which the chrome uses
+// as its points: a 10-pixel font matches the bar heights the layout is drawn for.
+namespace chrome {
+
+// A grey level with an alpha, both 0 to 1.
+inline QColor white(qreal level, qreal alpha = 1.0) {
+    return QColor::fromRgbF(level, level, level, alpha);
+}
+inline QColor rgb(qreal r, qreal g, qreal b, qreal a = 1.0) {
+    return QColor::fromRgbF(r, g, b, a);
+}
+inline QColor withAlpha(QColor c, qreal alpha) {
+    c.setAlphaF(alpha);
+    return c;
+}
+inline QColor clear() {
+    return QColor(0, 0, 0, 0);
+}
+
+// The desktop's named colours, matched to the ones the design was drawn with.
+inline QColor systemBlue() {
+    return QColor(10, 132, 255);
+}
+inline QColor systemRed() {
+    return QColor(255, 69, 58);
+}
+inline QColor systemOrange() {
+    return QColor(255, 159, 10);
+}
+inline QColor accentColor() {
+    return systemBlue();
+}
+
+// The proportional interface face (Inter when installed) and the monospaced one (JetBrains Mono
+// when installed), at a size in pixels.
+QFont systemFont(qreal pixels, QFont::Weight weight = QFont::Normal);
+QFont monoFont(qreal pixels, QFont::Weight weight = QFont::Normal);
+
+} // namespace chrome
