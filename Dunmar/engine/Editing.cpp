@@ -29,12 +29,12 @@ void Terminal::eraseFullRow(std::int64_t row) {
 
 bool Terminal::gridHasProtected() const {
     if (!attrTable_.mayHaveProtected()) return false;
-    for (const Row& r : grid_) {
-        for (const Cell& c : r) {
-            if (attrTable_.isProtected(c.attrId)) return true;
-        }
-    }
-    return false;
+    bool found = false;
+    grid_.forEachRow([&](const Row& r) {
+        found = found || std::any_of(r.begin(), r.end(),
+                                     [&](const Cell& c) { return attrTable_.isProtected(c.attrId); });
+    });
+    return found;
 }
 
 void Terminal::eraseDisplay(std::int64_t mode) {
@@ -53,7 +53,7 @@ void Terminal::eraseDisplay(std::int64_t mode) {
         [[fallthrough]];
     case 2:
         if (!gridHasProtected()) {
-            for (Row& r : grid_) std::fill(r.begin(), r.end(), Cell{});
+            grid_.forEachRow([](Row& r) { std::fill(r.begin(), r.end(), Cell{}); });
         } else {
             for (std::int64_t r = 0; r < rows_; ++r) eraseFullRow(r);
         }
@@ -74,7 +74,7 @@ void Terminal::eraseLine(std::int64_t mode) {
         break;
     case 2:
         eraseFullRow(cursor.y);
-        lineAttrs_[std::size_t(cursor.y)] &= std::uint8_t(~LineAttr::softWrapped);
+        grid_.attr(cursor.y) &= std::uint8_t(~LineAttr::softWrapped);
         break;
     default:
         break;
@@ -92,14 +92,8 @@ void Terminal::eraseChars(std::int64_t n) {
 void Terminal::insertLines(std::int64_t n) {
     if (n <= 0 || cursor.y < scrollTop || cursor.y > scrollBottom || scrollBottom >= rows_) return;
     const std::int64_t k = std::min(n, scrollBottom - cursor.y + 1);
-    auto first = grid_.begin() + cursor.y;
-    auto last = grid_.begin() + scrollBottom + 1;
-    std::rotate(first, last - k, last);
-    for (std::int64_t i = 0; i < k; ++i) first[i].assign(std::size_t(cols_), Cell{});
-    auto attrFirst = lineAttrs_.begin() + cursor.y;
-    auto attrLast = lineAttrs_.begin() + scrollBottom + 1;
-    std::rotate(attrFirst, attrLast - k, attrLast);
-    std::fill(attrFirst, attrFirst + k, 0);
+    grid_.rotate(cursor.y, scrollBottom + 1 - k, scrollBottom + 1);
+    for (std::int64_t y = cursor.y; y < cursor.y + k; ++y) blankRowAt(y);
 }
 
 void Terminal::deleteLines(std::int64_t n) {
@@ -108,14 +102,8 @@ void Terminal::deleteLines(std::int64_t n) {
         return;
     }
     const std::int64_t k = std::min(n, scrollBottom - cursor.y + 1);
-    auto first = grid_.begin() + cursor.y;
-    auto last = grid_.begin() + scrollBottom + 1;
-    std::rotate(first, first + k, last);
-    for (auto it = last - k; it != last; ++it) it->assign(std::size_t(cols_), Cell{});
-    auto attrFirst = lineAttrs_.begin() + cursor.y;
-    auto attrLast = lineAttrs_.begin() + scrollBottom + 1;
-    std::rotate(attrFirst, attrFirst + k, attrLast);
-    std::fill(attrLast - k, attrLast, 0);
+    grid_.rotate(cursor.y, cursor.y + k, scrollBottom + 1);
+    for (std::int64_t y = scrollBottom + 1 - k; y <= scrollBottom; ++y) blankRowAt(y);
 }
 
 // Characters move between the cursor and the right margin (the last column without margins);
@@ -146,7 +134,6 @@ void Terminal::deleteChars(std::int64_t n) {
 
 void Terminal::enterAltScreen() {
     altGrid_ = std::move(grid_);
-    altLineAttrs_ = std::move(lineAttrs_);
     altCursor = cursor;
     altActive_ = true;
     resetGrid();
@@ -158,9 +145,7 @@ void Terminal::enterAltScreen() {
 void Terminal::leaveAltScreen() {
     if (!altActive_) return;
     grid_ = std::move(altGrid_);
-    lineAttrs_ = std::move(altLineAttrs_);
     altGrid_.clear();
-    altLineAttrs_.clear();
     altActive_ = false;
     scrollTop = 0;
     scrollBottom = rows_ - 1;
@@ -198,7 +183,6 @@ void Terminal::fullReset() {
     kittyKbdStack.clear();
     sixelImages.clear();
     altGrid_.clear();
-    altLineAttrs_.clear();
     altActive_ = false;
     resetGrid();
     resetTabStops();

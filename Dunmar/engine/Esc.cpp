@@ -93,16 +93,16 @@ void Terminal::escHashDispatch(char32_t c) {
     if (cursor.y < 0 || cursor.y >= rows_) return;
     switch (c) {
     case '3':
-        lineAttrs_[std::size_t(cursor.y)] = 2;
+        grid_.attr(cursor.y) = 2;
         break;
     case '4':
-        lineAttrs_[std::size_t(cursor.y)] = 3;
+        grid_.attr(cursor.y) = 3;
         break;
     case '5':
-        lineAttrs_[std::size_t(cursor.y)] = 0;
+        grid_.attr(cursor.y) = 0;
         break;
     case '6':
-        lineAttrs_[std::size_t(cursor.y)] = 1;
+        grid_.attr(cursor.y) = 1;
         break;
     case '8':
         screenAlignment();
@@ -113,8 +113,10 @@ void Terminal::escHashDispatch(char32_t c) {
 }
 
 void Terminal::screenAlignment() {
-    for (Row& row : grid_) std::fill(row.begin(), row.end(), Cell{U'E', 0, 0, 1});
-    std::fill(lineAttrs_.begin(), lineAttrs_.end(), 0);
+    for (std::int64_t y = 0; y < rows_; ++y) {
+        std::fill(rowAt(y).begin(), rowAt(y).end(), Cell{U'E', 0, 0, 1});
+        grid_.attr(y) = 0;
+    }
     cursor = CursorState{};
     scrollTop = 0;
     scrollBottom = rows_ - 1;

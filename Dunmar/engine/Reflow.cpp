@@ -126,8 +126,9 @@ void Terminal::resize(std::int64_t newCols, std::int64_t newRows) {
     const std::int64_t R = std::min(newRows, kMaxRows);
     if (C == cols_ && R == rows_) return;
 
-    std::vector<Row> grid = std::move(grid_);
-    std::vector<std::uint8_t> attrs = std::move(lineAttrs_);
+    std::vector<Row> grid;
+    std::vector<std::uint8_t> attrs;
+    grid_.release(grid, attrs);
     std::int64_t h = rows_;
     std::int64_t cx = cursor.x;
     std::int64_t cy = cursor.y;
@@ -174,9 +175,14 @@ void Terminal::resize(std::int64_t newCols, std::int64_t newRows) {
     }
 
     fitRows(grid, attrs, std::size_t(std::max<std::int64_t>(h, 0)), C, R);
-    grid_ = std::move(grid);
-    lineAttrs_ = std::move(attrs);
-    if (altActive_) fitRows(altGrid_, altLineAttrs_, altGrid_.size(), C, R);
+    grid_ = Grid(std::move(grid), std::move(attrs));
+    if (altActive_) {
+        std::vector<Row> mainRows;
+        std::vector<std::uint8_t> mainAttrs;
+        altGrid_.release(mainRows, mainAttrs);
+        fitRows(mainRows, mainAttrs, mainRows.size(), C, R);
+        altGrid_ = Grid(std::move(mainRows), std::move(mainAttrs));
+    }
 
     const std::int64_t oldCols = cols_;
     cols_ = C;

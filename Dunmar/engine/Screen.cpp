@@ -6,7 +6,7 @@
 #include <algorithm>
 
 void Terminal::wrapToNextLine() {
-    lineAttrs_[std::size_t(cursor.y)] |= LineAttr::softWrapped;
+    grid_.attr(cursor.y) |= LineAttr::softWrapped;
     cursor.x = 0;
     cursor.pendingWrap = false;
     lf();
@@ -98,9 +98,11 @@ void Terminal::printAscii(const char* text, std::size_t n) {
         }
         Cell* dst = rowAt(cursor.y).data() + cursor.x;
         const std::size_t k = std::min(n, std::size_t(cols_ - cursor.x));
-        const std::uint32_t attr = penAttrId_;
-        const std::uint32_t link = penLinkId_;
-        for (std::size_t i = 0; i < k; ++i) dst[i] = Cell{char32_t(text[i]), attr, link, 1};
+        Cell pen{U' ', penAttrId_, penLinkId_, 1}; // only the character changes along the run
+        for (std::size_t i = 0; i < k; ++i) {
+            pen.ch = char32_t(static_cast<unsigned char>(text[i]));
+            dst[i] = pen;
+        }
         cursor.x += std::int64_t(k);
         text += k;
         n -= k;
@@ -184,21 +186,18 @@ void Terminal::scrollUp(std::int64_t n) {
         }
     } else {
         const bool feedScrollback = !altActive_ && top == 0;
-        auto first = grid_.begin() + top;
-        for (std::int64_t i = 0; i < k; ++i) {
-            Row& slot = first[i];
-            Row fresh;
-            if (feedScrollback)
-                fresh = scrollback_.push(std::move(slot));
-            else
-                fresh = std::move(slot);
-            fresh.assign(std::size_t(cols_), Cell{}); // reuses the storage of the row that fell out
-            slot = std::move(fresh);
+        for (std::int64_t y = top; y < top + k; ++y) {
+            if (feedScrollback) {
+                // The row goes to the scrollback; the storage of the line that fell out of the
+                // scrollback (if any) comes back and becomes the new blank row.
+                Row out;
+                grid_.swapRow(y, out);
+                Row recycled = scrollback_.push(std::move(out));
+                grid_.swapRow(y, recycled);
+            }
+            blankRowAt(y);
         }
-        std::rotate(first, first + k, grid_.begin() + bottom + 1);
-        auto attrFirst = lineAttrs_.begin() + top;
-        std::rotate(attrFirst, attrFirst + k, lineAttrs_.begin() + bottom + 1);
-        std::fill(lineAttrs_.begin() + (bottom + 1 - k), lineAttrs_.begin() + bottom + 1, 0);
+        grid_.rotate(top, top + k, bottom + 1);
         if (feedScrollback) {
             Row spare;
             for (std::int64_t i = k; i < n; ++i) {
@@ -241,12 +240,6 @@ void Terminal::scrollDown(std::int64_t n) {
         }
         return;
     }
-    auto first = grid_.begin() + top;
-    auto last = grid_.begin() + bottom + 1;
-    std::rotate(first, last - k, last);
-    for (std::int64_t i = 0; i < k; ++i) first[i].assign(std::size_t(cols_), Cell{});
-    auto attrFirst = lineAttrs_.begin() + top;
-    auto attrLast = lineAttrs_.begin() + bottom + 1;
-    std::rotate(attrFirst, attrLast - k, attrLast);
-    std::fill(attrFirst, attrFirst + k, 0);
+    grid_.rotate(top, bottom + 1 - k, bottom + 1);
+    for (std::int64_t y = top; y < top + k; ++y) blankRowAt(y);
 }

@@ -19,25 +19,29 @@ Terminal::Terminal(std::int64_t cols, std::int64_t rows)
 }
 
 void Terminal::resetGrid() {
-    grid_.assign(std::size_t(rows_), blankRow());
-    lineAttrs_.assign(std::size_t(rows_), 0);
+    grid_ = Grid(cols_, rows_);
 }
 
 void Terminal::process(std::string_view bytes) {
     process(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
+void Terminal::blankRowAt(std::int64_t y) {
+    grid_.row(y).assign(std::size_t(cols_), Cell{}); // keeps the row's storage
+    grid_.attr(y) = 0;
+}
+
 std::span<const Cell> Terminal::gridRow(std::int64_t y) const {
     if (y < 0 || y >= rows_) return {};
-    return grid_[std::size_t(y)];
+    return grid_.row(y);
 }
 
 std::uint8_t Terminal::lineAttr(std::int64_t y) const {
-    return y >= 0 && y < rows_ ? lineAttrs_[std::size_t(y)] : 0;
+    return y >= 0 && y < rows_ ? grid_.attr(y) : 0;
 }
 
 std::int64_t Terminal::effectiveCols(std::int64_t row) const {
-    if (row >= 0 && row < rows_ && (lineAttrs_[std::size_t(row)] & LineAttr::sizeMask) != 0) {
+    if (row >= 0 && row < rows_ && (grid_.attr(row) & LineAttr::sizeMask) != 0) {
         return std::max<std::int64_t>(1, cols_ / 2);
     }
     return cols_;
@@ -71,8 +75,8 @@ void Terminal::compactInterned() {
             liveLinks[c.linkId] = true;
         }
     };
-    for (const Row& r : grid_) mark(r);
-    for (const Row& r : altGrid_) mark(r);
+    grid_.forEachRow(mark);
+    altGrid_.forEachRow(mark);
     for (std::size_t i = 0; i < scrollback_.size(); ++i) mark(scrollback_.line(i));
     liveAttrs[penAttrId_] = true;
     liveLinks[penLinkId_] = true;
@@ -83,8 +87,9 @@ void Terminal::compactInterned() {
         c.attrId = attrMap[c.attrId];
         c.linkId = linkMap[c.linkId];
     };
-    for (Row& r : grid_) std::for_each(r.begin(), r.end(), remap);
-    for (Row& r : altGrid_) std::for_each(r.begin(), r.end(), remap);
+    auto remapRow = [&](Row& r) { std::for_each(r.begin(), r.end(), remap); };
+    grid_.forEachRow(remapRow);
+    altGrid_.forEachRow(remapRow);
     for (std::size_t i = 0; i < scrollback_.size(); ++i) {
         auto line = scrollback_.mutableLine(i);
         std::for_each(line.begin(), line.end(), remap);

@@ -3,6 +3,7 @@
 #include "engine/Cell.h"
 #include "engine/CsiParams.h"
 #include "engine/Diagnostics.h"
+#include "engine/Grid.h"
 #include "engine/InternTables.h"
 #include "engine/Scrollback.h"
 #include "engine/TextAttrs.h"
@@ -213,9 +214,9 @@ public:
 
 private:
     // Storage
-    Row blankRow() const { return Row(std::size_t(cols_), Cell{}); }
+    void blankRowAt(std::int64_t y); // cols_ blank cells, line attribute 0
     void resetGrid();
-    Row& rowAt(std::int64_t y) { return grid_[std::size_t(y)]; }
+    Row& rowAt(std::int64_t y) { return grid_.row(y); }
     void restoreCursor(const CursorState& saved);
     void clampCursor();
 
@@ -262,11 +263,9 @@ private:
 
     std::int64_t cols_;
     std::int64_t rows_;
-    std::vector<Row> grid_;
-    std::vector<std::uint8_t> lineAttrs_;
+    Grid grid_;
     bool altActive_ = false;
-    std::vector<Row> altGrid_; // the main screen while the alternate screen is shown
-    std::vector<std::uint8_t> altLineAttrs_;
+    Grid altGrid_; // the main screen while the alternate screen is shown
     Scrollback scrollback_;
     std::vector<std::uint8_t> tabStops_; // one flag per column
 

@@ -15,6 +15,12 @@ void Terminal::process(std::span<const std::uint8_t> bytes) {
                 p = q;
                 continue;
             }
+            if (pstate_ == PState::csi && *p >= 0x20 && *p < 0x7F) {
+                // Parameter, intermediate and final bytes go straight to the collector.
+                ++diag.totalScalars;
+                csiCollect(*p++);
+                continue;
+            }
             if (*p < 0x80) {
                 feed(*p++);
                 continue;
