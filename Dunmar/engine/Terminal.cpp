@@ -40,13 +40,6 @@ std::uint8_t Terminal::lineAttr(std::int64_t y) const {
     return y >= 0 && y < rows_ ? grid_.attr(y) : 0;
 }
 
-std::int64_t Terminal::effectiveCols(std::int64_t row) const {
-    if (row >= 0 && row < rows_ && (grid_.attr(row) & LineAttr::sizeMask) != 0) {
-        return std::max<std::int64_t>(1, cols_ / 2);
-    }
-    return cols_;
-}
-
 void Terminal::setAttrs(const TextAttrs& attrs) {
     attrs_ = attrs;
     if (attrTable_.needsCompaction()) compactInterned();

@@ -92,7 +92,12 @@ public:
     std::string_view hyperlinkOf(const Cell& cell) const { return linkTable_.get(cell.linkId); }
     bool isAltScreen() const { return altActive_; }
     // Usable columns of a row: half the width on double-width and double-height rows.
-    std::int64_t effectiveCols(std::int64_t row) const;
+    std::int64_t effectiveCols(std::int64_t row) const {
+        if (row >= 0 && row < rows_ && (grid_.attr(row) & LineAttr::sizeMask) != 0) {
+            return cols_ / 2 > 1 ? cols_ / 2 : 1;
+        }
+        return cols_;
+    }
 
     // ---- The pen -------------------------------------------------------------------------------
     const TextAttrs& attrs() const { return attrs_; }
