@@ -162,3 +162,19 @@ TEST(Diagnostics, ParserCounters) {
             "c");
     EXPECT_EQ(t.diag.unhandled[0].count, 2);
 }
+
+// Links are interned too: a stream that opens a new link for every character must not grow the
+// table without bound, and an absurdly long URI is not made into a link at all.
+TEST(Cell, HyperlinkTableStaysBounded) {
+    Terminal t(10, 2);
+    for (int i = 0; i < 40000; ++i) feed(t, "\x1b]8;;http://h/" + std::to_string(i) + "\x07x");
+    const Cell& last = t.gridRow(t.cursorY())[std::size_t(t.cursorX())];
+    EXPECT_EQ(t.hyperlinkOf(last), "http://h/39999");
+    for (std::size_t l = 0; l < t.scrollback().size(); l += 501) {
+        for (const Cell& c : t.scrollback().line(l)) EXPECT_EQ(t.hyperlinkOf(c).substr(0, 9), "http://h/");
+    }
+    feed(t, "\r\n\x1b]8;;http://" + std::string(HyperlinkTable::kMaxUriBytes, 'a') + "\x07y");
+    EXPECT_TRUE(t.currentHyperlink().has_value());
+    ASSERT_EQ(t.gridRow(t.cursorY())[0].ch, U'y');
+    EXPECT_TRUE(t.hyperlinkOf(t.gridRow(t.cursorY())[0]).empty());
+}
