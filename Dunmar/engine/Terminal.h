@@ -84,6 +84,8 @@ public:
     void resize(std::int64_t cols, std::int64_t rows);
 
     // ---- Reading the screen --------------------------------------------------------------------
+    // A view's buffer is scrollback().line(0 ... size() - 1), oldest first, then gridRow(0 ...
+    // rows() - 1). Cells carry ids: attrsOf() and hyperlinkOf() resolve them.
     // Grid row y (0 = top), cols() cells; empty for a row outside the grid.
     std::span<const Cell> gridRow(std::int64_t y) const;
     std::uint8_t lineAttr(std::int64_t y) const;
