@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+// One character position of the grid or of a scrollback line. Kept at 12 bytes and trivially
+// copyable: rows are moved into the scrollback, re-flowed and compared cell by cell, and a full
+// scrollback holds millions of them.
+//   ch      the character shown (a Unicode scalar); " " for a blank
+//   attrId  the rendition, an id into the owning Terminal's attribute table; 0 is TextAttrs()
+//   linkId  the hyperlink, an id into the owning Terminal's hyperlink table; 0 is none
+//   width   1 ordinary, 2 left half of a wide character, 0 its right half (continuation)
+struct Cell {
+    char32_t ch = U' ';
+    std::uint32_t attrId = 0;
+    std::uint32_t linkId : 30 = 0;
+    std::uint32_t width : 2 = 1;
+
+    // The blank cell that every erase, scroll, insertion and new grid writes.
+    bool isBlank() const { return ch == U' ' && attrId == 0 && linkId == 0 && width == 1; }
+};
+static_assert(sizeof(Cell) <= 16, "Cell must stay small: the scrollback holds millions");
+static_assert(sizeof(Cell) == 12);
+
+// A cursor position on the visible grid with its deferred-wrap flag.
+struct CursorState {
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+    bool pendingWrap = false; // the last column was just written; the wrap waits for the next character
+};
+
+// Bits of the per-row line attribute byte.
+namespace LineAttr {
+constexpr std::uint8_t sizeMask = 0x03;     // 0 single, 1 double width, 2 double-height top, 3 bottom
+constexpr std::uint8_t softWrapped = 0x08;  // the text continues on the next row because put wrapped
+constexpr std::uint8_t reflowedLast = 0x10; // last row of a line that a resize re-flowed
+} // namespace LineAttr

@@ -1,0 +1,49 @@
+#include "engine/CharWidth.h"
+
+namespace {
+
+struct Range {
+    char32_t first;
+    char32_t last;
+};
+
+constexpr Range kZeroWidth[] = {
+    {0x0300, 0x036F}, {0x1AB0, 0x1AFF}, {0x1DC0, 0x1DFF},   {0x20D0, 0x20FF},
+    {0xFE00, 0xFE0F}, {0xFE20, 0xFE2F}, {0xE0100, 0xE01EF},
+};
+
+constexpr Range kWide[] = {
+    {0x1100, 0x115F}, {0x2E80, 0x303E}, {0x3041, 0x33BF},   {0x3400, 0x4DBF},   {0x4E00, 0xA4CF},
+    {0xA960, 0xA97C}, {0xAC00, 0xD7A3}, {0xF900, 0xFAFF},   {0xFE10, 0xFE19},   {0xFE30, 0xFE6F},
+    {0xFF01, 0xFF60}, {0xFFE0, 0xFFE6}, {0x1F000, 0x1FBFF}, {0x20000, 0x2FA1F}, {0x30000, 0x3134F},
+};
+
+constexpr Range kRTL[] = {
+    {0x0590, 0x05FF}, {0x0600, 0x06FF}, {0x0700, 0x077F}, {0x0780, 0x07BF},
+    {0x08A0, 0x08FF}, {0xFB1D, 0xFDFF}, {0xFE70, 0xFEFF}, {0x10800, 0x10FFF},
+};
+
+template <std::size_t N> bool inRanges(char32_t c, const Range (&ranges)[N]) {
+    for (const Range& r : ranges) {
+        if (c >= r.first && c <= r.last) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int unicodeWidth(char32_t c) {
+    if (c < 0x0300) return c < 0x20 || (c >= 0x7F && c <= 0x9F) ? 0 : 1;
+    if (c <= 0x036F) return 0;
+    if (c < 0x1100) return 1;
+    // The ranges do not overlap, so the largest blocks can be tested first.
+    if (c >= 0x4E00 && c <= 0xA4CF) return 2;
+    if (c >= 0xAC00 && c <= 0xD7A3) return 2;
+    if (inRanges(c, kZeroWidth)) return 0;
+    if (inRanges(c, kWide)) return 2;
+    return 1;
+}
+
+bool isStrongRTL(std::uint32_t v) {
+    return v >= 0x0590 && inRanges(char32_t(v), kRTL);
+}

@@ -1,0 +1,234 @@
+// Control sequences: collecting parameters, routing by prefix and intermediate, and the plain
+// CSI handler (cursor motion, erasing, inserting and deleting, scrolling, tabs, margins).
+#include "engine/Terminal.h"
+
+#include <algorithm>
+#include <string>
+
+void Terminal::csiCollect(char32_t c) {
+    if (c >= '0' && c <= '9') {
+        csiParams_.digit(int(c - '0'));
+    } else if (c == ';') {
+        csiParams_.endParam();
+    } else if (c == ':') {
+        csiParams_.colon();
+    } else if (c == '<' || c == '=' || c == '>' || c == '?') {
+        if (!csiParams_.collecting() && csiParams_.empty() && csiPrefix_ == 0) {
+            csiPrefix_ = std::uint8_t(c);
+        } else {
+            pstate_ = PState::ground;
+        }
+    } else if (c >= 0x20 && c <= 0x2F) {
+        csiIntermediate_ = std::uint8_t(c);
+    } else if (c >= 0x40 && c <= 0x7E) {
+        csiParams_.endParam();
+        pstate_ = PState::ground;
+        csiDispatch(std::uint8_t(c));
+    } else {
+        pstate_ = PState::ground; // DEL and scalars from 0xA0 abandon the sequence
+    }
+}
+
+void Terminal::csiDispatch(std::uint8_t final) {
+    const CsiParams& p = csiParams_;
+    switch (csiPrefix_) {
+    case 0:
+        switch (csiIntermediate_) {
+        case ' ':
+            doCSISpace(p, final);
+            return;
+        case '!':
+            doCSIBang(p, final);
+            return;
+        case '"':
+            doCSIQuote(p, final);
+            return;
+        case '$':
+            doCSIDollar(p, final);
+            return;
+        default:
+            doCSI(p, final);
+            return;
+        }
+    case '<':
+        doLessThanPrefix(p, final);
+        return;
+    case '=':
+        return;
+    case '>':
+        doSecondaryPrefix(p, final);
+        return;
+    case '?':
+        if (final == 'u') {
+            reportKittyFlags();
+        } else if (csiIntermediate_ == '$' && final == 'p') {
+            reportPrivateMode(p);
+        } else {
+            doPrivate(p, final);
+        }
+        return;
+    default:
+        return;
+    }
+}
+
+void Terminal::doCSI(const CsiParams& params, std::uint8_t final) {
+    ++diag.csiCount;
+    const std::int64_t p0 = params[0];
+    const std::int64_t p1 = params[1];
+    // Parameters are saturated when read (CsiParams::kMaxValue), so these sums cannot overflow;
+    // each operation then cuts the count to what it can affect.
+    const std::int64_t n = std::max<std::int64_t>(p0, 1);
+    auto clearWrap = [this] { cursor.pendingWrap = false; };
+    switch (final) {
+    case '@':
+        insertChars(n);
+        break;
+    case 'A':
+        cursor.y = std::max(cursor.y - n, scrollTop);
+        clearWrap();
+        break;
+    case 'B':
+        cursor.y = std::min(cursor.y + n, scrollBottom);
+        clearWrap();
+        break;
+    case 'C':
+    case 'a':
+        cursor.x = std::min(cursor.x + n, cols_ - 1);
+        clearWrap();
+        break;
+    case 'D':
+        cursor.x = std::max<std::int64_t>(cursor.x - n, 0);
+        clearWrap();
+        break;
+    case 'E':
+        cursor.x = 0;
+        cursor.y = std::min(cursor.y + n, scrollBottom);
+        clearWrap();
+        break;
+    case 'F':
+        cursor.x = 0;
+        cursor.y = std::max(cursor.y - n, scrollTop);
+        clearWrap();
+        break;
+    case 'G':
+    case '`':
+        cursor.x = std::max<std::int64_t>(std::min(n - 1, cols_ - 1), 0);
+        clearWrap();
+        break;
+    case 'H':
+    case 'f': {
+        const std::int64_t r = std::max<std::int64_t>(p0, 1);
+        const std::int64_t c = std::max<std::int64_t>(p1, 1) - 1;
+        if (originMode) {
+            cursor.y = std::max(std::min(scrollTop + r - 1, scrollBottom), scrollTop);
+        } else {
+            cursor.y = std::max<std::int64_t>(std::min(r - 1, rows_ - 1), 0);
+        }
+        cursor.x = std::max<std::int64_t>(std::min(c, cols_ - 1), 0);
+        clearWrap();
+        break;
+    }
+    case 'I':
+        for (std::int64_t i = 0, k = std::min(n, cols_); i < k; ++i) advanceToNextTab();
+        break;
+    case 'J':
+        eraseDisplay(p0);
+        break;
+    case 'K':
+        eraseLine(p0);
+        break;
+    case 'L':
+        insertLines(n);
+        break;
+    case 'M':
+        deleteLines(n);
+        break;
+    case 'P':
+        deleteChars(n);
+        break;
+    case 'S':
+        scrollUp(n);
+        break;
+    case 'T':
+        scrollDown(n);
+        break;
+    case 'X':
+        eraseChars(n);
+        break;
+    case 'Z':
+        for (std::int64_t i = 0, k = std::min(n, cols_); i < k; ++i) backToPrevTab();
+        break;
+    case 'b':
+        repeatLastChar(n);
+        break;
+    case 'c':
+        reportDeviceAttributes(params);
+        break;
+    case 'd':
+        if (originMode) {
+            cursor.y = std::max(std::min(scrollTop + n - 1, scrollBottom), scrollTop);
+        } else {
+            cursor.y = std::max<std::int64_t>(std::min(n - 1, rows_ - 1), 0);
+        }
+        clearWrap();
+        break;
+    case 'e':
+        cursor.y = std::min(cursor.y + n, rows_ - 1);
+        clearWrap();
+        break;
+    case 'g':
+        if (p0 == 0) {
+            if (cursor.x >= 0 && cursor.x < cols_) tabStops_[std::size_t(cursor.x)] = 0;
+        } else if (p0 == 3) {
+            std::fill(tabStops_.begin(), tabStops_.end(), 0);
+        }
+        break;
+    case 'h':
+    case 'l':
+        for (std::size_t i = 0; i < params.size(); ++i) {
+            if (params[i] == 4) insertMode = final == 'h';
+        }
+        break;
+    case 'm':
+        doSGR(params);
+        break;
+    case 'n':
+        reportDeviceStatus(params);
+        break;
+    case 'r': {
+        const std::int64_t top = p0 >= 1 ? p0 - 1 : 0;
+        const std::int64_t bottom = params.size() >= 2 && p1 >= 1 ? p1 : rows_;
+        scrollTop = std::max<std::int64_t>(std::min(top, rows_ - 1), 0);
+        scrollBottom = std::max(std::min(bottom - 1, rows_ - 1), scrollTop);
+        cursor.x = 0;
+        cursor.y = originMode ? scrollTop : 0;
+        clearWrap();
+        break;
+    }
+    case 's':
+        if (params.size() < 2 || !leftRightMarginMode) {
+            savedCursor = cursor; // SCOSC: the position only
+            break;
+        }
+        {
+            const std::int64_t left = std::max<std::int64_t>(p0, 1);
+            const std::int64_t right = p1 >= 1 ? p1 : cols_;
+            if (right - 1 < left) break;
+            leftMargin = std::max<std::int64_t>(std::min(left - 1, cols_ - 2), 0);
+            rightMargin = std::max(std::min(right - 1, cols_ - 1), leftMargin + 1);
+            cursor.x = originMode ? leftMargin : 0;
+            cursor.y = originMode ? scrollTop : 0;
+        }
+        break;
+    case 't':
+        doWindowOps(params);
+        break;
+    case 'u':
+        restoreCursor(savedCursor);
+        break;
+    default:
+        diag.recordUnhandled(std::string("CSI ") + char(final));
+        break;
+    }
+}

@@ -1,0 +1,189 @@
+// Erasing, inserting and deleting, the alternate screen and the full reset. Erased and inserted
+// cells are always the blank cell, never the current rendition; protected cells survive erases.
+#include "engine/Terminal.h"
+
+#include <algorithm>
+
+void Terminal::eraseCell(std::int64_t row, std::int64_t col) {
+    if (row < 0 || row >= rows_ || col < 0 || col >= cols_) return;
+    Cell& cell = rowAt(row)[std::size_t(col)];
+    if (!attrTable_.isProtected(cell.attrId)) cell = Cell{};
+}
+
+void Terminal::eraseCellsInRow(std::int64_t row, std::int64_t from, std::int64_t to) {
+    if (row < 0 || row >= rows_ || from > to) return;
+    from = std::max<std::int64_t>(from, 0);
+    to = std::min(to, cols_ - 1);
+    if (!attrTable_.mayHaveProtected()) {
+        Row& r = rowAt(row);
+        std::fill(r.begin() + from, r.begin() + to + 1, Cell{});
+        return;
+    }
+    for (std::int64_t c = from; c <= to; ++c) eraseCell(row, c);
+}
+
+void Terminal::eraseFullRow(std::int64_t row) {
+    if (row < 0 || row >= rows_) return;
+    eraseCellsInRow(row, 0, cols_ - 1);
+}
+
+bool Terminal::gridHasProtected() const {
+    if (!attrTable_.mayHaveProtected()) return false;
+    bool found = false;
+    grid_.forEachRow([&](const Row& r) {
+        found = found || std::any_of(r.begin(), r.end(),
+                                     [&](const Cell& c) { return attrTable_.isProtected(c.attrId); });
+    });
+    return found;
+}
+
+void Terminal::eraseDisplay(std::int64_t mode) {
+    if (cursor.y < 0 || cursor.y >= rows_) return;
+    switch (mode) {
+    case 0:
+        eraseCellsInRow(cursor.y, cursor.x, cols_ - 1);
+        for (std::int64_t r = cursor.y + 1; r < rows_; ++r) eraseFullRow(r);
+        break;
+    case 1:
+        for (std::int64_t r = 0; r < cursor.y; ++r) eraseFullRow(r);
+        eraseCellsInRow(cursor.y, 0, std::min(cursor.x, cols_ - 1));
+        break;
+    case 3:
+        scrollback_.clear();
+        [[fallthrough]];
+    case 2:
+        if (!gridHasProtected()) {
+            grid_.forEachRow([](Row& r) { std::fill(r.begin(), r.end(), Cell{}); });
+        } else {
+            for (std::int64_t r = 0; r < rows_; ++r) eraseFullRow(r);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void Terminal::eraseLine(std::int64_t mode) {
+    if (cursor.y < 0 || cursor.y >= rows_) return;
+    switch (mode) {
+    case 0:
+        eraseCellsInRow(cursor.y, cursor.x, cols_ - 1);
+        break;
+    case 1:
+        eraseCellsInRow(cursor.y, 0, std::min(cursor.x, cols_ - 1));
+        break;
+    case 2:
+        eraseFullRow(cursor.y);
+        grid_.attr(cursor.y) &= std::uint8_t(~LineAttr::softWrapped);
+        break;
+    default:
+        break;
+    }
+}
+
+void Terminal::eraseChars(std::int64_t n) {
+    if (cursor.y < 0 || cursor.y >= rows_ || n <= 0) return;
+    n = std::min(n, cols_ - cursor.x);
+    eraseCellsInRow(cursor.y, cursor.x, cursor.x + n - 1);
+}
+
+// Lines inserted and deleted stay inside the scroll region; a count larger than the rows from the
+// cursor to the region's bottom blanks them all, so it is cut to that.
+void Terminal::insertLines(std::int64_t n) {
+    if (n <= 0 || cursor.y < scrollTop || cursor.y > scrollBottom || scrollBottom >= rows_) return;
+    const std::int64_t k = std::min(n, scrollBottom - cursor.y + 1);
+    grid_.rotate(cursor.y, scrollBottom + 1 - k, scrollBottom + 1);
+    for (std::int64_t y = cursor.y; y < cursor.y + k; ++y) blankRowAt(y);
+}
+
+void Terminal::deleteLines(std::int64_t n) {
+    if (n <= 0 || cursor.y < scrollTop || cursor.y > scrollBottom || scrollBottom >= rows_ ||
+        cursor.y >= rows_) {
+        return;
+    }
+    const std::int64_t k = std::min(n, scrollBottom - cursor.y + 1);
+    grid_.rotate(cursor.y, cursor.y + k, scrollBottom + 1);
+    for (std::int64_t y = scrollBottom + 1 - k; y <= scrollBottom; ++y) blankRowAt(y);
+}
+
+// Characters move between the cursor and the right margin (the last column without margins);
+// cells right of it never move. A count beyond that span blanks it all, so it is cut to it.
+void Terminal::insertChars(std::int64_t n) {
+    if (n <= 0 || cursor.y < 0 || cursor.y >= rows_) return;
+    const std::int64_t right = leftRightMarginMode ? std::min(rightMargin, cols_ - 1) : cols_ - 1;
+    if (cursor.x < 0 || cursor.x > right) return;
+    const std::int64_t k = std::min(n, right - cursor.x + 1);
+    Row& row = rowAt(cursor.y);
+    auto first = row.begin() + cursor.x;
+    auto end = row.begin() + right + 1;
+    std::move_backward(first, end - k, end);
+    std::fill(first, first + k, Cell{});
+}
+
+void Terminal::deleteChars(std::int64_t n) {
+    if (n <= 0 || cursor.y < 0 || cursor.y >= rows_) return;
+    const std::int64_t right = leftRightMarginMode ? std::min(rightMargin, cols_ - 1) : cols_ - 1;
+    if (cursor.x < 0 || cursor.x > right) return;
+    const std::int64_t k = std::min(n, right - cursor.x + 1);
+    Row& row = rowAt(cursor.y);
+    auto first = row.begin() + cursor.x;
+    auto end = row.begin() + right + 1;
+    std::move(first + k, end, first);
+    std::fill(end - k, end, Cell{});
+}
+
+void Terminal::enterAltScreen() {
+    altGrid_ = std::move(grid_);
+    altCursor = cursor;
+    altActive_ = true;
+    resetGrid();
+    cursor = CursorState{};
+    scrollTop = 0;
+    scrollBottom = rows_ - 1;
+}
+
+void Terminal::leaveAltScreen() {
+    if (!altActive_) return;
+    grid_ = std::move(altGrid_);
+    altGrid_.clear();
+    altActive_ = false;
+    scrollTop = 0;
+    scrollBottom = rows_ - 1;
+}
+
+void Terminal::fullReset() {
+    cursor = CursorState{};
+    setAttrs(TextAttrs());
+    scrollTop = 0;
+    scrollBottom = rows_ - 1;
+    leftRightMarginMode = false;
+    leftMargin = 0;
+    rightMargin = cols_ - 1;
+    insertMode = false;
+    appCursorMode = false;
+    appKeypadMode = false;
+    bracketedPasteMode = false;
+    autoWrapMode = true;
+    originMode = false;
+    reverseVideoMode = false;
+    cursorVisible = true;
+    cursorStyle = 0;
+    mouseMode = 0;
+    mouseEncoding = 0;
+    focusReportingMode = false;
+    synchronizedOutput = false;
+    charsetG0IsGraphics = false;
+    charsetG1IsGraphics = false;
+    useG1 = false;
+    setCurrentHyperlink(std::nullopt);
+    paletteOverrides.clear();
+    dynamicFG.reset();
+    dynamicBG.reset();
+    dynamicCursor.reset();
+    kittyKbdStack.clear();
+    sixelImages.clear();
+    altGrid_.clear();
+    altActive_ = false;
+    resetGrid();
+    resetTabStops();
+}

@@ -1,0 +1,165 @@
+// ESC sequences: character sets, cursor save and restore, index, line attributes, and the starts
+// of CSI, OSC, DCS and the swallowed strings.
+#include "engine/Terminal.h"
+
+#include <algorithm>
+#include <array>
+
+char32_t Terminal::decGraphics(char32_t c) {
+    static constexpr std::array<char32_t, 31> map = {
+        0x25C6, 0x2592, 0x2409, 0x240C, 0x240D, 0x240A, 0x00B0, 0x00B1, 0x2424, 0x240B, 0x2518,
+        0x2510, 0x250C, 0x2514, 0x253C, 0x23BA, 0x23BB, 0x2500, 0x23BC, 0x23BD, 0x251C, 0x2524,
+        0x2534, 0x252C, 0x2502, 0x2264, 0x2265, 0x03C0, 0x2260, 0x00A3, 0x00B7,
+    };
+    return c >= 0x60 && c <= 0x7E ? map[c - 0x60] : c;
+}
+
+void Terminal::escDispatch(char32_t c) {
+    switch (c) {
+    case '(':
+    case '*':
+    case '+':
+        pstate_ = PState::charsetG0;
+        return; // G2 and G3 designations land on G0
+    case ')':
+        pstate_ = PState::charsetG1;
+        return;
+    case '6':
+        backIndex();
+        return;
+    case '7':
+        saveCursorFull();
+        return;
+    case '8':
+        restoreCursorFull();
+        return;
+    case '9':
+        forwardIndex();
+        return;
+    case '=':
+        appKeypadMode = true;
+        return;
+    case '>':
+        appKeypadMode = false;
+        return;
+    case 'D':
+        lf();
+        return;
+    case 'E':
+        cursor.x = 0;
+        cursor.pendingWrap = false;
+        lf();
+        return;
+    case 'H':
+        if (cursor.x >= 0 && cursor.x < cols_) tabStops_[std::size_t(cursor.x)] = 1;
+        return;
+    case 'M':
+        rlf();
+        return;
+    case 'P':
+        startDcs();
+        return;
+    case 'V':
+    case 'W': {
+        TextAttrs a = attrs_;
+        a.isProtected = c == 'V';
+        setAttrs(a);
+        return;
+    }
+    case 'X':
+    case '^':
+    case '_':
+        pstate_ = PState::dcsPass;
+        return;
+    case '[':
+        startCsi();
+        return;
+    case ']':
+        startOsc();
+        return;
+    case 'c':
+        fullReset();
+        return;
+    default:
+        break;
+    }
+    if (c >= 0x20 && c <= 0x2F) {
+        escInterByte_ = std::uint8_t(c);
+        pstate_ = PState::escInter;
+    }
+}
+
+void Terminal::escHashDispatch(char32_t c) {
+    if (cursor.y < 0 || cursor.y >= rows_) return;
+    switch (c) {
+    case '3':
+        grid_.attr(cursor.y) = 2;
+        break;
+    case '4':
+        grid_.attr(cursor.y) = 3;
+        break;
+    case '5':
+        grid_.attr(cursor.y) = 0;
+        break;
+    case '6':
+        grid_.attr(cursor.y) = 1;
+        break;
+    case '8':
+        screenAlignment();
+        break;
+    default:
+        break;
+    }
+}
+
+void Terminal::screenAlignment() {
+    for (std::int64_t y = 0; y < rows_; ++y) {
+        std::fill(rowAt(y).begin(), rowAt(y).end(), Cell{U'E', 0, 0, 1});
+        grid_.attr(y) = 0;
+    }
+    cursor = CursorState{};
+    scrollTop = 0;
+    scrollBottom = rows_ - 1;
+}
+
+void Terminal::backIndex() {
+    if (cursor.x > 0) {
+        cursor.x -= 1;
+        cursor.pendingWrap = false;
+    } else if (cursor.y >= scrollTop && cursor.y <= scrollBottom && cursor.y < rows_) {
+        Row& row = rowAt(cursor.y);
+        std::move_backward(row.begin(), row.end() - 1, row.end());
+        row.front() = Cell{};
+    }
+}
+
+void Terminal::forwardIndex() {
+    if (cursor.x < effectiveCols(cursor.y) - 1) {
+        cursor.x += 1;
+        cursor.pendingWrap = false;
+    } else if (cursor.y >= scrollTop && cursor.y <= scrollBottom && cursor.y < rows_) {
+        Row& row = rowAt(cursor.y);
+        std::move(row.begin() + 1, row.end(), row.begin());
+        row.back() = Cell{};
+    }
+}
+
+void Terminal::saveCursorFull() {
+    savedCursor = cursor;
+    savedAttrs = attrs_;
+    savedG0IsGraphics = charsetG0IsGraphics;
+    savedG1IsGraphics = charsetG1IsGraphics;
+    savedUseG1 = useG1;
+    savedOriginMode = originMode;
+    savedAutoWrap = autoWrapMode;
+}
+
+void Terminal::restoreCursorFull() {
+    restoreCursor(savedCursor);
+    setAttrs(savedAttrs);
+    charsetG0IsGraphics = savedG0IsGraphics;
+    charsetG1IsGraphics = savedG1IsGraphics;
+    useG1 = savedUseG1;
+    originMode = savedOriginMode;
+    autoWrapMode = savedAutoWrap;
+}

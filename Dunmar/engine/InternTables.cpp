@@ -1,0 +1,148 @@
+#include "engine/InternTables.h"
+
+#include <algorithm>
+
+namespace {
+
+// Below this many entries a table is never compacted: ordinary output uses a few dozen renditions
+// and links, and compaction walks every cell of the grid and the scrollback.
+constexpr std::size_t kMinCompactionLimit = 16384;
+
+// Ids must fit the Cell's fields: the link id has 30 bits.
+constexpr std::size_t kMaxLinkIds = (1u << 30) - 1;
+
+// Text of all hyperlinks kept at once: compaction starts at the first figure; links beyond the
+// second stay unlinked until output scrolls the old ones away.
+constexpr std::size_t kMinLinkByteLimit = std::size_t(4) << 20;
+constexpr std::size_t kMaxLinkBytes = std::size_t(64) << 20;
+
+constexpr std::uint32_t kNoSlot = 0xFFFFFFFFu;
+
+std::size_t mix(std::size_t h, std::uint64_t v) {
+    return (h ^ (v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2)));
+}
+
+std::uint64_t packRGB(const std::optional<RGB>& c) {
+    return c ? (1u << 24) | (std::uint64_t(c->r) << 16) | (std::uint64_t(c->g) << 8) | c->b : 0;
+}
+
+// After a compaction the next one waits until the table has grown by as much again, so the cost
+// of walking the cells is paid at most once per that many new values.
+std::size_t nextLimit(std::size_t liveCount) {
+    return std::max(kMinCompactionLimit, liveCount * 2);
+}
+
+} // namespace
+
+std::size_t TextAttrsHash::operator()(const TextAttrs& a) const noexcept {
+    std::uint64_t flags = std::uint64_t(a.bold) | std::uint64_t(a.dim) << 1 | std::uint64_t(a.italic) << 2 |
+                          std::uint64_t(a.inverse) << 3 | std::uint64_t(a.hidden) << 4 |
+                          std::uint64_t(a.strikethrough) << 5 | std::uint64_t(a.overline) << 6 |
+                          std::uint64_t(a.isProtected) << 7 | std::uint64_t(a.underline) << 8 |
+                          std::uint64_t(a.blink) << 16 | std::uint64_t(std::uint16_t(a.ulColor)) << 24;
+    std::size_t h = std::hash<std::int64_t>()(a.fg);
+    h = mix(h, std::uint64_t(a.bg));
+    h = mix(h, flags);
+    h = mix(h, packRGB(a.fgRGB));
+    h = mix(h, packRGB(a.bgRGB));
+    h = mix(h, packRGB(a.ulRGB));
+    return h;
+}
+
+AttrTable::AttrTable() : limit_(kMinCompactionLimit) {
+    entries_.emplace_back();
+    rebuildIndex();
+}
+
+void AttrTable::rebuildIndex() {
+    std::size_t want = 64;
+    while (want < entries_.size() * 2 + 2) want *= 2;
+    slots_.assign(want, kNoSlot);
+    for (std::uint32_t id = 0; id < entries_.size(); ++id) insertIndex(id);
+}
+
+void AttrTable::insertIndex(std::uint32_t id) {
+    std::size_t mask = slots_.size() - 1;
+    std::size_t i = TextAttrsHash()(entries_[id]) & mask;
+    while (slots_[i] != kNoSlot) i = (i + 1) & mask;
+    slots_[i] = id;
+}
+
+std::uint32_t AttrTable::intern(const TextAttrs& attrs) {
+    std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = TextAttrsHash()(attrs) & mask;; i = (i + 1) & mask) {
+        std::uint32_t id = slots_[i];
+        if (id == kNoSlot) break;
+        if (entries_[id] == attrs) return id;
+    }
+    auto id = std::uint32_t(entries_.size());
+    entries_.push_back(attrs);
+    if (attrs.isProtected) ++protectedEntries_;
+    if (entries_.size() * 2 > slots_.size()) {
+        rebuildIndex();
+    } else {
+        insertIndex(id);
+    }
+    return id;
+}
+
+std::vector<std::uint32_t> AttrTable::compact(const std::vector<bool>& live) {
+    std::vector<std::uint32_t> remap(entries_.size(), 0);
+    std::vector<TextAttrs> kept;
+    kept.push_back(entries_[0]);
+    protectedEntries_ = 0;
+    for (std::size_t id = 1; id < entries_.size(); ++id) {
+        if (id >= live.size() || !live[id]) continue;
+        remap[id] = std::uint32_t(kept.size());
+        if (entries_[id].isProtected) ++protectedEntries_;
+        kept.push_back(entries_[id]);
+    }
+    entries_ = std::move(kept);
+    entries_.shrink_to_fit();
+    rebuildIndex();
+    limit_ = nextLimit(entries_.size());
+    return remap;
+}
+
+HyperlinkTable::HyperlinkTable() : limit_(kMinCompactionLimit), byteLimit_(kMinLinkByteLimit) {
+    uris_.emplace_back();
+}
+
+std::uint32_t HyperlinkTable::intern(std::string_view uri) {
+    if (uri.empty() || uri.size() > kMaxUriBytes) return 0;
+    auto it = index_.find(std::string(uri));
+    if (it != index_.end()) return it->second;
+    if (uris_.size() >= kMaxLinkIds || bytes_ + uri.size() > kMaxLinkBytes) {
+        ++refused_;
+        return 0;
+    }
+    auto id = std::uint32_t(uris_.size());
+    bytes_ += uri.size();
+    uris_.emplace_back(uri);
+    index_.emplace(uris_.back(), id);
+    return id;
+}
+
+std::string_view HyperlinkTable::get(std::uint32_t id) const {
+    return id < uris_.size() ? std::string_view(uris_[id]) : std::string_view();
+}
+
+std::vector<std::uint32_t> HyperlinkTable::compact(const std::vector<bool>& live) {
+    std::vector<std::uint32_t> remap(uris_.size(), 0);
+    std::vector<std::string> kept;
+    kept.emplace_back();
+    index_.clear();
+    bytes_ = 0;
+    for (std::size_t id = 1; id < uris_.size(); ++id) {
+        if (id >= live.size() || !live[id]) continue;
+        remap[id] = std::uint32_t(kept.size());
+        bytes_ += uris_[id].size();
+        kept.push_back(std::move(uris_[id]));
+        index_.emplace(kept.back(), remap[id]);
+    }
+    uris_ = std::move(kept);
+    limit_ = nextLimit(uris_.size());
+    byteLimit_ = std::max(kMinLinkByteLimit, bytes_ * 2);
+    refused_ = 0;
+    return remap;
+}

@@ -1,0 +1,245 @@
+// Writing characters, line feeds and scrolling the region.
+#include "engine/CharWidth.h"
+#include "engine/Compose.h"
+#include "engine/Terminal.h"
+
+#include <algorithm>
+
+void Terminal::wrapToNextLine() {
+    grid_.attr(cursor.y) |= LineAttr::softWrapped;
+    cursor.x = 0;
+    cursor.pendingWrap = false;
+    lf();
+}
+
+void Terminal::put(char32_t c) {
+    if (activeCharsetIsGraphics() && c >= 0x60 && c <= 0x7E) c = decGraphics(c);
+    const int w = unicodeWidth(c);
+    const std::int64_t e = effectiveCols(cursor.y);
+    if (w == 0) {
+        composeIntoPrevious(c);
+        return;
+    }
+    if (cursor.pendingWrap && autoWrapMode) wrapToNextLine();
+    if (w == 2 && autoWrapMode && cursor.x == e - 1) {
+        // No room for both halves: the last column gets a blank and the character moves down.
+        rowAt(cursor.y)[std::size_t(cursor.x)] = Cell{U' ', penAttrId_, 0, 1};
+        wrapToNextLine();
+    }
+    if (cursor.y < 0 || cursor.y >= rows_ || cursor.x < 0 || cursor.x >= cols_) return;
+    Row& row = rowAt(cursor.y);
+    const auto x = std::size_t(cursor.x);
+    if (insertMode) {
+        std::size_t k = w == 2 ? 2 : 1;
+        if (x + k < row.size())
+            std::move_backward(row.begin() + std::ptrdiff_t(x), row.end() - std::ptrdiff_t(k), row.end());
+    }
+    if (w == 2 && cursor.x + 1 < cols_) {
+        row[x] = Cell{c, penAttrId_, penLinkId_, 2};
+        row[x + 1] = Cell{U' ', penAttrId_, penLinkId_, 0};
+        cursor.x += 2;
+    } else {
+        row[x] = Cell{c, penAttrId_, penLinkId_, 1};
+        cursor.x += 1;
+    }
+    lastChar = c;
+    if (cursor.x >= e) {
+        cursor.x = e - 1;
+        cursor.pendingWrap = true;
+    }
+}
+
+// A zero-width scalar joins the character written last. While a wrap is pending that character
+// is under the cursor (the cursor stays on the last column), otherwise just left of it.
+void Terminal::composeIntoPrevious(char32_t mark) {
+    if (mark == 0x7F) return; // DEL composes with nothing
+    std::int64_t tx = 0;
+    std::int64_t ty = cursor.y;
+    if (cursor.pendingWrap) {
+        tx = cursor.x;
+    } else if (cursor.x >= 1) {
+        tx = cursor.x - 1;
+    } else if (cursor.y >= 1) {
+        tx = cols_ - 1;
+        ty = cursor.y - 1;
+    } else {
+        return;
+    }
+    if (ty < 0 || ty >= rows_ || tx < 0 || tx >= cols_) return;
+    Cell& target = rowAt(ty)[std::size_t(tx)];
+    target.ch = composeWithMark(target.ch, mark);
+}
+
+// The ground-state fast path: a run of printable ASCII (0x20-0x7E) goes straight into the row,
+// one bounds check per row segment instead of one dispatch per byte. Whatever the fast path does
+// not cover (insert mode, the graphics set, double-width rows) goes through put() one by one.
+void Terminal::printAscii(const char* text, std::size_t n) {
+    while (n > 0) {
+        const bool simple = !insertMode && !activeCharsetIsGraphics() && cursor.y >= 0 && cursor.y < rows_ &&
+                            cursor.x >= 0 && cursor.x < cols_ && effectiveCols(cursor.y) == cols_;
+        if (!simple) {
+            put(char32_t(static_cast<unsigned char>(*text)));
+            ++text;
+            --n;
+            continue;
+        }
+        if (cursor.pendingWrap) {
+            if (autoWrapMode) {
+                wrapToNextLine();
+                continue;
+            }
+            if (cursor.x == cols_ - 1) {
+                // Without automatic wrap every further character lands on the last column.
+                const char last = text[n - 1];
+                rowAt(cursor.y)[std::size_t(cursor.x)] = Cell{char32_t(last), penAttrId_, penLinkId_, 1};
+                lastChar = char32_t(last);
+                return;
+            }
+        }
+        Cell* dst = rowAt(cursor.y).data() + cursor.x;
+        const std::size_t k = std::min(n, std::size_t(cols_ - cursor.x));
+        Cell pen{U' ', penAttrId_, penLinkId_, 1}; // only the character changes along the run
+        for (std::size_t i = 0; i < k; ++i) {
+            pen.ch = char32_t(static_cast<unsigned char>(text[i]));
+            dst[i] = pen;
+        }
+        cursor.x += std::int64_t(k);
+        text += k;
+        n -= k;
+        lastChar = char32_t(text[-1]);
+        if (cursor.x >= cols_) {
+            cursor.x = cols_ - 1;
+            cursor.pendingWrap = true;
+        }
+    }
+}
+
+// REP: only as many repeats as can still change something are made. With automatic wrap that is
+// enough to run every row of the screen and of the scrollback through; without, one row's worth.
+void Terminal::repeatLastChar(std::int64_t n) {
+    const std::int64_t limit =
+        autoWrapMode ? cols_ * (rows_ + std::int64_t(kScrollbackLimit) + 1) : cols_ + 1;
+    n = std::min(n, limit);
+    const char32_t c = lastChar;
+    if (c >= 0x20 && c < 0x7F && !(activeCharsetIsGraphics() && c >= 0x60)) {
+        char chunk[256];
+        std::fill(std::begin(chunk), std::end(chunk), char(c));
+        while (n > 0) {
+            std::int64_t k = std::min<std::int64_t>(n, std::int64_t(sizeof chunk));
+            printAscii(chunk, std::size_t(k));
+            n -= k;
+        }
+        return;
+    }
+    for (std::int64_t i = 0; i < n; ++i) put(c);
+}
+
+void Terminal::lf() {
+    if (cursor.y == scrollBottom) {
+        scrollUp(1);
+    } else if (cursor.y < rows_ - 1) {
+        cursor.y += 1;
+    }
+}
+
+void Terminal::rlf() {
+    if (cursor.y == scrollTop) {
+        scrollDown(1);
+    } else if (cursor.y > 0) {
+        cursor.y -= 1;
+    }
+}
+
+// A region scrolls when it has at least two rows. A one-row screen is the exception: its only
+// row is the whole screen, and refusing to scroll it would drop every line written to it.
+bool Terminal::scrollRegionValid() const {
+    if (scrollTop < 0 || scrollBottom >= rows_) return false;
+    return scrollTop < scrollBottom || (rows_ == 1 && scrollTop == 0 && scrollBottom == 0);
+}
+
+bool Terminal::marginsPartial() const {
+    return leftRightMarginMode && (leftMargin > 0 || rightMargin < cols_ - 1);
+}
+
+void Terminal::pushToScrollback(Row&& row) {
+    scrollback_.push(std::move(row));
+}
+
+void Terminal::scrollUp(std::int64_t n) {
+    if (n <= 0 || !scrollRegionValid()) return;
+    const std::int64_t top = scrollTop;
+    const std::int64_t bottom = scrollBottom;
+    const std::int64_t height = bottom - top + 1;
+    const bool partial = marginsPartial();
+    // Past the region's height every further step only pushes blank rows, and past the
+    // scrollback's capacity those replace each other: the count is cut to what can be seen.
+    n = std::min(n, height + std::int64_t(kScrollbackLimit));
+    const std::int64_t k = std::min(n, height);
+    if (partial) {
+        const auto left = std::size_t(std::max<std::int64_t>(0, leftMargin));
+        const auto right = std::size_t(std::min(rightMargin, cols_ - 1));
+        for (std::int64_t r = top; r <= bottom; ++r) {
+            Row& dst = rowAt(r);
+            for (std::size_t x = left; x <= right && x < dst.size(); ++x) {
+                dst[x] = r + k <= bottom ? rowAt(r + k)[x] : Cell{};
+            }
+        }
+    } else {
+        const bool feedScrollback = !altActive_ && top == 0;
+        for (std::int64_t y = top; y < top + k; ++y) {
+            if (feedScrollback) {
+                // The row goes to the scrollback; the storage of the line that fell out of the
+                // scrollback (if any) comes back and becomes the new blank row.
+                Row out;
+                grid_.swapRow(y, out);
+                Row recycled = scrollback_.push(std::move(out));
+                grid_.swapRow(y, recycled);
+            }
+            blankRowAt(y);
+        }
+        grid_.rotate(top, top + k, bottom + 1);
+        if (feedScrollback) {
+            Row spare;
+            for (std::int64_t i = k; i < n; ++i) {
+                spare.assign(std::size_t(cols_), Cell{});
+                spare = scrollback_.push(std::move(spare));
+            }
+        }
+    }
+    shiftImagesAfterScrollUp(n, partial);
+}
+
+void Terminal::shiftImagesAfterScrollUp(std::int64_t n, bool partial) {
+    if (sixelImages.empty() || partial) return;
+    std::vector<ImagePlacement> kept;
+    kept.reserve(sixelImages.size());
+    for (ImagePlacement& img : sixelImages) {
+        if (img.row < scrollTop || img.row > scrollBottom) {
+            kept.push_back(std::move(img));
+            continue;
+        }
+        img.row -= n;
+        if (img.row >= scrollTop) kept.push_back(std::move(img));
+    }
+    sixelImages = std::move(kept);
+}
+
+void Terminal::scrollDown(std::int64_t n) {
+    if (n <= 0 || !scrollRegionValid()) return;
+    const std::int64_t top = scrollTop;
+    const std::int64_t bottom = scrollBottom;
+    const std::int64_t k = std::min(n, bottom - top + 1);
+    if (marginsPartial()) {
+        const auto left = std::size_t(std::max<std::int64_t>(0, leftMargin));
+        const auto right = std::size_t(std::min(rightMargin, cols_ - 1));
+        for (std::int64_t r = bottom; r >= top; --r) {
+            Row& dst = rowAt(r);
+            for (std::size_t x = left; x <= right && x < dst.size(); ++x) {
+                dst[x] = r - k >= top ? rowAt(r - k)[x] : Cell{};
+            }
+        }
+        return;
+    }
+    grid_.rotate(top, bottom + 1 - k, bottom + 1);
+    for (std::int64_t y = top; y < top + k; ++y) blankRowAt(y);
+}

@@ -1,0 +1,138 @@
+#include "engine/Terminal.h"
+
+#include <algorithm>
+
+namespace {
+
+std::int64_t clampSize(std::int64_t v, std::int64_t max) {
+    return std::clamp<std::int64_t>(v, 1, max);
+}
+
+} // namespace
+
+Terminal::Terminal(std::int64_t cols, std::int64_t rows)
+    : cols_(clampSize(cols, kMaxCols)), rows_(clampSize(rows, kMaxRows)), scrollback_(kScrollbackLimit) {
+    scrollBottom = rows_ - 1;
+    rightMargin = cols_ - 1;
+    resetGrid();
+    resetTabStops();
+}
+
+void Terminal::resetGrid() {
+    grid_ = Grid(cols_, rows_);
+}
+
+void Terminal::process(std::string_view bytes) {
+    process(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+}
+
+void Terminal::blankRowAt(std::int64_t y) {
+    grid_.row(y).assign(std::size_t(cols_), Cell{}); // keeps the row's storage
+    grid_.attr(y) = 0;
+}
+
+std::span<const Cell> Terminal::gridRow(std::int64_t y) const {
+    if (y < 0 || y >= rows_) return {};
+    return grid_.row(y);
+}
+
+std::uint8_t Terminal::lineAttr(std::int64_t y) const {
+    return y >= 0 && y < rows_ ? grid_.attr(y) : 0;
+}
+
+void Terminal::setAttrs(const TextAttrs& attrs) {
+    attrs_ = attrs;
+    if (attrTable_.needsCompaction()) compactInterned();
+    penAttrId_ = attrTable_.intern(attrs_);
+}
+
+void Terminal::setCurrentHyperlink(std::optional<std::string> uri) {
+    if (uri && uri->empty()) uri.reset();
+    currentHyperlink_ = std::move(uri);
+    if (!currentHyperlink_) {
+        penLinkId_ = 0;
+        return;
+    }
+    if (linkTable_.needsCompaction()) compactInterned();
+    penLinkId_ = linkTable_.intern(*currentHyperlink_);
+}
+
+// Drops the renditions and links that no cell refers to any more and renumbers the rest. Walks
+// every cell once; the tables call for it only after they have doubled since the last time.
+void Terminal::compactInterned() {
+    std::vector<bool> liveAttrs(attrTable_.size(), false);
+    std::vector<bool> liveLinks(linkTable_.size(), false);
+    auto mark = [&](std::span<const Cell> row) {
+        for (const Cell& c : row) {
+            liveAttrs[c.attrId] = true;
+            liveLinks[c.linkId] = true;
+        }
+    };
+    grid_.forEachRow(mark);
+    altGrid_.forEachRow(mark);
+    for (std::size_t i = 0; i < scrollback_.size(); ++i) mark(scrollback_.line(i));
+    liveAttrs[penAttrId_] = true;
+    liveLinks[penLinkId_] = true;
+
+    auto attrMap = attrTable_.compact(liveAttrs);
+    auto linkMap = linkTable_.compact(liveLinks);
+    auto remap = [&](Cell& c) {
+        c.attrId = attrMap[c.attrId];
+        c.linkId = linkMap[c.linkId];
+    };
+    auto remapRow = [&](Row& r) { std::for_each(r.begin(), r.end(), remap); };
+    grid_.forEachRow(remapRow);
+    altGrid_.forEachRow(remapRow);
+    for (std::size_t i = 0; i < scrollback_.size(); ++i) {
+        auto line = scrollback_.mutableLine(i);
+        std::for_each(line.begin(), line.end(), remap);
+    }
+    penAttrId_ = attrMap[penAttrId_];
+    penLinkId_ = linkMap[penLinkId_];
+}
+
+// ---- Cursor ------------------------------------------------------------------------------------
+
+// A saved cursor may come from a larger screen: it is put back inside the grid, as xterm does,
+// so output after the restore stays visible.
+void Terminal::restoreCursor(const CursorState& saved) {
+    cursor = saved;
+    clampCursor();
+}
+
+void Terminal::clampCursor() {
+    cursor.x = std::clamp<std::int64_t>(cursor.x, 0, cols_ - 1);
+    cursor.y = std::clamp<std::int64_t>(cursor.y, 0, rows_ - 1);
+}
+
+// ---- Tab stops ---------------------------------------------------------------------------------
+
+void Terminal::resetTabStops() {
+    tabStops_.assign(std::size_t(cols_), 0);
+    for (std::int64_t x = 0; x < cols_; x += 8) tabStops_[std::size_t(x)] = 1;
+}
+
+bool Terminal::hasTabStop(std::int64_t x) const {
+    return x >= 0 && x < std::int64_t(tabStops_.size()) && tabStops_[std::size_t(x)];
+}
+
+std::vector<std::int64_t> Terminal::tabStops() const {
+    std::vector<std::int64_t> stops;
+    for (std::size_t x = 0; x < tabStops_.size(); ++x) {
+        if (tabStops_[x]) stops.push_back(std::int64_t(x));
+    }
+    return stops;
+}
+
+void Terminal::advanceToNextTab() {
+    cursor.pendingWrap = false;
+    std::int64_t x = cursor.x + 1;
+    while (x < cols_ && !tabStops_[std::size_t(x)]) ++x;
+    cursor.x = std::min(x, cols_ - 1);
+}
+
+void Terminal::backToPrevTab() {
+    std::int64_t x = std::min(cursor.x, cols_) - 1;
+    while (x > 0 && !tabStops_[std::size_t(x)]) --x;
+    cursor.x = std::max<std::int64_t>(x, 0);
+}

@@ -1,0 +1,298 @@
+#pragma once
+
+#include "engine/Cell.h"
+#include "engine/CsiParams.h"
+#include "engine/Diagnostics.h"
+#include "engine/Grid.h"
+#include "engine/InternTables.h"
+#include "engine/Scrollback.h"
+#include "engine/TextAttrs.h"
+#include "engine/Utf8Decoder.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// An image placed on the grid; `row` is a grid row and moves with the scrolled region. The image
+// itself belongs to the sixel decoder, which decides its type.
+struct ImagePlacement {
+    std::int64_t row = 0;
+    std::int64_t col = 0;
+    std::shared_ptr<const void> image;
+};
+
+struct PromptMark {
+    char32_t mark = 0;
+    std::int64_t row = 0;
+};
+
+// The state of one emulated terminal: the grid of cells, the scrollback above it, the alternate
+// screen, the cursor, the current rendition, the scroll region and margins, the tab stops, the
+// modes the shell switches, and the callbacks through which the engine answers. It takes the
+// shell's output bytes through process() and never fails: out-of-range cursors, regions and counts
+// make an operation clamp or do nothing, malformed sequences are dropped and only counted.
+// Single-threaded: everything runs on the thread that owns it.
+class Terminal {
+public:
+    enum class PState : std::uint8_t {
+        ground,
+        esc,
+        escInter,
+        csi,
+        osc,
+        oscEsc,
+        dcs,
+        dcsPass,
+        dcsSixel,
+        charsetG0,
+        charsetG1
+    };
+
+    // The grid never grows beyond these, whatever size is asked for: a screen this size already
+    // needs a 4 pixel font on an 8K display, and a full scrollback of such rows is 250 MB.
+    static constexpr std::int64_t kMaxCols = 2048;
+    static constexpr std::int64_t kMaxRows = 1024;
+    static constexpr std::size_t kScrollbackLimit = Scrollback::kDefaultCapacity;
+    // Strings collected from the shell are cut off here; a longer one is dropped whole when it ends.
+    static constexpr std::size_t kMaxOscBytes = 256 * 1024;
+    static constexpr std::size_t kMaxSixelBytes = 16 * 1024 * 1024;
+
+    Terminal(std::int64_t cols, std::int64_t rows);
+    Terminal(const Terminal&) = delete;
+    Terminal& operator=(const Terminal&) = delete;
+    Terminal(Terminal&&) = default;
+    Terminal& operator=(Terminal&&) = default;
+
+    // ---- Intake --------------------------------------------------------------------------------
+    // Decodes one piece of shell output as UTF-8 (an incomplete sequence at its end waits for the
+    // next piece) and runs every scalar through the parser. U+FFFD is never printed.
+    void process(std::string_view bytes);
+    void process(std::span<const std::uint8_t> bytes);
+    // One step of the state machine for one scalar (process() is the normal way in).
+    void feed(char32_t c);
+
+    // ---- Size ----------------------------------------------------------------------------------
+    std::int64_t cols() const { return cols_; }
+    std::int64_t rows() const { return rows_; }
+    // New size in cells; re-flows soft-wrapped lines on the main screen when the width changes.
+    void resize(std::int64_t cols, std::int64_t rows);
+
+    // ---- Reading the screen --------------------------------------------------------------------
+    // A view's buffer is scrollback().line(0 ... size() - 1), oldest first, then gridRow(0 ...
+    // rows() - 1). Cells carry ids: attrsOf() and hyperlinkOf() resolve them.
+    // Grid row y (0 = top), cols() cells; empty for a row outside the grid.
+    std::span<const Cell> gridRow(std::int64_t y) const;
+    std::uint8_t lineAttr(std::int64_t y) const;
+    const Scrollback& scrollback() const { return scrollback_; }
+    const TextAttrs& attrsOf(const Cell& cell) const { return attrTable_.get(cell.attrId); }
+    std::string_view hyperlinkOf(const Cell& cell) const { return linkTable_.get(cell.linkId); }
+    bool isAltScreen() const { return altActive_; }
+    // Usable columns of a row: half the width on double-width and double-height rows.
+    std::int64_t effectiveCols(std::int64_t row) const {
+        if (row >= 0 && row < rows_ && (grid_.attr(row) & LineAttr::sizeMask) != 0) {
+            return cols_ / 2 > 1 ? cols_ / 2 : 1;
+        }
+        return cols_;
+    }
+
+    // ---- The pen -------------------------------------------------------------------------------
+    const TextAttrs& attrs() const { return attrs_; }
+    void setAttrs(const TextAttrs& attrs);
+    const std::optional<std::string>& currentHyperlink() const { return currentHyperlink_; }
+    void setCurrentHyperlink(std::optional<std::string> uri);
+
+    // ---- Cursor (the fields of `cursor`) -------------------------------------------------------
+    std::int64_t cursorX() const { return cursor.x; }
+    std::int64_t cursorY() const { return cursor.y; }
+    bool pendingWrap() const { return cursor.pendingWrap; }
+
+    // ---- Tab stops -----------------------------------------------------------------------------
+    void resetTabStops(); // every multiple of 8 below cols()
+    void advanceToNextTab();
+    void backToPrevTab();
+    bool hasTabStop(std::int64_t x) const;
+    std::vector<std::int64_t> tabStops() const;
+
+    // ---- Screen operations ---------------------------------------------------------------------
+    void put(char32_t c); // writes one printable character at the cursor
+    void lf();
+    void rlf();
+    void scrollUp(std::int64_t n);
+    void scrollDown(std::int64_t n);
+
+    // ---- Editing -------------------------------------------------------------------------------
+    void eraseDisplay(std::int64_t mode);
+    void eraseLine(std::int64_t mode);
+    void eraseChars(std::int64_t n);
+    void insertLines(std::int64_t n);
+    void deleteLines(std::int64_t n);
+    void insertChars(std::int64_t n);
+    void deleteChars(std::int64_t n);
+    void fullReset();
+    void clearScrollback() { scrollback_.clear(); }
+
+    // ---- Sequence handlers (the parser's dispatch targets) -------------------------------------
+    void doCSI(const CsiParams& params, std::uint8_t final);
+    void doPrivate(const CsiParams& params, std::uint8_t final);
+    int queryPrivateMode(std::int64_t mode) const; // 1 set, 2 reset, 0 not recognised
+    void doSGR(const CsiParams& params);
+    void doCSISpace(const CsiParams& params, std::uint8_t final);
+    void doCSIBang(const CsiParams& params, std::uint8_t final);
+    void doCSIQuote(const CsiParams& params, std::uint8_t final);
+    void doCSIDollar(const CsiParams& params, std::uint8_t final);
+    void doLessThanPrefix(const CsiParams& params, std::uint8_t final);
+    void doSecondaryPrefix(const CsiParams& params, std::uint8_t final);
+    void reportKittyFlags();
+    void reportPrivateMode(const CsiParams& params);
+    void reportDeviceAttributes(const CsiParams& params);
+    void reportDeviceStatus(const CsiParams& params);
+    void doWindowOps(const CsiParams& params);
+    void handleOSC();
+    void parseSixelData();
+
+    // ---- Parser state (read-only, for diagnostics and tests) -----------------------------------
+    PState pstate() const { return pstate_; }
+    const CsiParams& csiParams() const { return csiParams_; }
+    std::string_view oscBuf() const { return oscBuf_; }
+
+    // ---- State the shell switches (read by the view) -------------------------------------------
+    ParserDiagnostics diag;
+    CursorState cursor;
+    CursorState savedCursor;
+    CursorState altCursor; // the main screen's cursor while the alternate screen is shown
+    TextAttrs savedAttrs;
+    bool savedG0IsGraphics = false;
+    bool savedG1IsGraphics = false;
+    bool savedUseG1 = false;
+    bool savedOriginMode = false;
+    bool savedAutoWrap = true;
+    std::int64_t scrollTop = 0;
+    std::int64_t scrollBottom = 0;
+    bool cursorVisible = true;
+    bool insertMode = false;
+    bool appCursorMode = false;
+    bool appKeypadMode = false;
+    bool autoWrapMode = true;
+    bool originMode = false;
+    bool reverseVideoMode = false;
+    bool leftRightMarginMode = false;
+    std::int64_t leftMargin = 0;
+    std::int64_t rightMargin = 0;
+    bool bracketedPasteMode = false;
+    char32_t lastChar = U' ';
+    std::int64_t cursorStyle = 0;
+    std::int64_t mouseMode = 0;     // 0, 1000, 1002 or 1003
+    std::int64_t mouseEncoding = 0; // 0, 1005 or 1006
+    bool focusReportingMode = false;
+    bool synchronizedOutput = false;
+    bool charsetG0IsGraphics = false;
+    bool charsetG1IsGraphics = false;
+    bool useG1 = false;
+    std::vector<std::int64_t> kittyKbdStack;
+    std::int64_t kittyKbdFlags() const { return kittyKbdStack.empty() ? 0 : kittyKbdStack.back(); }
+    std::vector<ImagePlacement> sixelImages;
+    std::optional<std::string> currentDirectory;
+    std::vector<PromptMark> promptMarks;
+    std::map<std::int64_t, RGB> paletteOverrides;
+    std::optional<RGB> dynamicFG;
+    std::optional<RGB> dynamicBG;
+    std::optional<RGB> dynamicCursor;
+    std::vector<std::string> titleStack;
+    std::string currentTitle;
+    std::int64_t cellPixelWidth = 8;
+    std::int64_t cellPixelHeight = 16;
+
+    // ---- Callbacks, called synchronously; an unset one does nothing ----------------------------
+    std::function<void()> onSixelImage;
+    std::function<void(const std::string&)> onTitleChange;
+    std::function<void(const std::string&)> onResponse; // a reply to write to the shell
+    std::function<void()> onBell;
+    std::function<void()> onColorChange;
+    std::function<void(std::int64_t rows, std::int64_t cols)> onResize; // the shell asked for a size
+
+    // The DEC special graphics replacement of a scalar in 0x60-0x7E; the scalar itself otherwise.
+    static char32_t decGraphics(char32_t c);
+
+private:
+    // Storage
+    void blankRowAt(std::int64_t y); // cols_ blank cells, line attribute 0
+    void resetGrid();
+    Row& rowAt(std::int64_t y) { return grid_.row(y); }
+    void restoreCursor(const CursorState& saved);
+    void clampCursor();
+
+    // Screen helpers
+    void printAscii(const char* text, std::size_t n);
+    void repeatLastChar(std::int64_t n);
+    void wrapToNextLine();
+    void composeIntoPrevious(char32_t mark);
+    bool activeCharsetIsGraphics() const { return useG1 ? charsetG1IsGraphics : charsetG0IsGraphics; }
+    bool scrollRegionValid() const;
+    bool marginsPartial() const;
+    void shiftImagesAfterScrollUp(std::int64_t n, bool partial);
+    void pushToScrollback(Row&& row);
+
+    // Editing helpers
+    void eraseCell(std::int64_t row, std::int64_t col);
+    void eraseCellsInRow(std::int64_t row, std::int64_t from, std::int64_t to);
+    void eraseFullRow(std::int64_t row);
+    bool gridHasProtected() const;
+    void enterAltScreen();
+    void leaveAltScreen();
+
+    // Parser
+    void executeC0(char32_t c);
+    bool executeC1(char32_t c);
+    void escDispatch(char32_t c);
+    void escHashDispatch(char32_t c);
+    void startCsi();
+    void startOsc();
+    void startDcs();
+    void csiCollect(char32_t c);
+    void csiDispatch(std::uint8_t final);
+    void dcsCollect(char32_t c);
+    void appendOsc(char32_t c);
+    void backIndex();
+    void forwardIndex();
+    void saveCursorFull();
+    void restoreCursorFull();
+    void screenAlignment();
+    void setPrivateMode(std::int64_t mode, bool set);
+
+    // Interning
+    void compactInterned();
+
+    std::int64_t cols_;
+    std::int64_t rows_;
+    Grid grid_;
+    bool altActive_ = false;
+    Grid altGrid_; // the main screen while the alternate screen is shown
+    Scrollback scrollback_;
+    std::vector<std::uint8_t> tabStops_; // one flag per column
+
+    TextAttrs attrs_;
+    std::uint32_t penAttrId_ = 0;
+    std::optional<std::string> currentHyperlink_;
+    std::uint32_t penLinkId_ = 0;
+    AttrTable attrTable_;
+    HyperlinkTable linkTable_;
+
+    // Parser state
+    PState pstate_ = PState::ground;
+    std::uint8_t csiPrefix_ = 0;
+    std::uint8_t csiIntermediate_ = 0;
+    std::uint8_t escInterByte_ = 0;
+    bool stringIsOsc_ = false; // in oscEsc: whether the interrupted string was an OSC
+    CsiParams csiParams_;
+    std::string oscBuf_;
+    bool oscOverflow_ = false;
+    std::vector<std::uint8_t> sixelBuf_;
+    bool sixelOverflow_ = false;
+    Utf8Decoder utf8_;
+};

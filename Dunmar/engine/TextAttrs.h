@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+// An 8-bit red, green, blue triple: true colours sent by the shell, palette overrides.
+struct RGB {
+    std::uint8_t r = 0;
+    std::uint8_t g = 0;
+    std::uint8_t b = 0;
+
+    friend bool operator==(const RGB&, const RGB&) = default;
+};
+
+// The rendition of a character. This is the public value type that the SGR handler edits and the
+// view reads; cells do not carry it directly but an id into the terminal's table of distinct
+// renditions (see AttrTable), so a cell stays small whatever the colours are.
+struct TextAttrs {
+    std::int64_t fg = 7; // palette index; fgRGB wins when present
+    std::int64_t bg = 0; // palette index; bgRGB wins when present
+    bool bold = false;
+    bool dim = false;
+    bool italic = false;
+    std::uint8_t underline = 0; // style number, 0 = none
+    std::uint8_t blink = 0;     // 0 = none, 1 = slow, 2 = rapid
+    bool inverse = false;
+    bool hidden = false;
+    bool strikethrough = false;
+    bool overline = false;
+    std::optional<RGB> fgRGB;
+    std::optional<RGB> bgRGB;
+    std::int16_t ulColor = -1; // palette index of the underline colour, -1 = the foreground's
+    std::optional<RGB> ulRGB;
+    // Spared by every erase ("protected" is a C++ keyword, hence the name).
+    bool isProtected = false;
+
+    // Equal when all sixteen fields are equal.
+    friend bool operator==(const TextAttrs&, const TextAttrs&) = default;
+};
+
+struct TextAttrsHash {
+    std::size_t operator()(const TextAttrs& a) const noexcept;
+};

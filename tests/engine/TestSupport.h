@@ -1,0 +1,67 @@
+#pragma once
+
+#include "engine/Terminal.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace enginetest {
+
+inline std::string utf8(char32_t c) {
+    std::string s;
+    if (c < 0x80) {
+        s += char(c);
+    } else if (c < 0x800) {
+        s += char(0xC0 | (c >> 6));
+        s += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        s += char(0xE0 | (c >> 12));
+        s += char(0x80 | ((c >> 6) & 0x3F));
+        s += char(0x80 | (c & 0x3F));
+    } else {
+        s += char(0xF0 | (c >> 18));
+        s += char(0x80 | ((c >> 12) & 0x3F));
+        s += char(0x80 | ((c >> 6) & 0x3F));
+        s += char(0x80 | (c & 0x3F));
+    }
+    return s;
+}
+
+// The text of a row: continuation cells skipped, trailing spaces trimmed.
+inline std::string lineText(std::span<const Cell> row) {
+    std::string s;
+    for (const Cell& c : row) {
+        if (c.width != 0) s += utf8(c.ch);
+    }
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
+inline std::string rowText(const Terminal& t, std::int64_t y) {
+    return lineText(t.gridRow(y));
+}
+
+// Every grid row on its own line (trailing spaces trimmed, "⏎" after a soft-wrapped row), then
+// the cursor as "@x,y", with "+" when a wrap is pending.
+inline std::string dumpScreen(const Terminal& t) {
+    std::string s;
+    for (std::int64_t y = 0; y < t.rows(); ++y) {
+        s += rowText(t, y);
+        if (t.lineAttr(y) & LineAttr::softWrapped) s += "⏎";
+        s += '\n';
+    }
+    s += "@" + std::to_string(t.cursorX()) + "," + std::to_string(t.cursorY());
+    if (t.pendingWrap()) s += "+";
+    return s;
+}
+
+inline void feed(Terminal& t, std::string_view bytes) {
+    t.process(bytes);
+}
+
+inline std::string scrollbackText(const Terminal& t, std::size_t i) {
+    return lineText(t.scrollback().line(i));
+}
+
+} // namespace enginetest
