@@ -56,8 +56,9 @@ public:
 
     // Returns the running window to its first-start state: window opacity 0.99, background 0.96,
     // kept above other windows, cursor style 0 and font size 10 on every terminal, an 860 × 480
-    // frame under the tray icon (animated), its mask, and the click-outside monitor reinstalled
-    // while the window shows.
+    // frame under the tray icon (animated) and its mask. An installed click-outside monitor is
+    // removed and none is installed: the reset has turned "hideOnClickOutside" off, and a window
+    // that still hid on outside clicks would contradict the switch the user sees.
     virtual void resetWindow() = 0;
 
     // Refreshes the header and footer and closes the settings panel.

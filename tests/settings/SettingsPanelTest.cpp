@@ -438,3 +438,20 @@ TEST(SettingsPanel, OpenAndCloseAnimationsTravelFromBehindTheFooter) {
     EXPECT_EQ(panel->geometry(), QRect(0, 480 - 44, 860, 284));
     EXPECT_EQ(chrome::widgetAlpha(panel), 0.0);
 }
+
+TEST(SettingsPanel, LaunchAtLoginThatCannotBeRemovedStaysOnAndSaysSo) {
+    Panel p;
+    // A folder with content where the entry should be: it cannot be removed as a file.
+    QDir().mkpath(autostart::entryPath() + "/inside");
+    p.env.defaults->setValue("autoStartEnabled", true);
+    p.build();
+    SettingsToggle* launch = toggleOf(rowNamed(*p.panel, "toggle:autoStartEnabled"));
+    ASSERT_TRUE(launch->isOn());
+    click(launch);
+    EXPECT_TRUE(launch->isOn());
+    EXPECT_TRUE(p.env.defaults->boolean("autoStartEnabled"));
+    ASSERT_EQ(p.host.messages.size(), 1);
+    EXPECT_TRUE(p.host.messages.first().contains("could not be turned off"));
+    ASSERT_EQ(p.reports.size(), 1);
+    EXPECT_EQ(p.reports.at(0).value, QVariant(true));
+}
