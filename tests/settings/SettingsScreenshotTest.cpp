@@ -1,0 +1,91 @@
+// Renders the open settings panel over a window-like backdrop and saves the pictures in the build
+// folder's "artifacts", for a person to look at.
+#include "SettingsTestSupport.h"
+#include "chrome/ChromeStyle.h"
+#include "settings/ColorThemeRow.h"
+#include "settings/SettingsRowView.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+
+using namespace settingstest;
+using namespace chrometest;
+
+namespace {
+
+// Stands in for the terminal behind the panel.
+class Backdrop : public QWidget {
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        QLinearGradient g(0, 0, width(), height());
+        g.setColorAt(0, QColor(24, 26, 38));
+        g.setColorAt(1, QColor(18, 30, 40));
+        p.fillRect(rect(), g);
+        p.setPen(QColor(200, 205, 215));
+        p.setFont(chrome::monoFont(12));
+        for (int y = 24, i = 0; y < height(); y += 18, ++i)
+            p.drawText(16, y,
+                       i % 3 ? QStringLiteral("$ ls -la ~/src/dunmar")
+                             : QStringLiteral("drwxr-xr-x  dunmar"));
+    }
+};
+
+QString artifactsDir() {
+    QString base = qEnvironmentVariable("DUNMAR_BUILD_DIR");
+    if (base.isEmpty()) base = QCoreApplication::applicationDirPath();
+    const QString dir = base + QStringLiteral("/artifacts");
+    QDir().mkpath(dir);
+    return dir;
+}
+
+QImage snapshot(QWidget* window) {
+    QImage image(window->size() * 2, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2.0);
+    image.fill(Qt::transparent);
+    window->render(&image);
+    return image;
+}
+
+} // namespace
+
+TEST(Screenshots, SettingsPanel) {
+    SettingsEnvironment env;
+    env.defaults->setValue("appLanguage", QStringLiteral("en"));
+    env.defaults->setValue("terminalFontSize", 13.0);
+    env.defaults->setValue("promptTheme", QStringLiteral("cyberpunk"));
+    env.defaults->setValue("autoDim", true);
+    FakeHost host;
+    host.token = true;
+
+    // The whole column, tall enough to show every row.
+    Backdrop tall;
+    auto* panel = new SettingsOverlay(*env.defaults, &host, &tall);
+    const int fullHeight = SettingsOverlay::headerH + panel->contentDoc()->height();
+    tall.resize(560, fullHeight + 8);
+    panel->setGeometry(0, 0, 560, fullHeight);
+    tall.show();
+    // One row under the pointer, to show the hover look.
+    QWidget* hovered = rowNamed(*panel, "slider:terminalFontSize");
+    enter(hovered);
+    finishAnimations(&tall);
+    const QImage full = panel->grab().toImage();
+    ASSERT_FALSE(full.isNull());
+    EXPECT_TRUE(snapshot(&tall).save(artifactsDir() + QStringLiteral("/settings-panel.png")));
+
+    // The panel as it opens in an 860 × 480 window, above where the footer sits.
+    Backdrop window;
+    window.resize(860, 480);
+    auto* open = new SettingsOverlay(*env.defaults, &host, &window);
+    window.show();
+    open->animateOpen(window.size());
+    finishAnimations(&window);
+    EXPECT_EQ(open->geometry(), SettingsOverlay::openFrame(window.size()));
+    EXPECT_TRUE(snapshot(&window).save(artifactsDir() + QStringLiteral("/settings-panel-window.png")));
+
+    // The pixels are the panel's: dark and not transparent where the rows are.
+    const QColor middle = full.pixelColor(full.width() / 2, full.height() / 2);
+    EXPECT_LT(middle.lightnessF(), 0.4);
+    EXPECT_GT(middle.alphaF(), 0.8);
+}
