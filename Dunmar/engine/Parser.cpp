@@ -74,22 +74,12 @@ void Terminal::feed(char32_t c) {
         break;
     case PState::dcsSixel:
         if (c == BEL || c == ST || c == ESC) {
-            if (sixelOverflow_) {
-                sixelBuf_.clear();
-            } else {
-                parseSixelData();
-            }
+            parseSixelData();
             stringIsOsc_ = false;
             pstate_ = c == ESC ? PState::oscEsc : PState::ground;
-        } else if (!sixelOverflow_) {
-            if (sixelBuf_.size() >= kMaxSixelBytes) {
-                // An image this large is not kept: the rest of the string is swallowed unread.
-                sixelOverflow_ = true;
-                sixelBuf_.clear();
-                sixelBuf_.shrink_to_fit();
-            } else {
-                sixelBuf_.push_back(std::uint8_t(c & 0xFF));
-            }
+        } else {
+            // Decoded as it arrives: however long the string, only the (bounded) image is kept.
+            sixelDecoder_.feed(std::uint8_t(c & 0xFF));
         }
         break;
     case PState::charsetG0:
@@ -200,8 +190,7 @@ void Terminal::dcsCollect(char32_t c) {
         // intermediates are not used
     } else if (c >= 0x40 && c <= 0x7E) {
         if (c == 'q') {
-            sixelBuf_.clear();
-            sixelOverflow_ = false;
+            sixelDecoder_.begin();
             pstate_ = PState::dcsSixel;
         } else {
             pstate_ = PState::dcsPass;
