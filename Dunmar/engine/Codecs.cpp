@@ -13,7 +13,8 @@ constexpr char kBase64Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqr
 constexpr std::array<std::int8_t, 256> base64Values() {
     std::array<std::int8_t, 256> values{};
     values.fill(-1);
-    for (int i = 0; i < 64; ++i) values[static_cast<unsigned char>(kBase64Alphabet[i])] = static_cast<std::int8_t>(i);
+    for (int i = 0; i < 64; ++i)
+        values[static_cast<unsigned char>(kBase64Alphabet[i])] = static_cast<std::int8_t>(i);
     return values;
 }
 constexpr std::array<std::int8_t, 256> kBase64Values = base64Values();
@@ -31,7 +32,9 @@ std::string base64Encode(std::string_view bytes) {
     std::string out;
     out.reserve((bytes.size() + 2) / 3 * 4);
     std::size_t i = 0;
-    auto byteAt = [&](std::size_t k) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[k])); };
+    auto byteAt = [&](std::size_t k) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[k]));
+    };
     for (; i + 3 <= bytes.size(); i += 3) {
         const std::uint32_t v = byteAt(i) << 16 | byteAt(i + 1) << 8 | byteAt(i + 2);
         out += kBase64Alphabet[v >> 18];
@@ -79,7 +82,8 @@ bool isValidUtf8(std::string_view bytes) {
     char32_t scalar = 0;
     for (char c : bytes) {
         const auto result = decoder.step(static_cast<std::uint8_t>(c), scalar);
-        if (result == Utf8Decoder::Result::invalid || result == Utf8Decoder::Result::invalidRetry) return false;
+        if (result == Utf8Decoder::Result::invalid || result == Utf8Decoder::Result::invalidRetry)
+            return false;
     }
     return !decoder.pending();
 }

@@ -127,6 +127,7 @@ void Terminal::oscPromptMark(std::string_view payload) {
     }
     promptMarks.push_back(PromptMark{mark, cursor.y});
     if (promptMarks.size() > kMaxPromptMarks) {
-        promptMarks.erase(promptMarks.begin(), promptMarks.begin() + std::ptrdiff_t(promptMarks.size() - kMaxPromptMarks));
+        promptMarks.erase(promptMarks.begin(),
+                          promptMarks.begin() + std::ptrdiff_t(promptMarks.size() - kMaxPromptMarks));
     }
 }

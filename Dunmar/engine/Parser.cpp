@@ -178,6 +178,7 @@ void Terminal::startOsc() {
 void Terminal::startDcs() {
     pstate_ = PState::dcs;
     csiPrefix_ = 0;
+    csiIntermediate_ = 0;
     csiParams_.clear();
 }
 
@@ -187,9 +188,11 @@ void Terminal::dcsCollect(char32_t c) {
     } else if (c == ';') {
         csiParams_.endParam();
     } else if (c >= 0x20 && c <= 0x2F) {
-        // intermediates are not used
+        csiIntermediate_ = std::uint8_t(c);
     } else if (c >= 0x40 && c <= 0x7E) {
-        if (c == 'q') {
+        // Sixel is "q" alone; with an intermediate ("$q" DECRQSS, "+q" XTGETTCAP) it is a request
+        // this terminal does not answer, and its text must not be drawn as an image.
+        if (c == 'q' && csiIntermediate_ == 0) {
             sixelDecoder_.begin();
             pstate_ = PState::dcsSixel;
         } else {

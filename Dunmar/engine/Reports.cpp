@@ -118,8 +118,8 @@ void Terminal::doWindowOps(const CsiParams& params) {
         break;
     }
     case 14:
-        respond(kCsi + "4;" + std::to_string(rows_ * cellPixelHeight) + ";" + std::to_string(cols_ * cellPixelWidth) +
-                "t");
+        respond(kCsi + "4;" + std::to_string(rows_ * cellPixelHeight) + ";" +
+                std::to_string(cols_ * cellPixelWidth) + "t");
         break;
     case 18:
         respond(kCsi + "8;" + std::to_string(rows_) + ";" + std::to_string(cols_) + "t");

@@ -215,7 +215,8 @@ void Terminal::shiftImagesAfterScrollUp(std::int64_t n, bool partial) {
     if (sixelImages.empty() || partial) return;
     const std::int64_t top = scrollTop;
     const std::int64_t bottom = scrollBottom;
-    sixelImages.removeIf([&](const SixelImage& img) { return img.row >= top && img.row <= bottom && img.row - n < top; });
+    sixelImages.removeIf(
+        [&](const SixelImage& img) { return img.row >= top && img.row <= bottom && img.row - n < top; });
     for (SixelImage& img : sixelImages) {
         if (img.row >= top && img.row <= bottom) img.row -= n;
     }

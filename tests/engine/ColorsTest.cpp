@@ -68,10 +68,18 @@ TEST_F(Colors, PaletteRuleCoversCubeGreysAndOutOfRange) {
         ColorRGBA want;
     };
     const Case cases[] = {
-        {16, {0, 0, 0, 1}},       {21, {0, 0, 1, 1}},  {67, rgb255(95, 135, 175)}, // levels 1, 2, 3 of the
-                                                                                   // cube
-        {196, {1, 0, 0, 1}},      {231, {1, 1, 1, 1}}, {232, grey(8 / 255.0)},     {244, grey(128 / 255.0)},
-        {255, grey(238 / 255.0)}, {256, kDefaultFG},   {-1, kDefaultFG},           {INT64_MIN, kDefaultFG},
+        {16, {0, 0, 0, 1}},
+        {21, {0, 0, 1, 1}},
+        {67, rgb255(95, 135, 175)}, // levels 1, 2, 3 of the
+                                    // cube
+        {196, {1, 0, 0, 1}},
+        {231, {1, 1, 1, 1}},
+        {232, grey(8 / 255.0)},
+        {244, grey(128 / 255.0)},
+        {255, grey(238 / 255.0)},
+        {256, kDefaultFG},
+        {-1, kDefaultFG},
+        {INT64_MIN, kDefaultFG},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.index);

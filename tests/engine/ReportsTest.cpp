@@ -113,14 +113,15 @@ TEST(Reports, KittyKeyboardFlagStack) {
         {"\x1b[>1u\x1b[<100u", "\x1b[?u", "\x1b[?0u"},
         {"\x1b[<u", "\x1b[?u", "\x1b[?0u"},
         {"\x1b[=5u", "\x1b[?u", "\x1b[?0u"},
-        {"\x1b[>1u\x1b[<5x", "\x1b[?u", "\x1b[?1u"},   // other finals after "<" do nothing
-        {"\x1b[>1u\x1b[!p", "\x1b[?u", "\x1b[?0u"}, // a soft reset empties the stack
+        {"\x1b[>1u\x1b[<5x", "\x1b[?u", "\x1b[?1u"}, // other finals after "<" do nothing
+        {"\x1b[>1u\x1b[!p", "\x1b[?u", "\x1b[?0u"},  // a soft reset empties the stack
     };
     expectReplies(std::begin(cases), std::end(cases));
 
     Terminal t(10, 2);
     for (int i = 1; i <= 9; ++i) feed(t, "\x1b[>" + std::to_string(i) + "u");
-    EXPECT_EQ(t.kittyKbdStack, (std::vector<std::int64_t>{1, 2, 3, 4, 5, 6, 7, 8})) << "the ninth push is refused";
+    EXPECT_EQ(t.kittyKbdStack, (std::vector<std::int64_t>{1, 2, 3, 4, 5, 6, 7, 8}))
+        << "the ninth push is refused";
     EXPECT_EQ(t.kittyKbdFlags(), 8);
 }
 
@@ -154,7 +155,8 @@ TEST(Reports, ResizeRequestsAreBounded) {
         std::vector<std::pair<std::int64_t, std::int64_t>> asked;
         t.onResize = [&](std::int64_t rows, std::int64_t cols) { asked.emplace_back(rows, cols); };
         feed(t, c.bytes);
-        EXPECT_EQ(asked, (std::vector<std::pair<std::int64_t, std::int64_t>>{{c.rows, c.cols}})) << visible(c.bytes);
+        EXPECT_EQ(asked, (std::vector<std::pair<std::int64_t, std::int64_t>>{{c.rows, c.cols}}))
+            << visible(c.bytes);
         EXPECT_EQ(t.rows(), 24) << "the engine only asks; the view resizes";
     }
 }
@@ -206,7 +208,8 @@ TEST(Reports, SoftResetRestoresModesAndKeepsTheScreen) {
     feed(t, "\x1b]2;title\x07\x1b]4;1;#ff0000\x07"
             "abc\x1b[2;5r\x1b[?69h\x1b[3;9s\x1b[?1;6;2004;5;1000;1006;1004;2026h\x1b=\x1b[4h"
             "\x1b[?25l\x1b[4 q\x1b(0\x1b)0\x0e\x1b]8;;http://x\x07\x1b[>1u\x1b[1;31m\x1b[3g\x1b[?1049h"
-            "\x1b[4;4H\x1b" "7\x1b[!p");
+            "\x1b[4;4H\x1b"
+            "7\x1b[!p");
     EXPECT_FALSE(t.appCursorMode);
     EXPECT_FALSE(t.appKeypadMode);
     EXPECT_FALSE(t.originMode);
