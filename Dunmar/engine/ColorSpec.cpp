@@ -38,7 +38,7 @@ std::uint8_t highBitsComponent(std::uint32_t value, std::size_t digits) {
     return static_cast<std::uint8_t>(shift >= 0 ? value >> shift : value << -shift);
 }
 
-std::optional<Rgb8> parseRgbForm(std::string_view body) {
+std::optional<RGB> parseRgbForm(std::string_view body) {
     std::array<std::string_view, 3> parts;
     std::size_t count = 0;
     std::size_t start = 0;
@@ -60,10 +60,10 @@ std::optional<Rgb8> parseRgbForm(std::string_view body) {
         if (!value) return std::nullopt;
         rgb[i] = scaledComponent(*value, parts[i].size());
     }
-    return Rgb8{rgb[0], rgb[1], rgb[2]};
+    return RGB{rgb[0], rgb[1], rgb[2]};
 }
 
-std::optional<Rgb8> parseHashForm(std::string_view digits) {
+std::optional<RGB> parseHashForm(std::string_view digits) {
     if (digits.empty() || digits.size() % 3 != 0 || digits.size() > 12) return std::nullopt;
     const std::size_t width = digits.size() / 3;
     std::array<std::uint8_t, 3> rgb{};
@@ -72,7 +72,7 @@ std::optional<Rgb8> parseHashForm(std::string_view digits) {
         if (!value) return std::nullopt;
         rgb[i] = highBitsComponent(*value, width);
     }
-    return Rgb8{rgb[0], rgb[1], rgb[2]};
+    return RGB{rgb[0], rgb[1], rgb[2]};
 }
 
 void appendHexByte(std::string& out, double component) {
@@ -87,7 +87,7 @@ void appendHexByte(std::string& out, double component) {
 
 } // namespace
 
-std::optional<Rgb8> parseColorSpec(std::string_view spec) {
+std::optional<RGB> parseColorSpec(std::string_view spec) {
     if (spec.starts_with("rgb:")) return parseRgbForm(spec.substr(4));
     if (spec.starts_with("#")) return parseHashForm(spec.substr(1));
     return std::nullopt;

@@ -13,7 +13,7 @@
 // and ffff are all full intensity) and "#RGB", "#RRGGBB", "#RRRGGGBBB", "#RRRRGGGGBBBB" (a component's
 // digits are its most significant bits, so #f00 is red 0xf0). Prefixes are case-sensitive; colour
 // names and other forms give nothing.
-std::optional<Rgb8> parseColorSpec(std::string_view spec);
+std::optional<RGB> parseColorSpec(std::string_view spec);
 
 // "rgb:rr/gg/bb": each component times 255, truncated, as two lower-case hex digits.
 std::string colorSpecReplyText(const ColorRGBA& color);

@@ -86,7 +86,7 @@ ColorRGBA kHyperlinkCGColor = kStartHyperlink;
 constinit std::array<ColorRGBA, 256> kAnsiColorCache = startColorCache();
 TerminalTheme activeTheme = TerminalTheme::dark();
 
-ColorRGBA colorFromRgb8(Rgb8 c) {
+ColorRGBA colorFromRgb8(RGB c) {
     return {c.r / 255.0, c.g / 255.0, c.b / 255.0, 1};
 }
 
@@ -197,16 +197,17 @@ const TerminalTheme& themeForColorThemeSetting(std::int64_t colorTheme) {
 }
 
 namespace {
-const std::optional<Rgb8>& overrideFor(const ColorContext* terminal, std::int64_t index) {
-    static const std::optional<Rgb8> none;
-    if (!terminal || index < 0 || index >= static_cast<std::int64_t>(terminal->paletteOverrides.size())) {
+const std::optional<RGB>& overrideFor(const ColorContext* terminal, std::int64_t index) {
+    static const std::optional<RGB> none;
+    if (!terminal || !terminal->paletteOverrides || index < 0 ||
+        index >= static_cast<std::int64_t>(terminal->paletteOverrides->size())) {
         return none;
     }
-    return terminal->paletteOverrides[static_cast<std::size_t>(index)];
+    return (*terminal->paletteOverrides)[static_cast<std::size_t>(index)];
 }
 } // namespace
 
-ColorRGBA fgColor(const CellColorAttrs& attrs, const ColorContext* terminal) {
+ColorRGBA fgColor(const TextAttrs& attrs, const ColorContext* terminal) {
     if (attrs.fgRGB) return colorFromRgb8(*attrs.fgRGB);
     // Bold brightens the eight basic colours, for the overrides as well as for the palette.
     const std::int64_t key = attrs.bold && attrs.fg < 8 ? attrs.fg + 8 : attrs.fg;
@@ -219,7 +220,7 @@ ColorRGBA fgColor(const CellColorAttrs& attrs, const ColorContext* terminal) {
     return kDefaultFG;
 }
 
-ColorRGBA bgColor(const CellColorAttrs& attrs, const ColorContext* terminal) {
+ColorRGBA bgColor(const TextAttrs& attrs, const ColorContext* terminal) {
     if (attrs.bgRGB) return colorFromRgb8(*attrs.bgRGB);
     if (const auto& over = overrideFor(terminal, attrs.bg)) return colorFromRgb8(*over);
     if (attrs.bg == 0) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/Rgb.h"
+#include "engine/TextAttrs.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -26,15 +29,8 @@ struct ColorRGB {
     friend bool operator==(const ColorRGB&, const ColorRGB&) = default;
 };
 
-// An 8-bit red, green, blue triple: the same shape as the cells' RGB triple (their fgRGB, bgRGB and
-// ulRGB), used here for true-colour attributes, palette overrides and the dynamic colours the shell sets.
-struct Rgb8 {
-    std::uint8_t r = 0, g = 0, b = 0;
-    friend bool operator==(const Rgb8&, const Rgb8&) = default;
-};
-
 // 8-bit components become 0..1 by dividing by 255; such colours are opaque.
-ColorRGBA colorFromRgb8(Rgb8 c);
+ColorRGBA colorFromRgb8(RGB c);
 ColorRGBA colorFromRgb(const ColorRGB& c, double alpha = 1.0);
 
 // The base colours of palette indices 0-15.
@@ -105,25 +101,20 @@ const TerminalTheme& resolveSystemTheme();
 // value dark.
 const TerminalTheme& themeForColorThemeSetting(std::int64_t colorTheme);
 
-// What resolving a cell's colours needs of its attributes (the same fields as in TextAttrs).
-struct CellColorAttrs {
-    std::int64_t fg = 7;
-    std::int64_t bg = 0;
-    bool bold = false;
-    std::optional<Rgb8> fgRGB;
-    std::optional<Rgb8> bgRGB;
-};
+// The palette entries a shell replaced (OSC 4), by index; an empty slot keeps the palette's colour.
+using PaletteOverrides = std::array<std::optional<RGB>, 256>;
 
 // What resolving a cell's colours needs of its terminal: the palette entries and default colours
-// that the shell replaced. The view fills one per frame from the Terminal.
+// that the shell replaced. It refers to the terminal's overrides rather than copying them, so a view
+// makes one per frame (Terminal::colorContext()) and must not keep it beyond the terminal.
 struct ColorContext {
-    std::array<std::optional<Rgb8>, 256> paletteOverrides{};
-    std::optional<Rgb8> dynamicFG;
-    std::optional<Rgb8> dynamicBG;
+    const PaletteOverrides* paletteOverrides = nullptr;
+    std::optional<RGB> dynamicFG;
+    std::optional<RGB> dynamicBG;
 };
 
 // A cell's colours through true colour, bold-bright, the terminal's overrides (when one is given),
 // the dynamic default colours and the palette cache. Inverse, dim, hidden and blinking are left to
 // the drawing.
-ColorRGBA fgColor(const CellColorAttrs& attrs, const ColorContext* terminal = nullptr);
-ColorRGBA bgColor(const CellColorAttrs& attrs, const ColorContext* terminal = nullptr);
+ColorRGBA fgColor(const TextAttrs& attrs, const ColorContext* terminal = nullptr);
+ColorRGBA bgColor(const TextAttrs& attrs, const ColorContext* terminal = nullptr);

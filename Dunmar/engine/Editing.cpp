@@ -176,7 +176,7 @@ void Terminal::fullReset() {
     charsetG1IsGraphics = false;
     useG1 = false;
     setCurrentHyperlink(std::nullopt);
-    paletteOverrides.clear();
+    paletteOverrides.fill(std::nullopt);
     dynamicFG.reset();
     dynamicBG.reset();
     dynamicCursor.reset();

@@ -74,22 +74,12 @@ void Terminal::feed(char32_t c) {
         break;
     case PState::dcsSixel:
         if (c == BEL || c == ST || c == ESC) {
-            if (sixelOverflow_) {
-                sixelBuf_.clear();
-            } else {
-                parseSixelData();
-            }
+            parseSixelData();
             stringIsOsc_ = false;
             pstate_ = c == ESC ? PState::oscEsc : PState::ground;
-        } else if (!sixelOverflow_) {
-            if (sixelBuf_.size() >= kMaxSixelBytes) {
-                // An image this large is not kept: the rest of the string is swallowed unread.
-                sixelOverflow_ = true;
-                sixelBuf_.clear();
-                sixelBuf_.shrink_to_fit();
-            } else {
-                sixelBuf_.push_back(std::uint8_t(c & 0xFF));
-            }
+        } else {
+            // Decoded as it arrives: however long the string, only the (bounded) image is kept.
+            sixelDecoder_.feed(std::uint8_t(c & 0xFF));
         }
         break;
     case PState::charsetG0:
@@ -188,6 +178,7 @@ void Terminal::startOsc() {
 void Terminal::startDcs() {
     pstate_ = PState::dcs;
     csiPrefix_ = 0;
+    csiIntermediate_ = 0;
     csiParams_.clear();
 }
 
@@ -197,11 +188,12 @@ void Terminal::dcsCollect(char32_t c) {
     } else if (c == ';') {
         csiParams_.endParam();
     } else if (c >= 0x20 && c <= 0x2F) {
-        // intermediates are not used
+        csiIntermediate_ = std::uint8_t(c);
     } else if (c >= 0x40 && c <= 0x7E) {
-        if (c == 'q') {
-            sixelBuf_.clear();
-            sixelOverflow_ = false;
+        // Sixel is "q" alone; with an intermediate ("$q" DECRQSS, "+q" XTGETTCAP) it is a request
+        // this terminal does not answer, and its text must not be drawn as an image.
+        if (c == 'q' && csiIntermediate_ == 0) {
+            sixelDecoder_.begin();
             pstate_ = PState::dcsSixel;
         } else {
             pstate_ = PState::dcsPass;

@@ -209,19 +209,17 @@ void Terminal::scrollUp(std::int64_t n) {
     shiftImagesAfterScrollUp(n, partial);
 }
 
+// Images inside the region move up with its text; one that leaves the top of the region is gone.
+// A scroll inside left and right margins moves only part of each row, so images stay put.
 void Terminal::shiftImagesAfterScrollUp(std::int64_t n, bool partial) {
     if (sixelImages.empty() || partial) return;
-    std::vector<ImagePlacement> kept;
-    kept.reserve(sixelImages.size());
-    for (ImagePlacement& img : sixelImages) {
-        if (img.row < scrollTop || img.row > scrollBottom) {
-            kept.push_back(std::move(img));
-            continue;
-        }
-        img.row -= n;
-        if (img.row >= scrollTop) kept.push_back(std::move(img));
+    const std::int64_t top = scrollTop;
+    const std::int64_t bottom = scrollBottom;
+    sixelImages.removeIf(
+        [&](const SixelImage& img) { return img.row >= top && img.row <= bottom && img.row - n < top; });
+    for (SixelImage& img : sixelImages) {
+        if (img.row >= top && img.row <= bottom) img.row -= n;
     }
-    sixelImages = std::move(kept);
 }
 
 void Terminal::scrollDown(std::int64_t n) {

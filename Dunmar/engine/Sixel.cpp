@@ -7,7 +7,7 @@
 namespace {
 
 // The colours every image starts with, registers 0-15.
-constexpr std::array<Rgb8, 16> kDefaultSixelRegisters = {{
+constexpr std::array<RGB, 16> kDefaultSixelRegisters = {{
     {0, 0, 0},
     {51, 51, 204},
     {51, 204, 51},
@@ -55,9 +55,12 @@ double hueToChannel(double p, double q, double t) {
     return p;
 }
 
-// Hue in degrees (0 red, 120 green, 240 blue), lightness and saturation in percent.
-Rgb8 hlsToRgb(std::int64_t hue, std::int64_t lightness, std::int64_t saturation) {
-    const double h = static_cast<double>(hue);
+// Hue in degrees on the DEC circle that sixel data uses (0 blue, 120 red, 240 green, as the
+// terminals that introduced sixel and the programs that write it agree), lightness and saturation
+// in percent. The DEC circle is the usual one turned by 120 degrees: DEC hue h is the usual hue
+// h + 240.
+RGB hlsToRgb(std::int64_t decHue, std::int64_t lightness, std::int64_t saturation) {
+    const double h = static_cast<double>((decHue + 240) % 360);
     const double l = static_cast<double>(lightness) / 100.0;
     const double s = static_cast<double>(saturation) / 100.0;
     double r = l, g = l, b = l;
@@ -83,7 +86,7 @@ SixelDecoder::SixelDecoder() {
 }
 
 void SixelDecoder::begin() {
-    registers_.fill(Rgb8{});
+    registers_.fill(RGB{});
     defined_.reset();
     for (std::size_t i = 0; i < kDefaultSixelRegisters.size(); ++i) {
         registers_[i] = kDefaultSixelRegisters[i];
@@ -179,9 +182,9 @@ void SixelDecoder::endColorIntroducer() {
     const std::int64_t reg = colorRegister_;
     if (paramCount_ >= 4 && reg >= 0 && reg <= 255) {
         const auto [pu, px, py, pz] = params_;
-        std::optional<Rgb8> color;
+        std::optional<RGB> color;
         if (pu == 2) {
-            color = Rgb8{percentToByte(px), percentToByte(py), percentToByte(pz)};
+            color = RGB{percentToByte(px), percentToByte(py), percentToByte(pz)};
         } else if (pu == 1) {
             color = hlsToRgb(clampTo(px, 0, 360), clampTo(py, 0, 100), clampTo(pz, 0, 100));
         }
@@ -195,7 +198,7 @@ void SixelDecoder::endColorIntroducer() {
 
 void SixelDecoder::selectRegister(std::int64_t reg) {
     const bool known = reg >= 0 && reg <= 255 && defined_.test(static_cast<std::size_t>(reg));
-    color_ = known ? registers_[static_cast<std::size_t>(reg)] : Rgb8{255, 255, 255};
+    color_ = known ? registers_[static_cast<std::size_t>(reg)] : RGB{255, 255, 255};
 }
 
 std::vector<std::uint8_t>& SixelDecoder::pixelRow(int row, std::size_t minBytes) {

@@ -63,9 +63,9 @@ private:
     void selectRegister(std::int64_t reg);
     std::vector<std::uint8_t>& pixelRow(int row, std::size_t minBytes);
 
-    std::array<Rgb8, 256> registers_{};
+    std::array<RGB, 256> registers_{};
     std::bitset<256> defined_;
-    Rgb8 color_{255, 255, 255};
+    RGB color_{255, 255, 255};
     std::int64_t x_ = 0;
     std::int64_t band_ = 0;
     std::int64_t width_ = 0;

@@ -1,8 +1,13 @@
-// The end of a sixel DCS string: the collected data goes to the image decoder, which places the
-// picture at the cursor in sixelImages and tells the view through onSixelImage. Until the decoder
-// joins, the data is dropped.
+// The end of a sixel DCS string. The parser has fed its data to the decoder byte by byte; the
+// finished image is placed at the cursor, in grid coordinates, and the view is told. The cursor
+// stays where it is.
 #include "engine/Terminal.h"
 
+#include <memory>
+
 void Terminal::parseSixelData() {
-    sixelBuf_.clear();
+    std::optional<RgbaImage> image = sixelDecoder_.finish();
+    if (!image) return; // no pixel was set
+    sixelImages.add(SixelImage{cursor.y, cursor.x, std::make_shared<const RgbaImage>(std::move(*image))});
+    if (onSixelImage) onSixelImage();
 }

@@ -1,17 +1,18 @@
 #pragma once
 
 #include "engine/Cell.h"
+#include "engine/Colors.h"
 #include "engine/CsiParams.h"
 #include "engine/Diagnostics.h"
 #include "engine/Grid.h"
 #include "engine/InternTables.h"
 #include "engine/Scrollback.h"
+#include "engine/Sixel.h"
 #include "engine/TextAttrs.h"
 #include "engine/Utf8Decoder.h"
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -19,14 +20,8 @@
 #include <string_view>
 #include <vector>
 
-// An image placed on the grid; `row` is a grid row and moves with the scrolled region. The image
-// itself belongs to the sixel decoder, which decides its type.
-struct ImagePlacement {
-    std::int64_t row = 0;
-    std::int64_t col = 0;
-    std::shared_ptr<const void> image;
-};
-
+// A shell-integration mark (OSC 133): its letter ("A" prompt start, "B" command start, "C" output
+// start, "D" command end) and the grid row of the cursor when it arrived.
 struct PromptMark {
     char32_t mark = 0;
     std::int64_t row = 0;
@@ -59,9 +54,16 @@ public:
     static constexpr std::int64_t kMaxCols = 2048;
     static constexpr std::int64_t kMaxRows = 1024;
     static constexpr std::size_t kScrollbackLimit = Scrollback::kDefaultCapacity;
-    // Strings collected from the shell are cut off here; a longer one is dropped whole when it ends.
-    static constexpr std::size_t kMaxOscBytes = 256 * 1024;
-    static constexpr std::size_t kMaxSixelBytes = 16 * 1024 * 1024;
+    // The largest clipboard text a program may write (OSC 52), decoded. A clipboard holding more
+    // is rarely what a program meant, and the text is handed to the view in one piece.
+    static constexpr std::size_t kMaxClipboardBytes = 1024 * 1024;
+    // OSC strings are collected up to here, which is room for the largest clipboard write in
+    // base64; a longer one is dropped whole when it ends. Sixel data is never collected: it goes to
+    // the decoder as it arrives, which keeps its own bounds.
+    static constexpr std::size_t kMaxOscBytes = (kMaxClipboardBytes + 2) / 3 * 4 + 4096;
+    static constexpr std::size_t kMaxPromptMarks = 1000;
+    static constexpr std::size_t kMaxTitleStack = 20;
+    static constexpr std::size_t kMaxKittyFlagStack = 8;
 
     Terminal(std::int64_t cols, std::int64_t rows);
     Terminal(const Terminal&) = delete;
@@ -154,6 +156,7 @@ public:
     void reportDeviceStatus(const CsiParams& params);
     void doWindowOps(const CsiParams& params);
     void handleOSC();
+    // Ends the sixel image whose data the parser has fed to the decoder: places it at the cursor.
     void parseSixelData();
 
     // ---- Parser state (read-only, for diagnostics and tests) -----------------------------------
@@ -196,13 +199,17 @@ public:
     bool useG1 = false;
     std::vector<std::int64_t> kittyKbdStack;
     std::int64_t kittyKbdFlags() const { return kittyKbdStack.empty() ? 0 : kittyKbdStack.back(); }
-    std::vector<ImagePlacement> sixelImages;
-    std::optional<std::string> currentDirectory;
-    std::vector<PromptMark> promptMarks;
-    std::map<std::int64_t, RGB> paletteOverrides;
-    std::optional<RGB> dynamicFG;
-    std::optional<RGB> dynamicBG;
-    std::optional<RGB> dynamicCursor;
+    // Images placed on the grid, oldest first; a row moves with the text when the region scrolls.
+    SixelImageStore sixelImages;
+    std::optional<std::string> currentDirectory; // OSC 7, percent escapes decoded
+    std::vector<PromptMark> promptMarks;         // OSC 133, the newest kMaxPromptMarks
+    PaletteOverrides paletteOverrides{};         // OSC 4 and 104
+    std::optional<RGB> dynamicFG;                // OSC 10 and 110
+    std::optional<RGB> dynamicBG;                // OSC 11 and 111
+    std::optional<RGB> dynamicCursor;            // OSC 12 and 112
+    // The colours this terminal's shell replaced, for fgColor() and bgColor(); refers to this
+    // terminal, so it is made afresh for each frame.
+    ColorContext colorContext() const { return {&paletteOverrides, dynamicFG, dynamicBG}; }
     std::vector<std::string> titleStack;
     std::string currentTitle;
     std::int64_t cellPixelWidth = 8;
@@ -214,7 +221,17 @@ public:
     std::function<void(const std::string&)> onResponse; // a reply to write to the shell
     std::function<void()> onBell;
     std::function<void()> onColorChange;
-    std::function<void(std::int64_t rows, std::int64_t cols)> onResize; // the shell asked for a size
+    // The shell asked for a size in cells (XTWINOPS 8), already cut to kMaxRows x kMaxCols; the
+    // view maps it to its own frame.
+    std::function<void(std::int64_t rows, std::int64_t cols)> onResize;
+    // A program wrote the clipboard (OSC 52): valid UTF-8, at most kMaxClipboardBytes. The engine
+    // has no clipboard; the view puts the text on its own.
+    std::function<void(const std::string& text)> onClipboardWrite;
+    // The clipboard's text for a program that asks to read it (OSC 52 "?"), or nothing. Unset, the
+    // request is refused without a reply, which is what it should be unless the user chose
+    // otherwise: any program whose output reaches the terminal (a file being shown, a remote host)
+    // could otherwise read what the user copied.
+    std::function<std::optional<std::string>()> onClipboardRead;
 
     // The DEC special graphics replacement of a scalar in 0x60-0x7E; the scalar itself otherwise.
     static char32_t decGraphics(char32_t c);
@@ -264,6 +281,17 @@ private:
     void restoreCursorFull();
     void screenAlignment();
     void setPrivateMode(std::int64_t mode, bool set);
+    void respond(const std::string& reply);
+    void softReset();
+
+    // OSC commands
+    void oscPaletteEntry(std::string_view payload);
+    void oscDynamicColor(std::int64_t number, std::string_view payload);
+    void oscResetPalette(std::string_view payload);
+    void oscWorkingDirectory(std::string_view payload);
+    void oscClipboard(std::string_view payload);
+    void oscPromptMark(std::string_view payload);
+    void colorChanged();
 
     // Interning
     void compactInterned();
@@ -292,7 +320,17 @@ private:
     CsiParams csiParams_;
     std::string oscBuf_;
     bool oscOverflow_ = false;
-    std::vector<std::uint8_t> sixelBuf_;
-    bool sixelOverflow_ = false;
+    SixelDecoder sixelDecoder_; // the image of the sixel string being received
     Utf8Decoder utf8_;
 };
+
+// A cell's colours as the view draws them: its rendition resolved with the palette entries and
+// default colours that the terminal's shell replaced (see Colors.h).
+inline ColorRGBA fgColor(const TextAttrs& attrs, const Terminal& terminal) {
+    const ColorContext context = terminal.colorContext();
+    return fgColor(attrs, &context);
+}
+inline ColorRGBA bgColor(const TextAttrs& attrs, const Terminal& terminal) {
+    const ColorContext context = terminal.colorContext();
+    return bgColor(attrs, &context);
+}

@@ -1,17 +1,10 @@
 #pragma once
 
+#include "engine/Rgb.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-
-// An 8-bit red, green, blue triple: true colours sent by the shell, palette overrides.
-struct RGB {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-
-    friend bool operator==(const RGB&, const RGB&) = default;
-};
 
 // The rendition of a character. This is the public value type that the SGR handler edits and the
 // view reads; cells do not carry it directly but an id into the terminal's table of distinct

@@ -6,7 +6,7 @@
 #include <string>
 
 namespace {
-std::string show(const std::optional<Rgb8>& c) {
+std::string show(const std::optional<RGB>& c) {
     if (!c) return "absent";
     return "(" + std::to_string(c->r) + ", " + std::to_string(c->g) + ", " + std::to_string(c->b) + ")";
 }
@@ -15,33 +15,33 @@ std::string show(const std::optional<Rgb8>& c) {
 TEST(ColorSpec, ParsesTheSupportedForms) {
     struct Case {
         const char* spec;
-        std::optional<Rgb8> want;
+        std::optional<RGB> want;
     };
     const Case cases[] = {
         // rgb: with two and four digits
-        {"rgb:ff/0/8000", Rgb8{255, 0, 128}},
-        {"rgb:ff/00/80", Rgb8{255, 0, 128}},
-        {"rgb:ffff/0000/0000", Rgb8{255, 0, 0}},
-        {"rgb:FF/aB/0c", Rgb8{255, 171, 12}},
-        {"rgb:10/20/30", Rgb8{16, 32, 48}},
+        {"rgb:ff/0/8000", RGB{255, 0, 128}},
+        {"rgb:ff/00/80", RGB{255, 0, 128}},
+        {"rgb:ffff/0000/0000", RGB{255, 0, 0}},
+        {"rgb:FF/aB/0c", RGB{255, 171, 12}},
+        {"rgb:10/20/30", RGB{16, 32, 48}},
         // Every width is scaled to its own maximum, so full intensity is white at any width.
-        {"rgb:f/f/f", Rgb8{255, 255, 255}},
-        {"rgb:fff/fff/fff", Rgb8{255, 255, 255}},
-        {"rgb:8/0/f", Rgb8{136, 0, 255}},
-        {"rgb:800/7ff/001", Rgb8{128, 127, 0}},
-        {"rgb:7fff/8000/0101", Rgb8{127, 128, 1}},
-        {"rgb:1/0/0", Rgb8{17, 0, 0}},
+        {"rgb:f/f/f", RGB{255, 255, 255}},
+        {"rgb:fff/fff/fff", RGB{255, 255, 255}},
+        {"rgb:8/0/f", RGB{136, 0, 255}},
+        {"rgb:800/7ff/001", RGB{128, 127, 0}},
+        {"rgb:7fff/8000/0101", RGB{127, 128, 1}},
+        {"rgb:1/0/0", RGB{17, 0, 0}},
         // Empty components between separators do not count.
-        {"rgb:ff//00/00", Rgb8{255, 0, 0}},
-        {"rgb:/ff/00/00/", Rgb8{255, 0, 0}},
+        {"rgb:ff//00/00", RGB{255, 0, 0}},
+        {"rgb:/ff/00/00/", RGB{255, 0, 0}},
         // "#" forms: the digits are the high bits of each component.
-        {"#ff0080", Rgb8{255, 0, 128}},
-        {"#102030", Rgb8{16, 32, 48}},
-        {"#fff", Rgb8{240, 240, 240}},
-        {"#f08", Rgb8{240, 0, 128}},
-        {"#fffeee000", Rgb8{255, 238, 0}},
-        {"#ffff80000000", Rgb8{255, 128, 0}},
-        {"#ABCDEF", Rgb8{171, 205, 239}},
+        {"#ff0080", RGB{255, 0, 128}},
+        {"#102030", RGB{16, 32, 48}},
+        {"#fff", RGB{240, 240, 240}},
+        {"#f08", RGB{240, 0, 128}},
+        {"#fffeee000", RGB{255, 238, 0}},
+        {"#ffff80000000", RGB{255, 128, 0}},
+        {"#ABCDEF", RGB{171, 205, 239}},
     };
     for (const Case& c : cases) EXPECT_EQ(show(parseColorSpec(c.spec)), show(c.want)) << c.spec;
 }

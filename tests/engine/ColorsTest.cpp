@@ -30,9 +30,15 @@ testing::AssertionResult sameColor(const ColorRGBA& got, const ColorRGBA& want) 
 }
 
 // Attributes by field: foreground, background, bold, true-colour foreground and background.
-CellColorAttrs cell(std::int64_t fg, std::int64_t bg = 0, bool bold = false, std::optional<Rgb8> fgRGB = {},
-                    std::optional<Rgb8> bgRGB = {}) {
-    return {fg, bg, bold, fgRGB, bgRGB};
+TextAttrs cell(std::int64_t fg, std::int64_t bg = 0, bool bold = false, std::optional<RGB> fgRGB = {},
+               std::optional<RGB> bgRGB = {}) {
+    TextAttrs a;
+    a.fg = fg;
+    a.bg = bg;
+    a.bold = bold;
+    a.fgRGB = fgRGB;
+    a.bgRGB = bgRGB;
+    return a;
 }
 
 ColorRGBA grey(double v) {
@@ -62,10 +68,18 @@ TEST_F(Colors, PaletteRuleCoversCubeGreysAndOutOfRange) {
         ColorRGBA want;
     };
     const Case cases[] = {
-        {16, {0, 0, 0, 1}},       {21, {0, 0, 1, 1}},  {67, rgb255(95, 135, 175)}, // levels 1, 2, 3 of the
-                                                                                   // cube
-        {196, {1, 0, 0, 1}},      {231, {1, 1, 1, 1}}, {232, grey(8 / 255.0)},     {244, grey(128 / 255.0)},
-        {255, grey(238 / 255.0)}, {256, kDefaultFG},   {-1, kDefaultFG},           {INT64_MIN, kDefaultFG},
+        {16, {0, 0, 0, 1}},
+        {21, {0, 0, 1, 1}},
+        {67, rgb255(95, 135, 175)}, // levels 1, 2, 3 of the
+                                    // cube
+        {196, {1, 0, 0, 1}},
+        {231, {1, 1, 1, 1}},
+        {232, grey(8 / 255.0)},
+        {244, grey(128 / 255.0)},
+        {255, grey(238 / 255.0)},
+        {256, kDefaultFG},
+        {-1, kDefaultFG},
+        {INT64_MIN, kDefaultFG},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.index);
@@ -254,17 +268,17 @@ TEST_F(Colors, ColourThemeSettingPicksTheTheme) {
 }
 
 TEST_F(Colors, ForegroundResolution) {
-    ColorContext overrides;
-    overrides.paletteOverrides[9] = Rgb8{1, 2, 3};
-    ColorContext dynamic;
-    dynamic.dynamicFG = Rgb8{10, 20, 30};
-    ColorContext both = overrides;
-    both.dynamicFG = Rgb8{10, 20, 30};
-    both.paletteOverrides[7] = Rgb8{40, 50, 60};
+    PaletteOverrides nine{};
+    nine[9] = RGB{1, 2, 3};
+    PaletteOverrides sevenAndNine = nine;
+    sevenAndNine[7] = RGB{40, 50, 60};
+    const ColorContext overrides{&nine, {}, {}};
+    const ColorContext dynamic{nullptr, RGB{10, 20, 30}, {}};
+    const ColorContext both{&sevenAndNine, RGB{10, 20, 30}, {}};
 
     struct Case {
         const char* what;
-        CellColorAttrs attrs;
+        TextAttrs attrs;
         const ColorContext* terminal;
         ColorRGBA want;
     };
@@ -279,26 +293,27 @@ TEST_F(Colors, ForegroundResolution) {
         {"override of 9 used by plain 9", cell(9), &overrides, rgb255(1, 2, 3)},
         {"bold leaves 8 and above", cell(12, 0, true), nullptr, kAnsiColorCache[12]},
         {"palette 196", cell(196), nullptr, {1, 0, 0, 1}},
-        {"true colour wins", cell(1, 0, true, Rgb8{255, 0, 128}), &overrides, rgb255(255, 0, 128)},
+        {"true colour wins", cell(1, 0, true, RGB{255, 0, 128}), &overrides, rgb255(255, 0, 128)},
         {"out of range", cell(300), &overrides, kDefaultFG},
         {"negative", cell(-5), nullptr, kDefaultFG},
     };
     for (const Case& c : cases) EXPECT_TRUE(sameColor(fgColor(c.attrs, c.terminal), c.want)) << c.what;
 
-    ColorContext overrideOfOne;
-    overrideOfOne.paletteOverrides[1] = Rgb8{9, 9, 9};
+    PaletteOverrides one{};
+    one[1] = RGB{9, 9, 9};
+    const ColorContext overrideOfOne{&one, {}, {}};
     EXPECT_EQ(fgColor(cell(1, 0, true), &overrideOfOne), kAnsiColorCache[9]);
 }
 
 TEST_F(Colors, BackgroundResolution) {
-    ColorContext dynamic;
-    dynamic.dynamicBG = Rgb8{10, 20, 30};
-    ColorContext overrideZero = dynamic;
-    overrideZero.paletteOverrides[0] = Rgb8{1, 2, 3};
+    PaletteOverrides zero{};
+    zero[0] = RGB{1, 2, 3};
+    const ColorContext dynamic{nullptr, {}, RGB{10, 20, 30}};
+    const ColorContext overrideZero{&zero, {}, RGB{10, 20, 30}};
 
     struct Case {
         const char* what;
-        CellColorAttrs attrs;
+        TextAttrs attrs;
         const ColorContext* terminal;
         ColorRGBA want;
     };
@@ -309,7 +324,7 @@ TEST_F(Colors, BackgroundResolution) {
         {"override of 0 wins", cell(7, 0), &overrideZero, rgb255(1, 2, 3)},
         {"bold plays no part", cell(7, 1, true), nullptr, kAnsiColorCache[1]},
         {"grey ramp", cell(7, 244), nullptr, grey(128 / 255.0)},
-        {"true colour", cell(7, 3, false, {}, Rgb8{0, 255, 0}), &overrideZero, {0, 1, 0, 1}},
+        {"true colour", cell(7, 3, false, {}, RGB{0, 255, 0}), &overrideZero, {0, 1, 0, 1}},
         {"out of range", cell(7, 256), &dynamic, kDefaultBG},
         {"negative", cell(7, -1), nullptr, kDefaultBG},
     };

@@ -171,8 +171,8 @@ TEST(Screen, ScrollRegionsAndMargins) {
 
 TEST(Screen, ImagesMoveWithTheScrolledRegion) {
     Terminal t(10, 5);
-    t.sixelImages.push_back({1, 0, nullptr});
-    t.sixelImages.push_back({4, 2, nullptr});
+    t.sixelImages.add({1, 0, nullptr});
+    t.sixelImages.add({4, 2, nullptr});
     feed(t, "\x1b[1;4r\x1b[S");
     ASSERT_EQ(t.sixelImages.size(), 2u);
     EXPECT_EQ(t.sixelImages[0].row, 0);

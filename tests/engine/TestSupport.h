@@ -60,6 +60,30 @@ inline void feed(Terminal& t, std::string_view bytes) {
     t.process(bytes);
 }
 
+// Everything the terminal answers while it takes the bytes, in order, as one string.
+inline std::string repliesTo(Terminal& t, std::string_view bytes) {
+    std::string replies;
+    t.onResponse = [&replies](const std::string& r) { replies += r; };
+    t.process(bytes);
+    t.onResponse = nullptr;
+    return replies;
+}
+
+// Control characters shown as text, so that a failed comparison of replies reads.
+inline std::string visible(std::string_view bytes) {
+    std::string s;
+    for (char c : bytes) {
+        if (c == '\x1b') {
+            s += "ESC";
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            s += "^" + std::string(1, char(c + 0x40));
+        } else {
+            s += c;
+        }
+    }
+    return s;
+}
+
 inline std::string scrollbackText(const Terminal& t, std::size_t i) {
     return lineText(t.scrollback().line(i));
 }
