@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
 
     const QString home = QDir::homePath();
     configdir::ensureExists(home);
-    crash::setupCrashReporting(QFile::encodeName(configdir::path(home) + QStringLiteral("/crash.log")).toStdString());
+    crash::setupCrashReporting(
+        QFile::encodeName(configdir::path(home) + QStringLiteral("/crash.log")).toStdString());
     TermSignalHandler::installEarly();
 
     QApplication app(argc, argv);

@@ -25,7 +25,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);
         if (header) header->setGeometry(0, kArrowStripHeight, width(), HeaderBarView::barHeight);
-        if (footer) footer->setGeometry(0, height() - FooterBarView::barHeight, width(), FooterBarView::barHeight);
+        if (footer)
+            footer->setGeometry(0, height() - FooterBarView::barHeight, width(), FooterBarView::barHeight);
     }
 };
 
@@ -79,8 +80,10 @@ void AppDelegate::saveSession() {
 
 session::SessionSnapshot AppDelegate::sessionSnapshot() const {
     session::SessionSnapshot snapshot;
-    // A terminal tab's panes are read off its views; a tab whose panes cannot be read is left out.
-    snapshot.tabs = session::savedTabs(tabs_, [](const TabState&) { return std::optional<session::TerminalSnapshot>(); });
+    // A terminal tab's panes are read off its terminal views, which the tabs do not hold yet; a tab
+    // whose panes cannot be read is left out of the save rather than written half.
+    snapshot.tabs =
+        session::savedTabs(tabs_, [](const TabState&) { return std::optional<session::TerminalSnapshot>(); });
     snapshot.activeTab = tabs_.activeTab();
     if (window_) snapshot.windowFrame = QRectF(window_->geometry());
     snapshot.sidebarOrder = sidebarOrder_;

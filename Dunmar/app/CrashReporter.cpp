@@ -27,7 +27,8 @@ alignas(16) char gAltStack[kAltStackSize];
 
 std::string demangle(const char* name) {
     int status = 0;
-    std::unique_ptr<char, void (*)(void*)> out(abi::__cxa_demangle(name, nullptr, nullptr, &status), std::free);
+    std::unique_ptr<char, void (*)(void*)> out(abi::__cxa_demangle(name, nullptr, nullptr, &status),
+                                               std::free);
     return status == 0 && out ? std::string(out.get()) : std::string(name);
 }
 

@@ -106,8 +106,8 @@ bool MainMenu::sendAction(const QByteArray& action) {
 }
 
 void MainMenu::orderFrontStandardAboutPanel() {
-    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("About Dunmar"), QStringLiteral("Dunmar"),
-                                QMessageBox::Ok, QApplication::activeWindow());
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("About Dunmar"),
+                                QStringLiteral("Dunmar"), QMessageBox::Ok, QApplication::activeWindow());
     box->setInformativeText(QStringLiteral("Version %1").arg(QLatin1String(kAppVersion)));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();

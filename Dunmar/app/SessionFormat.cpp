@@ -7,8 +7,9 @@
 
 namespace session {
 
-std::vector<SavedTab> savedTabs(const TabList& tabs,
-                                const std::function<std::optional<TerminalSnapshot>(const TabState&)>& terminalOf) {
+std::vector<SavedTab>
+savedTabs(const TabList& tabs,
+          const std::function<std::optional<TerminalSnapshot>(const TabState&)>& terminalOf) {
     std::vector<SavedTab> out;
     for (const TabState& tab : tabs.tabs()) {
         SavedTab saved;
@@ -27,7 +28,8 @@ std::vector<SavedTab> savedTabs(const TabList& tabs,
         } else if (tab.type == TabType::editor) {
             saved.type = TabType::editor;
             if (tab.editorURL.isValid() && !tab.editorURL.isEmpty())
-                saved.editorPath = tab.editorURL.isLocalFile() ? tab.editorURL.toLocalFile() : tab.editorURL.path();
+                saved.editorPath =
+                    tab.editorURL.isLocalFile() ? tab.editorURL.toLocalFile() : tab.editorURL.path();
             else
                 saved.editorPath = tab.keptEditorPath;
             saved.editorMode = tab.editorMode;

@@ -78,8 +78,9 @@ struct SessionSnapshot {
 // The entries of the tabs in order. A tab with a primary pane is a terminal entry (its panes read
 // through `terminalOf`, which may answer none for a pane that cannot be read); a tab without one is
 // an editor entry when it is an editor tab, and is left out otherwise.
-std::vector<SavedTab> savedTabs(const TabList& tabs,
-                                const std::function<std::optional<TerminalSnapshot>(const TabState&)>& terminalOf);
+std::vector<SavedTab>
+savedTabs(const TabList& tabs,
+          const std::function<std::optional<TerminalSnapshot>(const TabState&)>& terminalOf);
 
 // One entry as a dictionary: a terminal entry has no "type" key; an editor entry carries no split,
 // colour, tab identifier or git keys.

@@ -69,7 +69,8 @@ RestoreTab terminalTab(const QVariantMap& entry, const std::function<bool(const 
     const std::optional<QString> position = stringValue(entry, "gitPosition");
     if (position && *position != QLatin1String("none")) {
         RestoreGit git;
-        git.position = *position == QLatin1String("bottom") ? GitPanelPosition::bottom : GitPanelPosition::right;
+        git.position =
+            *position == QLatin1String("bottom") ? GitPanelPosition::bottom : GitPanelPosition::right;
         git.ratio = doubleValue(entry, "gitRatio");
         git.ratioV = doubleValue(entry, "gitRatioV");
         git.ratioH = doubleValue(entry, "gitRatioH");
@@ -95,6 +96,7 @@ RestoreTab editorTab(const QVariantMap& entry) {
     RestoreTab tab;
     tab.type = TabType::editor;
     tab.editorPath = stringValue(entry, "editorURL");
+    if (tab.editorPath && tab.editorPath->isEmpty()) tab.editorPath.reset();
     if (const std::optional<QString> mode = stringValue(entry, "editorMode")) {
         if (*mode == QLatin1String("nano"))
             tab.editorMode = EditorInputMode::nano;
@@ -139,8 +141,8 @@ std::optional<RestorePlan> planRestore(const QVariant& sessionTabs, const QVaria
     if (stored >= 0) {
         // The stored index counts the entries as they were saved; skipped ones do not count here,
         // and a skipped active entry hands over to the next restored one.
-        const int target = stored >= entries.size() ? last
-                                                    : std::min(restoredBefore[static_cast<size_t>(stored)], last);
+        const int target =
+            stored >= entries.size() ? last : std::min(restoredBefore[static_cast<size_t>(stored)], last);
         plan.activeTab = target;
     }
 

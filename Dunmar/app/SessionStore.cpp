@@ -10,7 +10,7 @@ bool SessionStore::save(const std::function<session::SessionSnapshot()>& build) 
     return true;
 }
 
-std::optional<session::RestorePlan> SessionStore::restorePlan(
-    const std::function<bool(const QString&)>& isDirectory) const {
+std::optional<session::RestorePlan>
+SessionStore::restorePlan(const std::function<bool(const QString&)>& isDirectory) const {
     return session::planRestore(defaults_, isDirectory);
 }

@@ -22,8 +22,8 @@ public:
     bool save(const std::function<session::SessionSnapshot()>& build);
 
     // The plan of what to rebuild, or none when nothing is stored.
-    std::optional<session::RestorePlan> restorePlan(
-        const std::function<bool(const QString&)>& isDirectory = session::isExistingDirectory) const;
+    std::optional<session::RestorePlan>
+    restorePlan(const std::function<bool(const QString&)>& isDirectory = session::isExistingDirectory) const;
 
     bool isRestoring() const { return restoringDepth_ > 0; }
 

@@ -56,7 +56,9 @@ public:
     std::vector<bool> tabEditorDirty() const { return column(&TabState::editorDirty); }
     std::vector<bool> tabHasBell() const { return column(&TabState::hasBell); }
     std::vector<bool> tabPreviewActive() const { return column(&TabState::previewActive); }
-    std::vector<QPointer<TabSplitContainer>> splitContainers() const { return column(&TabState::splitContainer); }
+    std::vector<QPointer<TabSplitContainer>> splitContainers() const {
+        return column(&TabState::splitContainer);
+    }
     std::vector<QColor> tabColors() const { return column(&TabState::color); }
     std::vector<std::optional<QString>> tabCustomNames() const { return column(&TabState::customName); }
     std::vector<GitPanelPosition> tabGitPositions() const { return column(&TabState::gitPosition); }
@@ -67,8 +69,7 @@ public:
     std::vector<double> tabGitRatiosH() const { return column(&TabState::gitRatioH); }
 
 private:
-    template <class T>
-    std::vector<T> column(T TabState::*member) const {
+    template <class T> std::vector<T> column(T TabState::*member) const {
         std::vector<T> out;
         out.reserve(tabs_.size());
         for (const TabState& tab : tabs_) out.push_back(tab.*member);

@@ -11,23 +11,23 @@
 // Everything the controller keeps about one open tab. A tab is one value of this type, so its
 // pieces can never fall out of step with each other the way separate per-tab lists could.
 struct TabState {
-    QPointer<TabTerminalView> termView;          // the primary terminal pane; none for an editor tab
-    TabType type = TabType::terminal;            //
-    QPointer<TabEditorView> editorView;          // the editor of an editor tab
+    QPointer<TabTerminalView> termView; // the primary terminal pane; none for an editor tab
+    TabType type = TabType::terminal;   //
+    QPointer<TabEditorView> editorView; // the editor of an editor tab
     EditorInputMode editorMode = EditorInputMode::normal;
-    QUrl editorURL;                              // the editor's file; empty when unsaved or a terminal tab
-    bool editorDirty = false;                    // the editor has unsaved changes
-    bool hasBell = false;                        // the bell mark in the tab strip
-    bool previewActive = false;                  // the editor tab shows its preview
-    QPointer<TabSplitContainer> splitContainer;  // the container of the tab's panes; editor tabs have one too
-    QColor color;                                // the tab's colour in the strip
-    std::optional<QString> customName;           // the user's name; none shows the default title
+    QUrl editorURL;                             // the editor's file; empty when unsaved or a terminal tab
+    bool editorDirty = false;                   // the editor has unsaved changes
+    bool hasBell = false;                       // the bell mark in the tab strip
+    bool previewActive = false;                 // the editor tab shows its preview
+    QPointer<TabSplitContainer> splitContainer; // the container of the tab's panes; editor tabs have one too
+    QColor color;                               // the tab's colour in the strip
+    std::optional<QString> customName;          // the user's name; none shows the default title
     GitPanelPosition gitPosition = GitPanelPosition::none;
-    QPointer<TabGitPanelView> gitPanel;          // created on first use
-    QPointer<TabGitDividerView> gitDivider;      // between the terminal and the git panel
-    double gitRatio = 0.3;                       // the git panel's current share of the space
-    double gitRatioV = 0.35;                     // the share remembered for the panel on the right
-    double gitRatioH = 0.3;                      // the share remembered for the panel at the bottom
+    QPointer<TabGitPanelView> gitPanel;     // created on first use
+    QPointer<TabGitDividerView> gitDivider; // between the terminal and the git panel
+    double gitRatio = 0.3;                  // the git panel's current share of the space
+    double gitRatioV = 0.35;                // the share remembered for the panel on the right
+    double gitRatioH = 0.3;                 // the share remembered for the panel at the bottom
 
     // A saved editor file that could not be read at start. The tab keeps it and saves it again
     // until the tab gets a file of its own, so an unmounted disk does not lose the entry for good.

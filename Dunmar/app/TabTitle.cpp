@@ -23,12 +23,14 @@ QString tabTitle(const std::optional<QString>& customName, const std::optional<Q
     return editorDirty ? QStringLiteral("\u2022 ") + title : title;
 }
 
-QStringList tabTitles(const TabList& tabs, const std::function<std::optional<QString>(int index)>& shellDirectory,
+QStringList tabTitles(const TabList& tabs,
+                      const std::function<std::optional<QString>(int index)>& shellDirectory,
                       const QString& homeDirectory) {
     QStringList titles;
     for (int i = 0; i < tabs.count(); ++i) {
         const TabState& tab = tabs.at(i);
-        const std::optional<QString> dir = tab.customName || !shellDirectory ? std::nullopt : shellDirectory(i);
+        const std::optional<QString> dir =
+            tab.customName || !shellDirectory ? std::nullopt : shellDirectory(i);
         titles << tabTitle(tab.customName, dir, homeDirectory, tab.editorDirty);
     }
     return titles;

@@ -18,5 +18,6 @@ QString directoryTitle(const QString& directory, const QString& homeDirectory);
 
 // The titles of every tab in order. `shellDirectory` gives the current folder of a tab's primary
 // shell, or none when the tab has no running shell (no pane, or a process id below 1).
-QStringList tabTitles(const TabList& tabs, const std::function<std::optional<QString>(int index)>& shellDirectory,
+QStringList tabTitles(const TabList& tabs,
+                      const std::function<std::optional<QString>(int index)>& shellDirectory,
                       const QString& homeDirectory);

@@ -46,9 +46,8 @@ void TerminationController::requestQuit() {
     // A sheet on the window: the rest of the program keeps running while the question is open.
     box->setWindowModality(window_ ? Qt::WindowModal : Qt::ApplicationModal);
     confirmation_ = box;
-    connect(box, &QMessageBox::finished, this, [this, box, quit] {
-        confirmationFinished(box->clickedButton() == quit);
-    });
+    connect(box, &QMessageBox::finished, this,
+            [this, box, quit] { confirmationFinished(box->clickedButton() == quit); });
     box->open();
 }
 

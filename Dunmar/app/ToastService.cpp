@@ -14,9 +14,9 @@
 namespace {
 
 constexpr qreal kPillHeight = 25;
-constexpr qreal kPillInset = 14;  // from the toast's left edge, and the text's from the right
-constexpr qreal kPillBottom = 9;  // from the toast's bottom edge
-constexpr qreal kTextGap = 11;    // between the pill and the text
+constexpr qreal kPillInset = 14; // from the toast's left edge, and the text's from the right
+constexpr qreal kPillBottom = 9; // from the toast's bottom edge
+constexpr qreal kTextGap = 11;   // between the pill and the text
 constexpr qreal kCornerRadius = 6;
 
 // A rounded plate: the toast's dark body with its hairline border, or the coloured pill.
@@ -86,13 +86,15 @@ ToastGeometry ToastService::layout(QSizeF hostSize, QSizeF badgeSize, QSizeF tex
 
     // Placed from the bottom left, as the layout was drawn, then turned into top-left pixels.
     ToastGeometry g;
-    const QRectF toast(roundToPixel((hostSize.width() - toastW) / 2), hostSize.height() - kToastHeight - kTopGap,
-                       toastW, kToastHeight);
+    const QRectF toast(roundToPixel((hostSize.width() - toastW) / 2),
+                       hostSize.height() - kToastHeight - kTopGap, toastW, kToastHeight);
     g.toast = geometry::flippedPixels(toast, hostSize.height());
     g.pill = geometry::flippedPixels(QRectF(kPillInset, kPillBottom, pillW, kPillHeight), kToastHeight);
-    g.badge = geometry::flippedPixels(QRectF(0, roundToPixel((kPillHeight - badgeH) / 2), pillW, badgeH), kPillHeight);
+    g.badge = geometry::flippedPixels(QRectF(0, roundToPixel((kPillHeight - badgeH) / 2), pillW, badgeH),
+                                      kPillHeight);
     g.text = geometry::flippedPixels(
-        QRectF(pillW + kPillInset + kTextGap, roundToPixel((kToastHeight - textH) / 2), textW, textH), kToastHeight);
+        QRectF(pillW + kPillInset + kTextGap, roundToPixel((kToastHeight - textH) / 2), textW, textH),
+        kToastHeight);
     return g;
 }
 

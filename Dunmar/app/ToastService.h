@@ -38,7 +38,8 @@ public:
     // Shows a toast and returns it; nothing happens (and nullptr is returned) without a host.
     QWidget* showGenericToast(const QString& badge, const QString& text, const QColor& badgeColor,
                               double dismissAfter = kDefaultDismissAfter,
-                              const QString& identifier = kDefaultIdentifier, std::function<void()> onClick = {});
+                              const QString& identifier = kDefaultIdentifier,
+                              std::function<void()> onClick = {});
 
     // The toast on show under an identifier, or nullptr.
     QWidget* toast(const QString& identifier) const;

@@ -42,6 +42,7 @@ void fetchData(QNetworkAccessManager& manager, const QNetworkRequest& request, Q
     });
     // The manager deletes its replies with itself, before they finish.
     QObject::connect(reply, &QObject::destroyed, [deliver] {
-        deliver(FetchResult{{}, FetchError{QNetworkReply::OperationCanceledError, QStringLiteral("Operation canceled")}, 0});
+        deliver(FetchResult{
+            {}, FetchError{QNetworkReply::OperationCanceledError, QStringLiteral("Operation canceled")}, 0});
     });
 }

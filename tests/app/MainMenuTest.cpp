@@ -51,17 +51,23 @@ TEST(MainMenu, ItemsInOrder) {
     EXPECT_EQ(menu.editMenu()->title(), "Edit");
     EXPECT_EQ(titles(menu.editMenu()), QStringList({"Copy", "Paste", "Select All"})) << "no Cut, no Undo";
     EXPECT_EQ(menu.tabMenu()->title(), "Tab");
-    EXPECT_EQ(titles(menu.tabMenu()), QStringList({"New Terminal Tab", "New Editor Tab", "Close Tab", "-", "Tab 1",
-                                                   "Tab 2", "Tab 3", "-", "Clear"}));
+    EXPECT_EQ(titles(menu.tabMenu()), QStringList({"New Terminal Tab", "New Editor Tab", "Close Tab", "-",
+                                                   "Tab 1", "Tab 2", "Tab 3", "-", "Clear"}));
 }
 
 TEST(MainMenu, CommandIsTheSuperKey) {
     Delegate delegate;
     MainMenu menu(&delegate);
     const std::pair<const char*, const char*> keys[] = {
-        {"handleQuitRequest", "Meta+Q"}, {"copy", "Meta+C"},        {"paste", "Meta+V"},
-        {"selectAll", "Meta+A"},         {"addTab", "Meta+T"},      {"createEditorTab", "Meta+E"},
-        {"closeCurrentTab", "Meta+W"},   {"clearScrollback", "Meta+K"}, {"switchToTab1", ""},
+        {"handleQuitRequest", "Meta+Q"},
+        {"copy", "Meta+C"},
+        {"paste", "Meta+V"},
+        {"selectAll", "Meta+A"},
+        {"addTab", "Meta+T"},
+        {"createEditorTab", "Meta+E"},
+        {"closeCurrentTab", "Meta+W"},
+        {"clearScrollback", "Meta+K"},
+        {"switchToTab1", ""},
         {"orderFrontStandardAboutPanel", ""},
     };
     for (const auto& [action, key] : keys) EXPECT_EQ(shortcut(menu, action), key) << action;

@@ -23,7 +23,8 @@ namespace programtest {
 class Program {
 public:
     // Starts `executable` with exactly `environment`; its output goes to `logPath`.
-    Program(const std::string& executable, const std::vector<std::string>& environment, const std::string& logPath) {
+    Program(const std::string& executable, const std::vector<std::string>& environment,
+            const std::string& logPath) {
         // A crash test must not leave core files behind.
         rlimit core{};
         ::getrlimit(RLIMIT_CORE, &core);
@@ -31,13 +32,15 @@ public:
         ::setrlimit(RLIMIT_CORE, &core);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_APPEND, 0644);
         posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
         std::vector<char*> argv{const_cast<char*>(executable.c_str()), nullptr};
         std::vector<char*> envp;
         for (const std::string& e : environment) envp.push_back(const_cast<char*>(e.c_str()));
         envp.push_back(nullptr);
-        if (posix_spawn(&pid_, executable.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
+        if (posix_spawn(&pid_, executable.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
+            pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
     }
     ~Program() {
@@ -107,8 +110,7 @@ private:
 };
 
 // Polls `condition` every 10 ms up to `timeout`.
-template <class Condition>
-bool waitFor(Condition condition, std::chrono::milliseconds timeout) {
+template <class Condition> bool waitFor(Condition condition, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < deadline) {
         if (condition()) return true;

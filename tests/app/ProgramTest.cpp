@@ -55,7 +55,8 @@ std::unique_ptr<Program> start(const UserFolders& user, const std::vector<std::s
 // copy holds the lock and will answer the signal.
 void expectRunning(Program& program, const UserFolders& user) {
     ASSERT_TRUE(program.waitUntilCatching(SIGTERM, kStartTimeout))
-        << "the program did not start; its output:\n" << readFile(user.log().toStdString());
+        << "the program did not start; its output:\n"
+        << readFile(user.log().toStdString());
 }
 
 void expectCleanExit(Program& program) {

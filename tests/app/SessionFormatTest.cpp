@@ -1,5 +1,6 @@
 // Writing the open tabs: the entries of terminal and editor tabs and the other stored keys.
 #include "app/SessionFormat.h"
+
 #include "app/SessionRestore.h"
 #include "app/TabList.h"
 #include "platform/Defaults.h"
@@ -81,10 +82,11 @@ TEST(SessionFormat, SavedTabsFollowTheTabList) {
     unreadable.keptEditorPath = "/media/usb/todo.txt";
     tabs.append(unreadable);
 
-    const std::vector<SavedTab> saved = savedTabs(tabs, [&](const TabState& t) -> std::optional<TerminalSnapshot> {
-        EXPECT_EQ(t.termView, &view);
-        return panes("/srv/www", SplitSnapshot{true, 0.6, {"/bin/zsh", "/srv", "S"}});
-    });
+    const std::vector<SavedTab> saved =
+        savedTabs(tabs, [&](const TabState& t) -> std::optional<TerminalSnapshot> {
+            EXPECT_EQ(t.termView, &view);
+            return panes("/srv/www", SplitSnapshot{true, 0.6, {"/bin/zsh", "/srv", "S"}});
+        });
     ASSERT_EQ(saved.size(), 3u);
     const QVariantList list = encodeTabs(saved);
     const QVariantMap first = list[0].toMap();

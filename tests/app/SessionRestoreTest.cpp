@@ -1,7 +1,8 @@
 // Reading the saved tabs back: what counts, what falls back, and what is kept when something is
 // broken.
-#include "app/SessionFormat.h"
 #include "app/SessionRestore.h"
+
+#include "app/SessionFormat.h"
 #include "app/TabList.h"
 
 #include <QFile>
@@ -39,8 +40,9 @@ TEST(SessionRestore, NothingStoredRestoresNothing) {
 }
 
 TEST(SessionRestore, AMalformedElementIsSkippedAndTheOthersAreRestored) {
-    const QVariantList stored{QVariantMap{{"shell", "/bin/bash"}, {"customName", "first"}}, QString("garbage"),
-                              QVariantMap{{"type", "editor"}, {"customName", "third"}}, 17};
+    const QVariantList stored{QVariantMap{{"shell", "/bin/bash"}, {"customName", "first"}},
+                              QString("garbage"), QVariantMap{{"type", "editor"}, {"customName", "third"}},
+                              17};
     const std::optional<RestorePlan> p = plan(stored);
     ASSERT_TRUE(p.has_value()) << "one bad element must not discard every saved tab";
     ASSERT_EQ(p->tabs.size(), 2u);
@@ -95,7 +97,7 @@ TEST(SessionRestore, TerminalEntryFallbacks) {
         std::optional<QString> expected;
     };
     const CwdCase cwds[] = {
-        {"/home/ada", QString("/home/ada")}, {"/", std::nullopt},       {"", std::nullopt},
+        {"/home/ada", QString("/home/ada")}, {"/", std::nullopt}, {"", std::nullopt},
         {"/gone/away", std::nullopt},        {42, std::nullopt},
     };
     for (const CwdCase& c : cwds)
@@ -115,8 +117,8 @@ TEST(SessionRestore, SplitPane) {
         QVariant ratio;
         std::optional<double> expected;
     };
-    const Case ratios[] = {{0.5, 0.5}, {0.1, std::nullopt}, {0.9, std::nullopt}, {0.11, 0.11},
-                           {1.5, std::nullopt}, {"0.5", std::nullopt}};
+    const Case ratios[] = {{0.5, 0.5},   {0.1, std::nullopt}, {0.9, std::nullopt},
+                           {0.11, 0.11}, {1.5, std::nullopt}, {"0.5", std::nullopt}};
     for (const Case& c : ratios) {
         const RestoreTab t = onlyTab({{"splitVertical", true}, {"splitRatio", c.ratio}});
         ASSERT_TRUE(t.split.has_value());
@@ -158,7 +160,8 @@ TEST(SessionRestore, GitPanel) {
         EXPECT_EQ(t.git->position, *c.expected);
         EXPECT_EQ(t.git->ratioH, 0.2);
         EXPECT_EQ(t.git->ratio, std::nullopt);
-        EXPECT_EQ(t.git->refreshDirectory, "/gone") << "the panel follows the stored text, even when it is gone";
+        EXPECT_EQ(t.git->refreshDirectory, "/gone")
+            << "the panel follows the stored text, even when it is gone";
     }
     EXPECT_EQ(onlyTab({{"gitPosition", "right"}}).git->refreshDirectory, "");
 }
@@ -171,6 +174,7 @@ TEST(SessionRestore, EditorEntry) {
     EXPECT_EQ(onlyTab({{"type", "editor"}, {"editorMode", "nano"}}).editorMode, EditorInputMode::nano);
     EXPECT_EQ(onlyTab({{"type", "editor"}, {"editorMode", "emacs"}}).editorMode, EditorInputMode::normal);
     EXPECT_EQ(onlyTab({{"type", "editor"}}).editorMode, std::nullopt);
+    EXPECT_EQ(onlyTab({{"type", "editor"}, {"editorURL", ""}}).editorPath, std::nullopt);
 }
 
 TEST(SessionRestore, AnUnreadableEditorFileKeepsItsEntry) {
@@ -233,7 +237,8 @@ TEST(SessionRestore, WindowFrameAndSidePanels) {
     EXPECT_EQ(plan(tabs, {}, {}, QVariantList{"ssh", 3})->sidebarOrder, std::nullopt);
     EXPECT_EQ(plan(tabs, {}, {}, {}, QVariantMap{{"git", 250}, {"ssh", 199.5}})->sidebarPanelHeights,
               (QMap<QString, double>{{"git", 250}, {"ssh", 199.5}}));
-    EXPECT_TRUE(plan(tabs, {}, {}, {}, QVariantMap{{"git", 250}, {"ssh", "tall"}})->sidebarPanelHeights.isEmpty())
+    EXPECT_TRUE(
+        plan(tabs, {}, {}, {}, QVariantMap{{"git", 250}, {"ssh", "tall"}})->sidebarPanelHeights.isEmpty())
         << "a dictionary with one value that is not a number is ignored whole";
 
     const auto p = planRestore(tabs, {}, {}, {}, {}, true, "true", existing);

@@ -1,6 +1,7 @@
 // Saving is skipped while the saved tabs are being rebuilt, so a restore that stops halfway leaves
 // the stored list whole.
 #include "app/SessionStore.h"
+
 #include "platform/Defaults.h"
 
 #include <QTemporaryDir>
@@ -44,11 +45,10 @@ TEST(SessionStore, RestoringSavesNothingUntilItEnds) {
                 ++built;
                 return snapshotWith(i);
             }));
-            EXPECT_EQ(defaults.object(kSessionTabs), stored) << "a crash now would lose the tabs not yet rebuilt";
+            EXPECT_EQ(defaults.object(kSessionTabs), stored)
+                << "a crash now would lose the tabs not yet rebuilt";
         }
-        {
-            auto inner = store.beginRestore();
-        }
+        { auto inner = store.beginRestore(); }
         EXPECT_TRUE(store.isRestoring()) << "a nested restore does not end the outer one";
     }
     EXPECT_EQ(built, 0) << "nothing is even collected while restoring";

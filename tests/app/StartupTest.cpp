@@ -12,9 +12,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
-#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -53,7 +53,8 @@ TEST(SingleInstanceLock, PathIsPerUser) {
         {"relative/dir", 42, "/tmp/Dunmar-42.lock"}, // only an absolute folder counts
     };
     for (const Case& c : cases)
-        EXPECT_EQ(instancelock::lockFilePath(c.runtime, c.uid), c.expected) << (c.runtime ? c.runtime : "(unset)");
+        EXPECT_EQ(instancelock::lockFilePath(c.runtime, c.uid), c.expected)
+            << (c.runtime ? c.runtime : "(unset)");
 }
 
 TEST(SingleInstanceLock, AMissingRuntimeFolderFallsBackToTheUsersTemporaryLock) {
@@ -102,8 +103,11 @@ TEST(SingleInstanceLock, ANewLockFileIsPrivate) {
 TEST(GitPath, FirstExecutableCandidateElseTheUsualPlace) {
     const QStringList places = gitpath::candidates();
     ASSERT_EQ(places, QStringList({"/usr/bin/git", "/usr/local/bin/git", "/opt/homebrew/bin/git"}));
-    auto only = [](QStringList present) { return [present](const QString& p) { return present.contains(p); }; };
-    EXPECT_EQ(gitpath::choose(places, only({"/usr/local/bin/git", "/opt/homebrew/bin/git"})), "/usr/local/bin/git");
+    auto only = [](QStringList present) {
+        return [present](const QString& p) { return present.contains(p); };
+    };
+    EXPECT_EQ(gitpath::choose(places, only({"/usr/local/bin/git", "/opt/homebrew/bin/git"})),
+              "/usr/local/bin/git");
     EXPECT_EQ(gitpath::choose(places, only({"/opt/homebrew/bin/git"})), "/opt/homebrew/bin/git");
     EXPECT_EQ(gitpath::choose(places, only({"/usr/bin/git", "/opt/homebrew/bin/git"})), "/usr/bin/git");
     EXPECT_EQ(gitpath::choose(places, only({})), "/usr/bin/git");
@@ -185,7 +189,8 @@ TEST(CrashReport, TextOfAnUncaughtException) {
               "===================================");
     report.reason.reset();
     report.frames.clear();
-    EXPECT_NE(crash::formatCrashReport(report).find("\nReason: unknown\nStack Trace:\n\n===="), std::string::npos);
+    EXPECT_NE(crash::formatCrashReport(report).find("\nReason: unknown\nStack Trace:\n\n===="),
+              std::string::npos);
 }
 
 TEST(CrashReport, SignalLine) {
@@ -223,7 +228,8 @@ TEST(CrashReportDeathTest, AnUncaughtExceptionKeepsItsReportAndEndsByAbort) {
               std::string::npos)
         << text;
     const std::size_t stackStart = text.find("Stack Trace:\n");
-    EXPECT_GE(std::count(text.begin() + static_cast<long>(stackStart), text.end(), '\n'), 3) << "no stack:\n" << text;
+    EXPECT_GE(std::count(text.begin() + static_cast<long>(stackStart), text.end(), '\n'), 3) << "no stack:\n"
+                                                                                             << text;
     EXPECT_TRUE(text.ends_with("\n===================================")) << text;
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("crash.log.tmp")));
 }

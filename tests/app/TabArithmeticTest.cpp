@@ -19,7 +19,8 @@ TEST(TabArithmetic, ActiveTabAfterAClose) {
         {5, 1, 3, 2, "an active index beyond the list is pulled back to the last tab"},
         {0, 0, 0, 0, "no tab left"},
     };
-    for (const Case& c : cases) EXPECT_EQ(activeAfterClose(c.active, c.closed, c.remaining), c.expected) << c.what;
+    for (const Case& c : cases)
+        EXPECT_EQ(activeAfterClose(c.active, c.closed, c.remaining), c.expected) << c.what;
 }
 
 TEST(TabArithmetic, ActiveTabAfterAMove) {
@@ -27,14 +28,12 @@ TEST(TabArithmetic, ActiveTabAfterAMove) {
         int active, from, to, expected;
     };
     const Case cases[] = {
-        {0, 0, 2, 2}, // the active tab dragged from 0 to 2
-        {1, 0, 2, 0}, // tab 0 dragged to 2 while tab 1 is active
-        {1, 2, 0, 2}, // tab 2 dragged to 0 while tab 1 is active
-        {2, 0, 2, 1}, // the active tab is the drop target: it moves one left
-        {0, 2, 0, 1},
-        {3, 0, 2, 3}, // outside the moved range
-        {0, 1, 3, 0},
-        {2, 2, 2, 2},
+        {0, 0, 2, 2},               // the active tab dragged from 0 to 2
+        {1, 0, 2, 0},               // tab 0 dragged to 2 while tab 1 is active
+        {1, 2, 0, 2},               // tab 2 dragged to 0 while tab 1 is active
+        {2, 0, 2, 1},               // the active tab is the drop target: it moves one left
+        {0, 2, 0, 1}, {3, 0, 2, 3}, // outside the moved range
+        {0, 1, 3, 0}, {2, 2, 2, 2},
     };
     for (const Case& c : cases)
         EXPECT_EQ(activeAfterMove(c.active, c.from, c.to), c.expected)
@@ -47,7 +46,8 @@ TEST(TabArithmetic, PreviousAndNextWrapAround) {
         std::optional<int> previous, next;
     };
     const Case cases[] = {
-        {0, 3, 2, 1}, {1, 3, 0, 2}, {2, 3, 1, 0}, {0, 1, 0, 0},
+        {0, 3, 2, 1},  {1, 3, 0, 2},
+        {2, 3, 1, 0},  {0, 1, 0, 0},
         {-1, 3, 2, 0}, // a stray index still lands on a tab
         {7, 3, 2, 0},  {0, 0, std::nullopt, std::nullopt},
     };

@@ -47,10 +47,10 @@ struct ParallelLists {
     std::vector<double> ratios, ratiosV, ratiosH;
     int active = 0;
 
-    template <class F>
-    void each(F f) {
-        f(termViews), f(editorViews), f(splitContainers), f(gitPanels), f(gitDividers), f(types), f(modes), f(urls),
-            f(dirty), f(bell), f(preview), f(colors), f(names), f(gitPositions), f(ratios), f(ratiosV), f(ratiosH);
+    template <class F> void each(F f) {
+        f(termViews), f(editorViews), f(splitContainers), f(gitPanels), f(gitDividers), f(types), f(modes),
+            f(urls), f(dirty), f(bell), f(preview), f(colors), f(names), f(gitPositions), f(ratios),
+            f(ratiosV), f(ratiosH);
     }
     void append(const TabState& t) {
         termViews.push_back(t.termView), editorViews.push_back(t.editorView),
@@ -58,8 +58,8 @@ struct ParallelLists {
             gitDividers.push_back(t.gitDivider), types.push_back(t.type), modes.push_back(t.editorMode),
             urls.push_back(t.editorURL), dirty.push_back(t.editorDirty), bell.push_back(t.hasBell),
             preview.push_back(t.previewActive), colors.push_back(t.color), names.push_back(t.customName),
-            gitPositions.push_back(t.gitPosition), ratios.push_back(t.gitRatio), ratiosV.push_back(t.gitRatioV),
-            ratiosH.push_back(t.gitRatioH);
+            gitPositions.push_back(t.gitPosition), ratios.push_back(t.gitRatio),
+            ratiosV.push_back(t.gitRatioV), ratiosH.push_back(t.gitRatioH);
         active = static_cast<int>(types.size()) - 1;
     }
     void remove(int i) {
@@ -87,8 +87,7 @@ struct ParallelLists {
     }
 };
 
-template <class A>
-std::vector<QWidget*> widgets(const std::vector<QPointer<A>>& list) {
+template <class A> std::vector<QWidget*> widgets(const std::vector<QPointer<A>>& list) {
     std::vector<QWidget*> out;
     for (const auto& p : list) out.push_back(p.data());
     return out;
@@ -98,12 +97,12 @@ void expectSameTabs(const TabList& tabs, const ParallelLists& lists) {
     const size_t n = static_cast<size_t>(tabs.count());
     // Every per-tab list has exactly one entry per tab.
     for (size_t length :
-         {tabs.termViews().size(), tabs.tabTypes().size(), tabs.tabEditorViews().size(), tabs.tabEditorModes().size(),
-          tabs.tabEditorURLs().size(), tabs.tabEditorDirty().size(), tabs.tabHasBell().size(),
-          tabs.tabPreviewActive().size(), tabs.splitContainers().size(), tabs.tabColors().size(),
-          tabs.tabCustomNames().size(), tabs.tabGitPositions().size(), tabs.tabGitPanels().size(),
-          tabs.tabGitDividers().size(), tabs.tabGitRatios().size(), tabs.tabGitRatiosV().size(),
-          tabs.tabGitRatiosH().size()})
+         {tabs.termViews().size(), tabs.tabTypes().size(), tabs.tabEditorViews().size(),
+          tabs.tabEditorModes().size(), tabs.tabEditorURLs().size(), tabs.tabEditorDirty().size(),
+          tabs.tabHasBell().size(), tabs.tabPreviewActive().size(), tabs.splitContainers().size(),
+          tabs.tabColors().size(), tabs.tabCustomNames().size(), tabs.tabGitPositions().size(),
+          tabs.tabGitPanels().size(), tabs.tabGitDividers().size(), tabs.tabGitRatios().size(),
+          tabs.tabGitRatiosV().size(), tabs.tabGitRatiosH().size()})
         ASSERT_EQ(length, n);
     ASSERT_EQ(lists.types.size(), n);
     EXPECT_EQ(tabs.activeTab(), lists.active);

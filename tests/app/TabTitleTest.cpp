@@ -1,6 +1,7 @@
 // The titles of the tab strip.
-#include "app/TabList.h"
 #include "app/TabTitle.h"
+
+#include "app/TabList.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ TEST(TabTitle, NameThenShellFolderThenHome) {
         {std::nullopt, "/", false, "/"},
         {std::nullopt, "/home/adam", false, "adam"},
         {std::nullopt, std::nullopt, false, "~"},
-        {"build", "/usr/local", false, "build"},          // the user's name whatever the folder
+        {"build", "/usr/local", false, "build"},             // the user's name whatever the folder
         {"notes.md", std::nullopt, true, "\u2022 notes.md"}, // a modified editor tab
         {"notes.md", std::nullopt, false, "notes.md"},       // after saving
         {std::nullopt, std::nullopt, true, "\u2022 ~"},

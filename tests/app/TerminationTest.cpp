@@ -1,6 +1,7 @@
 // The way out: the confirmation, the SIGTERM path, the end-of-process steps, and what losing
 // activation does.
 #include "app/Termination.h"
+
 #include "chrome/ChromeTestSupport.h"
 #include "platform/Defaults.h"
 
@@ -131,8 +132,8 @@ TEST(WillTerminateSteps, RunInOrderAndEachRunsWhateverTheOthersDid) {
     steps.cancelWindowMoveSave = [&] { ran << "move"; };
     steps.stopDiagnosticsOverlays = [&] { ran << "overlays"; };
     steps.run();
-    EXPECT_EQ(ran, QStringList({"dictation", "geometry", "session", "monitor", "hotkey", "timer", "move", "overlays",
-                                "views"}));
+    EXPECT_EQ(ran, QStringList({"dictation", "geometry", "session", "monitor", "hotkey", "timer", "move",
+                                "overlays", "views"}));
     ran.clear();
     WillTerminateSteps partial;
     partial.saveSession = [&] { ran << "session"; };
@@ -152,12 +153,24 @@ TEST(Deactivation, HidesOnlyWhenAskedAndNotOverAPanel) {
     };
     const Case cases[] = {
         {false, false, true, true, {500, 400}, {false, true}, "a click into another window hides"},
-        {false, false, true, true, {500, 10}, {false, false}, "the pointer over the panel strip (the tray) keeps it"},
+        {false,
+         false,
+         true,
+         true,
+         {500, 10},
+         {false, false},
+         "the pointer over the panel strip (the tray) keeps it"},
         {false, false, true, true, {2000, 5}, {false, true}, "the second screen has no panel"},
         {false, false, true, true, {9000, 9000}, {false, true}, "a pointer on no screen hides"},
         {false, false, false, true, {500, 400}, {false, false}, "the setting is off"},
         {false, false, true, false, {500, 400}, {false, false}, "the window is not visible"},
-        {true, true, true, true, {500, 400}, {true, false}, "a drag keeps the window, the palette still closes"},
+        {true,
+         true,
+         true,
+         true,
+         {500, 400},
+         {true, false},
+         "a drag keeps the window, the palette still closes"},
         {true, false, false, true, {500, 400}, {true, false}, "the palette closes whatever the setting"},
     };
     for (const Case& c : cases) {

@@ -1,5 +1,6 @@
 // Toasts at the top of the window: where they sit, how they replace each other, clicks, and going.
 #include "app/ToastService.h"
+
 #include "chrome/ChromeAnimation.h"
 #include "chrome/ChromeTestSupport.h"
 #include "chrome/ClickableToastView.h"
@@ -58,9 +59,9 @@ TEST_F(ToastFixture, AToastIsBuiltAsLaidOutAndFadesIn) {
     QWidget* toast = toasts.showGenericToast("UPDATE", "Version 1.1 is ready", QColor(10, 132, 255));
     ASSERT_NE(toast, nullptr);
     const QFontMetricsF m(ToastService::font());
-    const ToastGeometry g = ToastService::layout(
-        host.size(), QSizeF(m.horizontalAdvance("UPDATE"), m.height()),
-        QSizeF(m.horizontalAdvance("Version 1.1 is ready"), m.height()));
+    const ToastGeometry g =
+        ToastService::layout(host.size(), QSizeF(m.horizontalAdvance("UPDATE"), m.height()),
+                             QSizeF(m.horizontalAdvance("Version 1.1 is ready"), m.height()));
     EXPECT_EQ(toast->geometry(), g.toast);
     EXPECT_EQ(toast->objectName(), "updateToast");
     EXPECT_EQ(toasts.toast("updateToast"), toast);
@@ -96,8 +97,8 @@ TEST_F(ToastFixture, OnlyAToastWithAnActionAnswersClicks) {
     EXPECT_EQ(qobject_cast<ClickableToastView*>(quiet.data()), nullptr);
 
     int clicks = 0;
-    QPointer<QWidget> action = toasts.showGenericToast("UPDATE", "click to install", Qt::blue, 6.0, "other",
-                                                       [&] { ++clicks; });
+    QPointer<QWidget> action =
+        toasts.showGenericToast("UPDATE", "click to install", Qt::blue, 6.0, "other", [&] { ++clicks; });
     click(action.data(), {20, 20});
     EXPECT_EQ(clicks, 1);
     flushDeletes();

@@ -41,19 +41,23 @@ private:
 };
 
 QByteArray httpResponse(int status, const QByteArray& reason, const QByteArray& body) {
-    return "HTTP/1.1 " + QByteArray::number(status) + " " + reason + "\r\nContent-Type: text/plain\r\nContent-Length: " +
-           QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+    return "HTTP/1.1 " + QByteArray::number(status) + " " + reason +
+           "\r\nContent-Type: text/plain\r\nContent-Length: " + QByteArray::number(body.size()) +
+           "\r\nConnection: close\r\n\r\n" + body;
 }
 
 // Runs the request to its answer.
-std::optional<FetchResult> fetch(QNetworkAccessManager& manager, const QUrl& url, const QByteArray& verb = "GET",
-                                 const QByteArray& body = {}) {
+std::optional<FetchResult> fetch(QNetworkAccessManager& manager, const QUrl& url,
+                                 const QByteArray& verb = "GET", const QByteArray& body = {}) {
     std::optional<FetchResult> result;
     int calls = 0;
-    fetchData(manager, QNetworkRequest(url), nullptr, [&](FetchResult r) {
-        ++calls;
-        result = std::move(r);
-    }, verb, body);
+    fetchData(
+        manager, QNetworkRequest(url), nullptr,
+        [&](FetchResult r) {
+            ++calls;
+            result = std::move(r);
+        },
+        verb, body);
     QElapsedTimer timer;
     timer.start();
     while (!result && timer.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
