@@ -12,7 +12,7 @@
 // pieces can never fall out of step with each other the way separate per-tab lists could.
 struct TabState {
     QPointer<TabTerminalView> termView; // the primary terminal pane; none for an editor tab
-    TabType type = TabType::terminal;   //
+    TabType type = TabType::terminal;   // terminal or editor
     QPointer<TabEditorView> editorView; // the editor of an editor tab
     EditorInputMode editorMode = EditorInputMode::normal;
     QUrl editorURL;                             // the editor's file; empty when unsaved or a terminal tab
