@@ -1,23 +1,55 @@
-// The entry point: the application object, the settings store and the main window.
-#include "localisation/Loc.h"
+// The entry point: one running copy per user, the configuration folder, the crash handlers, the
+// main menu and the controller, then the main loop.
+#include "app/AppDelegate.h"
+#include "app/AppVersion.h"
+#include "app/ConfigDirectory.h"
+#include "app/CrashReporter.h"
+#include "app/MainMenu.h"
+#include "app/SingleInstanceLock.h"
+#include "app/TermSignalHandler.h"
+#include "engine/Colors.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
+#include "platform/GitPath.h"
 
 #include <QApplication>
-#include <QWidget>
+#include <QDir>
+#include <QFile>
+#include <QTimer>
 
 int main(int argc, char** argv) {
+    initColorGlobals();
+    chooseGitExecutablePath();
+
+    // Kept open, and the lock held, until the process ends. A second copy leaves before it shows
+    // anything.
+    static const int lockFD = instancelock::acquire(instancelock::defaultLockFilePath());
+    if (lockFD < 0) return 0;
+
+    const QString home = QDir::homePath();
+    configdir::ensureExists(home);
+    crash::setupCrashReporting(
+        QFile::encodeName(configdir::path(home) + QStringLiteral("/crash.log")).toStdString());
+    TermSignalHandler::installEarly();
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Dunmar");
-    QApplication::setApplicationVersion("1.0.0");
+    QApplication::setApplicationName(QStringLiteral("Dunmar"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kAppVersion));
+    // Closing the window never ends the program; quitting is the controller's decision.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     Defaults& defaults = Defaults::standard();
     bindLocToDefaults(defaults);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&defaults] { defaults.synchronize(); });
 
-    QWidget window;
-    window.setWindowTitle("Dunmar");
-    window.resize(860, 480);
-    window.show();
+    AppDelegate delegate(defaults);
+    MainMenu menu(&delegate);
+    TermSignalHandler termSignal;
+    termSignal.onTerminate = [&delegate] { delegate.terminateWithoutConfirmation(); };
+
+    QTimer::singleShot(0, &delegate, [&delegate, &menu] {
+        delegate.applicationDidFinishLaunching();
+        menu.attachTo(delegate.window());
+    });
     return app.exec();
 }

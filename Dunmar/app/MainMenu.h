@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QKeyCombination>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+// The program's main menu: the application, Edit and Tab menus with their Command shortcuts. The
+// items name an action, not a receiver: a triggered item goes to the first object along the chain
+// that has a slot of that name (the focused widget, then its parents, then the controller, then
+// the menu itself, which answers the about panel), so Copy reaches whatever view has the focus.
+class MainMenu : public QObject {
+    Q_OBJECT
+public:
+    // One entry; a separator has neither title nor action.
+    struct Item {
+        QString title;
+        QByteArray action; // the slot's name, without arguments
+        std::optional<QKeyCombination> key;
+    };
+
+    // `delegate` is the controller at the end of the chain.
+    explicit MainMenu(QObject* delegate, QObject* parent = nullptr);
+    ~MainMenu() override;
+
+    // The entries of each menu, in order. The editor-tab title is read from the localisation
+    // tables once, when the menu is built.
+    static QList<Item> applicationItems();
+    static QList<Item> editItems();
+    static QList<Item> tabItems();
+
+    QMenu* applicationMenu() const { return appMenu_.get(); }
+    QMenu* editMenu() const { return editMenu_.get(); }
+    QMenu* tabMenu() const { return tabMenu_.get(); }
+    // The item that sends `action`, or nullptr.
+    QAction* action(const QByteArray& action) const;
+
+    // Makes the shortcuts work while any window of the program is active. The window's own
+    // shortcuts are live only while it is shown, so the window that is shown first is the one to pass.
+    void attachTo(QWidget* window);
+
+    // Sends `action` along the chain; false when nobody has it.
+    bool sendAction(const QByteArray& action);
+
+public slots:
+    void orderFrontStandardAboutPanel();
+
+private:
+    std::unique_ptr<QMenu> build(const QString& title, const QList<Item>& items);
+
+    QPointer<QObject> delegate_;
+    std::unique_ptr<QMenu> appMenu_;
+    std::unique_ptr<QMenu> editMenu_;
+    std::unique_ptr<QMenu> tabMenu_;
+};

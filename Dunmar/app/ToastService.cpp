@@ -1,0 +1,151 @@
+#include "app/ToastService.h"
+
+#include "chrome/ChromeAnimation.h"
+#include "chrome/ChromeStyle.h"
+#include "chrome/ClickableToastView.h"
+#include "platform/Geometry.h"
+
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QPainter>
+#include <QTimer>
+#include <cmath>
+
+namespace {
+
+constexpr qreal kPillHeight = 25;
+constexpr qreal kPillInset = 14; // from the toast's left edge, and the text's from the right
+constexpr qreal kPillBottom = 9; // from the toast's bottom edge
+constexpr qreal kTextGap = 11;   // between the pill and the text
+constexpr qreal kCornerRadius = 6;
+
+// A rounded plate: the toast's dark body with its hairline border, or the coloured pill.
+class ToastPlate : public QWidget {
+public:
+    ToastPlate(QWidget* parent, QColor fill, QColor border, qreal borderWidth)
+        : QWidget(parent), fill_(fill), border_(border), borderWidth_(borderWidth) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const qreal inset = borderWidth_ / 2;
+        const QRectF r = QRectF(rect()).adjusted(inset, inset, -inset, -inset);
+        p.setBrush(fill_);
+        if (borderWidth_ > 0)
+            p.setPen(QPen(border_, borderWidth_));
+        else
+            p.setPen(Qt::NoPen);
+        p.drawRoundedRect(r, kCornerRadius, kCornerRadius);
+    }
+
+private:
+    QColor fill_;
+    QColor border_;
+    qreal borderWidth_;
+};
+
+QLabel* makeLabel(QWidget* parent, const QString& text, const QColor& color, Qt::Alignment alignment) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(ToastService::font());
+    label->setAlignment(alignment);
+    label->setTextInteractionFlags(Qt::NoTextInteraction);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+    label->setAutoFillBackground(false);
+    return label;
+}
+
+// Takes a toast off the host at once, without animation.
+void removeNow(QWidget* toast) {
+    toast->hide();
+    toast->setParent(nullptr);
+    toast->deleteLater();
+}
+
+} // namespace
+
+ToastService::ToastService(QWidget* host) : host_(host) {}
+
+void ToastService::setHost(QWidget* host) {
+    host_ = host;
+}
+
+QFont ToastService::font() {
+    return chrome::monoFont(15, QFont::Medium);
+}
+
+ToastGeometry ToastService::layout(QSizeF hostSize, QSizeF badgeSize, QSizeF textSize) {
+    using geometry::roundToPixel;
+    const qreal pillW = std::ceil(badgeSize.width()) + 20;
+    const qreal textW = std::ceil(textSize.width());
+    const qreal toastW = kPillInset + pillW + kTextGap + textW + kPillInset;
+    const qreal badgeH = std::ceil(badgeSize.height());
+    const qreal textH = std::ceil(textSize.height());
+
+    // Placed from the bottom left, as the layout was drawn, then turned into top-left pixels.
+    ToastGeometry g;
+    const QRectF toast(roundToPixel((hostSize.width() - toastW) / 2),
+                       hostSize.height() - kToastHeight - kTopGap, toastW, kToastHeight);
+    g.toast = geometry::flippedPixels(toast, hostSize.height());
+    g.pill = geometry::flippedPixels(QRectF(kPillInset, kPillBottom, pillW, kPillHeight), kToastHeight);
+    g.badge = geometry::flippedPixels(QRectF(0, roundToPixel((kPillHeight - badgeH) / 2), pillW, badgeH),
+                                      kPillHeight);
+    g.text = geometry::flippedPixels(
+        QRectF(pillW + kPillInset + kTextGap, roundToPixel((kToastHeight - textH) / 2), textW, textH),
+        kToastHeight);
+    return g;
+}
+
+QWidget* ToastService::toast(const QString& identifier) const {
+    if (!host_) return nullptr;
+    return host_->findChild<QWidget*>(identifier, Qt::FindDirectChildrenOnly);
+}
+
+QWidget* ToastService::showGenericToast(const QString& badge, const QString& text, const QColor& badgeColor,
+                                        double dismissAfter, const QString& identifier,
+                                        std::function<void()> onClick) {
+    if (!host_) return nullptr;
+    for (QWidget* old : host_->findChildren<QWidget*>(identifier, Qt::FindDirectChildrenOnly)) removeNow(old);
+
+    const QFontMetricsF metrics(font());
+    const QSizeF badgeSize(metrics.horizontalAdvance(badge), metrics.height());
+    const QSizeF textSize(metrics.horizontalAdvance(text), metrics.height());
+    const ToastGeometry g = layout(host_->size(), badgeSize, textSize);
+
+    QWidget* toast = nullptr;
+    if (onClick) {
+        auto* clickable = new ClickableToastView(host_);
+        clickable->onClick = std::move(onClick);
+        toast = clickable;
+    } else {
+        // Without an action a click on the toast goes nowhere: the press travels up to the host,
+        // not to the view that lies under the toast.
+        toast = new QWidget(host_);
+    }
+    toast->setObjectName(identifier);
+    toast->setGeometry(g.toast);
+
+    auto* body = new ToastPlate(toast, chrome::white(0.07, 0.93), chrome::white(0.28, 0.5), 0.5);
+    body->setGeometry(toast->rect());
+    auto* pill = new ToastPlate(toast, badgeColor, QColor(), 0);
+    pill->setGeometry(g.pill);
+    makeLabel(pill, badge, Qt::white, Qt::AlignCenter)->setGeometry(g.badge);
+    makeLabel(toast, text, chrome::white(0.62), Qt::AlignLeft | Qt::AlignVCenter)->setGeometry(g.text);
+
+    chrome::setWidgetAlpha(toast, 0);
+    toast->show();
+    toast->raise(); // above every sibling
+    chrome::fadeWidget(toast, 1.0, kFadeInMs, chrome::linearCurve());
+
+    const int dismissMs = static_cast<int>(std::max(0.0, dismissAfter) * 1000);
+    QPointer<QWidget> guard(toast);
+    QTimer::singleShot(dismissMs, toast, [guard] {
+        if (!guard) return;
+        chrome::fadeWidget(guard, 0.0, kFadeOutMs, chrome::linearCurve(), [guard] {
+            if (guard) removeNow(guard);
+        });
+    });
+    return toast;
+}

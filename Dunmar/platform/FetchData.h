@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QNetworkReply>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QNetworkAccessManager;
+class QNetworkRequest;
+class QObject;
+
+// A failure to get any answer from the server: no connection, a broken transfer, a cancelled
+// request. An HTTP error status is not one of these.
+struct FetchError {
+    QNetworkReply::NetworkError code = QNetworkReply::UnknownNetworkError;
+    QString message;
+};
+
+// What a request delivers: the body (possibly empty) or a transport error. The HTTP status is
+// reported beside the body but never decides: a 404 page comes back as data, and callers that care
+// check `httpStatus` themselves.
+struct FetchResult {
+    QByteArray data;
+    std::optional<FetchError> error;
+    int httpStatus = 0; // 0 when no HTTP response arrived
+
+    bool ok() const { return !error.has_value(); }
+};
+
+// Sends the request with the given method and body and runs `done` exactly once on the manager's
+// thread, unless `context` (when given) is destroyed first; then nothing runs. Destroying the
+// manager before the answer delivers an OperationCanceledError.
+void fetchData(QNetworkAccessManager& manager, const QNetworkRequest& request, QObject* context,
+               std::function<void(FetchResult)> done, const QByteArray& verb = QByteArrayLiteral("GET"),
+               const QByteArray& body = {});
+
+// Whether a finished reply failed at the transport level: an error that is not one the server
+// answered with a status of its own.
+bool isTransportFailure(QNetworkReply::NetworkError error, bool httpResponseReceived);

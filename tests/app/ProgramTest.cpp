@@ -1,0 +1,155 @@
+// The built program, started as users start it: one copy per user, the crash line of a fatal
+// signal, and SIGTERM saving before a clean exit.
+#include "ProgramHarness.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace programtest;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr auto kStartTimeout = 30s;
+
+// A private home, runtime folder and settings folder for each started copy.
+struct UserFolders {
+    QTemporaryDir root;
+    QString home() const { return root.filePath("home"); }
+    QString runtime() const { return root.filePath("run"); }
+    QString config() const { return root.filePath("config"); }
+    QString log() const { return root.filePath("program.log"); }
+
+    UserFolders() {
+        QDir().mkpath(home());
+        QDir().mkpath(runtime());
+        QFile::setPermissions(runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir().mkpath(config());
+    }
+
+    std::vector<std::string> environment(const QString& runtimeDir) const {
+        std::vector<std::string> env{
+            "HOME=" + home().toStdString(),
+            "XDG_RUNTIME_DIR=" + runtimeDir.toStdString(),
+            "XDG_CONFIG_HOME=" + config().toStdString(),
+            "QT_QPA_PLATFORM=offscreen",
+            "LANG=C.UTF-8",
+        };
+        if (const char* path = std::getenv("PATH")) env.push_back(std::string("PATH=") + path);
+        return env;
+    }
+    std::vector<std::string> environment() const { return environment(runtime()); }
+};
+
+std::unique_ptr<Program> start(const UserFolders& user, const std::vector<std::string>& env) {
+    auto program = std::make_unique<Program>(DUNMAR_EXECUTABLE, env, user.log().toStdString());
+    EXPECT_TRUE(program->started());
+    return program;
+}
+
+// The SIGTERM handler is installed right after the lock is taken, so catching SIGTERM means the
+// copy holds the lock and will answer the signal.
+void expectRunning(Program& program, const UserFolders& user) {
+    ASSERT_TRUE(program.waitUntilCatching(SIGTERM, kStartTimeout))
+        << "the program did not start; its output:\n"
+        << readFile(user.log().toStdString());
+}
+
+void expectCleanExit(Program& program) {
+    program.sendSignal(SIGTERM);
+    const std::optional<int> status = program.waitForExit(kStartTimeout);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_TRUE(WIFEXITED(*status)) << "status " << *status;
+    EXPECT_EQ(WEXITSTATUS(*status), 0);
+}
+
+} // namespace
+
+TEST(Program, ASecondCopyOfTheSameUserLeavesAtOnceWithStatusZero) {
+    UserFolders user;
+    // A lock file left behind by a crashed copy does not count: the lock decides.
+    QFile stale(QDir(user.runtime()).filePath("Dunmar.lock"));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+
+    auto first = start(user, user.environment());
+    expectRunning(*first, user);
+
+    auto second = start(user, user.environment());
+    const std::optional<int> status = second->waitForExit(kStartTimeout);
+    ASSERT_TRUE(status.has_value()) << "the second copy kept running";
+    EXPECT_TRUE(WIFEXITED(*status));
+    EXPECT_EQ(WEXITSTATUS(*status), 0);
+    EXPECT_TRUE(first->isRunning());
+
+    expectCleanExit(*first);
+}
+
+TEST(Program, AnotherUsersRunningCopyDoesNotBlockAStart) {
+    UserFolders user;
+    UserFolders otherUser;
+    auto theirs = start(otherUser, otherUser.environment());
+    expectRunning(*theirs, otherUser);
+
+    // Same machine, same temporary folder, but a runtime folder of its own.
+    auto mine = start(user, user.environment());
+    expectRunning(*mine, user);
+    EXPECT_TRUE(QFile::exists(QDir(user.runtime()).filePath("Dunmar.lock")));
+    EXPECT_TRUE(theirs->isRunning());
+    EXPECT_TRUE(mine->isRunning());
+
+    expectCleanExit(*mine);
+    expectCleanExit(*theirs);
+}
+
+TEST(Program, AFatalSignalWritesTheCrashLineAndEndsByThatSignal) {
+    UserFolders user;
+    auto program = start(user, user.environment());
+    ASSERT_TRUE(program->waitUntilCatching(SIGSEGV, kStartTimeout)) << readFile(user.log().toStdString());
+
+    const QString crashLog = QDir(user.home()).filePath(".glimmerdock/crash.log");
+    QFile old(crashLog);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("an older report that the new line replaces\n");
+    old.close();
+
+    program->sendSignal(SIGSEGV);
+    const std::optional<int> status = program->waitForExit(kStartTimeout);
+    ASSERT_TRUE(status.has_value());
+    ASSERT_TRUE(WIFSIGNALED(*status)) << "status " << *status;
+    EXPECT_EQ(WTERMSIG(*status), SIGSEGV);
+    EXPECT_EQ(readFile(crashLog.toStdString()), "Dunmar crashed with signal 11\n");
+}
+
+TEST(Program, SigtermSavesAndExitsWithStatusZeroWithoutAsking) {
+    UserFolders user;
+    // The former product's folder is taken over during the launch, after the entry point has made
+    // the new, empty folder; once its file shows up the launch is under way.
+    QDir(user.home()).mkpath(".pocketshell");
+    QFile former(QDir(user.home()).filePath(".pocketshell/notes.txt"));
+    ASSERT_TRUE(former.open(QIODevice::WriteOnly));
+    former.write("kept");
+    former.close();
+
+    auto program = start(user, user.environment());
+    expectRunning(*program, user);
+    const QString takenOver = QDir(user.home()).filePath(".glimmerdock/notes.txt");
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(takenOver); }, kStartTimeout));
+    EXPECT_FALSE(QFileInfo::exists(QDir(user.home()).filePath(".pocketshell")));
+
+    expectCleanExit(*program);
+
+    QFile stored(QDir(user.config()).filePath("dunmar/defaults.json"));
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly)) << "nothing was saved";
+    const QJsonObject saved = QJsonDocument::fromJson(stored.readAll()).object();
+    EXPECT_TRUE(saved.value("sessionTabs").isArray());
+    EXPECT_TRUE(saved.contains("sessionActiveTab"));
+    EXPECT_TRUE(saved.value("windowFrame").isString());
+    EXPECT_TRUE(saved.contains("windowWidth"));
+    EXPECT_TRUE(saved.contains("windowHeight"));
+    EXPECT_TRUE(saved.contains("dockedWindowX"));
+}

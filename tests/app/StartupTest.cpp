@@ -1,0 +1,277 @@
+// The pieces the entry point runs before the main loop: the lock, the configuration folder and
+// its takeover, the crash records and the SIGTERM hand-over.
+#include "app/ConfigDirectory.h"
+#include "app/CrashReporter.h"
+#include "app/SingleInstanceLock.h"
+#include "app/TermSignalHandler.h"
+#include "platform/GitPath.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(SingleInstanceLock, PathIsPerUser) {
+    struct Case {
+        const char* runtime;
+        uid_t uid;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"/run/user/1000", 1000, "/run/user/1000/Dunmar.lock"},
+        {"/run/user/1000/", 1000, "/run/user/1000/Dunmar.lock"},
+        {nullptr, 1000, "/tmp/Dunmar-1000.lock"},
+        {nullptr, 1001, "/tmp/Dunmar-1001.lock"},
+        {"", 0, "/tmp/Dunmar-0.lock"},
+        {"relative/dir", 42, "/tmp/Dunmar-42.lock"}, // only an absolute folder counts
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(instancelock::lockFilePath(c.runtime, c.uid), c.expected)
+            << (c.runtime ? c.runtime : "(unset)");
+}
+
+TEST(SingleInstanceLock, AMissingRuntimeFolderFallsBackToTheUsersTemporaryLock) {
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", "/nonexistent/run/user");
+    EXPECT_EQ(instancelock::defaultLockFilePath(), "/tmp/Dunmar-" + std::to_string(getuid()) + ".lock");
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    EXPECT_EQ(instancelock::defaultLockFilePath(), runtime.path().toStdString() + "/Dunmar.lock");
+    if (wasSet)
+        qputenv("XDG_RUNTIME_DIR", saved);
+    else
+        qunsetenv("XDG_RUNTIME_DIR");
+}
+
+TEST(SingleInstanceLock, TheLockNotTheFileDecides) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("Dunmar.lock").toStdString();
+    writeFile(QString::fromStdString(path), ""); // a file left by a crashed copy
+
+    const int first = instancelock::acquire(path);
+    ASSERT_GE(first, 0);
+    EXPECT_EQ(instancelock::acquire(path), -1) << "a second holder got the lock";
+    EXPECT_TRUE(::fcntl(first, F_GETFD) & FD_CLOEXEC) << "shells started later would inherit the lock";
+    ::close(first);
+
+    const int again = instancelock::acquire(path);
+    EXPECT_GE(again, 0) << "the lock outlived its holder";
+    ::close(again);
+    EXPECT_EQ(readAll(QString::fromStdString(path)), QByteArray()) << "the lock file is never written";
+}
+
+TEST(SingleInstanceLock, ANewLockFileIsPrivate) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("Dunmar.lock").toStdString();
+    const int fd = instancelock::acquire(path);
+    ASSERT_GE(fd, 0);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u & ~static_cast<unsigned>(::umask(::umask(0))));
+    ::close(fd);
+    EXPECT_EQ(instancelock::acquire(dir.filePath("missing/Dunmar.lock").toStdString()), -1);
+}
+
+TEST(GitPath, FirstExecutableCandidateElseTheUsualPlace) {
+    const QStringList places = gitpath::candidates();
+    ASSERT_EQ(places, QStringList({"/usr/bin/git", "/usr/local/bin/git", "/opt/homebrew/bin/git"}));
+    auto only = [](QStringList present) {
+        return [present](const QString& p) { return present.contains(p); };
+    };
+    EXPECT_EQ(gitpath::choose(places, only({"/usr/local/bin/git", "/opt/homebrew/bin/git"})),
+              "/usr/local/bin/git");
+    EXPECT_EQ(gitpath::choose(places, only({"/opt/homebrew/bin/git"})), "/opt/homebrew/bin/git");
+    EXPECT_EQ(gitpath::choose(places, only({"/usr/bin/git", "/opt/homebrew/bin/git"})), "/usr/bin/git");
+    EXPECT_EQ(gitpath::choose(places, only({})), "/usr/bin/git");
+    // A folder or a plain file at the place is not a git to run.
+    QTemporaryDir dir;
+    writeFile(dir.filePath("git"), "not a program");
+    EXPECT_FALSE(gitpath::isExecutableFile(dir.filePath("git")));
+    EXPECT_FALSE(gitpath::isExecutableFile(dir.path()));
+    QFile::setPermissions(dir.filePath("git"), QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_TRUE(gitpath::isExecutableFile(dir.filePath("git")));
+}
+
+// The folder takeover runs during the launch, after the entry point has created the new folder.
+struct TakeoverFixture : testing::Test {
+    QTemporaryDir home;
+    QString former() const { return configdir::formerPath(home.path()); }
+    QString current() const { return configdir::path(home.path()); }
+    void makeFormer() {
+        ASSERT_TRUE(QDir().mkpath(former() + "/themes"));
+        writeFile(former() + "/history", "ls\ncd /tmp\n");
+        writeFile(former() + "/themes/night", "dark");
+        ASSERT_EQ(::symlink("history", QFile::encodeName(former() + "/latest").constData()), 0);
+    }
+};
+
+TEST_F(TakeoverFixture, TheNewFolderMadeAtStartDoesNotPreventTheTakeover) {
+    makeFormer();
+    configdir::ensureExists(home.path()); // what the entry point does first
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(current()).constData(), &st), 0);
+
+    EXPECT_EQ(configdir::takeOverFormerFolder(home.path()), configdir::Takeover::tookOver);
+    EXPECT_EQ(readAll(current() + "/history"), "ls\ncd /tmp\n");
+    EXPECT_EQ(readAll(current() + "/themes/night"), "dark");
+    EXPECT_EQ(QFileInfo(current() + "/latest").symLinkTarget(), current() + "/history");
+    EXPECT_FALSE(QFileInfo::exists(former()));
+    EXPECT_FALSE(QFileInfo::exists(current() + ".takeover"));
+}
+
+TEST_F(TakeoverFixture, WithoutANewFolderTheFormerOneIsMovedOver) {
+    makeFormer();
+    EXPECT_EQ(configdir::takeOverFormerFolder(home.path()), configdir::Takeover::tookOver);
+    EXPECT_EQ(readAll(current() + "/themes/night"), "dark");
+    EXPECT_FALSE(QFileInfo::exists(former()));
+}
+
+TEST_F(TakeoverFixture, ANewFolderInUseAndAMissingFormerOneAreLeftAlone) {
+    EXPECT_EQ(configdir::takeOverFormerFolder(home.path()), configdir::Takeover::nothingToTakeOver);
+    EXPECT_FALSE(QFileInfo::exists(current()));
+
+    makeFormer();
+    configdir::ensureExists(home.path());
+    writeFile(current() + "/crash.log", "Dunmar crashed with signal 11\n");
+    EXPECT_EQ(configdir::takeOverFormerFolder(home.path()), configdir::Takeover::folderInUse);
+    EXPECT_EQ(readAll(former() + "/history"), "ls\ncd /tmp\n");
+    EXPECT_FALSE(QFileInfo::exists(current() + "/history"));
+}
+
+TEST_F(TakeoverFixture, AFailedCopyLeavesBothFoldersAsTheyWere) {
+    makeFormer();
+    // A named pipe cannot be copied as a file.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(former() + "/pipe").constData(), 0600), 0);
+    configdir::ensureExists(home.path());
+    EXPECT_EQ(configdir::takeOverFormerFolder(home.path()), configdir::Takeover::failed);
+    EXPECT_EQ(readAll(former() + "/history"), "ls\ncd /tmp\n");
+    EXPECT_TRUE(QDir(current()).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(current() + ".takeover"));
+}
+
+TEST(CrashReport, TextOfAnUncaughtException) {
+    crash::CrashReport report;
+    report.exceptionName = "std::runtime_error";
+    report.reason = "disk full";
+    report.frames = {"0 Dunmar 0x1 main", "1 libc 0x2 start"};
+    report.when = 1700000000; // 2023-11-14 22:13:20 UTC
+    EXPECT_EQ(crash::formatCrashReport(report),
+              "=== Dunmar Crash Report ===\nDate: 2023-11-14 22:13:20 +0000\nException: std::runtime_error\n"
+              "Reason: disk full\nStack Trace:\n0 Dunmar 0x1 main\n1 libc 0x2 start\n"
+              "===================================");
+    report.reason.reset();
+    report.frames.clear();
+    EXPECT_NE(crash::formatCrashReport(report).find("\nReason: unknown\nStack Trace:\n\n===="),
+              std::string::npos);
+}
+
+TEST(CrashReport, SignalLine) {
+    char line[64];
+    for (int sig : {4, 6, 11, 134}) {
+        const std::size_t n = crash::formatSignalLine(sig, line, sizeof line);
+        EXPECT_EQ(std::string(line, n), "Dunmar crashed with signal " + std::to_string(sig) + "\n");
+    }
+    EXPECT_EQ(crash::formatSignalLine(11, line, 10), 10u); // cut, never past the buffer
+    EXPECT_EQ(crash::fatalSignals(), (std::vector<int>{SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP}));
+}
+
+namespace {
+[[noreturn]] void throwDiskFull() {
+    throw std::runtime_error("the disk is full");
+}
+// Nothing catches the exception: like one escaping the main loop, it ends in std::terminate.
+void throwUncaught(const std::string& logPath) noexcept {
+    crash::setupCrashReporting(logPath);
+    throwDiskFull();
+}
+} // namespace
+
+TEST(CrashReportDeathTest, AnUncaughtExceptionKeepsItsReportAndEndsByAbort) {
+    GTEST_FLAG_SET(death_test_style, "fast");
+    QTemporaryDir dir;
+    const std::string log = dir.filePath("crash.log").toStdString();
+    writeFile(dir.filePath("crash.log"), "Dunmar crashed with signal 11\n");
+    EXPECT_EXIT(throwUncaught(log), testing::KilledBySignal(SIGABRT), "");
+
+    const std::string text = readAll(QString::fromStdString(log)).toStdString();
+    // The abort that follows the report must not replace it with the signal line.
+    EXPECT_EQ(text.rfind("=== Dunmar Crash Report ===\nDate: ", 0), 0u) << text;
+    EXPECT_NE(text.find("\nException: std::runtime_error\nReason: the disk is full\nStack Trace:\n"),
+              std::string::npos)
+        << text;
+    const std::size_t stackStart = text.find("Stack Trace:\n");
+    EXPECT_GE(std::count(text.begin() + static_cast<long>(stackStart), text.end(), '\n'), 3) << "no stack:\n"
+                                                                                             << text;
+    EXPECT_TRUE(text.ends_with("\n===================================")) << text;
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("crash.log.tmp")));
+}
+
+namespace {
+[[noreturn]] void crashWithSignal(const std::string& logPath, int signal) {
+    crash::setupCrashReporting(logPath);
+    std::raise(signal);
+    std::abort();
+}
+} // namespace
+
+TEST(CrashReportDeathTest, AFatalSignalReplacesTheLogWithItsLine) {
+    GTEST_FLAG_SET(death_test_style, "fast");
+    QTemporaryDir dir;
+    const std::string log = dir.filePath("crash.log").toStdString();
+    for (int sig : {SIGBUS, SIGFPE, SIGILL}) {
+        writeFile(dir.filePath("crash.log"), "=== Dunmar Crash Report ===\na much longer earlier report\n");
+        EXPECT_EXIT(crashWithSignal(log, sig), testing::KilledBySignal(sig), "");
+        EXPECT_EQ(readAll(dir.filePath("crash.log")).toStdString(),
+                  "Dunmar crashed with signal " + std::to_string(sig) + "\n");
+    }
+    // Without its folder the log is not written and the crash goes on as usual.
+    EXPECT_EXIT(crashWithSignal(dir.filePath("gone/crash.log").toStdString(), SIGSEGV),
+                testing::KilledBySignal(SIGSEGV), "");
+}
+
+TEST(TermSignalHandler, SigtermRunsTheCallbackOnTheMainLoop) {
+    TermSignalHandler handler;
+    int calls = 0;
+    handler.onTerminate = [&] { ++calls; };
+    // Two signals before the loop gets to them count as one request.
+    ASSERT_EQ(::kill(::getpid(), SIGTERM), 0);
+    ASSERT_EQ(::kill(::getpid(), SIGTERM), 0);
+    EXPECT_EQ(calls, 0) << "the handler itself must not run the callback";
+    QElapsedTimer timer;
+    timer.start();
+    while (calls == 0 && timer.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(calls, 1);
+
+    ASSERT_EQ(::kill(::getpid(), SIGTERM), 0);
+    timer.restart();
+    while (calls == 1 && timer.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(calls, 2);
+}
