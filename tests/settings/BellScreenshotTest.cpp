@@ -1,0 +1,117 @@
+// Renders the bell preview under a real header over a window-like backdrop and saves the pictures
+// in the build folder's "artifacts", for a person to look at.
+#include "BellTestSupport.h"
+#include "chrome/ChromeStyle.h"
+#include "chrome/ChromeTestSupport.h"
+#include "chrome/HeaderBarView.h"
+#include "settings/BellPreviewPanel.h"
+
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTest>
+
+using namespace belltest;
+
+namespace {
+
+// Stands in for the window: a dark tinted backdrop and the active tab's terminal text, which
+// starts below the header and the preview panel, as the controller lays it out.
+class Backdrop : public QWidget {
+public:
+    int terminalTop = HeaderBarView::barHeight;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        QLinearGradient g(0, 0, width(), height());
+        g.setColorAt(0, QColor(24, 26, 38));
+        g.setColorAt(0.55, QColor(30, 24, 44));
+        g.setColorAt(1, QColor(18, 30, 40));
+        p.fillRect(rect(), g);
+        p.setPen(QColor(200, 205, 215));
+        p.setFont(chrome::monoFont(12));
+        const char* lines[] = {"~/src/dunmar on main",
+                               "$ cmake --build build -j4",
+                               "[212/212] Linking CXX executable Dunmar",
+                               "$ ctest --test-dir build -j4",
+                               "100% tests passed, 0 tests failed out of 412",
+                               "$ _"};
+        int y = terminalTop + 22;
+        for (const char* line : lines) {
+            p.drawText(16, y, QString::fromUtf8(line));
+            y += 18;
+        }
+    }
+};
+
+QString artifactsDir() {
+    QString base = qEnvironmentVariable("DUNMAR_BUILD_DIR");
+    if (base.isEmpty()) base = QCoreApplication::applicationDirPath();
+    const QString dir = base + QStringLiteral("/artifacts");
+    QDir().mkpath(dir);
+    return dir;
+}
+
+QImage snapshot(QWidget* window) {
+    QImage image(window->size() * 2, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2.0);
+    image.fill(Qt::transparent);
+    window->render(&image);
+    return image;
+}
+
+} // namespace
+
+TEST_F(BellTest, ScreenshotOfThePreviewPanel) {
+    Backdrop window;
+    window.resize(860, 330);
+    auto* header = new HeaderBarView(&window);
+    header->setGeometry(0, 0, 860, HeaderBarView::barHeight);
+    window.show();
+
+    ScreenPane shown("shown");
+    ScreenPane agent("agent");
+    agent.show("Edit file src/main.cpp\r\n"
+               "Do you want to make this edit to main.cpp?\r\n"
+               "\xe2\x9d\xaf 1. Yes\r\n"
+               "  2. Yes, and don't ask again this session\r\n"
+               "  3. No, and tell the assistant what to do differently\r\n");
+    host.tabs = {{&shown, nullptr, {}, false}, {&agent, nullptr, "assistant", false}};
+    host.activeTab = 0;
+    host.content = &window;
+    host.previewTop = HeaderBarView::barHeight;
+
+    bell->ring(&agent);
+    ASSERT_NE(bell->previews().panel(), nullptr);
+    header->updateTabs(2, 0, {QStringLiteral("~/src/dunmar"), QStringLiteral("assistant")},
+                       {QColor(90, 160, 255), QColor(255, 170, 90)}, {false, true});
+    window.terminalTop = HeaderBarView::barHeight + bell->previews().panelHeight();
+    chrometest::finishAnimations(&window);
+    BellPreviewPanel* panel = bell->previews().panel();
+    QTest::keyClick(panel->inputField(), Qt::Key_Down);
+    chrometest::finishAnimations(&window);
+
+    const QImage image = snapshot(&window);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_TRUE(image.save(artifactsDir() + QStringLiteral("/bell-preview.png")));
+
+    // The panel without choices: the last lines and a free reply.
+    ScreenPane plain("plain");
+    plain.show("$ git push\r\nUsername for 'https://example.com': ");
+    host.tabs.push_back({&plain, nullptr, {}, false});
+    bell->dismissPreview();
+    chrometest::finishAnimations(&window);
+    chrometest::flushDeletes();
+    now += std::chrono::seconds(1);
+    bell->ring(&plain);
+    ASSERT_NE(bell->previews().panel(), nullptr);
+    header->updateTabs(
+        3, 0, {QStringLiteral("~/src/dunmar"), QStringLiteral("assistant"), QStringLiteral("~")},
+        {QColor(90, 160, 255), QColor(255, 170, 90), QColor(120, 220, 150)}, {false, false, true});
+    window.terminalTop = HeaderBarView::barHeight + bell->previews().panelHeight();
+    QTest::keyClicks(bell->previews().panel()->inputField(), "octocat");
+    chrometest::finishAnimations(&window);
+    EXPECT_TRUE(snapshot(&window).save(artifactsDir() + QStringLiteral("/bell-preview-lines.png")));
+}
