@@ -8,11 +8,11 @@ namespace scrolling {
 WheelDeltas wheelDeltas(QPoint pixelDelta, QPoint angleDelta) {
     WheelDeltas d;
     if (!pixelDelta.isNull()) {
-        d.dx = -double(pixelDelta.x());
+        d.dx = double(pixelDelta.x());
         d.dy = double(pixelDelta.y());
         d.precise = true;
     } else {
-        d.dx = -double(angleDelta.x()) / 120.0;
+        d.dx = double(angleDelta.x()) / 120.0;
         d.dy = double(angleDelta.y()) / 120.0;
     }
     return d;

@@ -22,16 +22,15 @@ constexpr int kMomentumTickMs = 16;         // about 1/60 s
 constexpr double kMomentumDecay = 0.92;
 constexpr double kMomentumStop = 0.3;
 
-// The deltas of one event in points, positive towards older lines (up) and towards the right.
-// `precise` deltas come from devices that report pixels (trackpads, high-resolution wheels);
-// the others count wheel notches, one notch being one line.
+// The deltas of one event: dy positive towards older lines (up); dx positive sends the right key.
+// `precise` deltas come from devices that report pixels (trackpads); the others count wheel
+// notches (a notch is 1.0).
 struct WheelDeltas {
     double dx = 0;
     double dy = 0;
     bool precise = false;
 };
 // Pixel deltas when the event has them, else the angle in notches (120 eighths of a degree each).
-// Qt's horizontal deltas grow towards the left, so dx is negated to grow towards the right.
 WheelDeltas wheelDeltas(QPoint pixelDelta, QPoint angleDelta);
 
 // The delta the line-based routes (wheel reports, cursor keys) accumulate: points as they are, a

@@ -9,13 +9,13 @@
 
 #include <QColor>
 #include <QElapsedTimer>
-#include <QHash>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -267,8 +267,9 @@ private:
     mutable std::vector<std::optional<std::vector<std::int64_t>>> bidiCacheData_;
     mutable std::vector<bool> bidiCacheValid_;
     mutable std::optional<QString> a11yValueCache_;
-    // Per frame: the colours and faces of every rendition drawn, by attribute id.
-    QHash<std::uint32_t, ResolvedAttrs> attrCache_;
+    // Per frame: the colours and faces of every rendition drawn, by attribute id. Node-based, so
+    // the cells of a row can point into it while more renditions are added.
+    std::unordered_map<std::uint32_t, ResolvedAttrs> attrCache_;
     // Per row: the cells to draw, reused from row to row.
     std::vector<DrawCell> rowCells_;
     // Decoded images wrapped for drawing, by the engine's image they were made from.

@@ -70,8 +70,8 @@ TerminalView::FrameGeometry TerminalView::frameGeometry() const {
 }
 
 const TerminalView::ResolvedAttrs& TerminalView::resolve(std::uint32_t attrId, const ColorContext& colors) {
-    const auto found = attrCache_.constFind(attrId);
-    if (found != attrCache_.cend()) return found.value();
+    const auto found = attrCache_.find(attrId);
+    if (found != attrCache_.end()) return found->second;
     Cell probe;
     probe.attrId = attrId;
     const TextAttrs& a = terminal_->attrsOf(probe);
@@ -98,7 +98,7 @@ const TerminalView::ResolvedAttrs& TerminalView::resolve(std::uint32_t attrId, c
     r.underlineStyle = a.underline;
     r.overline = a.overline;
     r.strikethrough = a.strikethrough;
-    return *attrCache_.insert(attrId, r);
+    return attrCache_.emplace(attrId, r).first->second;
 }
 
 void TerminalView::paintEvent(QPaintEvent*) {
