@@ -187,6 +187,7 @@ private:
         bool defaultBg = true;
         int face = 0;       // 0 regular, 1 bold, 2 italic, 3 bold italic
         bool blink = false;
+        bool hidden = false;
         std::uint8_t underlineStyle = 0;
         bool overline = false;
         bool strikethrough = false;

@@ -93,6 +93,9 @@ const TerminalView::ResolvedAttrs& TerminalView::resolve(std::uint32_t attrId, c
         r.underline = toQColor(kAnsiColorCache[std::size_t(a.ulColor)]);
     else
         r.underline = r.decoration;
+    // Painting a hidden glyph in its background colour would still show it wherever that colour is
+    // not what lies behind the cell (the default background is left to the translucent pane).
+    r.hidden = a.hidden;
     r.face = (a.bold ? 1 : 0) + (a.italic ? 2 : 0);
     r.blink = a.blink != 0;
     r.underlineStyle = a.underline;
@@ -206,7 +209,7 @@ void TerminalView::paintRow(QPainter& painter, const FrameGeometry& frame, const
     const qreal baseline = rowTop + fonts_.ascent;
     for (const DrawCell& d : rowCells_) {
         if (d.ch == 0 || d.ch == U' ') continue;
-        if (d.attrs->blink && !textBlinkVisible_) continue;
+        if (d.attrs->hidden || (d.attrs->blink && !textBlinkVisible_)) continue;
         glyphs.add(painter, d.attrs->face, d.attrs->fg, d.ch, QPointF(d.x, baseline));
     }
     glyphs.flush(painter);

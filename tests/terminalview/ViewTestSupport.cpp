@@ -10,7 +10,7 @@ void ViewTest::SetUp() {
     quietShell = home.filePath("quiet-shell");
     QFile script(quietShell);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nexec sleep 100000\n");
+    script.write("#!/bin/sh\nexec cat >/dev/null\n");
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }

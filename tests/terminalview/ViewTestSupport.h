@@ -39,7 +39,7 @@ protected:
     // A view with a real shell, as the controller makes one.
     std::unique_ptr<TerminalView> makeView(const QString& shell = QStringLiteral("/bin/bash"),
                                            QSize size = QSize(660, 420), const QString& historyId = {});
-    // A view whose "shell" prints nothing and waits for its terminal to hang up, for tests that
+    // A view whose "shell" prints nothing and reads its terminal until it hangs up, for tests that
     // feed the engine themselves and look at pixels.
     std::unique_ptr<TerminalView> makeQuietView(QSize size = QSize(660, 420));
     // Feeds bytes to the view's engine as if the shell had printed them, without the read path.
