@@ -10,7 +10,12 @@
 void TerminalView::wheelEvent(QWheelEvent* event) {
     const scrolling::WheelDeltas d = scrolling::wheelDeltas(event->pixelDelta(), event->angleDelta());
     event->accept();
-    if (d.dx == 0 && d.dy == 0) return;
+    if (d.dx == 0 && d.dy == 0) {
+        // The end of a gesture carries no delta, yet it is what snaps a nearly live view back.
+        if (event->phase() == Qt::ScrollEnd && terminal_->mouseMode < 1000 && !terminal_->isAltScreen())
+            scrollMainScreen(event, 0, true);
+        return;
+    }
     if (terminal_->mouseMode >= 1000) {
         sendWheelReports(event, d.dx, d.dy, d.precise);
         return;
