@@ -33,7 +33,8 @@ std::vector<PlacedImage> placedImages(const Terminal& terminal) {
     // The sixel decoder stores RgbaImage bitmaps behind the placement's opaque pointer.
     for (const ImagePlacement& placement : terminal.sixelImages) {
         if (!placement.image) continue;
-        images.push_back({placement.row, placement.col, std::static_pointer_cast<const RgbaImage>(placement.image)});
+        images.push_back(
+            {placement.row, placement.col, std::static_pointer_cast<const RgbaImage>(placement.image)});
     }
     return images;
 }

@@ -49,8 +49,9 @@ double addWheelVelocity(double velocity, double dy, double cellH) {
 }
 
 QByteArray wheelReport(int button, std::int64_t x, std::int64_t y, std::int64_t mouseEncoding) {
-    if (mouseEncoding == 1006) return QByteArrayLiteral("\x1b[<") + QByteArray::number(button) + ';' +
-                                      QByteArray::number(x) + ';' + QByteArray::number(y) + 'M';
+    if (mouseEncoding == 1006)
+        return QByteArrayLiteral("\x1b[<") + QByteArray::number(button) + ';' + QByteArray::number(x) + ';' +
+               QByteArray::number(y) + 'M';
     QByteArray report("\x1b[M");
     report.append(char(button + 32));
     report.append(char(std::min<std::int64_t>(std::max<std::int64_t>(x, 0), 223) + 32));

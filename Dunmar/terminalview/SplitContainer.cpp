@@ -32,7 +32,8 @@ protected:
 };
 
 // Fades a widget's opacity from `from` to `to`, then runs `done` (if the widget still exists).
-void fade(QWidget* widget, qreal from, qreal to, int durationMs, QEasingCurve curve, std::function<void()> done) {
+void fade(QWidget* widget, qreal from, qreal to, int durationMs, QEasingCurve curve,
+          std::function<void()> done) {
     auto* effect = new QGraphicsOpacityEffect(widget);
     effect->setOpacity(from);
     widget->setGraphicsEffect(effect);
@@ -70,8 +71,8 @@ void SplitContainer::split(bool vertical, TerminalView* secondary) {
     isVerticalSplit_ = vertical;
     secondaryView_ = secondary;
     secondary->setParent(this);
-    splitRatio_ =
-        split::startRatio(defaults().doubleValue(vertical ? kRatioKeyVertical : kRatioKeyHorizontal), splitRatio_);
+    splitRatio_ = split::startRatio(
+        defaults().doubleValue(vertical ? kRatioKeyVertical : kRatioKeyHorizontal), splitRatio_);
 
     dividerView_ = new DividerView(this);
     dividerView_->setCursor(vertical ? Qt::SizeHorCursor : Qt::SizeVerCursor);
@@ -145,7 +146,8 @@ void SplitContainer::resizeEvent(QResizeEvent* event) {
 
 void SplitContainer::mousePressEvent(QMouseEvent* event) {
     const int grab = split::kDividerGrab;
-    if (dividerView_ && dividerView_->geometry().adjusted(-grab, -grab, grab, grab).contains(event->position().toPoint())) {
+    if (dividerView_ &&
+        dividerView_->geometry().adjusted(-grab, -grab, grab, grab).contains(event->position().toPoint())) {
         isDragging_ = true;
         event->accept();
         return;
@@ -178,7 +180,8 @@ bool SplitContainer::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease && isSplit() && !isDragging_) {
         auto* pane = qobject_cast<QWidget*>(watched);
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (!pane || !pane->rect().contains(mouse->position().toPoint())) return QWidget::eventFilter(watched, event);
+        if (!pane || !pane->rect().contains(mouse->position().toPoint()))
+            return QWidget::eventFilter(watched, event);
         if (watched == secondaryView_)
             activateByClick(secondaryView_);
         else if (watched == primaryView_)

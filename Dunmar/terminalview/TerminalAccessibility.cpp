@@ -22,10 +22,14 @@ public:
 
     QString text(QAccessible::Text t) const override {
         switch (t) {
-        case QAccessible::Name: return QStringLiteral("Terminal");
-        case QAccessible::Description: return QStringLiteral("terminal");
-        case QAccessible::Value: return view()->accessibilityValue();
-        default: return QAccessibleWidget::text(t);
+        case QAccessible::Name:
+            return QStringLiteral("Terminal");
+        case QAccessible::Description:
+            return QStringLiteral("terminal");
+        case QAccessible::Value:
+            return view()->accessibilityValue();
+        default:
+            return QAccessibleWidget::text(t);
         }
     }
 
@@ -76,7 +80,8 @@ public:
         const int lineStart = int(value.lastIndexOf(QLatin1Char('\n'), offset - 1)) + 1;
         const int col = offset - lineStart;
         const TerminalView* v = view();
-        const QPointF topLeft(TerminalView::paddingX + col * v->cellW(), TerminalView::paddingY + row * v->cellH());
+        const QPointF topLeft(TerminalView::paddingX + col * v->cellW(),
+                              TerminalView::paddingY + row * v->cellH());
         return QRect(v->mapToGlobal(topLeft.toPoint()), QSize(int(v->cellW()), int(v->cellH())));
     }
 

@@ -100,7 +100,8 @@ void loadTerminalFonts() {
     if (fontsLoaded) return;
     fontsLoaded = true;
     const QDir executableDir(QCoreApplication::applicationDirPath());
-    for (const char* file : {"_FiraCode-Regular-terminal.ttf", "_FiraCode-Bold-terminal.ttf", "_IosevkaThin-terminal.ttf"})
+    for (const char* file :
+         {"_FiraCode-Regular-terminal.ttf", "_FiraCode-Bold-terminal.ttf", "_IosevkaThin-terminal.ttf"})
         registerFile(executableDir.filePath(QString::fromUtf8(file)));
     // Debian's fonts-firacode and fonts-jetbrains-mono; fontconfig usually knows them already.
     for (const char* file : {"/usr/share/fonts/truetype/firacode/FiraCode-Regular.ttf",
@@ -122,9 +123,8 @@ qreal monoAdvance(const QFont& font) {
 TerminalFonts makeTerminalFonts(double size, qint64 familyIndex) {
     if (!(size > 0)) size = 10.0;
     const auto& table = availableFonts();
-    const TerminalFontEntry& entry = familyIndex >= 0 && familyIndex < qint64(table.size())
-                                         ? table[std::size_t(familyIndex)]
-                                         : table[0];
+    const TerminalFontEntry& entry =
+        familyIndex >= 0 && familyIndex < qint64(table.size()) ? table[std::size_t(familyIndex)] : table[0];
     TerminalFonts fonts;
     if (std::optional<QFont> regular = installedFont(entry.fontName, size)) {
         fonts.font = *regular;

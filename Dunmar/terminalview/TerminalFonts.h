@@ -26,7 +26,7 @@ struct TerminalFonts {
     QFont boldItalicFont;
     qreal cellW = 8;
     qreal cellH = 16;
-    qreal ascent = 12;             // from a cell's top to the baseline of its glyph
+    qreal ascent = 12;              // from a cell's top to the baseline of its glyph
     bool regularIsFallback = false; // the family's regular face is not installed
     bool boldIsFallback = false;    // bold uses the system monospace font
 };

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPointer>
+#include <QStringEncoder>
 #include <string_view>
 
 namespace {
@@ -38,7 +39,6 @@ TerminalView::TerminalView(const QRect& frameRect, const QString& shell, const Q
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     setAutoFillBackground(false);
     setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_InputMethodEnabled, true);
 
     installTerminalCallbacks();
 
@@ -80,7 +80,9 @@ TerminalView::~TerminalView() {
 void TerminalView::installTerminalCallbacks() {
     Terminal& t = *terminal_;
     t.onSixelImage = [this] { markDirty(); };
-    t.onResponse = [this](const std::string& reply) { writePTY(QByteArrayView(reply.data(), qsizetype(reply.size()))); };
+    t.onResponse = [this](const std::string& reply) {
+        writePTY(QByteArrayView(reply.data(), qsizetype(reply.size())));
+    };
     t.onBell = [this] {
         // Rung on the next turn of the event loop, outside the engine's processing; a pane closed by
         // then rings without a view.
@@ -113,8 +115,8 @@ void TerminalView::followScrollback(std::uint64_t pushedBefore, std::uint64_t dr
         if (isScrolledBack()) {
             // Every pushed line moves the shown lines one row further from the bottom, whether or
             // not the full scrollback dropped one at its top in exchange.
-            smoothScrollY_ = scrolling::clampOffset(smoothScrollY_ + cellH() * double(pushed), cellH(),
-                                                    scrollback.size());
+            smoothScrollY_ =
+                scrolling::clampOffset(smoothScrollY_ + cellH() * double(pushed), cellH(), scrollback.size());
         } else {
             // A sliver of a row shows the live screen; let it follow the output.
             smoothScrollY_ = 0;
@@ -170,7 +172,11 @@ void TerminalView::writePTY(QByteArrayView bytes) {
 }
 
 void TerminalView::writePTY(const QString& text) {
-    writePTY(QByteArrayView(text.toUtf8()));
+    // Text that is not valid Unicode (a lone surrogate) is not sent at all rather than mangled.
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    const QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError()) return;
+    writePTY(QByteArrayView(bytes));
 }
 
 void TerminalView::switchShell(const QString& shellPath) {
@@ -283,9 +289,12 @@ int TerminalView::effectiveCursorStyle() const {
     const std::int64_t shellStyle = terminal_->cursorStyle;
     if (shellStyle >= 1 && shellStyle <= 6) return int(shellStyle);
     switch (userCursorStyle_) {
-    case 2: return userCursorBlink_ ? 1 : 2; // block
-    case 1: return userCursorBlink_ ? 5 : 6; // bar
-    default: return userCursorBlink_ ? 3 : 4; // line
+    case 2:
+        return userCursorBlink_ ? 1 : 2; // block
+    case 1:
+        return userCursorBlink_ ? 5 : 6; // bar
+    default:
+        return userCursorBlink_ ? 3 : 4; // line
     }
 }
 

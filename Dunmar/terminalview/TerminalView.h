@@ -38,7 +38,7 @@ class TerminalView : public QWidget {
 public:
     static constexpr qreal paddingX = 16.0;
     static constexpr qreal paddingY = 10.0;
-    static constexpr int kRefreshIntervalMs = 16;  // about 1/60 s
+    static constexpr int kRefreshIntervalMs = 16; // about 1/60 s
     static constexpr int kBlinkIntervalMs = 500;
     // A program that began synchronized output and never ended it (killed, or a lost byte) would
     // freeze the pane; after this long the screen is drawn anyway.
@@ -171,21 +171,21 @@ private:
     // Where the rows of one frame go.
     struct FrameGeometry {
         bool scrolledBack = false;
-        double frac = 0;           // the part of a row scrolled, in points
-        std::int64_t extra = 0;    // 1 when a partly scrolled row shows at the top
-        std::int64_t first = 0;    // buffer index of drawn row 0
+        double frac = 0;        // the part of a row scrolled, in points
+        std::int64_t extra = 0; // 1 when a partly scrolled row shows at the top
+        std::int64_t first = 0; // buffer index of drawn row 0
         std::int64_t scrollbackCount = 0;
         qreal rowTop(std::int64_t r) const { return frac + cellH * qreal(r - extra) + paddingY; }
         qreal cellH = 16;
     };
     // A rendition as drawn: colours after inverse and hidden, the face, the decorations.
     struct ResolvedAttrs {
-        QColor fg;          // glyph colour (dim applied)
-        QColor decoration;  // overline and strikethrough, and underline without a colour of its own
+        QColor fg;         // glyph colour (dim applied)
+        QColor decoration; // overline and strikethrough, and underline without a colour of its own
         QColor underline;
         QColor bg;
         bool defaultBg = true;
-        int face = 0;       // 0 regular, 1 bold, 2 italic, 3 bold italic
+        int face = 0; // 0 regular, 1 bold, 2 italic, 3 bold italic
         bool blink = false;
         bool hidden = false;
         std::uint8_t underlineStyle = 0;

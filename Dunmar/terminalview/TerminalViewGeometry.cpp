@@ -94,8 +94,10 @@ void TerminalView::requestGridSize(std::int64_t rows, std::int64_t cols) {
         // The top-left corner stays; the window may grow only as far as the screen's free area.
         const QRect available = screen->availableGeometry();
         const QRect frame = win->geometry();
-        width = std::min(width, std::max(1, available.right() + 1 - std::max(frame.left(), available.left())));
-        height = std::min(height, std::max(1, available.bottom() + 1 - std::max(frame.top(), available.top())));
+        width =
+            std::min(width, std::max(1, available.right() + 1 - std::max(frame.left(), available.left())));
+        height =
+            std::min(height, std::max(1, available.bottom() + 1 - std::max(frame.top(), available.top())));
     }
     width = std::max({width, win->minimumWidth(), 1});
     height = std::max({height, win->minimumHeight(), 1});
@@ -104,7 +106,8 @@ void TerminalView::requestGridSize(std::int64_t rows, std::int64_t cols) {
 
 // ---- Buffer positions --------------------------------------------------------------------------
 
-Cell TerminalView::cellForDisplay(std::int64_t bufferIndex, std::int64_t col, std::int64_t scrollbackCount) const {
+Cell TerminalView::cellForDisplay(std::int64_t bufferIndex, std::int64_t col,
+                                  std::int64_t scrollbackCount) const {
     if (bufferIndex < 0 || col < 0) return Cell{};
     const Scrollback& scrollback = terminal_->scrollback();
     if (bufferIndex < scrollbackCount) {
@@ -134,7 +137,8 @@ GridPos TerminalView::gridPos(QPointF point) const {
     const double cw = std::max(cellW(), 1.0);
     const double ch = std::max(cellH(), 1.0);
     const auto sb = std::int64_t(terminal_->scrollback().size());
-    std::int64_t col = std::min<std::int64_t>(std::int64_t((point.x() - paddingX) / cw), terminal_->cols() - 1);
+    std::int64_t col =
+        std::min<std::int64_t>(std::int64_t((point.x() - paddingX) / cw), terminal_->cols() - 1);
     const std::int64_t r = std::max<std::int64_t>(0, std::int64_t((point.y() - paddingY) / ch));
     const bool partial = isScrolledBack() && std::fmod(smoothScrollY_, ch) > 0.001;
     const std::int64_t top = sb - scrollbackOffset() - (partial ? 1 : 0);
@@ -180,7 +184,8 @@ std::int64_t TerminalView::lastTextColBuf(std::int64_t bufferRow, std::int64_t s
         bufferRow >= std::int64_t(terminal_->scrollback().size()))
         return -1;
     const auto line = terminal_->scrollback().line(std::size_t(bufferRow));
-    for (std::int64_t c = std::min<std::int64_t>(terminal_->cols(), std::int64_t(line.size())) - 1; c >= 0; --c)
+    for (std::int64_t c = std::min<std::int64_t>(terminal_->cols(), std::int64_t(line.size())) - 1; c >= 0;
+         --c)
         if (!isBlankChar(line[std::size_t(c)].ch)) return c;
     return -1;
 }

@@ -9,9 +9,9 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPaintEvent>
 #include <cmath>
 #include <span>
 
@@ -136,7 +136,8 @@ void TerminalView::paintEvent(QPaintEvent*) {
 }
 
 void TerminalView::paintRow(QPainter& painter, const FrameGeometry& frame, const ColorContext& colors,
-                            std::int64_t r, const std::optional<std::pair<std::int64_t, std::int64_t>>& selection) {
+                            std::int64_t r,
+                            const std::optional<std::pair<std::int64_t, std::int64_t>>& selection) {
     const std::int64_t rows = terminal_->rows();
     const std::int64_t cols = terminal_->cols();
     const bool liveRow = !frame.scrolledBack && r < rows;
@@ -165,7 +166,8 @@ void TerminalView::paintRow(QPainter& painter, const FrameGeometry& frame, const
         // A wide character stands twice in a visual order, once per column it covers.
         if (order && logical == previousLogical) continue;
         previousLogical = logical;
-        const Cell cell = logical >= 0 && logical < std::int64_t(cells.size()) ? cells[std::size_t(logical)] : Cell{};
+        const Cell cell =
+            logical >= 0 && logical < std::int64_t(cells.size()) ? cells[std::size_t(logical)] : Cell{};
         if (cell.width == 0) continue;
         DrawCell d;
         d.x = paddingX + qreal(c) * cellW();
@@ -282,8 +284,9 @@ void TerminalView::paintSearchHighlights(QPainter& painter, const FrameGeometry&
             screenRow = m.row;
         }
         if (screenRow >= terminal_->rows() + frame.extra) continue;
-        const QRectF box(paddingX + qreal(m.col) * cellW(), frame.frac + cellH() * qreal(screenRow) + paddingY + 1,
-                         qreal(m.len) * cellW(), cellH() - 2);
+        const QRectF box(paddingX + qreal(m.col) * cellW(),
+                         frame.frac + cellH() * qreal(screenRow) + paddingY + 1, qreal(m.len) * cellW(),
+                         cellH() - 2);
         if (int(i) == current) {
             // A soft orange glow, then the match itself.
             for (int ring = 3; ring >= 1; --ring) {

@@ -1,8 +1,9 @@
 // The split container: layout rules as tables, then splitting, dimming, activating and dragging
 // the divider with real panes.
+#include "terminalview/SplitContainer.h"
+
 #include "ViewTestSupport.h"
 #include "terminalview/PassthroughBlurView.h"
-#include "terminalview/SplitContainer.h"
 #include "terminalview/SplitGeometry.h"
 
 #include <QTest>
@@ -38,16 +39,18 @@ TEST(SplitGeometry, DragRatiosAndStoredRatios) {
         bool vertical;
         double ratio;
     };
-    for (const Drag& d : {Drag{{400, 10}, true, 0.5}, Drag{{-50, 10}, true, 0.15}, Drag{{5000, 10}, true, 0.85},
-                          Drag{{10, 100}, false, 0.75}, Drag{{10, 390}, false, 0.15}, Drag{{10, -20}, false, 0.85}})
-        EXPECT_DOUBLE_EQ(split::dragRatio(d.pos, QSize(800, 400), d.vertical), d.ratio) << d.pos.x() << "," << d.pos.y();
+    for (const Drag& d :
+         {Drag{{400, 10}, true, 0.5}, Drag{{-50, 10}, true, 0.15}, Drag{{5000, 10}, true, 0.85},
+          Drag{{10, 100}, false, 0.75}, Drag{{10, 390}, false, 0.15}, Drag{{10, -20}, false, 0.85}})
+        EXPECT_DOUBLE_EQ(split::dragRatio(d.pos, QSize(800, 400), d.vertical), d.ratio)
+            << d.pos.x() << "," << d.pos.y();
     struct Stored {
         double stored;
         double result;
     };
     // Absent reads as 0; only values strictly between 0.1 and 0.9 are taken.
-    for (const Stored& s : {Stored{0, 0.5}, Stored{0.1, 0.5}, Stored{0.9, 0.5}, Stored{0.95, 0.5}, Stored{0.3, 0.3},
-                            Stored{0.85, 0.85}, Stored{-1, 0.5}})
+    for (const Stored& s : {Stored{0, 0.5}, Stored{0.1, 0.5}, Stored{0.9, 0.5}, Stored{0.95, 0.5},
+                            Stored{0.3, 0.3}, Stored{0.85, 0.85}, Stored{-1, 0.5}})
         EXPECT_DOUBLE_EQ(split::startRatio(s.stored, 0.5), s.result) << s.stored;
 }
 

@@ -17,14 +17,14 @@ TEST(TerminalFonts, SizesFamiliesAndFallbacks) {
     struct Case {
         double size;
         qint64 family;
-        const char* regular;    // nullptr: the system monospace font
+        const char* regular; // nullptr: the system monospace font
         const char* bold;
         int pixels;
     };
     const Case cases[] = {
         {0, 0, "Fira Code", "Fira Code", 10}, // no stored size: 10
         {14, 0, "Fira Code", "Fira Code", 14},
-        {14, 7, "Fira Code", "Fira Code", 14},  // out of range: the first entry
+        {14, 7, "Fira Code", "Fira Code", 14}, // out of range: the first entry
         {14, -1, "Fira Code", "Fira Code", 14},
         {12, 1, "JetBrains Mono", nullptr, 12}, // the entry names no bold face
         {12, 2, nullptr, nullptr, 12},          // Monocraft is not packaged
@@ -188,7 +188,8 @@ TEST_F(ViewTest, AnIdlePaneRunsNoTimers) {
     std::int64_t readSoFar = -1;
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            const bool quiet = shell->perf.readBytes == readSoFar && !shell->isDirty() && !shell->isRefreshPending();
+            const bool quiet =
+                shell->perf.readBytes == readSoFar && !shell->isDirty() && !shell->isRefreshPending();
             readSoFar = shell->perf.readBytes;
             return quiet;
         },

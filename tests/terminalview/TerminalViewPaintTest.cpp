@@ -60,8 +60,10 @@ protected:
 
 TEST_F(PaintTest, CellsShowTheirColoursInverseAndHiddenText) {
     view->show();
-    feed(*view, "\x1b[41m  \x1b[48;2;10;200;30m  \x1b[0m \x1b[32m\xe2\x96\x88\x1b[38;2;250;20;120m\xe2\x96\x88\x1b[0m"
-                " \x1b[7m \x1b[0m \x1b[8;4;58;2;255;0;0mH\x1b[0m");
+    feed(
+        *view,
+        "\x1b[41m  \x1b[48;2;10;200;30m  \x1b[0m \x1b[32m\xe2\x96\x88\x1b[38;2;250;20;120m\xe2\x96\x88\x1b[0m"
+        " \x1b[7m \x1b[0m \x1b[8;4;58;2;255;0;0mH\x1b[0m");
     const QImage image = grabImage(*view);
     EXPECT_EQ(image.pixel(cellProbe(*view, 0, 0)), rgb(kAnsiColorCache[1]));
     EXPECT_EQ(image.pixel(cellProbe(*view, 0, 2)), qRgb(10, 200, 30));
@@ -75,7 +77,8 @@ TEST_F(PaintTest, CellsShowTheirColoursInverseAndHiddenText) {
     // Hidden text takes its background as foreground: only its underline shows.
     const QRect hidden = cellRect(*view, 0, 10);
     const int underlineY = hidden.top() + int(view->cellH()) - 2;
-    EXPECT_EQ(countPixels(image, QRect(hidden.left(), underlineY, hidden.width(), 1), Qt::red, 8), hidden.width());
+    EXPECT_EQ(countPixels(image, QRect(hidden.left(), underlineY, hidden.width(), 1), Qt::red, 8),
+              hidden.width());
     EXPECT_EQ(inkIn(image, QRect(hidden.left(), hidden.top(), hidden.width(), underlineY - hidden.top()),
                     background(image)),
               0);
@@ -87,8 +90,8 @@ TEST_F(PaintTest, EveryUnderlineStyleDrawsItsOwnLine) {
         const char* sgr;
         const char* name;
     };
-    const Case cases[] = {{"4", "single"},   {"4:2", "double"}, {"4:3", "curly"}, {"4:4", "dotted"},
-                          {"4:5", "dashed"}, {"4:9", "unknown style"}};
+    const Case cases[] = {{"4", "single"},   {"4:2", "double"}, {"4:3", "curly"},
+                          {"4:4", "dotted"}, {"4:5", "dashed"}, {"4:9", "unknown style"}};
     QByteArray bytes;
     for (const Case& c : cases) bytes += QByteArray("\x1b[") + c.sgr + ";58;2;255;0;0m    \x1b[0m\r\n";
     // A hyperlink is always dashed in the link colour, whatever its style.
@@ -117,7 +120,8 @@ TEST_F(PaintTest, EveryUnderlineStyleDrawsItsOwnLine) {
     EXPECT_TRUE(onlyAt(doubled, {ulY, ulY - 2}));
     EXPECT_EQ(doubled[ulY - 2], width);
     // The wave rises and falls around the underline position.
-    const QRect curlyCells(cellRect(*view, 2, 0).left(), cellRect(*view, 2, 0).top(), width, int(view->cellH()));
+    const QRect curlyCells(cellRect(*view, 2, 0).left(), cellRect(*view, 2, 0).top(), width,
+                           int(view->cellH()));
     int curlyLines = 0;
     for (int y = curlyCells.top(); y <= curlyCells.bottom(); ++y)
         curlyLines += inkIn(image, QRect(curlyCells.left(), y, width, 1), background(image)) > 0;
@@ -157,8 +161,10 @@ TEST_F(PaintTest, TheSixCursorStylesAndNoCursorWithoutFocus) {
         view->noteKeystroke(); // a blinking cursor is lit right after a key
         const QImage image = grabImage(*view);
         const QColor bg = background(image);
-        const int barPixels = countPixels(image, QRect(cell.left(), cell.top(), 2, cell.height()), cursorColor, 3);
-        const int linePixels = countPixels(image, QRect(cell.left(), cell.bottom() - 1, cell.width(), 2), cursorColor, 3);
+        const int barPixels =
+            countPixels(image, QRect(cell.left(), cell.top(), 2, cell.height()), cursorColor, 3);
+        const int linePixels =
+            countPixels(image, QRect(cell.left(), cell.bottom() - 1, cell.width(), 2), cursorColor, 3);
         QColor blended;
         blended.setRgbF(bg.redF() * 0.65f + 0.4f * 0.35f, bg.greenF() * 0.65f + 0.7f * 0.35f,
                         bg.blueF() * 0.65f + 1.0f * 0.35f);
@@ -186,8 +192,8 @@ TEST_F(PaintTest, TheSixCursorStylesAndNoCursorWithoutFocus) {
         bool blink;
         int drawn;
     };
-    for (const Case c : {Case{2, true, 1}, Case{2, false, 2}, Case{1, true, 5}, Case{1, false, 6}, Case{0, true, 3},
-                         Case{0, false, 4}, Case{7, false, 4}}) {
+    for (const Case c : {Case{2, true, 1}, Case{2, false, 2}, Case{1, true, 5}, Case{1, false, 6},
+                         Case{0, true, 3}, Case{0, false, 4}, Case{7, false, 4}}) {
         view->setUserCursorStyle(c.userStyle);
         view->setUserCursorBlink(c.blink);
         EXPECT_EQ(view->effectiveCursorStyle(), c.drawn) << c.userStyle << " " << c.blink;
@@ -200,8 +206,10 @@ TEST_F(PaintTest, ADoubleWidthLineShowsEachCharacterTwiceAsWide) {
     const QImage image = grabImage(*view);
     const QColor bg = background(image);
     const int band = 4 * int(view->cellW());
-    const auto wide = inkSpan(image, QRect(cellRect(*view, 0, 0).topLeft(), QSize(band, int(view->cellH()))), bg);
-    const auto normal = inkSpan(image, QRect(cellRect(*view, 2, 0).topLeft(), QSize(band, int(view->cellH()))), bg);
+    const auto wide =
+        inkSpan(image, QRect(cellRect(*view, 0, 0).topLeft(), QSize(band, int(view->cellH()))), bg);
+    const auto normal =
+        inkSpan(image, QRect(cellRect(*view, 2, 0).topLeft(), QSize(band, int(view->cellH()))), bg);
     ASSERT_GT(normal.second, normal.first);
     const double ratio = double(wide.second - wide.first + 1) / double(normal.second - normal.first + 1);
     EXPECT_GT(ratio, 1.6);

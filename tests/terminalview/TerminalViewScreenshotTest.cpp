@@ -1,6 +1,7 @@
 // Renders a pane showing a colourful session and saves it in the build folder's "artifacts", for a
 // person to look at.
 #include "ViewTestSupport.h"
+#include "terminalview/SplitContainer.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,8 +21,10 @@ QString artifactsDir() {
 
 QByteArray samples() {
     QByteArray s;
-    s += "\x1b[1mStyles\x1b[0m  \x1b[1mbold\x1b[0m \x1b[3mitalic\x1b[0m \x1b[2mdim\x1b[0m \x1b[4munderline\x1b[0m "
-         "\x1b[4:2mdouble\x1b[0m \x1b[4:3;58;2;255;90;90mcurly\x1b[0m \x1b[4:4mdotted\x1b[0m \x1b[4:5mdashed\x1b[0m "
+    s += "\x1b[1mStyles\x1b[0m  \x1b[1mbold\x1b[0m \x1b[3mitalic\x1b[0m \x1b[2mdim\x1b[0m "
+         "\x1b[4munderline\x1b[0m "
+         "\x1b[4:2mdouble\x1b[0m \x1b[4:3;58;2;255;90;90mcurly\x1b[0m \x1b[4:4mdotted\x1b[0m "
+         "\x1b[4:5mdashed\x1b[0m "
          "\x1b[9mstrike\x1b[0m \x1b[53moverline\x1b[0m \x1b[7minverse\x1b[0m "
          "\x1b]8;;https://example.org\x1b\\link\x1b]8;;\x1b\\\r\n";
     s += "\x1b[1mColours\x1b[0m ";
@@ -37,7 +40,8 @@ QByteArray samples() {
     s += "\x1b[1mTrue   \x1b[0m ";
     for (int i = 0; i < 72; ++i) {
         const int r = 255 * i / 71, g = 80 + 100 * (71 - i) / 71, b = 255 - 200 * i / 71;
-        s += "\x1b[48;2;" + QByteArray::number(r) + ";" + QByteArray::number(g) + ";" + QByteArray::number(b) + "m ";
+        s += "\x1b[48;2;" + QByteArray::number(r) + ";" + QByteArray::number(g) + ";" +
+             QByteArray::number(b) + "m ";
     }
     s += "\x1b[0m\r\n";
     s += "\x1b[1mText   \x1b[0m \xe2\x94\x8c\xe2\x94\x80\xe2\x94\x80\xe2\x94\x90 box  "
@@ -78,9 +82,8 @@ TEST_F(ViewTest, ScreenshotOfAColourfulSession) {
     view->setFocus();
 
     ASSERT_TRUE(waitForScreen(*view, "ada@dunmar"));
-    ASSERT_TRUE(runAndWait(*view,
-                           "ls --color=always -la /usr/bin | head -22; cat samples.txt; echo done$((6*7))",
-                           "done42"));
+    ASSERT_TRUE(runAndWait(
+        *view, "ls --color=always -la /usr/bin | head -22; cat samples.txt; echo done$((6*7))", "done42"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isDirty(); }, 5000));
     QImage image(window.size() * 2, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(2.0);
@@ -89,4 +92,28 @@ TEST_F(ViewTest, ScreenshotOfAColourfulSession) {
     const QString path = artifactsDir() + "/terminal-view.png";
     ASSERT_TRUE(image.save(path));
     EXPECT_TRUE(QFile::exists(path));
+}
+
+TEST_F(ViewTest, ScreenshotOfASplitTab) {
+    defaults->setValue("terminalFontSize", 13.0);
+    QWidget window;
+    window.resize(980, 420);
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(20, 24, 32));
+    window.setPalette(palette);
+    window.setAutoFillBackground(true);
+    TerminalView* left = makeView("/bin/bash", QSize(980, 420)).release();
+    SplitContainer container(window.rect(), left, defaults.get(), &window);
+    TerminalView* right = makeView("/bin/bash", QSize(490, 420)).release();
+    container.split(true, right);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    right->setFocus();
+    ASSERT_TRUE(runAndWait(*left, "ls --color=always -l /usr/share | head -14; echo l$((6*7))", "l42"));
+    ASSERT_TRUE(runAndWait(*right, "seq 1 5; echo r$((6*7))", "r42"));
+    QTest::qWait(300); // the new pane's fade-in
+    QImage image(window.size() * 2, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2.0);
+    window.render(&image);
+    ASSERT_TRUE(image.save(artifactsDir() + "/terminal-split.png"));
 }

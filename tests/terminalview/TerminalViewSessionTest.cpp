@@ -18,7 +18,8 @@ TEST_P(ViewShellTest, TypedCommandsShowTheirOutputOnTheGrid) {
     ASSERT_TRUE(runAndWait(*view, "echo hi; echo $((6*7))", "42"));
     // The echo of the typed line and the printed word are on separate rows.
     bool found = false;
-    for (std::int64_t y = 0; y < view->terminal().rows(); ++y) found = found || gridLine(view->terminal(), y) == "hi";
+    for (std::int64_t y = 0; y < view->terminal().rows(); ++y)
+        found = found || gridLine(view->terminal(), y) == "hi";
     EXPECT_TRUE(found) << screenText(view->terminal()).toStdString();
     EXPECT_TRUE(view->hasUserInput());
     EXPECT_GT(view->perf.readBytes, 0);
@@ -37,21 +38,25 @@ TEST_F(ViewTest, ABurstOfResizesReachesTheShellOnceWithTheLastSize) {
     // The first size after the start is set at once.
     view->resize(700, 430);
     ASSERT_TRUE(runAndWait(*view, "stty size; echo sized$((6*7))", "sized42"));
-    EXPECT_TRUE(screenText(view->terminal())
-                    .contains(QStringLiteral("%1 %2").arg(view->terminal().rows()).arg(view->terminal().cols())));
+    EXPECT_TRUE(
+        screenText(view->terminal())
+            .contains(QStringLiteral("%1 %2").arg(view->terminal().rows()).arg(view->terminal().cols())));
 
     // A program that prints the size it is told about on every SIGWINCH.
     ASSERT_TRUE(runAndWait(
-        *view, R"sh(clear; sh -c 'trap "echo W \$(stty size)" WINCH; echo armed$((6*7)); while :; do sleep 0.02; done')sh",
+        *view,
+        R"sh(clear; sh -c 'trap "echo W \$(stty size)" WINCH; echo armed$((6*7)); while :; do sleep 0.02; done')sh",
         "armed42"));
     for (int i = 1; i <= 5; ++i) {
         view->resize(700 + 30 * i, 430 + 20 * i);
         QTest::qWait(10);
     }
-    const QString expected = QStringLiteral("W %1 %2").arg(view->terminal().rows()).arg(view->terminal().cols());
+    const QString expected =
+        QStringLiteral("W %1 %2").arg(view->terminal().rows()).arg(view->terminal().cols());
     ASSERT_TRUE(waitForScreen(*view, expected));
     QTest::qWait(300);
-    EXPECT_EQ(screenText(view->terminal()).count(QStringLiteral("W ")), 1) << screenText(view->terminal()).toStdString();
+    EXPECT_EQ(screenText(view->terminal()).count(QStringLiteral("W ")), 1)
+        << screenText(view->terminal()).toStdString();
     view->writePTY(QByteArrayView("\x03", 1));
 }
 
@@ -64,7 +69,8 @@ TEST_F(ViewTest, AFloodKeepsTimersOnTimeDrawsAtMostOncePerFrameAndControlCStopsI
     qint64 longestGap = 0;
     QTimer ticker;
     ticker.setInterval(10);
-    QObject::connect(&ticker, &QTimer::timeout, [&] { longestGap = std::max(longestGap, sinceLastTick.restart()); });
+    QObject::connect(&ticker, &QTimer::timeout,
+                     [&] { longestGap = std::max(longestGap, sinceLastTick.restart()); });
 
     const std::int64_t readBefore = view->perf.readBytes;
     view->writePTY(QStringLiteral("yes\r"));
@@ -88,8 +94,8 @@ TEST_F(ViewTest, ShellExitTurnsReportsAndPasteOffAndCallsTheOwner) {
     auto view = makeView("/bin/bash");
     int exits = 0;
     view->onShellExit = [&] { ++exits; };
-    ASSERT_TRUE(runAndWait(*view, R"(printf '\033[?1000h\033[?1006h\033[?2004h\033[?2026h'; echo set$((6*7)))",
-                           "set42"));
+    ASSERT_TRUE(runAndWait(
+        *view, R"(printf '\033[?1000h\033[?1006h\033[?2004h\033[?2026h'; echo set$((6*7)))", "set42"));
     EXPECT_EQ(view->terminal().mouseMode, 1000);
     EXPECT_TRUE(view->terminal().bracketedPasteMode);
     EXPECT_TRUE(view->terminal().synchronizedOutput);
@@ -139,7 +145,8 @@ TEST_F(ViewTest, SwitchingTheShellResetsTheTerminalAndKeepsTheHistoryFile) {
     auto view = makeView("/bin/bash", QSize(660, 420), "TAB-7");
     int exits = 0;
     view->onShellExit = [&] { ++exits; };
-    ASSERT_TRUE(runAndWait(*view, R"(seq 1 200; printf '\033[?2004h\033[?1h'; echo filled$((6*7)))", "filled42"));
+    ASSERT_TRUE(
+        runAndWait(*view, R"(seq 1 200; printf '\033[?2004h\033[?1h'; echo filled$((6*7)))", "filled42"));
     EXPECT_GT(view->terminal().scrollback().size(), 100u);
     EXPECT_TRUE(view->terminal().bracketedPasteMode);
     view->setSmoothScrollY(view->cellH() * 3);

@@ -83,8 +83,8 @@ QImage grabImage(TerminalView& view) {
 }
 
 QRect cellRect(const TerminalView& view, int row, int col) {
-    return QRect(int(TerminalView::paddingX + col * view.cellW()), int(TerminalView::paddingY + row * view.cellH()),
-                 int(view.cellW()), int(view.cellH()));
+    return QRect(int(TerminalView::paddingX + col * view.cellW()),
+                 int(TerminalView::paddingY + row * view.cellH()), int(view.cellW()), int(view.cellH()));
 }
 
 int countPixels(const QImage& image, const QRect& rect, QColor color, int tolerance) {
@@ -93,7 +93,8 @@ int countPixels(const QImage& image, const QRect& rect, QColor color, int tolera
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
             const QColor c = image.pixelColor(x, y);
-            if (std::abs(c.red() - color.red()) <= tolerance && std::abs(c.green() - color.green()) <= tolerance &&
+            if (std::abs(c.red() - color.red()) <= tolerance &&
+                std::abs(c.green() - color.green()) <= tolerance &&
                 std::abs(c.blue() - color.blue()) <= tolerance)
                 ++count;
         }

@@ -18,7 +18,9 @@ class RecordingHost : public TerminalViewHost {
 public:
     void handleQuitRequest() override { ++quitRequests; }
     void ringBell(TerminalView* view) override { bells.push_back(view); }
-    const std::vector<SearchHighlight>& searchHighlights(const TerminalView*) const override { return highlights; }
+    const std::vector<SearchHighlight>& searchHighlights(const TerminalView*) const override {
+        return highlights;
+    }
     int searchCurrentIndex(const TerminalView*) const override { return currentHighlight; }
     bool isRemoteStreamConnected() const override { return remoteConnected; }
     void sendRemoteOutput(const QString& text) override { remoteText += text; }
