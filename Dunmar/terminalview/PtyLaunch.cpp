@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <locale.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,6 +27,18 @@ QList<QByteArray> currentEnvironment() {
     QList<QByteArray> entries;
     for (char** entry = environ; entry && *entry; ++entry) entries.append(QByteArray(*entry));
     return entries;
+}
+
+bool isLocaleInstalled(const char* name) {
+    const locale_t locale = ::newlocale(LC_ALL_MASK, name, locale_t(nullptr));
+    if (locale == locale_t(nullptr)) return false;
+    ::freelocale(locale);
+    return true;
+}
+
+QByteArray shellLocaleName() {
+    static const QByteArray name = isLocaleInstalled("en_US.UTF-8") ? "en_US.UTF-8" : "C.UTF-8";
+    return name;
 }
 
 namespace {
@@ -57,8 +70,8 @@ PtyLaunchPlan makeLaunchPlan(const PtyLaunchOptions& options, const QList<QByteA
     setVariable(environment, "CLICOLOR", "1");
     setVariable(environment, "CLICOLOR_FORCE", "1");
     if (options.syntaxHighlighting) setVariable(environment, "PK_SYNTAX_HL", "1");
-    setVariable(environment, "LANG", "en_US.UTF-8");
-    setVariable(environment, "LC_ALL", "en_US.UTF-8");
+    setVariable(environment, "LANG", shellLocaleName());
+    setVariable(environment, "LC_ALL", shellLocaleName());
     setVariable(environment, "SHELL_SESSIONS_DISABLE", "1");
     setVariable(environment, "HISTFILE",
                 QFile::encodeName(historyFileFor(options.homeDirectory, options.tabId)));

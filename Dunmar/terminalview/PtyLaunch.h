@@ -32,6 +32,13 @@ struct PtyLaunchOptions {
 QString historyDirectoryFor(const QString& home);
 QString historyFileFor(const QString& home, const QString& tabId);
 
+// The locale the shell runs in: "en_US.UTF-8" when this system has it installed, else "C.UTF-8"
+// (always present with glibc), so that programs neither warn about a missing locale nor fall back
+// to ASCII. Decided once per process.
+QByteArray shellLocaleName();
+// True when the C library can load the named locale.
+bool isLocaleInstalled(const char* name);
+
 // Builds the argument vector, the child's environment (inherited plus ours, set with overwrite in a
 // fixed order) and the chosen working directory (the given one unless empty, else home).
 PtyLaunchPlan makeLaunchPlan(const PtyLaunchOptions& options, const QList<QByteArray>& inheritedEnvironment);

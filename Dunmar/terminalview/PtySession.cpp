@@ -138,10 +138,12 @@ void PtySession::readAvailable() {
             if (onFirstOutput) onFirstOutput();
             if (!stillCurrent()) return;
         }
-        if (onRemoteOutput) {
+        if (onRemoteOutput && (!remoteOutputWanted || remoteOutputWanted())) {
             const std::optional<QString> text = remoteDecoder_.decode(piece);
             if (text && !text->isEmpty()) onRemoteOutput(*text);
             if (!stillCurrent()) return;
+        } else {
+            remoteDecoder_.reset();
         }
         if (onOutput) onOutput(piece);
         if (!stillCurrent()) return;

@@ -91,6 +91,9 @@ public:
     std::function<void()> onFirstOutput;
     // The output as text, only whole UTF-8 characters; pieces that are not UTF-8 are left out.
     std::function<void(const QString&)> onRemoteOutput;
+    // When set, output is decoded for onRemoteOutput only while this answers true (a remote viewer
+    // is connected), so that an unwatched flood costs no decoding.
+    std::function<bool()> remoteOutputWanted;
     // The shell's output ended (it exited or hung up); called once, on a later event-loop turn,
     // and not when switchShell replaced the shell in between.
     std::function<void()> onOutputEnded;

@@ -1,6 +1,7 @@
 // Starting a shell: terminal attributes, environment, argument vector, directory and history file,
 // checked from inside real shells.
 #include "ShellHarness.h"
+#include "terminalview/PtyLaunch.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -58,8 +59,8 @@ TEST_P(ShellStartTest, EchoesAndStartsWithTheTerminalAttributesEnvironmentAndLog
     EXPECT_EQ(env.value("CLICOLOR"), "1");
     EXPECT_EQ(env.value("CLICOLOR_FORCE"), "1");
     EXPECT_FALSE(env.contains("PK_SYNTAX_HL"));
-    EXPECT_EQ(env.value("LANG"), "en_US.UTF-8");
-    EXPECT_EQ(env.value("LC_ALL"), "en_US.UTF-8");
+    EXPECT_EQ(env.value("LANG"), shellLocaleName());
+    EXPECT_EQ(env.value("LC_ALL"), shellLocaleName());
     EXPECT_EQ(env.value("SHELL_SESSIONS_DISABLE"), "1");
     EXPECT_EQ(env.value("HISTFILE"), QFile::encodeName(home.path() + "/.glimmerdock/history/TAB-1"));
     EXPECT_EQ(env.value("PK_PROMPT_THEME"), "default");
@@ -132,4 +133,19 @@ TEST_F(PtyTest, AFreshSessionNamesItsHistoryFileWithANewIdentifier) {
     EXPECT_FALSE(a.tabId().isEmpty());
     EXPECT_NE(a.tabId(), b.tabId());
     EXPECT_EQ(a.historyFilePath(), home.path() + "/.glimmerdock/history/" + a.tabId());
+}
+
+// en_US.UTF-8 is often not installed on Linux; naming it anyway makes every program warn that it
+// cannot change the locale and fall back to ASCII.
+TEST_F(PtyTest, TheShellRunsInAnInstalledUtf8Locale) {
+    EXPECT_EQ(shellLocaleName(), isLocaleInstalled("en_US.UTF-8") ? "en_US.UTF-8" : "C.UTF-8");
+    EXPECT_TRUE(isLocaleInstalled(shellLocaleName().constData()));
+    EXPECT_FALSE(isLocaleInstalled("xx_NOWHERE.UTF-8"));
+
+    ShellHarness harness(settings());
+    ASSERT_TRUE(harness.start("/bin/bash"));
+    // A login bash that cannot set its locale says so on standard error.
+    EXPECT_EQ(harness.run("bash -c 'echo fine' 2>&1"), "fine\n");
+    EXPECT_EQ(harness.run("locale charmap 2>&1"), "UTF-8\n");
+    EXPECT_EQ(harness.run("printf '\\u00e9' | wc -m"), "1\n");
 }

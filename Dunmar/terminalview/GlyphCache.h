@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QHash>
+#include <QPointF>
+#include <QRawFont>
+#include <QVector>
+#include <array>
+
+class QPainter;
+struct TerminalFonts;
+
+// The four faces of a pane as raw fonts, with each character's glyph looked up once. Drawing then
+// places glyphs on the cell grid itself instead of letting text layout move them.
+class GlyphCache {
+public:
+    static constexpr int kFaces = 4; // regular, bold, italic, bold italic
+
+    void setFonts(const TerminalFonts& fonts);
+
+    // The glyph of a character in a face, or 0 when the face has none (the character is then drawn
+    // as text so that Qt can find another font for it).
+    quint32 glyph(int face, char32_t ch);
+    const QRawFont& rawFont(int face) const { return faces_[std::size_t(face)].raw; }
+    const QFont& font(int face) const { return faces_[std::size_t(face)].font; }
+
+private:
+    struct Face {
+        QFont font;
+        QRawFont raw;
+        QHash<char32_t, quint32> glyphs;
+    };
+    std::array<Face, kFaces> faces_;
+};
+
+// Glyphs of one face and colour gathered along a row, drawn in one call.
+class GlyphRunBatch {
+public:
+    explicit GlyphRunBatch(GlyphCache& cache) : cache_(cache) {}
+
+    // Adds a character at a baseline position; characters the face lacks are drawn at once as text.
+    void add(QPainter& painter, int face, const QColor& color, char32_t ch, QPointF baseline);
+    void flush(QPainter& painter);
+
+private:
+    GlyphCache& cache_;
+    int face_ = -1;
+    QColor color_;
+    QVector<quint32> glyphs_;
+    QVector<QPointF> positions_;
+};

@@ -1,0 +1,240 @@
+// The view's side of the shell session: output reaches the grid, sizes reach the shell, floods do
+// not stall the program, and the end or replacement of the shell is handled.
+#include "ViewTestSupport.h"
+#include "terminalview/ShellList.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+class ViewShellTest : public ViewTest, public testing::WithParamInterface<const char*> {};
+} // namespace
+
+TEST_P(ViewShellTest, TypedCommandsShowTheirOutputOnTheGrid) {
+    auto view = makeView(GetParam());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->shellReady(); }, 20000));
+    ASSERT_TRUE(runAndWait(*view, "echo hi; echo $((6*7))", "42"));
+    // The echo of the typed line and the printed word are on separate rows.
+    bool found = false;
+    for (std::int64_t y = 0; y < view->terminal().rows(); ++y)
+        found = found || gridLine(view->terminal(), y) == "hi";
+    EXPECT_TRUE(found) << screenText(view->terminal()).toStdString();
+    EXPECT_TRUE(view->hasUserInput());
+    EXPECT_GT(view->perf.readBytes, 0);
+    EXPECT_GT(view->perf.writeCount, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shells, ViewShellTest, testing::Values("/bin/bash", "/usr/bin/dash", "/bin/zsh"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             return QFileInfo(info.param).fileName().toStdString();
+                         });
+
+TEST_F(ViewTest, ABurstOfResizesReachesTheShellOnceWithTheLastSize) {
+    auto view = makeView("/bin/bash", QSize(660, 420));
+    view->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->shellReady(); }, 20000));
+    // The first size after the start is set at once.
+    view->resize(700, 430);
+    ASSERT_TRUE(runAndWait(*view, "stty size; echo sized$((6*7))", "sized42"));
+    EXPECT_TRUE(
+        screenText(view->terminal())
+            .contains(QStringLiteral("%1 %2").arg(view->terminal().rows()).arg(view->terminal().cols())));
+
+    // A program that prints the size it is told about on every SIGWINCH.
+    ASSERT_TRUE(runAndWait(
+        *view,
+        R"sh(clear; sh -c 'trap "echo W \$(stty size)" WINCH; echo armed$((6*7)); while :; do sleep 0.02; done')sh",
+        "armed42"));
+    for (int i = 1; i <= 5; ++i) {
+        view->resize(700 + 30 * i, 430 + 20 * i);
+        QTest::qWait(10);
+    }
+    const QString expected =
+        QStringLiteral("W %1 %2").arg(view->terminal().rows()).arg(view->terminal().cols());
+    ASSERT_TRUE(waitForScreen(*view, expected));
+    QTest::qWait(300);
+    EXPECT_EQ(screenText(view->terminal()).count(QStringLiteral("W ")), 1)
+        << screenText(view->terminal()).toStdString();
+    view->writePTY(QByteArrayView("\x03", 1));
+}
+
+TEST_F(ViewTest, AFloodKeepsTimersOnTimeDrawsAtMostOncePerFrameAndControlCStopsIt) {
+    auto view = makeView("/bin/bash", QSize(660, 420));
+    view->show();
+    ASSERT_TRUE(runAndWait(*view, "echo ready$((6*7))", "ready42"));
+
+    QElapsedTimer sinceLastTick;
+    qint64 longestGap = 0;
+    QTimer ticker;
+    ticker.setInterval(10);
+    QObject::connect(&ticker, &QTimer::timeout,
+                     [&] { longestGap = std::max(longestGap, sinceLastTick.restart()); });
+
+    const std::int64_t readBefore = view->perf.readBytes;
+    view->writePTY(QStringLiteral("yes\r"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->perf.readBytes > readBefore + (1 << 20); }, 20000));
+    const std::int64_t drawsBefore = view->perf.drawCount;
+    sinceLastTick.start();
+    ticker.start();
+    QTest::qWait(2000);
+    ticker.stop();
+    EXPECT_GT(view->perf.readBytes, readBefore + (2 << 20)) << "the flood should go on";
+    EXPECT_LT(longestGap, 200) << "a timer waited " << longestGap << " ms during the flood";
+    const std::int64_t frames = view->perf.drawCount - drawsBefore;
+    EXPECT_GT(frames, 0);
+    EXPECT_LE(frames, 2 * 60 + 10) << "frames are drawn per refresh, never per piece of output";
+
+    view->writePTY(QByteArrayView("\x03", 1));
+    ASSERT_TRUE(runAndWait(*view, "clear; echo stopped$((6*7))", "stopped42"));
+}
+
+TEST_F(ViewTest, ShellExitTurnsReportsAndPasteOffAndCallsTheOwner) {
+    auto view = makeView("/bin/bash");
+    int exits = 0;
+    view->onShellExit = [&] { ++exits; };
+    ASSERT_TRUE(runAndWait(
+        *view, R"(printf '\033[?1000h\033[?1006h\033[?2004h\033[?2026h'; echo set$((6*7)))", "set42"));
+    EXPECT_EQ(view->terminal().mouseMode, 1000);
+    EXPECT_TRUE(view->terminal().bracketedPasteMode);
+    EXPECT_TRUE(view->terminal().synchronizedOutput);
+
+    view->writePTY(QStringLiteral("exit\r"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return exits == 1; }, 20000));
+    EXPECT_EQ(view->terminal().mouseMode, 0);
+    EXPECT_EQ(view->terminal().mouseEncoding, 0);
+    EXPECT_FALSE(view->terminal().bracketedPasteMode);
+    // A program that died inside synchronized output must not freeze the last screen.
+    EXPECT_FALSE(view->terminal().synchronizedOutput);
+    EXPECT_EQ(host.quitRequests, 0);
+    EXPECT_EQ(view->masterFd(), -1);
+    QTest::qWait(50);
+    EXPECT_EQ(exits, 1);
+}
+
+TEST_F(ViewTest, AShellEndingWithNoOwnerListeningAsksTheControllerToQuit) {
+    auto view = makeView("/usr/bin/dash");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->shellReady(); }, 20000));
+    view->writePTY(QStringLiteral("exit\r"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.quitRequests == 1; }, 20000));
+
+    // Without a controller the pane simply stays.
+    TerminalViewHost::install(nullptr);
+    auto orphan = makeView("/usr/bin/dash");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return orphan->shellReady(); }, 20000));
+    orphan->writePTY(QStringLiteral("exit\r"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return orphan->masterFd() == -1; }, 20000));
+    QTest::qWait(50);
+    EXPECT_EQ(host.quitRequests, 1);
+}
+
+TEST_F(ViewTest, TheOwnerMayCloseThePaneWhenItsShellExits) {
+    auto view = makeView("/usr/bin/dash");
+    bool closed = false;
+    view->onShellExit = [&] {
+        view.reset();
+        closed = true;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->shellReady(); }, 20000));
+    view->writePTY(QStringLiteral("exit\r"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return closed; }, 20000));
+}
+
+TEST_F(ViewTest, SwitchingTheShellResetsTheTerminalAndKeepsTheHistoryFile) {
+    auto view = makeView("/bin/bash", QSize(660, 420), "TAB-7");
+    int exits = 0;
+    view->onShellExit = [&] { ++exits; };
+    ASSERT_TRUE(
+        runAndWait(*view, R"(seq 1 200; printf '\033[?2004h\033[?1h'; echo filled$((6*7)))", "filled42"));
+    EXPECT_GT(view->terminal().scrollback().size(), 100u);
+    EXPECT_TRUE(view->terminal().bracketedPasteMode);
+    view->setSmoothScrollY(view->cellH() * 3);
+    view->setSelection(GridPos{0, 0}, GridPos{1, 4});
+
+    view->switchShell("/usr/bin/dash");
+    EXPECT_EQ(view->currentShell(), "/usr/bin/dash");
+    EXPECT_EQ(view->tabId(), "TAB-7");
+    EXPECT_EQ(view->terminal().scrollback().size(), 0u);
+    EXPECT_FALSE(view->terminal().bracketedPasteMode);
+    EXPECT_FALSE(view->terminal().appCursorMode);
+    EXPECT_EQ(view->smoothScrollY(), 0);
+    EXPECT_FALSE(view->selectionRange());
+    EXPECT_FALSE(screenText(view->terminal()).contains("filled42"));
+
+    ASSERT_TRUE(runAndWait(*view, "echo H=$HISTFILE; echo $((6*7))x", "42x"));
+    EXPECT_TRUE(screenText(view->terminal()).contains("H=" + home.path() + "/.glimmerdock/history/TAB-7"));
+    QTest::qWait(50);
+    EXPECT_EQ(exits, 0) << "the replaced shell's end is not an exit of the pane";
+
+    // The footer's shell choices pick from the installed shells by position.
+    const QList<ShellEntry>& shells = availableShells();
+    ASSERT_GE(shells.size(), 2);
+    view->switchToShell2();
+    EXPECT_EQ(view->currentShell(), chooseShell(shells[1].path));
+    view->switchToShell1();
+    EXPECT_EQ(view->currentShell(), chooseShell(shells[0].path));
+    if (shells.size() < 3) {
+        view->switchToShell3();
+        EXPECT_EQ(view->currentShell(), chooseShell(shells[0].path));
+    }
+}
+
+TEST_F(ViewTest, SynchronizedOutputHoldsTheFrameButNotForEver) {
+    auto view = makeView("/bin/bash");
+    view->show();
+    ASSERT_TRUE(runAndWait(*view, "echo ready$((6*7))", "ready42"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isDirty(); }, 5000));
+
+    // A frame that ends its hold is drawn at once.
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(runAndWait(*view, R"(printf '\033[?2026hFRAME%s\033[?2026l\n' $((6*7)))", "FRAME42"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isDirty(); }, 5000));
+    EXPECT_LT(clock.elapsed(), TerminalView::kSynchronizedOutputTimeoutMs);
+
+    // A hold that never ends: nothing is drawn for a while, then the screen is drawn anyway.
+    ASSERT_TRUE(runAndWait(*view, R"(printf '\033[?2026hHELD%s\n' $((6*7)))", "HELD42"));
+    clock.restart();
+    EXPECT_TRUE(view->terminal().synchronizedOutput);
+    QTest::qWait(300);
+    EXPECT_TRUE(view->isDirty()) << "drawn while the shell held synchronized output";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isDirty(); }, 10000));
+    EXPECT_GE(clock.elapsed(), TerminalView::kSynchronizedOutputTimeoutMs - 350);
+    // After the time-out output is drawn as it comes.
+    ASSERT_TRUE(runAndWait(*view, "echo more$((6*7))", "more42"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isDirty(); }, 1000));
+}
+
+TEST_F(ViewTest, ScrolledBackLinesStayInPlaceWhileOutputArrivesEvenWithAFullScrollback) {
+    auto view = makeView("/bin/bash", QSize(660, 420));
+    const Terminal& t = view->terminal();
+    const auto topShownLine = [&] {
+        const std::int64_t first = std::int64_t(t.scrollback().size()) - view->scrollbackOffset();
+        return scrollbackLine(t, std::size_t(first));
+    };
+
+    // Room left in the scrollback: lines move on as the count grows.
+    ASSERT_TRUE(runAndWait(*view, "seq 1 100; echo a$((6*7))", "a42"));
+    view->setSmoothScrollY(view->cellH() * 5);
+    const QString before = topShownLine();
+    ASSERT_TRUE(runAndWait(*view, "seq 1 30; echo b$((6*7))", "b42"));
+    EXPECT_EQ(topShownLine(), before);
+
+    // A full scrollback drops a line for every line it takes, so its size no longer changes.
+    ASSERT_TRUE(runAndWait(*view, "seq 1 10100; echo c$((6*7))", "c42"));
+    ASSERT_EQ(t.scrollback().size(), Terminal::kScrollbackLimit);
+    view->setSmoothScrollY(view->cellH() * 5);
+    const QString full = topShownLine();
+    const std::int64_t sb = std::int64_t(t.scrollback().size());
+    view->setSelection(GridPos{sb - 5, 0}, GridPos{sb - 4, 3});
+    const std::optional<QString> selected = view->selectedText();
+    ASSERT_TRUE(selected);
+    std::int64_t droppedSeen = 0;
+    view->onBufferLinesDropped = [&](std::int64_t n) { droppedSeen += n; };
+
+    ASSERT_TRUE(runAndWait(*view, "seq 1 50; echo d$((6*7))", "d42"));
+    EXPECT_EQ(topShownLine(), full) << "the view drifted with the output";
+    EXPECT_GE(droppedSeen, 50);
+    EXPECT_EQ(view->selectedText(), selected) << "the selection drifted with the output";
+}

@@ -1,0 +1,103 @@
+#include "ViewTestSupport.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+
+void ViewTest::SetUp() {
+    PtyTest::SetUp();
+    TerminalViewHost::install(&host);
+    quietShell = home.filePath("quiet-shell");
+    QFile script(quietShell);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nexec cat >/dev/null\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void ViewTest::TearDown() {
+    TerminalViewHost::install(nullptr);
+    PtyTest::TearDown();
+}
+
+std::unique_ptr<TerminalView> ViewTest::makeView(const QString& shell, QSize size, const QString& historyId) {
+    return std::make_unique<TerminalView>(QRect(QPoint(0, 0), size), shell, QString(), historyId, settings());
+}
+
+std::unique_ptr<TerminalView> ViewTest::makeQuietView(QSize size) {
+    return makeView(quietShell, size);
+}
+
+void ViewTest::feed(TerminalView& view, const QByteArray& bytes) {
+    view.terminal().process(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    view.update();
+}
+
+void ViewTest::showFocused(TerminalView& view) {
+    view.show();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    view.setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.hasFocus(); }, 2000));
+}
+
+QString gridLine(const Terminal& terminal, std::int64_t y) {
+    QString line;
+    for (const Cell& cell : terminal.gridRow(y)) {
+        if (cell.width == 0) continue;
+        const char32_t ch = cell.ch ? cell.ch : U' ';
+        line += QString::fromUcs4(&ch, 1);
+    }
+    while (line.endsWith(QLatin1Char(' '))) line.chop(1);
+    return line;
+}
+
+QString screenText(const Terminal& terminal) {
+    QStringList lines;
+    for (std::int64_t y = 0; y < terminal.rows(); ++y) lines.append(gridLine(terminal, y));
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString scrollbackLine(const Terminal& terminal, std::size_t i) {
+    QString line;
+    for (const Cell& cell : terminal.scrollback().line(i)) {
+        if (cell.width == 0) continue;
+        const char32_t ch = cell.ch ? cell.ch : U' ';
+        line += QString::fromUcs4(&ch, 1);
+    }
+    while (line.endsWith(QLatin1Char(' '))) line.chop(1);
+    return line;
+}
+
+bool waitForScreen(const TerminalView& view, const QString& needle, int timeoutMs) {
+    return QTest::qWaitFor([&] { return screenText(view.terminal()).contains(needle); }, timeoutMs);
+}
+
+bool runAndWait(TerminalView& view, const QString& command, const QString& marker, int timeoutMs) {
+    view.writePTY(command + QLatin1Char('\r'));
+    return waitForScreen(view, marker, timeoutMs);
+}
+
+QImage grabImage(TerminalView& view) {
+    return view.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+QRect cellRect(const TerminalView& view, int row, int col) {
+    return QRect(int(TerminalView::paddingX + col * view.cellW()),
+                 int(TerminalView::paddingY + row * view.cellH()), int(view.cellW()), int(view.cellH()));
+}
+
+int countPixels(const QImage& image, const QRect& rect, QColor color, int tolerance) {
+    int count = 0;
+    const QRect area = rect.intersected(image.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - color.red()) <= tolerance &&
+                std::abs(c.green() - color.green()) <= tolerance &&
+                std::abs(c.blue() - color.blue()) <= tolerance)
+                ++count;
+        }
+    }
+    return count;
+}
