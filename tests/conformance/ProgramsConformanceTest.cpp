@@ -206,3 +206,62 @@ TEST(ProgramsConformance, ViOpensEditsAndQuits) {
     EXPECT_EQ(saved.find("quick"), std::string::npos);
     expectConformant(host.recording());
 }
+
+namespace {
+
+std::size_t countOf(const std::string& haystack, const std::string& needle) {
+    std::size_t count = 0;
+    for (std::size_t at = haystack.find(needle); at != std::string::npos;
+         at = haystack.find(needle, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// Types a long command line that wraps (with wide characters in it), edits it in the middle and
+// at both ends, runs it, and recalls it from the history: the line editor's redrawing of a wrapped
+// line is cursor movement, erasing and inserting at the edges of rows.
+void editLongLine(PtyHost& host, const std::string& prompt) {
+    const auto prompts = [&] { return countOf(host.recording().bytes, prompt); };
+    ASSERT_TRUE(host.waitUntil([&] { return prompts() >= 1; })) << host.describe();
+    host.snapshot("prompt");
+    host.send("echo " + std::string(100, 'x') + " 中文字符 end");
+    ASSERT_TRUE(host.waitForScreenText("字符 end")) << host.describe();
+    host.snapshot("long line typed");
+    host.send("\x01\x1b[C\x1b[C\x1b[CXYZ");
+    ASSERT_TRUE(host.waitForScreenText("echXYZo")) << host.describe();
+    host.snapshot("inserted at the start");
+    host.send("\x1b[D\x1b[D\x1b[D\x7f\x05\x7f\x7f\x7f\x7f");
+    ASSERT_TRUE(host.waitUntil([&] { return host.screenHas("ecXYZo") && !host.screenHas("end"); }))
+        << host.describe();
+    host.snapshot("deleted in the middle and at the end");
+    host.send("\r");
+    ASSERT_TRUE(host.waitUntil([&] { return prompts() >= 2; })) << host.describe();
+    host.snapshot("ran");
+    host.send("for i in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22; do echo line $i; done\r");
+    ASSERT_TRUE(host.waitUntil([&] { return prompts() >= 3; })) << host.describe();
+    host.snapshot("scrolled");
+    host.send("\x1b[A\x1b[A");
+    ASSERT_TRUE(host.waitForScreenText("ecXYZo")) << host.describe();
+    host.snapshot("recalled from the history");
+    host.send("\x15");
+    ASSERT_TRUE(host.waitUntil([&] { return !host.screenHas("ecXYZo"); })) << host.describe();
+    host.snapshot("line killed");
+    host.send("exit\r");
+    EXPECT_EQ(host.waitForExit(), 0) << host.describe();
+    host.snapshot("after exit");
+}
+
+} // namespace
+
+TEST(ProgramsConformance, BashEditsALongCommandLine) {
+    PtyHost host({{"sh", "-c", "PS1='prompt$ ' exec bash --norc --noprofile -i"}, 80, 24, ""}, "bash");
+    editLongLine(host, "prompt$ ");
+    expectConformant(host.recording());
+}
+
+TEST(ProgramsConformance, ZshEditsALongCommandLine) {
+    PtyHost host({{"sh", "-c", "PS1='prompt> ' exec zsh -f -i"}, 80, 24, ""}, "zsh");
+    editLongLine(host, "prompt> ");
+    expectConformant(host.recording());
+}
