@@ -37,15 +37,26 @@ bool Terminal::gridHasProtected() const {
     return found;
 }
 
+// A row that an erase of the display clears from end to end goes back to single width and height,
+// as on DEC terminals: programs clear the screen and expect full-width rows afterwards, and a
+// blank row left double width would wrap their text at half the screen. Rows erased only in
+// part, and the rest of the line attribute, stay as they are.
+void Terminal::eraseWholeRowsOfDisplay(std::int64_t from, std::int64_t to) {
+    for (std::int64_t r = from; r < to; ++r) {
+        eraseFullRow(r);
+        grid_.attr(r) &= std::uint8_t(~LineAttr::sizeMask);
+    }
+}
+
 void Terminal::eraseDisplay(std::int64_t mode) {
     if (cursor.y < 0 || cursor.y >= rows_) return;
     switch (mode) {
     case 0:
         eraseCellsInRow(cursor.y, cursor.x, cols_ - 1);
-        for (std::int64_t r = cursor.y + 1; r < rows_; ++r) eraseFullRow(r);
+        eraseWholeRowsOfDisplay(cursor.y + 1, rows_);
         break;
     case 1:
-        for (std::int64_t r = 0; r < cursor.y; ++r) eraseFullRow(r);
+        eraseWholeRowsOfDisplay(0, cursor.y);
         eraseCellsInRow(cursor.y, 0, std::min(cursor.x, cols_ - 1));
         break;
     case 3:
@@ -54,8 +65,9 @@ void Terminal::eraseDisplay(std::int64_t mode) {
     case 2:
         if (!gridHasProtected()) {
             grid_.forEachRow([](Row& r) { std::fill(r.begin(), r.end(), Cell{}); });
+            for (std::int64_t r = 0; r < rows_; ++r) grid_.attr(r) &= std::uint8_t(~LineAttr::sizeMask);
         } else {
-            for (std::int64_t r = 0; r < rows_; ++r) eraseFullRow(r);
+            eraseWholeRowsOfDisplay(0, rows_);
         }
         break;
     default:

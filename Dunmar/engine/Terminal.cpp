@@ -126,9 +126,13 @@ std::vector<std::int64_t> Terminal::tabStops() const {
 
 void Terminal::advanceToNextTab() {
     cursor.pendingWrap = false;
+    // A double-width or double-height row ends at half the screen: a tab stops at its last usable
+    // column, where the next character is still written and shown, and never moves the cursor left.
+    const std::int64_t last = effectiveCols(cursor.y) - 1;
+    if (cursor.x >= last) return;
     std::int64_t x = cursor.x + 1;
-    while (x < cols_ && !tabStops_[std::size_t(x)]) ++x;
-    cursor.x = std::min(x, cols_ - 1);
+    while (x < last && !tabStops_[std::size_t(x)]) ++x;
+    cursor.x = x;
 }
 
 void Terminal::backToPrevTab() {

@@ -259,6 +259,7 @@ private:
     void eraseCell(std::int64_t row, std::int64_t col);
     void eraseCellsInRow(std::int64_t row, std::int64_t from, std::int64_t to);
     void eraseFullRow(std::int64_t row);
+    void eraseWholeRowsOfDisplay(std::int64_t from, std::int64_t to); // rows [from, to), made single size
     bool gridHasProtected() const;
     void enterAltScreen();
     void leaveAltScreen();

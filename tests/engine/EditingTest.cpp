@@ -94,6 +94,31 @@ TEST(Editing, EraseLineAndTheWrapBit) {
     EXPECT_EQ(dumpScreen(p), "abc\n\n@3,0+");
 }
 
+TEST(Editing, ErasingWholeRowsOfTheDisplayMakesThemSingleSize) {
+    // Every row double width, then the screen is cleared: text written afterwards uses the whole
+    // width again instead of wrapping at half the screen.
+    Terminal t(8, 4);
+    feed(t, "\x1b#6\r\n\x1b#3\r\n\x1b#4\x1b[4;1H\x1b#6\x1b[H\x1b[2J");
+    for (int y = 0; y < 4; ++y) EXPECT_EQ(t.lineAttr(y), 0) << "row " << y;
+    feed(t, "abcdefgh");
+    EXPECT_EQ(dumpScreen(t), "abcdefgh\n\n\n\n@7,0+");
+
+    // Modes 0 and 1 reset only the rows they erase from end to end; the cursor row keeps its size
+    // and so does every other bit of the line attribute.
+    Terminal p(8, 4);
+    feed(p, "\x1b#6abcde\x1b#6\r\n\x1b#6\r\n\x1b#6\x1b[2;3H\x1b[J"); // row 0 wraps at 4 columns
+    EXPECT_EQ(p.lineAttr(0), 1 | LineAttr::softWrapped);
+    EXPECT_EQ(p.lineAttr(1), 1);
+    EXPECT_EQ(p.lineAttr(2), 0);
+    EXPECT_EQ(p.lineAttr(3), 0);
+    feed(p, "\x1b[1J");
+    EXPECT_EQ(p.lineAttr(0), LineAttr::softWrapped);
+    EXPECT_EQ(p.lineAttr(1), 1);
+    // Erasing a line changes no size.
+    feed(p, "\x1b[2K");
+    EXPECT_EQ(p.lineAttr(1), 1);
+}
+
 TEST(Editing, InsertAndDeleteLinesStayInTheRegion) {
     Terminal t(3, 5);
     feed(t, "1\r\n2\r\n3\r\n4\r\n5\x1b[2;4r");

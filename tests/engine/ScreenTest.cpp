@@ -204,6 +204,23 @@ TEST(Screen, TabStops) {
     EXPECT_EQ(t.cursorX(), 79);
 }
 
+TEST(Screen, TabOnADoubleWidthRowStopsAtItsLastUsableColumn) {
+    // A box drawn on double-width rows with tabs (the stops beyond column 39 lie in the half of
+    // the row that is not shown): the right border lands on the row's last usable column.
+    Terminal t(80, 2);
+    feed(t, "\x1b#6x\t\t\t\t\t");
+    EXPECT_EQ(t.cursorX(), 39);
+    feed(t, "y");
+    EXPECT_EQ(rowText(t, 0), "x" + std::string(38, ' ') + "y");
+    EXPECT_TRUE(t.pendingWrap());
+    // Beyond the usable part already, a tab leaves the cursor where it is.
+    feed(t, "\x1b[1;60H\t");
+    EXPECT_EQ(t.cursorX(), 59);
+    // A single-width row still tabs to the stops of the whole width.
+    feed(t, "\x1b[2;33H\t");
+    EXPECT_EQ(t.cursorX(), 40);
+}
+
 TEST(Screen, ScreenAlignmentAndLineAttributes) {
     Terminal t(4, 3);
     feed(t, "\x1b[2;3r\x1b[3;1H\x1b#8");
