@@ -168,7 +168,6 @@ void AppDelegate::layoutContent() {
         const QSize s = versionBtn_->sizeHint();
         versionBtn_->setGeometry(w - s.width() - kVersionRight, h - kVersionBottom - s.height(), s.width(),
                                  s.height());
-        versionBtn_->raise();
     }
 }
 

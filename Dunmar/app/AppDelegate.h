@@ -231,6 +231,7 @@ private:
     void doCloseTab(int index);
     // Adds a new tab's page over the others and fades it in; the page before it is hidden.
     void presentNewTab(TabState tab, QWidget* focus);
+    void putOnTopOfPages(QWidget* page);
     void hideAllPagesBut(int index);
     void focusActiveTab();
     void crossFade(QWidget* from, QWidget* to);

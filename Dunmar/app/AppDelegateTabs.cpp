@@ -76,8 +76,7 @@ void AppDelegate::presentNewTab(TabState tab, QWidget* focus) {
     page->setGeometry(termFrame());
     chrome::setWidgetAlpha(page, 0);
     page->show();
-    page->raise();
-    if (versionBtn_) versionBtn_->raise();
+    putOnTopOfPages(page);
     focusWidget(focus);
     chrome::fadeWidget(page, 1.0, kNewPageFadeMs, chrome::easeOutCurve());
 
@@ -146,8 +145,7 @@ void AppDelegate::doCloseTab(int index) {
     // The closed page fades out above the others and goes; releasing its views ends their shells.
     if (QPointer<QWidget> closed = removed->page()) {
         closed->setAttribute(Qt::WA_TransparentForMouseEvents);
-        closed->raise();
-        if (versionBtn_) versionBtn_->raise();
+        putOnTopOfPages(closed);
         chrome::fadeWidget(closed, 0.0, kClosePageFadeMs, chrome::easeInCurve(), [closed] {
             if (closed) closed->deleteLater();
         });
@@ -205,11 +203,10 @@ void AppDelegate::switchToTab(int index) {
 void AppDelegate::crossFade(QWidget* from, QWidget* to) {
     if (to) {
         to->show();
-        to->raise();
+        putOnTopOfPages(to);
         chrome::setWidgetAlpha(to, 0);
         chrome::fadeWidget(to, 1.0, kSwitchFadeMs, chrome::easeInOutCurve());
     }
-    if (versionBtn_) versionBtn_->raise();
     if (!from || from == to) return;
     const QPointer<AppDelegate> self(this);
     chrome::fadeWidget(from, 0.0, kSwitchFadeMs, chrome::easeInOutCurve(),
@@ -222,6 +219,12 @@ void AppDelegate::crossFade(QWidget* from, QWidget* to) {
                            page->hide();
                            chrome::setWidgetAlpha(page, 1.0);
                        });
+}
+
+void AppDelegate::putOnTopOfPages(QWidget* page) {
+    // The pages lie below everything else of the window: the header was made before any of them,
+    // and the version label, the toasts, the bell preview and the alerts lie above the header.
+    if (headerView_) page->stackUnder(headerView_);
 }
 
 void AppDelegate::hideAllPagesBut(int index) {

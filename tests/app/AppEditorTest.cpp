@@ -1,6 +1,8 @@
 // Editor tabs as the tabs need them: a file opened, modified, saved, and the question before a
 // modified editor closes.
 #include "AppTestSupport.h"
+#include "chrome/FooterBarView.h"
+#include "chrome/HeaderBarView.h"
 #include "chrome/UnsavedAlertView.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
@@ -119,6 +121,11 @@ TEST_F(AppEditor, AnEditorTabOpensSavesAndRenamesItsFile) {
     EXPECT_EQ(tab(1).customName, QString("renamed.txt"));
     EXPECT_EQ(tab(1).editorURL, QUrl::fromLocalFile(path("renamed.txt")));
 
+    // The footer's mode buttons set the tab's input mode, which the next save keeps.
+    app->footerView()->onEditorModeChange(EditorInputMode::nano);
+    EXPECT_EQ(tab(1).editorMode, EditorInputMode::nano);
+    EXPECT_EQ(tab(1).editorView->inputMode(), EditorInputMode::nano);
+
     // A name the user gave the tab stays when the file changes.
     app->renameTab(1, QStringLiteral("mine"));
     fileAnswers << path("third.txt");
@@ -136,6 +143,12 @@ TEST_F(AppEditor, AnEditorTabOpensSavesAndRenamesItsFile) {
     app->openEditorFile();
     EXPECT_EQ(app->tabs().count(), 2);
     EXPECT_NE(app->toasts().toast(QStringLiteral("editorFileToast")), nullptr);
+
+    // A file dropped on the header opens in a tab of its own.
+    app->headerView()->onFileDropped(QUrl::fromLocalFile(notes));
+    EXPECT_EQ(app->tabs().count(), 3);
+    EXPECT_EQ(app->tabs().active()->customName, QString("notes.txt"));
+    EXPECT_EQ(defaults->array("sessionTabs").size(), 3) << "the new tab was saved";
     settle();
     expectTabsInStep();
 }

@@ -112,6 +112,7 @@ TEST_F(AppSession, NothingUsableStoredOpensTheFirstTab) {
                                    QVariant(QStringLiteral("tabs"))}) {
         SCOPED_TRACE(stored.toString().toStdString());
         TearDown();
+        QFile::remove(dir.filePath("defaults.json")); // each case starts from nothing stored
         SetUp();
         if (stored.isValid()) defaults->setValue("sessionTabs", stored);
         launch();

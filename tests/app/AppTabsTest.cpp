@@ -5,9 +5,13 @@
 #include "chrome/ChromeAnimation.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/HeaderBarView.h"
+#include "chrome/HoverButton.h"
 
 #include <QDir>
+#include <QFile>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 
 using namespace apptest;
@@ -254,4 +258,55 @@ TEST_F(AppTabs, NewTabsTakeShellFolderColourAndHistoryName) {
     app->addTab();
     app->addTab();
     EXPECT_NE(tab(2).color, tab(3).color) << "without a hue the colour is drawn at random";
+}
+
+TEST_F(AppTabs, ToastsAndTheVersionLabelStayAboveNewPages) {
+    launch();
+    QWidget* toast = app->showGenericToast("UPDATE", "Version 1.1 is ready", Qt::blue, 60);
+    ASSERT_NE(toast, nullptr);
+    app->addTab();
+    app->createEditorTab();
+    app->switchToTab(0);
+    const QObjectList stack = app->contentView()->children();
+    for (int i = 0; i < app->tabs().count(); ++i) {
+        EXPECT_LT(stack.indexOf(static_cast<QObject*>(tab(i).page())),
+                  stack.indexOf(static_cast<QObject*>(toast)))
+            << "page " << i;
+        EXPECT_LT(stack.indexOf(static_cast<QObject*>(tab(i).page())),
+                  stack.indexOf(static_cast<QObject*>(app->versionButton())))
+            << "page " << i;
+    }
+}
+
+TEST_F(AppTabs, TheWindowTakesItsStoredSizeWithinTheScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const int maxH = std::max(screen.height() - 4, 220);
+    struct Case {
+        QVariant width, height;
+        QSize expected;
+        bool writtenBack;
+    };
+    const Case cases[] = {
+        {QVariant(), QVariant(), QSize(860, 480), false}, // never set
+        {100.0, 50.0, QSize(860, 480), false},            // too small to count
+        {5000.0, 300.0, QSize(screen.width(), 300), true},
+        {400.0, 9000.0, QSize(400, maxH), true},
+        {500.0, 300.0, QSize(500, 300), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width.toDouble() << " x " << c.height.toDouble());
+        TearDown();
+        QFile::remove(dir.filePath("defaults.json")); // each case starts from nothing stored
+        SetUp();
+        if (c.width.isValid()) defaults->setValue("windowWidth", c.width);
+        if (c.height.isValid()) defaults->setValue("windowHeight", c.height);
+        launch();
+        EXPECT_EQ(app->window()->size(), c.expected);
+        if (c.writtenBack) {
+            EXPECT_DOUBLE_EQ(defaults->doubleValue("windowWidth"), c.expected.width());
+            EXPECT_DOUBLE_EQ(defaults->doubleValue("windowHeight"), c.expected.height());
+        } else {
+            EXPECT_EQ(defaults->object("windowWidth"), c.width);
+        }
+    }
 }
