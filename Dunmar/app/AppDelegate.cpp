@@ -12,6 +12,7 @@
 #include "settings/BellManager.h"
 #include "settings/SettingsOverlay.h"
 
+#include <QCursor>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -96,6 +97,10 @@ void AppDelegate::applicationDidFinishLaunching() {
     footerTimer_.start();
     updateFooter();
     scheduleUpdateCheck(3.0);
+
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationInactive) applicationDidResignActive();
+    });
 
     // The window comes out a moment after the launch, once the first shells have drawn.
     QTimer::singleShot(kShowWindowDelayMs, this, [this] {
@@ -298,6 +303,18 @@ void AppDelegate::handleQuitRequest() {
 
 void AppDelegate::terminateWithoutConfirmation() {
     termination_.terminateWithoutConfirmation();
+}
+
+void AppDelegate::applicationDidResignActive() {
+    DeactivationInput input;
+    input.dragSessionActive = isAnyDragSessionActive();
+    input.hideOnDeactivate = defaults_.boolean(QStringLiteral("hideOnDeactivate"));
+    input.windowVisible = isWindowVisible();
+    input.pointer = QCursor::pos();
+    for (const QScreen* screen : QGuiApplication::screens())
+        input.screens << ScreenArea{screen->geometry(), screen->availableGeometry()};
+    // The command palette, which always closes here, comes with its subsystem.
+    if (respondToDeactivation(input).hideWindow) hideWindowAnimated();
 }
 
 void AppDelegate::applicationWillTerminate() {

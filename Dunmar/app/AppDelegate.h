@@ -152,6 +152,10 @@ public:
     // ---- Quitting ----------------------------------------------------------------------------
     // SIGTERM: saves the tabs and the window geometry and quits without asking.
     void terminateWithoutConfirmation();
+    // The program lost the keyboard to another one: by the setting "hideOnDeactivate", the window
+    // goes, unless the pointer is over a desktop panel (where the tray icon is) or a file is being
+    // dragged over a pane.
+    void applicationDidResignActive();
 
     // ---- Seams: the window's showing and placement (the status item, the hot key and the docked
     // placement replace these) -------------------------------------------------------------------

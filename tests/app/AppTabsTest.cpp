@@ -7,6 +7,7 @@
 #include "chrome/HeaderBarView.h"
 #include "chrome/HoverButton.h"
 
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -309,4 +310,16 @@ TEST_F(AppTabs, TheWindowTakesItsStoredSizeWithinTheScreen) {
             EXPECT_EQ(defaults->object("windowWidth"), c.width);
         }
     }
+}
+
+TEST_F(AppTabs, LosingTheKeyboardHidesTheWindowOnlyWhenTheSettingAsks) {
+    launch();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->window()->isVisible(); }, 5000));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QCursor::setPos(screen.center());
+    app->applicationDidResignActive();
+    EXPECT_FALSE(app->window()->isMinimized()) << "the setting is off by default";
+    defaults->setValue("hideOnDeactivate", true);
+    app->applicationDidResignActive();
+    EXPECT_TRUE(app->window()->isMinimized());
 }
