@@ -56,6 +56,12 @@ void AppDelegate::createTab(const QString& shell, const std::optional<QString>& 
             self->handleQuitRequest();
     };
 
+    // Until the shell runs, its folder is the one this program was started in; the title is read
+    // again once the shell has printed its first output.
+    view->session().onFirstOutput = [self] {
+        if (self) self->updateHeaderTabs();
+    };
+
     auto* container = new SplitContainer(frame, view, &defaults_, contentView_);
     container->onFocusChanged = [self](TerminalView*) {
         if (self) self->updateFooter();
