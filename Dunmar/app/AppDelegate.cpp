@@ -1,70 +1,301 @@
+// The controller's life: the launch that builds the window with its header and footer, the refresh
+// timer, and the end of the process.
 #include "app/AppDelegate.h"
 
+#include "app/AppVersion.h"
 #include "app/ConfigDirectory.h"
+#include "app/ContentView.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/HeaderBarView.h"
+#include "chrome/HoverButton.h"
 #include "platform/Defaults.h"
+#include "settings/BellManager.h"
+#include "settings/SettingsOverlay.h"
 
+#include <QCursor>
 #include <QDir>
-#include <QResizeEvent>
-#include <QWidget>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVariantAnimation>
+#include <algorithm>
 
 namespace {
 
-constexpr int kArrowStripHeight = 10;
+const QString kWindowWidth = QStringLiteral("windowWidth");
+const QString kWindowHeight = QStringLiteral("windowHeight");
+const QString kWindowOpacity = QStringLiteral("windowOpacity");
 
-// The window's content: the header across the top (below the arrow strip), the footer across the
-// bottom, the tab area between them.
-class ContentView : public QWidget {
-public:
-    using QWidget::QWidget;
-    HeaderBarView* header = nullptr;
-    FooterBarView* footer = nullptr;
+// The version label in the lower right corner, above the footer.
+constexpr int kVersionRight = 8;
+constexpr int kVersionBottom = 45;
 
-protected:
-    void resizeEvent(QResizeEvent* event) override {
-        QWidget::resizeEvent(event);
-        if (header) header->setGeometry(0, kArrowStripHeight, width(), HeaderBarView::barHeight);
-        if (footer)
-            footer->setGeometry(0, height() - FooterBarView::barHeight, width(), FooterBarView::barHeight);
-    }
-};
+std::optional<QString> askForFile(AppDelegate::FileChoice choice, const QString& suggestedPath,
+                                  QWidget* parent) {
+    const QString path = choice == AppDelegate::FileChoice::open
+                             ? QFileDialog::getOpenFileName(parent, QString(), suggestedPath)
+                             : QFileDialog::getSaveFileName(parent, QString(), suggestedPath);
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+}
 
 } // namespace
 
 AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
     : QObject(parent), defaults_(defaults), sessionStore_(defaults) {
     termination_.onWillTerminate = [this] { applicationWillTerminate(); };
+    termination_.onShowWindow = [this] { showWindowAnimated(); };
+    chooseFile = [this](FileChoice choice, const QString& suggested) {
+        return askForFile(choice, suggested, window());
+    };
+    footerTimer_.setInterval(kFooterTimerMs);
+    // The footer's shell and process, the tab titles (which follow the shells' folders) and the git
+    // panel's folder stay current without any push from the shells.
+    connect(&footerTimer_, &QTimer::timeout, this, [this] {
+        updateFooter();
+        updateHeaderTabs();
+        updateGitPanelCwd();
+    });
 }
 
 AppDelegate::~AppDelegate() {
+    footerTimer_.stop();
     if (ChromeController::installed() == this) ChromeController::install(nullptr);
+    if (TerminalViewHost::installed() == this) TerminalViewHost::install(nullptr);
+    if (bell_ && bell_->host() == this) bell_->setHost(nullptr);
+    // The pages go before the tab list that points at them.
+    window_.reset();
+}
+
+QWidget* AppDelegate::window() const {
+    return window_.get();
+}
+
+BellManager& AppDelegate::bell() const {
+    return bell_ ? *bell_ : BellManager::shared();
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
+    if (launched_) return;
+    launched_ = true;
+    // A second copy never gets here: the entry point's per-user lock ended it. The permission
+    // prompts and the system observers come with the window's placement.
+    SettingsOverlay::registerDefaultSettings(defaults_);
     configdir::takeOverFormerFolder(QDir::homePath());
-    ChromeController::install(this);
+    // A stored colour theme is applied once the settings can be applied (`applySetting`).
 
+    ChromeController::install(this);
+    TerminalViewHost::install(this);
+    if (!bell_) bell_ = &BellManager::shared();
+    bell_->setHost(this);
+
+    buildWindow();
+    wireHeader();
+    wireFooter();
+
+    if (!restoreSession()) addTab();
+    footerTimer_.start();
+    updateFooter();
+    scheduleUpdateCheck(3.0);
+
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationInactive) applicationDidResignActive();
+    });
+
+    // The window comes out a moment after the launch, once the first shells have drawn.
+    QTimer::singleShot(kShowWindowDelayMs, this, [this] {
+        if (!isWindowDetached_) showWindowAnimated();
+    });
+}
+
+QSize AppDelegate::initialWindowSize() {
+    const double storedW = defaults_.doubleValue(kWindowWidth);
+    const double storedH = defaults_.doubleValue(kWindowHeight);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect visible = screen ? screen->availableGeometry() : QRect(0, 0, 1440, 780);
+    const double maxW = visible.width();
+    const double maxH = std::max(visible.height() - 4.0, 220.0);
+    const double width = storedW > 100 ? std::min(storedW, maxW) : kDefaultWindowWidth;
+    const double height = storedH > 100 ? std::min(storedH, maxH) : kDefaultWindowHeight;
+    // A size stored on a larger screen is written back as it fits this one.
+    if (storedW > maxW || storedH > maxH) {
+        defaults_.setValue(kWindowWidth, width);
+        defaults_.setValue(kWindowHeight, height);
+    }
+    return QSize(static_cast<int>(width), static_cast<int>(height));
+}
+
+void AppDelegate::buildWindow() {
     auto* content = new ContentView;
     window_.reset(content);
     contentView_ = content;
     content->setWindowTitle(QStringLiteral("Dunmar"));
     content->setMinimumSize(320, 220);
-    content->setAutoFillBackground(true);
-    QPalette palette = content->palette();
-    palette.setColor(QPalette::Window, QColor::fromRgbF(0.11f, 0.11f, 0.13f));
-    content->setPalette(palette);
+    content->setArrowStripVisible(!isWindowDetached_);
+
+    // Until the window hangs under its tray icon it is an ordinary top-level window of the stored
+    // size, centred at the top of the primary screen.
+    const QSize size = initialWindowSize();
+    content->resize(size);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect visible = screen->availableGeometry();
+        content->move(visible.x() + (visible.width() - size.width()) / 2, visible.y());
+    }
+    const double opacity = defaults_.doubleValue(kWindowOpacity);
+    content->setWindowOpacity(opacity > 0.01 ? opacity : 1.0);
 
     headerView_ = new HeaderBarView(content);
     footerView_ = new FooterBarView(content);
-    content->header = headerView_;
-    content->footer = footerView_;
+    versionBtn_ = new HoverButton(QStringLiteral("v") + QString::fromLatin1(kAppVersion), 9, QFont::Light,
+                                  chrome::white(0.38), chrome::white(0.9), chrome::clear(),
+                                  chrome::white(1.0, 0.1), chrome::white(1.0, 0.2), 4, content);
+    versionBtn_->resize(versionBtn_->sizeHint());
+    versionBtn_->onClick = [self = QPointer<AppDelegate>(this)] {
+        if (self) self->showChangelog();
+    };
     toasts_.setHost(content);
     termination_.setWindow(content);
-
-    content->resize(860, 480);
-    content->show();
+    content->onResized = [this] { layoutContent(); };
+    layoutContent();
 }
+
+void AppDelegate::layoutContent() {
+    if (!contentView_) return;
+    const int w = contentView_->width();
+    const int h = contentView_->height();
+    const int top = isWindowDetached_ ? 0 : ContentView::kArrowStripHeight;
+    if (headerView_) headerView_->setGeometry(0, top, w, HeaderBarView::barHeight);
+    if (footerView_) footerView_->setGeometry(0, h - FooterBarView::barHeight, w, FooterBarView::barHeight);
+    const QRect frame = termFrame();
+    for (const TabState& tab : tabs_.tabs())
+        if (QWidget* page = tab.page()) page->setGeometry(frame);
+    if (versionBtn_) {
+        const QSize s = versionBtn_->sizeHint();
+        versionBtn_->setGeometry(w - s.width() - kVersionRight, h - kVersionBottom - s.height(), s.width(),
+                                 s.height());
+    }
+}
+
+QRect AppDelegate::termFrame() const {
+    if (!contentView_) return QRect();
+    const int top = (isWindowDetached_ ? 0 : ContentView::kArrowStripHeight) + HeaderBarView::barHeight +
+                    bellPreviewPanelHeight_;
+    const int height = std::max(0, contentView_->height() - top - FooterBarView::barHeight);
+    return QRect(0, top, contentView_->width(), height);
+}
+
+void AppDelegate::wireHeader() {
+    HeaderBarView& h = *headerView_;
+    // Every closure holds the controller weakly and does nothing once it is gone.
+    const QPointer<AppDelegate> self(this);
+    h.onTabClicked = [self](int i) {
+        if (self) self->switchToTab(i);
+    };
+    h.onAddTab = [self] {
+        if (self) self->addTab();
+    };
+    h.onAddEditorTab = [self] {
+        if (self) self->createEditorTab();
+    };
+    h.onCloseTab = [self](int i) {
+        if (self) self->closeTab(i);
+    };
+    h.onReorderTab = [self](int from, int to) {
+        if (self) self->reorderTab(from, to);
+    };
+    h.onTabRenamed = [self](int i, std::optional<QString> name) {
+        if (self) self->renameTab(i, name);
+    };
+    h.onSplitVertical = [self] {
+        if (self) self->toggleSplit(true);
+    };
+    h.onSplitHorizontal = [self] {
+        if (self) self->toggleSplit(false);
+    };
+    h.onGitToggle = [self] {
+        if (self) self->toggleGitPanel();
+    };
+    h.onWebPickerToggle = [self] {
+        if (self) self->toggleWebPicker();
+    };
+    h.onSSHToggle = [self] {
+        if (self) self->toggleSSHManager();
+    };
+    h.onFileOpen = [self] {
+        if (self) self->openEditorFile();
+    };
+    h.onFileSave = [self] {
+        if (self) self->saveCurrentEditor();
+    };
+    h.onFileSaveAs = [self] {
+        if (self) self->saveCurrentEditorAs();
+    };
+    h.onPreviewToggle = [self] {
+        if (self) self->togglePreview();
+    };
+    h.onFileDropped = [self](const QUrl& url) {
+        if (self && url.isLocalFile()) self->createEditorTabInternal(url.toLocalFile());
+    };
+    h.onDoubleClick = [self] {
+        if (self) self->toggleFullscreen();
+    };
+}
+
+void AppDelegate::wireFooter() {
+    FooterBarView& f = *footerView_;
+    const QPointer<AppDelegate> self(this);
+    f.onSwitchShell = [self](int i) {
+        if (self) self->switchShellOfActivePane(i);
+    };
+    f.onSettings = [self] {
+        if (self) self->toggleSettings();
+    };
+    f.onPrint = [self] {
+        if (self) self->printCurrentTab();
+    };
+    f.onNewTab = [self] {
+        if (self) self->addTab();
+    };
+    f.onNewEditorTab = [self] {
+        if (self) self->createEditorTab();
+    };
+    f.onCloseTab = [self] {
+        if (self) self->closeCurrentTab();
+    };
+    f.onSplitV = [self] {
+        if (self) self->toggleSplit(true);
+    };
+    f.onSplitH = [self] {
+        if (self) self->toggleSplit(false);
+    };
+    f.onToggleWindow = [self] {
+        if (self) self->toggleWindow();
+    };
+    f.onSwitchSplitPane = [self] {
+        if (self) self->switchSplitPane();
+    };
+    f.onPrevTab = [self] {
+        if (self) self->selectPreviousTab();
+    };
+    f.onNextTab = [self] {
+        if (self) self->selectNextTab();
+    };
+    f.onEditorModeChange = [self](EditorInputMode mode) {
+        if (!self) return;
+        TabState* tab = self->tabs_.active();
+        if (!tab) return;
+        tab->editorMode = mode;
+        if (tab->editorView) tab->editorView->setInputMode(mode);
+    };
+    f.onFormatDocument = [self] {
+        if (self) self->formatCurrentDocument();
+    };
+    f.onUsageBadgeClick = [self] {
+        if (self) self->toggleUsagePopover();
+    };
+}
+
+// ---- Quitting --------------------------------------------------------------------------------
 
 void AppDelegate::handleQuitRequest() {
     termination_.requestQuit();
@@ -74,21 +305,16 @@ void AppDelegate::terminateWithoutConfirmation() {
     termination_.terminateWithoutConfirmation();
 }
 
-void AppDelegate::saveSession() {
-    sessionStore_.save([this] { return sessionSnapshot(); });
-}
-
-session::SessionSnapshot AppDelegate::sessionSnapshot() const {
-    session::SessionSnapshot snapshot;
-    // A terminal tab's panes are read off its terminal views, which the tabs do not hold yet; a tab
-    // whose panes cannot be read is left out of the save rather than written half.
-    snapshot.tabs =
-        session::savedTabs(tabs_, [](const TabState&) { return std::optional<session::TerminalSnapshot>(); });
-    snapshot.activeTab = tabs_.activeTab();
-    if (window_) snapshot.windowFrame = QRectF(window_->geometry());
-    snapshot.sidebarOrder = sidebarOrder_;
-    snapshot.sidebarPanelHeights = sidebarPanelHeights_;
-    return snapshot;
+void AppDelegate::applicationDidResignActive() {
+    DeactivationInput input;
+    input.dragSessionActive = isAnyDragSessionActive();
+    input.hideOnDeactivate = defaults_.boolean(QStringLiteral("hideOnDeactivate"));
+    input.windowVisible = isWindowVisible();
+    input.pointer = QCursor::pos();
+    for (const QScreen* screen : QGuiApplication::screens())
+        input.screens << ScreenArea{screen->geometry(), screen->availableGeometry()};
+    // The command palette, which always closes here, comes with its subsystem.
+    if (respondToDeactivation(input).hideWindow) hideWindowAnimated();
 }
 
 void AppDelegate::applicationWillTerminate() {
@@ -97,6 +323,77 @@ void AppDelegate::applicationWillTerminate() {
         if (window_) writeWindowGeometryOnQuit(defaults_, window_->geometry(), isWindowDetached_);
     };
     steps.saveSession = [this] { saveSession(); };
+    steps.stopFooterTimer = [this] { footerTimer_.stop(); };
+    // Each shell gets its hang-up now rather than outliving the program.
+    steps.releaseTerminalViews = [this] {
+        for (const TabState& tab : tabs_.tabs()) releasePanes(tab);
+        tabs_ = TabList();
+    };
     steps.run();
     defaults_.synchronize();
 }
+
+// ---- Toasts ----------------------------------------------------------------------------------
+
+QWidget* AppDelegate::showGenericToast(const QString& badge, const QString& text, const QColor& badgeColor,
+                                       double dismissAfter, const QString& identifier,
+                                       std::function<void()> onClick) {
+    return toasts_.showGenericToast(badge, text, badgeColor, dismissAfter, identifier, std::move(onClick));
+}
+
+// ---- Seams: the window's showing and placement ------------------------------------------------
+
+void AppDelegate::showWindowAnimated() {
+    if (!window_) return;
+    const double opacity = defaults_.doubleValue(kWindowOpacity);
+    window_->setWindowOpacity(opacity > 0.01 ? opacity : 1.0);
+    if (window_->isMinimized())
+        window_->showNormal();
+    else
+        window_->show();
+    window_->raise();
+    window_->activateWindow();
+    focusActiveTab();
+}
+
+void AppDelegate::hideWindowAnimated() {
+    // Without a tray icon to bring it back, a hidden window would be lost to the user: until then
+    // it goes to the taskbar instead.
+    if (window_) window_->showMinimized();
+}
+
+void AppDelegate::toggleWindow() {
+    if (!window_) return;
+    if (window_->isVisible() && !window_->isMinimized() && window_->isActiveWindow())
+        hideWindowAnimated();
+    else
+        showWindowAnimated();
+}
+
+void AppDelegate::toggleFullscreen() {}
+
+void AppDelegate::restoreWindowOpacity() {
+    if (!window_) return;
+    const double opacity = defaults_.doubleValue(kWindowOpacity);
+    window_->setWindowOpacity(opacity > 0.01 ? opacity : 1.0);
+}
+
+// ---- Seams: later subsystems ------------------------------------------------------------------
+
+void AppDelegate::toggleSettings() {}
+void AppDelegate::toggleUsagePopover() {}
+void AppDelegate::layoutGitPanel() {}
+void AppDelegate::showChangelog() {}
+void AppDelegate::scheduleUpdateCheck(double) {}
+
+void AppDelegate::clearSearchState() {
+    searchHighlights_.clear();
+    searchCurrentIndex_ = -1;
+}
+
+void AppDelegate::toggleGitPanel() {}
+void AppDelegate::toggleWebPicker() {}
+void AppDelegate::toggleSSHManager() {}
+void AppDelegate::togglePreview() {}
+void AppDelegate::printCurrentTab() {}
+void AppDelegate::formatCurrentDocument() {}

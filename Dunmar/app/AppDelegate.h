@@ -5,63 +5,273 @@
 #include "app/Termination.h"
 #include "app/ToastService.h"
 #include "chrome/ChromeController.h"
+#include "settings/BellHost.h"
+#include "terminalview/TerminalViewHost.h"
 
 #include <QMap>
 #include <QObject>
+#include <QPointer>
+#include <QRect>
 #include <QStringList>
+#include <QTimer>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
+class BellManager;
+class ContentView;
 class Defaults;
 class FooterBarView;
 class HeaderBarView;
+class HoverButton;
+class QVariantAnimation;
 class QWidget;
 
-// The application controller: the window with its header and footer, the open tabs, the saved
-// tabs, the toast service and the way out of the program. It lives for the whole process.
-class AppDelegate : public QObject, public ChromeController {
+// The application controller: the window with its header and footer, the open tabs with their
+// terminals, splits and editors, the saved tabs, the toast service and the way out of the program.
+// It lives for the whole process, on the main thread. The terminal views, the header and footer and
+// the bell reach it through the interfaces it implements; it installs itself as all three when the
+// launch begins.
+//
+// Parts that later subsystems provide are reached through the members under "Seams" below; until
+// they exist those members do the least that keeps the program whole (most do nothing).
+class AppDelegate : public QObject, public ChromeController, public TerminalViewHost, public BellHost {
     Q_OBJECT
 public:
+    static constexpr int kFooterTimerMs = 2000;
+    static constexpr int kShowWindowDelayMs = 400;
+    static constexpr int kNewPageFadeMs = 200;
+    static constexpr int kClosePageFadeMs = 150;
+    static constexpr int kSwitchFadeMs = 150;
+    static constexpr int kDefaultWindowWidth = 860;
+    static constexpr int kDefaultWindowHeight = 480;
+
     explicit AppDelegate(Defaults& defaults, QObject* parent = nullptr);
     ~AppDelegate() override;
 
-    // Builds the window and shows it; run once when the main loop starts.
+    // Registers the settings defaults, builds the window with its header and footer, restores the
+    // saved tabs or opens the first one, starts the refresh timer and shows the window. Run once
+    // when the main loop starts.
     void applicationDidFinishLaunching();
 
-    QWidget* window() const { return window_.get(); }
-    QWidget* contentView() const { return contentView_; }
+    // ---- What the controller holds -----------------------------------------------------------
+    QWidget* window() const;
+    ContentView* contentView() const { return contentView_; }
     HeaderBarView* headerView() const { return headerView_; }
     FooterBarView* footerView() const { return footerView_; }
+    HoverButton* versionButton() const { return versionBtn_; }
     TabList& tabs() { return tabs_; }
+    const TabList& tabs() const { return tabs_; }
+    int activeTab() const { return tabs_.activeTab(); }
     ToastService& toasts() { return toasts_; }
     TerminationController& termination() { return termination_; }
     SessionStore& sessionStore() { return sessionStore_; }
+    const QTimer& footerTimer() const { return footerTimer_; }
+    Defaults& defaults() const { return defaults_; }
 
+    // The bell handler; BellManager::shared() unless another was set before the launch.
+    BellManager& bell() const;
+    void setBellManager(BellManager* bell) { bell_ = bell; }
+
+    // Asks the user for a file to open or a name to save under; none when the user cancelled. A
+    // file dialog unless replaced.
+    enum class FileChoice { open, saveAs };
+    std::function<std::optional<QString>(FileChoice, const QString& suggestedPath)> chooseFile;
+
+    // The rectangle of the tab pages in the content view: between the header (below the arrow strip
+    // while docked, and below an open bell preview) and the footer.
+    QRect termFrame() const;
+    int bellPreviewPanelHeight() const { return bellPreviewPanelHeight_; }
+
+    // ---- Tabs --------------------------------------------------------------------------------
+    // The shell of a new tab: "/bin/zsh", "/bin/bash" or "/bin/sh" by the setting
+    // "defaultShellIndex"; any other index gives "/bin/zsh".
+    QString defaultShell() const;
+    // Appends a terminal tab running `shell` in `cwd` (none: the view's default folder), coloured by
+    // `colorHue` (none: a random hue), its history named `tabId` (none: a new one), and shows it.
+    void createTab(const QString& shell, const std::optional<QString>& cwd = std::nullopt,
+                   std::optional<double> colorHue = std::nullopt,
+                   const std::optional<QString>& tabId = std::nullopt);
+    // Closes a tab, asking first when it is an editor with unsaved changes. The last tab stays.
+    void closeTab(int index);
+    void reorderTab(int from, int to);
+    // Shows another tab with a short cross-fade.
+    void switchToTab(int index);
+    // The previous and next tab, wrapping around at the ends.
+    void selectPreviousTab();
+    void selectNextTab();
+    // The header's rename: a name, or none for the default title. A stale index changes nothing.
+    void renameTab(int index, const std::optional<QString>& name);
+    // The titles of the tab strip, in tab order.
+    QStringList tabTitles() const;
+
+    // ---- Editor tabs -------------------------------------------------------------------------
+    // Opens an editor tab for the file at `path`, or an empty one for none, and shows it. A file
+    // that cannot be read opens nothing and says why in a toast. Does not save the open tabs.
+    bool createEditorTabInternal(const std::optional<QString>& path);
+    // Whether editor tab `index` offers a preview of its file.
+    bool isTabPreviewable(int index) const;
+    // Saves the editor of tab `index` to its file, asking for a name when it has none. True only
+    // when the file was written; a cancelled choice or a failed write leaves the tab modified.
+    bool saveEditorOfTab(int index, bool askForName = false);
+
+    // ---- Splits ------------------------------------------------------------------------------
+    // Splits the active tab side by side (vertical) or one above the other, closes its split, or,
+    // when it is split the other way, splits it again that way with a fresh second shell.
+    void toggleSplit(bool vertical);
+    // Moves the keyboard to the other pane of the split active tab.
+    void switchSplitPane();
+    // What the second pane's shell ending does: the split closes, the tab stays.
+    std::function<void()> makeSecondaryExitHandler(SplitContainer* container, TerminalView* secondary);
+    void updateSplitButtonState();
+
+    // ---- Header and footer -------------------------------------------------------------------
+    void updateHeaderTabs();
+    void updateFooter();
+    // The footer's shell buttons: restarts the active pane with the first, second or third shell.
+    void switchShellOfActivePane(int shellIndex);
+    void restoreWindowOpacity();
+    // Every terminal pane: each tab's primary pane, then its second pane when split.
+    QList<TerminalView*> allTerminalViews() const;
+    bool isAnyDragSessionActive() const;
+
+    // ---- Toasts ------------------------------------------------------------------------------
+    QWidget* showGenericToast(const QString& badge, const QString& text, const QColor& badgeColor,
+                              double dismissAfter = ToastService::kDefaultDismissAfter,
+                              const QString& identifier = ToastService::kDefaultIdentifier,
+                              std::function<void()> onClick = {});
+
+    // ---- Saved tabs --------------------------------------------------------------------------
+    // Writes the open tabs, the active tab, the window frame and the side-panel state. Skipped
+    // while a restore runs; the restore saves once when it is done.
+    void saveSession();
+    // Rebuilds the saved tabs; false when nothing was saved.
+    bool restoreSession();
+
+    // ---- Quitting ----------------------------------------------------------------------------
+    // SIGTERM: saves the tabs and the window geometry and quits without asking.
+    void terminateWithoutConfirmation();
+    // The program lost the keyboard to another one: by the setting "hideOnDeactivate", the window
+    // goes, unless the pointer is over a desktop panel (where the tray icon is) or a file is being
+    // dragged over a pane.
+    void applicationDidResignActive();
+
+    // ---- Seams: the window's showing and placement (the status item, the hot key and the docked
+    // placement replace these) -------------------------------------------------------------------
+    void showWindowAnimated();
+    void hideWindowAnimated();
+    void toggleWindow();
+    void toggleFullscreen();
+
+    // ---- Seams: later subsystems ------------------------------------------------------------------
+    void toggleSettings();                                // the settings panel
+    void toggleUsagePopover();                            // the AI usage popover
+    void layoutGitPanel();                                // the git panel's frames
+    void updateGitPanelCwd();                             // the git panel follows the active shell's folder
+    void clearSearchState();                              // the scrollback search
+    void showChangelog();                                 // the changelog viewer
+    void scheduleUpdateCheck(double initialDelaySeconds); // the updater
+
+    // ---- TerminalViewHost ----------------------------------------------------------------------
+    void ringBell(TerminalView* view) override;
+    const std::vector<SearchHighlight>& searchHighlights(const TerminalView* view) const override;
+    int searchCurrentIndex(const TerminalView* view) const override;
+    bool isRemoteStreamConnected() const override;
+    void sendRemoteOutput(const QString& text) override;
+
+    // ---- ChromeController ----------------------------------------------------------------------
     bool isWindowDetached() const override { return isWindowDetached_; }
 
-    // Writes every key of the saved tabs (skipped while a restore runs).
-    void saveSession();
-    // SIGTERM: saves and quits without the confirmation.
-    void terminateWithoutConfirmation();
+    // ---- BellHost ------------------------------------------------------------------------------
+    bool isWindowVisible() const override;
+    qreal windowAlpha() const override;
+    bool isWindowKey() const override;
+    bool isWindowOnCurrentDesktop() const override;
+    bool isPaneOnShow(const BellPane& pane) const override;
+    std::optional<int> tabIndexOfPrimaryPane(const BellPane& pane) const override;
+    QString tabCustomName(int index) const override;
+    bool markTabBell(int index) override;
+    void setStatusItemDimmed(bool dimmed) override;
+    QWidget* bellPreviewParent() override;
+    int bellPreviewTop() const override;
+    void bellPreviewHeightChanged(int height, int durationMs, const QEasingCurve& curve) override;
+    void focusActiveTerminal() override;
+    void showWindowForNotification(BellPane* pane) override;
 
 public slots:
+    // The actions of the main menu, the header and the footer (the menu finds them by name).
+    void addTab();
+    void createEditorTab();
+    void closeCurrentTab();
+    void switchToTab1();
+    void switchToTab2();
+    void switchToTab3();
+    void menuSwitchZsh();
+    void menuSwitchBash();
+    void menuSwitchSh();
+    void openEditorFile();
+    void saveCurrentEditor();
+    void saveCurrentEditorAs();
+    void togglePreview();
+    void printCurrentTab();
+    void formatCurrentDocument();
+    void toggleGitPanel();
+    void toggleWebPicker();
+    void toggleSSHManager();
     // Every quit request: asks first.
     void handleQuitRequest() override;
 
 private:
+    // Launch (AppDelegate.cpp)
+    QSize initialWindowSize();
+    void buildWindow();
+    void wireHeader();
+    void wireFooter();
+    void layoutContent();
     void applicationWillTerminate();
+
+    // Tabs (AppDelegateTabs.cpp)
+    void doCloseTab(int index);
+    // Adds a new tab's page over the others and fades it in; the page before it is hidden.
+    void presentNewTab(TabState tab, QWidget* focus);
+    void putOnTopOfPages(QWidget* page);
+    void hideAllPagesBut(int index);
+    void focusActiveTab();
+    void crossFade(QWidget* from, QWidget* to);
+    void releasePanes(const TabState& tab);
+
+    // Saved tabs (AppDelegateSession.cpp)
     session::SessionSnapshot sessionSnapshot() const;
+    void restoreTerminalTab(const session::RestoreTab& entry);
+    void restoreEditorTab(const session::RestoreTab& entry);
+
+    // Helpers
+    TerminalView* activePane() const;
+    void focusWidget(QWidget* widget);
 
     Defaults& defaults_;
+    BellManager* bell_ = nullptr;
     std::unique_ptr<QWidget> window_;
-    QWidget* contentView_ = nullptr;
+    ContentView* contentView_ = nullptr;
     HeaderBarView* headerView_ = nullptr;
     FooterBarView* footerView_ = nullptr;
+    HoverButton* versionBtn_ = nullptr;
     TabList tabs_;
     SessionStore sessionStore_;
     ToastService toasts_;
     TerminationController termination_;
+    QTimer footerTimer_;
     bool isWindowDetached_ = false;
+    bool launched_ = false;
+    int bellPreviewPanelHeight_ = 0;
+    QPointer<QVariantAnimation> bellPreviewAnimation_;
+    // The side panels are kept as they were stored until their subsystems open them.
+    bool webPickerOpen_ = false;
+    bool sshManagerOpen_ = false;
     QStringList sidebarOrder_{QStringLiteral("git"), QStringLiteral("picker"), QStringLiteral("ssh")};
     QMap<QString, double> sidebarPanelHeights_{
         {QStringLiteral("git"), 300}, {QStringLiteral("picker"), 320}, {QStringLiteral("ssh"), 260}};
+    std::vector<SearchHighlight> searchHighlights_;
+    int searchCurrentIndex_ = -1;
 };

@@ -66,3 +66,10 @@ int TabList::indexOfSplitContainer(const QObject* container) const {
         if (tabs_[static_cast<size_t>(i)].splitContainer.data() == container) return i;
     return -1;
 }
+
+int TabList::indexOfEditorView(const QObject* editor) const {
+    if (!editor) return -1;
+    for (int i = 0; i < count(); ++i)
+        if (tabs_[static_cast<size_t>(i)].editorView.data() == editor) return i;
+    return -1;
+}

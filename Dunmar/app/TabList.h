@@ -43,27 +43,31 @@ public:
     // The position of the tab whose primary pane, or whose container, is `view`; -1 for none.
     int indexOfTerminalView(const QObject* view) const;
     int indexOfSplitContainer(const QObject* container) const;
+    // The position of the editor tab whose editor is `editor`; -1 for none.
+    int indexOfEditorView(const QObject* editor) const;
 
     const std::vector<TabState>& tabs() const { return tabs_; }
 
     // Each per-tab value as one list in tab order, for code that reads a whole column at once
     // (the tab strip's titles, colours and bell marks).
-    std::vector<QPointer<TabTerminalView>> termViews() const { return column(&TabState::termView); }
+    std::vector<QPointer<TerminalView>> termViews() const { return column(&TabState::termView); }
     std::vector<TabType> tabTypes() const { return column(&TabState::type); }
-    std::vector<QPointer<TabEditorView>> tabEditorViews() const { return column(&TabState::editorView); }
+    std::vector<QPointer<EditorView>> tabEditorViews() const { return column(&TabState::editorView); }
     std::vector<EditorInputMode> tabEditorModes() const { return column(&TabState::editorMode); }
     std::vector<QUrl> tabEditorURLs() const { return column(&TabState::editorURL); }
     std::vector<bool> tabEditorDirty() const { return column(&TabState::editorDirty); }
     std::vector<bool> tabHasBell() const { return column(&TabState::hasBell); }
     std::vector<bool> tabPreviewActive() const { return column(&TabState::previewActive); }
-    std::vector<QPointer<TabSplitContainer>> splitContainers() const {
+    std::vector<QPointer<SplitContainer>> splitContainers() const {
         return column(&TabState::splitContainer);
     }
     std::vector<QColor> tabColors() const { return column(&TabState::color); }
     std::vector<std::optional<QString>> tabCustomNames() const { return column(&TabState::customName); }
     std::vector<GitPanelPosition> tabGitPositions() const { return column(&TabState::gitPosition); }
-    std::vector<QPointer<TabGitPanelView>> tabGitPanels() const { return column(&TabState::gitPanel); }
-    std::vector<QPointer<TabGitDividerView>> tabGitDividers() const { return column(&TabState::gitDivider); }
+    std::vector<QPointer<GitPanelView>> tabGitPanels() const { return column(&TabState::gitPanel); }
+    std::vector<QPointer<GitPanelDividerView>> tabGitDividers() const {
+        return column(&TabState::gitDivider);
+    }
     std::vector<double> tabGitRatios() const { return column(&TabState::gitRatio); }
     std::vector<double> tabGitRatiosV() const { return column(&TabState::gitRatioV); }
     std::vector<double> tabGitRatiosH() const { return column(&TabState::gitRatioH); }

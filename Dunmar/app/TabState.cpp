@@ -26,7 +26,12 @@ QString editorInputModeName(EditorInputMode mode) {
     return QStringLiteral("normal");
 }
 
-TabState TabState::terminal(TabTerminalView* view, TabSplitContainer* container, QColor color) {
+QWidget* TabState::page() const {
+    if (splitContainer) return splitContainer;
+    return editorView;
+}
+
+TabState TabState::terminal(TerminalView* view, SplitContainer* container, QColor color) {
     TabState tab;
     tab.termView = view;
     tab.type = TabType::terminal;
@@ -35,11 +40,10 @@ TabState TabState::terminal(TabTerminalView* view, TabSplitContainer* container,
     return tab;
 }
 
-TabState TabState::editor(TabEditorView* view, TabSplitContainer* container, QColor color) {
+TabState TabState::editor(EditorView* view, QColor color) {
     TabState tab;
     tab.type = TabType::editor;
     tab.editorView = view;
-    tab.splitContainer = container;
     tab.color = color;
     return tab;
 }

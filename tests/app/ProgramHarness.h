@@ -1,7 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <climits>
 #include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <optional>
@@ -117,6 +119,47 @@ template <class Condition> bool waitFor(Condition condition, std::chrono::millis
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return condition();
+}
+
+// The processes whose parent is `parent`, found in /proc.
+inline std::vector<pid_t> childrenOf(pid_t parent) {
+    std::vector<pid_t> children;
+    DIR* proc = ::opendir("/proc");
+    if (!proc) return children;
+    while (dirent* entry = ::readdir(proc)) {
+        const std::string name = entry->d_name;
+        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream stat("/proc/" + name + "/stat");
+        std::string line;
+        std::getline(stat, line);
+        // "pid (comm) state ppid ...": the command may hold spaces and parentheses.
+        const std::size_t close = line.rfind(')');
+        if (close == std::string::npos) continue;
+        std::istringstream rest(line.substr(close + 1));
+        std::string state;
+        long ppid = 0;
+        rest >> state >> ppid;
+        if (ppid == parent && state != "Z") children.push_back(static_cast<pid_t>(std::stol(name)));
+    }
+    ::closedir(proc);
+    return children;
+}
+
+// Whether a process has ended: gone, or a zombie left for its parent to collect.
+inline bool hasEnded(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return true;
+    const std::size_t close = line.rfind(')');
+    return close != std::string::npos && line.compare(close + 2, 1, "Z") == 0;
+}
+
+// The current folder of a process; empty when it cannot be read.
+inline std::string cwdOf(pid_t pid) {
+    char buffer[PATH_MAX];
+    const std::string link = "/proc/" + std::to_string(pid) + "/cwd";
+    const ssize_t n = ::readlink(link.c_str(), buffer, sizeof buffer - 1);
+    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
 }
 
 inline std::string readFile(const std::string& path) {

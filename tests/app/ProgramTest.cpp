@@ -1,12 +1,14 @@
 // The built program, started as users start it: one copy per user, the crash line of a fatal
 // signal, and SIGTERM saving before a clean exit.
 #include "ProgramHarness.h"
+#include "platform/Defaults.h"
 
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace programtest;
@@ -152,4 +154,90 @@ TEST(Program, SigtermSavesAndExitsWithStatusZeroWithoutAsking) {
     EXPECT_TRUE(saved.contains("windowWidth"));
     EXPECT_TRUE(saved.contains("windowHeight"));
     EXPECT_TRUE(saved.contains("dockedWindowX"));
+}
+
+namespace {
+
+// The folders the program's shells are in, sorted.
+std::vector<std::string> shellFolders(const Program& program) {
+    std::vector<std::string> folders;
+    for (pid_t child : childrenOf(program.pid())) folders.push_back(cwdOf(child));
+    std::sort(folders.begin(), folders.end());
+    return folders;
+}
+
+// What a start restored, as the next save wrote it: each tab's folder, name and second pane.
+struct SavedState {
+    QStringList cwds, names, splitCwds, editorFiles;
+    qint64 activeTab = -1;
+};
+
+SavedState readSaved(const UserFolders& user) {
+    Defaults stored(QDir(user.config()).filePath("dunmar/defaults.json"));
+    SavedState state;
+    for (const QVariant& entry : stored.array("sessionTabs")) {
+        const QVariantMap tab = entry.toMap();
+        state.cwds << tab.value("cwd").toString();
+        state.names << tab.value("customName").toString();
+        state.splitCwds << tab.value("splitCwd").toString();
+        state.editorFiles << tab.value("editorURL").toString();
+    }
+    state.activeTab = stored.integer("sessionActiveTab");
+    return state;
+}
+
+} // namespace
+
+TEST(Program, ARestartRestoresTheTabsItSavedAtTheEnd) {
+    UserFolders user;
+    const QString alpha = QDir(user.home()).filePath("alpha");
+    const QString beta = QDir(user.home()).filePath("beta");
+    QDir().mkpath(alpha);
+    QDir().mkpath(beta);
+    const QString gone = QDir(user.home()).filePath("gone.txt");
+    {
+        // What an earlier run left: a split tab, an entry that is no tab at all, an editor whose
+        // file has gone since, and a plain tab that was on show.
+        QDir().mkpath(QDir(user.config()).filePath("dunmar"));
+        Defaults stored(QDir(user.config()).filePath("dunmar/defaults.json"));
+        stored.setValue("defaultShellIndex", 1);
+        stored.setValue(
+            "sessionTabs",
+            QVariantList{QVariantMap{{"shell", "/bin/bash"},
+                                     {"cwd", alpha},
+                                     {"customName", "alpha"},
+                                     {"splitVertical", true},
+                                     {"splitShell", "/bin/bash"},
+                                     {"splitCwd", beta},
+                                     {"splitRatio", 0.6}},
+                         QStringLiteral("not a tab"),
+                         QVariantMap{{"type", "editor"}, {"editorURL", gone}, {"customName", "todo"}},
+                         QVariantMap{{"shell", "/bin/bash"}, {"cwd", beta}}});
+        stored.setValue("sessionActiveTab", 3);
+        ASSERT_TRUE(stored.synchronize());
+    }
+    const std::vector<std::string> expectedFolders{alpha.toStdString(), beta.toStdString(),
+                                                   beta.toStdString()};
+
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(testing::Message() << "start " << run);
+        auto program = start(user, user.environment());
+        expectRunning(*program, user);
+        // Three shells: the split tab's two and the plain tab's one, each in its folder.
+        ASSERT_TRUE(waitFor([&] { return shellFolders(*program) == expectedFolders; }, kStartTimeout))
+            << "shells in: " << testing::PrintToString(shellFolders(*program)) << "\n"
+            << readFile(user.log().toStdString());
+        const std::vector<pid_t> shells = childrenOf(program->pid());
+        expectCleanExit(*program);
+        for (pid_t shell : shells)
+            EXPECT_TRUE(waitFor([shell] { return hasEnded(shell); }, kStartTimeout))
+                << "shell " << shell << " outlived the program";
+
+        const SavedState saved = readSaved(user);
+        EXPECT_EQ(saved.cwds, (QStringList{alpha, "", beta}));
+        EXPECT_EQ(saved.names, (QStringList{"alpha", "todo", ""}));
+        EXPECT_EQ(saved.splitCwds, (QStringList{beta, "", ""}));
+        EXPECT_EQ(saved.editorFiles, (QStringList{"", gone, ""})) << "the editor keeps its file";
+        EXPECT_EQ(saved.activeTab, 2) << "the tab that was on show";
+    }
 }

@@ -67,24 +67,27 @@ TEST(SessionFormat, EditorEntry) {
 }
 
 TEST(SessionFormat, SavedTabsFollowTheTabList) {
-    QWidget view, container;
+    QTemporaryDir home;
+    Defaults store(home.filePath("defaults.json"));
+    auto* view = new TerminalView(QRect(0, 0, 300, 200), "/bin/sh", {}, {}, {&store, home.path()});
+    SplitContainer container(QRect(0, 0, 300, 200), view, &store);
     TabList tabs;
-    TabState terminal = TabState::terminal(&view, &container, tabColorForHue(0.5));
+    TabState terminal = TabState::terminal(view, &container, tabColorForHue(0.5));
     terminal.gitPosition = GitPanelPosition::right;
     terminal.gitRatioV = 0.42;
     tabs.append(terminal);
-    TabState editor = TabState::editor(nullptr, &container);
+    TabState editor = TabState::editor(nullptr);
     editor.editorURL = QUrl::fromLocalFile("/home/ada/a b.txt");
     editor.editorMode = EditorInputMode::nano;
     tabs.append(editor);
     tabs.append(TabState::terminal(nullptr, &container, tabColorForHue(0.1))); // no view: not saved
-    TabState unreadable = TabState::editor(nullptr, &container);
+    TabState unreadable = TabState::editor(nullptr);
     unreadable.keptEditorPath = "/media/usb/todo.txt";
     tabs.append(unreadable);
 
     const std::vector<SavedTab> saved =
         savedTabs(tabs, [&](const TabState& t) -> std::optional<TerminalSnapshot> {
-            EXPECT_EQ(t.termView, &view);
+            EXPECT_EQ(t.termView, view);
             return panes("/srv/www", SplitSnapshot{true, 0.6, {"/bin/zsh", "/srv", "S"}});
         });
     ASSERT_EQ(saved.size(), 3u);

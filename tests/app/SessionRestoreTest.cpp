@@ -212,7 +212,7 @@ TEST(SessionRestore, AnUnreadableEditorFileKeepsItsEntry) {
         EXPECT_EQ(lost.keptPath, path);
 
         // Saved again, the entry still names the file.
-        TabState state = TabState::editor(nullptr, nullptr);
+        TabState state = TabState::editor(nullptr);
         applyEditorRestore(state, lost);
         TabList tabs;
         tabs.append(state);

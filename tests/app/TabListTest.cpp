@@ -2,6 +2,9 @@
 // list has one entry per tab and entry i of each belongs to the tab at position i.
 #include "app/TabList.h"
 
+#include "platform/Defaults.h"
+
+#include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -9,12 +12,20 @@
 
 namespace {
 
+// The widgets a tab points at. Terminal panes are left out (each would start a shell); the tab list
+// moves all of its pointers the same way, so the editor and git widgets stand for them.
+struct TabWidgets {
+    std::unique_ptr<EditorView> editor = std::make_unique<EditorView>();
+    std::unique_ptr<GitPanelView> gitPanel = std::make_unique<GitPanelView>();
+    std::unique_ptr<GitPanelDividerView> gitDivider = std::make_unique<GitPanelDividerView>();
+};
+
 // A tab whose every value carries its serial number, so a value that drifted to another tab's
 // position shows at once.
-TabState numberedTab(int serial, QWidget* view) {
-    TabState tab = serial % 3 == 2 ? TabState::editor(view, view, tabColorForHue((serial % 10) / 10.0))
-                                   : TabState::terminal(view, view, tabColorForHue((serial % 10) / 10.0));
-    if (serial % 3 == 2) tab.termView = nullptr;
+TabState numberedTab(int serial, TabWidgets& widgets) {
+    TabState tab = serial % 3 == 2
+                       ? TabState::editor(widgets.editor.get(), tabColorForHue((serial % 10) / 10.0))
+                       : TabState::terminal(nullptr, nullptr, tabColorForHue((serial % 10) / 10.0));
     tab.editorMode = static_cast<EditorInputMode>(serial % 3);
     tab.editorURL = QUrl::fromLocalFile(QStringLiteral("/f/%1").arg(serial));
     tab.editorDirty = serial % 2;
@@ -24,8 +35,8 @@ TabState numberedTab(int serial, QWidget* view) {
     // Only some tabs have a git panel: the lists of the git values must not drift either.
     tab.gitPosition = serial % 2 ? GitPanelPosition::right : GitPanelPosition::none;
     if (serial % 2) {
-        tab.gitPanel = view;
-        tab.gitDivider = view;
+        tab.gitPanel = widgets.gitPanel.get();
+        tab.gitDivider = widgets.gitDivider.get();
     }
     tab.gitRatio = serial + 0.1;
     tab.gitRatioV = serial + 0.2;
@@ -36,7 +47,7 @@ TabState numberedTab(int serial, QWidget* view) {
 // The tabs as the design keeps them: seventeen separate lists, each edited on its own. Used as the
 // reference the single list of tab values must agree with.
 struct ParallelLists {
-    std::vector<QWidget*> termViews, editorViews, splitContainers, gitPanels, gitDividers;
+    std::vector<QObject*> termViews, editorViews, splitContainers, gitPanels, gitDividers;
     std::vector<TabType> types;
     std::vector<EditorInputMode> modes;
     std::vector<QUrl> urls;
@@ -87,8 +98,8 @@ struct ParallelLists {
     }
 };
 
-template <class A> std::vector<QWidget*> widgets(const std::vector<QPointer<A>>& list) {
-    std::vector<QWidget*> out;
+template <class A> std::vector<QObject*> widgets(const std::vector<QPointer<A>>& list) {
+    std::vector<QObject*> out;
     for (const auto& p : list) out.push_back(p.data());
     return out;
 }
@@ -146,12 +157,12 @@ TEST(TabList, AFreshListHasNoTabsAndShowsIndexZero) {
 }
 
 TEST(TabList, OpenThreeMoveTheThirdToTheFrontCloseTheSecond) {
-    std::vector<std::unique_ptr<QWidget>> views;
+    std::vector<std::unique_ptr<TabWidgets>> views;
     TabList tabs;
     ParallelLists lists;
     for (int serial = 0; serial < 3; ++serial) {
-        views.push_back(std::make_unique<QWidget>());
-        const TabState tab = numberedTab(serial, views.back().get());
+        views.push_back(std::make_unique<TabWidgets>());
+        const TabState tab = numberedTab(serial, *views.back());
         EXPECT_EQ(tabs.append(tab), serial);
         lists.append(tab);
     }
@@ -168,10 +179,10 @@ TEST(TabList, OpenThreeMoveTheThirdToTheFrontCloseTheSecond) {
 }
 
 TEST(TabList, ClosingATabWithoutAGitPanelRemovesItsGitValuesToo) {
-    QWidget view;
+    TabWidgets view;
     TabList tabs;
-    TabState withPanel = numberedTab(1, &view);
-    TabState withoutPanel = numberedTab(0, &view);
+    TabState withPanel = numberedTab(1, view);
+    TabState withoutPanel = numberedTab(0, view);
     ASSERT_EQ(withoutPanel.gitPanel, nullptr);
     tabs.append(withPanel);
     tabs.append(withoutPanel);
@@ -188,7 +199,7 @@ TEST(TabList, ClosingATabWithoutAGitPanelRemovesItsGitValuesToo) {
 
 TEST(TabList, RandomOpensClosesAndMovesKeepEveryValueWithItsTab) {
     std::mt19937 random(20240611);
-    std::vector<std::unique_ptr<QWidget>> views;
+    std::vector<std::unique_ptr<TabWidgets>> views;
     TabList tabs;
     ParallelLists lists;
     int serial = 0;
@@ -196,8 +207,8 @@ TEST(TabList, RandomOpensClosesAndMovesKeepEveryValueWithItsTab) {
         const int n = tabs.count();
         const int op = static_cast<int>(random() % 10);
         if (n == 0 || op < 3) {
-            views.push_back(std::make_unique<QWidget>());
-            const TabState tab = numberedTab(serial++, views.back().get());
+            views.push_back(std::make_unique<TabWidgets>());
+            const TabState tab = numberedTab(serial++, *views.back());
             tabs.append(tab);
             lists.append(tab);
         } else if (op < 6) {
@@ -226,21 +237,33 @@ TEST(TabList, RandomOpensClosesAndMovesKeepEveryValueWithItsTab) {
 }
 
 TEST(TabList, FindsATabByItsViews) {
-    QWidget a, b, container;
+    QTemporaryDir home;
+    Defaults defaults(home.filePath("defaults.json"));
+    PtySessionSettings settings{&defaults, home.path()};
+    auto* a = new TerminalView(QRect(0, 0, 300, 200), "/bin/sh", {}, {}, settings);
+    auto* b = new TerminalView(QRect(0, 0, 300, 200), "/bin/sh", {}, {}, settings);
+    SplitContainer first(QRect(0, 0, 300, 200), a, &defaults);
+    SplitContainer second(QRect(0, 0, 300, 200), b, &defaults);
+    EditorView editor;
     TabList tabs;
-    tabs.append(TabState::terminal(&a, &container, tabColorForHue(0.5)));
-    tabs.append(TabState::terminal(&b, nullptr, tabColorForHue(0.5)));
-    EXPECT_EQ(tabs.indexOfTerminalView(&b), 1);
-    EXPECT_EQ(tabs.indexOfTerminalView(&container), -1);
+    tabs.append(TabState::terminal(a, &first, tabColorForHue(0.5)));
+    tabs.append(TabState::terminal(b, &second, tabColorForHue(0.5)));
+    tabs.append(TabState::editor(&editor));
+    EXPECT_EQ(tabs.indexOfTerminalView(b), 1);
+    EXPECT_EQ(tabs.indexOfTerminalView(&first), -1);
     EXPECT_EQ(tabs.indexOfTerminalView(nullptr), -1);
-    EXPECT_EQ(tabs.indexOfSplitContainer(&container), 0);
+    EXPECT_EQ(tabs.indexOfSplitContainer(&first), 0);
+    EXPECT_EQ(tabs.indexOfEditorView(&editor), 2);
+    EXPECT_EQ(tabs.indexOfEditorView(a), -1);
+    EXPECT_EQ(tabs.at(0).page(), &first);
+    EXPECT_EQ(tabs.at(2).page(), &editor) << "an editor tab's page is its editor";
     tabs.move(0, 1);
-    EXPECT_EQ(tabs.indexOfTerminalView(&b), 0);
+    EXPECT_EQ(tabs.indexOfTerminalView(b), 0);
 }
 
 TEST(TabList, NewTabsStartWithTheDefaultValues) {
-    QWidget view;
-    const TabState terminal = TabState::terminal(&view, &view, tabColorForHue(0.5));
+    EditorView view;
+    const TabState terminal = TabState::terminal(nullptr, nullptr, tabColorForHue(0.5));
     EXPECT_EQ(terminal.type, TabType::terminal);
     EXPECT_EQ(terminal.editorView, nullptr);
     EXPECT_EQ(terminal.editorMode, EditorInputMode::normal);
@@ -251,10 +274,11 @@ TEST(TabList, NewTabsStartWithTheDefaultValues) {
     EXPECT_DOUBLE_EQ(terminal.gitRatio, 0.3);
     EXPECT_DOUBLE_EQ(terminal.gitRatioV, 0.35);
     EXPECT_DOUBLE_EQ(terminal.gitRatioH, 0.3);
-    const TabState editor = TabState::editor(&view, &view);
+    const TabState editor = TabState::editor(&view);
     EXPECT_EQ(editor.type, TabType::editor);
     EXPECT_EQ(editor.termView, nullptr);
-    EXPECT_EQ(editor.splitContainer, &view);
+    EXPECT_EQ(editor.splitContainer, nullptr);
+    EXPECT_EQ(editor.editorView, &view);
 }
 
 TEST(TabColor, HueSaturationBrightnessAndBack) {

@@ -34,13 +34,12 @@ TEST(TabTitle, NameThenShellFolderThenHome) {
 }
 
 TEST(TabTitle, TitlesOfAllTabsAskForTheFolderOnlyWhereItIsShown) {
-    QWidget view;
     TabList tabs;
-    tabs.append(TabState::terminal(&view, &view, tabColorForHue(0.1)));
-    TabState named = TabState::terminal(&view, &view, tabColorForHue(0.2));
+    tabs.append(TabState::terminal(nullptr, nullptr, tabColorForHue(0.1)));
+    TabState named = TabState::terminal(nullptr, nullptr, tabColorForHue(0.2));
     named.customName = QString("server");
     tabs.append(named);
-    TabState editor = TabState::editor(nullptr, &view);
+    TabState editor = TabState::editor(nullptr);
     editor.customName = QString("main.cpp");
     editor.editorDirty = true;
     tabs.append(editor);

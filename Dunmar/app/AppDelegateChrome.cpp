@@ -1,0 +1,127 @@
+// The state the header and footer show, pushed in by the controller, and the shell actions of the
+// menus and the footer.
+#include "app/AppDelegate.h"
+#include "app/TabTitle.h"
+#include "chrome/FooterBarView.h"
+#include "chrome/HeaderBarView.h"
+#include "platform/ProcessCwd.h"
+
+#include <QDir>
+
+QStringList AppDelegate::tabTitles() const {
+    return ::tabTitles(
+        tabs_,
+        [this](int i) -> std::optional<QString> {
+            const TerminalView* view = tabs_.at(i).termView;
+            if (!view || view->childPid() < 1) return std::nullopt;
+            return cwdForPid(view->childPid());
+        },
+        QDir::homePath());
+}
+
+void AppDelegate::updateHeaderTabs() {
+    if (!headerView_) return;
+    QList<QColor> colors;
+    QList<bool> bells;
+    for (const TabState& tab : tabs_.tabs()) {
+        colors << tab.color;
+        bells << tab.hasBell;
+    }
+    headerView_->updateTabs(tabs_.count(), tabs_.activeTab(), tabTitles(), colors, bells);
+    const TabState* active = tabs_.active();
+    const bool isEditor = active && active->type == TabType::editor;
+    headerView_->setFileButtonsVisible(isEditor);
+    const bool previewable = isEditor && isTabPreviewable(tabs_.activeTab());
+    headerView_->setPreviewButtonVisible(previewable);
+    if (previewable) headerView_->setPreviewActive(active->previewActive);
+}
+
+void AppDelegate::updateFooter() {
+    if (!footerView_) return;
+    const TabState* tab = tabs_.active();
+    if (!tab) return;
+    const bool isEditor = tab->type == TabType::editor;
+    footerView_->setEditorMode(isEditor);
+    if (isEditor) {
+        footerView_->setActiveEditorMode(tab->editorMode);
+        return;
+    }
+    const TerminalView* pane = activePane();
+    if (!pane) return;
+    // A pane without a running shell leaves the footer as it was.
+    if (pane->childPid() >= 1) footerView_->update(pane->currentShell(), pane->childPid());
+}
+
+void AppDelegate::switchShellOfActivePane(int shellIndex) {
+    TerminalView* target = activePane();
+    if (!target) return;
+    switch (shellIndex) {
+    case 0:
+        target->switchToShell1();
+        break;
+    case 1:
+        target->switchToShell2();
+        break;
+    case 2:
+        target->switchToShell3();
+        break;
+    default:
+        break;
+    }
+    updateHeaderTabs();
+    updateFooter();
+}
+
+namespace {
+
+// The status item's shell commands restart the primary pane, even while the second one has the
+// keyboard.
+void switchPrimaryShell(const TabList& tabs, void (TerminalView::*switchTo)()) {
+    const TabState* tab = tabs.active();
+    if (tab && tab->termView) (tab->termView.data()->*switchTo)();
+}
+
+} // namespace
+
+void AppDelegate::menuSwitchZsh() {
+    if (!tabs_.active() || !tabs_.active()->termView) return;
+    switchPrimaryShell(tabs_, &TerminalView::switchToShell1);
+    updateHeaderTabs();
+    updateFooter();
+}
+
+void AppDelegate::menuSwitchBash() {
+    if (!tabs_.active() || !tabs_.active()->termView) return;
+    switchPrimaryShell(tabs_, &TerminalView::switchToShell2);
+    updateHeaderTabs();
+    updateFooter();
+}
+
+void AppDelegate::menuSwitchSh() {
+    if (!tabs_.active() || !tabs_.active()->termView) return;
+    switchPrimaryShell(tabs_, &TerminalView::switchToShell3);
+    updateHeaderTabs();
+    updateFooter();
+}
+
+QList<TerminalView*> AppDelegate::allTerminalViews() const {
+    QList<TerminalView*> views;
+    for (const TabState& tab : tabs_.tabs()) {
+        const SplitContainer* c = tab.splitContainer;
+        if (!c) continue;
+        views << c->primaryView();
+        if (c->secondaryView()) views << c->secondaryView();
+    }
+    return views;
+}
+
+bool AppDelegate::isAnyDragSessionActive() const {
+    // File drops onto a pane arrive with the view's pointer handling; until then no drag runs.
+    return false;
+}
+
+void AppDelegate::updateGitPanelCwd() {
+    const TabState* tab = tabs_.active();
+    if (!tab || !tab->gitPanel || !tab->termView) return;
+    tab->gitPanel->startRefreshing(cwdForPid(tab->termView->childPid()));
+}

@@ -1,0 +1,111 @@
+// Editor tabs as far as the tabs need them: opening a file into a tab, saving it, and knowing
+// whether it holds unsaved changes. The code editor replaces the editor view itself.
+#include "app/AppDelegate.h"
+#include "app/ContentView.h"
+#include "localisation/Loc.h"
+#include "localisation/LocBinding.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QColor kFileErrorColor = QColor::fromRgbF(0.85f, 0.25f, 0.25f);
+const QString kFileToastId = QStringLiteral("editorFileToast");
+
+} // namespace
+
+void AppDelegate::createEditorTab() {
+    createEditorTabInternal(std::nullopt);
+}
+
+void AppDelegate::openEditorFile() {
+    if (!chooseFile) return;
+    if (const std::optional<QString> path = chooseFile(FileChoice::open, QDir::homePath()))
+        createEditorTabInternal(*path);
+}
+
+bool AppDelegate::createEditorTabInternal(const std::optional<QString>& path) {
+    if (!contentView_) return false;
+    auto* editor = new EditorView(contentView_);
+    editor->hide();
+    if (path) {
+        QString error;
+        if (!editor->loadFile(*path, &error)) {
+            delete editor;
+            showGenericToast(QStringLiteral("OPEN"),
+                             QFileInfo(*path).fileName() + QStringLiteral(": ") + error, kFileErrorColor,
+                             ToastService::kDefaultDismissAfter, kFileToastId);
+            return false;
+        }
+    }
+    TabState tab = TabState::editor(editor, tabColorForHue(randomTabHue()));
+    if (path) {
+        tab.editorURL = QUrl::fromLocalFile(QFileInfo(*path).absoluteFilePath());
+        tab.customName = QFileInfo(*path).fileName();
+    } else {
+        tab.customName = qs(Loc::editorTabName());
+    }
+    const QPointer<AppDelegate> self(this);
+    editor->onDirtyChanged = [self, view = QPointer<EditorView>(editor)](bool dirty) {
+        if (!self || !view) return;
+        if (TabState* t = self->tabs_.find(self->tabs_.indexOfEditorView(view))) {
+            t->editorDirty = dirty;
+            self->updateHeaderTabs();
+        }
+    };
+    presentNewTab(std::move(tab), editor->textView());
+    return true;
+}
+
+bool AppDelegate::isTabPreviewable(int) const {
+    // Previews come with the code editor; until then no tab offers one.
+    return false;
+}
+
+void AppDelegate::saveCurrentEditor() {
+    saveEditorOfTab(tabs_.activeTab());
+}
+
+void AppDelegate::saveCurrentEditorAs() {
+    saveEditorOfTab(tabs_.activeTab(), true);
+}
+
+bool AppDelegate::saveEditorOfTab(int index, bool askForName) {
+    const TabState* tab = tabs_.find(index);
+    if (!tab || tab->type != TabType::editor || !tab->editorView) return false;
+    const QPointer<EditorView> editor = tab->editorView;
+    const QString current = tab->editorURL.isLocalFile() ? tab->editorURL.toLocalFile() : QString();
+    const std::optional<QString> previousName = tab->customName;
+
+    QString path = current;
+    if (path.isEmpty() || askForName) {
+        const QString suggested =
+            !current.isEmpty() ? current : tab->keptEditorPath.value_or(QDir::homePath());
+        const std::optional<QString> chosen =
+            chooseFile ? chooseFile(FileChoice::saveAs, suggested) : std::nullopt;
+        if (!chosen || chosen->isEmpty()) return false;
+        path = *chosen;
+    }
+    // The question may have let the tabs change; the tab is found again by its editor.
+    const int now = tabs_.indexOfEditorView(editor);
+    if (now < 0) return false;
+
+    QString error;
+    if (!editor->saveFile(path, &error)) {
+        showGenericToast(QStringLiteral("SAVE"), QFileInfo(path).fileName() + QStringLiteral(": ") + error,
+                         kFileErrorColor, ToastService::kDefaultDismissAfter, kFileToastId);
+        return false;
+    }
+    TabState& saved = tabs_.at(now);
+    saved.editorURL = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    saved.keptEditorPath.reset();
+    saved.editorDirty = false;
+    // A tab that showed its file's (or the untitled) name shows the new file's; a name the user
+    // gave it stays.
+    const bool automaticName = !previousName || *previousName == qs(Loc::editorTabName()) ||
+                               (!current.isEmpty() && *previousName == QFileInfo(current).fileName());
+    if (automaticName) saved.customName = QFileInfo(path).fileName();
+    updateHeaderTabs();
+    return true;
+}

@@ -1,0 +1,132 @@
+// What the terminal panes and the bell ask of the controller.
+#include "app/AppDelegate.h"
+#include "app/ContentView.h"
+#include "app/TerminalBellPane.h"
+#include "chrome/HeaderBarView.h"
+#include "settings/BellManager.h"
+
+#include <QVariantAnimation>
+
+namespace {
+
+const TerminalView* viewOf(const BellPane& pane) {
+    const auto* terminalPane = dynamic_cast<const TerminalBellPane*>(&pane);
+    return terminalPane ? terminalPane->view() : nullptr;
+}
+
+} // namespace
+
+// ---- TerminalViewHost ------------------------------------------------------------------------
+
+void AppDelegate::ringBell(TerminalView* view) {
+    bell().ring(TerminalBellPane::of(view));
+}
+
+const std::vector<SearchHighlight>& AppDelegate::searchHighlights(const TerminalView*) const {
+    return searchHighlights_;
+}
+
+int AppDelegate::searchCurrentIndex(const TerminalView*) const {
+    return searchCurrentIndex_;
+}
+
+// Remote viewers connect through the remote streamer, which is not part of the program yet.
+bool AppDelegate::isRemoteStreamConnected() const {
+    return false;
+}
+
+void AppDelegate::sendRemoteOutput(const QString&) {}
+
+// ---- BellHost --------------------------------------------------------------------------------
+
+bool AppDelegate::isWindowVisible() const {
+    return window_ && window_->isVisible() && !window_->isMinimized();
+}
+
+qreal AppDelegate::windowAlpha() const {
+    return window_ ? window_->windowOpacity() : 0.0;
+}
+
+bool AppDelegate::isWindowKey() const {
+    return window_ && window_->isActiveWindow();
+}
+
+bool AppDelegate::isWindowOnCurrentDesktop() const {
+    // The window keeps to the desktop shown until it learns to follow every desktop.
+    return true;
+}
+
+bool AppDelegate::isPaneOnShow(const BellPane& pane) const {
+    const TerminalView* view = viewOf(pane);
+    const TabState* tab = tabs_.active();
+    if (!view || !tab) return false;
+    if (tab->termView == view) return true;
+    return tab->splitContainer && tab->splitContainer->secondaryView() == view;
+}
+
+std::optional<int> AppDelegate::tabIndexOfPrimaryPane(const BellPane& pane) const {
+    const int index = tabs_.indexOfTerminalView(viewOf(pane));
+    if (index < 0) return std::nullopt;
+    return index;
+}
+
+QString AppDelegate::tabCustomName(int index) const {
+    const TabState* tab = tabs_.find(index);
+    return tab && tab->customName ? *tab->customName : QString();
+}
+
+bool AppDelegate::markTabBell(int index) {
+    TabState* tab = tabs_.find(index);
+    if (!tab) return false;
+    tab->hasBell = true;
+    updateHeaderTabs();
+    return true;
+}
+
+// The tray icon comes with the window's placement under it.
+void AppDelegate::setStatusItemDimmed(bool) {}
+
+QWidget* AppDelegate::bellPreviewParent() {
+    return contentView_;
+}
+
+int AppDelegate::bellPreviewTop() const {
+    return (isWindowDetached_ ? 0 : ContentView::kArrowStripHeight) + HeaderBarView::barHeight;
+}
+
+void AppDelegate::bellPreviewHeightChanged(int height, int durationMs, const QEasingCurve& curve) {
+    if (bellPreviewAnimation_) {
+        bellPreviewAnimation_->stop();
+        bellPreviewAnimation_->deleteLater();
+    }
+    if (durationMs <= 0) {
+        bellPreviewPanelHeight_ = height;
+        layoutContent();
+        return;
+    }
+    // The terminal area gives up the panel's height at its top as the panel slides open.
+    auto* animation = new QVariantAnimation(this);
+    animation->setStartValue(bellPreviewPanelHeight_);
+    animation->setEndValue(height);
+    animation->setDuration(durationMs);
+    animation->setEasingCurve(curve);
+    connect(animation, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        bellPreviewPanelHeight_ = value.toInt();
+        layoutContent();
+    });
+    connect(animation, &QVariantAnimation::finished, this, [this, animation, height] {
+        bellPreviewPanelHeight_ = height;
+        layoutContent();
+        animation->deleteLater();
+    });
+    bellPreviewAnimation_ = animation;
+    animation->start();
+}
+
+void AppDelegate::focusActiveTerminal() {
+    focusActiveTab();
+}
+
+void AppDelegate::showWindowForNotification(BellPane*) {
+    showWindowAnimated();
+}

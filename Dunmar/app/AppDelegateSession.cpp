@@ -1,0 +1,158 @@
+// The open tabs kept across starts: written after every opened and closed tab and at the end,
+// rebuilt once at launch.
+#include "app/AppDelegate.h"
+#include "chrome/HeaderBarView.h"
+#include "platform/Defaults.h"
+#include "platform/ProcessCwd.h"
+#include "settings/BellManager.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+const QString kSplitRatioVertical = QStringLiteral("splitRatioV");
+const QString kSplitRatioHorizontal = QStringLiteral("splitRatioH");
+
+session::PaneSnapshot paneSnapshot(const TerminalView& view) {
+    QString cwd = cwdForPid(view.childPid());
+    if (cwd.isEmpty()) cwd = QDir::currentPath();
+    return {view.currentShell(), cwd, view.tabId()};
+}
+
+// Holds the bell silent while the saved tabs' shells start, whatever way the restore ends.
+class BellSuppression {
+public:
+    explicit BellSuppression(BellManager& bell) : bell_(bell) { bell_.setSuppressed(true); }
+    ~BellSuppression() { bell_.setSuppressed(false); }
+    BellSuppression(const BellSuppression&) = delete;
+    BellSuppression& operator=(const BellSuppression&) = delete;
+
+private:
+    BellManager& bell_;
+};
+
+} // namespace
+
+void AppDelegate::saveSession() {
+    sessionStore_.save([this] { return sessionSnapshot(); });
+}
+
+session::SessionSnapshot AppDelegate::sessionSnapshot() const {
+    session::SessionSnapshot snapshot;
+    snapshot.tabs =
+        session::savedTabs(tabs_, [](const TabState& tab) -> std::optional<session::TerminalSnapshot> {
+            if (!tab.termView) return std::nullopt;
+            session::TerminalSnapshot live;
+            live.primary = paneSnapshot(*tab.termView);
+            const SplitContainer* c = tab.splitContainer;
+            if (c && c->isSplit() && c->secondaryView())
+                live.split = session::SplitSnapshot{c->isVerticalSplit(), c->splitRatio(),
+                                                    paneSnapshot(*c->secondaryView())};
+            return live;
+        });
+    snapshot.activeTab = tabs_.activeTab();
+    if (window_) snapshot.windowFrame = QRectF(window_->geometry());
+    snapshot.webPickerOpen = webPickerOpen_;
+    snapshot.sshManagerOpen = sshManagerOpen_;
+    snapshot.sidebarOrder = sidebarOrder_;
+    snapshot.sidebarPanelHeights = sidebarPanelHeights_;
+    return snapshot;
+}
+
+bool AppDelegate::restoreSession() {
+    // Everything is read before the first tab is made.
+    const std::optional<session::RestorePlan> plan = sessionStore_.restorePlan();
+    if (!plan) return false;
+    {
+        // No save while the tabs come back one by one: the stored list would shrink to the part
+        // rebuilt so far. One save follows at the end.
+        const SessionStore::RestoreGuard restoring = sessionStore_.beginRestore();
+        const BellSuppression quiet(bell());
+        for (const session::RestoreTab& entry : plan->tabs) {
+            if (entry.type == TabType::editor)
+                restoreEditorTab(entry);
+            else
+                restoreTerminalTab(entry);
+        }
+        if (plan->activeTab) switchToTab(std::min(*plan->activeTab, tabs_.count() - 1));
+
+        layoutGitPanel();
+        if (const TabState* active = tabs_.active(); active && active->gitPosition != GitPanelPosition::none)
+            headerView_->setGitActive(true);
+
+        if (plan->windowFrame && window_) {
+            QList<QRectF> visibleFrames;
+            for (const QScreen* screen : QGuiApplication::screens())
+                visibleFrames << QRectF(screen->availableGeometry());
+            if (session::frameFitsOnScreens(*plan->windowFrame, visibleFrames))
+                window_->setGeometry(plan->windowFrame->toRect());
+        }
+        if (plan->sidebarOrder) sidebarOrder_ = *plan->sidebarOrder;
+        for (auto it = plan->sidebarPanelHeights.begin(); it != plan->sidebarPanelHeights.end(); ++it)
+            sidebarPanelHeights_.insert(it.key(), it.value());
+        // The side panels reopen with their subsystems; until then their state is kept as stored.
+        webPickerOpen_ = plan->webPickerOpen;
+        sshManagerOpen_ = plan->sshManagerOpen;
+    }
+    updateHeaderTabs();
+    updateFooter();
+    saveSession();
+    return !tabs_.isEmpty();
+}
+
+void AppDelegate::restoreTerminalTab(const session::RestoreTab& entry) {
+    createTab(entry.shell, entry.cwd, entry.colorHue, entry.tabId);
+    TabState* tab = tabs_.active();
+    if (!tab || !tab->splitContainer) return;
+    if (entry.customName) tab->customName = entry.customName;
+
+    if (entry.git) {
+        tab->gitPosition = entry.git->position;
+        if (entry.git->ratio) tab->gitRatio = *entry.git->ratio;
+        if (entry.git->ratioV) tab->gitRatioV = *entry.git->ratioV;
+        if (entry.git->ratioH) tab->gitRatioH = *entry.git->ratioH;
+        QWidget* parent = tab->splitContainer->parentWidget();
+        auto* panel = new GitPanelView(parent);
+        auto* divider = new GitPanelDividerView(parent);
+        divider->isVertical = entry.git->position == GitPanelPosition::right;
+        tab->gitPanel = panel;
+        tab->gitDivider = divider;
+        panel->startRefreshing(entry.git->refreshDirectory);
+    }
+
+    if (entry.split) {
+        SplitContainer* c = tab->splitContainer;
+        PtySessionSettings settings;
+        settings.defaults = &defaults_;
+        auto* secondary = new TerminalView(QRect(QPoint(0, 0), c->size()), entry.split->shell,
+                                           entry.split->cwd.value_or(QString()),
+                                           entry.split->tabId.value_or(QString()), settings);
+        secondary->onShellExit = makeSecondaryExitHandler(c, secondary);
+        // A new split takes its ratio from the remembered one of its orientation; this one is lent
+        // the tab's own ratio, and the remembered one is put back after.
+        const QString key = entry.split->vertical ? kSplitRatioVertical : kSplitRatioHorizontal;
+        const bool hadStored = defaults_.hasStoredValue(key);
+        const QVariant stored = defaults_.object(key);
+        if (entry.split->ratio) defaults_.setValue(key, *entry.split->ratio);
+        c->split(entry.split->vertical, secondary);
+        if (entry.split->ratio) {
+            if (hadStored)
+                defaults_.setValue(key, stored);
+            else
+                defaults_.removeObject(key);
+        }
+        c->setActivePane(true);
+    }
+}
+
+void AppDelegate::restoreEditorTab(const session::RestoreTab& entry) {
+    const session::EditorRestore restored = session::restoreEditor(entry, session::readUtf8File);
+    if (!createEditorTabInternal(std::nullopt)) return;
+    TabState* tab = tabs_.active();
+    if (!tab || !tab->editorView) return;
+    if (restored.text) tab->editorView->setContent(*restored.text);
+    session::applyEditorRestore(*tab, restored);
+    tab->editorView->setInputMode(tab->editorMode);
+}

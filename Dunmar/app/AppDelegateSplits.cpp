@@ -1,0 +1,92 @@
+// Split panes: a second shell beside or below the first one in the active tab.
+#include "app/AppDelegate.h"
+#include "app/TerminalBellPane.h"
+#include "chrome/HeaderBarView.h"
+#include "platform/ProcessCwd.h"
+#include "settings/BellManager.h"
+
+#include <QTimer>
+#include <csignal>
+
+namespace {
+
+// A pane that left its container: it fades out there, then goes, and its shell with it.
+void discardPane(TerminalView* pane) {
+    QTimer::singleShot(SplitContainer::kUnsplitFadeOutMs + 50, pane, [pane] { pane->deleteLater(); });
+}
+
+} // namespace
+
+void AppDelegate::toggleSplit(bool vertical) {
+    TabState* tab = tabs_.active();
+    if (!tab || !tab->splitContainer) return;
+    SplitContainer* c = tab->splitContainer;
+
+    if (c->isSplit()) {
+        const bool wasVertical = c->isVerticalSplit();
+        if (TerminalView* removed = c->unsplit()) {
+            bell().paneClosed(TerminalBellPane::of(removed));
+            if (removed->childPid() >= 1) ::kill(removed->childPid(), SIGHUP);
+            discardPane(removed);
+        }
+        focusWidget(c->primaryView());
+        updateFooter();
+        if (wasVertical != vertical)
+            toggleSplit(vertical);
+        else
+            headerView_->setSplitActive(vertical, false);
+        return;
+    }
+
+    // The second shell starts in the folder the first one is in now, with the same program.
+    TerminalView* primary = c->primaryView();
+    const QString folder = cwdForPid(primary->childPid());
+    const int w = c->width();
+    const int h = c->height();
+    const QRect frame = vertical ? QRect(w / 2, 0, w / 2, h) : QRect(0, 0, w, h / 2);
+    PtySessionSettings settings;
+    settings.defaults = &defaults_;
+    auto* secondary = new TerminalView(frame, primary->currentShell(), folder, QString(), settings);
+    secondary->onShellExit = makeSecondaryExitHandler(c, secondary);
+    c->split(vertical, secondary);
+    focusWidget(secondary);
+    updateFooter();
+    headerView_->setSplitActive(vertical, true);
+}
+
+void AppDelegate::switchSplitPane() {
+    const TabState* tab = tabs_.active();
+    SplitContainer* c = tab ? tab->splitContainer.data() : nullptr;
+    if (!c || !c->isSplit() || !c->secondaryView()) return;
+    const bool primaryActive = c->activePaneIsPrimary();
+    TerminalView* target = primaryActive ? c->secondaryView() : c->primaryView();
+    focusWidget(target);
+    c->setActivePane(!primaryActive);
+    if (c->onFocusChanged) c->onFocusChanged(target);
+}
+
+std::function<void()> AppDelegate::makeSecondaryExitHandler(SplitContainer* container,
+                                                            TerminalView* secondary) {
+    return [self = QPointer<AppDelegate>(this), container = QPointer<SplitContainer>(container),
+            pane = QPointer<TerminalView>(secondary)] {
+        // A pane that was replaced meanwhile (the container holds another second pane) changes nothing.
+        if (!self || !container || !pane || container->secondaryView() != pane) return;
+        if (TerminalView* removed = container->unsplit()) {
+            self->bell().paneClosed(TerminalBellPane::of(removed));
+            discardPane(removed);
+        }
+        self->focusWidget(container->primaryView());
+        self->updateFooter();
+        self->updateSplitButtonState();
+    };
+}
+
+void AppDelegate::updateSplitButtonState() {
+    if (!headerView_) return;
+    const TabState* tab = tabs_.active();
+    const SplitContainer* c = tab ? tab->splitContainer.data() : nullptr;
+    if (c && c->isSplit())
+        headerView_->setSplitActive(c->isVerticalSplit(), true);
+    else
+        headerView_->resetSplitButtons();
+}

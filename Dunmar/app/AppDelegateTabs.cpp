@@ -1,0 +1,297 @@
+// The tab life cycle: opening terminal tabs, closing with the last-tab rule, reordering and
+// switching with a cross-fade.
+#include "app/AppDelegate.h"
+#include "app/ContentView.h"
+#include "app/TabArithmetic.h"
+#include "app/TerminalBellPane.h"
+#include "chrome/ChromeAnimation.h"
+#include "chrome/HeaderBarView.h"
+#include "chrome/HoverButton.h"
+#include "chrome/UnsavedAlertView.h"
+#include "localisation/Loc.h"
+#include "localisation/LocBinding.h"
+#include "platform/Defaults.h"
+#include "settings/BellManager.h"
+
+namespace {
+
+const QString kDefaultShellIndex = QStringLiteral("defaultShellIndex");
+
+} // namespace
+
+QString AppDelegate::defaultShell() const {
+    static const QStringList shells{QStringLiteral("/bin/zsh"), QStringLiteral("/bin/bash"),
+                                    QStringLiteral("/bin/sh")};
+    const qint64 index = defaults_.integer(kDefaultShellIndex);
+    return index >= 0 && index < shells.size() ? shells[static_cast<int>(index)] : shells[0];
+}
+
+void AppDelegate::addTab() {
+    createTab(defaultShell());
+}
+
+void AppDelegate::createTab(const QString& shell, const std::optional<QString>& cwd,
+                            std::optional<double> colorHue, const std::optional<QString>& tabId) {
+    if (!contentView_) return;
+    const QRect frame = termFrame();
+    PtySessionSettings settings;
+    settings.defaults = &defaults_;
+    auto* view = new TerminalView(QRect(QPoint(0, 0), frame.size()), shell, cwd.value_or(QString()),
+                                  tabId.value_or(QString()), settings);
+
+    const QPointer<AppDelegate> self(this);
+    view->terminal().onTitleChange = [self](const std::string& title) {
+        if (!self || !self->window_) return;
+        const QString text = QString::fromStdString(title);
+        self->window_->setWindowTitle(text.isEmpty() ? QStringLiteral("Dunmar") : text);
+    };
+    view->onShellExit = [self, pane = QPointer<TerminalView>(view)] {
+        if (!self || !pane) return;
+        const int index = self->tabs_.indexOfTerminalView(pane);
+        if (index < 0) return;
+        // The last tab is never closed: its shell ending asks to quit instead.
+        if (self->tabs_.count() >= 2)
+            self->closeTab(index);
+        else
+            self->handleQuitRequest();
+    };
+
+    // Until the shell runs, its folder is the one this program was started in; the title is read
+    // again once the shell has printed its first output.
+    view->session().onFirstOutput = [self] {
+        if (self) self->updateHeaderTabs();
+    };
+
+    auto* container = new SplitContainer(frame, view, &defaults_, contentView_);
+    container->onFocusChanged = [self](TerminalView*) {
+        if (self) self->updateFooter();
+    };
+    presentNewTab(TabState::terminal(view, container, tabColorForHue(colorHue.value_or(randomTabHue()))),
+                  view);
+}
+
+void AppDelegate::presentNewTab(TabState tab, QWidget* focus) {
+    QWidget* page = tab.page();
+    if (TabState* previous = tabs_.active()) {
+        if (QWidget* old = previous->page()) old->hide();
+        if (previous->gitPanel) previous->gitPanel->hide();
+        if (previous->gitDivider) previous->gitDivider->hide();
+    }
+    tabs_.append(std::move(tab));
+
+    page->setGeometry(termFrame());
+    chrome::setWidgetAlpha(page, 0);
+    page->show();
+    putOnTopOfPages(page);
+    focusWidget(focus);
+    chrome::fadeWidget(page, 1.0, kNewPageFadeMs, chrome::easeOutCurve());
+
+    headerView_->setGitActive(false);
+    updateSplitButtonState();
+    updateHeaderTabs();
+    updateFooter();
+    layoutGitPanel();
+    saveSession();
+}
+
+void AppDelegate::closeTab(int index) {
+    if (!tabmath::canClose(index, tabs_.count())) return;
+    const TabState& tab = tabs_.at(index);
+    if (tab.type == TabType::editor && tab.editorDirty && tab.editorView && contentView_) {
+        // The answer comes later; by then the tabs may have moved, so the tab is found again by its
+        // editor.
+        const QPointer<AppDelegate> self(this);
+        const QPointer<EditorView> editor = tab.editorView;
+        auto indexNow = [self, editor] {
+            return self && editor ? self->tabs_.indexOfEditorView(editor) : -1;
+        };
+        UnsavedAlertView::show(
+            contentView_, qs(Loc::unsavedTitle()), qs(Loc::unsavedMessage()), qs(Loc::unsavedSave()),
+            qs(Loc::unsavedDiscard()), qs(Loc::unsavedCancel()),
+            [self, indexNow] {
+                // Only a file that was really written lets the tab go; a cancelled name or a failed
+                // write keeps it open with its changes.
+                const int i = indexNow();
+                if (i >= 0 && self->saveEditorOfTab(i)) self->doCloseTab(indexNow());
+            },
+            [self, indexNow] {
+                const int i = indexNow();
+                if (i >= 0) self->doCloseTab(i);
+            },
+            [] {});
+        return;
+    }
+    doCloseTab(index);
+}
+
+void AppDelegate::doCloseTab(int index) {
+    if (!tabmath::canClose(index, tabs_.count())) return;
+    {
+        // The closed panes' bell previews go with them; one on show is dismissed.
+        const TabState& closing = tabs_.at(index);
+        if (closing.termView) bell().paneClosed(TerminalBellPane::of(closing.termView));
+        if (closing.splitContainer && closing.splitContainer->secondaryView())
+            bell().paneClosed(TerminalBellPane::of(closing.splitContainer->secondaryView()));
+    }
+    std::optional<TabState> removed = tabs_.remove(index);
+    if (!removed) return;
+    if (removed->gitPanel) {
+        removed->gitPanel->stopRefreshing();
+        removed->gitPanel->deleteLater();
+    }
+    if (removed->gitDivider) removed->gitDivider->deleteLater();
+
+    hideAllPagesBut(tabs_.activeTab());
+    if (QWidget* page = tabs_.active() ? tabs_.active()->page() : nullptr) {
+        page->show();
+        chrome::setWidgetAlpha(page, 0);
+        chrome::fadeWidget(page, 1.0, kNewPageFadeMs, chrome::easeOutCurve());
+    }
+
+    // The closed page fades out above the others and goes; releasing its views ends their shells.
+    if (QPointer<QWidget> closed = removed->page()) {
+        closed->setAttribute(Qt::WA_TransparentForMouseEvents);
+        putOnTopOfPages(closed);
+        chrome::fadeWidget(closed, 0.0, kClosePageFadeMs, chrome::easeInCurve(), [closed] {
+            if (closed) closed->deleteLater();
+        });
+    }
+
+    focusActiveTab();
+    const TabState* active = tabs_.active();
+    headerView_->setGitActive(active && active->gitPosition != GitPanelPosition::none);
+    layoutGitPanel();
+    updateSplitButtonState();
+    updateHeaderTabs();
+    updateFooter();
+    saveSession();
+}
+
+void AppDelegate::closeCurrentTab() {
+    if (tabmath::closeCurrentTabCommand(tabs_.count()) == tabmath::CloseCommand::closeActiveTab)
+        closeTab(tabs_.activeTab());
+    else
+        hideWindowAnimated();
+}
+
+void AppDelegate::reorderTab(int from, int to) {
+    if (!tabs_.move(from, to)) return;
+    // No page moves: the pages lie on one another and only the active one shows.
+    bell().tabsReordered();
+    updateHeaderTabs();
+    saveSession();
+}
+
+void AppDelegate::switchToTab(int index) {
+    if (!tabmath::canSwitchTo(index, tabs_.activeTab(), tabs_.count())) return;
+    TabState& old = tabs_.at(tabs_.activeTab());
+    if (old.gitPanel) old.gitPanel->hide();
+    if (old.gitDivider) old.gitDivider->hide();
+    QWidget* from = old.page();
+    tabs_.setActiveTab(index);
+    TabState& now = tabs_.at(index);
+    QWidget* to = now.page();
+    for (const TabState& tab : tabs_.tabs())
+        if (QWidget* page = tab.page(); page && page != from && page != to) page->hide();
+    crossFade(from, to);
+
+    layoutGitPanel();
+    headerView_->setGitActive(now.gitPosition != GitPanelPosition::none);
+    updateSplitButtonState();
+    focusActiveTab();
+    clearSearchState();
+    now.hasBell = false;
+    updateHeaderTabs();
+    if (now.type == TabType::editor && now.editorView) now.editorView->setInputMode(now.editorMode);
+    updateFooter();
+}
+
+void AppDelegate::crossFade(QWidget* from, QWidget* to) {
+    if (to) {
+        to->show();
+        putOnTopOfPages(to);
+        chrome::setWidgetAlpha(to, 0);
+        chrome::fadeWidget(to, 1.0, kSwitchFadeMs, chrome::easeInOutCurve());
+    }
+    if (!from || from == to) return;
+    const QPointer<AppDelegate> self(this);
+    chrome::fadeWidget(from, 0.0, kSwitchFadeMs, chrome::easeInOutCurve(),
+                       [self, page = QPointer<QWidget>(from)] {
+                           if (!self || !page) return;
+                           // Switching back within the fade made this page the active one again: it stays
+                           // shown.
+                           const TabState* active = self->tabs_.active();
+                           if (active && active->page() == page) return;
+                           page->hide();
+                           chrome::setWidgetAlpha(page, 1.0);
+                       });
+}
+
+void AppDelegate::putOnTopOfPages(QWidget* page) {
+    // The pages lie below everything else of the window: the header was made before any of them,
+    // and the version label, the toasts, the bell preview and the alerts lie above the header.
+    if (headerView_) page->stackUnder(headerView_);
+}
+
+void AppDelegate::hideAllPagesBut(int index) {
+    for (int i = 0; i < tabs_.count(); ++i)
+        if (QWidget* page = tabs_.at(i).page(); page && i != index) page->hide();
+}
+
+void AppDelegate::selectPreviousTab() {
+    if (const std::optional<int> target = tabmath::previousTab(tabs_.activeTab(), tabs_.count()))
+        switchToTab(*target);
+}
+
+void AppDelegate::selectNextTab() {
+    if (const std::optional<int> target = tabmath::nextTab(tabs_.activeTab(), tabs_.count()))
+        switchToTab(*target);
+}
+
+void AppDelegate::switchToTab1() {
+    if (const std::optional<int> target = tabmath::numberedTab(1, tabs_.count())) switchToTab(*target);
+}
+
+void AppDelegate::switchToTab2() {
+    if (const std::optional<int> target = tabmath::numberedTab(2, tabs_.count())) switchToTab(*target);
+}
+
+void AppDelegate::switchToTab3() {
+    if (const std::optional<int> target = tabmath::numberedTab(3, tabs_.count())) switchToTab(*target);
+}
+
+void AppDelegate::renameTab(int index, const std::optional<QString>& name) {
+    TabState* tab = tabs_.find(index);
+    if (!tab) return;
+    tab->customName = name && !name->isEmpty() ? name : std::nullopt;
+    bell().tabsReordered();
+    updateHeaderTabs();
+    saveSession();
+}
+
+void AppDelegate::focusActiveTab() {
+    const TabState* tab = tabs_.active();
+    if (!tab) return;
+    if (tab->type == TabType::editor && tab->editorView)
+        focusWidget(tab->editorView->textView());
+    else if (tab->termView)
+        focusWidget(tab->termView);
+}
+
+void AppDelegate::focusWidget(QWidget* widget) {
+    if (widget) widget->setFocus(Qt::OtherFocusReason);
+}
+
+void AppDelegate::releasePanes(const TabState& tab) {
+    delete tab.page();
+    delete tab.gitPanel.data();
+    delete tab.gitDivider.data();
+}
+
+TerminalView* AppDelegate::activePane() const {
+    const TabState* tab = tabs_.active();
+    if (!tab || !tab->termView) return nullptr;
+    const SplitContainer* c = tab->splitContainer;
+    if (c && c->isSplit() && !c->activePaneIsPrimary() && c->secondaryView()) return c->secondaryView();
+    return tab->termView;
+}

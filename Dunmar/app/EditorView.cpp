@@ -1,0 +1,68 @@
+#include "app/EditorView.h"
+
+#include "chrome/ChromeStyle.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QTextDocument>
+
+EditorView::EditorView(QWidget* parent) : QPlainTextEdit(parent) {
+    setFrameShape(QFrame::NoFrame);
+    setFont(chrome::monoFont(13));
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Base, QColor::fromRgbF(0.05f, 0.05f, 0.08f, 0.6f));
+    palette.setColor(QPalette::Text, QColor::fromRgbF(0.85f, 0.85f, 0.85f));
+    palette.setColor(QPalette::Highlight, QColor::fromRgbF(0.3f, 0.5f, 0.8f, 0.4f));
+    setPalette(palette);
+    setViewportMargins(8, 6, 8, 6);
+    connect(document(), &QTextDocument::modificationChanged, this, [this](bool modified) {
+        if (onDirtyChanged) onDirtyChanged(modified);
+    });
+}
+
+bool EditorView::loadFile(const QString& path, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError()) {
+        if (error) *error = QStringLiteral("the file is not UTF-8 text");
+        return false;
+    }
+    setContent(text);
+    return true;
+}
+
+void EditorView::setContent(const QString& text) {
+    setPlainText(text);
+    document()->setModified(false);
+}
+
+bool EditorView::saveFile(const QString& path, QString* error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = toPlainText().toUtf8();
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    document()->setModified(false);
+    return true;
+}
+
+bool EditorView::isDirty() const {
+    return document()->isModified();
+}

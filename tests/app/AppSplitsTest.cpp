@@ -1,0 +1,136 @@
+// Split panes of the running controller: a second shell in the same folder, closing and turning the
+// split, the second shell ending, and the header's split buttons.
+#include "AppTestSupport.h"
+#include "chrome/HeaderBarView.h"
+#include "chrome/SplitIconButton.h"
+
+#include <QTest>
+
+using namespace apptest;
+
+namespace {
+
+class AppSplits : public AppTest {
+protected:
+    SplitContainer* container(int index) { return tab(index).splitContainer; }
+    bool verticalOn() const { return app->headerView()->splitVButton()->isActive(); }
+    bool horizontalOn() const { return app->headerView()->splitHButton()->isActive(); }
+};
+
+} // namespace
+
+TEST_F(AppSplits, ASplitOpensASecondShellInTheSameFolderAndClosesItAgain) {
+    launch();
+    const QString work = folder("work");
+    app->createTab("/bin/bash", work);
+    ASSERT_TRUE(waitForCwd(view(1), work));
+    SplitContainer* c = container(1);
+
+    app->toggleSplit(true);
+    ASSERT_TRUE(c->isSplit());
+    EXPECT_TRUE(c->isVerticalSplit());
+    TerminalView* second = c->secondaryView();
+    EXPECT_EQ(second->currentShell(), view(1)->currentShell());
+    EXPECT_TRUE(waitForCwd(second, work)) << "the second shell starts where the first one is";
+    EXPECT_NE(second->tabId(), view(1)->tabId()) << "with a history of its own";
+    EXPECT_EQ(app->window()->focusWidget(), second);
+    EXPECT_TRUE(verticalOn());
+    EXPECT_FALSE(horizontalOn());
+
+    const pid_t secondShell = second->childPid();
+    app->toggleSplit(true);
+    EXPECT_FALSE(c->isSplit());
+    EXPECT_TRUE(waitForProcessEnd(secondShell)) << "the second shell is hung up";
+    EXPECT_EQ(app->window()->focusWidget(), view(1));
+    EXPECT_FALSE(verticalOn() || horizontalOn());
+    settle();
+    expectTabsInStep();
+}
+
+TEST_F(AppSplits, SplittingTheOtherWayStartsAFreshSecondShell) {
+    launch();
+    app->toggleSplit(true);
+    SplitContainer* c = container(0);
+    ASSERT_TRUE(waitForShell(c->secondaryView()));
+    const pid_t first = c->secondaryView()->childPid();
+    app->toggleSplit(false);
+    ASSERT_TRUE(c->isSplit());
+    EXPECT_FALSE(c->isVerticalSplit()) << "one above the other";
+    ASSERT_TRUE(waitForShell(c->secondaryView()));
+    EXPECT_NE(c->secondaryView()->childPid(), first);
+    EXPECT_TRUE(waitForProcessEnd(first));
+    EXPECT_TRUE(horizontalOn());
+    EXPECT_FALSE(verticalOn());
+}
+
+TEST_F(AppSplits, TheSecondShellEndingClosesOnlyTheSplit) {
+    launch();
+    app->toggleSplit(true);
+    SplitContainer* c = container(0);
+    TerminalView* second = c->secondaryView();
+    ASSERT_TRUE(waitForShell(second));
+    second->writePTY(QStringLiteral("exit\n"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !c->isSplit(); }, 20000));
+    EXPECT_EQ(app->tabs().count(), 1) << "the tab stays";
+    EXPECT_GT(view(0)->childPid(), 0);
+    EXPECT_EQ(app->window()->focusWidget(), view(0));
+    EXPECT_FALSE(verticalOn() || horizontalOn());
+
+    // The exit handler of a pane that was replaced meanwhile changes nothing.
+    app->toggleSplit(false);
+    TerminalView* replacement = c->secondaryView();
+    const std::function<void()> stale = app->makeSecondaryExitHandler(c, view(0));
+    stale();
+    EXPECT_TRUE(c->isSplit());
+    EXPECT_EQ(c->secondaryView(), replacement);
+}
+
+TEST_F(AppSplits, SwitchingPanesMovesTheKeyboard) {
+    launch();
+    app->switchSplitPane(); // unsplit: nothing
+    app->toggleSplit(false);
+    SplitContainer* c = container(0);
+    EXPECT_FALSE(c->activePaneIsPrimary()) << "the new pane is the active one";
+    app->switchSplitPane();
+    EXPECT_TRUE(c->activePaneIsPrimary());
+    EXPECT_EQ(app->window()->focusWidget(), view(0));
+    app->switchSplitPane();
+    EXPECT_FALSE(c->activePaneIsPrimary());
+    EXPECT_EQ(app->window()->focusWidget(), c->secondaryView());
+}
+
+TEST_F(AppSplits, TheSplitButtonsFollowTheActiveTab) {
+    launch();
+    app->toggleSplit(true);
+    app->addTab();
+    EXPECT_FALSE(verticalOn() || horizontalOn()) << "the new tab is not split";
+    app->switchToTab(0);
+    EXPECT_TRUE(verticalOn());
+    app->createEditorTab();
+    EXPECT_FALSE(verticalOn() || horizontalOn());
+    app->toggleSplit(true);
+    EXPECT_EQ(app->tabs().active()->splitContainer, nullptr) << "an editor tab does not split";
+}
+
+TEST_F(AppSplits, ClosingSplitEditorAndPlainTabsKeepsEveryColumnInStep) {
+    launch();
+    app->toggleSplit(false);
+    app->createEditorTab();
+    app->addTab();
+    nameTabsInOrder();
+    const pid_t primary = view(0)->childPid();
+    ASSERT_TRUE(waitForShell(container(0)->secondaryView()));
+    const pid_t secondary = container(0)->secondaryView()->childPid();
+
+    app->closeTab(0); // the split tab
+    settle();
+    expectTabsInStep();
+    EXPECT_EQ(names(), (QStringList{"t1", "t2"}));
+    EXPECT_TRUE(waitForProcessEnd(primary));
+    EXPECT_TRUE(waitForProcessEnd(secondary));
+
+    app->closeTab(0); // the editor tab, unmodified: no question
+    settle();
+    expectTabsInStep();
+    EXPECT_EQ(names(), QStringList{"t2"});
+}
