@@ -49,7 +49,10 @@ std::int64_t TerminalView::reportRow(const GridPos& pos) const {
 }
 
 void TerminalView::reportAt(int button, const GridPos& pos, bool release) {
-    sendMouseEvent(button, pos.col, reportRow(pos), release);
+    const std::pair<std::int64_t, std::int64_t> cell{pos.col, reportRow(pos)};
+    sendMouseEvent(button, cell.first, cell.second, release);
+    // Motion is reported from the cell of the press on.
+    lastMotionCell_ = release ? std::nullopt : std::optional(cell);
 }
 
 void TerminalView::reportMotion(int button, QPointF point) {
@@ -65,7 +68,6 @@ void TerminalView::reportMotion(int button, QPointF point) {
 
 void TerminalView::mousePressEvent(QMouseEvent* event) {
     event->accept();
-    lastMotionCell_.reset();
     if (event->button() == Qt::LeftButton) {
         pressLeft(event, 1);
     } else {
@@ -76,7 +78,6 @@ void TerminalView::mousePressEvent(QMouseEvent* event) {
 void TerminalView::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click; a third press arrives as a plain press again.
     event->accept();
-    lastMotionCell_.reset();
     if (event->button() == Qt::LeftButton) {
         pressLeft(event, 2);
     } else {
@@ -149,7 +150,6 @@ void TerminalView::mouseMoveEvent(QMouseEvent* event) {
 
 void TerminalView::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
-    lastMotionCell_.reset();
     const GridPos pos = gridPos(event->position());
     if (event->button() == Qt::LeftButton) {
         if (windowDragStarted_) {
