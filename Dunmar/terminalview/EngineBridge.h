@@ -17,4 +17,3 @@ inline QColor toQColor(const ColorRGBA& c) {
 inline QColor toQColor(const RGB& c) {
     return QColor(c.r, c.g, c.b);
 }
-

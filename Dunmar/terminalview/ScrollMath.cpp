@@ -1,5 +1,7 @@
 #include "terminalview/ScrollMath.h"
 
+#include "terminalview/MouseReport.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -49,14 +51,7 @@ double addWheelVelocity(double velocity, double dy, double cellH) {
 }
 
 QByteArray wheelReport(int button, std::int64_t x, std::int64_t y, std::int64_t mouseEncoding) {
-    if (mouseEncoding == 1006)
-        return QByteArrayLiteral("\x1b[<") + QByteArray::number(button) + ';' + QByteArray::number(x) + ';' +
-               QByteArray::number(y) + 'M';
-    QByteArray report("\x1b[M");
-    report.append(char(button + 32));
-    report.append(char(std::min<std::int64_t>(std::max<std::int64_t>(x, 0), 223) + 32));
-    report.append(char(std::min<std::int64_t>(std::max<std::int64_t>(y, 0), 223) + 32));
-    return report;
+    return mousereport::encode(button, x, y, false, mouseEncoding);
 }
 
 QByteArray cursorKey(char direction, bool appCursorMode) {

@@ -65,9 +65,8 @@ std::optional<MomentumStep> momentumStep(double velocity);
 // The velocity after a plain wheel event: added, then limited to +-20 rows a tick.
 double addWheelVelocity(double velocity, double dy, double cellH);
 
-// A wheel report for button 64 (up), 65 (down), 66 (left) or 67 (right) at a 1-based cell: SGR
-// form ("ESC [ < b ; x ; y M") for encoding 1006, otherwise the six bytes of the X10 form with the
-// coordinates capped at 223.
+// A wheel report for button 64 (up), 65 (down), 66 (left) or 67 (right) at a 1-based cell, in the
+// program's encoding (mousereport::encode).
 QByteArray wheelReport(int button, std::int64_t x, std::int64_t y, std::int64_t mouseEncoding);
 
 // A cursor key: 'A' up, 'B' down, 'C' right, 'D' left; SS3 form in application cursor mode.

@@ -39,6 +39,10 @@ TerminalView::TerminalView(const QRect& frameRect, const QString& shell, const Q
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     setAutoFillBackground(false);
     setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setMouseTracking(true);
+    setAcceptDrops(true);
+    setCursor(Qt::IBeamCursor);
 
     installTerminalCallbacks();
 
@@ -58,6 +62,7 @@ TerminalView::TerminalView(const QRect& frameRect, const QString& shell, const Q
 
     session_.onOutput = [this](QByteArrayView piece) { handleOutput(piece); };
     session_.onOutputEnded = [this] { handleOutputEnded(); };
+    session_.onFirstOutput = [this] { loadHistory(); };
     session_.remoteOutputWanted = [] {
         const TerminalViewHost* host = TerminalViewHost::installed();
         return host && host->isRemoteStreamConnected();
@@ -74,6 +79,7 @@ TerminalView::~TerminalView() {
     // from its callbacks after this point.
     session_.onOutput = nullptr;
     session_.onOutputEnded = nullptr;
+    session_.onFirstOutput = nullptr;
     session_.onRemoteOutput = nullptr;
 }
 
@@ -91,6 +97,7 @@ void TerminalView::installTerminalCallbacks() {
         });
     };
     t.onResize = [this](std::int64_t rows, std::int64_t cols) { requestGridSize(rows, cols); };
+    t.onClipboardWrite = [this](const std::string& text) { putOnClipboard(QString::fromStdString(text)); };
 }
 
 // ---- Shell output ------------------------------------------------------------------------------
@@ -185,6 +192,7 @@ void TerminalView::switchShell(const QString& shellPath) {
     scrollAccumulator_ = 0;
     hScrollAccumulator_ = 0;
     clearSelection();
+    clearHistoryState();
     terminal_->fullReset();
     terminal_->clearScrollback();
     syncHeldSince_.invalidate();

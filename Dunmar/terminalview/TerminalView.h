@@ -4,11 +4,13 @@
 #include "engine/PerfMetrics.h"
 #include "engine/Terminal.h"
 #include "terminalview/GlyphCache.h"
+#include "terminalview/KeyEncoding.h"
 #include "terminalview/PtySession.h"
 #include "terminalview/TerminalFonts.h"
 
 #include <QColor>
 #include <QElapsedTimer>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
@@ -19,7 +21,10 @@
 #include <utility>
 #include <vector>
 
+class HistoryIndex;
 class QImage;
+class QMenu;
+class QMimeData;
 
 // A position in the whole buffer: row 0 is the oldest scrollback line, scrollback size + r is grid
 // row r; col is a logical column.
@@ -146,7 +151,76 @@ public:
     std::int64_t lastTextColBuf(std::int64_t bufferRow, std::int64_t scrollbackCount) const;
     // The selected text, trailing white space of each line removed; none when nothing is selected.
     std::optional<QString> selectedText() const;
+    // Whether a cell of the live grid (row = grid row) is selected and holds text up to it.
+    bool isSelected(std::int64_t row, std::int64_t col) const;
+    // The word around a buffer position, on its row: letters, marks, digits and "-._". A position
+    // that is not on a word gives itself twice.
+    std::pair<GridPos, GridPos> wordBounds(GridPos pos) const;
+    // The press that began the selection gesture in progress, and whether it is a double-click's
+    // word selection.
+    const std::optional<GridPos>& mouseDownPos() const { return mouseDownPos_; }
+    bool isWordSelect() const { return isWordSelect_; }
 
+    // ---- Clipboard, paste and drops (TerminalViewClipboard.cpp) ----------------------------------
+    // Types text into the shell, inside bracketed-paste markers when the shell asked for them.
+    void pasteText(const QString& text);
+    // True from an accepted drag's entry until it leaves or drops.
+    bool isDragSessionActive() const { return isDragSessionActive_; }
+
+    // ---- Keys (TerminalViewKeys.cpp) -------------------------------------------------------------
+    // Shift plus an arrow: moves the selection's end by one cell (starting at the cursor).
+    void handleShiftArrow(keys::FunctionalKey arrow);
+
+    // ---- Typed line and history suggestions (TerminalViewHistory.cpp) ----------------------------
+    // What the user typed on the shell's line since the last Return, as far as the keys tell.
+    const QString& typedBuffer() const { return typedBuffer_; }
+    void setTypedBuffer(const QString& text);
+    // The newest history line that continues the typed line, or nothing.
+    std::optional<QString> bestHistorySuggestion() const { return cachedBestSuggestion_; }
+    // Every history line that continues `prefix`, newest first.
+    QStringList historyMatchesForPrefix(const QString& prefix) const;
+    void clearHistoryCycle();
+    void clearHistoryState();
+    // Reads the shell history files in the background; the newest result replaces the list.
+    void loadHistory();
+    // Suggestions, cycling and the typed line are kept only on the main screen while the program
+    // does not take the mouse.
+    bool historyActive() const;
+    const QStringList& historyEntries() const;
+    int historyCycleIndex() const { return historyCycleIndex_; }
+    const QStringList& historyMatches() const { return historyMatches_; }
+    // The suggestion the last frame showed as ghost text; the accept keys take it.
+    const std::optional<QString>& currentSuggestion() const { return currentSuggestion_; }
+
+    // ---- Mouse (TerminalViewMouse.cpp) -----------------------------------------------------------
+    // Writes one mouse report: x is the 0-based column, y the 0-based row of the live screen.
+    void sendMouseEvent(int button, std::int64_t x, std::int64_t y, bool release);
+    // Within 10 points of the left, right or bottom edge of the window: the window's resize zone.
+    bool isInEdgeZone(QPoint viewPos) const;
+    // The hyperlink of the cell under a point of the view, as shown (history lines included).
+    QString hyperlinkAt(QPointF point) const;
+
+    // ---- Context menu (TerminalContextMenu.cpp) --------------------------------------------------
+    // The menu a right click opens, built afresh; nullptr while the program takes the mouse.
+    std::unique_ptr<QMenu> contextMenu();
+
+public slots:
+    // The clipboard commands; the main menu's items reach them by name through the focus chain.
+    void paste();
+    void copyText();
+    void copy() { copyText(); }
+    void selectAll();
+    // Empties the history and the screen and asks the shell to draw its prompt again.
+    void clearScrollback();
+    // The context menu's commands, forwarded to the controller.
+    void contextMenuNewTab();
+    void contextMenuSplitV();
+    void contextMenuSplitH();
+    void contextMenuToggleGit();
+    void contextMenuTogglePicker();
+    void contextMenuToggleSSH();
+
+public:
     // ---- Reading what is shown -------------------------------------------------------------------
     // The cell at a buffer index (scrollback first, then grid rows) and logical column; the blank
     // cell outside the buffer.
@@ -158,6 +232,22 @@ public:
     QString accessibilityValue() const;
 
 protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -200,6 +290,13 @@ private:
         char32_t ch = U' ';
         bool hyperlink = false;
         bool selected = false;
+        bool underGhost = false; // the ghost text of a suggestion is drawn here instead
+    };
+    // Where this frame draws the ghost text: grid row and columns [start, end).
+    struct GhostSpan {
+        std::int64_t row = 0;
+        std::int64_t start = 0;
+        std::int64_t end = 0;
     };
 
     void installTerminalCallbacks();
@@ -221,6 +318,48 @@ private:
     void sendWheelKeys(double dx, double dy, bool precise);
     void dragSelectionToPointer(QPointF point);
 
+    // Keys (TerminalViewKeys.cpp)
+    bool handleCommandKey(const QKeyEvent* event, int numberIndex);
+    bool handleControllerKey(const QKeyEvent* event, int numberIndex);
+    bool handleOptionKey(const QKeyEvent* event);
+    bool handleControlKey(const QKeyEvent* event, bool alt);
+    void handleLegacyKey(const QKeyEvent* event, bool shift, bool alt, bool control);
+    void writeTypedText(const QString& text, bool alt);
+    void clearSelectionForTyping();
+
+    // History suggestions (TerminalViewHistory.cpp)
+    void setHistory(std::shared_ptr<const HistoryIndex> history);
+    void recomputeBestSuggestion();
+    // The ghost text the frame would show: the rest of the suggestion, cut to the room left of the
+    // cursor, and the whole suggestion; nothing when there is none to show.
+    std::optional<std::pair<QString, QString>> ghostText() const;
+    bool acceptSuggestion();
+    bool cycleHistoryUp();
+    bool cycleHistoryDown();
+    void eraseLastTypedCharacter();
+
+    // Mouse and selection (TerminalViewMouse.cpp, TerminalViewSelection.cpp)
+    void pressLeft(QMouseEvent* event, int clickCount);
+    void pressOther(QMouseEvent* event);
+    std::int64_t reportRow(const GridPos& pos) const;
+    void reportAt(int button, const GridPos& pos, bool release);
+    void reportMotion(int button, QPointF point);
+    void updatePointerShape(QPointF point);
+    bool openHyperlinkAt(QPointF point);
+    void activatePaneInSplit();
+    void selectionPress(const GridPos& pos, int clickCount);
+    void selectionDrag(const GridPos& pos);
+    void selectionRelease(const GridPos& pos);
+    bool copyOnSelect() const;
+    void pasteSelectionBuffer();
+
+    // Clipboard and drops (TerminalViewClipboard.cpp)
+    void putOnClipboard(const QString& text);
+    static bool hasFileUrls(const QMimeData* mime);
+
+    // Context menu (TerminalContextMenu.cpp)
+    QString versionLine() const;
+
     // Drawing (TerminalViewPaint.cpp)
     FrameGeometry frameGeometry() const;
     const ResolvedAttrs& resolve(std::uint32_t attrId, const ColorContext& colors);
@@ -231,6 +370,7 @@ private:
     // Draws the cursor; true when its style blinks and it is shown (the blink timer must run).
     bool paintCursor(QPainter& painter);
     void paintScrollBadge(QPainter& painter) const;
+    void paintGhostText(QPainter& painter, const QString& ghost);
     void paintImages(QPainter& painter);
     void updateBlinkTimers(bool cursorBlinks, bool blinkingTextShown);
 
@@ -264,6 +404,25 @@ private:
 
     std::optional<GridPos> selStart_;
     std::optional<GridPos> selEnd_;
+    std::optional<GridPos> mouseDownPos_;
+    bool isWordSelect_ = false;
+    int pressClickCount_ = 0;
+    // An Option press handed the gesture to the window manager; its release reports nothing.
+    bool windowDragStarted_ = false;
+    // The cell of the last motion report: motion inside one cell is reported once.
+    std::optional<std::pair<std::int64_t, std::int64_t>> lastMotionCell_;
+
+    bool isDragSessionActive_ = false;
+    Qt::DropAction cachedDragOperation_ = Qt::IgnoreAction;
+
+    QString typedBuffer_;
+    std::optional<QString> cachedBestSuggestion_;
+    std::shared_ptr<const HistoryIndex> history_;
+    int historyCycleIndex_ = -1;
+    QStringList historyMatches_;
+    std::optional<QString> currentSuggestion_;
+    std::optional<GhostSpan> ghostSpan_;
+    quint64 historyLoadGeneration_ = 0;
 
     mutable std::vector<std::optional<std::vector<std::int64_t>>> bidiCacheData_;
     mutable std::vector<bool> bidiCacheValid_;

@@ -112,6 +112,11 @@ void TerminalView::paintEvent(QPaintEvent*) {
         const FrameGeometry frame = frameGeometry();
         const ColorContext colors = terminal_->colorContext();
         const auto selection = selectionRange();
+        const std::optional<std::pair<QString, QString>> ghost = ghostText();
+        ghostSpan_.reset();
+        if (ghost)
+            ghostSpan_ = GhostSpan{terminal_->cursorY(), terminal_->cursorX(),
+                                   terminal_->cursorX() + std::int64_t(ghost->first.toUcs4().size())};
 
         frameShowsBlinkingText_ = false;
         painter.save();
@@ -122,6 +127,8 @@ void TerminalView::paintEvent(QPaintEvent*) {
 
         paintSearchHighlights(painter, frame);
         const bool cursorBlinks = !frame.scrolledBack && paintCursor(painter);
+        if (ghost) paintGhostText(painter, ghost->first);
+        currentSuggestion_ = ghost ? std::optional<QString>(ghost->second) : std::nullopt;
         if (frame.scrolledBack)
             paintScrollBadge(painter);
         else
@@ -174,6 +181,8 @@ void TerminalView::paintRow(QPainter& painter, const FrameGeometry& frame, const
         d.attrs = &resolve(cell.attrId, colors);
         d.ch = cell.ch;
         d.hyperlink = cell.linkId != 0;
+        d.underGhost = liveRow && ghostSpan_ && r == ghostSpan_->row && logical >= ghostSpan_->start &&
+                       logical < ghostSpan_->end;
         if (selection && logical <= lastText) {
             const std::int64_t linear = bufferIndex * cols + logical;
             d.selected = linear >= selection->first && linear <= selection->second;
@@ -210,7 +219,7 @@ void TerminalView::paintRow(QPainter& painter, const FrameGeometry& frame, const
     const qreal baseline = rowTop + fonts_.ascent;
     for (const DrawCell& d : rowCells_) {
         if (d.ch == 0 || d.ch == U' ') continue;
-        if (d.attrs->hidden || (d.attrs->blink && !textBlinkVisible_)) continue;
+        if (d.attrs->hidden || (d.attrs->blink && !textBlinkVisible_) || d.underGhost) continue;
         glyphs.add(painter, d.attrs->face, d.attrs->fg, d.ch, QPointF(d.x, baseline));
     }
     glyphs.flush(painter);
@@ -324,6 +333,19 @@ bool TerminalView::paintCursor(QPainter& painter) {
             painter.fillRect(QRectF(x, y, cellW(), cellH()), QColor::fromRgbF(0.4f, 0.7f, 1.0f, 0.35f));
     }
     return blinks;
+}
+
+void TerminalView::paintGhostText(QPainter& painter, const QString& ghost) {
+    QColor color = toQColor(kDefaultFG);
+    color.setAlphaF(0.35f);
+    GlyphRunBatch glyphs(glyphs_);
+    const qreal baseline = paddingY + qreal(terminal_->cursorY()) * cellH() + fonts_.ascent;
+    std::int64_t col = terminal_->cursorX();
+    for (const char32_t ch : ghost.toUcs4()) {
+        if (ch != U' ') glyphs.add(painter, 0, color, ch, QPointF(paddingX + qreal(col) * cellW(), baseline));
+        ++col;
+    }
+    glyphs.flush(painter);
 }
 
 void TerminalView::paintScrollBadge(QPainter& painter) const {

@@ -6,6 +6,8 @@
 #include "terminalview/PassthroughBlurView.h"
 #include "terminalview/SplitGeometry.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 
 TEST(SplitGeometry, PaneAndDividerFrames) {
@@ -171,4 +173,29 @@ TEST_F(SplitTest, AClickInTheDimmedPaneReachesItAndMakesItActive) {
     EXPECT_FALSE(container->activePaneIsPrimary());
     ASSERT_TRUE(QTest::qWaitFor([&] { return container->secondaryDimOverlay()->level() == 0.0; }, 2000));
     EXPECT_FALSE(container->secondaryDimOverlay()->isVisible());
+}
+
+TEST_F(SplitTest, APressInTheInactivePaneActivatesItAtOnceAndStillSelects) {
+    TerminalView* secondary = newPane();
+    container->split(true, secondary);
+    ASSERT_FALSE(container->activePaneIsPrimary());
+    std::vector<TerminalView*> focused;
+    container->onFocusChanged = [&](TerminalView* pane) { focused.push_back(pane); };
+    feed(*primary, "select here");
+    const QPointF from(TerminalView::paddingX + 0.5 * primary->cellW(), TerminalView::paddingY + 2);
+    const QPointF to(TerminalView::paddingX + 5.5 * primary->cellW(), TerminalView::paddingY + 2);
+    QMouseEvent press(QEvent::MouseButtonPress, from, primary->mapToGlobal(from), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(primary, &press);
+    EXPECT_TRUE(container->activePaneIsPrimary()) << "on the press, before the release";
+    ASSERT_EQ(focused.size(), 1u);
+    EXPECT_EQ(focused[0], primary);
+    QMouseEvent move(QEvent::MouseMove, to, primary->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(primary, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, to, primary->mapToGlobal(to), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(primary, &release);
+    EXPECT_EQ(primary->selectedText(), "select");
+    EXPECT_TRUE(container->activePaneIsPrimary());
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QTest>
+#include <cstdio>
 
 void ViewTest::SetUp() {
     PtyTest::SetUp();
@@ -13,6 +14,14 @@ void ViewTest::SetUp() {
     script.write("#!/bin/sh\nexec cat >/dev/null\n");
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    dumpPath = home.filePath("input.bin");
+    dumpShell = home.filePath("dump-shell");
+    QFile dump(dumpShell);
+    ASSERT_TRUE(dump.open(QIODevice::WriteOnly));
+    dump.write("#!/bin/sh\nstty raw -echo\nprintf ready\nexec cat > '" + QFile::encodeName(dumpPath) + "'\n");
+    dump.close();
+    dump.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 void ViewTest::TearDown() {
@@ -26,6 +35,54 @@ std::unique_ptr<TerminalView> ViewTest::makeView(const QString& shell, QSize siz
 
 std::unique_ptr<TerminalView> ViewTest::makeQuietView(QSize size) {
     return makeView(quietShell, size);
+}
+
+std::unique_ptr<TerminalView> ViewTest::makeDumpView(QSize size) {
+    auto view = makeView(dumpShell, size);
+    // "ready" comes after the terminal went raw: from then on every byte reaches the file as sent.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->shellReady() && QFile::exists(dumpPath); }, 20000));
+    return view;
+}
+
+QByteArray InputDump::readAll() const {
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+QByteArray InputDump::take(qsizetype count, int timeoutMs) {
+    QByteArray all;
+    (void)QTest::qWaitFor(
+        [&] {
+            all = readAll();
+            return all.size() >= taken_ + count;
+        },
+        timeoutMs);
+    const QByteArray piece = all.mid(taken_, count);
+    taken_ += piece.size();
+    return piece;
+}
+
+QByteArray InputDump::rest(int settleMs) {
+    QTest::qWait(settleMs);
+    const QByteArray piece = readAll().mid(taken_);
+    taken_ += piece.size();
+    return piece;
+}
+
+std::string visible(const QByteArray& bytes) {
+    std::string out;
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u < 0x7F && u != '\\') {
+            out += char(u);
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", u);
+            out += hex;
+        }
+    }
+    return out;
 }
 
 void ViewTest::feed(TerminalView& view, const QByteArray& bytes) {

@@ -11,7 +11,13 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <ostream>
 #include <vector>
+
+// Failures show texts as text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 // Records what a pane asks of the controller.
 class RecordingHost : public TerminalViewHost {
@@ -25,12 +31,54 @@ public:
     bool isRemoteStreamConnected() const override { return remoteConnected; }
     void sendRemoteOutput(const QString& text) override { remoteText += text; }
 
+    void switchToTab(int index) override { calls << QStringLiteral("switchToTab %1").arg(index); }
+    int tabCount() const override { return int(tabNames.size()); }
+    QString tabCustomName(int index) const override { return tabNames.value(index); }
+    void startEditingTab(int index, const QString& title) override {
+        calls << QStringLiteral("startEditingTab %1 %2").arg(index).arg(title);
+    }
+    void resetWindowSize() override { calls << QStringLiteral("resetWindowSize"); }
+    void snapLeft() override { calls << QStringLiteral("snapLeft"); }
+    void snapRight() override { calls << QStringLiteral("snapRight"); }
+    void toggleFullscreen() override { calls << QStringLiteral("toggleFullscreen"); }
+    void updateHeaderTabs() override { calls << QStringLiteral("updateHeaderTabs"); }
+    void updateFooter() override { calls << QStringLiteral("updateFooter"); }
+    void toggleSplit(bool vertical) override { calls << QStringLiteral("toggleSplit %1").arg(vertical); }
+    void switchSplitPane() override { calls << QStringLiteral("switchSplitPane"); }
+    void addTab() override { calls << QStringLiteral("addTab"); }
+    void toggleGitPanel() override { calls << QStringLiteral("toggleGitPanel"); }
+    void toggleWebPicker() override { calls << QStringLiteral("toggleWebPicker"); }
+    void toggleSSHManager() override { calls << QStringLiteral("toggleSSHManager"); }
+    bool isGitPanelShown() const override { return gitShown; }
+    bool isWebPickerShown() const override { return pickerShown; }
+    bool isSSHManagerShown() const override { return sshShown; }
+    bool isSettingsOpen() const override { return settingsOpen; }
+    void hideSettings() override {
+        calls << QStringLiteral("hideSettings");
+        settingsOpen = false;
+    }
+    bool isCommandPaletteShown() const override { return paletteShown; }
+    void dismissCommandPalette() override {
+        calls << QStringLiteral("dismissCommandPalette");
+        paletteShown = false;
+    }
+    void handleBorderHover(bool nearEdge) override {
+        calls << QStringLiteral("handleBorderHover %1").arg(nearEdge);
+    }
+
     int quitRequests = 0;
     std::vector<TerminalView*> bells;
     std::vector<SearchHighlight> highlights;
     int currentHighlight = -1;
     bool remoteConnected = false;
     QString remoteText;
+    QStringList calls; // the controller commands asked for, in order
+    QStringList tabNames;
+    bool gitShown = false;
+    bool pickerShown = false;
+    bool sshShown = false;
+    bool settingsOpen = false;
+    bool paletteShown = false;
 };
 
 class ViewTest : public PtyTest {
@@ -44,6 +92,9 @@ protected:
     // A view whose "shell" prints nothing and reads its terminal until it hangs up, for tests that
     // feed the engine themselves and look at pixels.
     std::unique_ptr<TerminalView> makeQuietView(QSize size = QSize(660, 420));
+    // A view whose "shell" puts its terminal in raw mode, prints "ready" and copies every byte it
+    // reads into a file (InputDump reads it), for tests of what keys, mouse and pastes send.
+    std::unique_ptr<TerminalView> makeDumpView(QSize size = QSize(660, 420));
     // Feeds bytes to the view's engine as if the shell had printed them, without the read path.
     static void feed(TerminalView& view, const QByteArray& bytes);
     // Shows the view as an active window with the keyboard focus.
@@ -51,7 +102,27 @@ protected:
 
     RecordingHost host;
     QString quietShell;
+    QString dumpShell;
+    QString dumpPath;
 };
+
+// The bytes a dump view's child has read, taken piece by piece.
+class InputDump {
+public:
+    explicit InputDump(QString path) : path_(std::move(path)) {}
+    // Waits until `count` bytes beyond those taken arrived (or a few seconds passed) and takes them.
+    QByteArray take(qsizetype count, int timeoutMs = 5000);
+    // Everything not taken yet, after a short wait for stragglers.
+    QByteArray rest(int settleMs = 100);
+
+private:
+    QByteArray readAll() const;
+    QString path_;
+    qsizetype taken_ = 0;
+};
+
+// The bytes as a readable string: printable ASCII as it is, the rest as \xNN.
+std::string visible(const QByteArray& bytes);
 
 // The text of grid row y, trailing blanks removed.
 QString gridLine(const Terminal& terminal, std::int64_t y);

@@ -1,0 +1,25 @@
+#pragma once
+
+// Text that arrives from outside the terminal (the clipboard, a drop) made into shell input.
+
+#include <QString>
+#include <QStringList>
+
+namespace pasting {
+
+// The end marker of a bracketed paste, ESC [ 201 ~.
+inline constexpr char kPasteStart[] = "\x1b[200~";
+inline constexpr char kPasteEnd[] = "\x1b[201~";
+
+// A file path as one shell word: bare when it holds only letters and digits (any script) and the
+// characters "/_.-+:@", else in single quotes, each "'" written as "'\''".
+QString shellWordForPath(const QString& path);
+
+// The words of several paths separated by single blanks.
+QString shellWordsForPaths(const QStringList& paths);
+
+// The text with every end marker taken out, also one that taking out another one forms. Inside a
+// bracketed paste the marker would end the paste early and the rest would run as typed commands.
+QString withoutPasteEnd(QString text);
+
+} // namespace pasting
