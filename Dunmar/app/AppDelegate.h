@@ -179,6 +179,13 @@ public:
     int searchCurrentIndex(const TerminalView* view) const override;
     bool isRemoteStreamConnected() const override;
     void sendRemoteOutput(const QString& text) override;
+    int tabCount() const override { return tabs_.count(); }
+    void startEditingTab(int index, const QString& currentTitle) override;
+    bool isGitPanelShown() const override;
+    bool isWebPickerShown() const override { return webPickerOpen_; }
+    bool isSSHManagerShown() const override { return sshManagerOpen_; }
+    bool isModalOverlayShown() const override;
+    bool versionButtonContains(const QPoint& globalPos) const override;
 
     // ---- ChromeController ----------------------------------------------------------------------
     bool isWindowDetached() const override { return isWindowDetached_; }

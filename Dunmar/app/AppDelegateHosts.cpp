@@ -3,6 +3,8 @@
 #include "app/ContentView.h"
 #include "app/TerminalBellPane.h"
 #include "chrome/HeaderBarView.h"
+#include "chrome/HoverButton.h"
+#include "chrome/UnsavedAlertView.h"
 #include "settings/BellManager.h"
 
 #include <QVariantAnimation>
@@ -36,6 +38,25 @@ bool AppDelegate::isRemoteStreamConnected() const {
 }
 
 void AppDelegate::sendRemoteOutput(const QString&) {}
+
+void AppDelegate::startEditingTab(int index, const QString& currentTitle) {
+    if (headerView_) headerView_->startEditingTab(index, currentTitle);
+}
+
+bool AppDelegate::isGitPanelShown() const {
+    const TabState* tab = tabs_.find(tabs_.activeTab());
+    return tab && tab->gitPosition != GitPanelPosition::none;
+}
+
+// The unsaved-changes alert covers the window while it asks; the panes leave the pointer alone then.
+bool AppDelegate::isModalOverlayShown() const {
+    return contentView_ && contentView_->findChild<UnsavedAlertView*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+bool AppDelegate::versionButtonContains(const QPoint& globalPos) const {
+    return versionBtn_ && versionBtn_->isVisible() &&
+           versionBtn_->rect().contains(versionBtn_->mapFromGlobal(globalPos));
+}
 
 // ---- BellHost --------------------------------------------------------------------------------
 

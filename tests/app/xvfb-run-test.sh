@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the built program on a private X server (Xvfb) under a window manager (openbox) and checks
-# that it maps its window there with a shell running; then ends it with SIGTERM and checks that it
-# leaves with status 0. A second argument saves a screenshot of the screen as PNG.
+# that it maps its window there with a shell running, and that a command typed on the keyboard runs
+# in that shell; then ends it with SIGTERM and checks that it leaves with status 0. A second argument
+# saves a screenshot of the screen as PNG.
 #   usage: xvfb-run-test.sh <path to the Dunmar executable> [screenshot.png]
 set -euo pipefail
 
@@ -63,6 +64,19 @@ height=$(awk '/Height:/ {print $2}' <<<"$info")
 [ "$width" -ge 320 ] && [ "$height" -ge 220 ] || fail "the window is only ${width}x${height}"
 pgrep -P "$program" >/dev/null || fail "no shell runs in the window"
 echo "xvfb-run-test: window $window mapped at ${width}x${height} on $DISPLAY"
+
+# Typed as a user would: the keys reach the shell of the active tab, which runs in the home folder.
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window" || true
+# A try whose keys arrived before the window had the keyboard is cleared with Control-U and repeated.
+for _ in 1 2 3; do
+    xdotool key ctrl+u
+    xdotool type --delay 15 'echo $((6*7)) > file'
+    xdotool key Return
+    for _ in $(seq 100); do [ -s "$work/home/file" ] && break 2; sleep 0.1; done
+done
+[ "$(cat "$work/home/file" 2>/dev/null)" = "42" ] ||
+    fail "typing 'echo \$((6*7)) > file' and Return did not write 42 (got '$(cat "$work/home/file" 2>/dev/null)')"
+echo "xvfb-run-test: a typed command ran in the shell"
 
 if [ -n "$shot" ]; then
     sleep 1 # the prompt's first frame
