@@ -5,6 +5,7 @@
 #include "app/ShellForeground.h"
 #include "app/WindowBackdrop.h"
 #include "chrome/ChromeTestSupport.h"
+#include "settings/ColorThemeRow.h"
 #include "settings/MiniSlider.h"
 #include "settings/PromptThemes.h"
 #include "settings/SettingsDefaults.h"
@@ -268,6 +269,26 @@ TEST_F(AppSettings, ColourThemesRecolourTheTerminalsTheMaterialAndTheEditors) {
     app->previewTheme(defaults->integer("colorTheme"));
     EXPECT_EQ(activeTheme.id, "oled");
     EXPECT_EQ(defaults->integer("colorTheme"), 2);
+
+    // The pointer across three chips of the panel's row and out again: three previews, then the
+    // stored theme, and nothing stored on the way.
+    app->showSettings();
+    ASSERT_TRUE(app->settingsOverlay());
+    chrometest::finishAnimations(app->settingsOverlay());
+    auto* row = app->settingsOverlay()->findChild<ColorThemeRow*>();
+    ASSERT_TRUE(row);
+    const QList<std::pair<int, const char*>> chips{{0, "dark"}, {1, "light"}, {3, "dark"}};
+    for (const auto& [index, theme] : chips) {
+        chrometest::enter(row->buttons().at(index));
+        EXPECT_EQ(activeTheme.id, theme) << index;
+        chrometest::leave(row->buttons().at(index));
+    }
+    EXPECT_EQ(activeTheme.id, "oled");
+    EXPECT_EQ(defaults->integer("colorTheme"), 2);
+    // A click stores the chip's theme and applies it.
+    chrometest::click(row->buttons().at(1));
+    EXPECT_EQ(defaults->integer("colorTheme"), 1);
+    EXPECT_EQ(activeTheme.id, "light");
 }
 
 TEST_F(AppSettings, TheDesktopsThemeIsFollowedWhileTheSettingAsksForIt) {
