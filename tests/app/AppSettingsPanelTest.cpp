@@ -25,7 +25,6 @@ using namespace apptest;
 namespace {
 
 constexpr int kCloseMs = SettingsOverlay::kCloseFadeMs + SettingsOverlay::kCloseSlideMs;
-constexpr int kOpenMs = SettingsOverlay::kOpenSlideMs + SettingsOverlay::kOpenRevealMs;
 
 class AppSettingsPanel : public AppSettingsTest {
 protected:
@@ -51,7 +50,8 @@ protected:
 
 TEST_F(AppSettingsPanel, TheGearOpensThePanelAboveTheFooterAndClosesIt) {
     launch();
-    content()->resize(860, 480);
+    app->window()->resize(860, 480);
+    app->showWindowAnimated(); // a shown window hears of its size changes at once
     GearButton* gear = app->footerView()->gearButton();
     chrometest::enter(gear);
     chrometest::click(gear);
@@ -62,8 +62,8 @@ TEST_F(AppSettingsPanel, TheGearOpensThePanelAboveTheFooterAndClosesIt) {
     EXPECT_GT(stackIndex(app->footerView()), stackIndex(opened)) << "the footer stays in front";
     // It starts hidden behind the footer and rests on it once open: 284 high in a 480-high window.
     EXPECT_EQ(opened->geometry(), SettingsOverlay::hiddenFrame(content()->size(), 284));
-    QTest::qWait(kOpenMs + 100);
-    EXPECT_EQ(opened->geometry(), SettingsOverlay::openFrame(content()->size()));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return opened->geometry() == SettingsOverlay::openFrame(content()->size()); }, 5000));
     EXPECT_EQ(opened->height(), 284);
     EXPECT_EQ(opened->geometry().bottom() + 1, content()->height() - FooterBarView::barHeight);
 

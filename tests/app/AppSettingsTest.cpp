@@ -13,6 +13,7 @@
 #include "terminalview/ShellList.h"
 #include "terminalview/TerminalFonts.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <cmath>
 #include <limits>
@@ -380,8 +381,22 @@ TEST_F(AppSettings, APromptThemeIsStoredByNameAndTypedOnlyIntoShellsAtTheirPromp
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return !shellOwnsTerminal(editorPane->masterFd(), editorPane->childPid()); }, 20000));
     ASSERT_TRUE(shellOwnsTerminal(shellPane->masterFd(), shellPane->childPid()));
-    // Whatever vi asks of the terminal at start is answered before the counting begins.
-    QTest::qWait(500);
+    // Whatever vi asks of the terminal at start is answered before the counting begins: vi is on
+    // screen and the pane has written nothing for a while.
+    ASSERT_TRUE(waitForScreen(editorPane, "~"));
+    QElapsedTimer quiet;
+    quiet.start();
+    quint64 lastCount = editorPane->session().counters().writeBytes;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const quint64 now = editorPane->session().counters().writeBytes;
+            if (now != lastCount) {
+                lastCount = now;
+                quiet.restart();
+            }
+            return quiet.elapsed() >= 400;
+        },
+        20000));
     const quint64 editorBytesBefore = editorPane->session().counters().writeBytes;
     const QString editorScreen = screenOf(editorPane);
 
