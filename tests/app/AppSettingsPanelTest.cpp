@@ -72,8 +72,7 @@ TEST_F(AppSettingsPanel, TheGearOpensThePanelAboveTheFooterAndClosesIt) {
 
     // A wider window widens the panel; its height stays.
     app->window()->resize(1000, 480);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(opened->width(), 1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return opened->width() == 1000; }, 5000));
     EXPECT_EQ(opened->height(), 284);
     EXPECT_EQ(opened->geometry().bottom() + 1, content()->height() - FooterBarView::barHeight);
 
@@ -178,7 +177,7 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
     EXPECT_DOUBLE_EQ(app->visualEffect()->intensity(), 0.96);
     EXPECT_TRUE(app->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(app->hidesOnClickOutside()) << "no click-outside hiding left behind";
-    EXPECT_EQ(app->window()->size(), QSize(860, 480));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->window()->size() == QSize(860, 480); }, 5000));
     EXPECT_EQ(view(0)->userCursorStyle(), 0);
     EXPECT_DOUBLE_EQ(view(0)->fonts().font.pointSizeF(), makeTerminalFonts(10.0, 0).font.pointSizeF());
     EXPECT_TRUE(view(0)->terminal().scrollback().empty());

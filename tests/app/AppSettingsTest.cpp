@@ -222,8 +222,8 @@ TEST_F(AppSettings, WindowSettingsReachTheWindowAndItsMaterial) {
     EXPECT_NEAR(app->window()->windowOpacity(), 0.5, 0.01);
 
     app->window()->resize(1000, 600);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(material->geometry(), app->contentView()->rect()) << "and follows its size";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return material->size() == QSize(1000, 600); }, 5000))
+        << "and follows its size";
 }
 
 TEST_F(AppSettings, ColourThemesRecolourTheTerminalsTheMaterialAndTheEditors) {
