@@ -82,7 +82,6 @@ void AppDelegate::applicationDidFinishLaunching() {
     // prompts and the system observers come with the window's placement.
     SettingsOverlay::registerDefaultSettings(defaults_);
     configdir::takeOverFormerFolder(QDir::homePath());
-    // A stored colour theme is applied once the settings can be applied (`applySetting`).
 
     ChromeController::install(this);
     TerminalViewHost::install(this);
@@ -90,6 +89,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     bell_->setHost(this);
 
     buildWindow();
+    applyStoredSettingsAtLaunch();
     wireHeader();
     wireFooter();
 
@@ -380,7 +380,6 @@ void AppDelegate::restoreWindowOpacity() {
 
 // ---- Seams: later subsystems ------------------------------------------------------------------
 
-void AppDelegate::toggleSettings() {}
 void AppDelegate::toggleUsagePopover() {}
 void AppDelegate::layoutGitPanel() {}
 void AppDelegate::showChangelog() {}

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "app/EventHook.h"
 #include "app/SessionStore.h"
 #include "app/TabList.h"
 #include "app/Termination.h"
 #include "app/ToastService.h"
 #include "chrome/ChromeController.h"
 #include "settings/BellHost.h"
+#include "settings/SettingsHost.h"
+#include "settings/SettingsOverlay.h"
 #include "terminalview/TerminalViewHost.h"
 
 #include <QMap>
@@ -27,6 +30,7 @@ class HeaderBarView;
 class HoverButton;
 class QVariantAnimation;
 class QWidget;
+class WindowBackdrop;
 
 // The application controller: the window with its header and footer, the open tabs with their
 // terminals, splits and editors, the saved tabs, the toast service and the way out of the program.
@@ -36,7 +40,11 @@ class QWidget;
 //
 // Parts that later subsystems provide are reached through the members under "Seams" below; until
 // they exist those members do the least that keeps the program whole (most do nothing).
-class AppDelegate : public QObject, public ChromeController, public TerminalViewHost, public BellHost {
+class AppDelegate : public QObject,
+                    public ChromeController,
+                    public TerminalViewHost,
+                    public BellHost,
+                    public SettingsHost {
     Q_OBJECT
 public:
     static constexpr int kFooterTimerMs = 2000;
@@ -173,6 +181,71 @@ public:
     void showChangelog();                                 // the changelog viewer
     void scheduleUpdateCheck(double initialDelaySeconds); // the updater
 
+    // ---- Settings (AppDelegateSettings.cpp) --------------------------------------------------------
+    // Applies a changed setting to the running program: the window, every terminal pane, the bell,
+    // the shells, the usage polling and the update check. The caller has stored the value already;
+    // only the prompt theme's name, the exclusive pair "alwaysOnTop"/"hideOnDeactivate", a
+    // launch-at-login switch that could not be carried out (set back, and the user told) and the
+    // reset ("resetDefaults") write settings here. An unknown key, or a value of another type than
+    // the key takes, changes nothing, except "colorTheme" (dark), "showAIUsage" (hidden) and
+    // "aiUsageRefreshIndex" (600 s).
+    void applySetting(const QString& key, const QVariant& value);
+    // Stores a cursor style and shows it in every pane.
+    void setCursorStyle(int style);
+
+    // The material behind the content (the window's blur view).
+    WindowBackdrop* visualEffect() const { return visualEffect_; }
+
+    // What the usage monitor has been asked to do: poll or not, and how often (seconds). The monitor
+    // itself comes with its subsystem; until then the controller keeps the request here.
+    struct UsagePolling {
+        bool running = false;
+        double intervalSeconds = 0;
+    };
+    const UsagePolling& usagePolling() const { return usagePolling_; }
+
+    // ---- Window settings (AppDelegateSettings.cpp) ------------------------------------------------
+    // The window's part of applying a setting. These do the least that is right without the
+    // desktop integration (hints, tray placement, click monitor); the drop-down window's code
+    // completes them.
+    void applyWindowOpacity(double opacity);
+    void applyBlurIntensity(double intensity);
+    // Keeps the window above others (Qt::WindowStaysOnTopHint), showing it again when it was shown.
+    void applyAlwaysOnTop(bool onTop);
+    // Whether the window is on every desktop; recorded for the window's desktop hints.
+    void applyFollowAllSpaces(bool allDesktops);
+    bool followsAllSpaces() const { return followAllSpaces_; }
+    // Turning dimming off brings a dimmed window back to its opacity.
+    void applyAutoDim(bool dim);
+    // Whether a click outside the window hides it; recorded for the click monitor.
+    void applyHideOnClickOutside(bool hide);
+    bool hidesOnClickOutside() const { return hideOnClickOutside_; }
+    // The first-start frame after a reset: 860 x 480, keeping the window's horizontal middle and top.
+    void applyResetWindowFrame();
+
+    // ---- Settings panel (AppDelegateSettingsPanel.cpp) -------------------------------------------
+    // Slides the panel out above the footer; nothing when it is open (or still closing).
+    void showSettings();
+    // Fades the panel out and slides it back behind the footer; nothing when none is open.
+    void hideSettings();
+    // The open panel, from its opening until the end of its closing.
+    SettingsOverlay* settingsOverlay() const { return settingsOverlay_; }
+
+    // ---- SettingsHost ----------------------------------------------------------------------------
+    void previewTheme(int index) override;
+    bool hasAIUsageToken() const override;
+    void startRemoteStreaming(const QString& pairingCode) override;
+    void stopRemoteStreaming() override;
+    void ringBellForTest() override;
+    void reloadBellSound() override;
+    void showSettingsMessage(const QString& text) override;
+    void deleteCodeHostingToken() override;
+    void resetPanes() override;
+    void closeTabsForReset() override;
+    void restartFirstShell() override;
+    void resetWindow() override;
+    void finishReset() override;
+
     // ---- TerminalViewHost ----------------------------------------------------------------------
     void ringBell(TerminalView* view) override;
     const std::vector<SearchHighlight>& searchHighlights(const TerminalView* view) const override;
@@ -253,6 +326,16 @@ private:
     void restoreTerminalTab(const session::RestoreTab& entry);
     void restoreEditorTab(const session::RestoreTab& entry);
 
+    // Settings (AppDelegateSettings.cpp)
+    // Installs the desktop-appearance query and observer and the editors' theme colours, makes the
+    // material behind the content, and applies a stored colour theme. Run once, after the window is
+    // built.
+    void applyStoredSettingsAtLaunch();
+    void applyColorTheme(qint64 index);
+    void typePromptTheme(const QString& name);
+    void applyEditorTheme(EditorView* editor) const;
+    void watchSettingsPanel(bool watch);
+
     // Helpers
     TerminalView* activePane() const;
     void focusWidget(QWidget* widget);
@@ -281,4 +364,12 @@ private:
         {QStringLiteral("git"), 300}, {QStringLiteral("picker"), 320}, {QStringLiteral("ssh"), 260}};
     std::vector<SearchHighlight> searchHighlights_;
     int searchCurrentIndex_ = -1;
+    // Settings
+    QPointer<SettingsOverlay> settingsOverlay_;
+    WindowBackdrop* visualEffect_ = nullptr;
+    QPointer<EventHook> settingsPanelHook_;
+    QPointer<EventHook> settingsResizeHook_;
+    bool followAllSpaces_ = false;
+    bool hideOnClickOutside_ = false;
+    UsagePolling usagePolling_;
 };

@@ -29,6 +29,7 @@ bool AppDelegate::createEditorTabInternal(const std::optional<QString>& path) {
     if (!contentView_) return false;
     auto* editor = new EditorView(contentView_);
     editor->hide();
+    applyEditorTheme(editor);
     if (path) {
         QString error;
         if (!editor->loadFile(*path, &error)) {

@@ -24,13 +24,15 @@ public:
     // The gear about (12, 12) in a 24-pixel square, with its hole.
     static QPainterPath buildGearPath();
 
+    // Turns the gear back upright and greys it, as when the pointer leaves; the controller calls it
+    // when the settings panel opens or closes under a gear that still looks hovered.
+    void resetGearToNormal();
+
 protected:
     void applyHoverStyle(bool hovered) override;
     void paintContent(QPainter& painter, const QRectF& rect) override;
 
 private:
-    void resetGearToNormal();
-
     QPainterPath path_;
     chrome::Tween* rotation_;
     chrome::Tween* color_;
