@@ -227,7 +227,9 @@ public:
     // Slides the panel out above the footer; nothing when it is open (or still closing).
     void showSettings();
     // Fades the panel out and slides it back behind the footer; nothing when none is open.
-    void hideSettings();
+    void hideSettings() override;
+    // A left press in a terminal closes the panel; the press still reaches the terminal.
+    bool isSettingsOpen() const override { return !settingsOverlay_.isNull(); }
     // The open panel, from its opening until the end of its closing.
     SettingsOverlay* settingsOverlay() const { return settingsOverlay_; }
 
@@ -367,7 +369,6 @@ private:
     // Settings
     QPointer<SettingsOverlay> settingsOverlay_;
     WindowBackdrop* visualEffect_ = nullptr;
-    QPointer<EventHook> settingsPanelHook_;
     QPointer<EventHook> settingsResizeHook_;
     bool followAllSpaces_ = false;
     bool hideOnClickOutside_ = false;

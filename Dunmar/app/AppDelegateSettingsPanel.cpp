@@ -22,13 +22,6 @@ namespace {
 const QString kSettingsToastId = QStringLiteral("settingsMessage");
 const QColor kSettingsToastColor = QColor::fromRgbF(0.85f, 0.35f, 0.3f);
 
-// The pane a widget belongs to: itself or the terminal view it lies in.
-TerminalView* terminalViewOf(QObject* object) {
-    for (QObject* o = object; o; o = o->parent())
-        if (auto* view = qobject_cast<TerminalView*>(o)) return view;
-    return nullptr;
-}
-
 } // namespace
 
 // ---- Showing and hiding the panel ----------------------------------------------------------------
@@ -77,20 +70,9 @@ void AppDelegate::hideSettings() {
 }
 
 void AppDelegate::watchSettingsPanel(bool watch) {
-    delete settingsPanelHook_.data();
     delete settingsResizeHook_.data();
     if (!watch || !contentView_) return;
     const QPointer<AppDelegate> self(this);
-    // A left press in a terminal closes the panel; the press still reaches the terminal.
-    settingsPanelHook_ = new EventHook(
-        qApp,
-        [self](QObject* watched, QEvent* event) {
-            if (!self || !self->settingsOverlay_ || event->type() != QEvent::MouseButtonPress) return;
-            if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) return;
-            const TerminalView* view = terminalViewOf(watched);
-            if (view && view->window() == self->window_.get()) self->hideSettings();
-        },
-        this);
     // The panel takes the window's new width and keeps its height, resting on the footer.
     settingsResizeHook_ = new EventHook(
         contentView_,
