@@ -1,0 +1,82 @@
+// The bell through the whole program: a shell in a background tab asks a numbered question and
+// rings; the tab is marked, the preview opens under the header, and the answer chosen there reaches
+// that tab's shell while the tab on show receives nothing.
+#include "AppTestSupport.h"
+
+#include "settings/BellPreviewItem.h"
+#include "settings/BellPreviewPanel.h"
+#include "terminalview/TerminalView.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace apptest;
+
+namespace {
+
+// Prints a menu, rings, then reads arrow keys until Return and prints the choice.
+constexpr const char* kMenuScript = R"(options=(yes no)
+selected=0
+printf 'Install the update?\n  1) yes\n  2) no\n'
+printf '\a'
+while IFS= read -rsn1 key; do
+    if [[ $key == $'\e' ]]; then
+        IFS= read -rsn2 rest
+        case $rest in
+            '[A'|'OA') (( selected > 0 )) && selected=$(( selected - 1 )) ;;
+            '[B'|'OB') (( selected < ${#options[@]} - 1 )) && selected=$(( selected + 1 )) ;;
+        esac
+    elif [[ -z $key || $key == $'\r' ]]; then
+        break
+    fi
+done
+printf 'answer: %s\n' "${options[$selected]}"
+)";
+
+QString screenOf(const TerminalView* view) {
+    return extractLastLines(view->terminal(), int(view->terminal().rows())).join('\n');
+}
+
+class AppBell : public AppTest {};
+
+} // namespace
+
+TEST_F(AppBell, ABackgroundTabIsMarkedAndAnsweredFromThePreview) {
+    QFile script(dir.filePath("menu.sh"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(kMenuScript);
+    script.close();
+
+    launch();
+    app->addTab();
+    settle();
+    ASSERT_EQ(app->tabs().count(), 2);
+    app->renameTab(1, QStringLiteral("installer"));
+    ASSERT_TRUE(waitForShell(view(0)));
+    ASSERT_TRUE(waitForShell(view(1)));
+    app->switchToTab(0);
+    settle();
+
+    const quint64 onShowWritten = view(0)->session().counters().writeBytes;
+    view(1)->writePTY(QStringLiteral("bash '%1'\r").arg(script.fileName()));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bell->previews().panel() != nullptr; }, 20000))
+        << "no preview; the background tab reads:\n"
+        << screenOf(view(1)).toStdString();
+    EXPECT_TRUE(tab(1).hasBell);
+    EXPECT_FALSE(tab(0).hasBell);
+    settle();
+
+    BellPreviewPanel& panel = *bell->previews().panel();
+    EXPECT_TRUE(panel.titleText().contains(QStringLiteral("installer")));
+    EXPECT_EQ(panel.options(), (std::vector<BellOption>{{1, "yes"}, {2, "no"}}));
+    QTest::keyClick(panel.inputField(), Qt::Key_Down);
+    QTest::keyClick(panel.inputField(), Qt::Key_Return);
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return screenOf(view(1)).contains(QStringLiteral("answer: no")); }, 20000))
+        << "the background tab reads:\n"
+        << screenOf(view(1)).toStdString();
+    EXPECT_EQ(view(0)->session().counters().writeBytes, onShowWritten) << "the tab on show got input";
+    EXPECT_EQ(app->activeTab(), 0) << "answering switched the tab";
+}
