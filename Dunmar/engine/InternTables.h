@@ -30,10 +30,12 @@ public:
     // Keeps only the ids marked in `live` (indexed by id; id 0 is always kept) and returns the map
     // from old to new ids.
     std::vector<std::uint32_t> compact(const std::vector<bool>& live);
+    // Bytes held by the entries and the index (capacities; allocator overhead excluded).
+    std::size_t memoryFootprint() const;
 
 private:
     void rebuildIndex();
-    void insertIndex(std::uint32_t id);
+    void insertIndex(std::uint32_t id, std::size_t hash);
 
     std::vector<TextAttrs> entries_;
     // Open addressing over ids (kNoSlot = empty): 4 bytes per slot instead of a node per value,
@@ -41,6 +43,7 @@ private:
     std::vector<std::uint32_t> slots_;
     std::size_t protectedEntries_ = 0;
     std::size_t limit_;
+    std::uint32_t lastFound_ = 0; // the id the last intern() returned
 };
 
 class HyperlinkTable {
@@ -57,6 +60,8 @@ public:
         return uris_.size() >= limit_ || bytes_ >= byteLimit_ || refused_ >= kRefusalsBeforeCompaction;
     }
     std::vector<std::uint32_t> compact(const std::vector<bool>& live);
+    // Bytes held by the URIs and the index, estimated for the hash map's nodes.
+    std::size_t memoryFootprint() const;
 
     // URIs longer than this are not made into links: they are far beyond any real address and
     // every cell written under the link would keep them alive.

@@ -20,10 +20,11 @@ void Terminal::put(char32_t c) {
         composeIntoPrevious(c);
         return;
     }
+    const std::uint32_t attrId = penAttrId();
     if (cursor.pendingWrap && autoWrapMode) wrapToNextLine();
     if (w == 2 && autoWrapMode && cursor.x == e - 1) {
         // No room for both halves: the last column gets a blank and the character moves down.
-        rowAt(cursor.y)[std::size_t(cursor.x)] = Cell{U' ', penAttrId_, 0, 1};
+        rowAt(cursor.y)[std::size_t(cursor.x)] = Cell{U' ', attrId, 0, 1};
         wrapToNextLine();
     }
     if (cursor.y < 0 || cursor.y >= rows_ || cursor.x < 0 || cursor.x >= cols_) return;
@@ -35,11 +36,11 @@ void Terminal::put(char32_t c) {
             std::move_backward(row.begin() + std::ptrdiff_t(x), row.end() - std::ptrdiff_t(k), row.end());
     }
     if (w == 2 && cursor.x + 1 < cols_) {
-        row[x] = Cell{c, penAttrId_, penLinkId_, 2};
-        row[x + 1] = Cell{U' ', penAttrId_, penLinkId_, 0};
+        row[x] = Cell{c, attrId, penLinkId_, 2};
+        row[x + 1] = Cell{U' ', attrId, penLinkId_, 0};
         cursor.x += 2;
     } else {
-        row[x] = Cell{c, penAttrId_, penLinkId_, 1};
+        row[x] = Cell{c, attrId, penLinkId_, 1};
         cursor.x += 1;
     }
     lastChar = c;
@@ -74,6 +75,7 @@ void Terminal::composeIntoPrevious(char32_t mark) {
 // one bounds check per row segment instead of one dispatch per byte. Whatever the fast path does
 // not cover (insert mode, the graphics set, double-width rows) goes through put() one by one.
 void Terminal::printAscii(const char* text, std::size_t n) {
+    const std::uint32_t attrId = penAttrId();
     while (n > 0) {
         const bool simple = !insertMode && !activeCharsetIsGraphics() && cursor.y >= 0 && cursor.y < rows_ &&
                             cursor.x >= 0 && cursor.x < cols_ && effectiveCols(cursor.y) == cols_;
@@ -91,22 +93,22 @@ void Terminal::printAscii(const char* text, std::size_t n) {
             if (cursor.x == cols_ - 1) {
                 // Without automatic wrap every further character lands on the last column.
                 const char last = text[n - 1];
-                rowAt(cursor.y)[std::size_t(cursor.x)] = Cell{char32_t(last), penAttrId_, penLinkId_, 1};
+                rowAt(cursor.y)[std::size_t(cursor.x)] = Cell{char32_t(last), attrId, penLinkId_, 1};
                 lastChar = char32_t(last);
                 return;
             }
         }
         Cell* dst = rowAt(cursor.y).data() + cursor.x;
         const std::size_t k = std::min(n, std::size_t(cols_ - cursor.x));
-        Cell pen{U' ', penAttrId_, penLinkId_, 1}; // only the character changes along the run
+        const Cell pen{U' ', attrId, penLinkId_, 1}; // only the character changes along the run
         for (std::size_t i = 0; i < k; ++i) {
-            pen.ch = char32_t(static_cast<unsigned char>(text[i]));
             dst[i] = pen;
+            dst[i].ch = char32_t(static_cast<unsigned char>(text[i]));
         }
         cursor.x += std::int64_t(k);
         text += k;
         n -= k;
-        lastChar = char32_t(text[-1]);
+        lastChar = char32_t(static_cast<unsigned char>(text[-1]));
         if (cursor.x >= cols_) {
             cursor.x = cols_ - 1;
             cursor.pendingWrap = true;

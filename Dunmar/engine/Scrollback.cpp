@@ -27,3 +27,9 @@ void Scrollback::clear() {
     head_ = 0;
     size_ = 0;
 }
+
+std::size_t Scrollback::memoryFootprint() const {
+    std::size_t bytes = ring_.capacity() * sizeof(Row);
+    for (const Row& row : ring_) bytes += row.capacity() * sizeof(Cell);
+    return bytes;
+}

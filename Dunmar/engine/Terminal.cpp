@@ -1,6 +1,7 @@
 #include "engine/Terminal.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -26,9 +27,30 @@ void Terminal::process(std::string_view bytes) {
     process(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
+namespace {
+
+// A row's worth of blank cells to copy from: one block copy is much cheaper than writing the
+// twelve-byte blank cell by cell, and every scrolled line needs a fresh blank row.
+const std::array<Cell, Terminal::kMaxCols>& blankCells() {
+    static const std::array<Cell, Terminal::kMaxCols> blank = [] {
+        std::array<Cell, Terminal::kMaxCols> cells;
+        cells.fill(Cell{});
+        return cells;
+    }();
+    return blank;
+}
+
+} // namespace
+
 void Terminal::blankRowAt(std::int64_t y) {
-    grid_.row(y).assign(std::size_t(cols_), Cell{}); // keeps the row's storage
+    const Cell* blank = blankCells().data();
+    grid_.row(y).assign(blank, blank + cols_); // keeps the row's storage
     grid_.attr(y) = 0;
+}
+
+std::size_t Terminal::memoryFootprint() const {
+    return grid_.memoryFootprint() + altGrid_.memoryFootprint() + scrollback_.memoryFootprint() +
+           attrTable_.memoryFootprint() + linkTable_.memoryFootprint() + tabStops_.capacity();
 }
 
 std::span<const Cell> Terminal::gridRow(std::int64_t y) const {
@@ -42,8 +64,13 @@ std::uint8_t Terminal::lineAttr(std::int64_t y) const {
 
 void Terminal::setAttrs(const TextAttrs& attrs) {
     attrs_ = attrs;
+    penAttrStale_ = true;
+}
+
+void Terminal::internPenAttrs() {
     if (attrTable_.needsCompaction()) compactInterned();
     penAttrId_ = attrTable_.intern(attrs_);
+    penAttrStale_ = false;
 }
 
 void Terminal::setCurrentHyperlink(std::optional<std::string> uri) {

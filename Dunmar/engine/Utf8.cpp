@@ -1,6 +1,10 @@
 // The byte intake: UTF-8 decoding in place, with printable ASCII runs written straight into the
-// grid while the parser is in its ground state.
+// grid and control sequences collected straight from the buffer while the parser is in its
+// ground or CSI state. Everything else goes through feed() one scalar at a time; the fast paths
+// do exactly what feed() would do for the same scalars, counters included.
 #include "engine/Terminal.h"
+
+#include <cstring>
 
 namespace {
 
@@ -20,7 +24,33 @@ std::size_t decodeWhole(const std::uint8_t* p, const std::uint8_t* end, char32_t
         out = char32_t(b0 & 0x0F) << 12 | char32_t(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
         return 3;
     }
-    return 0; // four-byte sequences are rare enough for the byte-wise path
+    if (b0 >= 0xF0 && b0 <= 0xF4) {
+        if (end - p < 4 || !cont(p[1]) || !cont(p[2]) || !cont(p[3])) return 0;
+        if ((b0 == 0xF0 && p[1] < 0x90) || (b0 == 0xF4 && p[1] > 0x8F)) return 0; // overlong, > U+10FFFF
+        out = char32_t(b0 & 0x07) << 18 | char32_t(p[1] & 0x3F) << 12 | char32_t(p[2] & 0x3F) << 6 |
+              (p[3] & 0x3F);
+        return 4;
+    }
+    return 0;
+}
+
+// The end of the run of printable ASCII (0x20-0x7E) that starts at p, eight bytes at a time.
+const std::uint8_t* printableRunEnd(const std::uint8_t* p, const std::uint8_t* end) {
+    constexpr std::uint64_t ones = 0x0101010101010101ull;
+    constexpr std::uint64_t highs = 0x8080808080808080ull;
+    while (end - p >= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        const std::uint64_t low7 = w & ~highs;
+        // Per byte, without carries between bytes: the high bit of low7 + 0x60 is set when the low
+        // seven bits are 0x20 or more, that of low7 + 0x01 when they are 0x7F.
+        const std::uint64_t atLeastSpace = (low7 + 0x60 * ones) & highs;
+        const std::uint64_t isDel = (low7 + ones) & highs;
+        if (((~atLeastSpace | isDel | w) & highs) != 0) break;
+        p += 8;
+    }
+    while (p < end && *p >= 0x20 && *p < 0x7F) ++p;
+    return p;
 }
 
 } // namespace
@@ -30,22 +60,37 @@ void Terminal::process(std::span<const std::uint8_t> bytes) {
     const std::uint8_t* const end = p + bytes.size();
     while (p < end) {
         if (!utf8_.pending()) {
-            if (pstate_ == PState::ground && *p >= 0x20 && *p < 0x7F) {
-                const std::uint8_t* q = p + 1;
-                while (q < end && *q >= 0x20 && *q < 0x7F) ++q;
-                diag.totalScalars += q - p;
-                printAscii(reinterpret_cast<const char*>(p), std::size_t(q - p));
-                p = q;
+            const std::uint8_t b = *p;
+            if (pstate_ == PState::ground) {
+                if (b >= 0x20 && b < 0x7F) {
+                    const std::uint8_t* q = printableRunEnd(p + 1, end);
+                    diag.totalScalars += q - p;
+                    printAscii(reinterpret_cast<const char*>(p), std::size_t(q - p));
+                    p = q;
+                    continue;
+                }
+                if (b == 0x1B && end - p >= 2 && p[1] == '[') {
+                    // ESC [ as feed() takes it: the ESC starts an escape, the "[" is counted as an
+                    // escape's scalar and starts the control sequence.
+                    diag.totalScalars += 2;
+                    ++diag.escCount;
+                    startCsi();
+                    p = collectCsi(p + 2, end);
+                    continue;
+                }
+                if (b < 0x20) {
+                    ++diag.totalScalars;
+                    executeC0(b);
+                    ++p;
+                    continue;
+                }
+            } else if (pstate_ == PState::csi && b >= 0x20 && b < 0x7F) {
+                p = collectCsi(p, end);
                 continue;
             }
-            if (pstate_ == PState::csi && *p >= 0x20 && *p < 0x7F) {
-                // Parameter, intermediate and final bytes go straight to the collector.
-                ++diag.totalScalars;
-                csiCollect(*p++);
-                continue;
-            }
-            if (*p < 0x80) {
-                feed(*p++);
+            if (b < 0x80) {
+                feed(b);
+                ++p;
                 continue;
             }
             // A whole multi-byte sequence in the buffer is decoded in one go; a printable
@@ -77,4 +122,40 @@ void Terminal::process(std::span<const std::uint8_t> bytes) {
             break; // the byte starts afresh
         }
     }
+}
+
+// The bytes of a control sequence from p on, as csiCollect() takes them one by one: digits and
+// ";" go to the parameters here, the final byte dispatches, the other printable bytes go to
+// csiCollect(). Stops after the final byte, when the sequence is abandoned, or at a byte that is
+// not printable ASCII (a control or a multi-byte scalar, which the general path handles).
+const std::uint8_t* Terminal::collectCsi(const std::uint8_t* p, const std::uint8_t* end) {
+    const std::uint8_t* const start = p;
+    while (p < end) {
+        const std::uint8_t b = *p;
+        if (b >= '0' && b <= '9') {
+            p = csiParams_.digits(p, end);
+            continue;
+        }
+        if (b == ';') {
+            csiParams_.endParam();
+        } else if (b >= 0x40 && b <= 0x7E) {
+            ++p;
+            diag.totalScalars += p - start;
+            csiParams_.endParam();
+            pstate_ = PState::ground;
+            csiDispatch(b);
+            return p;
+        } else if (b >= 0x20 && b < 0x7F) {
+            csiCollect(b);
+            if (pstate_ != PState::csi) {
+                ++p;
+                break;
+            }
+        } else {
+            break;
+        }
+        ++p;
+    }
+    diag.totalScalars += p - start;
+    return p;
 }
