@@ -16,8 +16,6 @@ constexpr std::size_t kMaxLinkIds = (1u << 30) - 1;
 constexpr std::size_t kMinLinkByteLimit = std::size_t(4) << 20;
 constexpr std::size_t kMaxLinkBytes = std::size_t(64) << 20;
 
-constexpr std::uint32_t kNoSlot = 0xFFFFFFFFu;
-
 std::uint64_t packRGB(const std::optional<RGB>& c) {
     return c ? (1u << 24) | (std::uint64_t(c->r) << 16) | (std::uint64_t(c->g) << 8) | c->b : 0;
 }
@@ -49,21 +47,45 @@ std::size_t TextAttrsHash::operator()(const TextAttrs& a) const noexcept {
 
 AttrTable::AttrTable() : limit_(kMinCompactionLimit) {
     entries_.emplace_back();
-    rebuildIndex();
+    rebuildIndex(64);
 }
 
-void AttrTable::rebuildIndex() {
-    std::size_t want = 64;
-    while (want < entries_.size() * 2 + 2) want *= 2;
-    slots_.assign(want, kNoSlot);
-    for (std::uint32_t id = 0; id < entries_.size(); ++id) insertIndex(id, TextAttrsHash()(entries_[id]));
+namespace {
+
+constexpr std::uint64_t kEmptySlot = ~std::uint64_t(0);
+
+std::uint64_t makeSlot(std::uint32_t id, std::size_t hash) {
+    return std::uint64_t(std::uint32_t(hash)) << 32 | id;
 }
 
-void AttrTable::insertIndex(std::uint32_t id, std::size_t hash) {
-    std::size_t mask = slots_.size() - 1;
-    std::size_t i = hash & mask;
-    while (slots_[i] != kNoSlot) i = (i + 1) & mask;
-    slots_[i] = id;
+std::uint32_t slotId(std::uint64_t slot) {
+    return std::uint32_t(slot);
+}
+
+std::uint32_t slotHash(std::uint64_t slot) {
+    return std::uint32_t(slot >> 32);
+}
+
+} // namespace
+
+// Rebuilds the index at `slotCount` slots (a power of two) from the slots alone.
+void AttrTable::rebuildIndex(std::size_t slotCount) {
+    std::vector<std::uint64_t> old = std::move(slots_);
+    slots_.assign(slotCount, kEmptySlot);
+    if (old.empty()) {
+        insertIndex(makeSlot(0, TextAttrsHash()(entries_[0])));
+        return;
+    }
+    for (std::uint64_t slot : old) {
+        if (slot != kEmptySlot) insertIndex(slot);
+    }
+}
+
+void AttrTable::insertIndex(std::uint64_t slot) {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = slotHash(slot) & mask;
+    while (slots_[i] != kEmptySlot) i = (i + 1) & mask;
+    slots_[i] = slot;
 }
 
 std::uint32_t AttrTable::intern(const TextAttrs& attrs) {
@@ -71,40 +93,54 @@ std::uint32_t AttrTable::intern(const TextAttrs& attrs) {
     // text); the last one found answers most lookups without hashing.
     if (entries_[lastFound_] == attrs) return lastFound_;
     const std::size_t hash = TextAttrsHash()(attrs);
-    std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        std::uint32_t id = slots_[i];
-        if (id == kNoSlot) break;
-        if (entries_[id] == attrs) return lastFound_ = id;
+    const std::size_t mask = slots_.size() - 1;
+    const std::uint32_t tag = std::uint32_t(hash);
+    for (std::size_t i = tag & mask;; i = (i + 1) & mask) {
+        const std::uint64_t slot = slots_[i];
+        if (slot == kEmptySlot) break;
+        if (slotHash(slot) == tag && entries_[slotId(slot)] == attrs) return lastFound_ = slotId(slot);
     }
-    auto id = std::uint32_t(entries_.size());
-    entries_.push_back(attrs);
-    if (attrs.isProtected) ++protectedEntries_;
-    if (entries_.size() * 2 > slots_.size()) {
-        rebuildIndex();
+    std::uint32_t id;
+    if (!freeIds_.empty()) {
+        id = freeIds_.back();
+        freeIds_.pop_back();
+        entries_[id] = attrs;
     } else {
-        insertIndex(id, hash);
+        id = std::uint32_t(entries_.size());
+        entries_.push_back(attrs);
     }
+    if (attrs.isProtected) ++protectedEntries_;
+    if (inUse() * 2 > slots_.size()) rebuildIndex(slots_.size() * 2);
+    insertIndex(makeSlot(id, hash));
     return lastFound_ = id;
 }
 
-std::vector<std::uint32_t> AttrTable::compact(const std::vector<bool>& live) {
-    std::vector<std::uint32_t> remap(entries_.size(), 0);
-    std::vector<TextAttrs> kept;
-    kept.push_back(entries_[0]);
+void AttrTable::compact(const std::vector<bool>& live) {
+    auto isLive = [&](std::uint32_t id) { return id == 0 || (id < live.size() && live[id]); };
+    // Every id that is neither live nor already free is dropped from the index and freed.
+    std::vector<std::uint64_t> old = std::move(slots_);
+    freeIds_.clear();
     protectedEntries_ = 0;
-    for (std::size_t id = 1; id < entries_.size(); ++id) {
-        if (id >= live.size() || !live[id]) continue;
-        remap[id] = std::uint32_t(kept.size());
-        if (entries_[id].isProtected) ++protectedEntries_;
-        kept.push_back(entries_[id]);
+    std::size_t kept = 0;
+    for (std::uint64_t slot : old) {
+        if (slot != kEmptySlot && isLive(slotId(slot))) ++kept;
     }
-    entries_ = std::move(kept);
-    entries_.shrink_to_fit();
+    std::size_t want = 64;
+    while (want < kept * 2 + 2) want *= 2;
+    slots_.assign(want, kEmptySlot);
+    for (std::uint64_t slot : old) {
+        if (slot == kEmptySlot || !isLive(slotId(slot))) continue;
+        insertIndex(slot);
+        if (entries_[slotId(slot)].isProtected) ++protectedEntries_;
+    }
+    for (std::uint32_t id = std::uint32_t(entries_.size()); id-- > 1;) {
+        if (!isLive(id)) {
+            entries_[id] = TextAttrs();
+            freeIds_.push_back(id);
+        }
+    }
     lastFound_ = 0;
-    rebuildIndex();
-    limit_ = nextLimit(entries_.size());
-    return remap;
+    limit_ = nextLimit(kept);
 }
 
 HyperlinkTable::HyperlinkTable() : limit_(kMinCompactionLimit), byteLimit_(kMinLinkByteLimit) {
@@ -151,7 +187,8 @@ std::vector<std::uint32_t> HyperlinkTable::compact(const std::vector<bool>& live
 }
 
 std::size_t AttrTable::memoryFootprint() const {
-    return entries_.capacity() * sizeof(TextAttrs) + slots_.capacity() * sizeof(std::uint32_t);
+    return entries_.capacity() * sizeof(TextAttrs) + freeIds_.capacity() * sizeof(std::uint32_t) +
+           slots_.capacity() * sizeof(std::uint64_t);
 }
 
 std::size_t HyperlinkTable::memoryFootprint() const {

@@ -84,29 +84,30 @@ void Terminal::setCurrentHyperlink(std::optional<std::string> uri) {
     penLinkId_ = linkTable_.intern(*currentHyperlink_);
 }
 
-// Drops the renditions and links that no cell refers to any more and renumbers the rest. Walks
-// every cell once; the tables call for it only after they have doubled since the last time.
+// Drops the renditions and links that no cell refers to any more. Walks every cell once to find
+// the ones in use; the tables call for it only after they have doubled since the last time.
+// Renditions keep their ids; links are renumbered, which rewrites the cells only when the link
+// table is the one that asked.
 void Terminal::compactInterned() {
+    const bool compactLinks = linkTable_.needsCompaction();
     std::vector<bool> liveAttrs(attrTable_.size(), false);
-    std::vector<bool> liveLinks(linkTable_.size(), false);
+    std::vector<bool> liveLinks(compactLinks ? linkTable_.size() : 0, false);
     auto mark = [&](std::span<const Cell> row) {
-        for (const Cell& c : row) {
-            liveAttrs[c.attrId] = true;
-            liveLinks[c.linkId] = true;
+        for (const Cell& c : row) liveAttrs[c.attrId] = true;
+        if (compactLinks) {
+            for (const Cell& c : row) liveLinks[c.linkId] = true;
         }
     };
     grid_.forEachRow(mark);
     altGrid_.forEachRow(mark);
     for (std::size_t i = 0; i < scrollback_.size(); ++i) mark(scrollback_.line(i));
     liveAttrs[penAttrId_] = true;
-    liveLinks[penLinkId_] = true;
+    attrTable_.compact(liveAttrs);
+    if (!compactLinks) return;
 
-    auto attrMap = attrTable_.compact(liveAttrs);
+    liveLinks[penLinkId_] = true;
     auto linkMap = linkTable_.compact(liveLinks);
-    auto remap = [&](Cell& c) {
-        c.attrId = attrMap[c.attrId];
-        c.linkId = linkMap[c.linkId];
-    };
+    auto remap = [&](Cell& c) { c.linkId = linkMap[c.linkId]; };
     auto remapRow = [&](Row& r) { std::for_each(r.begin(), r.end(), remap); };
     grid_.forEachRow(remapRow);
     altGrid_.forEachRow(remapRow);
@@ -114,7 +115,6 @@ void Terminal::compactInterned() {
         auto line = scrollback_.mutableLine(i);
         std::for_each(line.begin(), line.end(), remap);
     }
-    penAttrId_ = attrMap[penAttrId_];
     penLinkId_ = linkMap[penLinkId_];
 }
 

@@ -73,6 +73,40 @@ TEST(Cell, RenditionTableIsCompactedWhileCellsKeepTheirColours) {
     }
 }
 
+// Dropped rendition ids are handed out again: a cell that is still shown must never end up with a
+// colour written later. Every character gets the next colour of a counter, so along the whole
+// buffer (scrollback, then grid) the colours must count up by one from cell to cell, across
+// several compactions of the table.
+TEST(Cell, ReusedRenditionIdsNeverChangeCellsStillShown) {
+    Terminal t(10, 3);
+    std::string s;
+    constexpr int kChars = 250000;
+    for (int i = 0; i < kChars; ++i) {
+        s += "\x1b[38;2;" + std::to_string(i & 255) + ";" + std::to_string((i >> 8) & 255) + ";" +
+             std::to_string((i >> 16) & 255) + "m" + char('a' + i % 26);
+    }
+    feed(t, s);
+    auto indexOf = [&](const Cell& c) {
+        const auto rgb = t.attrsOf(c).fgRGB.value_or(RGB{});
+        return int(rgb.r) | int(rgb.g) << 8 | int(rgb.b) << 16;
+    };
+    std::vector<const Cell*> cells;
+    for (std::size_t l = 0; l < t.scrollback().size(); ++l) {
+        for (const Cell& c : t.scrollback().line(l)) cells.push_back(&c);
+    }
+    for (std::int64_t y = 0; y < t.rows(); ++y) {
+        for (const Cell& c : t.gridRow(y)) cells.push_back(&c);
+    }
+    ASSERT_EQ(cells.size(), std::size_t(10 * (t.scrollback().size() + 3)));
+    const int first = kChars - int(cells.size());
+    int wrong = 0;
+    for (std::size_t k = 0; k < cells.size(); ++k) {
+        const int want = first + int(k);
+        if (indexOf(*cells[k]) != want || cells[k]->ch != char32_t('a' + want % 26)) ++wrong;
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
 TEST(Cell, HyperlinksAreInternedAndEndWithAnEmptyUri) {
     Terminal t(10, 2);
     feed(t, "\x1b]8;;http://a\x07"
