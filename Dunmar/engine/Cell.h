@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 // One character position of the grid or of a scrollback line. Kept at 12 bytes and trivially
 // copyable: rows are moved into the scrollback, re-flowed and compared cell by cell, and a full
@@ -20,6 +21,24 @@ struct Cell {
 };
 static_assert(sizeof(Cell) <= 16, "Cell must stay small: the scrollback holds millions");
 static_assert(sizeof(Cell) == 12);
+
+// Writes cells that differ from a pattern only in their character, as plain 32-bit words: built
+// field by field, the bit-fields make the compiler assemble every cell through the stack, which
+// costs more than the write itself on the paths that print text.
+class CellPattern {
+public:
+    explicit CellPattern(const Cell& pattern) { std::memcpy(words_, &pattern, sizeof words_); }
+    void store(Cell* dst, char32_t ch) const {
+        const std::uint32_t words[3] = {std::uint32_t(ch), words_[1], words_[2]};
+        std::memcpy(dst, words, sizeof words);
+    }
+    // The rendition word and the word of link and width, as laid out in memory.
+    std::uint32_t attrWord() const { return words_[1]; }
+    std::uint32_t linkWord() const { return words_[2]; }
+
+private:
+    std::uint32_t words_[3];
+};
 
 // A cursor position on the visible grid with its deferred-wrap flag.
 struct CursorState {

@@ -27,14 +27,15 @@ struct ComposeCache {
         char32_t mark = 0; // 0: the entry is empty (a mark is never 0)
         char32_t result = 0;
     };
-    std::array<Entry, 512> entries{};
+    std::array<Entry, 1024> entries{};
 };
 
 } // namespace
 
 char32_t composeWithMark(char32_t base, char32_t mark) {
     thread_local ComposeCache cache;
-    const std::size_t slot = (std::size_t(base) * 0x9E3779B1u ^ std::size_t(mark) * 0x85EBCA77u) >> 7 & 511;
+    const std::uint64_t key = std::uint64_t(base) << 21 | mark;
+    const std::size_t slot = std::size_t((key * 0x9E3779B97F4A7C15ull) >> 54); // top 10 bits
     ComposeCache::Entry& e = cache.entries[slot];
     if (e.mark == mark && e.base == base && mark != 0) return e.result;
     const char32_t result = composeWithIcu(base, mark);

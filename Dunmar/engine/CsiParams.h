@@ -75,6 +75,18 @@ public:
     }
     bool collecting() const { return hasDigits_; } // digits seen for the parameter being collected
 
+    // Replaces the list with `n` plain parameters (no colon groups), as clear() followed by n
+    // push() calls would; n is at most kMaxParams.
+    void assignPlain(const std::int64_t* values, std::size_t n) {
+        clear();
+        for (std::size_t i = 0; i < n; ++i) {
+            values_[i] = values[i];
+            subStart_[i] = 0;
+            subCount_[i] = 0;
+        }
+        count_ = std::uint8_t(n);
+    }
+
     // For handlers and tests that build a list by hand.
     void push(std::int64_t value) {
         if (count_ >= kMaxParams) return;
