@@ -28,6 +28,15 @@ static_assert(sizeof(Cell) == 12);
 class CellPattern {
 public:
     explicit CellPattern(const Cell& pattern) { std::memcpy(words_, &pattern, sizeof words_); }
+    // The pattern of a rendition, link and width, made without a Cell in memory: the word of the
+    // bit-fields is the sum of each field times the word that field alone makes (found once).
+    CellPattern(std::uint32_t attrId, std::uint32_t linkId, std::uint32_t width) {
+        static const std::uint32_t linkUnit = CellPattern(Cell{U'\0', 0, 1, 0}).linkWord();
+        static const std::uint32_t widthUnit = CellPattern(Cell{U'\0', 0, 0, 1}).linkWord();
+        words_[0] = U' ';
+        words_[1] = attrId;
+        words_[2] = linkId * linkUnit + width * widthUnit;
+    }
     void store(Cell* dst, char32_t ch) const {
         const std::uint32_t words[3] = {std::uint32_t(ch), words_[1], words_[2]};
         std::memcpy(dst, words, sizeof words);

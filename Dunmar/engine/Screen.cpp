@@ -78,7 +78,7 @@ void Terminal::composeIntoPrevious(char32_t mark) {
 namespace {
 
 // Writes k cells that differ from `pen` only in their characters, text[0 .. k).
-void writeAsciiCells(Cell* dst, const char* text, std::size_t k, const Cell& pen) {
+void writeAsciiCells(Cell* dst, const char* text, std::size_t k, const CellPattern& pen) {
     std::size_t i = 0;
 #if defined(__SSE2__)
     if (k >= 16) {
@@ -86,9 +86,8 @@ void writeAsciiCells(Cell* dst, const char* text, std::size_t k, const Cell& pen
         // two words of rendition, link and width in their places, the four characters widened to 32 bits and
         // shuffled in between.
         static_assert(sizeof(Cell) == 12);
-        const CellPattern words(pen);
-        const int a = int(words.attrWord());
-        const int l = int(words.linkWord());
+        const int a = int(pen.attrWord());
+        const int l = int(pen.linkWord());
         const __m128i pen0 = _mm_setr_epi32(0, a, l, 0);
         const __m128i pen1 = _mm_setr_epi32(a, l, 0, a);
         const __m128i pen2 = _mm_setr_epi32(l, 0, a, l);
@@ -114,8 +113,7 @@ void writeAsciiCells(Cell* dst, const char* text, std::size_t k, const Cell& pen
         }
     }
 #endif
-    const CellPattern pattern(pen);
-    for (; i < k; ++i) pattern.store(dst + i, char32_t(static_cast<unsigned char>(text[i])));
+    for (; i < k; ++i) pen.store(dst + i, char32_t(static_cast<unsigned char>(text[i])));
 }
 
 } // namespace
@@ -149,7 +147,7 @@ void Terminal::printAscii(const char* text, std::size_t n) {
         }
         Cell* dst = rowAt(cursor.y).data() + cursor.x;
         const std::size_t k = std::min(n, std::size_t(cols_ - cursor.x));
-        writeAsciiCells(dst, text, k, Cell{U' ', attrId, penLinkId_, 1});
+        writeAsciiCells(dst, text, k, CellPattern(attrId, penLinkId_, 1));
         cursor.x += std::int64_t(k);
         text += k;
         n -= k;

@@ -2,6 +2,7 @@
 #include "engine/CharWidth.h"
 #include "engine/Diagnostics.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <type_traits>
 
@@ -105,6 +106,24 @@ TEST(Cell, ReusedRenditionIdsNeverChangeCellsStillShown) {
         if (indexOf(*cells[k]) != want || cells[k]->ch != char32_t('a' + want % 26)) ++wrong;
     }
     EXPECT_EQ(wrong, 0);
+}
+
+// The text paths write cells from a pattern of plain words; they must be the very cells that the
+// fields make, whatever the compiler's layout of the bit-fields.
+TEST(Cell, PatternStoresTheSameCellAsItsFields) {
+    const struct {
+        std::uint32_t attr, link, width;
+    } cases[] = {{0, 0, 1}, {7, 0, 2}, {123456, 1, 0}, {0xFFFFFFFFu, (1u << 30) - 1, 3}, {5, 77, 1}};
+    for (const auto& c : cases) {
+        Cell stored{U'x', 9, 9, 1};
+        CellPattern(c.attr, c.link, c.width).store(&stored, U'中');
+        const Cell expected{U'中', c.attr, c.link, c.width};
+        EXPECT_EQ(stored.ch, expected.ch);
+        EXPECT_EQ(stored.attrId, expected.attrId);
+        EXPECT_EQ(stored.linkId, expected.linkId);
+        EXPECT_EQ(stored.width, expected.width);
+        EXPECT_EQ(std::memcmp(&stored, &expected, sizeof(Cell)), 0);
+    }
 }
 
 TEST(Cell, HyperlinksAreInternedAndEndWithAnEmptyUri) {
