@@ -37,9 +37,14 @@ public:
         words_[1] = attrId;
         words_[2] = linkId * linkUnit + width * widthUnit;
     }
+    // Word by word: gathering the three words in a local first makes the compiler copy them through
+    // the stack, where a wide read of narrow writes stalls.
     void store(Cell* dst, char32_t ch) const {
-        const std::uint32_t words[3] = {std::uint32_t(ch), words_[1], words_[2]};
-        std::memcpy(dst, words, sizeof words);
+        auto* bytes = reinterpret_cast<unsigned char*>(dst);
+        const std::uint32_t first = ch;
+        std::memcpy(bytes, &first, 4);
+        std::memcpy(bytes + 4, &words_[1], 4);
+        std::memcpy(bytes + 8, &words_[2], 4);
     }
     // The rendition word and the word of link and width, as laid out in memory.
     std::uint32_t attrWord() const { return words_[1]; }

@@ -120,6 +120,7 @@ void AttrTable::compact(const std::vector<bool>& live) {
     // Every id that is neither live nor already free is dropped from the index and freed.
     std::vector<std::uint64_t> old = std::move(slots_);
     freeIds_.clear();
+    const bool anyProtected = protectedEntries_ > 0;
     protectedEntries_ = 0;
     std::size_t kept = 0;
     for (std::uint64_t slot : old) {
@@ -131,13 +132,10 @@ void AttrTable::compact(const std::vector<bool>& live) {
     for (std::uint64_t slot : old) {
         if (slot == kEmptySlot || !isLive(slotId(slot))) continue;
         insertIndex(slot);
-        if (entries_[slotId(slot)].isProtected) ++protectedEntries_;
+        if (anyProtected && entries_[slotId(slot)].isProtected) ++protectedEntries_;
     }
     for (std::uint32_t id = std::uint32_t(entries_.size()); id-- > 1;) {
-        if (!isLive(id)) {
-            entries_[id] = TextAttrs();
-            freeIds_.push_back(id);
-        }
+        if (!isLive(id)) freeIds_.push_back(id); // its entry is overwritten when the id is reused
     }
     lastFound_ = 0;
     limit_ = nextLimit(kept);

@@ -264,28 +264,28 @@ const std::uint8_t* Terminal::dispatchWholeCsi(const std::uint8_t* p, const std:
     if (p < end && *p >= '<' && *p <= '?') prefix = *p++;
     std::int64_t values[CsiParams::kMaxParams];
     std::size_t count = 0;
-    std::int64_t cur = 0;
-    int digits = 0;
+    std::uint64_t cur = 0;
+    const std::uint8_t* paramStart = p;
     for (;; ++p) {
         if (p == end) return nullptr;
-        const std::uint8_t b = *p;
-        if (unsigned(b - '0') < 10) {
-            if (++digits > 18) return nullptr; // the byte-wise path knows about overflow
-            cur = cur * 10 + (b - '0');
-        } else if (b == ';') {
-            if (count + 1 >= CsiParams::kMaxParams) return nullptr;
-            values[count++] = std::min(cur, CsiParams::kMaxValue);
-            cur = 0;
-            digits = 0;
-        } else {
-            break;
+        const unsigned digit = unsigned(*p) - '0';
+        if (digit < 10) {
+            cur = cur * 10 + digit; // wraps only past 19 digits, which are sent back below
+            continue;
         }
+        // The byte-wise path knows how values too large for 64 bits read.
+        if (p - paramStart > 18) return nullptr;
+        if (*p != ';') break;
+        if (count + 1 >= CsiParams::kMaxParams) return nullptr;
+        values[count++] = std::int64_t(std::min<std::uint64_t>(cur, CsiParams::kMaxValue));
+        cur = 0;
+        paramStart = p + 1;
     }
     std::uint8_t intermediate = 0;
     while (p < end && *p >= 0x20 && *p <= 0x2F) intermediate = *p++;
     if (p == end || *p < 0x40 || *p > 0x7E) return nullptr;
     const std::uint8_t final = *p++;
-    values[count++] = std::min(cur, CsiParams::kMaxValue);
+    values[count++] = std::int64_t(std::min<std::uint64_t>(cur, CsiParams::kMaxValue));
 
     diag.totalScalars += p - start;
     csiPrefix_ = prefix;

@@ -103,6 +103,7 @@ int main(int argc, char** argv) {
     for (const Workload& w : workloads) {
         const double ours = reporter.best("dunmar/" + w.name) / 1e6;
         const double peer = reporter.best("libvterm/" + w.name) / 1e6;
+        if (ours == 0 && peer == 0) continue; // filtered out
         std::printf("%-16s %10.1f %14.1f %14.1f ", w.name.c_str(), double(w.bytes.size()) / (1024 * 1024),
                     ours, peer);
         if (ours > 0 && peer > 0) {

@@ -70,6 +70,13 @@ std::string sgrPerWord(std::size_t target) {
     return generate(target, [&](std::string& out) { out += sgrLine(rng, kCols, false); });
 }
 
+// The same shape with colours from the palette only, as coloured logs and highlighted code send:
+// a few thousand renditions in all, against one of its own for nearly every word above.
+std::string sgrPalette(std::size_t target) {
+    Rng rng(7);
+    return generate(target, [&](std::string& out) { out += sgrLine(rng, kCols, true); });
+}
+
 std::string cursorMotion(std::size_t target) {
     Rng rng(3);
     return generate(target, [&](std::string& out) {
@@ -218,9 +225,10 @@ std::string sgrLine(Rng& rng, int cols, bool paletteOnly) {
 
 std::vector<Workload> makeWorkloads(std::size_t targetBytes) {
     return {
-        {"dense-ascii", denseAscii(targetBytes)},     {"sgr-per-word", sgrPerWord(targetBytes)},
-        {"cursor-motion", cursorMotion(targetBytes)}, {"unicode", unicode(targetBytes)},
-        {"scroll-region", scrollRegion(targetBytes)}, {"fullscreen", fullscreen(targetBytes)},
+        {"dense-ascii", denseAscii(targetBytes)}, {"sgr-per-word", sgrPerWord(targetBytes)},
+        {"sgr-palette", sgrPalette(targetBytes)}, {"cursor-motion", cursorMotion(targetBytes)},
+        {"unicode", unicode(targetBytes)},        {"scroll-region", scrollRegion(targetBytes)},
+        {"fullscreen", fullscreen(targetBytes)},
     };
 }
 

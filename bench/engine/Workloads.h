@@ -41,9 +41,11 @@ private:
 // smoke run sets it to 1 so that it only shows the benchmarks still run.
 std::size_t workloadBytesFromEnv();
 
-// The six throughput workloads, each at least `targetBytes` long:
+// The throughput workloads, each at least `targetBytes` long:
 //   dense-ascii    199 printable characters and CR LF per line, scrolling the whole screen
 //   sgr-per-word   a 256-colour foreground and a true-colour background before every short word
+//                  (random colours: nearly every word is a rendition never seen before)
+//   sgr-palette    the same with a 16-colour background: the renditions repeat, as in coloured logs
 //   cursor-motion  CUP to a scattered cell and one character there
 //   unicode        accented Latin, wide CJK, emoji and combining marks
 //   scroll-region  DECSTBM 5..45 and a line written at its bottom again and again
