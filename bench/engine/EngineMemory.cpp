@@ -94,7 +94,8 @@ bool measureInChild(bool paletteOnly, Result& out) {
 
 int main() {
     std::printf("Memory, %dx%d grid plus a full scrollback, SGR before every word\n", kCols, kRows);
-    std::printf("%-34s %10s %18s %16s\n", "colours", "cells", "structures B/cell", "peak RSS B/cell");
+    std::printf("%-34s %10s %18s %14s %16s\n", "colours", "cells", "structures B/cell", "beyond cells",
+                "peak RSS B/cell");
     bool allOk = true;
     for (bool paletteOnly : {true, false}) {
         Result r;
@@ -104,7 +105,10 @@ int main() {
             allOk = false;
             continue;
         }
-        std::printf("%-34s %10zu %18.2f ", name, r.cells, r.structureBytesPerCell);
+        // "beyond cells": what rows, the ring and the tables of renditions and links add to the
+        // cells themselves.
+        std::printf("%-34s %10zu %18.2f %14.2f ", name, r.cells, r.structureBytesPerCell,
+                    r.structureBytesPerCell - double(sizeof(Cell)));
         if (r.rssBytesPerCell >= 0) {
             std::printf("%16.2f\n", r.rssBytesPerCell);
         } else {
