@@ -22,6 +22,10 @@ struct Cell {
 static_assert(sizeof(Cell) <= 16, "Cell must stay small: the scrollback holds millions");
 static_assert(sizeof(Cell) == 12);
 
+// Writes the blank cell over [first, last). Erases and scrolls blank whole rows at a time; copying
+// from a row of blanks is several times cheaper than writing the twelve-byte cell one by one.
+void fillBlank(Cell* first, Cell* last);
+
 // Writes cells that differ from a pattern only in their character, as plain 32-bit words: built
 // field by field, the bit-fields make the compiler assemble every cell through the stack, which
 // costs more than the write itself on the paths that print text.

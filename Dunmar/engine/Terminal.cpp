@@ -29,8 +29,7 @@ void Terminal::process(std::string_view bytes) {
 
 namespace {
 
-// A row's worth of blank cells to copy from: one block copy is much cheaper than writing the
-// twelve-byte blank cell by cell, and every scrolled line needs a fresh blank row.
+// A row's worth of blank cells to copy from.
 const std::array<Cell, Terminal::kMaxCols>& blankCells() {
     static const std::array<Cell, Terminal::kMaxCols> blank = [] {
         std::array<Cell, Terminal::kMaxCols> cells;
@@ -41,6 +40,15 @@ const std::array<Cell, Terminal::kMaxCols>& blankCells() {
 }
 
 } // namespace
+
+void fillBlank(Cell* first, Cell* last) {
+    const Cell* blank = blankCells().data();
+    while (first < last) {
+        const auto n = std::min<std::ptrdiff_t>(last - first, Terminal::kMaxCols);
+        std::copy(blank, blank + n, first);
+        first += n;
+    }
+}
 
 void Terminal::blankRowAt(std::int64_t y) {
     const Cell* blank = blankCells().data();
