@@ -32,13 +32,13 @@ template <std::size_t N> bool inRanges(char32_t c, const Range (&ranges)[N]) {
 
 } // namespace
 
-int unicodeWidth(char32_t c) {
-    if (c < 0x0300) return c < 0x20 || (c >= 0x7F && c <= 0x9F) ? 0 : 1;
+int unicodeWidthBeyondLatin(char32_t c) {
     if (c <= 0x036F) return 0;
     if (c < 0x1100) return 1;
     // The ranges do not overlap, so the largest blocks can be tested first.
     if (c >= 0x4E00 && c <= 0xA4CF) return 2;
     if (c >= 0xAC00 && c <= 0xD7A3) return 2;
+    if (c >= 0x1F000 && c <= 0x1FBFF) return 2; // emoji and pictographs
     if (inRanges(c, kZeroWidth)) return 0;
     if (inRanges(c, kWide)) return 2;
     return 1;

@@ -3,17 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-void CsiParams::clear() {
-    count_ = 0;
-    subTotal_ = 0;
-    cur_ = 0;
-    hasDigits_ = false;
-    overflow_ = false;
-    groupCount_ = 0;
-}
-
-void CsiParams::digit(int d) {
-    hasDigits_ = true;
+void CsiParams::digitNearLimit(int d) {
     if (overflow_) return;
     constexpr std::int64_t max = std::numeric_limits<std::int64_t>::max();
     if (cur_ > (max - d) / 10) {
@@ -21,14 +11,6 @@ void CsiParams::digit(int d) {
         return;
     }
     cur_ = cur_ * 10 + d;
-}
-
-std::int64_t CsiParams::takeCurrent() {
-    std::int64_t v = overflow_ ? 0 : std::min(cur_, kMaxValue);
-    cur_ = 0;
-    hasDigits_ = false;
-    overflow_ = false;
-    return v;
 }
 
 void CsiParams::colon() {
@@ -42,11 +24,7 @@ void CsiParams::colon() {
     }
 }
 
-void CsiParams::endParam() {
-    if (groupCount_ == 0) {
-        push(takeCurrent());
-        return;
-    }
+void CsiParams::endGroup() {
     std::int64_t v = takeCurrent();
     std::uint8_t start = groupStart_;
     if (subTotal_ < kMaxSubValues) subValues_[subTotal_++] = v;
@@ -56,13 +34,5 @@ void CsiParams::endParam() {
     values_[count_] = n > 0 ? subValues_[start] : v;
     subStart_[count_] = start;
     subCount_[count_] = n;
-    ++count_;
-}
-
-void CsiParams::push(std::int64_t value) {
-    if (count_ >= kMaxParams) return;
-    values_[count_] = value;
-    subStart_[count_] = subTotal_;
-    subCount_[count_] = 0;
     ++count_;
 }

@@ -25,18 +25,90 @@ public:
         return {subValues_.data() + subStart_[i], subCount_[i]};
     }
 
-    // Collection, driven by the parser.
-    void clear();
-    void digit(int d);
-    void colon();                                  // ends one value of a colon group
-    void endParam();                               // ";" or the final byte
+    // Collection, driven by the parser; digits and ";" come once per byte of every control
+    // sequence, so they are inline.
+    void clear() {
+        count_ = 0;
+        subTotal_ = 0;
+        cur_ = 0;
+        hasDigits_ = false;
+        overflow_ = false;
+        groupCount_ = 0;
+    }
+    void digit(int d) {
+        hasDigits_ = true;
+        // Below this no digit can overflow; the exact test is needed only near the limit.
+        if (cur_ < kSafeBeforeDigit) {
+            cur_ = cur_ * 10 + d;
+        } else {
+            digitNearLimit(d);
+        }
+    }
+    // The run of ASCII digits from p on, folded into the parameter being collected as digit()
+    // would; returns where the run ends. Kept in a local while it runs: the parser reads the
+    // bytes through a pointer that the compiler must assume could alias the members.
+    const std::uint8_t* digits(const std::uint8_t* p, const std::uint8_t* end) {
+        std::int64_t cur = cur_;
+        const std::uint8_t* const start = p;
+        for (; p < end && unsigned(*p - '0') < 10; ++p) {
+            const int d = *p - '0';
+            if (cur < kSafeBeforeDigit) {
+                cur = cur * 10 + d;
+            } else {
+                cur_ = cur;
+                digitNearLimit(d);
+                cur = cur_;
+            }
+        }
+        cur_ = cur;
+        if (p != start) hasDigits_ = true;
+        return p;
+    }
+    void colon(); // ends one value of a colon group
+    // ";" or the final byte.
+    void endParam() {
+        if (groupCount_ == 0) {
+            push(takeCurrent());
+        } else {
+            endGroup();
+        }
+    }
     bool collecting() const { return hasDigits_; } // digits seen for the parameter being collected
 
+    // Replaces the list with `n` plain parameters (no colon groups), as clear() followed by n
+    // push() calls would; n is at most kMaxParams.
+    void assignPlain(const std::int64_t* values, std::size_t n) {
+        clear();
+        for (std::size_t i = 0; i < n; ++i) {
+            values_[i] = values[i];
+            subStart_[i] = 0;
+            subCount_[i] = 0;
+        }
+        count_ = std::uint8_t(n);
+    }
+
     // For handlers and tests that build a list by hand.
-    void push(std::int64_t value);
+    void push(std::int64_t value) {
+        if (count_ >= kMaxParams) return;
+        values_[count_] = value;
+        subStart_[count_] = subTotal_;
+        subCount_[count_] = 0;
+        ++count_;
+    }
 
 private:
-    std::int64_t takeCurrent();
+    // (INT64_MAX - 9) / 10: cur_ * 10 + 9 still fits below this.
+    static constexpr std::int64_t kSafeBeforeDigit = 922337203685477579;
+
+    void digitNearLimit(int d);
+    void endGroup();
+    std::int64_t takeCurrent() {
+        std::int64_t v = overflow_ ? 0 : (cur_ < kMaxValue ? cur_ : kMaxValue);
+        cur_ = 0;
+        hasDigits_ = false;
+        overflow_ = false;
+        return v;
+    }
 
     std::array<std::int64_t, kMaxParams> values_{};
     std::array<std::uint8_t, kMaxParams> subStart_{};

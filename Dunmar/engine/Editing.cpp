@@ -16,7 +16,7 @@ void Terminal::eraseCellsInRow(std::int64_t row, std::int64_t from, std::int64_t
     to = std::min(to, cols_ - 1);
     if (!attrTable_.mayHaveProtected()) {
         Row& r = rowAt(row);
-        std::fill(r.begin() + from, r.begin() + to + 1, Cell{});
+        fillBlank(r.data() + from, r.data() + to + 1);
         return;
     }
     for (std::int64_t c = from; c <= to; ++c) eraseCell(row, c);
@@ -64,7 +64,7 @@ void Terminal::eraseDisplay(std::int64_t mode) {
         [[fallthrough]];
     case 2:
         if (!gridHasProtected()) {
-            grid_.forEachRow([](Row& r) { std::fill(r.begin(), r.end(), Cell{}); });
+            grid_.forEachRow([](Row& r) { fillBlank(r.data(), r.data() + r.size()); });
             for (std::int64_t r = 0; r < rows_; ++r) grid_.attr(r) &= std::uint8_t(~LineAttr::sizeMask);
         } else {
             eraseWholeRowsOfDisplay(0, rows_);

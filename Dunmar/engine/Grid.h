@@ -62,6 +62,14 @@ public:
         for (const Row& r : slots_) f(r);
     }
 
+    // Bytes held by the rows and the per-row tables (capacities; allocator overhead excluded).
+    std::size_t memoryFootprint() const {
+        std::size_t bytes =
+            slots_.capacity() * sizeof(Row) + attrs_.capacity() + order_.capacity() * sizeof(std::uint32_t);
+        for (const Row& r : slots_) bytes += r.capacity() * sizeof(Cell);
+        return bytes;
+    }
+
 private:
     void resetOrder() {
         order_.resize(slots_.size());

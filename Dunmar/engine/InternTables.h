@@ -21,26 +21,34 @@ public:
     // The id of a rendition; 0 for the default TextAttrs(). Equal values always get the same id.
     std::uint32_t intern(const TextAttrs& attrs);
     const TextAttrs& get(std::uint32_t id) const { return id < entries_.size() ? entries_[id] : entries_[0]; }
+    // One past the largest id handed out.
     std::size_t size() const { return entries_.size(); }
     // True once any protected rendition was interned: erases skip the per-cell test otherwise.
     bool mayHaveProtected() const { return protectedEntries_ > 0; }
     bool isProtected(std::uint32_t id) const { return protectedEntries_ > 0 && get(id).isProtected; }
-    bool needsCompaction() const { return entries_.size() >= limit_; }
+    bool needsCompaction() const { return entries_.size() - freeIds_.size() >= limit_; }
 
-    // Keeps only the ids marked in `live` (indexed by id; id 0 is always kept) and returns the map
-    // from old to new ids.
-    std::vector<std::uint32_t> compact(const std::vector<bool>& live);
+    // Drops the values whose ids are not marked in `live` (indexed by id; id 0 is always kept).
+    // The ids of the values kept do not change, so no cell has to be rewritten; the ids dropped
+    // are handed out again to new values.
+    void compact(const std::vector<bool>& live);
+    // Bytes held by the entries and the index (capacities; allocator overhead excluded).
+    std::size_t memoryFootprint() const;
 
 private:
-    void rebuildIndex();
-    void insertIndex(std::uint32_t id);
+    void rebuildIndex(std::size_t slotCount);
+    void insertIndex(std::uint64_t slot);
+    std::size_t inUse() const { return entries_.size() - freeIds_.size(); }
 
     std::vector<TextAttrs> entries_;
-    // Open addressing over ids (kNoSlot = empty): 4 bytes per slot instead of a node per value,
-    // since a screen full of true-colour pictures can hold a million distinct renditions.
-    std::vector<std::uint32_t> slots_;
+    std::vector<std::uint32_t> freeIds_; // dropped ids, reused before the table grows
+    // Open addressing: each slot holds an id (low half) and the low 32 bits of its value's hash
+    // (high half), so a probe rejects other values and the index is rebuilt without reading the
+    // entries, which for a screen of true-colour pictures are many megabytes scattered in memory.
+    std::vector<std::uint64_t> slots_;
     std::size_t protectedEntries_ = 0;
     std::size_t limit_;
+    std::uint32_t lastFound_ = 0; // the id the last intern() returned
 };
 
 class HyperlinkTable {
@@ -57,6 +65,8 @@ public:
         return uris_.size() >= limit_ || bytes_ >= byteLimit_ || refused_ >= kRefusalsBeforeCompaction;
     }
     std::vector<std::uint32_t> compact(const std::vector<bool>& live);
+    // Bytes held by the URIs and the index, estimated for the hash map's nodes.
+    std::size_t memoryFootprint() const;
 
     // URIs longer than this are not made into links: they are far beyond any real address and
     // every cell written under the link would keep them alive.

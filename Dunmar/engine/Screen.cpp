@@ -4,6 +4,10 @@
 #include "engine/Terminal.h"
 
 #include <algorithm>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 void Terminal::wrapToNextLine() {
     grid_.attr(cursor.y) |= LineAttr::softWrapped;
@@ -20,10 +24,11 @@ void Terminal::put(char32_t c) {
         composeIntoPrevious(c);
         return;
     }
+    const std::uint32_t attrId = penAttrId();
     if (cursor.pendingWrap && autoWrapMode) wrapToNextLine();
     if (w == 2 && autoWrapMode && cursor.x == e - 1) {
         // No room for both halves: the last column gets a blank and the character moves down.
-        rowAt(cursor.y)[std::size_t(cursor.x)] = Cell{U' ', penAttrId_, 0, 1};
+        rowAt(cursor.y)[std::size_t(cursor.x)] = Cell{U' ', attrId, 0, 1};
         wrapToNextLine();
     }
     if (cursor.y < 0 || cursor.y >= rows_ || cursor.x < 0 || cursor.x >= cols_) return;
@@ -35,11 +40,11 @@ void Terminal::put(char32_t c) {
             std::move_backward(row.begin() + std::ptrdiff_t(x), row.end() - std::ptrdiff_t(k), row.end());
     }
     if (w == 2 && cursor.x + 1 < cols_) {
-        row[x] = Cell{c, penAttrId_, penLinkId_, 2};
-        row[x + 1] = Cell{U' ', penAttrId_, penLinkId_, 0};
+        row[x] = Cell{c, attrId, penLinkId_, 2};
+        row[x + 1] = Cell{U' ', attrId, penLinkId_, 0};
         cursor.x += 2;
     } else {
-        row[x] = Cell{c, penAttrId_, penLinkId_, 1};
+        row[x] = Cell{c, attrId, penLinkId_, 1};
         cursor.x += 1;
     }
     lastChar = c;
@@ -70,10 +75,54 @@ void Terminal::composeIntoPrevious(char32_t mark) {
     target.ch = composeWithMark(target.ch, mark);
 }
 
+namespace {
+
+// Writes k cells that differ from `pen` only in their characters, text[0 .. k).
+void writeAsciiCells(Cell* dst, const char* text, std::size_t k, const CellPattern& pen) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    if (k >= 16) {
+        // Four cells are 48 bytes, three vector stores (for runs long enough to pay for the setup): the pen's
+        // two words of rendition, link and width in their places, the four characters widened to 32 bits and
+        // shuffled in between.
+        static_assert(sizeof(Cell) == 12);
+        const int a = int(pen.attrWord());
+        const int l = int(pen.linkWord());
+        const __m128i pen0 = _mm_setr_epi32(0, a, l, 0);
+        const __m128i pen1 = _mm_setr_epi32(a, l, 0, a);
+        const __m128i pen2 = _mm_setr_epi32(l, 0, a, l);
+        const __m128i keep0 = _mm_setr_epi32(-1, 0, 0, -1);
+        const __m128i keep1 = _mm_setr_epi32(0, 0, -1, 0);
+        const __m128i keep2 = _mm_setr_epi32(0, -1, 0, 0);
+        const __m128i zero = _mm_setzero_si128();
+        for (; i + 4 <= k; i += 4) {
+            std::int32_t four;
+            std::memcpy(&four, text + i, 4);
+            __m128i chars = _mm_cvtsi32_si128(four);
+            chars = _mm_unpacklo_epi16(_mm_unpacklo_epi8(chars, zero), zero); // c0 c1 c2 c3 as 32-bit
+            auto* out = reinterpret_cast<__m128i*>(dst + i);
+            _mm_storeu_si128(
+                out,
+                _mm_or_si128(_mm_and_si128(_mm_shuffle_epi32(chars, _MM_SHUFFLE(1, 0, 0, 0)), keep0), pen0));
+            _mm_storeu_si128(
+                out + 1,
+                _mm_or_si128(_mm_and_si128(_mm_shuffle_epi32(chars, _MM_SHUFFLE(0, 2, 0, 0)), keep1), pen1));
+            _mm_storeu_si128(
+                out + 2,
+                _mm_or_si128(_mm_and_si128(_mm_shuffle_epi32(chars, _MM_SHUFFLE(0, 0, 3, 0)), keep2), pen2));
+        }
+    }
+#endif
+    for (; i < k; ++i) pen.store(dst + i, char32_t(static_cast<unsigned char>(text[i])));
+}
+
+} // namespace
+
 // The ground-state fast path: a run of printable ASCII (0x20-0x7E) goes straight into the row,
 // one bounds check per row segment instead of one dispatch per byte. Whatever the fast path does
 // not cover (insert mode, the graphics set, double-width rows) goes through put() one by one.
 void Terminal::printAscii(const char* text, std::size_t n) {
+    const std::uint32_t attrId = penAttrId();
     while (n > 0) {
         const bool simple = !insertMode && !activeCharsetIsGraphics() && cursor.y >= 0 && cursor.y < rows_ &&
                             cursor.x >= 0 && cursor.x < cols_ && effectiveCols(cursor.y) == cols_;
@@ -91,22 +140,18 @@ void Terminal::printAscii(const char* text, std::size_t n) {
             if (cursor.x == cols_ - 1) {
                 // Without automatic wrap every further character lands on the last column.
                 const char last = text[n - 1];
-                rowAt(cursor.y)[std::size_t(cursor.x)] = Cell{char32_t(last), penAttrId_, penLinkId_, 1};
+                rowAt(cursor.y)[std::size_t(cursor.x)] = Cell{char32_t(last), attrId, penLinkId_, 1};
                 lastChar = char32_t(last);
                 return;
             }
         }
         Cell* dst = rowAt(cursor.y).data() + cursor.x;
         const std::size_t k = std::min(n, std::size_t(cols_ - cursor.x));
-        Cell pen{U' ', penAttrId_, penLinkId_, 1}; // only the character changes along the run
-        for (std::size_t i = 0; i < k; ++i) {
-            pen.ch = char32_t(static_cast<unsigned char>(text[i]));
-            dst[i] = pen;
-        }
+        writeAsciiCells(dst, text, k, CellPattern(attrId, penLinkId_, 1));
         cursor.x += std::int64_t(k);
         text += k;
         n -= k;
-        lastChar = char32_t(text[-1]);
+        lastChar = char32_t(static_cast<unsigned char>(text[-1]));
         if (cursor.x >= cols_) {
             cursor.x = cols_ - 1;
             cursor.pendingWrap = true;

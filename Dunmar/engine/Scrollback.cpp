@@ -1,5 +1,23 @@
 #include "engine/Scrollback.h"
 
+namespace {
+
+// The storage of the line dropped two pushes from now becomes a blank grid row then: it was
+// written 10,000 lines ago and is long out of the caches, so its cache lines are asked for now,
+// for writing, while the lines in between are printed. Otherwise every scrolled line waits on
+// memory for a whole row.
+void prefetchForReuse(const Row& row) {
+#if defined(__GNUC__)
+    const char* p = reinterpret_cast<const char*>(row.data());
+    const char* const end = p + row.size() * sizeof(Cell);
+    for (; p < end; p += 64) __builtin_prefetch(p, 1, 3);
+#else
+    (void)row;
+#endif
+}
+
+} // namespace
+
 Row Scrollback::push(Row&& row) {
     ++pushed_;
     if (size_ < capacity_) {
@@ -18,6 +36,7 @@ Row Scrollback::push(Row&& row) {
     head_ = (head_ + 1) % capacity_;
     ++dropped_;
     dropped.clear();
+    prefetchForReuse(ring_[(head_ + 1) % capacity_]);
     return dropped;
 }
 
@@ -26,4 +45,10 @@ void Scrollback::clear() {
     ring_.clear();
     head_ = 0;
     size_ = 0;
+}
+
+std::size_t Scrollback::memoryFootprint() const {
+    std::size_t bytes = ring_.capacity() * sizeof(Row);
+    for (const Row& row : ring_) bytes += row.capacity() * sizeof(Cell);
+    return bytes;
 }

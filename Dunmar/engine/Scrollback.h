@@ -38,6 +38,9 @@ public:
     std::uint64_t pushedTotal() const { return pushed_; }
     std::uint64_t droppedTotal() const { return dropped_; }
 
+    // Bytes held by the ring and its lines (capacities, not sizes; allocator overhead excluded).
+    std::size_t memoryFootprint() const;
+
 private:
     std::vector<Row> ring_;
     std::size_t capacity_;

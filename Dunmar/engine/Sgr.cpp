@@ -20,7 +20,6 @@ void Terminal::doSGR(const CsiParams& params) {
     const std::size_t count = params.size();
     for (std::size_t i = 0; i < count;) {
         const std::int64_t code = params[i];
-        const auto group = params.sub(i);
         std::size_t step = 1;
         switch (code) {
         case 0:
@@ -36,7 +35,7 @@ void Terminal::doSGR(const CsiParams& params) {
             a.italic = true;
             break;
         case 4:
-            if (group.empty()) {
+            if (const auto group = params.sub(i); group.empty()) {
                 a.underline = 1;
             } else {
                 a.underline = byteValue(group.size() > 1 ? group[1] : group[0]);
@@ -111,7 +110,7 @@ void Terminal::doSGR(const CsiParams& params) {
             a.overline = false;
             break;
         case 58:
-            if (group.empty()) {
+            if (const auto group = params.sub(i); group.empty()) {
                 if (i + 4 < count && params[i + 1] == 2) {
                     a.ulRGB =
                         RGB{byteValue(params[i + 2]), byteValue(params[i + 3]), byteValue(params[i + 4])};

@@ -1,6 +1,7 @@
 #include "engine/Terminal.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -26,9 +27,38 @@ void Terminal::process(std::string_view bytes) {
     process(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
+namespace {
+
+// A row's worth of blank cells to copy from.
+const std::array<Cell, Terminal::kMaxCols>& blankCells() {
+    static const std::array<Cell, Terminal::kMaxCols> blank = [] {
+        std::array<Cell, Terminal::kMaxCols> cells;
+        cells.fill(Cell{});
+        return cells;
+    }();
+    return blank;
+}
+
+} // namespace
+
+void fillBlank(Cell* first, Cell* last) {
+    const Cell* blank = blankCells().data();
+    while (first < last) {
+        const auto n = std::min<std::ptrdiff_t>(last - first, Terminal::kMaxCols);
+        std::copy(blank, blank + n, first);
+        first += n;
+    }
+}
+
 void Terminal::blankRowAt(std::int64_t y) {
-    grid_.row(y).assign(std::size_t(cols_), Cell{}); // keeps the row's storage
+    const Cell* blank = blankCells().data();
+    grid_.row(y).assign(blank, blank + cols_); // keeps the row's storage
     grid_.attr(y) = 0;
+}
+
+std::size_t Terminal::memoryFootprint() const {
+    return grid_.memoryFootprint() + altGrid_.memoryFootprint() + scrollback_.memoryFootprint() +
+           attrTable_.memoryFootprint() + linkTable_.memoryFootprint() + tabStops_.capacity();
 }
 
 std::span<const Cell> Terminal::gridRow(std::int64_t y) const {
@@ -42,8 +72,13 @@ std::uint8_t Terminal::lineAttr(std::int64_t y) const {
 
 void Terminal::setAttrs(const TextAttrs& attrs) {
     attrs_ = attrs;
+    penAttrStale_ = true;
+}
+
+void Terminal::internPenAttrs() {
     if (attrTable_.needsCompaction()) compactInterned();
     penAttrId_ = attrTable_.intern(attrs_);
+    penAttrStale_ = false;
 }
 
 void Terminal::setCurrentHyperlink(std::optional<std::string> uri) {
@@ -57,29 +92,30 @@ void Terminal::setCurrentHyperlink(std::optional<std::string> uri) {
     penLinkId_ = linkTable_.intern(*currentHyperlink_);
 }
 
-// Drops the renditions and links that no cell refers to any more and renumbers the rest. Walks
-// every cell once; the tables call for it only after they have doubled since the last time.
+// Drops the renditions and links that no cell refers to any more. Walks every cell once to find
+// the ones in use; the tables call for it only after they have doubled since the last time.
+// Renditions keep their ids; links are renumbered, which rewrites the cells only when the link
+// table is the one that asked.
 void Terminal::compactInterned() {
+    const bool compactLinks = linkTable_.needsCompaction();
     std::vector<bool> liveAttrs(attrTable_.size(), false);
-    std::vector<bool> liveLinks(linkTable_.size(), false);
+    std::vector<bool> liveLinks(compactLinks ? linkTable_.size() : 0, false);
     auto mark = [&](std::span<const Cell> row) {
-        for (const Cell& c : row) {
-            liveAttrs[c.attrId] = true;
-            liveLinks[c.linkId] = true;
+        for (const Cell& c : row) liveAttrs[c.attrId] = true;
+        if (compactLinks) {
+            for (const Cell& c : row) liveLinks[c.linkId] = true;
         }
     };
     grid_.forEachRow(mark);
     altGrid_.forEachRow(mark);
     for (std::size_t i = 0; i < scrollback_.size(); ++i) mark(scrollback_.line(i));
     liveAttrs[penAttrId_] = true;
-    liveLinks[penLinkId_] = true;
+    attrTable_.compact(liveAttrs);
+    if (!compactLinks) return;
 
-    auto attrMap = attrTable_.compact(liveAttrs);
+    liveLinks[penLinkId_] = true;
     auto linkMap = linkTable_.compact(liveLinks);
-    auto remap = [&](Cell& c) {
-        c.attrId = attrMap[c.attrId];
-        c.linkId = linkMap[c.linkId];
-    };
+    auto remap = [&](Cell& c) { c.linkId = linkMap[c.linkId]; };
     auto remapRow = [&](Row& r) { std::for_each(r.begin(), r.end(), remap); };
     grid_.forEachRow(remapRow);
     altGrid_.forEachRow(remapRow);
@@ -87,7 +123,6 @@ void Terminal::compactInterned() {
         auto line = scrollback_.mutableLine(i);
         std::for_each(line.begin(), line.end(), remap);
     }
-    penAttrId_ = attrMap[penAttrId_];
     penLinkId_ = linkMap[penLinkId_];
 }
 

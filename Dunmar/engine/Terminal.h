@@ -95,6 +95,9 @@ public:
     const TextAttrs& attrsOf(const Cell& cell) const { return attrTable_.get(cell.attrId); }
     std::string_view hyperlinkOf(const Cell& cell) const { return linkTable_.get(cell.linkId); }
     bool isAltScreen() const { return altActive_; }
+    // Bytes held by the screen model: both grids, the scrollback and the tables of renditions and
+    // links (capacities of the containers; allocator overhead and images excluded).
+    std::size_t memoryFootprint() const;
     // Usable columns of a row: half the width on double-width and double-height rows.
     std::int64_t effectiveCols(std::int64_t row) const {
         if (row >= 0 && row < rows_ && (grid_.attr(row) & LineAttr::sizeMask) != 0) {
@@ -241,11 +244,19 @@ private:
     void blankRowAt(std::int64_t y); // cols_ blank cells, line attribute 0
     void resetGrid();
     Row& rowAt(std::int64_t y) { return grid_.row(y); }
+    // The pen's rendition id. A change of rendition is interned only when a character is written
+    // with it: programs often send several SGR sequences in a row, and only the last one is used.
+    std::uint32_t penAttrId() {
+        if (penAttrStale_) internPenAttrs();
+        return penAttrId_;
+    }
+    void internPenAttrs();
     void restoreCursor(const CursorState& saved);
     void clampCursor();
 
     // Screen helpers
     void printAscii(const char* text, std::size_t n);
+    const std::uint8_t* printMultibyteRun(const std::uint8_t* p, const std::uint8_t* end);
     void repeatLastChar(std::int64_t n);
     void wrapToNextLine();
     void composeIntoPrevious(char32_t mark);
@@ -273,6 +284,8 @@ private:
     void startOsc();
     void startDcs();
     void csiCollect(char32_t c);
+    const std::uint8_t* collectCsi(const std::uint8_t* p, const std::uint8_t* end);
+    const std::uint8_t* dispatchWholeCsi(const std::uint8_t* p, const std::uint8_t* end);
     void csiDispatch(std::uint8_t final);
     void dcsCollect(char32_t c);
     void appendOsc(char32_t c);
@@ -307,6 +320,7 @@ private:
 
     TextAttrs attrs_;
     std::uint32_t penAttrId_ = 0;
+    bool penAttrStale_ = false; // attrs_ changed since penAttrId_ was interned
     std::optional<std::string> currentHyperlink_;
     std::uint32_t penLinkId_ = 0;
     AttrTable attrTable_;

@@ -1,12 +1,19 @@
 // The byte intake: UTF-8 decoding in place, with printable ASCII runs written straight into the
-// grid while the parser is in its ground state.
+// grid and control sequences collected straight from the buffer while the parser is in its
+// ground or CSI state. Everything else goes through feed() one scalar at a time; the fast paths
+// do exactly what feed() would do for the same scalars, counters included.
+#include "engine/CharWidth.h"
 #include "engine/Terminal.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
 // Decodes one complete, valid multi-byte sequence at p: its length, or 0 when the bytes are
 // invalid or incomplete (the incremental decoder then handles them byte by byte).
-std::size_t decodeWhole(const std::uint8_t* p, const std::uint8_t* end, char32_t& out) {
+[[gnu::always_inline]] inline std::size_t decodeWhole(const std::uint8_t* p, const std::uint8_t* end,
+                                                      char32_t& out) {
     const std::uint8_t b0 = p[0];
     const auto cont = [](std::uint8_t b) { return (b & 0xC0) == 0x80; };
     if (b0 >= 0xC2 && b0 <= 0xDF) {
@@ -20,7 +27,33 @@ std::size_t decodeWhole(const std::uint8_t* p, const std::uint8_t* end, char32_t
         out = char32_t(b0 & 0x0F) << 12 | char32_t(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
         return 3;
     }
-    return 0; // four-byte sequences are rare enough for the byte-wise path
+    if (b0 >= 0xF0 && b0 <= 0xF4) {
+        if (end - p < 4 || !cont(p[1]) || !cont(p[2]) || !cont(p[3])) return 0;
+        if ((b0 == 0xF0 && p[1] < 0x90) || (b0 == 0xF4 && p[1] > 0x8F)) return 0; // overlong, > U+10FFFF
+        out = char32_t(b0 & 0x07) << 18 | char32_t(p[1] & 0x3F) << 12 | char32_t(p[2] & 0x3F) << 6 |
+              (p[3] & 0x3F);
+        return 4;
+    }
+    return 0;
+}
+
+// The end of the run of printable ASCII (0x20-0x7E) that starts at p, eight bytes at a time.
+const std::uint8_t* printableRunEnd(const std::uint8_t* p, const std::uint8_t* end) {
+    constexpr std::uint64_t ones = 0x0101010101010101ull;
+    constexpr std::uint64_t highs = 0x8080808080808080ull;
+    while (end - p >= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        const std::uint64_t low7 = w & ~highs;
+        // Per byte, without carries between bytes: the high bit of low7 + 0x60 is set when the low
+        // seven bits are 0x20 or more, that of low7 + 0x01 when they are 0x7F.
+        const std::uint64_t atLeastSpace = (low7 + 0x60 * ones) & highs;
+        const std::uint64_t isDel = (low7 + ones) & highs;
+        if (((~atLeastSpace | isDel | w) & highs) != 0) break;
+        p += 8;
+    }
+    while (p < end && *p >= 0x20 && *p < 0x7F) ++p;
+    return p;
 }
 
 } // namespace
@@ -30,22 +63,48 @@ void Terminal::process(std::span<const std::uint8_t> bytes) {
     const std::uint8_t* const end = p + bytes.size();
     while (p < end) {
         if (!utf8_.pending()) {
-            if (pstate_ == PState::ground && *p >= 0x20 && *p < 0x7F) {
-                const std::uint8_t* q = p + 1;
-                while (q < end && *q >= 0x20 && *q < 0x7F) ++q;
-                diag.totalScalars += q - p;
-                printAscii(reinterpret_cast<const char*>(p), std::size_t(q - p));
-                p = q;
+            const std::uint8_t b = *p;
+            if (pstate_ == PState::ground) {
+                if (b >= 0x20 && b < 0x7F) {
+                    const std::uint8_t* q = printableRunEnd(p + 1, end);
+                    diag.totalScalars += q - p;
+                    printAscii(reinterpret_cast<const char*>(p), std::size_t(q - p));
+                    p = q;
+                    continue;
+                }
+                if (b == 0x1B && end - p >= 2 && p[1] == '[') {
+                    // ESC [ as feed() takes it: the ESC starts an escape, the "[" is counted as an
+                    // escape's scalar and starts the control sequence.
+                    diag.totalScalars += 2;
+                    ++diag.escCount;
+                    if (const std::uint8_t* next = dispatchWholeCsi(p + 2, end)) {
+                        p = next;
+                    } else {
+                        startCsi();
+                        p = collectCsi(p + 2, end);
+                    }
+                    continue;
+                }
+                if (b < 0x20) {
+                    ++diag.totalScalars;
+                    executeC0(b);
+                    ++p;
+                    continue;
+                }
+                if (b >= 0x80) {
+                    const std::uint8_t* q = printMultibyteRun(p, end);
+                    if (q != p) {
+                        p = q;
+                        continue;
+                    }
+                }
+            } else if (pstate_ == PState::csi && b >= 0x20 && b < 0x7F) {
+                p = collectCsi(p, end);
                 continue;
             }
-            if (pstate_ == PState::csi && *p >= 0x20 && *p < 0x7F) {
-                // Parameter, intermediate and final bytes go straight to the collector.
-                ++diag.totalScalars;
-                csiCollect(*p++);
-                continue;
-            }
-            if (*p < 0x80) {
-                feed(*p++);
+            if (b < 0x80) {
+                feed(b);
+                ++p;
                 continue;
             }
             // A whole multi-byte sequence in the buffer is decoded in one go; a printable
@@ -77,4 +136,162 @@ void Terminal::process(std::span<const std::uint8_t> bytes) {
             break; // the byte starts afresh
         }
     }
+}
+
+// A run of text in the ground state that holds multi-byte characters, from p on: each character
+// is printed as put() would print it, and in the common case (no wrap due, room on the row, a
+// single-width row, no insert mode) its cells are written right here. ASCII letters between the
+// multi-byte characters are taken along; a longer stretch of ASCII is left to printAscii(). Stops
+// there, at a control and at a sequence that is not whole and valid in the buffer, all of which
+// the general path takes.
+const std::uint8_t* Terminal::printMultibyteRun(const std::uint8_t* p, const std::uint8_t* end) {
+    constexpr int kAsciiToLeave = 8;
+    int asciiInARow = 0;
+    while (p < end) {
+        // What stays the same until put() has to take a character: the row and the pen.
+        const bool direct = !insertMode && !activeCharsetIsGraphics() && cursor.y >= 0 && cursor.y < rows_ &&
+                            cursor.x >= 0 && effectiveCols(cursor.y) == cols_;
+        Cell* const row = direct ? rowAt(cursor.y).data() : nullptr;
+        const std::uint32_t attrId = penAttrId();
+        const CellPattern single(attrId, penLinkId_, 1);
+        const CellPattern wideLeft(attrId, penLinkId_, 2);
+        const CellPattern wideRight(attrId, penLinkId_, 0);
+        // The cursor is kept in locals while cells are written (the compiler cannot tell that the
+        // cell stores leave it alone) and put back before anything else looks at it.
+        std::int64_t x = cursor.x;
+        const std::int64_t cols = cols_;
+        bool wrapDue = cursor.pendingWrap;
+        bool tookPut = false;
+        auto putBack = [&] {
+            cursor.x = x;
+            cursor.pendingWrap = wrapDue;
+        };
+        while (p < end) {
+            char32_t c = *p;
+            if (c < 0x80) {
+                if (c < 0x20 || c == 0x7F || ++asciiInARow == kAsciiToLeave) {
+                    putBack();
+                    return p;
+                }
+                ++p;
+            } else {
+                const std::size_t used = decodeWhole(p, end, c);
+                if (used == 0 || (c < 0xA0 && c != 0xFFFD)) {
+                    putBack();
+                    return p;
+                }
+                p += used;
+                asciiInARow = 0;
+                if (c == 0xFFFD) continue; // never shown
+            }
+            ++diag.totalScalars;
+            const int w = unicodeWidth(c);
+            if (w == 0 && c >= 0xA0) {
+                putBack();
+                composeIntoPrevious(c); // changes a cell, never the cursor or the pen
+                continue;
+            }
+            if (!row || w == 0 || wrapDue || x + w > cols) {
+                putBack();
+                put(c);
+                tookPut = true;
+                break;
+            }
+            if (w == 2) {
+                wideLeft.store(row + x, c);
+                wideRight.store(row + x + 1, U' ');
+            } else {
+                single.store(row + x, c);
+            }
+            x += w;
+            lastChar = c;
+            if (x >= cols) {
+                x = cols - 1;
+                wrapDue = true;
+            }
+        }
+        if (p == end && !tookPut) putBack();
+    }
+    return p;
+}
+
+// The bytes of a control sequence from p on, as csiCollect() takes them one by one: digits and
+// ";" go to the parameters here, the final byte dispatches, the other printable bytes go to
+// csiCollect(). Stops after the final byte, when the sequence is abandoned, or at a byte that is
+// not printable ASCII (a control or a multi-byte scalar, which the general path handles).
+const std::uint8_t* Terminal::collectCsi(const std::uint8_t* p, const std::uint8_t* end) {
+    const std::uint8_t* const start = p;
+    while (p < end) {
+        const std::uint8_t b = *p;
+        if (b >= '0' && b <= '9') {
+            p = csiParams_.digits(p, end);
+            continue;
+        }
+        if (b == ';') {
+            csiParams_.endParam();
+        } else if (b >= 0x40 && b <= 0x7E) {
+            ++p;
+            diag.totalScalars += p - start;
+            csiParams_.endParam();
+            pstate_ = PState::ground;
+            csiDispatch(b);
+            return p;
+        } else if (b >= 0x20 && b < 0x7F) {
+            csiCollect(b);
+            if (pstate_ != PState::csi) {
+                ++p;
+                break;
+            }
+        } else {
+            break;
+        }
+        ++p;
+    }
+    diag.totalScalars += p - start;
+    return p;
+}
+
+// A whole control sequence of the usual shape, complete in the buffer from p (just after ESC [):
+// an optional prefix byte ("<", "=", ">" or "?"), decimal parameters separated by ";", optional
+// intermediate bytes, and the final byte. It is read into locals and dispatched in one go, with
+// the parameters, prefix, intermediate and counters csiCollect() would have left. Returns nullptr,
+// having changed nothing, for any other shape (colon groups, controls inside, more than
+// kMaxParams parameters, values of more than 18 digits) or when the buffer ends first: the
+// byte-wise path then takes the sequence from its start.
+const std::uint8_t* Terminal::dispatchWholeCsi(const std::uint8_t* p, const std::uint8_t* end) {
+    const std::uint8_t* const start = p;
+    std::uint8_t prefix = 0;
+    if (p < end && *p >= '<' && *p <= '?') prefix = *p++;
+    std::int64_t values[CsiParams::kMaxParams];
+    std::size_t count = 0;
+    std::uint64_t cur = 0;
+    const std::uint8_t* paramStart = p;
+    for (;; ++p) {
+        if (p == end) return nullptr;
+        const unsigned digit = unsigned(*p) - '0';
+        if (digit < 10) {
+            cur = cur * 10 + digit; // wraps only past 19 digits, which are sent back below
+            continue;
+        }
+        // The byte-wise path knows how values too large for 64 bits read.
+        if (p - paramStart > 18) return nullptr;
+        if (*p != ';') break;
+        if (count + 1 >= CsiParams::kMaxParams) return nullptr;
+        values[count++] = std::int64_t(std::min<std::uint64_t>(cur, CsiParams::kMaxValue));
+        cur = 0;
+        paramStart = p + 1;
+    }
+    std::uint8_t intermediate = 0;
+    while (p < end && *p >= 0x20 && *p <= 0x2F) intermediate = *p++;
+    if (p == end || *p < 0x40 || *p > 0x7E) return nullptr;
+    const std::uint8_t final = *p++;
+    values[count++] = std::int64_t(std::min<std::uint64_t>(cur, CsiParams::kMaxValue));
+
+    diag.totalScalars += p - start;
+    csiPrefix_ = prefix;
+    csiIntermediate_ = intermediate;
+    csiParams_.assignPlain(values, count);
+    pstate_ = PState::ground;
+    csiDispatch(final);
+    return p;
 }

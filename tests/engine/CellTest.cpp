@@ -2,6 +2,7 @@
 #include "engine/CharWidth.h"
 #include "engine/Diagnostics.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <type_traits>
 
@@ -70,6 +71,58 @@ TEST(Cell, RenditionTableIsCompactedWhileCellsKeepTheirColours) {
     // Every scrollback cell still resolves to a true colour it was written with.
     for (std::size_t l = 0; l < t.scrollback().size(); l += 997) {
         for (const Cell& c : t.scrollback().line(l)) EXPECT_TRUE(t.attrsOf(c).fgRGB.has_value());
+    }
+}
+
+// Dropped rendition ids are handed out again: a cell that is still shown must never end up with a
+// colour written later. Every character gets the next colour of a counter, so along the whole
+// buffer (scrollback, then grid) the colours must count up by one from cell to cell, across
+// several compactions of the table.
+TEST(Cell, ReusedRenditionIdsNeverChangeCellsStillShown) {
+    Terminal t(10, 3);
+    std::string s;
+    constexpr int kChars = 250000;
+    for (int i = 0; i < kChars; ++i) {
+        s += "\x1b[38;2;" + std::to_string(i & 255) + ";" + std::to_string((i >> 8) & 255) + ";" +
+             std::to_string((i >> 16) & 255) + "m" + char('a' + i % 26);
+    }
+    feed(t, s);
+    auto indexOf = [&](const Cell& c) {
+        const auto rgb = t.attrsOf(c).fgRGB.value_or(RGB{});
+        return int(rgb.r) | int(rgb.g) << 8 | int(rgb.b) << 16;
+    };
+    std::vector<const Cell*> cells;
+    for (std::size_t l = 0; l < t.scrollback().size(); ++l) {
+        for (const Cell& c : t.scrollback().line(l)) cells.push_back(&c);
+    }
+    for (std::int64_t y = 0; y < t.rows(); ++y) {
+        for (const Cell& c : t.gridRow(y)) cells.push_back(&c);
+    }
+    ASSERT_EQ(cells.size(), std::size_t(10 * (t.scrollback().size() + 3)));
+    const int first = kChars - int(cells.size());
+    int wrong = 0;
+    for (std::size_t k = 0; k < cells.size(); ++k) {
+        const int want = first + int(k);
+        if (indexOf(*cells[k]) != want || cells[k]->ch != char32_t('a' + want % 26)) ++wrong;
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+// The text paths write cells from a pattern of plain words; they must be the very cells that the
+// fields make, whatever the compiler's layout of the bit-fields.
+TEST(Cell, PatternStoresTheSameCellAsItsFields) {
+    const struct {
+        std::uint32_t attr, link, width;
+    } cases[] = {{0, 0, 1}, {7, 0, 2}, {123456, 1, 0}, {0xFFFFFFFFu, (1u << 30) - 1, 3}, {5, 77, 1}};
+    for (const auto& c : cases) {
+        Cell stored{U'x', 9, 9, 1};
+        CellPattern(c.attr, c.link, c.width).store(&stored, U'中');
+        const Cell expected{U'中', c.attr, c.link, c.width};
+        EXPECT_EQ(stored.ch, expected.ch);
+        EXPECT_EQ(stored.attrId, expected.attrId);
+        EXPECT_EQ(stored.linkId, expected.linkId);
+        EXPECT_EQ(stored.width, expected.width);
+        EXPECT_EQ(std::memcmp(&stored, &expected, sizeof(Cell)), 0);
     }
 }
 

@@ -1,0 +1,183 @@
+// The intake takes whole runs of text and whole control sequences straight from the buffer when it
+// can, and byte by byte when a piece ends in the middle of them. Both roads must lead to the same
+// terminal: seeded random streams of text and sequences go once through process() in large pieces
+// and once one byte per call, and everything the terminal keeps must come out the same.
+#include "TestSupport.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <random>
+
+using namespace enginetest;
+
+namespace {
+
+// Everything a stream can change, as text, so that a failure shows what differs.
+std::string snapshot(const Terminal& t) {
+    std::string s;
+    auto cells = [&](std::span<const Cell> row) {
+        for (const Cell& c : row) {
+            const TextAttrs& a = t.attrsOf(c);
+            s += utf8(c.ch) + "/" + std::to_string(c.width) + "/" + std::to_string(a.fg) + "," +
+                 std::to_string(a.bg) + "," + std::to_string(a.bold) + std::to_string(a.inverse) +
+                 std::to_string(a.underline) + std::to_string(a.isProtected) + "," +
+                 (a.fgRGB ? std::to_string(a.fgRGB->r) + ":" + std::to_string(a.fgRGB->g) : "-") + "," +
+                 (a.bgRGB ? std::to_string(a.bgRGB->b) : "-") + "," + std::string(t.hyperlinkOf(c)) + " ";
+        }
+        s += "\n";
+    };
+    for (std::size_t i = 0; i < t.scrollback().size(); ++i) cells(t.scrollback().line(i));
+    s += "--\n";
+    for (std::int64_t y = 0; y < t.rows(); ++y) {
+        s += std::to_string(t.lineAttr(y)) + ": ";
+        cells(t.gridRow(y));
+    }
+    s += "cursor " + std::to_string(t.cursorX()) + "," + std::to_string(t.cursorY()) +
+         (t.pendingWrap() ? "+" : "") + " region " + std::to_string(t.scrollTop) + "-" +
+         std::to_string(t.scrollBottom) + " modes " + std::to_string(t.insertMode) +
+         std::to_string(t.autoWrapMode) + std::to_string(t.originMode) + std::to_string(t.isAltScreen()) +
+         std::to_string(t.charsetG0IsGraphics) + std::to_string(t.useG1) + " last " + utf8(t.lastChar) +
+         " pen " + std::to_string(t.attrs().fg) + "," + std::to_string(t.attrs().bg) + "," +
+         std::to_string(t.attrs().bold) + " state " + std::to_string(int(t.pstate())) + "\n";
+    s += "counts " + std::to_string(t.diag.totalScalars) + " " + std::to_string(t.diag.csiCount) + " " +
+         std::to_string(t.diag.escCount) + " " + std::to_string(t.diag.oscCount) + " " +
+         std::to_string(t.diag.dcsCount) + "\n";
+    for (const auto& u : t.diag.unhandled) s += u.seq + "=" + std::to_string(u.count) + " ";
+    return s + "\ntitle " + t.currentTitle;
+}
+
+class StreamMaker {
+public:
+    explicit StreamMaker(unsigned seed) : rng_(seed) {}
+
+    std::string make(std::size_t tokens) {
+        std::string out;
+        for (std::size_t i = 0; i < tokens; ++i) out += token();
+        return out;
+    }
+
+private:
+    int pick(int n) { return int(rng_() % unsigned(n)); }
+    std::string number() {
+        switch (pick(6)) {
+        case 0:
+            return "";
+        case 1:
+            return std::string(20 + pick(5), '9'); // beyond 64 bits
+        default:
+            return std::to_string(pick(60));
+        }
+    }
+    std::string params(int max) {
+        std::string s;
+        for (int i = pick(max + 1); i > 0; --i) s += number() + (pick(8) == 0 ? ":" : ";");
+        return s + number();
+    }
+    std::string text() {
+        static const char32_t kScalars[] = {U'é',      U'ñ',      U'中',     U'文',        U'😀',
+                                            U'\u0301', U'\u0308', U'\u200D', U'\uFE0F',    U'\u00A0',
+                                            U'\uFFFD', U'\u05D0', U'ｱ',      U'\U0001F680'};
+        std::string s;
+        for (int i = 1 + pick(12); i > 0; --i) {
+            if (pick(3) == 0) {
+                s += utf8(kScalars[pick(int(std::size(kScalars)))]);
+            } else {
+                s += char(0x20 + pick(0x5F));
+            }
+        }
+        return s;
+    }
+    std::string token() {
+        static const char* const kFinals = "@ABCDEFGHIJKLMPSTXZbdfghlmnrsu`";
+        static const char* const kPrivate[] = {"?4", "?6", "?7", "?25", "?47", "?69", "?1049", "?2004", "4"};
+        switch (pick(20)) {
+        case 0:
+        case 1:
+        case 2:
+        case 3:
+            return text();
+        case 4:
+            return std::string(40 + pick(300), char('a' + pick(26)));
+        case 5:
+            return "\r\n";
+        case 6:
+            return std::string(1, "\b\t\n\r\x0e\x0f\x07\x0b"[pick(8)]);
+        case 7:
+        case 8:
+            return "\x1b[" + params(4) + kFinals[pick(int(std::strlen(kFinals)))];
+        case 9:
+            return "\x1b[" + params(6) + "m";
+        case 10:
+            return std::string("\x1b[") + (pick(2) ? "38;2;" : "48;5;") + std::to_string(pick(256)) + ";" +
+                   std::to_string(pick(256)) + ";" + std::to_string(pick(256)) + "m";
+        case 11: {
+            const char* mode = kPrivate[pick(int(std::size(kPrivate)))];
+            return std::string("\x1b[") + mode + (pick(2) ? "h" : "l");
+        }
+        case 12: // odd shapes: prefixes in the wrong place, intermediates, controls and DEL inside
+            switch (pick(7)) {
+            case 0:
+                return "\x1b[1?5h";
+            case 1:
+                return "\x1b[2 q";
+            case 2:
+                return "\x1b[" + params(2) + "\n" + "A";
+            case 3:
+                return "\x1b[3\x7f"
+                       "B";
+            case 4:
+                return "\x1b[>c";
+            case 5:
+                return "\x1b[" + std::string(40, '1') + ";" + params(40) + "H";
+            default:
+                return "\x1b[" + params(3) + "\xc3\xa9" + "m";
+            }
+        case 13:
+            return std::string("\x1b") + "78DEMc=>"[pick(8)];
+        case 14:
+            return std::string("\x1b") + (pick(2) ? "(0" : "(B");
+        case 15:
+            return "\x1b#" + std::string(1, "3456 8"[pick(6)]);
+        case 16:
+            return "\x1b]" + std::string(pick(2) ? "0;" : "8;;http://x/") + text() +
+                   (pick(2) ? "\x07" : "\x1b\\");
+        case 17: // broken UTF-8
+            return std::string(1, char(0x80 + pick(0x80))) + (pick(2) ? "x" : "");
+        case 18:
+            return "\xc2\x9b" + params(2) + "C"; // C1 CSI
+        default:
+            return "\x1b[" + std::to_string(1 + pick(30)) + ";" + std::to_string(1 + pick(90)) + "H" + text();
+        }
+    }
+
+    std::mt19937 rng_;
+};
+
+void feedPieces(Terminal& t, std::string_view bytes, std::size_t piece) {
+    for (std::size_t off = 0; off < bytes.size(); off += piece) t.process(bytes.substr(off, piece));
+}
+
+} // namespace
+
+TEST(IntakePaths, WholePiecesAndSingleBytesLeaveTheSameTerminal) {
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        StreamMaker maker(seed);
+        const std::string stream = maker.make(1500);
+        const std::int64_t cols = 20 + std::int64_t(seed % 5) * 13;
+        const std::int64_t rows = 5 + std::int64_t(seed % 4) * 3;
+        Terminal whole(cols, rows);
+        Terminal bytewise(cols, rows);
+        Terminal ragged(cols, rows);
+        std::string repliesWhole;
+        std::string repliesBytewise;
+        whole.onResponse = [&](const std::string& r) { repliesWhole += r; };
+        bytewise.onResponse = [&](const std::string& r) { repliesBytewise += r; };
+        feedPieces(whole, stream, 32768);
+        feedPieces(bytewise, stream, 1);
+        feedPieces(ragged, stream, 1 + seed % 7);
+        const std::string expected = snapshot(bytewise);
+        ASSERT_EQ(snapshot(whole), expected) << "seed " << seed;
+        ASSERT_EQ(snapshot(ragged), expected) << "seed " << seed;
+        EXPECT_EQ(repliesWhole, repliesBytewise) << "seed " << seed;
+    }
+}
