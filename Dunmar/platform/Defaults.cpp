@@ -17,7 +17,7 @@ namespace {
 // back as an integer. Such doubles are written as {"$double": 14} and read back as doubles.
 constexpr auto kDoubleTag = "$double";
 
-bool isNumber(const QVariant& v) {
+bool isNumberType(const QVariant& v) {
     switch (v.typeId()) {
     case QMetaType::Int:
     case QMetaType::UInt:
@@ -36,7 +36,7 @@ bool isNumber(const QVariant& v) {
 }
 
 bool isIntegerType(const QVariant& v) {
-    return isNumber(v) && v.typeId() != QMetaType::Double && v.typeId() != QMetaType::Float;
+    return isNumberType(v) && v.typeId() != QMetaType::Double && v.typeId() != QMetaType::Float;
 }
 
 QJsonValue toJson(const QVariant& v) {
@@ -100,6 +100,8 @@ QVariant fromJson(const QJsonValue& j) {
 }
 
 } // namespace
+
+bool Defaults::isNumber(const QVariant& value) { return isNumberType(value); }
 
 Defaults& Defaults::standard() {
     // Destroyed at exit, which writes anything still pending.
@@ -248,7 +250,7 @@ QString Defaults::string(const QString& key) const {
 
 qint64 Defaults::integer(const QString& key) const {
     return typedRead(
-        *this, key, [](const QVariant& v) { return isNumber(v) || v.typeId() == QMetaType::Bool; },
+        *this, key, [](const QVariant& v) { return isNumberType(v) || v.typeId() == QMetaType::Bool; },
         [](const QVariant& v) -> qint64 {
             if (!v.isValid()) return 0;
             double d = v.toDouble();
@@ -259,13 +261,13 @@ qint64 Defaults::integer(const QString& key) const {
 
 double Defaults::doubleValue(const QString& key) const {
     return typedRead(
-        *this, key, [](const QVariant& v) { return isNumber(v); },
+        *this, key, [](const QVariant& v) { return isNumberType(v); },
         [](const QVariant& v) { return v.isValid() ? v.toDouble() : 0.0; });
 }
 
 bool Defaults::boolean(const QString& key) const {
     return typedRead(
-        *this, key, [](const QVariant& v) { return v.typeId() == QMetaType::Bool || isNumber(v); },
+        *this, key, [](const QVariant& v) { return v.typeId() == QMetaType::Bool || isNumberType(v); },
         [](const QVariant& v) {
             return v.isValid() && (v.typeId() == QMetaType::Bool ? v.toBool() : v.toDouble() != 0);
         });

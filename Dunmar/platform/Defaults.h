@@ -46,6 +46,9 @@ public:
     QVariantList array(const QString& key) const;
     QVariantMap dictionary(const QString& key) const;
 
+    // Whether a stored value is a number of any width, integral or floating point.
+    static bool isNumber(const QVariant& value);
+
     // Writes pending changes now; false when the file could not be written.
     bool synchronize();
 

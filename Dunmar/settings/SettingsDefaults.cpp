@@ -7,36 +7,18 @@
 namespace settings {
 namespace {
 
-bool isNumber(const QVariant& v) {
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool differsFromDefault(const Defaults& defaults, const SettingDefault& entry) {
     const QVariant stored = defaults.object(entry.key);
     switch (entry.value.typeId()) {
     case QMetaType::Double:
-        if (!isNumber(stored)) return true;
+        if (!Defaults::isNumber(stored)) return true;
         return std::fabs(defaults.doubleValue(entry.key) - entry.value.toDouble()) > kDoubleTolerance;
     case QMetaType::Int:
     case QMetaType::LongLong:
-        if (!isNumber(stored) && stored.typeId() != QMetaType::Bool) return true;
+        if (!Defaults::isNumber(stored) && stored.typeId() != QMetaType::Bool) return true;
         return defaults.integer(entry.key) != entry.value.toLongLong();
     case QMetaType::Bool:
-        if (!isNumber(stored) && stored.typeId() != QMetaType::Bool) return true;
+        if (!Defaults::isNumber(stored) && stored.typeId() != QMetaType::Bool) return true;
         return defaults.boolean(entry.key) != entry.value.toBool();
     case QMetaType::QString:
         return stored.typeId() != QMetaType::QString || stored.toString() != entry.value.toString();

@@ -15,25 +15,6 @@ using namespace apptest;
 
 namespace {
 
-// Prints a menu, rings, then reads arrow keys until Return and prints the choice.
-constexpr const char* kMenuScript = R"(options=(yes no)
-selected=0
-printf 'Install the update?\n  1) yes\n  2) no\n'
-printf '\a'
-while IFS= read -rsn1 key; do
-    if [[ $key == $'\e' ]]; then
-        IFS= read -rsn2 rest
-        case $rest in
-            '[A'|'OA') (( selected > 0 )) && selected=$(( selected - 1 )) ;;
-            '[B'|'OB') (( selected < ${#options[@]} - 1 )) && selected=$(( selected + 1 )) ;;
-        esac
-    elif [[ -z $key || $key == $'\r' ]]; then
-        break
-    fi
-done
-printf 'answer: %s\n' "${options[$selected]}"
-)";
-
 QString screenOf(const TerminalView* view) {
     return extractLastLines(view->terminal(), int(view->terminal().rows())).join('\n');
 }
@@ -43,10 +24,8 @@ class AppBell : public AppTest {};
 } // namespace
 
 TEST_F(AppBell, ABackgroundTabIsMarkedAndAnsweredFromThePreview) {
-    QFile script(dir.filePath("menu.sh"));
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write(kMenuScript);
-    script.close();
+    const QString script = qEnvironmentVariable("DUNMAR_SOURCE_DIR") + "/tests/fixtures/bell/menu.sh";
+    ASSERT_TRUE(QFile::exists(script)) << script.toStdString();
 
     launch();
     app->addTab();
@@ -59,7 +38,7 @@ TEST_F(AppBell, ABackgroundTabIsMarkedAndAnsweredFromThePreview) {
     settle();
 
     const quint64 onShowWritten = view(0)->session().counters().writeBytes;
-    view(1)->writePTY(QStringLiteral("bash '%1'\r").arg(script.fileName()));
+    view(1)->writePTY(QStringLiteral("bash '%1'\r").arg(script));
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return bell->previews().panel() != nullptr; }, 20000))
         << "no preview; the background tab reads:\n"

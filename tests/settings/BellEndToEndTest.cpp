@@ -41,35 +41,14 @@ public:
     PtySession session;
 };
 
-// Prints a menu with the first answer marked, rings, then reads arrow keys until Return.
-constexpr const char* kMenuScript = R"(options=(yes no)
-selected=0
-printf '\033[H\033[2JInstall the update?\n'
-printf '\342\235\257 1) yes\n  2) no\n'
-printf '\a'
-while IFS= read -rsn1 key; do
-    if [[ $key == $'\e' ]]; then
-        IFS= read -rsn2 rest
-        case $rest in
-            '[A'|'OA') (( selected > 0 )) && selected=$(( selected - 1 )) ;;
-            '[B'|'OB') (( selected < ${#options[@]} - 1 )) && selected=$(( selected + 1 )) ;;
-        esac
-    elif [[ -z $key || $key == $'\r' ]]; then
-        break
-    fi
-done
-printf 'answer: %s\n' "${options[$selected]}"
-)";
 
 } // namespace
 
 TEST_F(BellTest, AShellInABackgroundTabIsAnsweredFromThePreview) {
     const QByteArray savedHome = qgetenv("HOME");
     qputenv("HOME", QFile::encodeName(dir.path()));
-    QFile script(dir.filePath("menu.sh"));
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write(kMenuScript);
-    script.close();
+    const QString script = qEnvironmentVariable("DUNMAR_SOURCE_DIR") + "/tests/fixtures/bell/menu.sh";
+    ASSERT_TRUE(QFile::exists(script)) << script.toStdString();
 
     QWidget window;
     window.resize(860, 480);
@@ -82,7 +61,7 @@ TEST_F(BellTest, AShellInABackgroundTabIsAnsweredFromThePreview) {
         host.activeTab = 0;
 
         ASSERT_TRUE(shell.session.start("/bin/bash"));
-        shell.session.write(QStringLiteral("bash '%1'\r").arg(script.fileName()));
+        shell.session.write(QStringLiteral("bash '%1'\r").arg(script));
 
         ASSERT_TRUE(QTest::qWaitFor([&] { return bell->previews().panel() != nullptr; }, 20000))
             << "no preview; the screen reads:\n"
