@@ -1,5 +1,6 @@
 // Renders the header and the footer over a window-like backdrop and saves the pictures in the build
 // folder's "artifacts", for a person to look at.
+#include "support/Artifacts.h"
 #include "ChromeTestSupport.h"
 #include "chrome/ChromeStyle.h"
 #include "chrome/FooterBarView.h"
@@ -39,23 +40,6 @@ protected:
     }
 };
 
-QString artifactsDir() {
-    QString base = qEnvironmentVariable("DUNMAR_BUILD_DIR");
-    if (base.isEmpty()) base = QCoreApplication::applicationDirPath(); // run by hand, outside CTest
-    const QString dir = base + QStringLiteral("/artifacts");
-    QDir().mkpath(dir);
-    return dir;
-}
-
-// Draws `area` of the window at twice the resolution, so that the picture is sharp to look at.
-QImage snapshot(QWidget* window, const QRect& area) {
-    QImage image(area.size() * 2, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(2.0);
-    image.fill(Qt::transparent);
-    window->render(&image, QPoint(), QRegion(area));
-    return image;
-}
-
 } // namespace
 
 TEST(Screenshots, HeaderWithThreeTabsAndFooter) {
@@ -75,11 +59,11 @@ TEST(Screenshots, HeaderWithThreeTabsAndFooter) {
     footer->update(QStringLiteral("/bin/zsh"), 1);
     chrometest::finishAnimations(&window);
 
-    const QImage top = snapshot(&window, header->geometry());
-    const QImage bottom = snapshot(&window, footer->geometry());
+    const QImage top = testsupport::snapshot(&window, header->geometry());
+    const QImage bottom = testsupport::snapshot(&window, footer->geometry());
     ASSERT_FALSE(top.isNull());
     ASSERT_FALSE(bottom.isNull());
-    const QString dir = artifactsDir();
+    const QString dir = testsupport::artifactsDir();
     EXPECT_TRUE(top.save(dir + QStringLiteral("/chrome-header.png")));
     EXPECT_TRUE(bottom.save(dir + QStringLiteral("/chrome-footer.png")));
 
@@ -94,5 +78,5 @@ TEST(Screenshots, HeaderWithThreeTabsAndFooter) {
                            QStringLiteral("Save changes before closing?"), QStringLiteral("Save"),
                            QStringLiteral("Discard"), QStringLiteral("Cancel"), {}, {}, {});
     chrometest::finishAnimations(&window);
-    EXPECT_TRUE(snapshot(&window, window.rect()).save(dir + QStringLiteral("/chrome-editor-alert.png")));
+    EXPECT_TRUE(testsupport::snapshot(&window, window.rect()).save(dir + QStringLiteral("/chrome-editor-alert.png")));
 }

@@ -1,5 +1,6 @@
 // Renders the bell preview under a real header over a window-like backdrop and saves the pictures
 // in the build folder's "artifacts", for a person to look at.
+#include "support/Artifacts.h"
 #include "BellTestSupport.h"
 #include "chrome/ChromeStyle.h"
 #include "chrome/ChromeTestSupport.h"
@@ -46,22 +47,6 @@ protected:
     }
 };
 
-QString artifactsDir() {
-    QString base = qEnvironmentVariable("DUNMAR_BUILD_DIR");
-    if (base.isEmpty()) base = QCoreApplication::applicationDirPath();
-    const QString dir = base + QStringLiteral("/artifacts");
-    QDir().mkpath(dir);
-    return dir;
-}
-
-QImage snapshot(QWidget* window) {
-    QImage image(window->size() * 2, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(2.0);
-    image.fill(Qt::transparent);
-    window->render(&image);
-    return image;
-}
-
 } // namespace
 
 TEST_F(BellTest, ScreenshotOfThePreviewPanel) {
@@ -93,9 +78,9 @@ TEST_F(BellTest, ScreenshotOfThePreviewPanel) {
     QTest::keyClick(panel->inputField(), Qt::Key_Down);
     chrometest::finishAnimations(&window);
 
-    const QImage image = snapshot(&window);
+    const QImage image = testsupport::snapshot(&window);
     ASSERT_FALSE(image.isNull());
-    EXPECT_TRUE(image.save(artifactsDir() + QStringLiteral("/bell-preview.png")));
+    EXPECT_TRUE(image.save(testsupport::artifactsDir() + QStringLiteral("/bell-preview.png")));
 
     // The panel without choices: the last lines and a free reply.
     ScreenPane plain("plain");
@@ -113,5 +98,5 @@ TEST_F(BellTest, ScreenshotOfThePreviewPanel) {
     window.terminalTop = HeaderBarView::barHeight + bell->previews().panelHeight();
     QTest::keyClicks(bell->previews().panel()->inputField(), "octocat");
     chrometest::finishAnimations(&window);
-    EXPECT_TRUE(snapshot(&window).save(artifactsDir() + QStringLiteral("/bell-preview-lines.png")));
+    EXPECT_TRUE(testsupport::snapshot(&window).save(testsupport::artifactsDir() + QStringLiteral("/bell-preview-lines.png")));
 }

@@ -1,5 +1,6 @@
 // Renders the open settings panel over a window-like backdrop and saves the pictures in the build
 // folder's "artifacts", for a person to look at.
+#include "support/Artifacts.h"
 #include "SettingsTestSupport.h"
 #include "chrome/ChromeStyle.h"
 #include "settings/ColorThemeRow.h"
@@ -32,22 +33,6 @@ protected:
     }
 };
 
-QString artifactsDir() {
-    QString base = qEnvironmentVariable("DUNMAR_BUILD_DIR");
-    if (base.isEmpty()) base = QCoreApplication::applicationDirPath();
-    const QString dir = base + QStringLiteral("/artifacts");
-    QDir().mkpath(dir);
-    return dir;
-}
-
-QImage snapshot(QWidget* window) {
-    QImage image(window->size() * 2, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(2.0);
-    image.fill(Qt::transparent);
-    window->render(&image);
-    return image;
-}
-
 } // namespace
 
 TEST(Screenshots, SettingsPanel) {
@@ -72,7 +57,7 @@ TEST(Screenshots, SettingsPanel) {
     finishAnimations(&tall);
     const QImage full = panel->grab().toImage();
     ASSERT_FALSE(full.isNull());
-    EXPECT_TRUE(snapshot(&tall).save(artifactsDir() + QStringLiteral("/settings-panel.png")));
+    EXPECT_TRUE(testsupport::snapshot(&tall).save(testsupport::artifactsDir() + QStringLiteral("/settings-panel.png")));
 
     // The panel as it opens in an 860 × 480 window, above where the footer sits.
     Backdrop window;
@@ -82,7 +67,7 @@ TEST(Screenshots, SettingsPanel) {
     open->animateOpen(window.size());
     finishAnimations(&window);
     EXPECT_EQ(open->geometry(), SettingsOverlay::openFrame(window.size()));
-    EXPECT_TRUE(snapshot(&window).save(artifactsDir() + QStringLiteral("/settings-panel-window.png")));
+    EXPECT_TRUE(testsupport::snapshot(&window).save(testsupport::artifactsDir() + QStringLiteral("/settings-panel-window.png")));
 
     // The pixels are the panel's: dark and not transparent where the rows are.
     const QColor middle = full.pixelColor(full.width() / 2, full.height() / 2);

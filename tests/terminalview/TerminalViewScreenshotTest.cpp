@@ -1,5 +1,6 @@
 // Renders a pane showing a colourful session and saves it in the build folder's "artifacts", for a
 // person to look at.
+#include "support/Artifacts.h"
 #include "ViewTestSupport.h"
 #include "terminalview/SplitContainer.h"
 
@@ -10,14 +11,6 @@
 #include <QTest>
 
 namespace {
-
-QString artifactsDir() {
-    QString base = qEnvironmentVariable("DUNMAR_BUILD_DIR");
-    if (base.isEmpty()) base = QCoreApplication::applicationDirPath();
-    const QString dir = base + QStringLiteral("/artifacts");
-    QDir().mkpath(dir);
-    return dir;
-}
 
 QByteArray samples() {
     QByteArray s;
@@ -89,7 +82,7 @@ TEST_F(ViewTest, ScreenshotOfAColourfulSession) {
     image.setDevicePixelRatio(2.0);
     image.fill(Qt::transparent);
     window.render(&image);
-    const QString path = artifactsDir() + "/terminal-view.png";
+    const QString path = testsupport::artifactsDir() + "/terminal-view.png";
     ASSERT_TRUE(image.save(path));
     EXPECT_TRUE(QFile::exists(path));
 }
@@ -115,5 +108,5 @@ TEST_F(ViewTest, ScreenshotOfASplitTab) {
     QImage image(window.size() * 2, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(2.0);
     window.render(&image);
-    ASSERT_TRUE(image.save(artifactsDir() + "/terminal-split.png"));
+    ASSERT_TRUE(image.save(testsupport::artifactsDir() + "/terminal-split.png"));
 }
