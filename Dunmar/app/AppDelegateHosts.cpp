@@ -3,6 +3,7 @@
 #include "app/ContentView.h"
 #include "app/TerminalBellPane.h"
 #include "chrome/HeaderBarView.h"
+#include "platform/EwmhHints.h"
 #include "settings/BellManager.h"
 
 #include <QVariantAnimation>
@@ -52,8 +53,7 @@ bool AppDelegate::isWindowKey() const {
 }
 
 bool AppDelegate::isWindowOnCurrentDesktop() const {
-    // The window keeps to the desktop shown until it learns to follow every desktop.
-    return true;
+    return !window_ || ewmh::isOnCurrentDesktop(window_->winId());
 }
 
 bool AppDelegate::isPaneOnShow(const BellPane& pane) const {
@@ -82,9 +82,6 @@ bool AppDelegate::markTabBell(int index) {
     updateHeaderTabs();
     return true;
 }
-
-// The tray icon comes with the window's placement under it.
-void AppDelegate::setStatusItemDimmed(bool) {}
 
 QWidget* AppDelegate::bellPreviewParent() {
     return contentView_;
