@@ -90,24 +90,14 @@ std::optional<Placement> placeUnderStatusItem(const PlacementInput& in) {
     const double offset = anchorX - c.x();
     const double cw = c.width();
     if (offset < kArrowEdgeMargin) {
-        const double left = anchorX - kArrowEdgeMargin;
-        if (left >= minX) {
-            result.frame = QRectF(left, c.y(), cw, c.height());
-        } else {
-            // The window would hang over the screen's left edge: it starts at the edge and gives up
-            // the overhang, like the right edge below, but never gets narrower than 260.
-            const double width = std::max(left + cw - minX, kMinDockedWidth);
-            result.frame = QRectF(minX, c.y(), width < cw ? width : cw, c.height());
-        }
+        // The arrow would come closer than 24 to the left side: the window moves right of the
+        // icon's left, and where that would cross the screen's edge it stops at the edge, keeping
+        // its width (the arrow then stops 24 inside the window).
+        result.frame = QRectF(std::max(anchorX - kArrowEdgeMargin, minX), c.y(), cw, c.height());
     } else if (offset > cw - kArrowEdgeMargin) {
-        const double left = anchorX - (cw - kArrowEdgeMargin);
-        if (left <= maxX - cw) {
-            result.frame = QRectF(left, c.y(), cw, c.height());
-        } else {
-            const double width = std::max(maxX - left, kMinDockedWidth);
-            result.frame = width < cw ? QRectF(left, c.y(), width, c.height())
-                                      : QRectF(maxX - cw, c.y(), cw, c.height());
-        }
+        // The same at the right side. Narrowing the window by what would hang over the edge would
+        // narrow it again at every show.
+        result.frame = QRectF(std::min(anchorX - (cw - kArrowEdgeMargin), maxX - cw), c.y(), cw, c.height());
     } else {
         result.frame = c;
     }

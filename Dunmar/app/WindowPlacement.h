@@ -30,10 +30,8 @@ struct Desktop {
 // Without a screen the frame is returned as it is.
 QRectF clampFrameToScreen(const QRectF& frame, const ScreenRects* screen);
 
-// The keep-out distance of the arrow from the window's side edges, and the narrowest a docked
-// window is made to keep its arrow under the tray icon.
+// The keep-out distance of the arrow from the window's side edges.
 inline constexpr double kArrowEdgeMargin = 24;
-inline constexpr double kMinDockedWidth = 260;
 // The gap between the tray icon and the window's top edge.
 inline constexpr double kGapUnderIcon = 4;
 inline constexpr double kMinWindowHeight = 220;
@@ -59,10 +57,9 @@ struct Placement {
 };
 
 // The window's place under the tray icon (or, for a detached window, at its remembered x). None
-// when there is no screen at all: the window is not moved. A docked window keeps its arrow at
-// least 24 from either side edge: near the right edge of the screen it is moved left and, when
-// it would hang over the edge, narrowed by the overhang (never below 260); the left edge mirrors
-// this.
+// when there is no screen at all: the window is not moved. A docked window is moved so that its
+// arrow stays at least 24 from either side edge, but never past the screen's edge; it always
+// keeps its width.
 std::optional<Placement> placeUnderStatusItem(const PlacementInput& input);
 
 // The frame of the reset to the standard size, 860 x 480: hanging 4 under the tray icon when it is

@@ -58,9 +58,10 @@ GlobalInput::GlobalInput(QObject* parent) : QObject(parent) {
     if (!c) return;
     const xcb_query_extension_reply_t* ext = xcb_get_extension_data(c, &xcb_input_id);
     if (ext && ext->present) {
-        // Raw events on the root window need XInput 2.0; Qt has already announced its own version.
+        // Raw events on the root window need XInput 2.0. Qt has announced its own version on this
+        // connection already, and the server refuses a lower one afterwards, so ask for Qt's.
         xcb_input_xi_query_version_reply_t* version =
-            xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 0), nullptr);
+            xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 2), nullptr);
         if (version && version->major_version >= 2) xinputOpcode_ = ext->major_opcode;
         std::free(version);
     }
