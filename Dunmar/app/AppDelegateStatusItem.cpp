@@ -16,15 +16,6 @@
 #include <cmath>
 
 void AppDelegate::setUpStatusItem() {
-    statusItem_ = std::make_unique<StatusTrayIcon>();
-    const QPointer<AppDelegate> self(this);
-    statusItem_->onLeftClick = [self] {
-        if (self) self->statusItemClicked();
-    };
-    statusItem_->onBuildMenu = [self](QMenu& menu) {
-        if (self) self->buildStatusItemMenu(menu);
-    };
-    statusItem_->show();
     connect(&trayIconPollTimer_, &QTimer::timeout, this, [this] {
         if (isWindowDetached_) return;
         const double x = currentTrayIconScreenX();
@@ -34,6 +25,18 @@ void AppDelegate::setUpStatusItem() {
         }
     });
     trayIconPollTimer_.setInterval(kTrayPollMs);
+    // Platforms without a desktop (the offscreen one of the tests) have no tray to go into.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return;
+    statusItem_ = std::make_unique<StatusTrayIcon>();
+    const QPointer<AppDelegate> self(this);
+    statusItem_->onLeftClick = [self] {
+        if (self) self->statusItemClicked();
+    };
+    statusItem_->onBuildMenu = [self](QMenu& menu) {
+        if (self) self->buildStatusItemMenu(menu);
+    };
+    statusItem_->show();
 }
 
 void AppDelegate::statusItemClicked() {
