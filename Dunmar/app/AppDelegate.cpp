@@ -332,7 +332,12 @@ void AppDelegate::applicationWillTerminate() {
         if (window_) writeWindowGeometryOnQuit(defaults_, window_->geometry(), isWindowDetached_);
     };
     steps.saveSession = [this] { saveSession(); };
+    steps.removeClickMonitor = [this] { removeClickOutsideMonitor(); };
+    steps.unregisterHotKey = [this] {
+        if (globalInput_) globalInput_->ungrabHotKey();
+    };
     steps.stopFooterTimer = [this] { footerTimer_.stop(); };
+    steps.cancelWindowMoveSave = [this] { windowMoveWorkItem_.stop(); };
     // Each shell gets its hang-up now rather than outliving the program.
     steps.releaseTerminalViews = [this] {
         for (const TabState& tab : tabs_.tabs()) releasePanes(tab);
