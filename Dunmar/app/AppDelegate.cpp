@@ -3,12 +3,15 @@
 #include "app/AppDelegate.h"
 
 #include "app/AppVersion.h"
+#include "app/BorderlessWindow.h"
 #include "app/ConfigDirectory.h"
 #include "app/ContentView.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/HoverButton.h"
 #include "platform/Defaults.h"
+#include "platform/GlobalInput.h"
+#include "platform/StatusTrayIcon.h"
 #include "settings/BellManager.h"
 #include "settings/SettingsOverlay.h"
 
@@ -24,7 +27,6 @@ namespace {
 
 const QString kWindowWidth = QStringLiteral("windowWidth");
 const QString kWindowHeight = QStringLiteral("windowHeight");
-const QString kWindowOpacity = QStringLiteral("windowOpacity");
 
 // The version label in the lower right corner, above the footer.
 constexpr int kVersionRight = 8;
@@ -78,8 +80,8 @@ BellManager& AppDelegate::bell() const {
 void AppDelegate::applicationDidFinishLaunching() {
     if (launched_) return;
     launched_ = true;
-    // A second copy never gets here: the entry point's per-user lock ended it. The permission
-    // prompts and the system observers come with the window's placement.
+    // A second copy never gets here: the entry point's per-user lock ended it. The desktop asks no
+    // permissions of a program here (no full-disk or camera prompts to show).
     SettingsOverlay::registerDefaultSettings(defaults_);
     configdir::takeOverFormerFolder(QDir::homePath());
 
@@ -88,6 +90,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     if (!bell_) bell_ = &BellManager::shared();
     bell_->setHost(this);
 
+    installSystemObservers();
+    setUpStatusItem();
     buildWindow();
     applyStoredSettingsAtLaunch();
     wireHeader();
@@ -97,14 +101,23 @@ void AppDelegate::applicationDidFinishLaunching() {
     footerTimer_.start();
     updateFooter();
     scheduleUpdateCheck(3.0);
+    registerHotKeyAndMonitors();
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationInactive) applicationDidResignActive();
     });
 
-    // The window comes out a moment after the launch, once the first shells have drawn.
-    QTimer::singleShot(kShowWindowDelayMs, this, [this] {
-        if (!isWindowDetached_) showWindowAnimated();
+    // A detached window comes back where it was on the next turn of the loop; a docked one fades
+    // in under the tray icon a moment after the launch, once the first shells have drawn.
+    const QPointer<AppDelegate> self(this);
+    QTimer::singleShot(0, this, [self] {
+        if (self && self->defaults_.boolean(QStringLiteral("windowDetached")))
+            self->restoreDetachedWindowState();
+    });
+    QTimer::singleShot(kShowWindowDelayMs, this, [self] {
+        if (!self || self->isWindowDetached_) return;
+        self->defaults_.removeObject(QStringLiteral("dockedWindowY"));
+        self->showWindowAnimated();
     });
 }
 
@@ -127,22 +140,20 @@ QSize AppDelegate::initialWindowSize() {
 
 void AppDelegate::buildWindow() {
     auto* content = new ContentView;
-    window_.reset(content);
+    auto* window = new BorderlessWindow(content);
+    window_.reset(window);
+    borderlessWindow_ = window;
     contentView_ = content;
-    content->setWindowTitle(QStringLiteral("Dunmar"));
-    content->setMinimumSize(320, 220);
+    window->setWindowTitle(QStringLiteral("Dunmar"));
+    window->setMinimumSize(320, 220);
+    window->isDetached = isWindowDetached_;
     content->setArrowStripVisible(!isWindowDetached_);
+    setUpWindowBehaviour();
 
-    // Until the window hangs under its tray icon it is an ordinary top-level window of the stored
-    // size, centred at the top of the primary screen.
-    const QSize size = initialWindowSize();
-    content->resize(size);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect visible = screen->availableGeometry();
-        content->move(visible.x() + (visible.width() - size.width()) / 2, visible.y());
-    }
-    const double opacity = defaults_.doubleValue(kWindowOpacity);
-    content->setWindowOpacity(opacity > 0.01 ? opacity : 1.0);
+    window->resize(initialWindowSize());
+    positionWindowUnderTrayIcon();
+    updateWindowMask();
+    window->setWindowOpacity(windowOpacitySetting());
 
     headerView_ = new HeaderBarView(content);
     footerView_ = new FooterBarView(content);
@@ -154,7 +165,7 @@ void AppDelegate::buildWindow() {
         if (self) self->showChangelog();
     };
     toasts_.setHost(content);
-    termination_.setWindow(content);
+    termination_.setWindow(window);
     content->onResized = [this] { layoutContent(); };
     layoutContent();
 }
@@ -166,9 +177,7 @@ void AppDelegate::layoutContent() {
     const int top = isWindowDetached_ ? 0 : ContentView::kArrowStripHeight;
     if (headerView_) headerView_->setGeometry(0, top, w, HeaderBarView::barHeight);
     if (footerView_) footerView_->setGeometry(0, h - FooterBarView::barHeight, w, FooterBarView::barHeight);
-    const QRect frame = termFrame();
-    for (const TabState& tab : tabs_.tabs())
-        if (QWidget* page = tab.page()) page->setGeometry(frame);
+    layoutGitPanel();
     if (versionBtn_) {
         const QSize s = versionBtn_->sizeHint();
         versionBtn_->setGeometry(w - s.width() - kVersionRight, h - kVersionBottom - s.height(), s.width(),
@@ -323,7 +332,12 @@ void AppDelegate::applicationWillTerminate() {
         if (window_) writeWindowGeometryOnQuit(defaults_, window_->geometry(), isWindowDetached_);
     };
     steps.saveSession = [this] { saveSession(); };
+    steps.removeClickMonitor = [this] { removeClickOutsideMonitor(); };
+    steps.unregisterHotKey = [this] {
+        if (globalInput_) globalInput_->ungrabHotKey();
+    };
     steps.stopFooterTimer = [this] { footerTimer_.stop(); };
+    steps.cancelWindowMoveSave = [this] { windowMoveWorkItem_.stop(); };
     // Each shell gets its hang-up now rather than outliving the program.
     steps.releaseTerminalViews = [this] {
         for (const TabState& tab : tabs_.tabs()) releasePanes(tab);
@@ -341,47 +355,9 @@ QWidget* AppDelegate::showGenericToast(const QString& badge, const QString& text
     return toasts_.showGenericToast(badge, text, badgeColor, dismissAfter, identifier, std::move(onClick));
 }
 
-// ---- Seams: the window's showing and placement ------------------------------------------------
-
-void AppDelegate::showWindowAnimated() {
-    if (!window_) return;
-    const double opacity = defaults_.doubleValue(kWindowOpacity);
-    window_->setWindowOpacity(opacity > 0.01 ? opacity : 1.0);
-    if (window_->isMinimized())
-        window_->showNormal();
-    else
-        window_->show();
-    window_->raise();
-    window_->activateWindow();
-    focusActiveTab();
-}
-
-void AppDelegate::hideWindowAnimated() {
-    // Without a tray icon to bring it back, a hidden window would be lost to the user: until then
-    // it goes to the taskbar instead.
-    if (window_) window_->showMinimized();
-}
-
-void AppDelegate::toggleWindow() {
-    if (!window_) return;
-    if (window_->isVisible() && !window_->isMinimized() && window_->isActiveWindow())
-        hideWindowAnimated();
-    else
-        showWindowAnimated();
-}
-
-void AppDelegate::toggleFullscreen() {}
-
-void AppDelegate::restoreWindowOpacity() {
-    if (!window_) return;
-    const double opacity = defaults_.doubleValue(kWindowOpacity);
-    window_->setWindowOpacity(opacity > 0.01 ? opacity : 1.0);
-}
-
 // ---- Seams: later subsystems ------------------------------------------------------------------
 
 void AppDelegate::toggleUsagePopover() {}
-void AppDelegate::layoutGitPanel() {}
 void AppDelegate::showChangelog() {}
 void AppDelegate::scheduleUpdateCheck(double) {}
 
@@ -391,8 +367,6 @@ void AppDelegate::clearSearchState() {
 }
 
 void AppDelegate::toggleGitPanel() {}
-void AppDelegate::toggleWebPicker() {}
-void AppDelegate::toggleSSHManager() {}
 void AppDelegate::togglePreview() {}
 void AppDelegate::printCurrentTab() {}
 void AppDelegate::formatCurrentDocument() {}

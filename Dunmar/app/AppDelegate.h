@@ -1,10 +1,14 @@
 #pragma once
 
 #include "app/EventHook.h"
+#include "app/DoubleControl.h"
+#include "app/EditorKeyRouting.h"
 #include "app/SessionStore.h"
+#include "app/SidePanelViews.h"
 #include "app/TabList.h"
 #include "app/Termination.h"
 #include "app/ToastService.h"
+#include "app/WindowSnap.h"
 #include "chrome/ChromeController.h"
 #include "settings/BellHost.h"
 #include "settings/SettingsHost.h"
@@ -23,6 +27,13 @@
 #include <vector>
 
 class BellManager;
+class BorderlessWindow;
+class GlobalInput;
+class GitPanelDividerView;
+class QKeyEvent;
+class QMenu;
+class QPropertyAnimation;
+class StatusTrayIcon;
 class ContentView;
 class Defaults;
 class FooterBarView;
@@ -165,12 +176,126 @@ public:
     // dragged over a pane.
     void applicationDidResignActive();
 
-    // ---- Seams: the window's showing and placement (the status item, the hot key and the docked
-    // placement replace these) -------------------------------------------------------------------
+    // ---- Showing, hiding and toggling the window (AppDelegateWindow.cpp) ----------------------
+    static constexpr int kShowFadeMs = 150;
+    static constexpr int kHideFadeDockedMs = 120;
+    static constexpr int kHideFadeDetachedMs = 150;
+    static constexpr int kAutoDimMs = 200;
+    static constexpr int kRestoreOpacityMs = 150;
+    // Fades the window in under the tray icon and gives it the keyboard; nothing during a fade.
     void showWindowAnimated();
+    // Fades the window out; nothing during a fade or while it is hidden.
     void hideWindowAnimated();
+    // The one gesture for both: tray click, hot key, the footer's and the menu's Show / Hide.
     void toggleWindow();
+    bool isAnimating() const { return isAnimating_; }
+    bool pendingToggle() const { return pendingToggle_; }
+    // Monotonic seconds when the last hide began (0: never).
+    double lastHideTime() const { return lastHideTime_; }
+    // Whether clicks elsewhere on the desktop are being watched to hide the window.
+    bool hasClickOutsideMonitor() const { return clickOutsideMonitor_; }
+    // A click elsewhere on the desktop at `pointer` (Qt coordinates) with the monitor installed.
+    void handleClickOutside(const QPoint& pointer);
+    // The window became, or stopped being, the active window.
+    void windowDidBecomeKey();
+    void windowDidResignKey();
+    // Control went down or up: twice within 0.35 s opens the command palette.
+    void handleControlKeyChanged(bool down);
+    // The settings' window branches: level, desktops, the click-outside monitor. Each follows the
+    // stored setting; the accessors say what the window was last told.
+    void applyWindowLevel();
+    void applyFollowAllSpaces();
+    void setClickOutsideMonitorEnabled(bool enabled);
+    bool isWindowKeptAbove() const { return windowKeptAbove_; }
+    bool followsAllSpaces() const { return followAllSpaces_; }
+    bool hidesOnClickOutside() const { return clickOutsideWanted_; }
+    // The window part of the reset to defaults: opacity 0.99, kept above others, the standard
+    // frame under the tray icon, the mask, and the click-outside monitor as its setting says.
+    void resetWindow() override;
+    // The seconds of the monotonic clock used for `lastHideTime` and the double Control; a test
+    // may replace it.
+    std::function<double()> uptime;
+
+    // ---- Tray icon and docked placement (AppDelegateStatusItem.cpp) ---------------------------
+    static constexpr int kTrayPollMs = 250;
+    static constexpr int kRepositionMs = 220;
+    static constexpr double kMinValidTrayX = 100;
+    StatusTrayIcon* statusItem() const { return statusItem_.get(); }
+    // The tray icon's centre x on the desktop; 0 when unknown or at x 100 or less.
+    double currentTrayIconScreenX() const;
+    // Places the window under the tray icon (a detached one at its remembered x), at once.
+    void positionWindowUnderTrayIcon();
+    // Slides a docked window to its place under the tray icon's new position.
+    void repositionDockedWindow();
+    bool isTrayIconPolling() const { return trayIconPollTimer_.isActive(); }
+    // A tray click: the window's toggle.
+    void statusItemClicked();
+    // Fills the tray icon's menu (built afresh each time it opens).
+    void buildStatusItemMenu(QMenu& menu);
+    // The tray icon's rectangle on the desktop (Qt coordinates), when known. A test may replace it.
+    std::function<std::optional<QRect>()> statusItemRect;
+
+    // ---- Detached window, snapping and geometry memory (AppDelegateDetach.cpp) -----------------
+    static constexpr int kSnapMs = 300;
+    static constexpr int kResetSizeMs = 250;
+    static constexpr int kResetWindowMs = 400;
+    static constexpr int kWindowMoveSaveMs = 500;
+    // Whether the window floats freely rather than hanging under the tray icon.
+    bool isWindowDetachedFromTray() const { return isWindowDetached_; }
+    void restoreDetachedWindowState();
+    void snapLeft();
+    void snapRight();
+    void snapRightFull();
     void toggleFullscreen();
+    void toggleHorizont();
+    void toggleVertical();
+    void resetWindowSize();
+    void clearSnapStates() { snapMemory_.clear(); }
+    const snap::Memory& snapMemory() const { return snapMemory_; }
+    void activateAfterSnap();
+    void saveWindowSize();
+    void windowDidResize();
+    void windowDidMove();
+    bool hasPendingWindowMoveSave() const { return windowMoveWorkItem_.isActive(); }
+    // Later subsystems: the command palette.
+    void centerCommandPalette();
+    void toggleCommandPalette();
+
+    // ---- Window mask and border (AppDelegateShape.cpp) ----------------------------------------
+    void updateWindowMask();
+    void handleBorderHover(bool nearEdge);
+    bool isBorderHovered() const;
+    BorderlessWindow* borderlessWindow() const { return borderlessWindow_; }
+
+    // ---- Global hot key and system observers (AppDelegateSystem.cpp) --------------------------
+    GlobalInput* globalInput() const { return globalInput_.get(); }
+    // Why the global hot key does not work; empty while it does.
+    QString hotKeyProblem() const { return hotKeyProblem_; }
+    void systemAppearanceChanged();
+    void handleScreenChange();
+    void handleWakeFromSleep();
+
+    // ---- Side-panel stack (AppDelegateSidebar.cpp) --------------------------------------------
+    static constexpr int kSidePanelFadeInMs = 200;
+    static constexpr int kSidePanelFadeOutMs = 150;
+    static constexpr int kSSHCommandDelayMs = 350;
+    void showWebPickerSidebar();
+    void hideWebPickerSidebar();
+    void showSSHManager();
+    void hideSSHManager();
+    void handleWebPickerDividerDrag(double delta);
+    void handleSidebarHDividerDrag(const QString& topId, const QString& botId, double delta);
+    void moveSidebarPanel(const QString& id, int direction);
+    void updateSidebarMoveButtons();
+    // Opens a new tab and, once its shell has had a moment to start, types `connectCommand` and a
+    // line feed into that tab's own terminal (not whichever tab is active by then).
+    void openSSHConnection(const QString& connectCommand);
+    WebPickerSidebarView* webPickerSidebarView() const { return webPickerSidebarView_; }
+    SSHManagerView* sshManagerView() const { return sshManagerView_; }
+    const QStringList& sidebarOrder() const { return sidebarOrder_; }
+    const QMap<QString, double>& sidebarPanelHeights() const { return sidebarPanelHeights_; }
+    // The side panels in the column, top first.
+    QStringList visibleSidebarPanels() const;
 
     // ---- Seams: later subsystems ------------------------------------------------------------------
     void toggleSettings();                                // the settings panel
@@ -205,23 +330,10 @@ public:
     const UsagePolling& usagePolling() const { return usagePolling_; }
 
     // ---- Window settings (AppDelegateSettings.cpp) ------------------------------------------------
-    // The window's part of applying a setting. These do the least that is right without the
-    // desktop integration (hints, tray placement, click monitor); the drop-down window's code
-    // completes them.
     void applyWindowOpacity(double opacity);
     void applyBlurIntensity(double intensity);
-    // Keeps the window above others (Qt::WindowStaysOnTopHint), showing it again when it was shown.
-    void applyAlwaysOnTop(bool onTop);
-    // Whether the window is on every desktop; recorded for the window's desktop hints.
-    void applyFollowAllSpaces(bool allDesktops);
-    bool followsAllSpaces() const { return followAllSpaces_; }
     // Turning dimming off brings a dimmed window back to its opacity.
     void applyAutoDim(bool dim);
-    // Whether a click outside the window hides it; recorded for the click monitor.
-    void applyHideOnClickOutside(bool hide);
-    bool hidesOnClickOutside() const { return hideOnClickOutside_; }
-    // The first-start frame after a reset: 860 x 480, keeping the window's horizontal middle and top.
-    void applyResetWindowFrame();
 
     // ---- Settings panel (AppDelegateSettingsPanel.cpp) -------------------------------------------
     // Slides the panel out above the footer; nothing when it is open (or still closing).
@@ -245,7 +357,6 @@ public:
     void resetPanes() override;
     void closeTabsForReset() override;
     void restartFirstShell() override;
-    void resetWindow() override;
     void finishReset() override;
 
     // ---- TerminalViewHost ----------------------------------------------------------------------
@@ -257,10 +368,11 @@ public:
     int tabCount() const override { return tabs_.count(); }
     void startEditingTab(int index, const QString& currentTitle) override;
     bool isGitPanelShown() const override;
-    bool isWebPickerShown() const override { return webPickerOpen_; }
-    bool isSSHManagerShown() const override { return sshManagerOpen_; }
+    bool isWebPickerShown() const override { return !webPickerSidebarView_.isNull(); }
+    bool isSSHManagerShown() const override { return !sshManagerView_.isNull(); }
     bool isModalOverlayShown() const override;
     bool versionButtonContains(const QPoint& globalPos) const override;
+    std::optional<double> secondsSinceLastHide() const override;
 
     // ---- ChromeController ----------------------------------------------------------------------
     bool isWindowDetached() const override { return isWindowDetached_; }
@@ -342,6 +454,37 @@ private:
     TerminalView* activePane() const;
     void focusWidget(QWidget* widget);
 
+    // The window (AppDelegateWindow.cpp and its neighbours)
+    void setUpWindowBehaviour();
+    void setUpStatusItem();
+    void registerHotKeyAndMonitors();
+    void installSystemObservers();
+    double windowOpacitySetting() const;
+    void fadeWindow(double to, int durationMs, const QEasingCurve& curve, std::function<void()> done);
+    void finishFade();
+    void showDetachedAnimated();
+    void bringToCurrentDesktop();
+    void installClickOutsideMonitor();
+    void removeClickOutsideMonitor();
+    void applyWindowHintsBeforeMapping();
+    void setSuppressResizeOnAllPanes(bool suppress);
+    void startTrayIconPolling();
+    void stopTrayIconPolling();
+    void animateFrame(const QRect& target, int durationMs, const QEasingCurve& curve,
+                      std::function<void()> done = {});
+    void snapAnimate(const QRect& target);
+    void applySnap(snap::Kind kind);
+    void toggleDetach();
+    void updateHeaderArrowLayout();
+    QRect visibleFrameOfWindowScreen() const;
+    std::optional<QRect> statusButtonRect() const;
+    void writeWindowPosition();
+    void layoutSidebarColumn();
+    // The tab pages' rectangle: the terminal area less the side-panel column.
+    QRect pageFrame() const;
+    void handleEditorKey(const editorkeys::Route& route, QKeyEvent* event);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
     Defaults& defaults_;
     BellManager* bell_ = nullptr;
     std::unique_ptr<QWidget> window_;
@@ -358,9 +501,6 @@ private:
     bool launched_ = false;
     int bellPreviewPanelHeight_ = 0;
     QPointer<QVariantAnimation> bellPreviewAnimation_;
-    // The side panels are kept as they were stored until their subsystems open them.
-    bool webPickerOpen_ = false;
-    bool sshManagerOpen_ = false;
     QStringList sidebarOrder_{QStringLiteral("git"), QStringLiteral("picker"), QStringLiteral("ssh")};
     QMap<QString, double> sidebarPanelHeights_{
         {QStringLiteral("git"), 300}, {QStringLiteral("picker"), 320}, {QStringLiteral("ssh"), 260}};
@@ -370,7 +510,45 @@ private:
     QPointer<SettingsOverlay> settingsOverlay_;
     WindowBackdrop* visualEffect_ = nullptr;
     QPointer<EventHook> settingsResizeHook_;
-    bool followAllSpaces_ = false;
-    bool hideOnClickOutside_ = false;
     UsagePolling usagePolling_;
+
+    // The window's showing, placement and shape.
+    BorderlessWindow* borderlessWindow_ = nullptr;
+    std::unique_ptr<StatusTrayIcon> statusItem_;
+    std::unique_ptr<GlobalInput> globalInput_;
+    QString hotKeyProblem_;
+    bool isAnimating_ = false;
+    bool pendingToggle_ = false;
+    double lastHideTime_ = 0;
+    bool clickOutsideMonitor_ = false;
+    bool clickOutsideWanted_ = false;
+    bool windowKeptAbove_ = false;
+    bool followAllSpaces_ = false;
+    QMetaObject::Connection clickOutsideConnection_;
+    QPointer<QPropertyAnimation> fadeAnimation_;
+    std::function<void()> fadeDone_;
+    QPointer<QPropertyAnimation> dimAnimation_;
+    QPointer<QPropertyAnimation> frameAnimation_;
+    bool repositionRunning_ = false;
+    QTimer trayIconPollTimer_;
+    double lastKnownTrayX_ = 0;
+    QTimer windowMoveWorkItem_;
+    snap::Memory snapMemory_;
+    DoubleControlDetector doubleControl_;
+    QTimer screenChangeTimer_;
+    bool watchControlInApplication_ = false;
+
+    // The side-panel column.
+    QPointer<WebPickerSidebarView> webPickerSidebarView_;
+    QPointer<SSHManagerView> sshManagerView_;
+    QPointer<GitPanelDividerView> webPickerRightDivider_;
+    QMap<QString, QPointer<GitPanelDividerView>> sidebarHDividers_;
+
+public slots:
+    // The tray menu's items (the main menu finds them by name too).
+    void toggleWindowSlot() { toggleWindow(); }
+    void toggleDetachSlot() { toggleDetach(); }
+
+private slots:
+    void prepareForSleep(bool goingToSleep);
 };

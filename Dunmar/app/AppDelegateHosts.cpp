@@ -5,6 +5,7 @@
 #include "chrome/HeaderBarView.h"
 #include "chrome/HoverButton.h"
 #include "chrome/UnsavedAlertView.h"
+#include "platform/EwmhHints.h"
 #include "settings/BellManager.h"
 
 #include <QVariantAnimation>
@@ -53,6 +54,12 @@ bool AppDelegate::isModalOverlayShown() const {
     return contentView_ && contentView_->findChild<UnsavedAlertView*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
+// A pane does not pull the window forward on pointer entry right after it was hidden.
+std::optional<double> AppDelegate::secondsSinceLastHide() const {
+    if (lastHideTime_ <= 0 || !uptime) return std::nullopt;
+    return uptime() - lastHideTime_;
+}
+
 bool AppDelegate::versionButtonContains(const QPoint& globalPos) const {
     return versionBtn_ && versionBtn_->isVisible() &&
            versionBtn_->rect().contains(versionBtn_->mapFromGlobal(globalPos));
@@ -73,8 +80,7 @@ bool AppDelegate::isWindowKey() const {
 }
 
 bool AppDelegate::isWindowOnCurrentDesktop() const {
-    // The window keeps to the desktop shown until it learns to follow every desktop.
-    return true;
+    return !window_ || ewmh::isOnCurrentDesktop(window_->winId());
 }
 
 bool AppDelegate::isPaneOnShow(const BellPane& pane) const {
@@ -103,9 +109,6 @@ bool AppDelegate::markTabBell(int index) {
     updateHeaderTabs();
     return true;
 }
-
-// The tray icon comes with the window's placement under it.
-void AppDelegate::setStatusItemDimmed(bool) {}
 
 QWidget* AppDelegate::bellPreviewParent() {
     return contentView_;

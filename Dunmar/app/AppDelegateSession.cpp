@@ -54,8 +54,8 @@ session::SessionSnapshot AppDelegate::sessionSnapshot() const {
         });
     snapshot.activeTab = tabs_.activeTab();
     if (window_) snapshot.windowFrame = QRectF(window_->geometry());
-    snapshot.webPickerOpen = webPickerOpen_;
-    snapshot.sshManagerOpen = sshManagerOpen_;
+    snapshot.webPickerOpen = !webPickerSidebarView_.isNull();
+    snapshot.sshManagerOpen = !sshManagerView_.isNull();
     snapshot.sidebarOrder = sidebarOrder_;
     snapshot.sidebarPanelHeights = sidebarPanelHeights_;
     return snapshot;
@@ -92,9 +92,8 @@ bool AppDelegate::restoreSession() {
         if (plan->sidebarOrder) sidebarOrder_ = *plan->sidebarOrder;
         for (auto it = plan->sidebarPanelHeights.begin(); it != plan->sidebarPanelHeights.end(); ++it)
             sidebarPanelHeights_.insert(it.key(), it.value());
-        // The side panels reopen with their subsystems; until then their state is kept as stored.
-        webPickerOpen_ = plan->webPickerOpen;
-        sshManagerOpen_ = plan->sshManagerOpen;
+        if (plan->webPickerOpen) showWebPickerSidebar();
+        if (plan->sshManagerOpen) showSSHManager();
     }
     updateHeaderTabs();
     updateFooter();

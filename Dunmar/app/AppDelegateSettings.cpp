@@ -143,7 +143,7 @@ void AppDelegate::applySetting(const QString& key, const QVariant& value) {
     } else if (key == QLatin1String("alwaysOnTop")) {
         const auto onTop = booleanOf(value);
         if (!onTop) return;
-        applyAlwaysOnTop(*onTop);
+        applyWindowLevel();
         // Hiding when the program loses the keyboard and floating above every window exclude
         // each other.
         if (*onTop) {
@@ -151,15 +151,15 @@ void AppDelegate::applySetting(const QString& key, const QVariant& value) {
             if (settingsOverlay_) settingsOverlay_->updateToggle(QStringLiteral("hideOnDeactivate"), false);
         }
     } else if (key == QLatin1String("followAllSpaces")) {
-        if (const auto all = booleanOf(value)) applyFollowAllSpaces(*all);
+        if (booleanOf(value)) applyFollowAllSpaces();
     } else if (key == QLatin1String("autoDim")) {
         if (const auto dim = booleanOf(value)) applyAutoDim(*dim);
     } else if (key == QLatin1String("hideOnClickOutside")) {
-        if (const auto hide = booleanOf(value)) applyHideOnClickOutside(*hide);
+        if (const auto hide = booleanOf(value)) setClickOutsideMonitorEnabled(*hide);
     } else if (key == QLatin1String("hideOnDeactivate")) {
         if (booleanOf(value).value_or(false)) {
             defaults_.setValue(QStringLiteral("alwaysOnTop"), false);
-            applyAlwaysOnTop(false);
+            applyWindowLevel();
             if (settingsOverlay_) settingsOverlay_->updateToggle(QStringLiteral("alwaysOnTop"), false);
         }
     } else if (key == QLatin1String("autoStartEnabled")) {
@@ -277,30 +277,7 @@ void AppDelegate::applyBlurIntensity(double intensity) {
     if (visualEffect_) visualEffect_->setIntensity(intensity);
 }
 
-void AppDelegate::applyAlwaysOnTop(bool onTop) {
-    if (!window_ || window_->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop) return;
-    // Changing a flag of a shown window takes it off the screen; it comes back where it was.
-    const bool shown = window_->isVisible();
-    window_->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (shown) window_->show();
-}
-
-void AppDelegate::applyFollowAllSpaces(bool allDesktops) {
-    followAllSpaces_ = allDesktops;
-}
-
 void AppDelegate::applyAutoDim(bool dim) {
     if (!dim && !isWindowKey()) restoreWindowOpacity();
 }
 
-void AppDelegate::applyHideOnClickOutside(bool hide) {
-    hideOnClickOutside_ = hide;
-}
-
-void AppDelegate::applyResetWindowFrame() {
-    if (!window_) return;
-    const QRect frame = window_->geometry();
-    const int middle = frame.x() + frame.width() / 2;
-    window_->setGeometry(middle - kDefaultWindowWidth / 2, frame.y(), kDefaultWindowWidth,
-                         kDefaultWindowHeight);
-}

@@ -167,20 +167,6 @@ void AppDelegate::restartFirstShell() {
     if (TerminalView* view = tabs_.at(0).termView) view->switchShell(defaultShell());
 }
 
-void AppDelegate::resetWindow() {
-    applyWindowOpacity(0.99);
-    applyBlurIntensity(0.96);
-    applyAlwaysOnTop(true);
-    for (TerminalView* view : allTerminalViews()) {
-        view->setUserCursorStyle(0);
-        view->updateFontSize(10.0);
-    }
-    applyResetWindowFrame();
-    // The reset turned "hideOnClickOutside" off; a window that still hid on outside clicks would
-    // contradict the switch the user sees.
-    applyHideOnClickOutside(defaults_.boolean(QStringLiteral("hideOnClickOutside")));
-}
-
 void AppDelegate::finishReset() {
     updateHeaderTabs();
     updateFooter();

@@ -33,7 +33,7 @@ void AppDelegate::addTab() {
 void AppDelegate::createTab(const QString& shell, const std::optional<QString>& cwd,
                             std::optional<double> colorHue, const std::optional<QString>& tabId) {
     if (!contentView_) return;
-    const QRect frame = termFrame();
+    const QRect frame = pageFrame();
     PtySessionSettings settings;
     settings.defaults = &defaults_;
     auto* view = new TerminalView(QRect(QPoint(0, 0), frame.size()), shell, cwd.value_or(QString()),
@@ -79,7 +79,7 @@ void AppDelegate::presentNewTab(TabState tab, QWidget* focus) {
     }
     tabs_.append(std::move(tab));
 
-    page->setGeometry(termFrame());
+    page->setGeometry(pageFrame());
     chrome::setWidgetAlpha(page, 0);
     page->show();
     putOnTopOfPages(page);

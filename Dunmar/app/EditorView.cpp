@@ -2,7 +2,9 @@
 
 #include "chrome/ChromeStyle.h"
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QTextDocument>
@@ -65,4 +67,15 @@ bool EditorView::saveFile(const QString& path, QString* error) {
 
 bool EditorView::isDirty() const {
     return document()->isModified();
+}
+
+void EditorView::cutCurrentLine() {
+    QTextCursor cursor = textCursor();
+    cursor.movePosition(QTextCursor::StartOfBlock);
+    // The line with its line end; the last line has none to take along.
+    if (!cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor))
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    QGuiApplication::clipboard()->setText(cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n'));
+    cursor.removeSelectedText();
+    setTextCursor(cursor);
 }

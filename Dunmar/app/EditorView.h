@@ -3,14 +3,15 @@
 #include "chrome/EditorInputMode.h"
 
 #include <QPlainTextEdit>
+
+class QKeyEvent;
 #include <QString>
 #include <functional>
 #include <optional>
 
 // The page of an editor tab, kept as small as the tabs need until the code editor takes its place:
 // a plain text view that loads and saves one UTF-8 file and knows whether it holds unsaved
-// changes. It has no highlighting, no find bar and no nano or vim keys; choosing an input mode is
-// accepted and changes nothing.
+// changes. It has no highlighting, no find bar and no vim keys; choosing an input mode is accepted.
 class EditorView : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -35,6 +36,17 @@ public:
 
     // The widget that takes the keyboard when the tab is shown.
     QWidget* textView() { return this; }
+
+    // nano's Control+K: the line under the cursor goes to the clipboard and out of the text.
+    void cutCurrentLine();
+    // The find bar and the vim keys belong to the code editor; here there is no find bar, and vim
+    // stays in its typing (insert) mode, so that keys are typed and Escape is declined.
+    void showFindBar() {}
+    bool isVimInsertMode() const { return true; }
+    bool vimPendingColon() const { return false; }
+    bool handleVimKey(QKeyEvent*) { return false; }
+    bool handleVimTwoKeyOp(QKeyEvent*) { return false; }
+    bool handleVimColonCommand(const QString&) { return false; }
 
 private:
     EditorInputMode inputMode_ = EditorInputMode::normal;

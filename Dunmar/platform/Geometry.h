@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointF>
 #include <QRect>
 #include <QRectF>
 #include <cmath>
@@ -31,6 +32,19 @@ inline QRect toPixels(const QRectF& r) {
 // The usual combination: a bottom-up rect in whole top-down pixels.
 inline QRect flippedPixels(const QRectF& bottomUp, qreal parentHeight) {
     return toPixels(flipped(bottomUp, parentHeight));
+}
+
+// The desktop as the window's placement formulas see it: measured from the bottom edge of the
+// primary screen, y growing upwards. `desktopBottom` is that edge in Qt's coordinates (the primary
+// screen's y plus its height). The same flip takes a rect both ways.
+inline QRectF toBottomUp(const QRectF& topDown, qreal desktopBottom) {
+    return flipped(topDown, desktopBottom);
+}
+inline QRect fromBottomUp(const QRectF& bottomUp, qreal desktopBottom) {
+    return flippedPixels(bottomUp, desktopBottom);
+}
+inline QPointF pointToBottomUp(const QPointF& topDown, qreal desktopBottom) {
+    return QPointF(topDown.x(), desktopBottom - topDown.y());
 }
 
 } // namespace geometry

@@ -175,7 +175,7 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
     EXPECT_EQ(defaults->integer("defaultShellIndex"), 0);
     EXPECT_NEAR(app->window()->windowOpacity(), 0.99, 0.01);
     EXPECT_DOUBLE_EQ(app->visualEffect()->intensity(), 0.96);
-    EXPECT_TRUE(app->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(app->isWindowKeptAbove());
     EXPECT_FALSE(app->hidesOnClickOutside()) << "no click-outside hiding left behind";
     EXPECT_TRUE(QTest::qWaitFor([&] { return app->window()->size() == QSize(860, 480); }, 5000));
     EXPECT_EQ(view(0)->userCursorStyle(), 0);

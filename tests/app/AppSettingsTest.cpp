@@ -148,7 +148,7 @@ TEST_F(AppSettings, TheExclusiveWindowSwitchesTurnEachOtherOffInTheSettingsAndTh
     app->showSettings();
     ASSERT_TRUE(app->settingsOverlay());
     chrometest::finishAnimations(app->settingsOverlay());
-    auto onTop = [this] { return app->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint); };
+    auto onTop = [this] { return app->isWindowKeptAbove(); };
 
     struct Step {
         const char* what;
@@ -219,7 +219,8 @@ TEST_F(AppSettings, WindowSettingsReachTheWindowAndItsMaterial) {
     // Turning dimming off brings a window that is not in front back to its opacity.
     app->window()->setWindowOpacity(0.3);
     change("autoDim", false);
-    EXPECT_NEAR(app->window()->windowOpacity(), 0.5, 0.01);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(app->window()->windowOpacity() - 0.5) < 0.01; }, 2000))
+        << app->window()->windowOpacity();
 
     app->window()->resize(1000, 600);
     EXPECT_TRUE(QTest::qWaitFor([&] { return material->size() == QSize(1000, 600); }, 5000))

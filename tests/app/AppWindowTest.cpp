@@ -1,0 +1,406 @@
+// The drop-down window in the running controller: fades and toggles, the click-outside monitor,
+// dimming, detaching and restoring, snapping, geometry memory, the tray icon's place and menu, the
+// window's own keys and resize zones, and the side-panel column.
+#include "AppTestSupport.h"
+#include "app/BorderlessWindow.h"
+#include "app/WindowBorderView.h"
+#include "chrome/HeaderBarView.h"
+#include "platform/GlobalInput.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+#include <QTest>
+#include <QWindow>
+
+using namespace apptest;
+
+namespace {
+
+class AppWindow : public AppTest {
+protected:
+    QWidget* win() { return app->window(); }
+    QRect available() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
+
+    // Launches and waits until the window has faded in.
+    void launchShown() {
+        launch();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return win()->isVisible() && !app->isAnimating(); }, 5000));
+    }
+    bool waitForFadesToEnd() {
+        return QTest::qWaitFor([&] { return !app->isAnimating(); }, 5000);
+    }
+    // Lets a frame animation of `ms` run out.
+    static void waitFor(int ms) { QTest::qWait(ms + 120); }
+    void clickElsewhere() { emit app->globalInput()->buttonPressed(1); }
+};
+
+} // namespace
+
+TEST_F(AppWindow, TogglesDuringAFadeRunOnceWhenItEnds) {
+    launchShown();
+    // Two toggles during one fade: the window ends as that fade leaves it.
+    app->toggleWindow();
+    ASSERT_TRUE(app->isAnimating());
+    app->toggleWindow();
+    EXPECT_TRUE(app->pendingToggle());
+    app->toggleWindow();
+    EXPECT_FALSE(app->pendingToggle());
+    ASSERT_TRUE(waitForFadesToEnd());
+    EXPECT_FALSE(win()->isVisible());
+
+    // One toggle during a fade-in hides the window right after it has appeared.
+    app->toggleWindow();
+    ASSERT_TRUE(app->isAnimating());
+    EXPECT_TRUE(win()->isVisible());
+    app->toggleWindow();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !win()->isVisible() && !app->isAnimating(); }, 5000));
+    EXPECT_FALSE(app->pendingToggle());
+
+    // Showing and hiding during a fade do nothing of their own.
+    app->showWindowAnimated();
+    app->hideWindowAnimated();
+    ASSERT_TRUE(waitForFadesToEnd());
+    EXPECT_TRUE(win()->isVisible());
+    EXPECT_NEAR(win()->windowOpacity(), 0.99, 0.01) << "the window fades to its opacity setting";
+}
+
+TEST_F(AppWindow, HidingRemembersWhenAndHoldsThePanesSizes) {
+    app->uptime = [] { return 1234.5; };
+    launchShown();
+    app->hideWindowAnimated();
+    EXPECT_DOUBLE_EQ(app->lastHideTime(), 1234.5);
+    EXPECT_TRUE(view(0)->suppressResize()) << "the panes keep their size while the window fades out";
+    EXPECT_FALSE(app->isTrayIconPolling());
+    ASSERT_TRUE(waitForFadesToEnd());
+    EXPECT_FALSE(view(0)->suppressResize());
+    EXPECT_FALSE(win()->isVisible());
+}
+
+TEST_F(AppWindow, AClickElsewhereHidesTheWindowOnlyWhenTheSettingIsOn) {
+    launchShown();
+    EXPECT_FALSE(app->hasClickOutsideMonitor()) << "off by default";
+    QCursor::setPos(available().bottomLeft() + QPoint(5, -5));
+    clickElsewhere();
+    settle();
+    EXPECT_TRUE(win()->isVisible());
+
+    defaults->setValue("hideOnClickOutside", true);
+    app->setClickOutsideMonitorEnabled(true);
+    EXPECT_TRUE(app->hasClickOutsideMonitor());
+    // A click on the window itself leaves it.
+    app->handleClickOutside(win()->geometry().center());
+    EXPECT_FALSE(app->isAnimating());
+    app->handleClickOutside(win()->geometry().bottomLeft() + QPoint(-30, 30));
+    EXPECT_TRUE(app->isAnimating());
+    ASSERT_TRUE(waitForFadesToEnd());
+    EXPECT_FALSE(win()->isVisible());
+    EXPECT_FALSE(app->hasClickOutsideMonitor()) << "hiding removes the monitor";
+
+    app->toggleWindow();
+    ASSERT_TRUE(waitForFadesToEnd());
+    EXPECT_TRUE(app->hasClickOutsideMonitor()) << "showing installs it again";
+}
+
+TEST_F(AppWindow, ASecondMonitorReplacesTheFirstSoRemovingItLeavesNone) {
+    defaults->setValue("hideOnClickOutside", true);
+    launchShown();
+    ASSERT_TRUE(app->hasClickOutsideMonitor());
+    // The reset installs the monitor anew while one is installed.
+    app->resetWindow();
+    ASSERT_TRUE(app->hasClickOutsideMonitor());
+    app->setClickOutsideMonitorEnabled(false);
+    EXPECT_FALSE(app->hasClickOutsideMonitor());
+    EXPECT_FALSE(app->globalInput()->isWatchingClicks());
+    QCursor::setPos(available().bottomLeft() + QPoint(5, -5));
+    clickElsewhere();
+    EXPECT_FALSE(app->isAnimating()) << "a monitor left over from before still hid the window";
+    EXPECT_TRUE(win()->isVisible());
+}
+
+TEST_F(AppWindow, TheResetInstallsTheClickMonitorOnlyWhenTheSettingAsks) {
+    launchShown();
+    ASSERT_FALSE(defaults->boolean("hideOnClickOutside"));
+    app->resetWindow();
+    EXPECT_FALSE(app->hasClickOutsideMonitor());
+    QCursor::setPos(available().bottomLeft() + QPoint(5, -5));
+    clickElsewhere();
+    EXPECT_FALSE(app->isAnimating());
+    waitFor(AppDelegate::kResetWindowMs);
+    EXPECT_EQ(win()->size(), QSize(860, 480));
+    EXPECT_NEAR(win()->windowOpacity(), 0.99, 0.01);
+
+    defaults->setValue("hideOnClickOutside", true);
+    app->resetWindow();
+    EXPECT_TRUE(app->hasClickOutsideMonitor());
+}
+
+TEST_F(AppWindow, AnUnfocusedWindowDimsAndComesBackWhenFocused) {
+    defaults->setValue("autoDim", true);
+    launchShown();
+    struct Case {
+        double opacity, dimmed;
+    };
+    for (const Case c : {Case{0.99, 0.5445}, Case{0.0, 0.55}}) {
+        SCOPED_TRACE(c.opacity);
+        defaults->setValue("windowOpacity", c.opacity);
+        app->windowDidResignKey();
+        waitFor(AppDelegate::kAutoDimMs);
+        EXPECT_NEAR(win()->windowOpacity(), c.dimmed, 0.006);
+        app->windowDidBecomeKey();
+        waitFor(AppDelegate::kRestoreOpacityMs);
+        EXPECT_NEAR(win()->windowOpacity(), c.opacity > 0.01 ? c.opacity : 1.0, 0.006);
+    }
+    defaults->setValue("autoDim", false);
+    app->windowDidResignKey();
+    waitFor(AppDelegate::kAutoDimMs);
+    EXPECT_NEAR(win()->windowOpacity(), 1.0, 0.006) << "without the setting nothing dims";
+}
+
+TEST_F(AppWindow, HangsUnderTheTrayIconWithItsArrowPointingAtIt) {
+    const QRect screen = available();
+    const QRect icon(screen.x() + 500 - 12, screen.y(), 24, 24);
+    app->statusItemRect = [icon] { return std::optional<QRect>(icon); };
+    defaults->setValue("windowWidth", 400.0);
+    launchShown();
+    const QRect frame = win()->geometry();
+    EXPECT_EQ(frame.top(), icon.bottom() + 1 + 4) << "4 under the icon";
+    EXPECT_EQ(frame.center().x(), icon.center().x());
+    EXPECT_DOUBLE_EQ(app->currentTrayIconScreenX(), 500.0 + screen.x());
+    // The arrow's tip, just under the icon, is inside the mask; beside it is not.
+    const int tipX = icon.center().x() - frame.x();
+    EXPECT_TRUE(win()->mask().contains(QPoint(tipX, 3)));
+    EXPECT_FALSE(win()->mask().contains(QPoint(tipX - 40, 3)));
+}
+
+TEST_F(AppWindow, TheTrayMenuSaysWhetherTheWindowIsDetached) {
+    launchShown();
+    auto itemTexts = [&] {
+        QMenu menu;
+        app->buildStatusItemMenu(menu);
+        QStringList texts;
+        for (QAction* a : menu.actions())
+            texts << (a->isSeparator() ? QStringLiteral("-") : a->text() + (a->isChecked() ? "*" : ""));
+        return texts;
+    };
+    EXPECT_EQ(itemTexts(), (QStringList{"Show / Hide", "Detach Window", "-", "New Tab", "-", "zsh", "bash",
+                                        "sh", "-", "Quit Dunmar"}));
+    app->toggleDetachSlot();
+    EXPECT_EQ(itemTexts().value(1), "Reattach Window*");
+}
+
+TEST_F(AppWindow, DetachingDropsTheArrowAndReattachingHangsItUnderTheIconAgain) {
+    launchShown();
+    const QRect docked = win()->geometry();
+    app->toggleDetachSlot();
+    EXPECT_TRUE(app->isWindowDetachedFromTray());
+    EXPECT_TRUE(defaults->boolean("windowDetached"));
+    EXPECT_EQ(win()->geometry(), docked) << "it stays where it is";
+    EXPECT_FALSE(app->contentView()->isArrowStripVisible());
+    EXPECT_EQ(app->headerView()->y(), 0);
+    EXPECT_TRUE(win()->mask().contains(QPoint(win()->width() / 4, 2))) << "a flat top without the arrow";
+    EXPECT_TRUE(app->borderlessWindow()->isDetached);
+
+    // Hidden, then re-attached: the remembered place goes and the window shows docked.
+    app->toggleWindow();
+    ASSERT_TRUE(waitForFadesToEnd());
+    defaults->setValue("windowX", 40.0);
+    defaults->setValue("windowY", 50.0);
+    app->toggleDetachSlot();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return win()->isVisible() && !app->isAnimating(); }, 5000));
+    EXPECT_FALSE(app->isWindowDetachedFromTray());
+    EXPECT_FALSE(defaults->hasStoredValue("windowX"));
+    EXPECT_FALSE(defaults->hasStoredValue("windowY"));
+    EXPECT_TRUE(app->contentView()->isArrowStripVisible());
+    EXPECT_EQ(app->headerView()->y(), 10);
+}
+
+TEST_F(AppWindow, ADetachedWindowComesBackAtLaunchPulledOntoTheScreen) {
+    defaults->setValue("windowDetached", true);
+    defaults->setValue("windowX", 9000.0);
+    defaults->setValue("windowY", 9000.0);
+    launch();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return win()->isVisible(); }, 5000));
+    QTest::qWait(AppDelegate::kShowWindowDelayMs + 100); // the docked show does not run
+    EXPECT_TRUE(app->isWindowDetachedFromTray());
+    EXPECT_TRUE(available().contains(win()->geometry())) << "clamped into the primary screen";
+    EXPECT_FALSE(app->contentView()->isArrowStripVisible());
+
+    // Its place is kept for the next start.
+    app->terminateWithoutConfirmation();
+    EXPECT_DOUBLE_EQ(defaults->doubleValue("windowX"), win()->x());
+    EXPECT_DOUBLE_EQ(defaults->doubleValue("windowY"), win()->y());
+}
+
+TEST_F(AppWindow, SnapsAndTheirToggles) {
+    launchShown();
+    const QRect v = available();
+    const QRect before = win()->geometry();
+    app->snapLeft();
+    waitFor(AppDelegate::kSnapMs);
+    EXPECT_EQ(win()->geometry(), QRect(v.x(), v.y(), v.width() / 2, v.height() / 2));
+    app->toggleFullscreen();
+    waitFor(AppDelegate::kSnapMs);
+    EXPECT_EQ(win()->geometry(), v);
+    app->toggleFullscreen();
+    waitFor(AppDelegate::kSnapMs);
+    EXPECT_EQ(win()->geometry(), QRect(v.x(), v.y(), v.width() / 2, v.height() / 2));
+    EXPECT_FALSE(app->snapMemory().preFullscreenFrame);
+    app->toggleVertical();
+    waitFor(AppDelegate::kSnapMs);
+    EXPECT_EQ(win()->geometry().height(), v.height() - 4);
+    EXPECT_TRUE(app->snapMemory().preVerticalFrame);
+
+    // The reset to the standard size forgets them and remembers 860 x 480.
+    defaults->setValue("dockedWindowX", 12.0);
+    app->resetWindowSize();
+    EXPECT_FALSE(app->snapMemory().preVerticalFrame);
+    EXPECT_FALSE(defaults->hasStoredValue("dockedWindowX"));
+    EXPECT_DOUBLE_EQ(defaults->doubleValue("windowWidth"), 860);
+    EXPECT_DOUBLE_EQ(defaults->doubleValue("windowHeight"), 480);
+    waitFor(AppDelegate::kResetSizeMs);
+    EXPECT_EQ(win()->size(), QSize(860, 480));
+    EXPECT_EQ(win()->geometry().top(), before.top()) << "no tray icon: the top edge stays";
+}
+
+TEST_F(AppWindow, AMoveIsWrittenHalfASecondAfterTheLastOneAndNotDuringAFade) {
+    launchShown();
+    defaults->removeObject("dockedWindowX");
+    win()->move(win()->pos() + QPoint(-7, 0));
+    win()->move(win()->pos() + QPoint(-7, 0));
+    EXPECT_FALSE(defaults->hasStoredValue("dockedWindowX"));
+    EXPECT_TRUE(app->hasPendingWindowMoveSave());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return defaults->hasStoredValue("dockedWindowX"); }, 2000));
+    EXPECT_DOUBLE_EQ(defaults->doubleValue("dockedWindowX"), win()->x());
+
+    defaults->removeObject("dockedWindowX");
+    app->hideWindowAnimated();
+    win()->move(win()->pos() + QPoint(-7, 0));
+    EXPECT_FALSE(app->hasPendingWindowMoveSave()) << "a move during a fade writes nothing";
+}
+
+TEST_F(AppWindow, EdgeDragResizesAndADockedWindowKeepsTheIconInside) {
+    const QRect screen = available();
+    launchShown();
+    QWindow* handle = win()->windowHandle();
+    ASSERT_NE(handle, nullptr);
+    const QRect start = win()->geometry();
+    const int y = start.height() / 2;
+    // The left zone dragged 50 to the right: narrower, right edge in place.
+    QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(3, y));
+    QTest::mouseMove(handle, QPoint(53, y));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(53 - 50, y));
+    EXPECT_EQ(win()->geometry().right(), start.right());
+    EXPECT_EQ(win()->width(), start.width() - 50);
+    EXPECT_DOUBLE_EQ(defaults->doubleValue("windowWidth"), win()->width())
+        << "the end of a drag saves the size";
+
+    // With the tray icon at the window's middle, the left edge stops 30 short of it.
+    const QRect now = win()->geometry();
+    const int iconX = now.x() + 100;
+    app->statusItemRect = [iconX, screen] {
+        return std::optional<QRect>(QRect(iconX - 12, screen.y(), 24, 24));
+    };
+    QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(3, y));
+    QTest::mouseMove(handle, QPoint(3 + 200, y));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(3, y));
+    EXPECT_EQ(win()->x(), iconX - 30);
+    EXPECT_EQ(win()->geometry().right(), now.right());
+}
+
+TEST_F(AppWindow, TheBorderGlowsOverTheResizeEdges) {
+    launchShown();
+    WindowBorderView* border = app->borderlessWindow()->border();
+    EXPECT_FALSE(app->isBorderHovered());
+    app->handleBorderHover(true);
+    QVariantAnimation* glow = border->glowAnimation();
+    ASSERT_NE(glow, nullptr);
+    EXPECT_EQ(glow->duration(), 200);
+    app->handleBorderHover(true);
+    EXPECT_EQ(border->glowAnimation(), glow) << "from one edge to another keeps the glow";
+    QTest::qWait(300);
+    EXPECT_NEAR(border->strokeColor().alphaF(), WindowBorderView::hoverColor().alphaF(), 0.01);
+    app->handleBorderHover(false);
+    ASSERT_NE(border->glowAnimation(), nullptr);
+    EXPECT_EQ(border->glowAnimation()->duration(), 300);
+    QTest::qWait(400);
+    EXPECT_NEAR(border->strokeColor().alphaF(), WindowBorderView::normalColor().alphaF(), 0.01);
+}
+
+TEST_F(AppWindow, EditorTabsRouteTheirKeysThroughTheWindow) {
+    launchShown();
+    app->createEditorTab();
+    settle();
+    ASSERT_EQ(app->tabs().count(), 2);
+    QWindow* handle = win()->windowHandle();
+    // Control+1 on an editor tab switches to the first tab.
+    QTest::keyClick(handle, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(app->activeTab(), 0);
+    app->switchToTab(1);
+    settle();
+    // nano's Control+K cuts the line, Control+X closes the tab.
+    tab(1).editorMode = EditorInputMode::nano;
+    tab(1).editorView->setPlainText("first\nsecond\n");
+    QTest::keyClick(handle, Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(tab(1).editorView->toPlainText(), "second\n");
+    tab(1).editorView->document()->setModified(false);
+    QTest::keyClick(handle, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(app->tabs().count(), 1);
+}
+
+TEST_F(AppWindow, AnSSHCommandGoesToTheTabMadeForIt) {
+    launchShown();
+    ASSERT_TRUE(waitForShell(view(0)));
+    const QString marker = dir.filePath("ssh-shell-pid");
+    app->openSSHConnection(QStringLiteral("echo $$ > '%1'").arg(marker));
+    ASSERT_EQ(app->tabs().count(), 2);
+    TerminalView* sshTab = view(1);
+    // Another tab comes on show before the command is typed.
+    app->switchToTab(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile(marker).size() > 0; }, 20000));
+    QFile file(marker);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().trimmed().toLongLong(), sshTab->childPid());
+}
+
+TEST_F(AppWindow, TheSidePanelColumnKeepsOrderHeightsAndMoveButtons) {
+    launchShown();
+    app->showWebPickerSidebar();
+    WebPickerSidebarView* picker = app->webPickerSidebarView();
+    ASSERT_NE(picker, nullptr);
+    EXPECT_TRUE(picker->isConnecting());
+    EXPECT_FALSE(picker->isMoveUpEnabled());
+    EXPECT_FALSE(picker->isMoveDownEnabled()) << "alone in the column";
+    app->showSSHManager();
+    SSHManagerView* ssh = app->sshManagerView();
+    ASSERT_NE(ssh, nullptr);
+    EXPECT_TRUE(picker->isMoveDownEnabled());
+    EXPECT_TRUE(ssh->isMoveUpEnabled());
+    EXPECT_FALSE(ssh->isMoveDownEnabled());
+    EXPECT_EQ(app->visibleSidebarPanels(), (QStringList{"picker", "ssh"}));
+
+    // The column: right of the page, the picker 320 high above the SSH manager.
+    const QRect page = tab(0).page()->geometry();
+    EXPECT_EQ(picker->x(), page.right() + 1 + 4);
+    EXPECT_EQ(picker->height(), 320);
+    EXPECT_GT(ssh->y(), picker->geometry().bottom());
+    EXPECT_EQ(picker->width(), app->termFrame().right() + 1 - picker->x());
+
+    app->moveSidebarPanel("ssh", -1);
+    EXPECT_EQ(app->sidebarOrder(), (QStringList{"git", "ssh", "picker"})) << "the hidden git keeps its place";
+    EXPECT_LT(ssh->y(), picker->y());
+
+    app->handleSidebarHDividerDrag("ssh", "picker", 300); // the upper one would go below 80
+    EXPECT_EQ(app->sidebarPanelHeights().value("ssh"), 80);
+    EXPECT_EQ(app->sidebarPanelHeights().value("picker"), 260 + 320 - 80) << "the pair's total stays";
+    app->handleWebPickerDividerDrag(-100000);
+    EXPECT_DOUBLE_EQ(tab(0).gitRatioV, 0.55);
+
+    app->toggleSSHManager();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->sshManagerView() == nullptr; }, 2000));
+    EXPECT_FALSE(picker->isMoveUpEnabled());
+    app->saveSession();
+    EXPECT_TRUE(defaults->boolean("webPickerOpen"));
+    EXPECT_FALSE(defaults->boolean("sshManagerOpen"));
+}

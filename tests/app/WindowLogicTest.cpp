@@ -1,0 +1,184 @@
+// The decisions behind the window's behaviour: what a toggle does, the double Control, which
+// clicks elsewhere hide the window, the side-panel column, and the keys an editor tab routes.
+#include "app/ClickOutside.h"
+#include "app/DoubleControl.h"
+#include "app/EditorKeyRouting.h"
+#include "app/SidePanelStack.h"
+#include "app/WindowToggle.h"
+
+#include <gtest/gtest.h>
+
+TEST(WindowToggle, EachStateHasItsAction) {
+    using windowtoggle::Action;
+    struct Case {
+        windowtoggle::State state;
+        Action expected;
+    };
+    const Case cases[] = {
+        {{true, false, true, true}, Action::flipPending},
+        {{true, true, false, true}, Action::flipPending},
+        {{false, false, false, true}, Action::show},
+        {{false, false, true, true}, Action::hide},
+        {{false, false, true, false}, Action::bringToCurrentDesktop},
+        {{false, true, false, true}, Action::showDetached},
+        {{false, true, true, false}, Action::hide},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "animating " << c.state.isAnimating << " detached " << c.state.detached << " visible "
+                     << c.state.visible << " here " << c.state.onCurrentDesktop);
+        EXPECT_EQ(windowtoggle::decide(c.state), c.expected);
+    }
+}
+
+TEST(DoubleControl, TwoPressesWithinTheIntervalAndNoMore) {
+    struct Step {
+        bool down;
+        double at;
+        bool fires;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        {"a double press", {{true, 10.0, false}, {false, 10.1, false}, {true, 10.3, true}}},
+        {"too slow", {{true, 10.0, false}, {false, 10.1, false}, {true, 10.4, false}}},
+        {"held down (key repeat) is one press",
+         {{true, 10.0, false}, {true, 10.1, false}, {true, 10.2, false}}},
+        {"a third press right after starts anew",
+         {{true, 10.0, false},
+          {false, 10.05, false},
+          {true, 10.1, true},
+          {false, 10.15, false},
+          {true, 10.2, false},
+          {false, 10.25, false},
+          {true, 10.3, true}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DoubleControlDetector detector;
+        for (const Step& step : c.steps)
+            EXPECT_EQ(detector.controlChanged(step.down, step.at), step.fires) << step.at;
+    }
+}
+
+TEST(ClickOutside, OnlyClicksAwayFromTheWindowTrayAndPanelHideIt) {
+    ClickOutsideInput base;
+    base.window = QRect(580, 28, 860, 480);
+    base.trayIcon = QRect(1416, 0, 24, 24);
+    base.screens = {{QRect(0, 0, 1440, 900), QRect(0, 24, 1440, 876)},
+                    {QRect(1440, 0, 1280, 1024), QRect(1440, 0, 1280, 1024)}};
+    struct Case {
+        QPoint pointer;
+        bool hides;
+    };
+    const Case cases[] = {
+        {{100, 600}, true},   // the desktop
+        {{700, 200}, false},  // the window itself
+        {{1428, 12}, false},  // the tray icon, whose own click toggles
+        {{300, 10}, false},   // the panel strip above the usable area
+        {{300, 24}, true},    // the first usable row
+        {{2000, 500}, true},  // another screen
+        {{-500, -500}, true}, // on no screen
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.pointer.x() << "," << c.pointer.y());
+        ClickOutsideInput input = base;
+        input.pointer = c.pointer;
+        EXPECT_EQ(clickHidesWindow(input), c.hides);
+    }
+}
+
+TEST(SidePanels, MovingSwapsVisibleNeighboursAndHiddenOnesKeepTheirPlaces) {
+    const QStringList visible{"picker", "ssh"}; // the git panel is not in the column
+    QStringList order{"git", "picker", "ssh"};
+    EXPECT_TRUE(sidepanels::movePanel(order, visible, "ssh", -1));
+    EXPECT_EQ(order, (QStringList{"git", "ssh", "picker"}));
+    EXPECT_FALSE(sidepanels::movePanel(order, visible, "git", 1)) << "not shown";
+    EXPECT_FALSE(sidepanels::movePanel(order, QStringList{"ssh", "picker"}, "ssh", -1)) << "already first";
+    EXPECT_EQ(
+        sidepanels::visiblePanels({"git", "picker", "ssh"}, [](const QString& id) { return id != "git"; }),
+        (QStringList{"picker", "ssh"}));
+}
+
+TEST(SidePanels, HeightsAndWidthStayWithinTheirBounds) {
+    QMap<QString, double> heights{{"picker", 320}, {"ssh", 260}};
+    sidepanels::shareHeights(heights, "picker", "ssh", 100);
+    EXPECT_EQ(heights["picker"], 220);
+    EXPECT_EQ(heights["ssh"], 360);
+    sidepanels::shareHeights(heights, "picker", "ssh", 170); // the upper one would be 50
+    EXPECT_EQ(heights["picker"], 80);
+    EXPECT_EQ(heights["ssh"], 500);
+    sidepanels::shareHeights(heights, "git", "ssh", -1000);
+    EXPECT_EQ(heights["git"] + heights["ssh"], 760) << "a missing height counts as 260";
+    EXPECT_EQ(heights["ssh"], 80);
+
+    EXPECT_DOUBLE_EQ(sidepanels::columnShare(0.35, -1000, 1000), 0.55);
+    EXPECT_DOUBLE_EQ(sidepanels::columnShare(0.35, 1000, 1000), 0.15);
+    EXPECT_DOUBLE_EQ(sidepanels::columnShare(0.35, -100, 1000), 0.45);
+
+    EXPECT_EQ(sidepanels::moveButtons(0, 1), (sidepanels::MoveButtons{false, false}));
+    EXPECT_EQ(sidepanels::moveButtons(0, 2), (sidepanels::MoveButtons{false, true}));
+    EXPECT_EQ(sidepanels::moveButtons(1, 2), (sidepanels::MoveButtons{true, false}));
+    EXPECT_EQ(sidepanels::moveButtons(1, 3), (sidepanels::MoveButtons{true, true}));
+}
+
+TEST(EditorKeys, TheWindowTakesEditorCommandsNanoAndVimKeys) {
+    using editorkeys::Action;
+    const Qt::KeyboardModifiers cmd = Qt::MetaModifier, ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier,
+                                opt = Qt::AltModifier;
+    editorkeys::EditorState editor{true, EditorInputMode::normal, true, false, false};
+    editorkeys::EditorState nano = editor;
+    nano.mode = EditorInputMode::nano;
+    editorkeys::EditorState vimNormal = editor;
+    vimNormal.mode = EditorInputMode::vim;
+    vimNormal.vimInsert = false;
+    editorkeys::EditorState vimColon = vimNormal;
+    vimColon.vimPendingColon = true;
+    editorkeys::EditorState vimInsert = vimNormal;
+    vimInsert.vimInsert = true;
+    editorkeys::EditorState terminal;
+    editorkeys::EditorState noView = nano;
+    noView.hasEditorView = false;
+    struct Case {
+        const char* name;
+        int key;
+        Qt::KeyboardModifiers mods;
+        editorkeys::EditorState state;
+        Action action;
+        int tab = -1;
+    };
+    const Case cases[] = {
+        {"Control+2 on an editor", Qt::Key_2, ctrl, editor, Action::switchToTab, 1},
+        {"Control+2 on a terminal reaches it", Qt::Key_2, ctrl, terminal, Action::pass},
+        {"Command+S", Qt::Key_S, cmd, editor, Action::save},
+        {"Control does not count for Command+S", Qt::Key_S, cmd | ctrl, editor, Action::save},
+        {"Shift+Command+S", Qt::Key_S, cmd | shift, editor, Action::saveAs},
+        {"Command+O", Qt::Key_O, cmd, editor, Action::open},
+        {"Command+Z", Qt::Key_Z, cmd, editor, Action::undo},
+        {"Shift+Command+Z", Qt::Key_Z, cmd | shift, editor, Action::redo},
+        {"Command+F", Qt::Key_F, cmd, editor, Action::find},
+        {"Shift+Option+F", Qt::Key_F, opt | shift, editor, Action::format},
+        {"Command+X needs the view", Qt::Key_X, cmd, noView, Action::pass},
+        {"Command+C goes to the menu", Qt::Key_C, cmd, editor, Action::pass},
+        {"nano Control+X", Qt::Key_X, ctrl, nano, Action::nanoClose},
+        {"nano Control+K", Qt::Key_K, ctrl, nano, Action::nanoCutLine},
+        {"nano Control+S without a view", Qt::Key_S, ctrl, noView, Action::nanoSave},
+        {"nano Control+X in normal mode", Qt::Key_X, ctrl, editor, Action::pass},
+        {"vim normal d", Qt::Key_D, {}, vimNormal, Action::vimTwoKeyOp},
+        {"vim normal with Control passes", Qt::Key_D, ctrl, vimNormal, Action::pass},
+        {"vim command line", Qt::Key_W, {}, vimColon, Action::vimColonInput},
+        {"vim insert Escape", Qt::Key_Escape, {}, vimInsert, Action::vimKey},
+        {"vim insert letters are typed", Qt::Key_D, {}, vimInsert, Action::pass},
+        {"a plain letter in an editor", Qt::Key_D, {}, editor, Action::pass},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const editorkeys::Route route = editorkeys::route({c.key, c.mods}, c.state);
+        EXPECT_EQ(route.action, c.action);
+        if (c.action == Action::switchToTab) {
+            EXPECT_EQ(route.tabIndex, c.tab);
+        }
+    }
+}
