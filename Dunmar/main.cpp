@@ -3,6 +3,7 @@
 #include "app/AppDelegate.h"
 #include "app/AppVersion.h"
 #include "app/ConfigDirectory.h"
+#include "app/ContentView.h"
 #include "app/CrashReporter.h"
 #include "app/MainMenu.h"
 #include "app/SingleInstanceLock.h"
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
     QTimer::singleShot(0, &delegate, [&delegate, &menu] {
         delegate.applicationDidFinishLaunching();
         menu.attachTo(delegate.window());
+        menu.setAlertHost(delegate.contentView());
     });
     return app.exec();
 }

@@ -166,6 +166,7 @@ void AppDelegate::buildWindow() {
     };
     toasts_.setHost(content);
     termination_.setWindow(window);
+    termination_.setSheetHost(content);
     content->onResized = [this] { layoutContent(); };
     layoutContent();
 }

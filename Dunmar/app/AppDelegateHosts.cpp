@@ -2,9 +2,9 @@
 #include "app/AppDelegate.h"
 #include "app/ContentView.h"
 #include "app/TerminalBellPane.h"
+#include "chrome/AlertSheetView.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/HoverButton.h"
-#include "chrome/UnsavedAlertView.h"
 #include "platform/EwmhHints.h"
 #include "settings/BellManager.h"
 
@@ -49,9 +49,10 @@ bool AppDelegate::isGitPanelShown() const {
     return tab && tab->gitPosition != GitPanelPosition::none;
 }
 
-// The unsaved-changes alert covers the window while it asks; the panes leave the pointer alone then.
+// An in-window question (unsaved changes, quitting, the about panel) covers the window while it asks;
+// the panes leave the pointer alone then.
 bool AppDelegate::isModalOverlayShown() const {
-    return contentView_ && contentView_->findChild<UnsavedAlertView*>(QString(), Qt::FindDirectChildrenOnly);
+    return contentView_ && contentView_->findChild<AlertSheetView*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 // A pane does not pull the window forward on pointer entry right after it was hidden.

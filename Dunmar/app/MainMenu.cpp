@@ -1,6 +1,7 @@
 #include "app/MainMenu.h"
 
 #include "app/AppVersion.h"
+#include "chrome/AlertSheetView.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 #include "platform/KeyMapping.h"
@@ -8,10 +9,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QMessageBox>
 #include <QWidget>
 
 namespace {
+
+constexpr char kAboutPanelName[] = "aboutPanel";
 
 // Whether `receiver` has a slot or invokable method named `action` without arguments.
 bool answers(QObject* receiver, const QByteArray& action) {
@@ -105,10 +107,24 @@ bool MainMenu::sendAction(const QByteArray& action) {
     return false;
 }
 
+void MainMenu::setAlertHost(QWidget* host) {
+    alertHost_ = host;
+}
+
 void MainMenu::orderFrontStandardAboutPanel() {
-    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("About Dunmar"),
-                                QStringLiteral("Dunmar"), QMessageBox::Ok, QApplication::activeWindow());
-    box->setInformativeText(QStringLiteral("Version %1").arg(QLatin1String(kAppVersion)));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    QWidget* host = alertHost_ ? alertHost_.data() : QApplication::activeWindow();
+    if (!host) return;
+    // One panel at a time: asking again while it is open only brings it forward.
+    for (AlertSheetView* open : host->findChildren<AlertSheetView*>(Qt::FindDirectChildrenOnly)) {
+        if (open->objectName() == QLatin1String(kAboutPanelName) && !open->isDismissing()) {
+            open->bringForward();
+            return;
+        }
+    }
+    const AlertSheetView::Answer ok{
+        .label = QStringLiteral("OK"), .accent = true, .isDefault = true, .isCancel = true};
+    AlertSheetView* panel = AlertSheetView::show(host, QStringLiteral("Dunmar"),
+                                                 QStringLiteral("Version %1").arg(QLatin1String(kAppVersion)),
+                                                 {ok}, AlertSheetView::Icon::none);
+    if (panel) panel->setObjectName(QLatin1String(kAboutPanelName));
 }

@@ -50,13 +50,18 @@ public:
     // Sends `action` along the chain; false when nobody has it.
     bool sendAction(const QByteArray& action);
 
+    // The view the about panel covers (the window's content); the active window when unset.
+    void setAlertHost(QWidget* host);
+
 public slots:
+    // The program's name and version as an in-window panel with one answer.
     void orderFrontStandardAboutPanel();
 
 private:
     std::unique_ptr<QMenu> build(const QString& title, const QList<Item>& items);
 
     QPointer<QObject> delegate_;
+    QPointer<QWidget> alertHost_;
     std::unique_ptr<QMenu> appMenu_;
     std::unique_ptr<QMenu> editMenu_;
     std::unique_ptr<QMenu> tabMenu_;

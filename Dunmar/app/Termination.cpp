@@ -1,12 +1,11 @@
 #include "app/Termination.h"
 
+#include "chrome/AlertSheetView.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
 
 #include <QCoreApplication>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QWidget>
 
 TerminationController::TerminationController(QObject* parent) : QObject(parent) {
@@ -14,11 +13,19 @@ TerminationController::TerminationController(QObject* parent) : QObject(parent) 
 }
 
 TerminationController::~TerminationController() {
-    if (confirmation_) confirmation_->deleteLater();
+    if (confirmation_) confirmation_->withdraw();
 }
 
 void TerminationController::setWindow(QWidget* window) {
     window_ = window;
+}
+
+AlertSheetView* TerminationController::confirmation() const {
+    return confirmation_;
+}
+
+void TerminationController::setSheetHost(QWidget* host) {
+    sheetHost_ = host;
 }
 
 void TerminationController::requestQuit() {
@@ -30,38 +37,40 @@ void TerminationController::requestQuit() {
         window_->raise();
         window_->activateWindow();
     }
-    if (confirmation_) {
-        confirmation_->raise();
-        confirmation_->activateWindow();
+    if (confirmation_ && !confirmation_->isDismissing()) {
+        confirmation_->bringForward();
         return;
     }
+    QWidget* host = sheetHost_ ? sheetHost_.data() : window_.data();
+    if (!host) return;
 
-    auto* box = new QMessageBox(QMessageBox::Warning, qs(Loc::quitApp()), qs(Loc::quitApp()),
-                                QMessageBox::NoButton, window_);
-    box->setInformativeText(qs(Loc::sure()));
-    QPushButton* quit = box->addButton(qs(Loc::quitYes()), QMessageBox::AcceptRole);
-    box->addButton(qs(Loc::cancel()), QMessageBox::RejectRole);
-    box->setDefaultButton(quit);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    // A sheet on the window: the rest of the program keeps running while the question is open.
-    box->setWindowModality(window_ ? Qt::WindowModal : Qt::ApplicationModal);
-    confirmation_ = box;
-    connect(box, &QMessageBox::finished, this,
-            [this, box, quit] { confirmationFinished(box->clickedButton() == quit); });
-    box->open();
+    // Quit is the accented default on the right, as the question's main answer; the rest of the
+    // program keeps running while it is open. Each answer knows which question it belongs to, so a
+    // late answer of a question already gone cannot close a newer one.
+    const int question = ++questionsAsked_;
+    const QPointer<TerminationController> self(this);
+    auto answer = [self, question](bool quit) {
+        return [self, question, quit] {
+            if (self) self->confirmationFinished(question, quit);
+        };
+    };
+    const AlertSheetView::Answer cancel{
+        .label = qs(Loc::cancel()), .onChoose = answer(false), .isCancel = true};
+    const AlertSheetView::Answer quit{
+        .label = qs(Loc::quitYes()), .accent = true, .onChoose = answer(true), .isDefault = true};
+    confirmation_ = AlertSheetView::show(host, qs(Loc::quitApp()), qs(Loc::sure()), {cancel, quit});
 }
 
-void TerminationController::confirmationFinished(bool quit) {
-    confirmation_ = nullptr;
+void TerminationController::confirmationFinished(int question, bool quit) {
+    if (question == questionsAsked_) confirmation_ = nullptr;
     if (quit) terminate();
 }
 
 void TerminationController::terminateWithoutConfirmation() {
     if (confirmation_) {
-        QMessageBox* box = confirmation_;
+        AlertSheetView* sheet = confirmation_;
         confirmation_ = nullptr;
-        box->disconnect(this);
-        box->close();
+        sheet->withdraw();
     }
     terminate();
 }

@@ -7,8 +7,8 @@
 #include <QRect>
 #include <functional>
 
+class AlertSheetView;
 class Defaults;
-#include <QMessageBox>
 class QWidget;
 
 // The one way out of the program. Every quit request (menu, footer, palette, tray menu, the last
@@ -21,8 +21,10 @@ public:
     explicit TerminationController(QObject* parent = nullptr);
     ~TerminationController() override;
 
-    // The window the confirmation is shown on; it is brought to the front first.
+    // The window that is brought to the front before the question.
     void setWindow(QWidget* window);
+    // The view the question covers as a sheet (the window's content); the window itself when unset.
+    void setSheetHost(QWidget* host);
 
     // Brings the window to the front before the question; by default shows, raises and activates it.
     std::function<void()> onShowWindow;
@@ -31,22 +33,26 @@ public:
     // Stops the main loop; QCoreApplication::exit unless replaced.
     std::function<void(int)> quitApplication;
 
-    // Shows the confirmation ("Quit Dunmar" / "Sure?", buttons "Quit" and "Cancel"); Quit ends the
-    // program, Cancel leaves everything as it was. A request while the question is open only brings
-    // it forward.
+    // Shows the confirmation as a sheet over the window ("Quit Dunmar" / "Sure?", the answers
+    // "Cancel" (Escape) and "Quit" (the default, Return)); Quit ends the program, Cancel leaves
+    // everything as it was. A request while the question is open only brings it forward. Without a
+    // window there is nothing to ask on, and the request is ignored.
     void requestQuit();
     // Ends without asking (SIGTERM): closes an open question, runs the end-of-process work, quits.
     void terminateWithoutConfirmation();
 
-    QMessageBox* confirmation() const { return confirmation_; }
+    // The open question, or nullptr.
+    AlertSheetView* confirmation() const;
     bool hasTerminated() const { return terminated_; }
 
 private:
-    void confirmationFinished(bool quit);
+    void confirmationFinished(int question, bool quit);
     void terminate();
 
     QPointer<QWidget> window_;
-    QPointer<QMessageBox> confirmation_;
+    QPointer<QWidget> sheetHost_;
+    QPointer<AlertSheetView> confirmation_;
+    int questionsAsked_ = 0;
     bool terminated_ = false;
 };
 

@@ -2,6 +2,7 @@
 // with the cross-fade, titles, and the shell ending.
 #include "AppTestSupport.h"
 #include "app/ContentView.h"
+#include "chrome/AlertSheetView.h"
 #include "chrome/ChromeAnimation.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/HeaderBarView.h"
@@ -11,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QScreen>
 #include <QTest>
 
@@ -202,8 +202,10 @@ TEST_F(AppTabs, AShellEndingClosesItsTabAndTheLastOneAsksToQuit) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return app->termination().confirmation() != nullptr; }, 20000))
         << "the end of the last shell asks to quit";
     EXPECT_EQ(app->tabs().count(), 1) << "the last tab stays";
-    app->termination().confirmation()->reject();
-    QTest::qWait(50);
+    EXPECT_EQ(app->termination().confirmation()->parentWidget(), app->contentView())
+        << "a sheet on the window's content";
+    QTest::keyClick(app->window(), Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->termination().confirmation() == nullptr; }, 5000));
     EXPECT_FALSE(quit);
     EXPECT_EQ(app->tabs().count(), 1);
 }

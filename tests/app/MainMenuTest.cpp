@@ -1,6 +1,10 @@
 // The main menu's items, their Command (Super) shortcuts, and where an item's action goes.
 #include "app/MainMenu.h"
 
+#include "app/AppVersion.h"
+#include "chrome/AlertSheetView.h"
+#include "chrome/ChromeTestSupport.h"
+
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
@@ -119,3 +123,30 @@ TEST(MainMenu, ShortcutsWorkInTheWindowTheyAreAttachedTo) {
 }
 
 #include "MainMenuTest.moc"
+
+TEST(MainMenu, AboutIsAPanelInTheWindowWithOneAnswer) {
+    Delegate delegate;
+    MainMenu menu(&delegate);
+    QWidget window;
+    auto* content = new QWidget(&window);
+    window.resize(700, 400);
+    content->setGeometry(window.rect());
+    menu.setAlertHost(content);
+    window.show();
+
+    menu.action("orderFrontStandardAboutPanel")->trigger();
+    menu.action("orderFrontStandardAboutPanel")->trigger(); // once open, only brought forward
+    const QList<AlertSheetView*> panels = content->findChildren<AlertSheetView*>();
+    ASSERT_EQ(panels.size(), 1);
+    AlertSheetView* about = panels.first();
+    EXPECT_EQ(about->title(), "Dunmar");
+    EXPECT_EQ(about->message(), QStringLiteral("Version %1").arg(QLatin1String(kAppVersion)));
+    EXPECT_EQ(about->icon(), AlertSheetView::Icon::none) << "no warning for the about panel";
+    ASSERT_EQ(about->answerButtons().size(), 1);
+    EXPECT_EQ(about->answerButtons().first()->accessibleName(), "OK");
+
+    QTest::keyClick(content, Qt::Key_Escape);
+    chrometest::finishAnimations(content);
+    EXPECT_TRUE(content->findChildren<AlertSheetView*>().isEmpty());
+    EXPECT_TRUE(delegate.received.isEmpty());
+}

@@ -2,59 +2,87 @@
 // activation does.
 #include "app/Termination.h"
 
+#include "chrome/AlertSheetView.h"
 #include "chrome/ChromeTestSupport.h"
 #include "platform/Defaults.h"
 
-#include <QAbstractButton>
-#include <QMessageBox>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+using chrometest::finishAnimations;
+
 namespace {
 
-struct QuitFixture : testing::Test {
+// A window with its content view, where the question is shown, and a text field standing for the
+// terminal pane that has the keyboard.
+struct QuitWindow {
     QWidget window;
+    QWidget* content = new QWidget(&window);
+    QLineEdit* pane = new QLineEdit(content);
     TerminationController termination;
     QStringList events;
     QList<int> exits;
-    QuitFixture() {
-        window.resize(400, 300);
+    QuitWindow() {
+        window.resize(800, 400);
+        content->setGeometry(window.rect());
+        pane->setGeometry(0, 0, 800, 360);
         termination.setWindow(&window);
+        termination.setSheetHost(content);
         termination.onWillTerminate = [this] { events << "willTerminate"; };
         termination.quitApplication = [this](int status) {
             events << "quit";
             exits << status;
         };
     }
-    QAbstractButton* button(const QString& text) const {
-        QMessageBox* box = termination.confirmation();
-        if (!box) return nullptr;
-        for (QAbstractButton* b : box->buttons())
-            if (b->text() == text) return b;
+    QList<AlertSheetView*> sheets() const { return content->findChildren<AlertSheetView*>(); }
+    QWidget* button(const QString& label) const {
+        AlertSheetView* sheet = termination.confirmation();
+        if (!sheet) return nullptr;
+        for (QWidget* b : sheet->answerButtons())
+            if (b->accessibleName() == label) return b;
         return nullptr;
     }
+    // Shows the window and gives the pane the keyboard, as while one types in the terminal.
+    void focusPane() {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        pane->setFocus();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(QApplication::focusWidget(), pane);
+    }
+    // Runs the answer's fade-out to its end.
+    void settle() { finishAnimations(content); }
 };
+
+struct QuitFixture : testing::Test, QuitWindow {};
 
 } // namespace
 
-TEST_F(QuitFixture, QuittingAsksFirstAndShowsTheWindow) {
+TEST_F(QuitFixture, QuittingAsksFirstOnASheetOverTheWindow) {
     EXPECT_FALSE(window.isVisible());
     termination.requestQuit();
     EXPECT_TRUE(window.isVisible()) << "the question is visible even when the window was hidden";
-    QMessageBox* box = termination.confirmation();
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->text(), "Quit Dunmar");
-    EXPECT_EQ(box->informativeText(), "Sure?");
-    EXPECT_EQ(box->icon(), QMessageBox::Warning);
-    EXPECT_EQ(box->windowModality(), Qt::WindowModal);
+    AlertSheetView* sheet = termination.confirmation();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->parentWidget(), content);
+    EXPECT_EQ(sheet->geometry(), content->rect()) << "it dims the whole window";
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(sheet->title(), "Quit Dunmar");
+    EXPECT_EQ(sheet->message(), "Sure?");
+    EXPECT_EQ(sheet->icon(), AlertSheetView::Icon::warning);
+    ASSERT_EQ(sheet->answerButtons().size(), 2);
+    EXPECT_EQ(sheet->answerButtons()[0]->accessibleName(), "Cancel");
+    EXPECT_EQ(sheet->answerButtons()[1]->accessibleName(), "Quit");
     EXPECT_TRUE(events.isEmpty()) << "nothing ends before the answer";
 
-    termination.requestQuit(); // a second request while the question is open
-    EXPECT_EQ(termination.confirmation(), box);
-
     ASSERT_NE(button("Quit"), nullptr);
-    button("Quit")->click();
+    chrometest::click(button("Quit"));
+    EXPECT_TRUE(events.isEmpty()) << "the sheet fades out first";
+    settle();
     EXPECT_EQ(events, QStringList({"willTerminate", "quit"}));
     EXPECT_EQ(exits, QList<int>({0}));
     EXPECT_TRUE(termination.hasTerminated());
@@ -62,15 +90,36 @@ TEST_F(QuitFixture, QuittingAsksFirstAndShowsTheWindow) {
     termination.requestQuit();
     termination.terminateWithoutConfirmation();
     EXPECT_EQ(events.size(), 2) << "the end runs once";
+    EXPECT_EQ(termination.confirmation(), nullptr) << "no question after the end";
+}
+
+TEST_F(QuitFixture, ASecondRequestOnlyBringsTheQuestionForward) {
+    int windowShown = 0;
+    termination.onShowWindow = [&] {
+        ++windowShown;
+        window.show();
+    };
+    termination.requestQuit();
+    AlertSheetView* sheet = termination.confirmation();
+    ASSERT_NE(sheet, nullptr);
+    sheet->lower(); // something came over it
+    termination.requestQuit();
+    EXPECT_EQ(windowShown, 2) << "the window comes to the front each time";
+    EXPECT_EQ(termination.confirmation(), sheet);
+    EXPECT_EQ(sheets().size(), 1) << "no second sheet";
+    EXPECT_EQ(content->children().last(), sheet) << "the open one is on top again";
+    EXPECT_TRUE(events.isEmpty());
 }
 
 TEST_F(QuitFixture, CancelLeavesEverythingAsItWas) {
     termination.requestQuit();
     ASSERT_NE(button("Cancel"), nullptr);
-    button("Cancel")->click();
+    chrometest::click(button("Cancel"));
+    settle();
     chrometest::flushDeletes();
     EXPECT_TRUE(events.isEmpty());
     EXPECT_EQ(termination.confirmation(), nullptr);
+    EXPECT_TRUE(sheets().isEmpty());
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(termination.hasTerminated());
 
@@ -78,22 +127,75 @@ TEST_F(QuitFixture, CancelLeavesEverythingAsItWas) {
     EXPECT_NE(termination.confirmation(), nullptr) << "the next request asks again";
 }
 
+TEST(QuitKeys, ReturnQuitsEscapeCancelsAndOtherKeysStayOffThePane) {
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool quits;
+        const char* what;
+    };
+    const Case cases[] = {
+        {Qt::Key_Escape, Qt::NoModifier, false, "Escape cancels"},
+        {Qt::Key_Enter, Qt::KeypadModifier, true, "the keypad's Enter is Return"},
+        {Qt::Key_Return, Qt::NoModifier, true, "Return chooses the default, Quit"},
+    };
+    for (const Case& c : cases) {
+        QuitWindow f;
+        f.focusPane();
+        f.termination.requestQuit();
+        ASSERT_NE(f.termination.confirmation(), nullptr) << c.what;
+        // The keys reach the question wherever the focus is in the window; what else is typed
+        // goes nowhere while it is open.
+        QTest::keyClick(f.pane, Qt::Key_X);
+        QTest::keyClick(f.pane, c.key, c.modifiers);
+        f.settle();
+        EXPECT_EQ(f.pane->text(), "") << c.what;
+        EXPECT_EQ(f.termination.confirmation(), nullptr) << c.what;
+        EXPECT_EQ(f.termination.hasTerminated(), c.quits) << c.what;
+        EXPECT_EQ(f.events, c.quits ? QStringList({"willTerminate", "quit"}) : QStringList()) << c.what;
+        if (c.quits) continue;
+        chrometest::flushDeletes();
+        EXPECT_EQ(QApplication::focusWidget(), f.pane) << "the keyboard goes back to the pane";
+        QTest::keyClick(f.pane, Qt::Key_Y);
+        QTest::keyClick(f.pane, Qt::Key_Escape);
+        EXPECT_EQ(f.pane->text(), "y") << "keys reach the pane again";
+    }
+}
+
 TEST_F(QuitFixture, SigtermEndsWithoutTheQuestionEvenWhileItIsOpen) {
     termination.terminateWithoutConfirmation();
     EXPECT_EQ(events, QStringList({"willTerminate", "quit"}));
     EXPECT_EQ(exits, QList<int>({0}));
 
-    TerminationController asking;
-    QStringList steps;
-    asking.onWillTerminate = [&] { steps << "willTerminate"; };
-    asking.quitApplication = [&](int) { steps << "quit"; };
-    asking.requestQuit();
-    QPointer<QMessageBox> box = asking.confirmation();
-    ASSERT_FALSE(box.isNull());
-    asking.terminateWithoutConfirmation();
-    chrometest::flushDeletes();
-    EXPECT_TRUE(box.isNull() || !box->isVisible());
-    EXPECT_EQ(steps, QStringList({"willTerminate", "quit"}));
+    for (bool answeredQuit : {false, true}) {
+        QuitWindow f;
+        f.focusPane();
+        f.termination.requestQuit();
+        QPointer<AlertSheetView> sheet = f.termination.confirmation();
+        ASSERT_FALSE(sheet.isNull());
+        // Quit already clicked and its fade running: the signal still ends it only once.
+        if (answeredQuit) chrometest::click(f.button("Quit"));
+        f.termination.terminateWithoutConfirmation();
+        EXPECT_TRUE(f.sheets().isEmpty()) << "the sheet is gone at once";
+        EXPECT_EQ(f.events, QStringList({"willTerminate", "quit"}));
+        f.settle();
+        chrometest::flushDeletes();
+        EXPECT_TRUE(sheet.isNull());
+        EXPECT_EQ(f.events, QStringList({"willTerminate", "quit"})) << "the end runs once";
+        QTest::keyClick(f.pane, Qt::Key_Z);
+        EXPECT_EQ(f.pane->text(), "z") << "its keys are unbound";
+    }
+}
+
+TEST(QuitWithoutWindow, ARequestWithNothingToAskOnIsIgnored) {
+    TerminationController termination;
+    bool ended = false;
+    termination.onWillTerminate = [&] { ended = true; };
+    termination.quitApplication = [](int) {};
+    termination.requestQuit();
+    EXPECT_EQ(termination.confirmation(), nullptr);
+    EXPECT_FALSE(ended);
+    EXPECT_FALSE(termination.hasTerminated());
 }
 
 TEST(WindowGeometryOnQuit, DockedAndDetached) {

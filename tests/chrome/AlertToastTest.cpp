@@ -5,6 +5,8 @@
 #include "chrome/UnsavedAlertView.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <memory>
@@ -99,6 +101,81 @@ TEST(UnsavedAlert, TheAnswerRunsAfterTheAlertHasGone) {
     finishAnimations(f.alert());
     EXPECT_EQ(f.answers, QStringList{"cancel"});
     EXPECT_EQ(f.alert(), nullptr);
+}
+
+TEST(UnsavedAlert, BindsNoKeys) {
+    AlertFixture f;
+    auto* field = new QLineEdit(f.host.get());
+    field->show();
+    QApplication::setActiveWindow(f.host.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.host.get()));
+    field->setFocus();
+    f.show();
+    finishAnimations(f.host.get());
+    EXPECT_FALSE(f.alert()->bindsKeys());
+    EXPECT_EQ(QApplication::focusWidget(), field) << "the alert takes no keyboard";
+    // Return and Escape answer nothing and keys go where they went before.
+    QTest::keyClick(field, Qt::Key_Return);
+    QTest::keyClick(field, Qt::Key_Escape);
+    QTest::keyClick(f.alert(), Qt::Key_Return);
+    QTest::keyClick(f.alert(), Qt::Key_Escape);
+    QTest::keyClick(field, Qt::Key_A);
+    finishAnimations(f.host.get());
+    ASSERT_NE(f.alert(), nullptr);
+    EXPECT_FALSE(f.alert()->isDismissing());
+    EXPECT_TRUE(f.answers.isEmpty());
+    EXPECT_EQ(field->text(), "a");
+}
+
+TEST(AlertSheet, AnswersShareTheRowAndAnIconIsOptional) {
+    struct Case {
+        int answers;
+        int width;
+        QList<int> xs;
+    };
+    // Between the 16-point margins with 8-point gaps: three are 87.33 wide, two 135, one 278.
+    const Case cases[] = {{1, 278, {16}}, {2, 135, {16, 159}}};
+    for (const Case& c : cases) {
+        QWidget host;
+        host.resize(600, 300);
+        QList<AlertSheetView::Answer> answers;
+        for (int i = 0; i < c.answers; ++i) answers << AlertSheetView::Answer{.label = QString::number(i)};
+        AlertSheetView* alert =
+            AlertSheetView::show(&host, QStringLiteral("Dunmar"), QStringLiteral("Version 1"), answers,
+                                 AlertSheetView::Icon::none);
+        ASSERT_NE(alert, nullptr);
+        EXPECT_EQ(alert->icon(), AlertSheetView::Icon::none);
+        EXPECT_EQ(alert->panel()->geometry(), AlertSheetView::panelFrame(host.size()));
+        ASSERT_EQ(alert->answerButtons().size(), c.answers);
+        for (int i = 0; i < c.answers; ++i) {
+            EXPECT_EQ(alert->answerButtons()[i]->geometry(), QRect(c.xs[i], 152 - 9 - 28, c.width, 28))
+                << c.answers << " answers, button " << i;
+            EXPECT_EQ(alert->answerButtons()[i]->accessibleName(), QString::number(i));
+        }
+    }
+    QWidget host;
+    EXPECT_EQ(AlertSheetView::show(&host, "t", "m", {}), nullptr) << "no question without an answer";
+    EXPECT_EQ(AlertSheetView::show(nullptr, "t", "m", {AlertSheetView::Answer{.label = "OK"}}), nullptr);
+}
+
+TEST(AlertSheet, WithdrawnItGoesAtOnceAndAnswersNothing) {
+    QWidget host;
+    host.resize(600, 300);
+    QStringList chosen;
+    AlertSheetView* alert = AlertSheetView::show(
+        &host, "t", "m",
+        {{.label = "Cancel", .onChoose = [&] { chosen << "cancel"; }, .isCancel = true},
+         {.label = "OK", .accent = true, .onChoose = [&] { chosen << "ok"; }, .isDefault = true}});
+    ASSERT_NE(alert, nullptr);
+    EXPECT_TRUE(alert->bindsKeys());
+    QPointer<AlertSheetView> guard(alert);
+    alert->choose(1); // answered, fading out
+    alert->withdraw();
+    EXPECT_TRUE(host.findChildren<AlertSheetView*>().isEmpty());
+    finishAnimations(&host);
+    flushDeletes();
+    EXPECT_TRUE(guard.isNull());
+    EXPECT_TRUE(chosen.isEmpty());
 }
 
 TEST(ClickableToast, ClickRunsTheActionThenRemovesTheToast) {
