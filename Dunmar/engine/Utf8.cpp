@@ -152,10 +152,9 @@ const std::uint8_t* Terminal::printMultibyteRun(const std::uint8_t* p, const std
         const bool direct = !insertMode && !activeCharsetIsGraphics() && cursor.y >= 0 && cursor.y < rows_ &&
                             cursor.x >= 0 && effectiveCols(cursor.y) == cols_;
         Cell* const row = direct ? rowAt(cursor.y).data() : nullptr;
-        const std::uint32_t attrId = penAttrId();
-        const CellPattern single(attrId, penLinkId_, 1);
-        const CellPattern wideLeft(attrId, penLinkId_, 2);
-        const CellPattern wideRight(attrId, penLinkId_, 0);
+        const CellPattern single = penPattern();
+        const CellPattern wideLeft = single.withWidth(2);
+        const CellPattern wideRight = single.withWidth(0);
         // The cursor is kept in locals while cells are written (the compiler cannot tell that the
         // cell stores leave it alone) and put back before anything else looks at it.
         std::int64_t x = cursor.x;
