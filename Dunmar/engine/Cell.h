@@ -73,6 +73,13 @@ public:
         p.words_[0] = (words_[0] & ~kWidthMask) | width << kWidthShift;
         return p;
     }
+    // The pattern with other colour codes.
+    CellPattern withColours(std::uint32_t fg, std::uint32_t bg) const {
+        CellPattern p = *this;
+        p.words_[1] = (words_[1] & ~kColourMask) | fg;
+        p.words_[2] = (words_[2] & ~kColourMask) | bg;
+        return p;
+    }
     // Word by word: gathering the three words in a local first makes the compiler copy them through
     // the stack, where a wide read of narrow writes stalls.
     void store(Cell* dst, char32_t ch) const {
@@ -95,6 +102,7 @@ private:
     static constexpr std::uint32_t kCharMask = (1u << 21) - 1;
     static constexpr int kWidthShift = 21;
     static constexpr std::uint32_t kWidthMask = 3u << kWidthShift;
+    static constexpr std::uint32_t kColourMask = (1u << 25) - 1;
     std::uint32_t words_[3];
 };
 

@@ -53,16 +53,10 @@ std::uint64_t RareColorHash::operator()(const RareColor& c) const noexcept {
 
 Renditions::Renditions() : styles_(kMaxCellStyleIds), rareColors_(CellColor::kMaxRareIds) {}
 
-std::uint32_t Renditions::colorCode(std::int64_t index, const std::optional<RGB>& rgb,
-                                    std::uint32_t defaultIndex) {
-    if (!rgb) {
-        if (std::uint64_t(index) < 256) return std::uint32_t(index);
-    } else if (index == std::int64_t(defaultIndex)) {
-        return CellColor::kRgbFlag | std::uint32_t(packRgb(rgb) & 0xFFFFFF);
-    }
+std::uint32_t Renditions::rareColorCode(std::int64_t index, const std::optional<RGB>& rgb,
+                                        std::uint32_t defaultIndex) {
     bool inserted = false;
-    if (auto id = rareColors_.intern(RareColor{index, packRgb(rgb)}, inserted))
-        return CellColor::kFirstRareId + *id;
+    if (auto id = rareColors_.intern(RareColor{index, packRgb(rgb)}, inserted)) return CellColor::kFirstRareId + *id;
     // Every rare id is taken by a cell still kept (a hostile program on a huge screen): the colour is
     // kept as nearly as a cell can hold it.
     return rgb ? CellColor::kRgbFlag | std::uint32_t(packRgb(rgb) & 0xFFFFFF) : defaultIndex;

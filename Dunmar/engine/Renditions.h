@@ -51,6 +51,11 @@ public:
     // The pattern, at width 1, of cells written with `attrs` under link `linkId`.
     CellPattern encode(const TextAttrs& attrs, std::uint32_t linkId);
     TextAttrs decode(const Cell& cell) const;
+    // `pattern` with the colours of `attrs` (its style and link kept).
+    CellPattern recolour(const CellPattern& pattern, const TextAttrs& attrs) {
+        return pattern.withColours(colorCode(attrs.fg, attrs.fgRGB, CellColor::kDefaultFg),
+                                   colorCode(attrs.bg, attrs.bgRGB, CellColor::kDefaultBg));
+    }
 
     std::uint32_t internLink(std::string_view uri) { return links_.intern(uri); }
     std::string_view linkOf(const Cell& cell) const {
@@ -86,7 +91,17 @@ public:
     std::size_t memoryFootprint() const;
 
 private:
-    std::uint32_t colorCode(std::int64_t index, const std::optional<RGB>& rgb, std::uint32_t defaultIndex);
+    // A palette index, or a true colour over the default index, is packed right here; the rest
+    // goes to the table of rare colours.
+    std::uint32_t colorCode(std::int64_t index, const std::optional<RGB>& rgb, std::uint32_t defaultIndex) {
+        if (!rgb) {
+            if (std::uint64_t(index) < 256) return std::uint32_t(index);
+        } else if (index == std::int64_t(defaultIndex)) {
+            return CellColor::kRgbFlag | std::uint32_t(rgb->r) << 16 | std::uint32_t(rgb->g) << 8 | rgb->b;
+        }
+        return rareColorCode(index, rgb, defaultIndex);
+    }
+    std::uint32_t rareColorCode(std::int64_t index, const std::optional<RGB>& rgb, std::uint32_t defaultIndex);
     void decodeColor(std::uint32_t code, std::uint32_t defaultIndex, std::int64_t& index,
                      std::optional<RGB>& rgb) const;
     std::uint32_t styleId(const CellStyle& style);

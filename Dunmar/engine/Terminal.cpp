@@ -72,19 +72,19 @@ std::uint8_t Terminal::lineAttr(std::int64_t y) const {
 
 void Terminal::setAttrs(const TextAttrs& attrs) {
     attrs_ = attrs;
-    penStale_ = true;
+    penStale_ = kPenColours | kPenStyle;
 }
 
 void Terminal::resolvePen() {
     if (renditions_.needsCompaction()) compactInterned();
-    pen_ = renditions_.encode(attrs_, penLinkId_);
-    penStale_ = false;
+    pen_ = (penStale_ & kPenStyle) ? renditions_.encode(attrs_, penLinkId_) : renditions_.recolour(pen_, attrs_);
+    penStale_ = 0;
 }
 
 void Terminal::setCurrentHyperlink(std::optional<std::string> uri) {
     if (uri && uri->empty()) uri.reset();
     currentHyperlink_ = std::move(uri);
-    penStale_ = true;
+    penStale_ |= kPenStyle;
     if (!currentHyperlink_) {
         penLinkId_ = 0;
         return;
@@ -106,7 +106,7 @@ void Terminal::compactInterned() {
     const Cell pen = pen_.cell(U' ');
     mark(std::span<const Cell>(&pen, 1));
     penLinkId_ = renditions_.compact(live, penLinkId_);
-    penStale_ = true;
+    penStale_ = kPenColours | kPenStyle;
 }
 
 // ---- Cursor ------------------------------------------------------------------------------------

@@ -321,7 +321,11 @@ private:
 
     TextAttrs attrs_;
     CellPattern pen_;
-    bool penStale_ = false; // attrs_ or the link changed since pen_ was made
+    // What changed since pen_ was made: kPenColours (attrs_'s colours) and kPenStyle (the rest of
+    // attrs_, or the link).
+    static constexpr std::uint8_t kPenColours = 1;
+    static constexpr std::uint8_t kPenStyle = 2;
+    std::uint8_t penStale_ = 0;
     std::optional<std::string> currentHyperlink_;
     std::uint32_t penLinkId_ = 0;
     Renditions renditions_;

@@ -252,45 +252,52 @@ const std::uint8_t* Terminal::collectCsi(const std::uint8_t* p, const std::uint8
 
 // A whole control sequence of the usual shape, complete in the buffer from p (just after ESC [):
 // an optional prefix byte ("<", "=", ">" or "?"), decimal parameters separated by ";", optional
-// intermediate bytes, and the final byte. It is read into locals and dispatched in one go, with
-// the parameters, prefix, intermediate and counters csiCollect() would have left. Returns nullptr,
-// having changed nothing, for any other shape (colon groups, controls inside, more than
+// intermediate bytes, and the final byte. Its parameters are read straight into csiParams_ and it
+// is dispatched in one go, with the parameters, prefix, intermediate and counters csiCollect()
+// would have left. Returns nullptr for any other shape (colon groups, controls inside, more than
 // kMaxParams parameters, values of more than 18 digits) or when the buffer ends first: the
-// byte-wise path then takes the sequence from its start.
+// byte-wise path then takes the sequence from its start (and clears the parameters first).
 const std::uint8_t* Terminal::dispatchWholeCsi(const std::uint8_t* p, const std::uint8_t* end) {
     const std::uint8_t* const start = p;
     std::uint8_t prefix = 0;
-    if (p < end && *p >= '<' && *p <= '?') prefix = *p++;
-    std::int64_t values[CsiParams::kMaxParams];
+    if (p < end && unsigned(*p) - '<' < 4) prefix = *p++;
+    std::int64_t* const values = csiParams_.plainValues();
     std::size_t count = 0;
-    std::uint64_t cur = 0;
-    const std::uint8_t* paramStart = p;
-    for (;; ++p) {
-        if (p == end) return nullptr;
-        const unsigned digit = unsigned(*p) - '0';
-        if (digit < 10) {
+    for (;;) {
+        const std::uint8_t* const paramStart = p;
+        std::uint64_t cur = 0;
+        unsigned digit;
+        while (p < end && (digit = unsigned(*p) - '0') < 10) {
             cur = cur * 10 + digit; // wraps only past 19 digits, which are sent back below
-            continue;
+            ++p;
         }
         // The byte-wise path knows how values too large for 64 bits read.
-        if (p - paramStart > 18) return nullptr;
-        if (*p != ';') break;
-        if (count + 1 >= CsiParams::kMaxParams) return nullptr;
+        if (p == end || p - paramStart > 18) return nullptr;
         values[count++] = std::int64_t(std::min<std::uint64_t>(cur, CsiParams::kMaxValue));
-        cur = 0;
-        paramStart = p + 1;
+        if (*p != ';') break;
+        if (count >= CsiParams::kMaxParams) return nullptr;
+        ++p;
     }
     std::uint8_t intermediate = 0;
     while (p < end && *p >= 0x20 && *p <= 0x2F) intermediate = *p++;
     if (p == end || *p < 0x40 || *p > 0x7E) return nullptr;
     const std::uint8_t final = *p++;
-    values[count++] = std::int64_t(std::min<std::uint64_t>(cur, CsiParams::kMaxValue));
 
     diag.totalScalars += p - start;
     csiPrefix_ = prefix;
     csiIntermediate_ = intermediate;
-    csiParams_.assignPlain(values, count);
+    csiParams_.setPlain(count);
     pstate_ = PState::ground;
-    csiDispatch(final);
+    if ((prefix | intermediate) == 0) {
+        // The plain sequences, SGR above all, skip the routing by prefix and intermediate.
+        if (final == 'm') {
+            ++diag.csiCount;
+            doSGR(csiParams_);
+        } else {
+            doCSI(csiParams_, final);
+        }
+    } else {
+        csiDispatch(final);
+    }
     return p;
 }
