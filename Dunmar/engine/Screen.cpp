@@ -124,9 +124,15 @@ void writeAsciiCells(Cell* dst, const char* text, std::size_t k, const CellPatte
 // not cover (insert mode, the graphics set, double-width rows) goes through put() one by one.
 void Terminal::printAscii(const char* text, std::size_t n) {
     const CellPattern pen = penPattern();
+    const std::int64_t cols = cols_;
     while (n > 0) {
-        const bool simple = !insertMode && !activeCharsetIsGraphics() && cursor.y >= 0 && cursor.y < rows_ &&
-                            cursor.x >= 0 && cursor.x < cols_ && effectiveCols(cursor.y) == cols_;
+        const std::int64_t y = cursor.y;
+        const std::int64_t x = cursor.x;
+        // A cursor inside the grid on a single-size row (or a one-column screen, where the usable
+        // width of every row is that one column).
+        const bool simple = !insertMode && !activeCharsetIsGraphics() && std::uint64_t(y) < std::uint64_t(rows_) &&
+                            std::uint64_t(x) < std::uint64_t(cols) &&
+                            ((grid_.attr(y) & LineAttr::sizeMask) == 0 || cols == 1);
         if (!simple) {
             put(char32_t(static_cast<unsigned char>(*text)));
             ++text;
@@ -138,25 +144,24 @@ void Terminal::printAscii(const char* text, std::size_t n) {
                 wrapToNextLine();
                 continue;
             }
-            if (cursor.x == cols_ - 1) {
+            if (x == cols - 1) {
                 // Without automatic wrap every further character lands on the last column.
                 const char last = text[n - 1];
-                pen.store(&rowAt(cursor.y)[std::size_t(cursor.x)],
-                          char32_t(static_cast<unsigned char>(last)));
+                pen.store(&rowAt(y)[std::size_t(x)], char32_t(static_cast<unsigned char>(last)));
                 lastChar = char32_t(last);
                 return;
             }
         }
-        Cell* dst = rowAt(cursor.y).data() + cursor.x;
-        const std::size_t k = std::min(n, std::size_t(cols_ - cursor.x));
-        writeAsciiCells(dst, text, k, pen);
-        cursor.x += std::int64_t(k);
+        const std::size_t k = std::min(n, std::size_t(cols - x));
+        writeAsciiCells(rowAt(y).data() + x, text, k, pen);
         text += k;
         n -= k;
         lastChar = char32_t(static_cast<unsigned char>(text[-1]));
-        if (cursor.x >= cols_) {
-            cursor.x = cols_ - 1;
+        if (x + std::int64_t(k) >= cols) {
+            cursor.x = cols - 1;
             cursor.pendingWrap = true;
+        } else {
+            cursor.x = x + std::int64_t(k);
         }
     }
 }

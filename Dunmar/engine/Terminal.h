@@ -11,6 +11,7 @@
 #include "engine/TextAttrs.h"
 #include "engine/Utf8Decoder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -253,6 +254,18 @@ private:
     }
     void resolvePen();
     void restoreCursor(const CursorState& saved);
+    // CUP: row and column as sent (1-based, 0 taken as 1), inside the region in origin mode.
+    void cursorPosition(std::int64_t row, std::int64_t col) {
+        const std::int64_t r = std::max<std::int64_t>(row, 1);
+        const std::int64_t c = std::max<std::int64_t>(col, 1) - 1;
+        if (originMode) {
+            cursor.y = std::max(std::min(scrollTop + r - 1, scrollBottom), scrollTop);
+        } else {
+            cursor.y = std::max<std::int64_t>(std::min(r - 1, rows_ - 1), 0);
+        }
+        cursor.x = std::max<std::int64_t>(std::min(c, cols_ - 1), 0);
+        cursor.pendingWrap = false;
+    }
     void clampCursor();
 
     // Screen helpers

@@ -6,6 +6,7 @@
 #include "engine/Terminal.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace {
@@ -49,7 +50,11 @@ const std::uint8_t* printableRunEnd(const std::uint8_t* p, const std::uint8_t* e
         // seven bits are 0x20 or more, that of low7 + 0x01 when they are 0x7F.
         const std::uint64_t atLeastSpace = (low7 + 0x60 * ones) & highs;
         const std::uint64_t isDel = (low7 + ones) & highs;
-        if (((~atLeastSpace | isDel | w) & highs) != 0) break;
+        if (const std::uint64_t stop = (~atLeastSpace | isDel | w) & highs) {
+            // No sum carries out of its byte, so the lowest flagged byte is the first to stop at.
+            if constexpr (std::endian::native == std::endian::little) return p + std::countr_zero(stop) / 8;
+            break;
+        }
         p += 8;
     }
     while (p < end && *p >= 0x20 && *p < 0x7F) ++p;
@@ -289,10 +294,14 @@ const std::uint8_t* Terminal::dispatchWholeCsi(const std::uint8_t* p, const std:
     csiParams_.setPlain(count);
     pstate_ = PState::ground;
     if ((prefix | intermediate) == 0) {
-        // The plain sequences, SGR above all, skip the routing by prefix and intermediate.
+        // The plain sequences skip the routing by prefix and intermediate; the two that programs
+        // send most, SGR and CUP, are run right here.
         if (final == 'm') {
             ++diag.csiCount;
             doSGR(csiParams_);
+        } else if (final == 'H') {
+            ++diag.csiCount;
+            cursorPosition(values[0], count > 1 ? values[1] : 0);
         } else {
             doCSI(csiParams_, final);
         }
