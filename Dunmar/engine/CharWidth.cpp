@@ -1,5 +1,8 @@
 #include "engine/CharWidth.h"
 
+#include <array>
+#include <cstddef>
+
 namespace {
 
 struct Range {
@@ -23,16 +26,16 @@ constexpr Range kRTL[] = {
     {0x08A0, 0x08FF}, {0xFB1D, 0xFDFF}, {0xFE70, 0xFEFF}, {0x10800, 0x10FFF},
 };
 
-template <std::size_t N> bool inRanges(char32_t c, const Range (&ranges)[N]) {
+template <std::size_t N> constexpr bool inRanges(char32_t c, const Range (&ranges)[N]) {
     for (const Range& r : ranges) {
         if (c >= r.first && c <= r.last) return true;
     }
     return false;
 }
 
-} // namespace
-
-int unicodeWidthBeyondLatin(char32_t c) {
+// The width of a scalar from U+0300 on, from the ranges above: the definition that the table
+// below is made from, and the answer beyond the BMP.
+constexpr int widthFromRanges(char32_t c) {
     if (c <= 0x036F) return 0;
     if (c < 0x1100) return 1;
     // The ranges do not overlap, so the largest blocks can be tested first.
@@ -42,6 +45,54 @@ int unicodeWidthBeyondLatin(char32_t c) {
     if (inRanges(c, kZeroWidth)) return 0;
     if (inRanges(c, kWide)) return 2;
     return 1;
+}
+
+// The widths of the BMP in two stages, made at compile time: each block of 256 scalars names one
+// of the distinct blocks of widths (most blocks are all 1, or all 2), so a lookup is two loads.
+constexpr std::size_t kMaxDistinctBlocks = 32;
+static_assert(kMaxDistinctBlocks == charwidth::kMaxBlocks);
+struct BmpWidths {
+    std::array<std::uint8_t, 256> blockOf{};
+    std::array<std::array<std::uint8_t, 256>, kMaxDistinctBlocks> blocks{};
+    std::size_t distinct = 0;
+};
+
+constexpr BmpWidths makeBmpWidths() {
+    BmpWidths t;
+    for (std::size_t b = 0; b < 256; ++b) {
+        std::uint8_t widths[256] = {};
+        for (std::size_t i = 0; i < 256; ++i) {
+            const char32_t c = char32_t(b << 8 | i);
+            // Below U+0300 unicodeWidth() answers inline; the table is not asked.
+            widths[i] = std::uint8_t(c < 0x0300 ? 1 : widthFromRanges(c));
+        }
+        std::size_t found = t.distinct;
+        for (std::size_t k = 0; k < t.distinct && found == t.distinct; ++k) {
+            bool same = true;
+            for (std::size_t i = 0; i < 256 && same; ++i) same = t.blocks[k][i] == widths[i];
+            if (same) found = k;
+        }
+        if (found == t.distinct) {
+            if (t.distinct == kMaxDistinctBlocks) throw "kMaxDistinctBlocks is too small";
+            for (std::size_t i = 0; i < 256; ++i) t.blocks[t.distinct][i] = widths[i];
+            ++t.distinct;
+        }
+        t.blockOf[b] = std::uint8_t(found);
+    }
+    return t;
+}
+
+constexpr BmpWidths kBmpWidths = makeBmpWidths();
+
+} // namespace
+
+namespace charwidth {
+constexpr std::array<std::uint8_t, 256> kBlockOf = kBmpWidths.blockOf;
+constexpr std::array<std::array<std::uint8_t, 256>, kMaxBlocks> kBlocks = kBmpWidths.blocks;
+} // namespace charwidth
+
+int unicodeWidthBeyondBmp(char32_t c) {
+    return widthFromRanges(c);
 }
 
 bool isStrongRTL(std::uint32_t v) {

@@ -56,7 +56,8 @@ Renditions::Renditions() : styles_(kMaxCellStyleIds), rareColors_(CellColor::kMa
 std::uint32_t Renditions::rareColorCode(std::int64_t index, const std::optional<RGB>& rgb,
                                         std::uint32_t defaultIndex) {
     bool inserted = false;
-    if (auto id = rareColors_.intern(RareColor{index, packRgb(rgb)}, inserted)) return CellColor::kFirstRareId + *id;
+    if (auto id = rareColors_.intern(RareColor{index, packRgb(rgb)}, inserted))
+        return CellColor::kFirstRareId + *id;
     // Every rare id is taken by a cell still kept (a hostile program on a huge screen): the colour is
     // kept as nearly as a cell can hold it.
     return rgb ? CellColor::kRgbFlag | std::uint32_t(packRgb(rgb) & 0xFFFFFF) : defaultIndex;

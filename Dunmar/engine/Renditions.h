@@ -101,7 +101,8 @@ private:
         }
         return rareColorCode(index, rgb, defaultIndex);
     }
-    std::uint32_t rareColorCode(std::int64_t index, const std::optional<RGB>& rgb, std::uint32_t defaultIndex);
+    std::uint32_t rareColorCode(std::int64_t index, const std::optional<RGB>& rgb,
+                                std::uint32_t defaultIndex);
     void decodeColor(std::uint32_t code, std::uint32_t defaultIndex, std::int64_t& index,
                      std::optional<RGB>& rgb) const;
     std::uint32_t styleId(const CellStyle& style);

@@ -130,7 +130,8 @@ void Terminal::printAscii(const char* text, std::size_t n) {
         const std::int64_t x = cursor.x;
         // A cursor inside the grid on a single-size row (or a one-column screen, where the usable
         // width of every row is that one column).
-        const bool simple = !insertMode && !activeCharsetIsGraphics() && std::uint64_t(y) < std::uint64_t(rows_) &&
+        const bool simple = !insertMode && !activeCharsetIsGraphics() &&
+                            std::uint64_t(y) < std::uint64_t(rows_) &&
                             std::uint64_t(x) < std::uint64_t(cols) &&
                             ((grid_.attr(y) & LineAttr::sizeMask) == 0 || cols == 1);
         if (!simple) {

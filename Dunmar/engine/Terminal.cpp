@@ -77,7 +77,8 @@ void Terminal::setAttrs(const TextAttrs& attrs) {
 
 void Terminal::resolvePen() {
     if (renditions_.needsCompaction()) compactInterned();
-    pen_ = (penStale_ & kPenStyle) ? renditions_.encode(attrs_, penLinkId_) : renditions_.recolour(pen_, attrs_);
+    pen_ =
+        (penStale_ & kPenStyle) ? renditions_.encode(attrs_, penLinkId_) : renditions_.recolour(pen_, attrs_);
     penStale_ = 0;
 }
 
