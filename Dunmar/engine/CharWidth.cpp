@@ -47,8 +47,8 @@ constexpr int widthFromRanges(char32_t c) {
     return 1;
 }
 
-// The widths of the BMP in two stages, made at compile time: each block of 256 scalars names one
-// of the distinct blocks of widths (most blocks are all 1, or all 2), so a lookup is two loads.
+// The widths of the BMP in two stages, made at compile time: each block of 256 scalars names a
+// row of widths (most blocks share the row of all 1, or of all 2), so a lookup is two loads.
 constexpr std::size_t kMaxDistinctBlocks = 32;
 static_assert(kMaxDistinctBlocks == charwidth::kMaxBlocks);
 struct BmpWidths {
@@ -57,27 +57,39 @@ struct BmpWidths {
     std::size_t distinct = 0;
 };
 
+// True when a range of either list starts or ends strictly inside [lo, hi].
+template <std::size_t N> constexpr bool splits(char32_t lo, char32_t hi, const Range (&ranges)[N]) {
+    for (const Range& r : ranges) {
+        if ((r.first > lo && r.first <= hi) || (r.last >= lo && r.last < hi)) return true;
+    }
+    return false;
+}
+
+// Blocks that no range splits have one width throughout: they are told apart from the others by
+// the ranges alone, which keeps the work small enough for the compilers' limits on constant
+// evaluation. Rows 0 and 1 are all 1 and all 2; every split block gets a row of its own.
 constexpr BmpWidths makeBmpWidths() {
     BmpWidths t;
+    for (std::size_t i = 0; i < 256; ++i) {
+        t.blocks[0][i] = 1;
+        t.blocks[1][i] = 2;
+    }
+    t.distinct = 2;
     for (std::size_t b = 0; b < 256; ++b) {
-        std::uint8_t widths[256] = {};
+        const char32_t lo = char32_t(b << 8);
+        const char32_t hi = lo + 0xFF;
+        // Below U+0300 unicodeWidth() answers inline; the table is not asked.
+        const bool split = lo <= 0x036F || splits(lo, hi, kZeroWidth) || splits(lo, hi, kWide);
+        if (!split && widthFromRanges(lo) != 0) {
+            t.blockOf[b] = std::uint8_t(widthFromRanges(lo) - 1);
+            continue;
+        }
+        if (t.distinct == kMaxDistinctBlocks) throw "kMaxDistinctBlocks is too small";
         for (std::size_t i = 0; i < 256; ++i) {
-            const char32_t c = char32_t(b << 8 | i);
-            // Below U+0300 unicodeWidth() answers inline; the table is not asked.
-            widths[i] = std::uint8_t(c < 0x0300 ? 1 : widthFromRanges(c));
+            const char32_t c = lo + char32_t(i);
+            t.blocks[t.distinct][i] = std::uint8_t(c < 0x0300 ? 1 : widthFromRanges(c));
         }
-        std::size_t found = t.distinct;
-        for (std::size_t k = 0; k < t.distinct && found == t.distinct; ++k) {
-            bool same = true;
-            for (std::size_t i = 0; i < 256 && same; ++i) same = t.blocks[k][i] == widths[i];
-            if (same) found = k;
-        }
-        if (found == t.distinct) {
-            if (t.distinct == kMaxDistinctBlocks) throw "kMaxDistinctBlocks is too small";
-            for (std::size_t i = 0; i < 256; ++i) t.blocks[t.distinct][i] = widths[i];
-            ++t.distinct;
-        }
-        t.blockOf[b] = std::uint8_t(found);
+        t.blockOf[b] = std::uint8_t(t.distinct++);
     }
     return t;
 }

@@ -11,31 +11,31 @@
 
 namespace {
 
-// Decodes one complete, valid multi-byte sequence at p: its length, or 0 when the bytes are
-// invalid or incomplete (the incremental decoder then handles them byte by byte).
+// Decodes one complete, valid multi-byte sequence at p (whose first byte is 0x80 or above): its
+// length, or 0 when the bytes are invalid or incomplete (the incremental decoder then handles them
+// byte by byte). Overlong forms, surrogates and values beyond U+10FFFF are told by the value.
 [[gnu::always_inline]] inline std::size_t decodeWhole(const std::uint8_t* p, const std::uint8_t* end,
                                                       char32_t& out) {
     const std::uint8_t b0 = p[0];
-    const auto cont = [](std::uint8_t b) { return (b & 0xC0) == 0x80; };
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        if (end - p < 2 || !cont(p[1])) return 0;
+    const auto notCont = [](std::uint8_t b) { return (b & 0xC0) ^ 0x80; };
+    if (b0 < 0xE0) {
+        if (b0 < 0xC2 || end - p < 2 || notCont(p[1])) return 0;
         out = char32_t(b0 & 0x1F) << 6 | (p[1] & 0x3F);
         return 2;
     }
-    if (b0 >= 0xE0 && b0 <= 0xEF) {
-        if (end - p < 3 || !cont(p[1]) || !cont(p[2])) return 0;
-        if ((b0 == 0xE0 && p[1] < 0xA0) || (b0 == 0xED && p[1] > 0x9F)) return 0; // overlong, surrogate
-        out = char32_t(b0 & 0x0F) << 12 | char32_t(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
+    if (b0 < 0xF0) {
+        if (end - p < 3 || (notCont(p[1]) | notCont(p[2]))) return 0;
+        const char32_t c = char32_t(b0 & 0x0F) << 12 | char32_t(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
+        if (c < 0x800 || c - 0xD800 < 0x800) return 0; // overlong, surrogate
+        out = c;
         return 3;
     }
-    if (b0 >= 0xF0 && b0 <= 0xF4) {
-        if (end - p < 4 || !cont(p[1]) || !cont(p[2]) || !cont(p[3])) return 0;
-        if ((b0 == 0xF0 && p[1] < 0x90) || (b0 == 0xF4 && p[1] > 0x8F)) return 0; // overlong, > U+10FFFF
-        out = char32_t(b0 & 0x07) << 18 | char32_t(p[1] & 0x3F) << 12 | char32_t(p[2] & 0x3F) << 6 |
-              (p[3] & 0x3F);
-        return 4;
-    }
-    return 0;
+    if (b0 > 0xF4 || end - p < 4 || (notCont(p[1]) | notCont(p[2]) | notCont(p[3]))) return 0;
+    const char32_t c =
+        char32_t(b0 & 0x07) << 18 | char32_t(p[1] & 0x3F) << 12 | char32_t(p[2] & 0x3F) << 6 | (p[3] & 0x3F);
+    if (c < 0x10000 || c > 0x10FFFF) return 0; // overlong, beyond Unicode
+    out = c;
+    return 4;
 }
 
 // The end of the run of printable ASCII (0x20-0x7E) that starts at p, eight bytes at a time.
