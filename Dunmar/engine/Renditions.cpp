@@ -56,8 +56,9 @@ Renditions::Renditions() : styles_(kMaxCellStyleIds), rareColors_(CellColor::kMa
 std::uint32_t Renditions::rareColorCode(std::int64_t index, const std::optional<RGB>& rgb,
                                         std::uint32_t defaultIndex) {
     bool inserted = false;
-    if (auto id = rareColors_.intern(RareColor{index, packRgb(rgb)}, inserted))
-        return CellColor::kFirstRareId + *id;
+    const auto id = rareColors_.intern(RareColor{index, packRgb(rgb)}, inserted);
+    updateCompactionDue();
+    if (id) return CellColor::kFirstRareId + *id;
     // Every rare id is taken by a cell still kept (a hostile program on a huge screen): the colour is
     // kept as nearly as a cell can hold it.
     return rgb ? CellColor::kRgbFlag | std::uint32_t(packRgb(rgb) & 0xFFFFFF) : defaultIndex;
@@ -88,6 +89,7 @@ std::uint32_t Renditions::styleId(const CellStyle& style) {
         unlinked.underlineRgbAndLink &= 0xFFFFFFFFu;
         id = styles_.intern(unlinked, inserted);
     }
+    updateCompactionDue();
     if (!id) return 0;
     if (inserted && style.isProtected()) ++protectedStyles_;
     return *id;
@@ -144,7 +146,10 @@ std::uint32_t Renditions::compact(const LiveIds& live, std::uint32_t currentLink
     rareColors_.compact(live.rareColors_);
     protectedStyles_ = 0;
     styles_.forEachValue([&](const CellStyle& s) { protectedStyles_ += s.isProtected(); });
-    if (!links_.needsCompaction()) return currentLinkId;
+    if (!links_.needsCompaction()) {
+        updateCompactionDue();
+        return currentLinkId;
+    }
 
     // The links in use are those of the styles in use, and the current one.
     std::vector<bool> liveLinks(links_.size(), false);
@@ -155,6 +160,7 @@ std::uint32_t Renditions::compact(const LiveIds& live, std::uint32_t currentLink
         const std::uint32_t newId = linkMap[s.linkId()];
         s.underlineRgbAndLink = (s.underlineRgbAndLink & 0xFFFFFFFFu) | std::uint64_t(newId) << 32;
     });
+    updateCompactionDue();
     return currentLinkId < linkMap.size() ? linkMap[currentLinkId] : 0;
 }
 

@@ -57,7 +57,11 @@ public:
                                    colorCode(attrs.bg, attrs.bgRGB, CellColor::kDefaultBg));
     }
 
-    std::uint32_t internLink(std::string_view uri) { return links_.intern(uri); }
+    std::uint32_t internLink(std::string_view uri) {
+        const std::uint32_t id = links_.intern(uri);
+        updateCompactionDue();
+        return id;
+    }
     std::string_view linkOf(const Cell& cell) const {
         return links_.get(styles_.get(cell.styleId()).linkId());
     }
@@ -72,9 +76,7 @@ public:
     // row) and calls compact(). Style and colour ids keep their values, so no cell is rewritten;
     // links are renumbered inside the style table, and the owner's current link id comes back
     // renumbered.
-    bool needsCompaction() const {
-        return styles_.needsCompaction() || rareColors_.needsCompaction() || links_.needsCompaction();
-    }
+    bool needsCompaction() const { return compactionDue_; }
     class LiveIds {
     public:
         void markLive(std::span<const Cell> cells);
@@ -111,4 +113,11 @@ private:
     StableInternTable<RareColor, RareColorHash> rareColors_;
     HyperlinkTable links_;
     std::size_t protectedStyles_ = 0;
+    // Whether a table asks for compaction, worked out whenever one changes: asked before every
+    // change of the pen, which must stay cheap.
+    bool compactionDue_ = false;
+    void updateCompactionDue() {
+        compactionDue_ =
+            styles_.needsCompaction() || rareColors_.needsCompaction() || links_.needsCompaction();
+    }
 };

@@ -19,6 +19,15 @@ std::int16_t shortValue(std::int64_t v) {
 // a colour change (by far the most common) repacks two words and never looks up the style table.
 void Terminal::doSGR(const CsiParams& params) {
     TextAttrs& a = attrs_;
+    // The shape most programs send for every coloured word: one 256-colour foreground or
+    // background, taken without the general loop.
+    if (params.size() == 3 && params[1] == 5 && (params[0] == 38 || params[0] == 48)) {
+        const bool fg = params[0] == 38;
+        (fg ? a.fg : a.bg) = params[2];
+        (fg ? a.fgRGB : a.bgRGB).reset();
+        penStale_ |= kPenColours;
+        return;
+    }
     std::uint8_t touched = 0;
     const std::size_t count = params.size();
     for (std::size_t i = 0; i < count;) {
