@@ -117,18 +117,9 @@ void Terminal::doCSI(const CsiParams& params, std::uint8_t final) {
         clearWrap();
         break;
     case 'H':
-    case 'f': {
-        const std::int64_t r = std::max<std::int64_t>(p0, 1);
-        const std::int64_t c = std::max<std::int64_t>(p1, 1) - 1;
-        if (originMode) {
-            cursor.y = std::max(std::min(scrollTop + r - 1, scrollBottom), scrollTop);
-        } else {
-            cursor.y = std::max<std::int64_t>(std::min(r - 1, rows_ - 1), 0);
-        }
-        cursor.x = std::max<std::int64_t>(std::min(c, cols_ - 1), 0);
-        clearWrap();
+    case 'f':
+        cursorPosition(p0, p1);
         break;
-    }
     case 'I':
         for (std::int64_t i = 0, k = std::min(n, cols_); i < k; ++i) advanceToNextTab();
         break;

@@ -31,6 +31,7 @@ void CsiParams::endGroup() {
     std::uint8_t n = std::uint8_t(subTotal_ - start);
     groupCount_ = 0;
     if (count_ >= kMaxParams) return;
+    hasGroups_ = true;
     values_[count_] = n > 0 ? subValues_[start] : v;
     subStart_[count_] = start;
     subCount_[count_] = n;

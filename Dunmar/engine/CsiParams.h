@@ -21,7 +21,7 @@ public:
     bool empty() const { return count_ == 0; }
     // The colon group of parameter i, its first value included; empty for a plain parameter.
     std::span<const std::int64_t> sub(std::size_t i) const {
-        if (i >= count_) return {};
+        if (i >= count_ || !hasGroups_) return {};
         return {subValues_.data() + subStart_[i], subCount_[i]};
     }
 
@@ -34,6 +34,7 @@ public:
         hasDigits_ = false;
         overflow_ = false;
         groupCount_ = 0;
+        hasGroups_ = false;
     }
     void digit(int d) {
         hasDigits_ = true;
@@ -75,15 +76,12 @@ public:
     }
     bool collecting() const { return hasDigits_; } // digits seen for the parameter being collected
 
-    // Replaces the list with `n` plain parameters (no colon groups), as clear() followed by n
-    // push() calls would; n is at most kMaxParams.
-    void assignPlain(const std::int64_t* values, std::size_t n) {
+    // A list of plain parameters (no colon groups) written in place: the parser fills the first
+    // n entries of plainValues() and calls setPlain(n), which leaves what clear() followed by n
+    // push() calls would. Until then the list reads as before (entries past size() are not shown).
+    std::int64_t* plainValues() { return values_.data(); }
+    void setPlain(std::size_t n) {
         clear();
-        for (std::size_t i = 0; i < n; ++i) {
-            values_[i] = values[i];
-            subStart_[i] = 0;
-            subCount_[i] = 0;
-        }
         count_ = std::uint8_t(n);
     }
 
@@ -122,4 +120,5 @@ private:
     bool overflow_ = false;
     std::uint8_t groupStart_ = 0;
     std::uint8_t groupCount_ = 0; // values of the colon group collected so far (0 = no colon yet)
+    bool hasGroups_ = false;      // any parameter is a colon group (sub() reads subStart_ and subCount_)
 };

@@ -7,14 +7,14 @@
 void Terminal::eraseCell(std::int64_t row, std::int64_t col) {
     if (row < 0 || row >= rows_ || col < 0 || col >= cols_) return;
     Cell& cell = rowAt(row)[std::size_t(col)];
-    if (!attrTable_.isProtected(cell.attrId)) cell = Cell{};
+    if (!renditions_.isProtected(cell)) cell = Cell{};
 }
 
 void Terminal::eraseCellsInRow(std::int64_t row, std::int64_t from, std::int64_t to) {
     if (row < 0 || row >= rows_ || from > to) return;
     from = std::max<std::int64_t>(from, 0);
     to = std::min(to, cols_ - 1);
-    if (!attrTable_.mayHaveProtected()) {
+    if (!renditions_.mayHaveProtected()) {
         Row& r = rowAt(row);
         fillBlank(r.data() + from, r.data() + to + 1);
         return;
@@ -28,11 +28,11 @@ void Terminal::eraseFullRow(std::int64_t row) {
 }
 
 bool Terminal::gridHasProtected() const {
-    if (!attrTable_.mayHaveProtected()) return false;
+    if (!renditions_.mayHaveProtected()) return false;
     bool found = false;
     grid_.forEachRow([&](const Row& r) {
-        found = found || std::any_of(r.begin(), r.end(),
-                                     [&](const Cell& c) { return attrTable_.isProtected(c.attrId); });
+        found = found ||
+                std::any_of(r.begin(), r.end(), [&](const Cell& c) { return renditions_.isProtected(c); });
     });
     return found;
 }

@@ -114,7 +114,7 @@ void Terminal::escHashDispatch(char32_t c) {
 
 void Terminal::screenAlignment() {
     for (std::int64_t y = 0; y < rows_; ++y) {
-        std::fill(rowAt(y).begin(), rowAt(y).end(), Cell{U'E', 0, 0, 1});
+        std::fill(rowAt(y).begin(), rowAt(y).end(), CellPattern().cell(U'E'));
         grid_.attr(y) = 0;
     }
     cursor = CursorState{};

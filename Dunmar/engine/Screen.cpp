@@ -24,11 +24,11 @@ void Terminal::put(char32_t c) {
         composeIntoPrevious(c);
         return;
     }
-    const std::uint32_t attrId = penAttrId();
+    const CellPattern pen = penPattern();
     if (cursor.pendingWrap && autoWrapMode) wrapToNextLine();
     if (w == 2 && autoWrapMode && cursor.x == e - 1) {
         // No room for both halves: the last column gets a blank and the character moves down.
-        rowAt(cursor.y)[std::size_t(cursor.x)] = Cell{U' ', attrId, 0, 1};
+        rowAt(cursor.y)[std::size_t(cursor.x)] = pen.cell(U' ');
         wrapToNextLine();
     }
     if (cursor.y < 0 || cursor.y >= rows_ || cursor.x < 0 || cursor.x >= cols_) return;
@@ -40,11 +40,11 @@ void Terminal::put(char32_t c) {
             std::move_backward(row.begin() + std::ptrdiff_t(x), row.end() - std::ptrdiff_t(k), row.end());
     }
     if (w == 2 && cursor.x + 1 < cols_) {
-        row[x] = Cell{c, attrId, penLinkId_, 2};
-        row[x + 1] = Cell{U' ', attrId, penLinkId_, 0};
+        pen.withWidth(2).store(&row[x], c);
+        pen.withWidth(0).store(&row[x + 1], U' ');
         cursor.x += 2;
     } else {
-        row[x] = Cell{c, attrId, penLinkId_, 1};
+        pen.store(&row[x], c);
         cursor.x += 1;
     }
     lastChar = c;
@@ -83,14 +83,15 @@ void writeAsciiCells(Cell* dst, const char* text, std::size_t k, const CellPatte
 #if defined(__SSE2__)
     if (k >= 16) {
         // Four cells are 48 bytes, three vector stores (for runs long enough to pay for the setup): the pen's
-        // two words of rendition, link and width in their places, the four characters widened to 32 bits and
-        // shuffled in between.
+        // three words in their places, the four characters widened to 32 bits, shuffled into the first
+        // word of each cell and added to it.
         static_assert(sizeof(Cell) == 12);
-        const int a = int(pen.attrWord());
-        const int l = int(pen.linkWord());
-        const __m128i pen0 = _mm_setr_epi32(0, a, l, 0);
-        const __m128i pen1 = _mm_setr_epi32(a, l, 0, a);
-        const __m128i pen2 = _mm_setr_epi32(l, 0, a, l);
+        const int w0 = int(pen.word(0));
+        const int w1 = int(pen.word(1));
+        const int w2 = int(pen.word(2));
+        const __m128i pen0 = _mm_setr_epi32(w0, w1, w2, w0);
+        const __m128i pen1 = _mm_setr_epi32(w1, w2, w0, w1);
+        const __m128i pen2 = _mm_setr_epi32(w2, w0, w1, w2);
         const __m128i keep0 = _mm_setr_epi32(-1, 0, 0, -1);
         const __m128i keep1 = _mm_setr_epi32(0, 0, -1, 0);
         const __m128i keep2 = _mm_setr_epi32(0, -1, 0, 0);
@@ -122,10 +123,17 @@ void writeAsciiCells(Cell* dst, const char* text, std::size_t k, const CellPatte
 // one bounds check per row segment instead of one dispatch per byte. Whatever the fast path does
 // not cover (insert mode, the graphics set, double-width rows) goes through put() one by one.
 void Terminal::printAscii(const char* text, std::size_t n) {
-    const std::uint32_t attrId = penAttrId();
+    const CellPattern pen = penPattern();
+    const std::int64_t cols = cols_;
     while (n > 0) {
-        const bool simple = !insertMode && !activeCharsetIsGraphics() && cursor.y >= 0 && cursor.y < rows_ &&
-                            cursor.x >= 0 && cursor.x < cols_ && effectiveCols(cursor.y) == cols_;
+        const std::int64_t y = cursor.y;
+        const std::int64_t x = cursor.x;
+        // A cursor inside the grid on a single-size row (or a one-column screen, where the usable
+        // width of every row is that one column).
+        const bool simple = !insertMode && !activeCharsetIsGraphics() &&
+                            std::uint64_t(y) < std::uint64_t(rows_) &&
+                            std::uint64_t(x) < std::uint64_t(cols) &&
+                            ((grid_.attr(y) & LineAttr::sizeMask) == 0 || cols == 1);
         if (!simple) {
             put(char32_t(static_cast<unsigned char>(*text)));
             ++text;
@@ -137,24 +145,24 @@ void Terminal::printAscii(const char* text, std::size_t n) {
                 wrapToNextLine();
                 continue;
             }
-            if (cursor.x == cols_ - 1) {
+            if (x == cols - 1) {
                 // Without automatic wrap every further character lands on the last column.
                 const char last = text[n - 1];
-                rowAt(cursor.y)[std::size_t(cursor.x)] = Cell{char32_t(last), attrId, penLinkId_, 1};
+                pen.store(&rowAt(y)[std::size_t(x)], char32_t(static_cast<unsigned char>(last)));
                 lastChar = char32_t(last);
                 return;
             }
         }
-        Cell* dst = rowAt(cursor.y).data() + cursor.x;
-        const std::size_t k = std::min(n, std::size_t(cols_ - cursor.x));
-        writeAsciiCells(dst, text, k, CellPattern(attrId, penLinkId_, 1));
-        cursor.x += std::int64_t(k);
+        const std::size_t k = std::min(n, std::size_t(cols - x));
+        writeAsciiCells(rowAt(y).data() + x, text, k, pen);
         text += k;
         n -= k;
         lastChar = char32_t(static_cast<unsigned char>(text[-1]));
-        if (cursor.x >= cols_) {
-            cursor.x = cols_ - 1;
+        if (x + std::int64_t(k) >= cols) {
+            cursor.x = cols - 1;
             cursor.pendingWrap = true;
+        } else {
+            cursor.x = x + std::int64_t(k);
         }
     }
 }

@@ -15,15 +15,37 @@ std::int16_t shortValue(std::int64_t v) {
 
 } // namespace
 
+// The pen is edited in place, and only the part that a code touches is marked for packing again:
+// a colour change (by far the most common) repacks two words and never looks up the style table.
 void Terminal::doSGR(const CsiParams& params) {
-    TextAttrs a = attrs_;
+    TextAttrs& a = attrs_;
+    // The shape most programs send for every coloured word: one 256-colour foreground or
+    // background, taken without the general loop.
+    if (params.size() == 3 && params[1] == 5 && (params[0] == 38 || params[0] == 48)) {
+        const bool fg = params[0] == 38;
+        (fg ? a.fg : a.bg) = params[2];
+        (fg ? a.fgRGB : a.bgRGB).reset();
+        penStale_ |= kPenColours;
+        return;
+    }
+    std::uint8_t touched = 0;
     const std::size_t count = params.size();
     for (std::size_t i = 0; i < count;) {
         const std::int64_t code = params[i];
         std::size_t step = 1;
+        std::uint8_t part = kPenStyle;
         switch (code) {
         case 0:
             a = TextAttrs();
+            // Without a link the plain rendition packs to the plain pattern: nothing to look up.
+            if (penLinkId_ == 0) {
+                pen_ = CellPattern();
+                penStale_ = 0;
+                touched = 0;
+                part = 0;
+            } else {
+                part = kPenStyle | kPenColours;
+            }
             break;
         case 1:
             a.bold = true;
@@ -84,6 +106,7 @@ void Terminal::doSGR(const CsiParams& params) {
         case 48: {
             // Only the semicolon forms are read; a colon form leaves the code alone in the list.
             const bool fg = code == 38;
+            part = kPenColours;
             if (i + 4 < count && params[i + 1] == 2) {
                 RGB rgb{byteValue(params[i + 2]), byteValue(params[i + 3]), byteValue(params[i + 4])};
                 (fg ? a.fgRGB : a.bgRGB) = rgb;
@@ -98,10 +121,12 @@ void Terminal::doSGR(const CsiParams& params) {
         case 39:
             a.fg = 7;
             a.fgRGB.reset();
+            part = kPenColours;
             break;
         case 49:
             a.bg = 0;
             a.bgRGB.reset();
+            part = kPenColours;
             break;
         case 53:
             a.overline = true;
@@ -137,6 +162,7 @@ void Terminal::doSGR(const CsiParams& params) {
             a.ulRGB.reset();
             break;
         default:
+            part = kPenColours;
             if (code >= 30 && code <= 37) {
                 a.fg = code - 30;
                 a.fgRGB.reset();
@@ -149,10 +175,13 @@ void Terminal::doSGR(const CsiParams& params) {
             } else if (code >= 100 && code <= 107) {
                 a.bg = code - 92;
                 a.bgRGB.reset();
+            } else {
+                part = 0;
             }
             break;
         }
+        touched |= part;
         i += step;
     }
-    if (!(a == attrs_)) setAttrs(a);
+    penStale_ |= touched;
 }

@@ -58,7 +58,7 @@ void Terminal::blankRowAt(std::int64_t y) {
 
 std::size_t Terminal::memoryFootprint() const {
     return grid_.memoryFootprint() + altGrid_.memoryFootprint() + scrollback_.memoryFootprint() +
-           attrTable_.memoryFootprint() + linkTable_.memoryFootprint() + tabStops_.capacity();
+           renditions_.memoryFootprint() + tabStops_.capacity();
 }
 
 std::span<const Cell> Terminal::gridRow(std::int64_t y) const {
@@ -72,58 +72,42 @@ std::uint8_t Terminal::lineAttr(std::int64_t y) const {
 
 void Terminal::setAttrs(const TextAttrs& attrs) {
     attrs_ = attrs;
-    penAttrStale_ = true;
+    penStale_ = kPenColours | kPenStyle;
 }
 
-void Terminal::internPenAttrs() {
-    if (attrTable_.needsCompaction()) compactInterned();
-    penAttrId_ = attrTable_.intern(attrs_);
-    penAttrStale_ = false;
+void Terminal::resolvePen() {
+    if (renditions_.needsCompaction()) compactInterned();
+    pen_ =
+        (penStale_ & kPenStyle) ? renditions_.encode(attrs_, penLinkId_) : renditions_.recolour(pen_, attrs_);
+    penStale_ = 0;
 }
 
 void Terminal::setCurrentHyperlink(std::optional<std::string> uri) {
     if (uri && uri->empty()) uri.reset();
     currentHyperlink_ = std::move(uri);
+    penStale_ |= kPenStyle;
     if (!currentHyperlink_) {
         penLinkId_ = 0;
         return;
     }
-    if (linkTable_.needsCompaction()) compactInterned();
-    penLinkId_ = linkTable_.intern(*currentHyperlink_);
+    if (renditions_.needsCompaction()) compactInterned();
+    penLinkId_ = renditions_.internLink(*currentHyperlink_);
 }
 
-// Drops the renditions and links that no cell refers to any more. Walks every cell once to find
-// the ones in use; the tables call for it only after they have doubled since the last time.
-// Renditions keep their ids; links are renumbered, which rewrites the cells only when the link
-// table is the one that asked.
+// Drops the styles, colours and links that no cell refers to any more. Walks every cell once to
+// find the ones in use; the tables call for it only after they have doubled since the last time.
+// No cell is rewritten: styles and colours keep their ids, and links are renumbered inside the
+// style table.
 void Terminal::compactInterned() {
-    const bool compactLinks = linkTable_.needsCompaction();
-    std::vector<bool> liveAttrs(attrTable_.size(), false);
-    std::vector<bool> liveLinks(compactLinks ? linkTable_.size() : 0, false);
-    auto mark = [&](std::span<const Cell> row) {
-        for (const Cell& c : row) liveAttrs[c.attrId] = true;
-        if (compactLinks) {
-            for (const Cell& c : row) liveLinks[c.linkId] = true;
-        }
-    };
+    Renditions::LiveIds live = renditions_.startCompaction();
+    auto mark = [&](std::span<const Cell> row) { live.markLive(row); };
     grid_.forEachRow(mark);
     altGrid_.forEachRow(mark);
     for (std::size_t i = 0; i < scrollback_.size(); ++i) mark(scrollback_.line(i));
-    liveAttrs[penAttrId_] = true;
-    attrTable_.compact(liveAttrs);
-    if (!compactLinks) return;
-
-    liveLinks[penLinkId_] = true;
-    auto linkMap = linkTable_.compact(liveLinks);
-    auto remap = [&](Cell& c) { c.linkId = linkMap[c.linkId]; };
-    auto remapRow = [&](Row& r) { std::for_each(r.begin(), r.end(), remap); };
-    grid_.forEachRow(remapRow);
-    altGrid_.forEachRow(remapRow);
-    for (std::size_t i = 0; i < scrollback_.size(); ++i) {
-        auto line = scrollback_.mutableLine(i);
-        std::for_each(line.begin(), line.end(), remap);
-    }
-    penLinkId_ = linkMap[penLinkId_];
+    const Cell pen = pen_.cell(U' ');
+    mark(std::span<const Cell>(&pen, 1));
+    penLinkId_ = renditions_.compact(live, penLinkId_);
+    penStale_ = kPenColours | kPenStyle;
 }
 
 // ---- Cursor ------------------------------------------------------------------------------------

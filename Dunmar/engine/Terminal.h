@@ -5,12 +5,13 @@
 #include "engine/CsiParams.h"
 #include "engine/Diagnostics.h"
 #include "engine/Grid.h"
-#include "engine/InternTables.h"
+#include "engine/Renditions.h"
 #include "engine/Scrollback.h"
 #include "engine/Sixel.h"
 #include "engine/TextAttrs.h"
 #include "engine/Utf8Decoder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -87,13 +88,13 @@ public:
 
     // ---- Reading the screen --------------------------------------------------------------------
     // A view's buffer is scrollback().line(0 ... size() - 1), oldest first, then gridRow(0 ...
-    // rows() - 1). Cells carry ids: attrsOf() and hyperlinkOf() resolve them.
+    // rows() - 1). Cells carry their rendition packed: attrsOf() and hyperlinkOf() unpack it.
     // Grid row y (0 = top), cols() cells; empty for a row outside the grid.
     std::span<const Cell> gridRow(std::int64_t y) const;
     std::uint8_t lineAttr(std::int64_t y) const;
     const Scrollback& scrollback() const { return scrollback_; }
-    const TextAttrs& attrsOf(const Cell& cell) const { return attrTable_.get(cell.attrId); }
-    std::string_view hyperlinkOf(const Cell& cell) const { return linkTable_.get(cell.linkId); }
+    TextAttrs attrsOf(const Cell& cell) const { return renditions_.decode(cell); }
+    std::string_view hyperlinkOf(const Cell& cell) const { return renditions_.linkOf(cell); }
     bool isAltScreen() const { return altActive_; }
     // Bytes held by the screen model: both grids, the scrollback and the tables of renditions and
     // links (capacities of the containers; allocator overhead and images excluded).
@@ -244,14 +245,27 @@ private:
     void blankRowAt(std::int64_t y); // cols_ blank cells, line attribute 0
     void resetGrid();
     Row& rowAt(std::int64_t y) { return grid_.row(y); }
-    // The pen's rendition id. A change of rendition is interned only when a character is written
-    // with it: programs often send several SGR sequences in a row, and only the last one is used.
-    std::uint32_t penAttrId() {
-        if (penAttrStale_) internPenAttrs();
-        return penAttrId_;
+    // The cell pattern (width 1) of the pen's rendition and link. A change of rendition is packed
+    // only when a character is written with it: programs often send several SGR sequences in a
+    // row, and only the last one is used.
+    const CellPattern& penPattern() {
+        if (penStale_) resolvePen();
+        return pen_;
     }
-    void internPenAttrs();
+    void resolvePen();
     void restoreCursor(const CursorState& saved);
+    // CUP: row and column as sent (1-based, 0 taken as 1), inside the region in origin mode.
+    void cursorPosition(std::int64_t row, std::int64_t col) {
+        const std::int64_t r = std::max<std::int64_t>(row, 1);
+        const std::int64_t c = std::max<std::int64_t>(col, 1) - 1;
+        if (originMode) {
+            cursor.y = std::max(std::min(scrollTop + r - 1, scrollBottom), scrollTop);
+        } else {
+            cursor.y = std::max<std::int64_t>(std::min(r - 1, rows_ - 1), 0);
+        }
+        cursor.x = std::max<std::int64_t>(std::min(c, cols_ - 1), 0);
+        cursor.pendingWrap = false;
+    }
     void clampCursor();
 
     // Screen helpers
@@ -319,12 +333,15 @@ private:
     std::vector<std::uint8_t> tabStops_; // one flag per column
 
     TextAttrs attrs_;
-    std::uint32_t penAttrId_ = 0;
-    bool penAttrStale_ = false; // attrs_ changed since penAttrId_ was interned
+    CellPattern pen_;
+    // What changed since pen_ was made: kPenColours (attrs_'s colours) and kPenStyle (the rest of
+    // attrs_, or the link).
+    static constexpr std::uint8_t kPenColours = 1;
+    static constexpr std::uint8_t kPenStyle = 2;
+    std::uint8_t penStale_ = 0;
     std::optional<std::string> currentHyperlink_;
     std::uint32_t penLinkId_ = 0;
-    AttrTable attrTable_;
-    HyperlinkTable linkTable_;
+    Renditions renditions_;
 
     // Parser state
     PState pstate_ = PState::ground;

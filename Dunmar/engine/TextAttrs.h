@@ -7,8 +7,8 @@
 #include <optional>
 
 // The rendition of a character. This is the public value type that the SGR handler edits and the
-// view reads; cells do not carry it directly but an id into the terminal's table of distinct
-// renditions (see AttrTable), so a cell stays small whatever the colours are.
+// view reads; cells do not carry it whole but in a packed form (the colours in the cell, the rest
+// by an id into the terminal's style table, see Renditions), so a cell stays small.
 struct TextAttrs {
     std::int64_t fg = 7; // palette index; fgRGB wins when present
     std::int64_t bg = 0; // palette index; bgRGB wins when present
@@ -30,8 +30,4 @@ struct TextAttrs {
 
     // Equal when all sixteen fields are equal.
     friend bool operator==(const TextAttrs&, const TextAttrs&) = default;
-};
-
-struct TextAttrsHash {
-    std::size_t operator()(const TextAttrs& a) const noexcept;
 };

@@ -6,35 +6,36 @@
 #include "engine/Terminal.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace {
 
-// Decodes one complete, valid multi-byte sequence at p: its length, or 0 when the bytes are
-// invalid or incomplete (the incremental decoder then handles them byte by byte).
+// Decodes one complete, valid multi-byte sequence at p (whose first byte is 0x80 or above): its
+// length, or 0 when the bytes are invalid or incomplete (the incremental decoder then handles them
+// byte by byte). Overlong forms, surrogates and values beyond U+10FFFF are told by the value.
 [[gnu::always_inline]] inline std::size_t decodeWhole(const std::uint8_t* p, const std::uint8_t* end,
                                                       char32_t& out) {
     const std::uint8_t b0 = p[0];
-    const auto cont = [](std::uint8_t b) { return (b & 0xC0) == 0x80; };
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        if (end - p < 2 || !cont(p[1])) return 0;
+    const auto notCont = [](std::uint8_t b) { return (b & 0xC0) ^ 0x80; };
+    if (b0 < 0xE0) {
+        if (b0 < 0xC2 || end - p < 2 || notCont(p[1])) return 0;
         out = char32_t(b0 & 0x1F) << 6 | (p[1] & 0x3F);
         return 2;
     }
-    if (b0 >= 0xE0 && b0 <= 0xEF) {
-        if (end - p < 3 || !cont(p[1]) || !cont(p[2])) return 0;
-        if ((b0 == 0xE0 && p[1] < 0xA0) || (b0 == 0xED && p[1] > 0x9F)) return 0; // overlong, surrogate
-        out = char32_t(b0 & 0x0F) << 12 | char32_t(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
+    if (b0 < 0xF0) {
+        if (end - p < 3 || (notCont(p[1]) | notCont(p[2]))) return 0;
+        const char32_t c = char32_t(b0 & 0x0F) << 12 | char32_t(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
+        if (c < 0x800 || c - 0xD800 < 0x800) return 0; // overlong, surrogate
+        out = c;
         return 3;
     }
-    if (b0 >= 0xF0 && b0 <= 0xF4) {
-        if (end - p < 4 || !cont(p[1]) || !cont(p[2]) || !cont(p[3])) return 0;
-        if ((b0 == 0xF0 && p[1] < 0x90) || (b0 == 0xF4 && p[1] > 0x8F)) return 0; // overlong, > U+10FFFF
-        out = char32_t(b0 & 0x07) << 18 | char32_t(p[1] & 0x3F) << 12 | char32_t(p[2] & 0x3F) << 6 |
-              (p[3] & 0x3F);
-        return 4;
-    }
-    return 0;
+    if (b0 > 0xF4 || end - p < 4 || (notCont(p[1]) | notCont(p[2]) | notCont(p[3]))) return 0;
+    const char32_t c =
+        char32_t(b0 & 0x07) << 18 | char32_t(p[1] & 0x3F) << 12 | char32_t(p[2] & 0x3F) << 6 | (p[3] & 0x3F);
+    if (c < 0x10000 || c > 0x10FFFF) return 0; // overlong, beyond Unicode
+    out = c;
+    return 4;
 }
 
 // The end of the run of printable ASCII (0x20-0x7E) that starts at p, eight bytes at a time.
@@ -49,7 +50,11 @@ const std::uint8_t* printableRunEnd(const std::uint8_t* p, const std::uint8_t* e
         // seven bits are 0x20 or more, that of low7 + 0x01 when they are 0x7F.
         const std::uint64_t atLeastSpace = (low7 + 0x60 * ones) & highs;
         const std::uint64_t isDel = (low7 + ones) & highs;
-        if (((~atLeastSpace | isDel | w) & highs) != 0) break;
+        if (const std::uint64_t stop = (~atLeastSpace | isDel | w) & highs) {
+            // No sum carries out of its byte, so the lowest flagged byte is the first to stop at.
+            if constexpr (std::endian::native == std::endian::little) return p + std::countr_zero(stop) / 8;
+            break;
+        }
         p += 8;
     }
     while (p < end && *p >= 0x20 && *p < 0x7F) ++p;
@@ -152,10 +157,9 @@ const std::uint8_t* Terminal::printMultibyteRun(const std::uint8_t* p, const std
         const bool direct = !insertMode && !activeCharsetIsGraphics() && cursor.y >= 0 && cursor.y < rows_ &&
                             cursor.x >= 0 && effectiveCols(cursor.y) == cols_;
         Cell* const row = direct ? rowAt(cursor.y).data() : nullptr;
-        const std::uint32_t attrId = penAttrId();
-        const CellPattern single(attrId, penLinkId_, 1);
-        const CellPattern wideLeft(attrId, penLinkId_, 2);
-        const CellPattern wideRight(attrId, penLinkId_, 0);
+        const CellPattern single = penPattern();
+        const CellPattern wideLeft = single.withWidth(2);
+        const CellPattern wideRight = single.withWidth(0);
         // The cursor is kept in locals while cells are written (the compiler cannot tell that the
         // cell stores leave it alone) and put back before anything else looks at it.
         std::int64_t x = cursor.x;
@@ -253,45 +257,56 @@ const std::uint8_t* Terminal::collectCsi(const std::uint8_t* p, const std::uint8
 
 // A whole control sequence of the usual shape, complete in the buffer from p (just after ESC [):
 // an optional prefix byte ("<", "=", ">" or "?"), decimal parameters separated by ";", optional
-// intermediate bytes, and the final byte. It is read into locals and dispatched in one go, with
-// the parameters, prefix, intermediate and counters csiCollect() would have left. Returns nullptr,
-// having changed nothing, for any other shape (colon groups, controls inside, more than
+// intermediate bytes, and the final byte. Its parameters are read straight into csiParams_ and it
+// is dispatched in one go, with the parameters, prefix, intermediate and counters csiCollect()
+// would have left. Returns nullptr for any other shape (colon groups, controls inside, more than
 // kMaxParams parameters, values of more than 18 digits) or when the buffer ends first: the
-// byte-wise path then takes the sequence from its start.
+// byte-wise path then takes the sequence from its start (and clears the parameters first).
 const std::uint8_t* Terminal::dispatchWholeCsi(const std::uint8_t* p, const std::uint8_t* end) {
     const std::uint8_t* const start = p;
     std::uint8_t prefix = 0;
-    if (p < end && *p >= '<' && *p <= '?') prefix = *p++;
-    std::int64_t values[CsiParams::kMaxParams];
+    if (p < end && unsigned(*p) - '<' < 4) prefix = *p++;
+    std::int64_t* const values = csiParams_.plainValues();
     std::size_t count = 0;
-    std::uint64_t cur = 0;
-    const std::uint8_t* paramStart = p;
-    for (;; ++p) {
-        if (p == end) return nullptr;
-        const unsigned digit = unsigned(*p) - '0';
-        if (digit < 10) {
+    for (;;) {
+        const std::uint8_t* const paramStart = p;
+        std::uint64_t cur = 0;
+        unsigned digit;
+        while (p < end && (digit = unsigned(*p) - '0') < 10) {
             cur = cur * 10 + digit; // wraps only past 19 digits, which are sent back below
-            continue;
+            ++p;
         }
         // The byte-wise path knows how values too large for 64 bits read.
-        if (p - paramStart > 18) return nullptr;
-        if (*p != ';') break;
-        if (count + 1 >= CsiParams::kMaxParams) return nullptr;
+        if (p == end || p - paramStart > 18) return nullptr;
         values[count++] = std::int64_t(std::min<std::uint64_t>(cur, CsiParams::kMaxValue));
-        cur = 0;
-        paramStart = p + 1;
+        if (*p != ';') break;
+        if (count >= CsiParams::kMaxParams) return nullptr;
+        ++p;
     }
     std::uint8_t intermediate = 0;
     while (p < end && *p >= 0x20 && *p <= 0x2F) intermediate = *p++;
     if (p == end || *p < 0x40 || *p > 0x7E) return nullptr;
     const std::uint8_t final = *p++;
-    values[count++] = std::int64_t(std::min<std::uint64_t>(cur, CsiParams::kMaxValue));
 
     diag.totalScalars += p - start;
     csiPrefix_ = prefix;
     csiIntermediate_ = intermediate;
-    csiParams_.assignPlain(values, count);
+    csiParams_.setPlain(count);
     pstate_ = PState::ground;
-    csiDispatch(final);
+    if ((prefix | intermediate) == 0) {
+        // The plain sequences skip the routing by prefix and intermediate; the two that programs
+        // send most, SGR and CUP, are run right here.
+        if (final == 'm') {
+            ++diag.csiCount;
+            doSGR(csiParams_);
+        } else if (final == 'H') {
+            ++diag.csiCount;
+            cursorPosition(values[0], count > 1 ? values[1] : 0);
+        } else {
+            doCSI(csiParams_, final);
+        }
+    } else {
+        csiDispatch(final);
+    }
     return p;
 }

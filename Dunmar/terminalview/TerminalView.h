@@ -281,6 +281,7 @@ private:
         std::uint8_t underlineStyle = 0;
         bool overline = false;
         bool strikethrough = false;
+        bool hyperlink = false;
     };
     // One cell of a row about to be drawn.
     struct DrawCell {
@@ -362,7 +363,7 @@ private:
 
     // Drawing (TerminalViewPaint.cpp)
     FrameGeometry frameGeometry() const;
-    const ResolvedAttrs& resolve(std::uint32_t attrId, const ColorContext& colors);
+    const ResolvedAttrs& resolve(const Cell& cell, const ColorContext& colors);
     void paintRow(QPainter& painter, const FrameGeometry& frame, const ColorContext& colors, std::int64_t r,
                   const std::optional<std::pair<std::int64_t, std::int64_t>>& selection);
     void paintDecorations(QPainter& painter, const DrawCell& cell, qreal rowTop) const;
@@ -427,9 +428,9 @@ private:
     mutable std::vector<std::optional<std::vector<std::int64_t>>> bidiCacheData_;
     mutable std::vector<bool> bidiCacheValid_;
     mutable std::optional<QString> a11yValueCache_;
-    // Per frame: the colours and faces of every rendition drawn, by attribute id. Node-based, so
-    // the cells of a row can point into it while more renditions are added.
-    std::unordered_map<std::uint32_t, ResolvedAttrs> attrCache_;
+    // Per frame: the colours and faces of every rendition drawn, by the cell's packed rendition.
+    // Node-based, so the cells of a row can point into it while more renditions are added.
+    std::unordered_map<CellRenditionKey, ResolvedAttrs, CellRenditionKeyHash> attrCache_;
     // Per row: the cells to draw, reused from row to row.
     std::vector<DrawCell> rowCells_;
     // Decoded images wrapped for drawing, by the engine's image they were made from.

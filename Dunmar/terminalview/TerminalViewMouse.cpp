@@ -183,7 +183,6 @@ void TerminalView::activatePaneInSplit() {
 QString TerminalView::hyperlinkAt(QPointF point) const {
     const GridPos pos = gridPos(point);
     const Cell cell = cellForDisplay(pos.row, pos.col, std::int64_t(terminal_->scrollback().size()));
-    if (cell.linkId == 0) return {};
     const std::string_view link = terminal_->hyperlinkOf(cell);
     return QString::fromUtf8(link.data(), qsizetype(link.size()));
 }

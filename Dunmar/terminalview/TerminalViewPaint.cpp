@@ -69,12 +69,11 @@ TerminalView::FrameGeometry TerminalView::frameGeometry() const {
     return frame;
 }
 
-const TerminalView::ResolvedAttrs& TerminalView::resolve(std::uint32_t attrId, const ColorContext& colors) {
-    const auto found = attrCache_.find(attrId);
+const TerminalView::ResolvedAttrs& TerminalView::resolve(const Cell& cell, const ColorContext& colors) {
+    const CellRenditionKey key = renditionKey(cell);
+    const auto found = attrCache_.find(key);
     if (found != attrCache_.end()) return found->second;
-    Cell probe;
-    probe.attrId = attrId;
-    const TextAttrs& a = terminal_->attrsOf(probe);
+    const TextAttrs a = terminal_->attrsOf(cell);
     ColorRGBA fg = fgColor(a, &colors);
     ColorRGBA bg = bgColor(a, &colors);
     if (a.inverse != terminal_->reverseVideoMode) std::swap(fg, bg);
@@ -100,7 +99,8 @@ const TerminalView::ResolvedAttrs& TerminalView::resolve(std::uint32_t attrId, c
     r.underlineStyle = a.underline;
     r.overline = a.overline;
     r.strikethrough = a.strikethrough;
-    return attrCache_.emplace(attrId, r).first->second;
+    r.hyperlink = !terminal_->hyperlinkOf(cell).empty();
+    return attrCache_.emplace(key, r).first->second;
 }
 
 void TerminalView::paintEvent(QPaintEvent*) {
@@ -178,9 +178,9 @@ void TerminalView::paintRow(QPainter& painter, const FrameGeometry& frame, const
         DrawCell d;
         d.x = paddingX + qreal(c) * cellW();
         d.width = cell.width == 2 ? 2 * cellW() : cellW();
-        d.attrs = &resolve(cell.attrId, colors);
+        d.attrs = &resolve(cell, colors);
         d.ch = cell.ch;
-        d.hyperlink = cell.linkId != 0;
+        d.hyperlink = d.attrs->hyperlink;
         d.underGhost = liveRow && ghostSpan_ && r == ghostSpan_->row && logical >= ghostSpan_->start &&
                        logical < ghostSpan_->end;
         if (selection && logical <= lastText) {

@@ -2,8 +2,11 @@
 #include "engine/CharWidth.h"
 #include "engine/Diagnostics.h"
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 #include <type_traits>
 
 using namespace enginetest;
@@ -43,87 +46,180 @@ TEST(Cell, BlankCellIsASpaceWithDefaultRenditionAndNoLink) {
     EXPECT_TRUE(t.hyperlinkOf(c).empty());
 }
 
-TEST(Cell, RenditionsAreInternedSoIdEqualityIsValueEquality) {
-    Terminal t(10, 2);
-    feed(t, "\x1b[31ma\x1b[0mb\x1b[31mc\x1b[38;2;1;2;3md");
+// Every rendition a cell is written with comes back unchanged, in all sixteen fields: the
+// colours the cell holds itself, those it cannot (indexes beyond the palette, a true colour over
+// an index other than the default), and the style and link it names by id.
+TEST(Cell, RenditionsRoundTripExactly) {
+    auto with = [](auto edit) {
+        TextAttrs a;
+        edit(a);
+        return a;
+    };
+    const TextAttrs cases[] = {
+        TextAttrs(),
+        with([](TextAttrs& a) { a.fg = 1; }),
+        with([](TextAttrs& a) { a.fg = 255, a.bg = 255; }),
+        with([](TextAttrs& a) { a.fg = 256; }),
+        with([](TextAttrs& a) { a.bg = -1; }),
+        with([](TextAttrs& a) { a.fg = std::numeric_limits<std::int64_t>::max(); }),
+        with([](TextAttrs& a) { a.bg = std::numeric_limits<std::int64_t>::min(); }),
+        with([](TextAttrs& a) {
+            a.fgRGB = RGB{0, 0, 0};
+        }),
+        with([](TextAttrs& a) {
+            a.bgRGB = RGB{255, 255, 255};
+        }),
+        with([](TextAttrs& a) {
+            a.fg = 200, a.fgRGB = RGB{1, 2, 3};
+        }),
+        with([](TextAttrs& a) {
+            a.bg = 7, a.bgRGB = RGB{1, 2, 3};
+        }),
+        with([](TextAttrs& a) {
+            a.fg = 0, a.fgRGB = RGB{4, 5, 6}, a.bg = 7, a.bgRGB = RGB{4, 5, 6};
+        }),
+        with([](TextAttrs& a) { a.bold = a.italic = a.inverse = a.overline = true; }),
+        with([](TextAttrs& a) { a.dim = a.hidden = a.strikethrough = a.isProtected = true; }),
+        with([](TextAttrs& a) { a.underline = 255, a.blink = 255; }),
+        with([](TextAttrs& a) { a.underline = 3, a.blink = 2, a.ulColor = 0; }),
+        with([](TextAttrs& a) { a.ulColor = 32767; }),
+        with([](TextAttrs& a) {
+            a.ulColor = -32768, a.ulRGB = RGB{9, 8, 7};
+        }),
+        with([](TextAttrs& a) {
+            a.ulRGB = RGB{0, 0, 0}, a.fgRGB = RGB{1, 1, 1}, a.bg = 300;
+        }),
+    };
+    Terminal t(std::size(cases) * 2 + 2, 2);
+    feed(t, "\x1b]8;;http://x/\x07");
+    for (const TextAttrs& a : cases) {
+        t.setAttrs(a);
+        feed(t, "\xe4\xb8\xad"); // a wide character: both halves carry the rendition
+    }
     auto row = t.gridRow(0);
-    EXPECT_EQ(row[0].attrId, row[2].attrId);
-    EXPECT_EQ(row[1].attrId, 0u);
-    EXPECT_NE(row[0].attrId, row[3].attrId);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(t.attrsOf(row[2 * i]), cases[i]) << "case " << i;
+        EXPECT_EQ(t.attrsOf(row[2 * i + 1]), cases[i]) << "case " << i;
+        EXPECT_EQ(t.hyperlinkOf(row[2 * i]), "http://x/") << "case " << i;
+        EXPECT_EQ(renditionKey(row[2 * i]), renditionKey(row[2 * i + 1]));
+        for (std::size_t k = 0; k < i; ++k) EXPECT_NE(renditionKey(row[2 * i]), renditionKey(row[2 * k]));
+    }
+}
+
+TEST(Cell, EqualRenditionsPackEquallyAndPlainColoursNeedNoStyle) {
+    Terminal t(10, 2);
+    feed(t, "\x1b[31ma\x1b[0mb\x1b[31mc\x1b[38;2;1;2;3md\x1b[1me");
+    auto row = t.gridRow(0);
+    EXPECT_EQ(renditionKey(row[0]), renditionKey(row[2]));
+    EXPECT_EQ(renditionKey(row[1]), renditionKey(Cell{}));
+    EXPECT_NE(renditionKey(row[0]), renditionKey(row[3]));
+    EXPECT_EQ(row[3].styleId(), 0u) << "a true colour is held in the cell";
+    EXPECT_NE(row[4].styleId(), 0u);
     EXPECT_EQ(t.attrsOf(row[0]).fg, 1);
     EXPECT_EQ(t.attrsOf(row[3]).fgRGB, (RGB{1, 2, 3}));
 }
 
-// A stream that mints a new true colour for every character must not grow the rendition table
-// without bound: ids no cell uses are dropped, and the cells that remain keep their colours.
-TEST(Cell, RenditionTableIsCompactedWhileCellsKeepTheirColours) {
-    Terminal t(20, 3);
-    for (int i = 0; i < 200000; ++i) {
-        std::string s = "\x1b[38;2;" + std::to_string(i & 255) + ";" + std::to_string((i >> 8) & 255) + ";" +
-                        std::to_string((i >> 16) & 255) + "mx";
-        feed(t, s);
-    }
-    // The last character written has the last colour.
-    const Cell& last = t.gridRow(t.cursorY())[std::size_t(t.cursorX())];
-    int i = 199999;
-    EXPECT_EQ(t.attrsOf(last).fgRGB,
-              (RGB{std::uint8_t(i & 255), std::uint8_t((i >> 8) & 255), std::uint8_t((i >> 16) & 255)}));
-    // Every scrollback cell still resolves to a true colour it was written with.
-    for (std::size_t l = 0; l < t.scrollback().size(); l += 997) {
-        for (const Cell& c : t.scrollback().line(l)) EXPECT_TRUE(t.attrsOf(c).fgRGB.has_value());
-    }
-}
-
-// Dropped rendition ids are handed out again: a cell that is still shown must never end up with a
-// colour written later. Every character gets the next colour of a counter, so along the whole
-// buffer (scrollback, then grid) the colours must count up by one from cell to cell, across
-// several compactions of the table.
-TEST(Cell, ReusedRenditionIdsNeverChangeCellsStillShown) {
-    Terminal t(10, 3);
-    std::string s;
-    constexpr int kChars = 250000;
-    for (int i = 0; i < kChars; ++i) {
-        s += "\x1b[38;2;" + std::to_string(i & 255) + ";" + std::to_string((i >> 8) & 255) + ";" +
-             std::to_string((i >> 16) & 255) + "m" + char('a' + i % 26);
-    }
-    feed(t, s);
-    auto indexOf = [&](const Cell& c) {
-        const auto rgb = t.attrsOf(c).fgRGB.value_or(RGB{});
-        return int(rgb.r) | int(rgb.g) << 8 | int(rgb.b) << 16;
+// A stream that mints a new value for every character must not grow the tables without bound,
+// and dropped ids are handed out again: a cell that is still shown must never end up with a value
+// written later. Every character gets the next value of a counter, so along the whole buffer
+// (scrollback, then grid) the values must count up by one from cell to cell, across several
+// compactions: for true colours held in the cell, for those kept in the table of rare colours,
+// for underline colours kept in the style table, and for links, renumbered inside that table.
+TEST(Cell, PerCharacterValuesSurviveCompactionExactly) {
+    auto rgbOf = [](int i) {
+        return RGB{std::uint8_t(i & 255), std::uint8_t((i >> 8) & 255), std::uint8_t(i >> 16)};
     };
-    std::vector<const Cell*> cells;
-    for (std::size_t l = 0; l < t.scrollback().size(); ++l) {
-        for (const Cell& c : t.scrollback().line(l)) cells.push_back(&c);
+    auto rgbParams = [&](int i) {
+        const RGB c = rgbOf(i);
+        return std::to_string(c.r) + ";" + std::to_string(c.g) + ";" + std::to_string(c.b);
+    };
+    auto counterOf = [](const std::optional<RGB>& c) {
+        return c ? int(c->r) | int(c->g) << 8 | int(c->b) << 16 : -1;
+    };
+    struct Kind {
+        const char* name;
+        std::function<std::string(int)> sequence;
+        std::function<int(const Terminal&, const Cell&)> counter;
+    };
+    const Kind kinds[] = {
+        {"true colour", [&](int i) { return "\x1b[38;2;" + rgbParams(i) + "m"; },
+         [&](const Terminal& t, const Cell& c) { return counterOf(t.attrsOf(c).fgRGB); }},
+        {"true colour over index 200", [&](int i) { return "\x1b[38;5;200;38;2;" + rgbParams(i) + "m"; },
+         [&](const Terminal& t, const Cell& c) {
+             const TextAttrs a = t.attrsOf(c);
+             return a.fg == 200 ? counterOf(a.fgRGB) : -1;
+         }},
+        {"underline colour", [&](int i) { return "\x1b[58;2;" + rgbParams(i) + "m"; },
+         [&](const Terminal& t, const Cell& c) { return counterOf(t.attrsOf(c).ulRGB); }},
+        {"link", [&](int i) { return "\x1b]8;;http://h/" + std::to_string(i) + "\x07"; },
+         [&](const Terminal& t, const Cell& c) {
+             const std::string_view uri = t.hyperlinkOf(c);
+             return uri.substr(0, 9) == "http://h/" ? std::stoi(std::string(uri.substr(9))) : -1;
+         }},
+    };
+    for (const Kind& kind : kinds) {
+        Terminal t(10, 3);
+        std::string s;
+        constexpr int kChars = 250000;
+        for (int i = 0; i < kChars; ++i) s += kind.sequence(i) + char('a' + i % 26);
+        feed(t, s);
+        std::vector<const Cell*> cells;
+        for (std::size_t l = 0; l < t.scrollback().size(); ++l) {
+            for (const Cell& c : t.scrollback().line(l)) cells.push_back(&c);
+        }
+        for (std::int64_t y = 0; y < t.rows(); ++y) {
+            for (const Cell& c : t.gridRow(y)) cells.push_back(&c);
+        }
+        ASSERT_EQ(cells.size(), std::size_t(10 * (t.scrollback().size() + 3)));
+        const int first = kChars - int(cells.size());
+        int wrong = 0;
+        for (std::size_t k = 0; k < cells.size(); ++k) {
+            const int want = first + int(k);
+            if (kind.counter(t, *cells[k]) != want || cells[k]->ch != char32_t('a' + want % 26)) ++wrong;
+        }
+        EXPECT_EQ(wrong, 0) << kind.name;
+        // What the tables of colours and styles hold stays in proportion to the cells that refer
+        // to them (links have their own bounds, tested below).
+        if (std::string_view(kind.name) != "link") {
+            EXPECT_LT(t.memoryFootprint(), cells.size() * sizeof(Cell) * 8) << kind.name;
+        }
     }
-    for (std::int64_t y = 0; y < t.rows(); ++y) {
-        for (const Cell& c : t.gridRow(y)) cells.push_back(&c);
-    }
-    ASSERT_EQ(cells.size(), std::size_t(10 * (t.scrollback().size() + 3)));
-    const int first = kChars - int(cells.size());
-    int wrong = 0;
-    for (std::size_t k = 0; k < cells.size(); ++k) {
-        const int want = first + int(k);
-        if (indexOf(*cells[k]) != want || cells[k]->ch != char32_t('a' + want % 26)) ++wrong;
-    }
-    EXPECT_EQ(wrong, 0);
 }
 
 // The text paths write cells from a pattern of plain words; they must be the very cells that the
 // fields make, whatever the compiler's layout of the bit-fields.
 TEST(Cell, PatternStoresTheSameCellAsItsFields) {
     const struct {
-        std::uint32_t attr, link, width;
-    } cases[] = {{0, 0, 1}, {7, 0, 2}, {123456, 1, 0}, {0xFFFFFFFFu, (1u << 30) - 1, 3}, {5, 77, 1}};
+        std::uint32_t width, fg, bg, style;
+    } cases[] = {{1, 7, 0, 0},
+                 {2, 0x1FFFFFF, 0x1FFFFFF, kMaxCellStyleIds - 1},
+                 {0, CellColor::kRgbFlag | 0x123456, 300, 1},
+                 {1, 255, CellColor::kRgbFlag, 0x1FF},
+                 {2, 0, 0, 0x200},
+                 {1, 5, 9, 0x10000}};
     for (const auto& c : cases) {
-        Cell stored{U'x', 9, 9, 1};
-        CellPattern(c.attr, c.link, c.width).store(&stored, U'中');
-        const Cell expected{U'中', c.attr, c.link, c.width};
-        EXPECT_EQ(stored.ch, expected.ch);
-        EXPECT_EQ(stored.attrId, expected.attrId);
-        EXPECT_EQ(stored.linkId, expected.linkId);
-        EXPECT_EQ(stored.width, expected.width);
+        Cell expected;
+        expected.ch = U'中';
+        expected.width = c.width;
+        expected.fg = c.fg;
+        expected.bg = c.bg;
+        expected.setStyleId(c.style);
+        EXPECT_EQ(expected.styleId(), c.style);
+        Cell stored;
+        stored.ch = U'x';
+        CellPattern(expected).store(&stored, U'中');
         EXPECT_EQ(std::memcmp(&stored, &expected, sizeof(Cell)), 0);
+        const Cell wide = CellPattern(expected).withWidth(2).cell(0x10FFFF);
+        EXPECT_EQ(wide.ch, char32_t(0x10FFFF));
+        EXPECT_EQ(wide.width, 2u);
+        EXPECT_EQ(renditionKey(wide), renditionKey(expected));
     }
+    std::uint32_t blank[3];
+    const Cell c;
+    std::memcpy(blank, &c, sizeof blank);
+    EXPECT_TRUE(std::equal(std::begin(blank), std::end(blank), std::begin(kBlankCellWords)));
+    EXPECT_TRUE(c.isBlank());
+    EXPECT_FALSE(CellPattern().withWidth(2).cell(U' ').isBlank());
 }
 
 TEST(Cell, HyperlinksAreInternedAndEndWithAnEmptyUri) {
@@ -133,7 +229,7 @@ TEST(Cell, HyperlinksAreInternedAndEndWithAnEmptyUri) {
             "d");
     auto row = t.gridRow(0);
     EXPECT_EQ(t.hyperlinkOf(row[0]), "http://a");
-    EXPECT_EQ(row[0].linkId, row[1].linkId);
+    EXPECT_EQ(renditionKey(row[0]), renditionKey(row[1]));
     EXPECT_EQ(t.hyperlinkOf(row[2]), "http://b");
     EXPECT_TRUE(t.hyperlinkOf(row[3]).empty());
 }
@@ -143,10 +239,60 @@ TEST(CharWidth, WidthTable) {
         char32_t c;
         int width;
     };
-    const Case cases[] = {{U'A', 1},    {0x0301, 0},  {0x4E2D, 2}, {0x1F600, 2}, {0x200D, 1},  {0xFE0F, 0},
-                          {0xFF61, 1},  {0x0007, 0},  {0x007F, 0}, {0x009F, 0},  {0x00A0, 1},  {0x1100, 2},
-                          {0x115F, 2},  {0x1160, 1},  {0x2600, 1}, {0x27BF, 1},  {0x1FBFF, 2}, {0xE0100, 0},
-                          {0x3134F, 2}, {0x31350, 1}, {0xFE10, 2}, {0xFE20, 0},  {0x00AD, 1}};
+    const Case cases[] = {{U'A', 1},
+                          {0x0301, 0},
+                          {0x4E2D, 2},
+                          {0x1F600, 2},
+                          {0x200D, 1},
+                          {0xFE0F, 0},
+                          {0xFF61, 1},
+                          {0x0007, 0},
+                          {0x007F, 0},
+                          {0x009F, 0},
+                          {0x00A0, 1},
+                          {0x1100, 2},
+                          {0x115F, 2},
+                          {0x1160, 1},
+                          {0x2600, 1},
+                          {0x27BF, 1},
+                          {0x1FBFF, 2},
+                          {0xE0100, 0},
+                          {0x3134F, 2},
+                          {0x31350, 1},
+                          {0xFE10, 2},
+                          {0xFE20, 0},
+                          {0x00AD, 1},
+                          // Edges of the ranges inside blocks of the BMP's table
+                          {0x036F, 0},
+                          {0x0370, 1},
+                          {0x20CF, 1},
+                          {0x20D0, 0},
+                          {0x20FF, 0},
+                          {0x2100, 1},
+                          {0x303E, 2},
+                          {0x303F, 1},
+                          {0x3040, 1},
+                          {0x3041, 2},
+                          {0x33BF, 2},
+                          {0x33C0, 1},
+                          {0x4DBF, 2},
+                          {0x4DC0, 1},
+                          {0x4E00, 2},
+                          {0xA4CF, 2},
+                          {0xA4D0, 1},
+                          {0xA97C, 2},
+                          {0xA97D, 1},
+                          {0xD7A3, 2},
+                          {0xD7A4, 1},
+                          {0xFE19, 2},
+                          {0xFE1A, 1},
+                          {0xFF60, 2},
+                          {0xFFE6, 2},
+                          {0xFFE7, 1},
+                          {0xFFFF, 1},
+                          {0x1AAF, 1},
+                          {0x1AB0, 0},
+                          {0x1DFF, 0}};
     for (const Case& c : cases) EXPECT_EQ(unicodeWidth(c.c), c.width) << std::hex << std::uint32_t(c.c);
 }
 

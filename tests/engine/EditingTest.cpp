@@ -48,7 +48,8 @@ TEST(Editing, ErasedCellsTakeTheDefaultRenditionNotTheCurrentOne) {
     for (std::int64_t y = 1; y < 3; ++y) {
         for (const Cell& c : t.gridRow(y)) {
             if (c.ch == U' ') {
-                EXPECT_EQ(c.attrId, 0u);
+                EXPECT_TRUE(c.isBlank());
+                EXPECT_EQ(t.attrsOf(c), TextAttrs());
             }
         }
     }

@@ -58,7 +58,7 @@ TEST(Sgr, ColoursLandInCells) {
     EXPECT_EQ(t.attrsOf(row[1]).fg, 200);
     EXPECT_EQ(t.attrsOf(row[1]).bgRGB, (RGB{1, 2, 3}));
     EXPECT_EQ(t.attrsOf(row[2]), TextAttrs());
-    EXPECT_EQ(row[2].attrId, 0u);
+    EXPECT_EQ(renditionKey(row[2]), renditionKey(Cell{}));
 }
 
 namespace {
