@@ -27,26 +27,9 @@ namespace {
 // How often the usage monitor polls, by "aiUsageRefreshIndex": 5, 10 or 30 minutes.
 constexpr double kUsageIntervals[] = {300, 600, 1800};
 
-bool isIntegerType(const QVariant& value) {
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // A value as the number a slider reports; integers count, Booleans, texts and non-numbers do not.
 std::optional<double> numberOf(const QVariant& value) {
-    const int type = value.typeId();
-    if (!isIntegerType(value) && type != QMetaType::Double && type != QMetaType::Float) return std::nullopt;
+    if (!Defaults::isNumber(value)) return std::nullopt;
     const double number = value.toDouble();
     if (!std::isfinite(number)) return std::nullopt;
     return number;
@@ -54,7 +37,7 @@ std::optional<double> numberOf(const QVariant& value) {
 
 // A value as the index a choice reports; only integers count.
 std::optional<qint64> integerOf(const QVariant& value) {
-    if (!isIntegerType(value)) return std::nullopt;
+    if (!Defaults::isInteger(value)) return std::nullopt;
     return value.toLongLong();
 }
 
@@ -280,4 +263,3 @@ void AppDelegate::applyBlurIntensity(double intensity) {
 void AppDelegate::applyAutoDim(bool dim) {
     if (!dim && !isWindowKey()) restoreWindowOpacity();
 }
-

@@ -12,22 +12,6 @@ namespace session {
 
 namespace {
 
-bool isNumber(const QVariant& v) {
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
-
 std::optional<QString> stringValue(const QVariantMap& entry, const char* key) {
     const QVariant v = entry.value(QLatin1String(key));
     if (v.typeId() != QMetaType::QString) return std::nullopt;
@@ -36,7 +20,7 @@ std::optional<QString> stringValue(const QVariantMap& entry, const char* key) {
 
 std::optional<double> doubleValue(const QVariantMap& entry, const char* key) {
     const QVariant v = entry.value(QLatin1String(key));
-    if (!isNumber(v)) return std::nullopt;
+    if (!Defaults::isNumber(v)) return std::nullopt;
     return v.toDouble();
 }
 
@@ -137,7 +121,7 @@ std::optional<RestorePlan> planRestore(const QVariant& sessionTabs, const QVaria
     if (plan.tabs.empty()) return std::nullopt;
 
     const int last = static_cast<int>(plan.tabs.size()) - 1;
-    const qint64 stored = isNumber(sessionActiveTab) ? sessionActiveTab.toLongLong() : 0;
+    const qint64 stored = Defaults::isNumber(sessionActiveTab) ? sessionActiveTab.toLongLong() : 0;
     if (stored >= 0) {
         // The stored index counts the entries as they were saved; skipped ones do not count here,
         // and a skipped active entry hands over to the next restored one.
@@ -164,8 +148,8 @@ std::optional<RestorePlan> planRestore(const QVariant& sessionTabs, const QVaria
     }
     if (isDictionary(sidebarPanelHeights)) {
         const QVariantMap heights = sidebarPanelHeights.toMap();
-        const bool allNumbers =
-            std::all_of(heights.begin(), heights.end(), [](const QVariant& v) { return isNumber(v); });
+        const bool allNumbers = std::all_of(heights.begin(), heights.end(),
+                                            [](const QVariant& v) { return Defaults::isNumber(v); });
         if (allNumbers)
             for (auto it = heights.begin(); it != heights.end(); ++it)
                 plan.sidebarPanelHeights.insert(it.key(), it.value().toDouble());

@@ -101,7 +101,12 @@ QVariant fromJson(const QJsonValue& j) {
 
 } // namespace
 
-bool Defaults::isNumber(const QVariant& value) { return isNumberType(value); }
+bool Defaults::isNumber(const QVariant& value) {
+    return isNumberType(value);
+}
+bool Defaults::isInteger(const QVariant& value) {
+    return isIntegerType(value);
+}
 
 Defaults& Defaults::standard() {
     // Destroyed at exit, which writes anything still pending.

@@ -48,6 +48,8 @@ public:
 
     // Whether a stored value is a number of any width, integral or floating point.
     static bool isNumber(const QVariant& value);
+    // Whether a stored value is an integral number (not a double, even one with an integral value).
+    static bool isInteger(const QVariant& value);
 
     // Writes pending changes now; false when the file could not be written.
     bool synchronize();

@@ -1,49 +1,23 @@
 // Renders the header and the footer over a window-like backdrop and saves the pictures in the build
 // folder's "artifacts", for a person to look at.
-#include "support/Artifacts.h"
 #include "ChromeTestSupport.h"
+#include "ScreenshotBackdrop.h"
 #include "chrome/ChromeStyle.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/UnsavedAlertView.h"
+#include "support/Artifacts.h"
 
 #include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
 
-namespace {
-
-// Stands in for the translucent window: a dark, slightly tinted blur of a desktop.
-class Backdrop : public QWidget {
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        QLinearGradient g(0, 0, width(), height());
-        g.setColorAt(0, QColor(24, 26, 38));
-        g.setColorAt(0.55, QColor(30, 24, 44));
-        g.setColorAt(1, QColor(18, 30, 40));
-        p.fillRect(rect(), g);
-        QRadialGradient glow(QPointF(width() * 0.25, 0), width() * 0.5);
-        glow.setColorAt(0, QColor(70, 90, 160, 70));
-        glow.setColorAt(1, QColor(70, 90, 160, 0));
-        p.fillRect(rect(), glow);
-        p.setPen(QColor(200, 205, 215));
-        p.setFont(chrome::monoFont(12));
-        const char* lines[] = {"~/src/dunmar on main", "$ cmake --build build -j4",
-                               "[47/47] Linking CXX executable Dunmar", "$ _"};
-        int y = HeaderBarView::barHeight + 24;
-        for (const char* line : lines) {
-            p.drawText(16, y, QString::fromUtf8(line));
-            y += 18;
-        }
-    }
-};
-
-} // namespace
-
 TEST(Screenshots, HeaderWithThreeTabsAndFooter) {
-    Backdrop window;
+    chrometest::ScreenshotBackdrop window(
+        {QStringLiteral("~/src/dunmar on main"), QStringLiteral("$ cmake --build build -j4"),
+         QStringLiteral("[47/47] Linking CXX executable Dunmar"), QStringLiteral("$ _")},
+        HeaderBarView::barHeight);
     window.resize(1000, 260);
     auto* header = new HeaderBarView(&window);
     header->setGeometry(0, 0, 1000, HeaderBarView::barHeight);
@@ -78,5 +52,6 @@ TEST(Screenshots, HeaderWithThreeTabsAndFooter) {
                            QStringLiteral("Save changes before closing?"), QStringLiteral("Save"),
                            QStringLiteral("Discard"), QStringLiteral("Cancel"), {}, {}, {});
     chrometest::finishAnimations(&window);
-    EXPECT_TRUE(testsupport::snapshot(&window, window.rect()).save(dir + QStringLiteral("/chrome-editor-alert.png")));
+    EXPECT_TRUE(
+        testsupport::snapshot(&window, window.rect()).save(dir + QStringLiteral("/chrome-editor-alert.png")));
 }

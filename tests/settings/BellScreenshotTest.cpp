@@ -1,11 +1,12 @@
 // Renders the bell preview under a real header over a window-like backdrop and saves the pictures
 // in the build folder's "artifacts", for a person to look at.
-#include "support/Artifacts.h"
 #include "BellTestSupport.h"
 #include "chrome/ChromeStyle.h"
 #include "chrome/ChromeTestSupport.h"
 #include "chrome/HeaderBarView.h"
+#include "chrome/ScreenshotBackdrop.h"
 #include "settings/BellPreviewPanel.h"
+#include "support/Artifacts.h"
 
 #include <QDir>
 #include <QImage>
@@ -15,42 +16,13 @@
 
 using namespace belltest;
 
-namespace {
-
-// Stands in for the window: a dark tinted backdrop and the active tab's terminal text, which
-// starts below the header and the preview panel, as the controller lays it out.
-class Backdrop : public QWidget {
-public:
-    int terminalTop = HeaderBarView::barHeight;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        QLinearGradient g(0, 0, width(), height());
-        g.setColorAt(0, QColor(24, 26, 38));
-        g.setColorAt(0.55, QColor(30, 24, 44));
-        g.setColorAt(1, QColor(18, 30, 40));
-        p.fillRect(rect(), g);
-        p.setPen(QColor(200, 205, 215));
-        p.setFont(chrome::monoFont(12));
-        const char* lines[] = {"~/src/dunmar on main",
-                               "$ cmake --build build -j4",
-                               "[212/212] Linking CXX executable Dunmar",
-                               "$ ctest --test-dir build -j4",
-                               "100% tests passed, 0 tests failed out of 412",
-                               "$ _"};
-        int y = terminalTop + 22;
-        for (const char* line : lines) {
-            p.drawText(16, y, QString::fromUtf8(line));
-            y += 18;
-        }
-    }
-};
-
-} // namespace
-
 TEST_F(BellTest, ScreenshotOfThePreviewPanel) {
-    Backdrop window;
+    chrometest::ScreenshotBackdrop window(
+        {QStringLiteral("~/src/dunmar on main"), QStringLiteral("$ cmake --build build -j4"),
+         QStringLiteral("[212/212] Linking CXX executable Dunmar"),
+         QStringLiteral("$ ctest --test-dir build -j4"),
+         QStringLiteral("100% tests passed, 0 tests failed out of 412"), QStringLiteral("$ _")},
+        HeaderBarView::barHeight);
     window.resize(860, 330);
     auto* header = new HeaderBarView(&window);
     header->setGeometry(0, 0, 860, HeaderBarView::barHeight);
@@ -72,7 +44,7 @@ TEST_F(BellTest, ScreenshotOfThePreviewPanel) {
     ASSERT_NE(bell->previews().panel(), nullptr);
     header->updateTabs(2, 0, {QStringLiteral("~/src/dunmar"), QStringLiteral("assistant")},
                        {QColor(90, 160, 255), QColor(255, 170, 90)}, {false, true});
-    window.terminalTop = HeaderBarView::barHeight + bell->previews().panelHeight();
+    window.textTop = HeaderBarView::barHeight + bell->previews().panelHeight();
     chrometest::finishAnimations(&window);
     BellPreviewPanel* panel = bell->previews().panel();
     QTest::keyClick(panel->inputField(), Qt::Key_Down);
@@ -95,8 +67,9 @@ TEST_F(BellTest, ScreenshotOfThePreviewPanel) {
     header->updateTabs(
         3, 0, {QStringLiteral("~/src/dunmar"), QStringLiteral("assistant"), QStringLiteral("~")},
         {QColor(90, 160, 255), QColor(255, 170, 90), QColor(120, 220, 150)}, {false, false, true});
-    window.terminalTop = HeaderBarView::barHeight + bell->previews().panelHeight();
+    window.textTop = HeaderBarView::barHeight + bell->previews().panelHeight();
     QTest::keyClicks(bell->previews().panel()->inputField(), "octocat");
     chrometest::finishAnimations(&window);
-    EXPECT_TRUE(testsupport::snapshot(&window).save(testsupport::artifactsDir() + QStringLiteral("/bell-preview-lines.png")));
+    EXPECT_TRUE(testsupport::snapshot(&window).save(testsupport::artifactsDir() +
+                                                    QStringLiteral("/bell-preview-lines.png")));
 }

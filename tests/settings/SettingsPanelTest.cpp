@@ -28,19 +28,7 @@ SegmentedControl* choiceOf(QWidget* row) {
     return row ? row->findChild<SegmentedControl*>() : nullptr;
 }
 
-struct Panel {
-    SettingsEnvironment env;
-    FakeHost host;
-    std::unique_ptr<SettingsOverlay> panel;
-    QList<Report> reports;
-
-    void build(int width = 600, int height = 400) {
-        panel = std::make_unique<SettingsOverlay>(*env.defaults, &host);
-        panel->resize(width, height);
-        panel->show();
-        record(*panel, reports);
-    }
-};
+using Panel = PanelFixture;
 
 } // namespace
 

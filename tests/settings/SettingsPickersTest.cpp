@@ -7,18 +7,7 @@ using namespace settingstest;
 using namespace chrometest;
 
 namespace {
-struct Panel {
-    SettingsEnvironment env;
-    FakeHost host;
-    std::unique_ptr<SettingsOverlay> panel;
-    QList<Report> reports;
-
-    void build() {
-        panel = std::make_unique<SettingsOverlay>(*env.defaults, &host);
-        panel->resize(600, 400);
-        panel->show();
-        record(*panel, reports);
-    }
+struct Panel : PanelFixture {
     ColorThemeRow* colorRow() const {
         return qobject_cast<ColorThemeRow*>(rowNamed(*panel, "colorTheme:colorTheme"));
     }

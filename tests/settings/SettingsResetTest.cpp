@@ -16,18 +16,7 @@ using namespace chrometest;
 
 namespace {
 
-struct Panel {
-    SettingsEnvironment env;
-    FakeHost host;
-    std::unique_ptr<SettingsOverlay> panel;
-    QList<Report> reports;
-
-    void build() {
-        panel = std::make_unique<SettingsOverlay>(*env.defaults, &host);
-        panel->resize(600, 400);
-        panel->show();
-        record(*panel, reports);
-    }
+struct Panel : PanelFixture {
     ResetRowView* row() const { return qobject_cast<ResetRowView*>(panel->resetRow()); }
     HoverButton* button(const char* name) const {
         return panel->confirmView() ? panel->confirmView()->findChild<HoverButton*>(name) : nullptr;

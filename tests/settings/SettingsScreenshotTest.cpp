@@ -1,10 +1,11 @@
 // Renders the open settings panel over a window-like backdrop and saves the pictures in the build
 // folder's "artifacts", for a person to look at.
-#include "support/Artifacts.h"
 #include "SettingsTestSupport.h"
 #include "chrome/ChromeStyle.h"
+#include "chrome/ScreenshotBackdrop.h"
 #include "settings/ColorThemeRow.h"
 #include "settings/SettingsRowView.h"
+#include "support/Artifacts.h"
 
 #include <QDir>
 #include <QImage>
@@ -15,23 +16,13 @@ using namespace chrometest;
 
 namespace {
 
-// Stands in for the terminal behind the panel.
-class Backdrop : public QWidget {
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        QLinearGradient g(0, 0, width(), height());
-        g.setColorAt(0, QColor(24, 26, 38));
-        g.setColorAt(1, QColor(18, 30, 40));
-        p.fillRect(rect(), g);
-        p.setPen(QColor(200, 205, 215));
-        p.setFont(chrome::monoFont(12));
-        for (int y = 24, i = 0; y < height(); y += 18, ++i)
-            p.drawText(16, y,
-                       i % 3 ? QStringLiteral("$ ls -la ~/src/dunmar")
-                             : QStringLiteral("drwxr-xr-x  dunmar"));
-    }
-};
+// The terminal behind the panel: a listing, long enough to fill any backdrop.
+QStringList listing() {
+    QStringList lines;
+    for (int i = 0; i < 80; ++i)
+        lines << (i % 3 ? QStringLiteral("$ ls -la ~/src/dunmar") : QStringLiteral("drwxr-xr-x  dunmar"));
+    return lines;
+}
 
 } // namespace
 
@@ -45,7 +36,7 @@ TEST(Screenshots, SettingsPanel) {
     host.token = true;
 
     // The whole column, tall enough to show every row.
-    Backdrop tall;
+    ScreenshotBackdrop tall(listing());
     auto* panel = new SettingsOverlay(*env.defaults, &host, &tall);
     const int fullHeight = SettingsOverlay::headerH + panel->contentDoc()->height();
     tall.resize(560, fullHeight + 8);
@@ -57,17 +48,19 @@ TEST(Screenshots, SettingsPanel) {
     finishAnimations(&tall);
     const QImage full = panel->grab().toImage();
     ASSERT_FALSE(full.isNull());
-    EXPECT_TRUE(testsupport::snapshot(&tall).save(testsupport::artifactsDir() + QStringLiteral("/settings-panel.png")));
+    EXPECT_TRUE(testsupport::snapshot(&tall).save(testsupport::artifactsDir() +
+                                                  QStringLiteral("/settings-panel.png")));
 
     // The panel as it opens in an 860 × 480 window, above where the footer sits.
-    Backdrop window;
+    ScreenshotBackdrop window(listing());
     window.resize(860, 480);
     auto* open = new SettingsOverlay(*env.defaults, &host, &window);
     window.show();
     open->animateOpen(window.size());
     finishAnimations(&window);
     EXPECT_EQ(open->geometry(), SettingsOverlay::openFrame(window.size()));
-    EXPECT_TRUE(testsupport::snapshot(&window).save(testsupport::artifactsDir() + QStringLiteral("/settings-panel-window.png")));
+    EXPECT_TRUE(testsupport::snapshot(&window).save(testsupport::artifactsDir() +
+                                                    QStringLiteral("/settings-panel-window.png")));
 
     // The pixels are the panel's: dark and not transparent where the rows are.
     const QColor middle = full.pixelColor(full.width() / 2, full.height() / 2);

@@ -117,6 +117,21 @@ inline QString rowTitle(const QWidget* row) {
     return QString();
 }
 
+// A settings panel built over a fresh environment, shown at the given size, its reports recorded.
+struct PanelFixture {
+    SettingsEnvironment env;
+    FakeHost host;
+    std::unique_ptr<SettingsOverlay> panel;
+    QList<Report> reports;
+
+    void build(int width = 600, int height = 400) {
+        panel = std::make_unique<SettingsOverlay>(*env.defaults, &host);
+        panel->resize(width, height);
+        panel->show();
+        record(*panel, reports);
+    }
+};
+
 inline QWidget* rowNamed(const SettingsOverlay& panel, const QString& name) {
     for (QWidget* row : panel.rows())
         if (row->objectName() == name) return row;
