@@ -270,6 +270,7 @@ private:
 
     // Screen helpers
     void printAscii(const char* text, std::size_t n);
+    bool printLoneAscii(std::uint8_t c);
     const std::uint8_t* printMultibyteRun(const std::uint8_t* p, const std::uint8_t* end);
     void repeatLastChar(std::int64_t n);
     void wrapToNextLine();
@@ -300,6 +301,7 @@ private:
     void csiCollect(char32_t c);
     const std::uint8_t* collectCsi(const std::uint8_t* p, const std::uint8_t* end);
     const std::uint8_t* dispatchWholeCsi(const std::uint8_t* p, const std::uint8_t* end);
+    const std::uint8_t* dispatchSgrColour(const std::uint8_t* p);
     void csiDispatch(std::uint8_t final);
     void dcsCollect(char32_t c);
     void appendOsc(char32_t c);

@@ -61,7 +61,96 @@ const std::uint8_t* printableRunEnd(const std::uint8_t* p, const std::uint8_t* e
     return p;
 }
 
+// The parameters of a control sequence from p on: decimal values separated by ";", written to
+// values[0 .. count). Returns where they end (p == end when the buffer ends first), or nullptr for
+// what only the byte-wise path takes: more than kMaxParams parameters, or a value of more than 18
+// digits (too large for 64 bits, or near it).
+const std::uint8_t* readCsiParams(const std::uint8_t* p, const std::uint8_t* end, std::int64_t* values,
+                                  std::size_t& count) {
+    for (;;) {
+        const std::uint8_t* const paramStart = p;
+        std::uint64_t cur = 0;
+        unsigned digit;
+        while (p < end && (digit = unsigned(*p) - '0') < 10) {
+            cur = cur * 10 + digit; // wraps only past 19 digits, which are sent back below
+            ++p;
+        }
+        if (p == end) return p;
+        if (p - paramStart > 18) return nullptr;
+        values[count++] = std::int64_t(std::min<std::uint64_t>(cur, CsiParams::kMaxValue));
+        if (*p != ';') return p;
+        if (count >= CsiParams::kMaxParams) return nullptr;
+        ++p;
+    }
+}
+
+// A parameter of up to three digits at p, with no test for the buffer's end (the caller made sure
+// of four bytes): its value, and p moved past it. Returns false, with p unmoved, when there is no
+// digit at p.
+[[gnu::always_inline]] inline bool shortNumber(const std::uint8_t*& p, std::int64_t& value) {
+    unsigned d = unsigned(p[0]) - '0';
+    if (d >= 10) return false;
+    std::int64_t v = d;
+    if ((d = unsigned(p[1]) - '0') < 10) {
+        v = v * 10 + d;
+        if ((d = unsigned(p[2]) - '0') < 10) {
+            value = v * 10 + d;
+            p += 3;
+            return true;
+        }
+        value = v;
+        p += 2;
+        return true;
+    }
+    value = v;
+    p += 1;
+    return true;
+}
+
+// The bytes that readShortCsi() may look at.
+constexpr std::ptrdiff_t kShortCsiLookahead = 1 + 5 * 4;
+
+// The shape nearly every control sequence has, read with fewer tests: up to five parameters of up
+// to three digits each, no prefix and no intermediate, at least kShortCsiLookahead bytes in the
+// buffer from p (so no test for its end). Returns where the final byte is, or nullptr for any
+// other shape, which readCsiParams() then takes from the start.
+[[gnu::always_inline]] inline const std::uint8_t* readShortCsi(const std::uint8_t* p, std::int64_t* values,
+                                                               std::size_t& count) {
+    for (std::size_t n = 0;;) {
+        std::int64_t v = 0;
+        shortNumber(p, v); // an empty parameter reads as 0
+        values[n++] = v;
+        if (*p == ';') {
+            if (n == 5) return nullptr;
+            ++p;
+            continue;
+        }
+        // A fourth digit, a prefix, an intermediate or a colon is not a final byte.
+        if (unsigned(*p) - 0x40 > 0x7E - 0x40) return nullptr;
+        count = n;
+        return p;
+    }
+}
+
 } // namespace
+
+// One printable ASCII character that is not part of a run (a program updating the screen cell by
+// cell sends one between two cursor motions), written as printAscii() would write it when that is
+// simple: a cursor inside a single-size row, short of the last column, no wrap due, no insert mode
+// and no graphics set. Returns false, having done nothing, in every other case.
+bool Terminal::printLoneAscii(std::uint8_t c) {
+    const std::int64_t x = cursor.x;
+    const std::int64_t y = cursor.y;
+    if (insertMode || cursor.pendingWrap || activeCharsetIsGraphics() ||
+        std::uint64_t(y) >= std::uint64_t(rows_) || std::uint64_t(x) + 1 >= std::uint64_t(cols_) ||
+        (grid_.attr(y) & LineAttr::sizeMask) != 0) {
+        return false;
+    }
+    penPattern().store(rowAt(y).data() + x, c);
+    cursor.x = x + 1;
+    lastChar = c;
+    return true;
+}
 
 void Terminal::process(std::span<const std::uint8_t> bytes) {
     const std::uint8_t* p = bytes.data();
@@ -71,6 +160,11 @@ void Terminal::process(std::span<const std::uint8_t> bytes) {
             const std::uint8_t b = *p;
             if (pstate_ == PState::ground) {
                 if (b >= 0x20 && b < 0x7F) {
+                    if (end - p >= 2 && unsigned(p[1]) - 0x20 >= 0x5F && printLoneAscii(b)) {
+                        ++diag.totalScalars;
+                        ++p;
+                        continue;
+                    }
                     const std::uint8_t* q = printableRunEnd(p + 1, end);
                     diag.totalScalars += q - p;
                     printAscii(reinterpret_cast<const char*>(p), std::size_t(q - p));
@@ -255,6 +349,59 @@ const std::uint8_t* Terminal::collectCsi(const std::uint8_t* p, const std::uint8
     return p;
 }
 
+// The SGR sequences that programs send before nearly every coloured word, a 256-colour or true
+// colour foreground or background ("38;5;n m", "48;5;n m", "38;2;r;g;b m", "48;2;r;g;b m" with
+// values of up to three digits), recognised by their first five bytes and run without the general
+// reading and dispatch; p is just after ESC [ with kShortCsiLookahead bytes in the buffer. Leaves
+// what dispatchWholeCsi() and doSGR() would leave. Returns where the sequence ends, or nullptr
+// (having changed nothing) for any other sequence.
+const std::uint8_t* Terminal::dispatchSgrColour(const std::uint8_t* p) {
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    if constexpr (std::endian::native != std::endian::little) return nullptr;
+    // "?8;?;" with the first byte 3 or 4 and the fourth 2 or 5.
+    constexpr std::uint64_t kFixedMask = 0xFF00FFFF00ull;
+    constexpr std::uint64_t kFixed =
+        std::uint64_t(';') << 32 | std::uint64_t(';') << 16 | std::uint64_t('8') << 8;
+    if ((w & kFixedMask) != kFixed) return nullptr;
+    const auto first = std::uint8_t(w);
+    const auto kind = std::uint8_t(w >> 24);
+    if ((first != '3' && first != '4') || (kind != '2' && kind != '5')) return nullptr;
+    const std::uint8_t* q = p + 5;
+    std::int64_t* const values = csiParams_.plainValues();
+    std::size_t count;
+    if (kind == '5') {
+        if (!shortNumber(q, values[2]) || *q != 'm') return nullptr;
+        count = 3;
+    } else {
+        if (!shortNumber(q, values[2]) || *q++ != ';' || !shortNumber(q, values[3]) || *q++ != ';' ||
+            !shortNumber(q, values[4]) || *q != 'm') {
+            return nullptr;
+        }
+        count = 5;
+    }
+    ++q;
+    values[0] = first == '3' ? 38 : 48;
+    values[1] = kind - '0';
+    diag.totalScalars += q - p;
+    ++diag.csiCount;
+    csiPrefix_ = 0;
+    csiIntermediate_ = 0;
+    csiParams_.setPlain(count);
+    pstate_ = PState::ground;
+    const bool fg = first == '3';
+    if (kind == '5') {
+        (fg ? attrs_.fg : attrs_.bg) = values[2];
+        (fg ? attrs_.fgRGB : attrs_.bgRGB).reset();
+    } else {
+        const auto byteValue = [](std::int64_t v) { return std::uint8_t(std::min<std::int64_t>(v, 255)); };
+        (fg ? attrs_.fgRGB : attrs_.bgRGB) =
+            RGB{byteValue(values[2]), byteValue(values[3]), byteValue(values[4])};
+    }
+    penStale_ |= kPenColours;
+    return q;
+}
+
 // A whole control sequence of the usual shape, complete in the buffer from p (just after ESC [):
 // an optional prefix byte ("<", "=", ">" or "?"), decimal parameters separated by ";", optional
 // intermediate bytes, and the final byte. Its parameters are read straight into csiParams_ and it
@@ -264,28 +411,25 @@ const std::uint8_t* Terminal::collectCsi(const std::uint8_t* p, const std::uint8
 // byte-wise path then takes the sequence from its start (and clears the parameters first).
 const std::uint8_t* Terminal::dispatchWholeCsi(const std::uint8_t* p, const std::uint8_t* end) {
     const std::uint8_t* const start = p;
-    std::uint8_t prefix = 0;
-    if (p < end && unsigned(*p) - '<' < 4) prefix = *p++;
     std::int64_t* const values = csiParams_.plainValues();
     std::size_t count = 0;
-    for (;;) {
-        const std::uint8_t* const paramStart = p;
-        std::uint64_t cur = 0;
-        unsigned digit;
-        while (p < end && (digit = unsigned(*p) - '0') < 10) {
-            cur = cur * 10 + digit; // wraps only past 19 digits, which are sent back below
-            ++p;
-        }
-        // The byte-wise path knows how values too large for 64 bits read.
-        if (p == end || p - paramStart > 18) return nullptr;
-        values[count++] = std::int64_t(std::min<std::uint64_t>(cur, CsiParams::kMaxValue));
-        if (*p != ';') break;
-        if (count >= CsiParams::kMaxParams) return nullptr;
-        ++p;
-    }
+    std::uint8_t prefix = 0;
     std::uint8_t intermediate = 0;
-    while (p < end && *p >= 0x20 && *p <= 0x2F) intermediate = *p++;
-    if (p == end || *p < 0x40 || *p > 0x7E) return nullptr;
+    const std::uint8_t* q = nullptr;
+    if (end - p >= kShortCsiLookahead) {
+        if (const std::uint8_t* next = dispatchSgrColour(p)) return next;
+        q = readShortCsi(p, values, count);
+    }
+    if (q) {
+        p = q;
+    } else {
+        count = 0;
+        if (p < end && unsigned(*p) - '<' < 4) prefix = *p++;
+        p = readCsiParams(p, end, values, count);
+        if (!p) return nullptr;
+        while (p < end && *p >= 0x20 && *p <= 0x2F) intermediate = *p++;
+        if (p == end || *p < 0x40 || *p > 0x7E) return nullptr;
+    }
     const std::uint8_t final = *p++;
 
     diag.totalScalars += p - start;
