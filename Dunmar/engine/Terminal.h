@@ -270,7 +270,8 @@ private:
 
     // Screen helpers
     void printAscii(const char* text, std::size_t n);
-    bool printLoneAscii(std::uint8_t c);
+    bool printShortAscii(const std::uint8_t* text, std::size_t n);
+    const std::uint8_t* runGround(const std::uint8_t* p, const std::uint8_t* end);
     const std::uint8_t* printMultibyteRun(const std::uint8_t* p, const std::uint8_t* end);
     void repeatLastChar(std::int64_t n);
     void wrapToNextLine();

@@ -3,6 +3,7 @@
 // ground or CSI state. Everything else goes through feed() one scalar at a time; the fast paths
 // do exactly what feed() would do for the same scalars, counters included.
 #include "engine/CharWidth.h"
+#include "engine/Compose.h"
 #include "engine/Terminal.h"
 
 #include <algorithm>
@@ -134,22 +135,70 @@ constexpr std::ptrdiff_t kShortCsiLookahead = 1 + 5 * 4;
 
 } // namespace
 
-// One printable ASCII character that is not part of a run (a program updating the screen cell by
-// cell sends one between two cursor motions), written as printAscii() would write it when that is
-// simple: a cursor inside a single-size row, short of the last column, no wrap due, no insert mode
+// A short run of printable ASCII (the words between colour changes, a character between two cursor
+// motions), written as printAscii() would write it when that is simple: a cursor inside a
+// single-size row with room for the whole run before the last column, no wrap due, no insert mode
 // and no graphics set. Returns false, having done nothing, in every other case.
-bool Terminal::printLoneAscii(std::uint8_t c) {
+[[gnu::always_inline]] inline bool Terminal::printShortAscii(const std::uint8_t* text, std::size_t n) {
     const std::int64_t x = cursor.x;
     const std::int64_t y = cursor.y;
     if (insertMode || cursor.pendingWrap || activeCharsetIsGraphics() ||
-        std::uint64_t(y) >= std::uint64_t(rows_) || std::uint64_t(x) + 1 >= std::uint64_t(cols_) ||
+        std::uint64_t(y) >= std::uint64_t(rows_) || std::uint64_t(x) + n >= std::uint64_t(cols_) ||
         (grid_.attr(y) & LineAttr::sizeMask) != 0) {
         return false;
     }
-    penPattern().store(rowAt(y).data() + x, c);
-    cursor.x = x + 1;
-    lastChar = c;
+    const CellPattern pen = penPattern();
+    Cell* const dst = rowAt(y).data() + x;
+    for (std::size_t i = 0; i < n; ++i) pen.store(dst + i, text[i]);
+    cursor.x = x + std::int64_t(n);
+    lastChar = text[n - 1];
     return true;
+}
+
+// The ground state's own loop: printable text, whole control sequences, C0 controls and runs of
+// multi-byte text, for as long as the parser stays in the ground state with no UTF-8 sequence
+// pending. Returns at the first byte it leaves to process()'s general path (an escape other than
+// CSI, DEL, a multi-byte sequence that is not whole and printable) or where the state changed.
+const std::uint8_t* Terminal::runGround(const std::uint8_t* p, const std::uint8_t* const end) {
+    constexpr std::size_t kShortRun = 16;
+    while (p < end) {
+        const std::uint8_t b = *p;
+        if (unsigned(b) - 0x20 < 0x5F) {
+            // A lone character needs no search for the end of its run.
+            const std::uint8_t* const q =
+                end - p >= 2 && unsigned(p[1]) - 0x20 >= 0x5F ? p + 1 : printableRunEnd(p + 1, end);
+            const auto n = std::size_t(q - p);
+            diag.totalScalars += std::int64_t(n);
+            if (n >= kShortRun || !printShortAscii(p, n)) printAscii(reinterpret_cast<const char*>(p), n);
+            p = q;
+            continue;
+        }
+        if (b == 0x1B) {
+            if (end - p < 2 || p[1] != '[') return p;
+            // ESC [ as feed() takes it: the ESC starts an escape, the "[" is counted as an
+            // escape's scalar and starts the control sequence.
+            diag.totalScalars += 2;
+            ++diag.escCount;
+            if (const std::uint8_t* next = dispatchWholeCsi(p + 2, end)) {
+                p = next;
+            } else {
+                startCsi();
+                return collectCsi(p + 2, end);
+            }
+        } else if (b < 0x20) {
+            ++diag.totalScalars;
+            executeC0(b);
+            ++p;
+        } else if (b >= 0x80) {
+            const std::uint8_t* const q = printMultibyteRun(p, end);
+            if (q == p) return p;
+            p = q;
+        } else {
+            return p;
+        }
+        if (pstate_ != PState::ground || utf8_.pending()) return p;
+    }
+    return p;
 }
 
 void Terminal::process(std::span<const std::uint8_t> bytes) {
@@ -159,43 +208,10 @@ void Terminal::process(std::span<const std::uint8_t> bytes) {
         if (!utf8_.pending()) {
             const std::uint8_t b = *p;
             if (pstate_ == PState::ground) {
-                if (b >= 0x20 && b < 0x7F) {
-                    if (end - p >= 2 && unsigned(p[1]) - 0x20 >= 0x5F && printLoneAscii(b)) {
-                        ++diag.totalScalars;
-                        ++p;
-                        continue;
-                    }
-                    const std::uint8_t* q = printableRunEnd(p + 1, end);
-                    diag.totalScalars += q - p;
-                    printAscii(reinterpret_cast<const char*>(p), std::size_t(q - p));
+                const std::uint8_t* const q = runGround(p, end);
+                if (q != p) {
                     p = q;
                     continue;
-                }
-                if (b == 0x1B && end - p >= 2 && p[1] == '[') {
-                    // ESC [ as feed() takes it: the ESC starts an escape, the "[" is counted as an
-                    // escape's scalar and starts the control sequence.
-                    diag.totalScalars += 2;
-                    ++diag.escCount;
-                    if (const std::uint8_t* next = dispatchWholeCsi(p + 2, end)) {
-                        p = next;
-                    } else {
-                        startCsi();
-                        p = collectCsi(p + 2, end);
-                    }
-                    continue;
-                }
-                if (b < 0x20) {
-                    ++diag.totalScalars;
-                    executeC0(b);
-                    ++p;
-                    continue;
-                }
-                if (b >= 0x80) {
-                    const std::uint8_t* q = printMultibyteRun(p, end);
-                    if (q != p) {
-                        p = q;
-                        continue;
-                    }
                 }
             } else if (pstate_ == PState::csi && b >= 0x20 && b < 0x7F) {
                 p = collectCsi(p, end);
@@ -254,25 +270,48 @@ const std::uint8_t* Terminal::printMultibyteRun(const std::uint8_t* p, const std
         const CellPattern single = penPattern();
         const CellPattern wideLeft = single.withWidth(2);
         const CellPattern wideRight = single.withWidth(0);
-        // The cursor is kept in locals while cells are written (the compiler cannot tell that the
-        // cell stores leave it alone) and put back before anything else looks at it.
+        // The cursor, the last character and the count of scalars are kept in locals while cells
+        // are written (the compiler cannot tell that the cell stores leave them alone) and put
+        // back before anything else looks at them.
         std::int64_t x = cursor.x;
         const std::int64_t cols = cols_;
         bool wrapDue = cursor.pendingWrap;
+        char32_t last = lastChar;
+        std::int64_t scalars = 0;
         bool tookPut = false;
         auto putBack = [&] {
             cursor.x = x;
             cursor.pendingWrap = wrapDue;
+            lastChar = last;
+            diag.totalScalars += scalars;
+            scalars = 0;
         };
         while (p < end) {
             char32_t c = *p;
             if (c < 0x80) {
-                if (c < 0x20 || c == 0x7F || ++asciiInARow == kAsciiToLeave) {
+                // Printable ASCII between the multi-byte characters: one cell each.
+                if (unsigned(c) - 0x20 >= 0x5F || ++asciiInARow == kAsciiToLeave) {
                     putBack();
                     return p;
                 }
                 ++p;
-            } else {
+                ++scalars;
+                if (!row || wrapDue || x >= cols) {
+                    putBack();
+                    put(c);
+                    tookPut = true;
+                    break;
+                }
+                single.store(row + x, c);
+                last = c;
+                if (++x >= cols) {
+                    x = cols - 1;
+                    wrapDue = true;
+                }
+                continue;
+            }
+            int w = 1;
+            {
                 const std::size_t used = decodeWhole(p, end, c);
                 if (used == 0 || (c < 0xA0 && c != 0xFFFD)) {
                     putBack();
@@ -281,15 +320,23 @@ const std::uint8_t* Terminal::printMultibyteRun(const std::uint8_t* p, const std
                 p += used;
                 asciiInARow = 0;
                 if (c == 0xFFFD) continue; // never shown
+                w = unicodeWidth(c);
+                if (w == 0) {
+                    ++scalars;
+                    // A mark joins the character before the cursor (under it while a wrap is due);
+                    // on the row being written that cell is at hand.
+                    if (row && x < cols && (wrapDue || x >= 1)) {
+                        Cell& target = row[wrapDue ? x : x - 1];
+                        target.ch = composeWithMark(target.ch, c);
+                    } else {
+                        putBack();
+                        composeIntoPrevious(c); // changes a cell, never the cursor or the pen
+                    }
+                    continue;
+                }
             }
-            ++diag.totalScalars;
-            const int w = unicodeWidth(c);
-            if (w == 0 && c >= 0xA0) {
-                putBack();
-                composeIntoPrevious(c); // changes a cell, never the cursor or the pen
-                continue;
-            }
-            if (!row || w == 0 || wrapDue || x + w > cols) {
+            ++scalars;
+            if (!row || wrapDue || x + w > cols) {
                 putBack();
                 put(c);
                 tookPut = true;
@@ -302,7 +349,7 @@ const std::uint8_t* Terminal::printMultibyteRun(const std::uint8_t* p, const std
                 single.store(row + x, c);
             }
             x += w;
-            lastChar = c;
+            last = c;
             if (x >= cols) {
                 x = cols - 1;
                 wrapDue = true;
@@ -355,7 +402,7 @@ const std::uint8_t* Terminal::collectCsi(const std::uint8_t* p, const std::uint8
 // reading and dispatch; p is just after ESC [ with kShortCsiLookahead bytes in the buffer. Leaves
 // what dispatchWholeCsi() and doSGR() would leave. Returns where the sequence ends, or nullptr
 // (having changed nothing) for any other sequence.
-const std::uint8_t* Terminal::dispatchSgrColour(const std::uint8_t* p) {
+[[gnu::always_inline]] inline const std::uint8_t* Terminal::dispatchSgrColour(const std::uint8_t* p) {
     std::uint64_t w;
     std::memcpy(&w, p, 8);
     if constexpr (std::endian::native != std::endian::little) return nullptr;
@@ -409,7 +456,8 @@ const std::uint8_t* Terminal::dispatchSgrColour(const std::uint8_t* p) {
 // would have left. Returns nullptr for any other shape (colon groups, controls inside, more than
 // kMaxParams parameters, values of more than 18 digits) or when the buffer ends first: the
 // byte-wise path then takes the sequence from its start (and clears the parameters first).
-const std::uint8_t* Terminal::dispatchWholeCsi(const std::uint8_t* p, const std::uint8_t* end) {
+[[gnu::always_inline]] inline const std::uint8_t* Terminal::dispatchWholeCsi(const std::uint8_t* p,
+                                                                             const std::uint8_t* end) {
     const std::uint8_t* const start = p;
     std::int64_t* const values = csiParams_.plainValues();
     std::size_t count = 0;
