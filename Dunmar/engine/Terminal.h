@@ -249,7 +249,16 @@ private:
     // only when a character is written with it: programs often send several SGR sequences in a
     // row, and only the last one is used.
     const CellPattern& penPattern() {
-        if (penStale_) resolvePen();
+        if (penStale_) {
+            // A change of colour alone (the common case: a colour before every word) is packed
+            // right here, as resolvePen() would pack it.
+            if (penStale_ == kPenColours && !renditions_.needsCompaction()) {
+                pen_ = renditions_.recolour(pen_, attrs_);
+                penStale_ = 0;
+            } else {
+                resolvePen();
+            }
+        }
         return pen_;
     }
     void resolvePen();
