@@ -249,7 +249,16 @@ private:
     // only when a character is written with it: programs often send several SGR sequences in a
     // row, and only the last one is used.
     const CellPattern& penPattern() {
-        if (penStale_) resolvePen();
+        if (penStale_) {
+            // A change of colour alone (the common case: a colour before every word) is packed
+            // right here, as resolvePen() would pack it.
+            if (penStale_ == kPenColours && !renditions_.needsCompaction()) {
+                pen_ = renditions_.recolour(pen_, attrs_);
+                penStale_ = 0;
+            } else {
+                resolvePen();
+            }
+        }
         return pen_;
     }
     void resolvePen();
@@ -270,6 +279,8 @@ private:
 
     // Screen helpers
     void printAscii(const char* text, std::size_t n);
+    bool printShortAscii(const std::uint8_t* text, std::size_t n);
+    const std::uint8_t* runGround(const std::uint8_t* p, const std::uint8_t* end);
     const std::uint8_t* printMultibyteRun(const std::uint8_t* p, const std::uint8_t* end);
     void repeatLastChar(std::int64_t n);
     void wrapToNextLine();
@@ -300,6 +311,7 @@ private:
     void csiCollect(char32_t c);
     const std::uint8_t* collectCsi(const std::uint8_t* p, const std::uint8_t* end);
     const std::uint8_t* dispatchWholeCsi(const std::uint8_t* p, const std::uint8_t* end);
+    const std::uint8_t* dispatchSgrColour(const std::uint8_t* p);
     void csiDispatch(std::uint8_t final);
     void dcsCollect(char32_t c);
     void appendOsc(char32_t c);

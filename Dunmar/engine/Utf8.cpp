@@ -3,6 +3,7 @@
 // ground or CSI state. Everything else goes through feed() one scalar at a time; the fast paths
 // do exactly what feed() would do for the same scalars, counters included.
 #include "engine/CharWidth.h"
+#include "engine/Compose.h"
 #include "engine/Terminal.h"
 
 #include <algorithm>
@@ -61,7 +62,144 @@ const std::uint8_t* printableRunEnd(const std::uint8_t* p, const std::uint8_t* e
     return p;
 }
 
+// The parameters of a control sequence from p on: decimal values separated by ";", written to
+// values[0 .. count). Returns where they end (p == end when the buffer ends first), or nullptr for
+// what only the byte-wise path takes: more than kMaxParams parameters, or a value of more than 18
+// digits (too large for 64 bits, or near it).
+const std::uint8_t* readCsiParams(const std::uint8_t* p, const std::uint8_t* end, std::int64_t* values,
+                                  std::size_t& count) {
+    for (;;) {
+        const std::uint8_t* const paramStart = p;
+        std::uint64_t cur = 0;
+        unsigned digit;
+        while (p < end && (digit = unsigned(*p) - '0') < 10) {
+            cur = cur * 10 + digit; // wraps only past 19 digits, which are sent back below
+            ++p;
+        }
+        if (p == end) return p;
+        if (p - paramStart > 18) return nullptr;
+        values[count++] = std::int64_t(std::min<std::uint64_t>(cur, CsiParams::kMaxValue));
+        if (*p != ';') return p;
+        if (count >= CsiParams::kMaxParams) return nullptr;
+        ++p;
+    }
+}
+
+// A parameter of up to three digits at p, with no test for the buffer's end (the caller made sure
+// of four bytes): its value, and p moved past it. Returns false, with p unmoved, when there is no
+// digit at p.
+[[gnu::always_inline]] inline bool shortNumber(const std::uint8_t*& p, std::int64_t& value) {
+    unsigned d = unsigned(p[0]) - '0';
+    if (d >= 10) return false;
+    std::int64_t v = d;
+    if ((d = unsigned(p[1]) - '0') < 10) {
+        v = v * 10 + d;
+        if ((d = unsigned(p[2]) - '0') < 10) {
+            value = v * 10 + d;
+            p += 3;
+            return true;
+        }
+        value = v;
+        p += 2;
+        return true;
+    }
+    value = v;
+    p += 1;
+    return true;
+}
+
+// The bytes that readShortCsi() may look at.
+constexpr std::ptrdiff_t kShortCsiLookahead = 1 + 5 * 4;
+
+// The shape nearly every control sequence has, read with fewer tests: up to five parameters of up
+// to three digits each, no prefix and no intermediate, at least kShortCsiLookahead bytes in the
+// buffer from p (so no test for its end). Returns where the final byte is, or nullptr for any
+// other shape, which readCsiParams() then takes from the start.
+[[gnu::always_inline]] inline const std::uint8_t* readShortCsi(const std::uint8_t* p, std::int64_t* values,
+                                                               std::size_t& count) {
+    for (std::size_t n = 0;;) {
+        std::int64_t v = 0;
+        shortNumber(p, v); // an empty parameter reads as 0
+        values[n++] = v;
+        if (*p == ';') {
+            if (n == 5) return nullptr;
+            ++p;
+            continue;
+        }
+        // A fourth digit, a prefix, an intermediate or a colon is not a final byte.
+        if (unsigned(*p) - 0x40 > 0x7E - 0x40) return nullptr;
+        count = n;
+        return p;
+    }
+}
+
 } // namespace
+
+// A short run of printable ASCII (the words between colour changes, a character between two cursor
+// motions), written as printAscii() would write it when that is simple: a cursor inside a
+// single-size row with room for the whole run before the last column, no wrap due, no insert mode
+// and no graphics set. Returns false, having done nothing, in every other case.
+[[gnu::always_inline]] inline bool Terminal::printShortAscii(const std::uint8_t* text, std::size_t n) {
+    const std::int64_t x = cursor.x;
+    const std::int64_t y = cursor.y;
+    if (insertMode || cursor.pendingWrap || activeCharsetIsGraphics() ||
+        std::uint64_t(y) >= std::uint64_t(rows_) || std::uint64_t(x) + n >= std::uint64_t(cols_) ||
+        (grid_.attr(y) & LineAttr::sizeMask) != 0) {
+        return false;
+    }
+    const CellPattern pen = penPattern();
+    Cell* const dst = rowAt(y).data() + x;
+    for (std::size_t i = 0; i < n; ++i) pen.store(dst + i, text[i]);
+    cursor.x = x + std::int64_t(n);
+    lastChar = text[n - 1];
+    return true;
+}
+
+// The ground state's own loop: printable text, whole control sequences, C0 controls and runs of
+// multi-byte text, for as long as the parser stays in the ground state with no UTF-8 sequence
+// pending. Returns at the first byte it leaves to process()'s general path (an escape other than
+// CSI, DEL, a multi-byte sequence that is not whole and printable) or where the state changed.
+const std::uint8_t* Terminal::runGround(const std::uint8_t* p, const std::uint8_t* const end) {
+    constexpr std::size_t kShortRun = 16;
+    while (p < end) {
+        const std::uint8_t b = *p;
+        if (unsigned(b) - 0x20 < 0x5F) {
+            // A lone character needs no search for the end of its run.
+            const std::uint8_t* const q =
+                end - p >= 2 && unsigned(p[1]) - 0x20 >= 0x5F ? p + 1 : printableRunEnd(p + 1, end);
+            const auto n = std::size_t(q - p);
+            diag.totalScalars += std::int64_t(n);
+            if (n >= kShortRun || !printShortAscii(p, n)) printAscii(reinterpret_cast<const char*>(p), n);
+            p = q;
+            continue;
+        }
+        if (b == 0x1B) {
+            if (end - p < 2 || p[1] != '[') return p;
+            // ESC [ as feed() takes it: the ESC starts an escape, the "[" is counted as an
+            // escape's scalar and starts the control sequence.
+            diag.totalScalars += 2;
+            ++diag.escCount;
+            if (const std::uint8_t* next = dispatchWholeCsi(p + 2, end)) {
+                p = next;
+            } else {
+                startCsi();
+                return collectCsi(p + 2, end);
+            }
+        } else if (b < 0x20) {
+            ++diag.totalScalars;
+            executeC0(b);
+            ++p;
+        } else if (b >= 0x80) {
+            const std::uint8_t* const q = printMultibyteRun(p, end);
+            if (q == p) return p;
+            p = q;
+        } else {
+            return p;
+        }
+        if (pstate_ != PState::ground || utf8_.pending()) return p;
+    }
+    return p;
+}
 
 void Terminal::process(std::span<const std::uint8_t> bytes) {
     const std::uint8_t* p = bytes.data();
@@ -70,38 +208,10 @@ void Terminal::process(std::span<const std::uint8_t> bytes) {
         if (!utf8_.pending()) {
             const std::uint8_t b = *p;
             if (pstate_ == PState::ground) {
-                if (b >= 0x20 && b < 0x7F) {
-                    const std::uint8_t* q = printableRunEnd(p + 1, end);
-                    diag.totalScalars += q - p;
-                    printAscii(reinterpret_cast<const char*>(p), std::size_t(q - p));
+                const std::uint8_t* const q = runGround(p, end);
+                if (q != p) {
                     p = q;
                     continue;
-                }
-                if (b == 0x1B && end - p >= 2 && p[1] == '[') {
-                    // ESC [ as feed() takes it: the ESC starts an escape, the "[" is counted as an
-                    // escape's scalar and starts the control sequence.
-                    diag.totalScalars += 2;
-                    ++diag.escCount;
-                    if (const std::uint8_t* next = dispatchWholeCsi(p + 2, end)) {
-                        p = next;
-                    } else {
-                        startCsi();
-                        p = collectCsi(p + 2, end);
-                    }
-                    continue;
-                }
-                if (b < 0x20) {
-                    ++diag.totalScalars;
-                    executeC0(b);
-                    ++p;
-                    continue;
-                }
-                if (b >= 0x80) {
-                    const std::uint8_t* q = printMultibyteRun(p, end);
-                    if (q != p) {
-                        p = q;
-                        continue;
-                    }
                 }
             } else if (pstate_ == PState::csi && b >= 0x20 && b < 0x7F) {
                 p = collectCsi(p, end);
@@ -160,25 +270,48 @@ const std::uint8_t* Terminal::printMultibyteRun(const std::uint8_t* p, const std
         const CellPattern single = penPattern();
         const CellPattern wideLeft = single.withWidth(2);
         const CellPattern wideRight = single.withWidth(0);
-        // The cursor is kept in locals while cells are written (the compiler cannot tell that the
-        // cell stores leave it alone) and put back before anything else looks at it.
+        // The cursor, the last character and the count of scalars are kept in locals while cells
+        // are written (the compiler cannot tell that the cell stores leave them alone) and put
+        // back before anything else looks at them.
         std::int64_t x = cursor.x;
         const std::int64_t cols = cols_;
         bool wrapDue = cursor.pendingWrap;
+        char32_t last = lastChar;
+        std::int64_t scalars = 0;
         bool tookPut = false;
         auto putBack = [&] {
             cursor.x = x;
             cursor.pendingWrap = wrapDue;
+            lastChar = last;
+            diag.totalScalars += scalars;
+            scalars = 0;
         };
         while (p < end) {
             char32_t c = *p;
             if (c < 0x80) {
-                if (c < 0x20 || c == 0x7F || ++asciiInARow == kAsciiToLeave) {
+                // Printable ASCII between the multi-byte characters: one cell each.
+                if (unsigned(c) - 0x20 >= 0x5F || ++asciiInARow == kAsciiToLeave) {
                     putBack();
                     return p;
                 }
                 ++p;
-            } else {
+                ++scalars;
+                if (!row || wrapDue || x >= cols) {
+                    putBack();
+                    put(c);
+                    tookPut = true;
+                    break;
+                }
+                single.store(row + x, c);
+                last = c;
+                if (++x >= cols) {
+                    x = cols - 1;
+                    wrapDue = true;
+                }
+                continue;
+            }
+            int w = 1;
+            {
                 const std::size_t used = decodeWhole(p, end, c);
                 if (used == 0 || (c < 0xA0 && c != 0xFFFD)) {
                     putBack();
@@ -187,15 +320,23 @@ const std::uint8_t* Terminal::printMultibyteRun(const std::uint8_t* p, const std
                 p += used;
                 asciiInARow = 0;
                 if (c == 0xFFFD) continue; // never shown
+                w = unicodeWidth(c);
+                if (w == 0) {
+                    ++scalars;
+                    // A mark joins the character before the cursor (under it while a wrap is due);
+                    // on the row being written that cell is at hand.
+                    if (row && x < cols && (wrapDue || x >= 1)) {
+                        Cell& target = row[wrapDue ? x : x - 1];
+                        target.ch = composeWithMark(target.ch, c);
+                    } else {
+                        putBack();
+                        composeIntoPrevious(c); // changes a cell, never the cursor or the pen
+                    }
+                    continue;
+                }
             }
-            ++diag.totalScalars;
-            const int w = unicodeWidth(c);
-            if (w == 0 && c >= 0xA0) {
-                putBack();
-                composeIntoPrevious(c); // changes a cell, never the cursor or the pen
-                continue;
-            }
-            if (!row || w == 0 || wrapDue || x + w > cols) {
+            ++scalars;
+            if (!row || wrapDue || x + w > cols) {
                 putBack();
                 put(c);
                 tookPut = true;
@@ -208,7 +349,7 @@ const std::uint8_t* Terminal::printMultibyteRun(const std::uint8_t* p, const std
                 single.store(row + x, c);
             }
             x += w;
-            lastChar = c;
+            last = c;
             if (x >= cols) {
                 x = cols - 1;
                 wrapDue = true;
@@ -255,6 +396,59 @@ const std::uint8_t* Terminal::collectCsi(const std::uint8_t* p, const std::uint8
     return p;
 }
 
+// The SGR sequences that programs send before nearly every coloured word, a 256-colour or true
+// colour foreground or background ("38;5;n m", "48;5;n m", "38;2;r;g;b m", "48;2;r;g;b m" with
+// values of up to three digits), recognised by their first five bytes and run without the general
+// reading and dispatch; p is just after ESC [ with kShortCsiLookahead bytes in the buffer. Leaves
+// what dispatchWholeCsi() and doSGR() would leave. Returns where the sequence ends, or nullptr
+// (having changed nothing) for any other sequence.
+[[gnu::always_inline]] inline const std::uint8_t* Terminal::dispatchSgrColour(const std::uint8_t* p) {
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    if constexpr (std::endian::native != std::endian::little) return nullptr;
+    // "?8;?;" with the first byte 3 or 4 and the fourth 2 or 5.
+    constexpr std::uint64_t kFixedMask = 0xFF00FFFF00ull;
+    constexpr std::uint64_t kFixed =
+        std::uint64_t(';') << 32 | std::uint64_t(';') << 16 | std::uint64_t('8') << 8;
+    if ((w & kFixedMask) != kFixed) return nullptr;
+    const auto first = std::uint8_t(w);
+    const auto kind = std::uint8_t(w >> 24);
+    if ((first != '3' && first != '4') || (kind != '2' && kind != '5')) return nullptr;
+    const std::uint8_t* q = p + 5;
+    std::int64_t* const values = csiParams_.plainValues();
+    std::size_t count;
+    if (kind == '5') {
+        if (!shortNumber(q, values[2]) || *q != 'm') return nullptr;
+        count = 3;
+    } else {
+        if (!shortNumber(q, values[2]) || *q++ != ';' || !shortNumber(q, values[3]) || *q++ != ';' ||
+            !shortNumber(q, values[4]) || *q != 'm') {
+            return nullptr;
+        }
+        count = 5;
+    }
+    ++q;
+    values[0] = first == '3' ? 38 : 48;
+    values[1] = kind - '0';
+    diag.totalScalars += q - p;
+    ++diag.csiCount;
+    csiPrefix_ = 0;
+    csiIntermediate_ = 0;
+    csiParams_.setPlain(count);
+    pstate_ = PState::ground;
+    const bool fg = first == '3';
+    if (kind == '5') {
+        (fg ? attrs_.fg : attrs_.bg) = values[2];
+        (fg ? attrs_.fgRGB : attrs_.bgRGB).reset();
+    } else {
+        const auto byteValue = [](std::int64_t v) { return std::uint8_t(std::min<std::int64_t>(v, 255)); };
+        (fg ? attrs_.fgRGB : attrs_.bgRGB) =
+            RGB{byteValue(values[2]), byteValue(values[3]), byteValue(values[4])};
+    }
+    penStale_ |= kPenColours;
+    return q;
+}
+
 // A whole control sequence of the usual shape, complete in the buffer from p (just after ESC [):
 // an optional prefix byte ("<", "=", ">" or "?"), decimal parameters separated by ";", optional
 // intermediate bytes, and the final byte. Its parameters are read straight into csiParams_ and it
@@ -262,30 +456,28 @@ const std::uint8_t* Terminal::collectCsi(const std::uint8_t* p, const std::uint8
 // would have left. Returns nullptr for any other shape (colon groups, controls inside, more than
 // kMaxParams parameters, values of more than 18 digits) or when the buffer ends first: the
 // byte-wise path then takes the sequence from its start (and clears the parameters first).
-const std::uint8_t* Terminal::dispatchWholeCsi(const std::uint8_t* p, const std::uint8_t* end) {
+[[gnu::always_inline]] inline const std::uint8_t* Terminal::dispatchWholeCsi(const std::uint8_t* p,
+                                                                             const std::uint8_t* end) {
     const std::uint8_t* const start = p;
-    std::uint8_t prefix = 0;
-    if (p < end && unsigned(*p) - '<' < 4) prefix = *p++;
     std::int64_t* const values = csiParams_.plainValues();
     std::size_t count = 0;
-    for (;;) {
-        const std::uint8_t* const paramStart = p;
-        std::uint64_t cur = 0;
-        unsigned digit;
-        while (p < end && (digit = unsigned(*p) - '0') < 10) {
-            cur = cur * 10 + digit; // wraps only past 19 digits, which are sent back below
-            ++p;
-        }
-        // The byte-wise path knows how values too large for 64 bits read.
-        if (p == end || p - paramStart > 18) return nullptr;
-        values[count++] = std::int64_t(std::min<std::uint64_t>(cur, CsiParams::kMaxValue));
-        if (*p != ';') break;
-        if (count >= CsiParams::kMaxParams) return nullptr;
-        ++p;
-    }
+    std::uint8_t prefix = 0;
     std::uint8_t intermediate = 0;
-    while (p < end && *p >= 0x20 && *p <= 0x2F) intermediate = *p++;
-    if (p == end || *p < 0x40 || *p > 0x7E) return nullptr;
+    const std::uint8_t* q = nullptr;
+    if (end - p >= kShortCsiLookahead) {
+        if (const std::uint8_t* next = dispatchSgrColour(p)) return next;
+        q = readShortCsi(p, values, count);
+    }
+    if (q) {
+        p = q;
+    } else {
+        count = 0;
+        if (p < end && unsigned(*p) - '<' < 4) prefix = *p++;
+        p = readCsiParams(p, end, values, count);
+        if (!p) return nullptr;
+        while (p < end && *p >= 0x20 && *p <= 0x2F) intermediate = *p++;
+        if (p == end || *p < 0x40 || *p > 0x7E) return nullptr;
+    }
     const std::uint8_t final = *p++;
 
     diag.totalScalars += p - start;

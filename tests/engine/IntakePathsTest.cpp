@@ -42,6 +42,9 @@ std::string snapshot(const Terminal& t) {
     s += "counts " + std::to_string(t.diag.totalScalars) + " " + std::to_string(t.diag.csiCount) + " " +
          std::to_string(t.diag.escCount) + " " + std::to_string(t.diag.oscCount) + " " +
          std::to_string(t.diag.dcsCount) + "\n";
+    s += "params " + std::to_string(t.csiParams().size()) + ":";
+    for (std::size_t i = 0; i < t.csiParams().size(); ++i) s += " " + std::to_string(t.csiParams()[i]);
+    s += "\n";
     for (const auto& u : t.diag.unhandled) s += u.seq + "=" + std::to_string(u.count) + " ";
     return s + "\ntitle " + t.currentTitle;
 }
@@ -179,5 +182,102 @@ TEST(IntakePaths, WholePiecesAndSingleBytesLeaveTheSameTerminal) {
         ASSERT_EQ(snapshot(whole), expected) << "seed " << seed;
         ASSERT_EQ(snapshot(ragged), expected) << "seed " << seed;
         EXPECT_EQ(repliesWhole, repliesBytewise) << "seed " << seed;
+    }
+}
+
+// The sequences that the intake reads straight from the buffer when the whole of one is there (and
+// the shapes next to them, which it must leave to the general path), each split at every byte
+// between two pieces: every split must leave what one whole piece leaves, and what one byte per
+// piece leaves. The text after each sequence keeps the buffer long enough for the fast paths.
+TEST(IntakePaths, ControlSequencesSplitAtEveryByteActAsWhole) {
+    static const char* const kCases[] = {
+        // Colour SGR in the shapes read without the general parser, and shapes that are not quite them.
+        "\x1b[38;5;196m",
+        "\x1b[48;5;7m",
+        "\x1b[38;5;0m",
+        "\x1b[38;2;1;22;255m",
+        "\x1b[48;2;300;0;999m",
+        "\x1b[38;5;1000m",
+        "\x1b[38;5;m",
+        "\x1b[38;5m",
+        "\x1b[38;2;1;2m",
+        "\x1b[48;2;1;2;3;4m",
+        "\x1b[38;2;1;2;3;4;5;6m",
+        "\x1b[38:5:9m",
+        "\x1b[28;5;1m",
+        "\x1b[38;6;1m",
+        "\x1b[38;5;1H",
+        "\x1b[48;5;12 m",
+        "\x1b[38;5;1;1m",
+        "\x1b[1;38;5;9m",
+        "\x1b[38;2;0010;1;1m",
+        "\x1b[?38;5;1m",
+        // Short plain sequences and the limits of the short reading.
+        "\x1b[12;34H",
+        "\x1b[H",
+        "\x1b[;5H",
+        "\x1b[5;H",
+        "\x1b[1;2;3;4;5m",
+        "\x1b[1;2;3;4;5;6m",
+        "\x1b[1234;5H",
+        "\x1b[0012;0005H",
+        "\x1b[999999999999999999;1H",
+        "\x1b[9999999999999999999;1H",
+        "\x1b[99999999999999999999999;1H",
+        "\x1b[0K",
+        "\x1b[2J",
+        "\x1b[5X",
+        "\x1b[1;31m",
+        "\x1b[0m",
+        "\x1b[m",
+        "\x1b[;m",
+        "\x1b[7;;1m",
+        "\x1b[4:3m",
+        "\x1b[3\x7fm",
+        "\x1b[2\nA",
+        "\x1b[3\xc3\xa9m",
+        // Prefixes and intermediates, some with replies.
+        "\x1b[?25l",
+        "\x1b[?1049h",
+        "\x1b[>c",
+        "\x1b[6n",
+        "\x1b[2 q",
+        "\x1b[1?5h",
+        "\x1b[?1;2$p",
+        // A lone character between motions, at the edges of the row.
+        "\x1b[5;5Hx\x1b[6;6Hy",
+        "\x1b[3;39Hq\x1b[4;1H",
+        "\x1b[3;40Hq\x1b[4;1H",
+        "\x1b[3;40Hqr\x1b[H",
+        "\x1b[4hab\x1b[1;1Hc\x1b[4l",
+        "\x1b(0q\x1b[2;2Hq\x1b(B",
+        "\x1b#6\x1b[1;30Hz\x1b[1;1Hw",
+    };
+    const std::string before = "\x1b[2;3Hab\x1b[48;5;4m";
+    const std::string after = "Z0123456789abcdefghijklmnopqrstuvwxyz\r\n";
+    for (const char* c : kCases) {
+        const std::string stream = before + c + after + c + after;
+        Terminal whole(40, 6);
+        std::string wholeReplies;
+        whole.onResponse = [&](const std::string& r) { wholeReplies += r; };
+        whole.process(stream);
+        const std::string expected = snapshot(whole);
+
+        Terminal bytewise(40, 6);
+        std::string bytewiseReplies;
+        bytewise.onResponse = [&](const std::string& r) { bytewiseReplies += r; };
+        feedPieces(bytewise, stream, 1);
+        ASSERT_EQ(snapshot(bytewise), expected) << c;
+        ASSERT_EQ(bytewiseReplies, wholeReplies) << c;
+
+        for (std::size_t split = 1; split < stream.size(); ++split) {
+            Terminal pieces(40, 6);
+            std::string replies;
+            pieces.onResponse = [&](const std::string& r) { replies += r; };
+            pieces.process(std::string_view(stream).substr(0, split));
+            pieces.process(std::string_view(stream).substr(split));
+            ASSERT_EQ(snapshot(pieces), expected) << c << " split at " << split;
+            ASSERT_EQ(replies, wholeReplies) << c << " split at " << split;
+        }
     }
 }
