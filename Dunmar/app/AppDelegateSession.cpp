@@ -1,6 +1,7 @@
 // The open tabs kept across starts: written after every opened and closed tab and at the end,
 // rebuilt once at launch.
 #include "app/AppDelegate.h"
+#include "app/StorageNotices.h"
 #include "chrome/HeaderBarView.h"
 #include "platform/Defaults.h"
 #include "platform/ProcessCwd.h"
@@ -65,6 +66,7 @@ bool AppDelegate::restoreSession() {
     // Everything is read before the first tab is made.
     const std::optional<session::RestorePlan> plan = sessionStore_.restorePlan();
     if (!plan) return false;
+    storagenotices::show(toasts_, storagenotices::filesSkipped(plan->skippedFiles));
     {
         // No save while the tabs come back one by one: the stored list would shrink to the part
         // rebuilt so far. One save follows at the end.
