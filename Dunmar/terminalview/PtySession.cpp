@@ -137,6 +137,8 @@ void PtySession::readAvailable() {
             shellReady_ = true;
             if (onFirstOutput) onFirstOutput();
             if (!stillCurrent()) return;
+            // What was typed while the shell started goes out now, in order.
+            flushInput();
         }
         if (onRemoteOutput && (!remoteOutputWanted || remoteOutputWanted())) {
             const std::optional<QString> text = remoteDecoder_.decode(piece);
@@ -204,8 +206,10 @@ void PtySession::write(QByteArrayView bytes) {
     counters_.writeCount += 1;
     if (bytes.isEmpty()) return;
     writeQueue_.append(bytes);
-    // While the notifier waits for room, earlier bytes are queued; writing now would reorder.
-    if (!writeNotifier_->isEnabled()) flushInput();
+    // Until the shell's first output the input waits: the shell has not set up its line editor
+    // yet, and the terminal would echo the keys once more before the prompt. While the notifier
+    // waits for room, earlier bytes are queued; writing now would reorder.
+    if (shellReady_ && !writeNotifier_->isEnabled()) flushInput();
 }
 
 void PtySession::write(const QString& text) {

@@ -57,7 +57,9 @@ public:
     // The replaced shell gets SIGHUP and produces no end-of-output notification.
     void switchShell(const QString& shellPath);
 
-    // Input for the shell, delivered whole and in order; what the terminal cannot take now waits.
+    // Input for the shell, delivered whole and in order; what the terminal cannot take now waits,
+    // and so does everything written before the shell's first output (typing ahead of a slow
+    // start).
     void write(QByteArrayView bytes);
     // As UTF-8; a text holding unpaired surrogates is not written at all.
     void write(const QString& text);
