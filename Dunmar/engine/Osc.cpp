@@ -1,6 +1,7 @@
 // Operating System Commands: the command number and its payload, titles, hyperlinks, the working
 // directory, the clipboard and the shell's prompt marks. The colour commands are in OscColors.cpp.
 #include "engine/Codecs.h"
+#include "engine/Title.h"
 #include "engine/Terminal.h"
 #include "engine/Utf8Decoder.h"
 
@@ -29,7 +30,7 @@ void Terminal::handleOSC() {
     switch (number) {
     case 0:
     case 2:
-        currentTitle = std::string(payload);
+        currentTitle = sanitizeTitle(payload);
         if (onTitleChange) onTitleChange(currentTitle);
         break;
     case 1: // the icon name: nothing shows it
