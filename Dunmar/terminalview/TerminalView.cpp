@@ -62,7 +62,10 @@ TerminalView::TerminalView(const QRect& frameRect, const QString& shell, const Q
 
     session_.onOutput = [this](QByteArrayView piece) { handleOutput(piece); };
     session_.onOutputEnded = [this] { handleOutputEnded(); };
-    session_.onFirstOutput = [this] { loadHistory(); };
+    session_.onFirstOutput = [this] {
+        loadHistory();
+        if (onShellReady) onShellReady();
+    };
     session_.remoteOutputWanted = [] {
         const TerminalViewHost* host = TerminalViewHost::installed();
         return host && host->isRemoteStreamConnected();

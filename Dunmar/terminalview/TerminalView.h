@@ -82,6 +82,8 @@ public:
     // Called when the shell's output ended (not after switchShell). When unset, the installed
     // TerminalViewHost is asked to quit. The owner may delete the view from inside.
     std::function<void()> onShellExit;
+    // The shell printed its first output (after a start or a switch); the history is loading.
+    std::function<void()> onShellReady;
     // Called with the number of scrollback lines dropped at the top (the scrollback was full or was
     // cleared): positions kept as buffer rows move up by that much. The view's own selection and
     // scroll position have already been shifted.
