@@ -62,6 +62,8 @@ TerminalView::TerminalView(const QRect& frameRect, const QString& shell, const Q
 
     session_.onOutput = [this](QByteArrayView piece) { handleOutput(piece); };
     session_.onOutputEnded = [this] { handleOutputEnded(); };
+    // When many panes have output, the one the user types into is read first, then those in sight.
+    session_.readPriority = [this] { return hasFocus() ? 2 : isVisible() ? 1 : 0; };
     session_.onFirstOutput = [this] {
         loadHistory();
         if (onShellReady) onShellReady();
@@ -84,6 +86,7 @@ TerminalView::~TerminalView() {
     session_.onOutputEnded = nullptr;
     session_.onFirstOutput = nullptr;
     session_.onRemoteOutput = nullptr;
+    session_.readPriority = nullptr;
 }
 
 void TerminalView::installTerminalCallbacks() {
