@@ -15,6 +15,7 @@
 #include "platform/StatusTrayIcon.h"
 #include "settings/BellManager.h"
 #include "settings/SettingsOverlay.h"
+#include "terminalview/ProgramResizeGate.h"
 
 #include <QCursor>
 #include <QDir>
@@ -332,7 +333,8 @@ void AppDelegate::applicationDidResignActive() {
 void AppDelegate::applicationWillTerminate() {
     WillTerminateSteps steps;
     steps.saveWindowGeometry = [this] {
-        if (window_) writeWindowGeometryOnQuit(defaults_, window_->geometry(), isWindowDetached_);
+        if (window_ && !ProgramResizeGate::isProgramSize(window_))
+            writeWindowGeometryOnQuit(defaults_, window_->geometry(), isWindowDetached_);
     };
     steps.saveSession = [this] { saveSession(); };
     steps.removeClickMonitor = [this] { removeClickOutsideMonitor(); };

@@ -373,6 +373,7 @@ public:
     bool isModalOverlayShown() const override;
     bool versionButtonContains(const QPoint& globalPos) const override;
     std::optional<double> secondsSinceLastHide() const override;
+    bool isUserResizingWindow() const override;
 
     // ---- ChromeController ----------------------------------------------------------------------
     bool isWindowDetached() const override { return isWindowDetached_; }

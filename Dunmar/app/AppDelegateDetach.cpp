@@ -7,6 +7,7 @@
 #include "chrome/ChromeAnimation.h"
 #include "platform/Defaults.h"
 #include "platform/GlobalInput.h"
+#include "terminalview/ProgramResizeGate.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -183,7 +184,8 @@ void AppDelegate::windowDidResize() {
     updateWindowMask();
     centerCommandPalette();
     layoutGitPanel();
-    if (isAnimating_ || !isWindowVisible()) return;
+    // A size a program asked for is never kept as the user's.
+    if (isAnimating_ || !isWindowVisible() || ProgramResizeGate::isProgramSize(window_)) return;
     const QRect frame = window_->geometry();
     defaults_.setValue(kWindowWidth, static_cast<double>(frame.width()));
     defaults_.setValue(kWindowHeight, static_cast<double>(frame.height()));

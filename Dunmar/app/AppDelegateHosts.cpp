@@ -1,5 +1,6 @@
 // What the terminal panes and the bell ask of the controller.
 #include "app/AppDelegate.h"
+#include "app/BorderlessWindow.h"
 #include "app/ContentView.h"
 #include "app/TerminalBellPane.h"
 #include "chrome/AlertSheetView.h"
@@ -59,6 +60,10 @@ bool AppDelegate::isModalOverlayShown() const {
 std::optional<double> AppDelegate::secondsSinceLastHide() const {
     if (lastHideTime_ <= 0 || !uptime) return std::nullopt;
     return uptime() - lastHideTime_;
+}
+
+bool AppDelegate::isUserResizingWindow() const {
+    return window_ && window_->isEdgeDragActive();
 }
 
 bool AppDelegate::versionButtonContains(const QPoint& globalPos) const {

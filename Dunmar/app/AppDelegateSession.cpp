@@ -6,6 +6,7 @@
 #include "platform/Defaults.h"
 #include "platform/ProcessCwd.h"
 #include "settings/BellManager.h"
+#include "terminalview/ProgramResizeGate.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -54,7 +55,7 @@ session::SessionSnapshot AppDelegate::sessionSnapshot() const {
             return live;
         });
     snapshot.activeTab = tabs_.activeTab();
-    if (window_) snapshot.windowFrame = QRectF(window_->geometry());
+    if (window_ && !ProgramResizeGate::isProgramSize(window_)) snapshot.windowFrame = QRectF(window_->geometry());
     snapshot.webPickerOpen = !webPickerSidebarView_.isNull();
     snapshot.sshManagerOpen = !sshManagerView_.isNull();
     snapshot.sidebarOrder = sidebarOrder_;

@@ -101,7 +101,8 @@ public:
     void setSuppressResize(bool suppress) { suppressResize_ = suppress; }
     bool suppressResize() const { return suppressResize_; }
     // The shell asked for a grid of rows x cols: grow or shrink the window by the difference between
-    // that grid's view size and this view's size, keeping its top edge, within its screen.
+    // that grid's view size and this view's size, keeping its top edge, within its screen; at most
+    // once a second and never during a drag by the user (ProgramResizeGate).
     void requestGridSize(std::int64_t rows, std::int64_t cols);
 
     // ---- Cursor and redraw -----------------------------------------------------------------------

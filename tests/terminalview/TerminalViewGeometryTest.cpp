@@ -1,6 +1,7 @@
 // Fonts and cell metrics, the grid that fits a frame, the shell's window-size requests, what the
 // pane tells assistive technology, and the timers of an idle pane.
 #include "ViewTestSupport.h"
+#include "terminalview/ProgramResizeGate.h"
 #include "terminalview/TerminalFonts.h"
 
 #include <QAccessible>
@@ -10,6 +11,24 @@
 #include <QScreen>
 #include <QTest>
 #include <cmath>
+
+namespace {
+// Counts the events of one type that reach an object.
+class EventCounter : public QObject {
+public:
+    EventCounter(QObject* target, QEvent::Type type, int* count) : type_(type), count_(count) {
+        target->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == type_) ++*count_;
+        return false;
+    }
+
+private:
+    QEvent::Type type_;
+    int* count_;
+};
+} // namespace
 
 TEST(TerminalFonts, SizesFamiliesAndFallbacks) {
     loadTerminalFonts();
@@ -117,7 +136,9 @@ TEST_F(ViewTest, WindowSizeRequestsResizeTheWindowByThePanesDifferenceWithinTheS
     EXPECT_EQ(window.size(), QSize(paneWidth, 400 - 320 + paneHeight));
 
     const QRect screen = window.screen()->availableGeometry();
-    view->requestGridSize(1000, 1000);
+    const QSize first = window.size();
+    view->requestGridSize(1000, 1000); // within a second of the first: carried out a second later
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.size() != first; }, 3000));
     EXPECT_LE(window.geometry().right(), screen.right());
     EXPECT_LE(window.geometry().bottom(), screen.bottom());
     // Nonsense sizes are ignored.
@@ -221,4 +242,37 @@ TEST_F(ViewTest, OutputReachesARemoteViewerOnlyWhileOneIsConnected) {
     host.remoteConnected = true;
     ASSERT_TRUE(runAndWait(*view, "echo watched$((6*7)) \u00e9", "watched42"));
     EXPECT_TRUE(host.remoteText.contains("watched42 \u00e9"));
+}
+
+TEST_F(ViewTest, ProgramsResizeTheWindowAtMostOnceASecondAndNeverDuringADrag) {
+    QWidget window;
+    window.resize(600, 400);
+    auto view = makeQuietView(QSize(600, 400));
+    view->setParent(&window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    int resizes = 0;
+    EventCounter counter(&window, QEvent::Resize, &resizes);
+    const auto sizeFor = [&](int rows, int cols) {
+        return QSize(int(std::ceil(view->cellW() * cols + 32)), int(std::ceil(view->cellH() * rows + 20)));
+    };
+
+    // A program asking in a loop: the first request at once, the newest a second later, no more.
+    for (int i = 0; i < 30; ++i) view->requestGridSize(10 + i % 3, 40 + i);
+    EXPECT_EQ(resizes, 1);
+    EXPECT_EQ(window.size(), sizeFor(10, 40));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return resizes == 2; }, 3000));
+    EXPECT_EQ(window.size(), sizeFor(10 + 29 % 3, 40 + 29));
+    QTest::qWait(ProgramResizeGate::kMinIntervalMs + 200);
+    EXPECT_EQ(resizes, 2);
+    EXPECT_TRUE(ProgramResizeGate::isProgramSize(&window));
+    window.resize(640, 420); // the user's own size
+    EXPECT_FALSE(ProgramResizeGate::isProgramSize(&window));
+
+    // While the user holds the mouse button (dragging the window's edge), requests are dropped.
+    QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+    view->requestGridSize(12, 50);
+    QTest::qWait(ProgramResizeGate::kMinIntervalMs + 200);
+    EXPECT_EQ(window.size(), QSize(640, 420));
+    QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
 }
