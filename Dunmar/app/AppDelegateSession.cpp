@@ -55,7 +55,8 @@ session::SessionSnapshot AppDelegate::sessionSnapshot() const {
             return live;
         });
     snapshot.activeTab = tabs_.activeTab();
-    if (window_ && !ProgramResizeGate::isProgramSize(window_)) snapshot.windowFrame = QRectF(window_->geometry());
+    if (window_ && !ProgramResizeGate::isProgramSize(window_))
+        snapshot.windowFrame = QRectF(window_->geometry());
     snapshot.webPickerOpen = !webPickerSidebarView_.isNull();
     snapshot.sshManagerOpen = !sshManagerView_.isNull();
     snapshot.sidebarOrder = sidebarOrder_;

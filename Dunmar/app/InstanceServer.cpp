@@ -18,7 +18,8 @@ InstanceServer::InstanceServer(const QString& socketPath, QObject* parent)
             connect(client, &QLocalSocket::readyRead, this, [self, client] {
                 // One short line; anything longer is not ours.
                 const QByteArray line = client->readLine(64);
-                if (line == instancelock::kShowMessage && self && self->onShowRequested) self->onShowRequested();
+                if (line == instancelock::kShowMessage && self && self->onShowRequested)
+                    self->onShowRequested();
                 client->disconnectFromServer();
             });
         }

@@ -65,9 +65,9 @@ struct RestorePlan {
 };
 
 // The plan for the stored values; none when there is nothing to restore (no list, not a list, or
-// no usable entry in it and none skipped). A list element that is not a dictionary is skipped and the others are
-// restored, and the stored active index is carried over to the restored positions.
-// `isDirectory` decides which stored folders still exist.
+// no usable entry in it and none skipped). A list element that is not a dictionary is skipped and the others
+// are restored, and the stored active index is carried over to the restored positions. `isDirectory` decides
+// which stored folders still exist.
 std::optional<RestorePlan> planRestore(const QVariant& sessionTabs, const QVariant& sessionActiveTab,
                                        const QVariant& windowFrame, const QVariant& sidebarOrder,
                                        const QVariant& sidebarPanelHeights, const QVariant& webPickerOpen,

@@ -28,7 +28,8 @@ std::string joined(const std::string& folder, const char* name) {
 
 // mkdir -p with mode 0700 for every folder it makes.
 void makeFolders(const std::string& folder) {
-    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1))
+    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
+         slash = folder.find('/', slash + 1))
         ::mkdir(folder.substr(0, slash).c_str(), 0700);
     ::mkdir(folder.c_str(), 0700);
 }
@@ -57,7 +58,8 @@ bool ensurePrivateFolder(const std::string& folder, std::string* problem) {
     struct stat st {};
     if (::lstat(folder.c_str(), &st) != 0) {
         makeFolders(folder);
-        if (::lstat(folder.c_str(), &st) != 0) return fail("cannot create " + folder + ": " + std::strerror(errno));
+        if (::lstat(folder.c_str(), &st) != 0)
+            return fail("cannot create " + folder + ": " + std::strerror(errno));
     }
     if (!S_ISDIR(st.st_mode)) return fail(folder + " is not a folder");
     if (st.st_uid != ::getuid()) return fail(folder + " belongs to another user");

@@ -1,8 +1,8 @@
 // Operating System Commands: the command number and its payload, titles, hyperlinks, the working
 // directory, the clipboard and the shell's prompt marks. The colour commands are in OscColors.cpp.
 #include "engine/Codecs.h"
-#include "engine/Title.h"
 #include "engine/Terminal.h"
+#include "engine/Title.h"
 #include "engine/Utf8Decoder.h"
 
 #include <string>

@@ -22,7 +22,8 @@ std::string sanitizeTitle(std::string_view raw) {
         }
         // One character: a lead byte and the continuation bytes after it.
         std::size_t end = i + 1;
-        while (end < raw.size() && (static_cast<unsigned char>(raw[end]) & 0xc0) == 0x80 && end - i < 4) ++end;
+        while (end < raw.size() && (static_cast<unsigned char>(raw[end]) & 0xc0) == 0x80 && end - i < 4)
+            ++end;
         out.append(raw.substr(i, end - i));
         i = end;
         ++chars;

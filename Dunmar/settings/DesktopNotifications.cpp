@@ -41,8 +41,9 @@ void DesktopNotifications::send(Request request) {
     const quint32 replaces = request.replaceKey.isEmpty() ? 0 : idByKey_.value(request.replaceKey, 0);
     QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(kService), QLatin1String(kPath),
                                                        QLatin1String(kInterface), QStringLiteral("Notify"));
-    call << QString::fromLatin1(kAppName) << replaces << QString() << request.title << escapeMarkup(request.body)
-         << QStringList{QStringLiteral("default"), QString()} << QVariantMap() << qint32(-1);
+    call << QString::fromLatin1(kAppName) << replaces << QString() << request.title
+         << escapeMarkup(request.body) << QStringList{QStringLiteral("default"), QString()} << QVariantMap()
+         << qint32(-1);
 
     ++inFlight_;
     const QString key = request.replaceKey;

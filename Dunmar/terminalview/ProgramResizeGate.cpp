@@ -16,8 +16,9 @@ ProgramResizeGate::ProgramResizeGate(QWidget* window) : QObject(window), window_
 }
 
 ProgramResizeGate* ProgramResizeGate::of(const QWidget* window) {
-    return window ? window->findChild<ProgramResizeGate*>(QLatin1String(kGateName), Qt::FindDirectChildrenOnly)
-                  : nullptr;
+    return window
+               ? window->findChild<ProgramResizeGate*>(QLatin1String(kGateName), Qt::FindDirectChildrenOnly)
+               : nullptr;
 }
 
 bool ProgramResizeGate::userIsResizing() {

@@ -3,12 +3,12 @@
 #include "terminalview/ShellList.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <locale.h>
-#include <algorithm>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>

@@ -66,7 +66,8 @@ void ReadScheduler::runPass() {
     for (auto& s : notReached) next.push_back(s);
     for (auto& s : readWithMoreLeft) next.push_back(s);
     for (auto& s : pending_)
-        if (s && std::none_of(next.begin(), next.end(), [&](const QPointer<PtySession>& n) { return n == s; }))
+        if (s && std::none_of(next.begin(), next.end(),
+                              [&](const QPointer<PtySession>& n) { return n.data() == s.data(); }))
             next.push_back(s);
     pending_.swap(next);
     if (!pending_.empty()) schedule();

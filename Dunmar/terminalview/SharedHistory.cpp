@@ -16,9 +16,9 @@ QString SharedHistory::stampOf(const QString& homeDirectory) const {
     QString stamp;
     for (const char* name : {"/.zsh_history", "/.bash_history"}) {
         const QFileInfo info(homeDirectory + QLatin1String(name));
-        stamp += info.exists() ? QStringLiteral("%1@%2;").arg(info.size()).arg(
-                                     info.lastModified().toMSecsSinceEpoch())
-                               : QStringLiteral("-;");
+        stamp += info.exists()
+                     ? QStringLiteral("%1@%2;").arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch())
+                     : QStringLiteral("-;");
     }
     return stamp;
 }

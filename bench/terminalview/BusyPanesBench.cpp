@@ -29,8 +29,8 @@ int main(int argc, char** argv) {
     PtySessionSettings settings{&defaults, home.path()};
     std::vector<std::unique_ptr<TerminalView>> views;
     for (int i = 0; i < panes; ++i) {
-        views.push_back(std::make_unique<TerminalView>(QRect(0, 0, 900, 600), "/bin/sh", QString(), QString(),
-                                                       settings));
+        views.push_back(
+            std::make_unique<TerminalView>(QRect(0, 0, 900, 600), "/bin/sh", QString(), QString(), settings));
         if (i == 0) views.back()->show();
     }
     QElapsedTimer startup;
@@ -59,7 +59,9 @@ int main(int argc, char** argv) {
     quint64 bytes = 0;
     for (const auto& view : views) bytes += view->perf.readBytes;
     std::sort(gaps.begin(), gaps.end());
-    const auto at = [&](double q) { return gaps.empty() ? 0 : gaps[std::size_t(q * double(gaps.size() - 1))]; };
+    const auto at = [&](double q) {
+        return gaps.empty() ? 0 : gaps[std::size_t(q * double(gaps.size() - 1))];
+    };
     std::printf("panes %d, %d s: event-loop gap median %.1f ms, p99 %.1f ms, max %.1f ms; "
                 "visible pane read %.1f MB, all panes %.1f MB\n",
                 panes, seconds, at(0.5) / 1000.0, at(0.99) / 1000.0, at(1.0) / 1000.0,

@@ -192,13 +192,12 @@ TEST_F(AppSession, SavedEditorTabsOnFifosAndDevicesAreLeftOutWithAToast) {
     const QString fifo = QDir(dir.path()).filePath("pipe");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const QString notes = writeFile("notes.md", "# Notes\n");
-    defaults->setValue("sessionTabs",
-                       QVariantList{
-                           QVariantMap{{"shell", "/bin/bash"}},
-                           QVariantMap{{"type", "editor"}, {"editorURL", fifo}},
-                           QVariantMap{{"type", "editor"}, {"editorURL", "/dev/zero"}},
-                           QVariantMap{{"type", "editor"}, {"editorURL", notes}},
-                       });
+    defaults->setValue("sessionTabs", QVariantList{
+                                          QVariantMap{{"shell", "/bin/bash"}},
+                                          QVariantMap{{"type", "editor"}, {"editorURL", fifo}},
+                                          QVariantMap{{"type", "editor"}, {"editorURL", "/dev/zero"}},
+                                          QVariantMap{{"type", "editor"}, {"editorURL", notes}},
+                                      });
     defaults->setValue("sessionActiveTab", 3);
     launch(); // hung here at the FIFO's open, and read /dev/zero without end
 

@@ -119,8 +119,8 @@ TEST(Program, WithoutARuntimeFolderTheLockIsInAPrivateFolderOfTheUser) {
     EXPECT_TRUE(QFile::exists(QDir(folder).filePath("Dunmar.lock")));
     EXPECT_EQ(QFileInfo(folder).permissions() & (QFile::WriteGroup | QFile::WriteOther), 0);
     // The second copy finds the first through the socket beside the lock, and leaves.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(QDir(folder).filePath("Dunmar.sock")); },
-                                30000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return QFileInfo::exists(QDir(folder).filePath("Dunmar.sock")); }, 30000));
     auto second = start(user, env);
     const std::optional<int> status = second->waitForExit(kStartTimeout);
     ASSERT_TRUE(status.has_value()) << "the second copy kept running";

@@ -1,4 +1,5 @@
 #include "platform/AtomicFile.h"
+
 #include "platform/Defaults.h"
 #include "support/FullDisk.h"
 

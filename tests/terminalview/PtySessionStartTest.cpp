@@ -156,7 +156,8 @@ TEST_F(PtyTest, TheShellInheritsNoStrayDescriptorsAndNoIgnoredSignals) {
     // A descriptor opened without close-on-exec, as a library might, and signals a parent ignored.
     int leak[2];
     ASSERT_EQ(::pipe(leak), 0);
-    struct sigaction ignore {}, oldXfsz{}, oldVtalrm{};
+    struct sigaction ignore {
+    }, oldXfsz{}, oldVtalrm{};
     ignore.sa_handler = SIG_IGN;
     ::sigaction(SIGXFSZ, &ignore, &oldXfsz);
     ::sigaction(SIGVTALRM, &ignore, &oldVtalrm);
