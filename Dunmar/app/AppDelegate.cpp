@@ -333,7 +333,7 @@ void AppDelegate::applicationDidResignActive() {
 void AppDelegate::applicationWillTerminate() {
     WillTerminateSteps steps;
     steps.saveWindowGeometry = [this] {
-        if (window_ && !ProgramResizeGate::isProgramSize(window_))
+        if (window_ && !ProgramResizeGate::isProgramSize(window_.get()))
             writeWindowGeometryOnQuit(defaults_, window_->geometry(), isWindowDetached_);
     };
     steps.saveSession = [this] { saveSession(); };

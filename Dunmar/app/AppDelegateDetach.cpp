@@ -185,7 +185,7 @@ void AppDelegate::windowDidResize() {
     centerCommandPalette();
     layoutGitPanel();
     // A size a program asked for is never kept as the user's.
-    if (isAnimating_ || !isWindowVisible() || ProgramResizeGate::isProgramSize(window_)) return;
+    if (isAnimating_ || !isWindowVisible() || ProgramResizeGate::isProgramSize(window_.get())) return;
     const QRect frame = window_->geometry();
     defaults_.setValue(kWindowWidth, static_cast<double>(frame.width()));
     defaults_.setValue(kWindowHeight, static_cast<double>(frame.height()));

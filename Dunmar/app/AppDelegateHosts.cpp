@@ -63,7 +63,7 @@ std::optional<double> AppDelegate::secondsSinceLastHide() const {
 }
 
 bool AppDelegate::isUserResizingWindow() const {
-    return window_ && window_->isEdgeDragActive();
+    return borderlessWindow_ && borderlessWindow_->isEdgeDragActive();
 }
 
 bool AppDelegate::versionButtonContains(const QPoint& globalPos) const {

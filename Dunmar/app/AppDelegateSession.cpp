@@ -55,7 +55,7 @@ session::SessionSnapshot AppDelegate::sessionSnapshot() const {
             return live;
         });
     snapshot.activeTab = tabs_.activeTab();
-    if (window_ && !ProgramResizeGate::isProgramSize(window_))
+    if (window_ && !ProgramResizeGate::isProgramSize(window_.get()))
         snapshot.windowFrame = QRectF(window_->geometry());
     snapshot.webPickerOpen = !webPickerSidebarView_.isNull();
     snapshot.sshManagerOpen = !sshManagerView_.isNull();

@@ -6,6 +6,7 @@
 #include <optional>
 
 class Defaults;
+class QObject;
 class ToastService;
 
 // What the user is told about files the program could not keep or use: a settings file that could
