@@ -166,7 +166,8 @@ TEST_F(AppEditor, AFullDiskKeepsTheFileAndTheUnsavedMark) {
     fileAnswers << notes;
     app->openEditorFile();
     ASSERT_EQ(app->tabs().count(), 2);
-    tab(1).editorView->setPlainText(QString(5800, QLatin1Char('x')));
+    tab(1).editorView->selectAll();
+    tab(1).editorView->insertPlainText(QString(5800, QLatin1Char('x')));
     ASSERT_TRUE(tab(1).editorDirty);
 
     disk.fill();
