@@ -6,13 +6,13 @@
 #include "app/BorderlessWindow.h"
 #include "app/ConfigDirectory.h"
 #include "app/ContentView.h"
+#include "bell/BellManager.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/HoverButton.h"
 #include "platform/Defaults.h"
 #include "platform/GlobalInput.h"
 #include "platform/StatusTrayIcon.h"
-#include "settings/BellManager.h"
 #include "settings/SettingsOverlay.h"
 
 #include <QCursor>

@@ -2,11 +2,11 @@
 #include "app/AppDelegate.h"
 #include "app/ContentView.h"
 #include "app/TerminalBellPane.h"
+#include "bell/BellManager.h"
 #include "chrome/AlertSheetView.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/HoverButton.h"
 #include "platform/EwmhHints.h"
-#include "settings/BellManager.h"
 
 #include <QVariantAnimation>
 

@@ -1,10 +1,10 @@
 // The open tabs kept across starts: written after every opened and closed tab and at the end,
 // rebuilt once at launch.
 #include "app/AppDelegate.h"
+#include "bell/BellManager.h"
 #include "chrome/HeaderBarView.h"
 #include "platform/Defaults.h"
 #include "platform/ProcessCwd.h"
-#include "settings/BellManager.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -5,11 +5,11 @@
 #include "app/EventHook.h"
 #include "app/TerminalBellPane.h"
 #include "app/WindowBackdrop.h"
+#include "bell/BellManager.h"
 #include "chrome/ChromeAnimation.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/GearButton.h"
 #include "platform/Defaults.h"
-#include "settings/BellManager.h"
 #include "settings/SettingsOverlay.h"
 
 #include <QApplication>

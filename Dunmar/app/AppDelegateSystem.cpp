@@ -3,12 +3,12 @@
 // waking from sleep).
 #include "app/AppDelegate.h"
 #include "app/BorderlessWindow.h"
+#include "bell/BellManager.h"
+#include "bell/BellPreviewQueue.h"
 #include "engine/Colors.h"
 #include "platform/Defaults.h"
 #include "platform/GlobalInput.h"
 #include "platform/StatusTrayIcon.h"
-#include "settings/BellManager.h"
-#include "settings/BellPreviewQueue.h"
 
 #include <QDBusConnection>
 #include <QGuiApplication>

@@ -4,6 +4,7 @@
 #include "app/ContentView.h"
 #include "app/TabArithmetic.h"
 #include "app/TerminalBellPane.h"
+#include "bell/BellManager.h"
 #include "chrome/ChromeAnimation.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/HoverButton.h"
@@ -11,7 +12,6 @@
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
-#include "settings/BellManager.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 #include "app/ClickOutside.h"
 #include "app/DesktopSpace.h"
 #include "app/WindowToggle.h"
+#include "bell/BellManager.h"
 #include "chrome/ChromeAnimation.h"
 #include "platform/Defaults.h"
 #include "platform/EwmhHints.h"
 #include "platform/GlobalInput.h"
 #include "platform/StatusTrayIcon.h"
 #include "platform/X11Session.h"
-#include "settings/BellManager.h"
 
 #include <QCursor>
 #include <QGuiApplication>

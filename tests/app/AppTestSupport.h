@@ -5,9 +5,9 @@
 
 #include "app/AppDelegate.h"
 #include "app/ContentView.h"
+#include "bell/BellManager.h"
+#include "bell/DesktopNotifications.h"
 #include "platform/Defaults.h"
-#include "settings/BellManager.h"
-#include "settings/DesktopNotifications.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "settings/BellSound.h"
+#include "bell/BellSound.h"
 
 #include <QFileInfo>
 #include <alsa/asoundlib.h>

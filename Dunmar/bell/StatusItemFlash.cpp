@@ -1,4 +1,4 @@
-#include "settings/StatusItemFlash.h"
+#include "bell/StatusItemFlash.h"
 
 StatusItemFlash::StatusItemFlash(QObject* parent) : QObject(parent) {
     timer_.setInterval(kTickMs);

@@ -1,7 +1,7 @@
 // A real shell in a background pane asks a numbered question and rings; the preview answers it.
 #include "BellTestSupport.h"
+#include "bell/BellPreviewPanel.h"
 #include "chrome/ChromeTestSupport.h"
-#include "settings/BellPreviewPanel.h"
 #include "terminalview/ChildReaper.h"
 #include "terminalview/PtySession.h"
 

@@ -1,9 +1,9 @@
 // The preview panel and its queue: what a panel shows, what its keys write to the ringing shell,
 // the order of panels, and previews that stay with their pane when tabs close or move.
 #include "BellTestSupport.h"
+#include "bell/BellPreviewPanel.h"
 #include "chrome/ChromeTestSupport.h"
 #include "localisation/Loc.h"
-#include "settings/BellPreviewPanel.h"
 
 #include <QLabel>
 #include <QLineEdit>

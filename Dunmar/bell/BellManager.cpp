@@ -1,11 +1,11 @@
-#include "settings/BellManager.h"
+#include "bell/BellManager.h"
 
+#include "bell/BellHost.h"
+#include "bell/BellPane.h"
+#include "bell/DesktopNotifications.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
-#include "settings/BellHost.h"
-#include "settings/BellPane.h"
-#include "settings/DesktopNotifications.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

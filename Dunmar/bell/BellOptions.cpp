@@ -1,5 +1,5 @@
+#include "bell/BellPreviewItem.h"
 #include "engine/Terminal.h"
-#include "settings/BellPreviewItem.h"
 
 #include <QChar>
 #include <limits>

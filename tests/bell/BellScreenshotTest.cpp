@@ -1,11 +1,11 @@
 // Renders the bell preview under a real header over a window-like backdrop and saves the pictures
 // in the build folder's "artifacts", for a person to look at.
 #include "BellTestSupport.h"
+#include "bell/BellPreviewPanel.h"
 #include "chrome/ChromeStyle.h"
 #include "chrome/ChromeTestSupport.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/ScreenshotBackdrop.h"
-#include "settings/BellPreviewPanel.h"
 #include "support/Artifacts.h"
 
 #include <QDir>

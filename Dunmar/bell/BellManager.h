@@ -1,8 +1,8 @@
 #pragma once
 
-#include "settings/BellPreviewQueue.h"
-#include "settings/BellSound.h"
-#include "settings/StatusItemFlash.h"
+#include "bell/BellPreviewQueue.h"
+#include "bell/BellSound.h"
+#include "bell/StatusItemFlash.h"
 
 #include <QObject>
 #include <QStringList>

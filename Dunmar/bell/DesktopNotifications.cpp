@@ -1,4 +1,4 @@
-#include "settings/DesktopNotifications.h"
+#include "bell/DesktopNotifications.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

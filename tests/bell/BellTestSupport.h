@@ -1,11 +1,11 @@
 #pragma once
 
+#include "bell/BellHost.h"
+#include "bell/BellManager.h"
+#include "bell/BellPane.h"
+#include "bell/DesktopNotifications.h"
 #include "engine/Terminal.h"
 #include "platform/Defaults.h"
-#include "settings/BellHost.h"
-#include "settings/BellManager.h"
-#include "settings/BellPane.h"
-#include "settings/DesktopNotifications.h"
 
 #include <QByteArray>
 #include <QDBusConnection>

@@ -1,11 +1,11 @@
-#include "settings/BellPreviewPanel.h"
+#include "bell/BellPreviewPanel.h"
 
+#include "bell/BellPreviewWidgets.h"
 #include "chrome/ChromeStyle.h"
 #include "chrome/HoverButton.h"
 #include "localisation/LanguageNotifier.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
-#include "settings/BellPreviewWidgets.h"
 #include "settings/SettingsStyle.h"
 
 #include <QLabel>

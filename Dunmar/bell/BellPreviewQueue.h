@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings/BellPreviewItem.h"
-#include "settings/BellPreviewPanel.h"
+#include "bell/BellPreviewItem.h"
+#include "bell/BellPreviewPanel.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "settings/BellPreviewWidgets.h"
+#include "bell/BellPreviewWidgets.h"
 
 #include "chrome/ChromeStyle.h"
 #include "settings/SettingsStyle.h"

@@ -1,12 +1,12 @@
-#include "settings/BellPreviewQueue.h"
+#include "bell/BellPreviewQueue.h"
 
+#include "bell/BellHost.h"
+#include "bell/BellPane.h"
+#include "bell/BellPreviewPanel.h"
+#include "bell/DesktopNotifications.h"
 #include "chrome/ChromeAnimation.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
-#include "settings/BellHost.h"
-#include "settings/BellPane.h"
-#include "settings/BellPreviewPanel.h"
-#include "settings/DesktopNotifications.h"
 
 #include <QEvent>
 #include <QWidget>

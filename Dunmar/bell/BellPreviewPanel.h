@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/BellPreviewItem.h"
+#include "bell/BellPreviewItem.h"
 
 #include <QByteArray>
 #include <QEasingCurve>

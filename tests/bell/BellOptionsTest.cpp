@@ -1,6 +1,6 @@
 // The numbered-choice parser and the reading of a screen's last lines.
 #include "BellTestSupport.h"
-#include "settings/BellPreviewItem.h"
+#include "bell/BellPreviewItem.h"
 
 using namespace belltest;
 
