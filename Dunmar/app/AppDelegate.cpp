@@ -2,7 +2,7 @@
 // timer, and the end of the process.
 #include "app/AppDelegate.h"
 
-#include "app/AppVersion.h"
+#include "DunmarVersion.h"
 #include "app/BorderlessWindow.h"
 #include "app/ConfigDirectory.h"
 #include "app/ContentView.h"
