@@ -12,6 +12,7 @@
 #include "settings/SettingsDefaults.h"
 #include "settings/SettingsReset.h"
 #include "settings/SettingsToggle.h"
+#include "support/Waits.h"
 #include "terminalview/ShellList.h"
 #include "terminalview/TerminalFonts.h"
 
@@ -23,8 +24,6 @@
 using namespace apptest;
 
 namespace {
-
-constexpr int kCloseMs = SettingsOverlay::kCloseFadeMs + SettingsOverlay::kCloseSlideMs;
 
 class AppSettingsPanel : public AppSettingsTest {
 protected:
@@ -103,8 +102,9 @@ TEST_F(AppSettingsPanel, ALeftPressInATerminalClosesThePanel) {
     QMouseEvent right(QEvent::MouseButtonPress, QPointF(20, 20), view(0)->mapToGlobal(QPointF(20, 20)),
                       Qt::RightButton, Qt::RightButton, Qt::NoModifier);
     QApplication::sendEvent(view(0), &right);
-    QTest::qWait(kCloseMs + 100);
+    testsupport::drainEvents();
     ASSERT_TRUE(panel());
+    EXPECT_FALSE(testsupport::isAnimating(panel())) << "the panel began to close";
 
     chrometest::press(view(0), {20, 20});
     EXPECT_TRUE(waitForPanelGone());
@@ -242,7 +242,8 @@ TEST_F(AppSettingsPanel, APictureOfTheOpenPanelInTheWindow) {
     app->showSettings();
     ASSERT_TRUE(panel());
     chrometest::finishAnimations(panel());
-    QTest::qWait(100);
+    ASSERT_TRUE(testsupport::waitForAnimationsToEnd({app.get()}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view(0)->isDirty(); }, 5000));
 
     const QImage image = app->window()->grab().toImage();
     ASSERT_FALSE(image.isNull());

@@ -8,8 +8,10 @@
 #include "settings/ColorThemeRow.h"
 #include "settings/MiniSlider.h"
 #include "settings/PromptThemes.h"
+#include "settings/ReportCoalescer.h"
 #include "settings/SettingsDefaults.h"
 #include "settings/SettingsToggle.h"
+#include "support/Waits.h"
 #include "terminalview/ShellList.h"
 #include "terminalview/TerminalFonts.h"
 
@@ -136,8 +138,10 @@ TEST_F(AppSettings, TheFontSizeSliderLeavesEveryPaneAtTheSizeItWasLetGoAt) {
     EXPECT_DOUBLE_EQ(defaults->doubleValue("terminalFontSize"), final);
     for (TerminalView* view : app->allTerminalViews())
         EXPECT_DOUBLE_EQ(fontSizeOf(view), expectedFontSize(final));
-    // Nothing held back arrives later and moves them away from it.
-    QTest::qWait(60);
+    // Nothing is held back that could arrive later and move them away from it.
+    for (const ReportCoalescer* coalescer : panel->findChildren<ReportCoalescer*>())
+        EXPECT_FALSE(coalescer->hasPending());
+    testsupport::drainEvents();
     for (TerminalView* view : app->allTerminalViews())
         EXPECT_DOUBLE_EQ(fontSizeOf(view), expectedFontSize(final));
 }
@@ -416,6 +420,7 @@ TEST_F(AppSettings, APromptThemeIsStoredByNameAndTypedOnlyIntoShellsAtTheirPromp
         {4, "retro"},
     };
     defaults->setValue("promptTheme", QStringLiteral("lambda"));
+    int typed = 0;
     for (const Case& c : cases) {
         const quint64 shellBytes = shellPane->session().counters().writeBytes;
         app->applySetting("promptTheme", c.value);
@@ -427,8 +432,12 @@ TEST_F(AppSettings, APromptThemeIsStoredByNameAndTypedOnlyIntoShellsAtTheirPromp
         EXPECT_EQ(defaults->string("promptTheme"), c.stored);
         const qsizetype command = settings::promptThemeCommand(c.stored, shellConfigDir()).toUtf8().size();
         EXPECT_EQ(shellPane->session().counters().writeBytes, shellBytes + 1 + quint64(command));
-        // The shell runs the line (and "clear") before the next one is typed.
-        QTest::qWait(300);
+        // The shell runs the line (and "clear") before the next one is typed: a line typed after it
+        // shows only once the shell has read and run everything before it.
+        ++typed;
+        shellPane->writePTY(QStringLiteral(" echo ran$((%1*1000))\r").arg(typed));
+        ASSERT_TRUE(waitForScreen(shellPane, QStringLiteral("ran%1").arg(typed * 1000)))
+            << screenOf(shellPane).toStdString();
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return shellOwnsTerminal(shellPane->masterFd(), shellPane->childPid()); }, 20000));
     }

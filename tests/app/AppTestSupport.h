@@ -8,6 +8,7 @@
 #include "bell/BellManager.h"
 #include "bell/DesktopNotifications.h"
 #include "platform/Defaults.h"
+#include "support/Waits.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -25,7 +26,7 @@ protected:
     // Runs the launch: the first tab, or the saved ones.
     void launch();
     // Lets every fade and cross-fade run to its end.
-    static void settle();
+    void settle();
 
     // The tab at `index`, which must exist.
     TabState& tab(int index) { return app->tabs().at(index); }

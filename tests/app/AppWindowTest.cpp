@@ -31,8 +31,8 @@ protected:
     bool waitForFadesToEnd() {
         return QTest::qWaitFor([&] { return !app->isAnimating(); }, 5000);
     }
-    // Lets a frame animation of `ms` run out.
-    static void waitFor(int ms) { QTest::qWait(ms + 120); }
+    // Lets the window's frame, fade and dimming animations run out.
+    bool waitForAnimations() { return testsupport::waitForAnimationsToEnd({app.get()}); }
     void clickElsewhere() { emit app->globalInput()->buttonPressed(1); }
 };
 
@@ -127,7 +127,7 @@ TEST_F(AppWindow, TheResetInstallsTheClickMonitorOnlyWhenTheSettingAsks) {
     QCursor::setPos(available().bottomLeft() + QPoint(5, -5));
     clickElsewhere();
     EXPECT_FALSE(app->isAnimating());
-    waitFor(AppDelegate::kResetWindowMs);
+    ASSERT_TRUE(waitForAnimations());
     EXPECT_EQ(win()->size(), QSize(860, 480));
     EXPECT_NEAR(win()->windowOpacity(), 0.99, 0.01);
 
@@ -146,15 +146,15 @@ TEST_F(AppWindow, AnUnfocusedWindowDimsAndComesBackWhenFocused) {
         SCOPED_TRACE(c.opacity);
         defaults->setValue("windowOpacity", c.opacity);
         app->windowDidResignKey();
-        waitFor(AppDelegate::kAutoDimMs);
+        ASSERT_TRUE(waitForAnimations());
         EXPECT_NEAR(win()->windowOpacity(), c.dimmed, 0.006);
         app->windowDidBecomeKey();
-        waitFor(AppDelegate::kRestoreOpacityMs);
+        ASSERT_TRUE(waitForAnimations());
         EXPECT_NEAR(win()->windowOpacity(), c.opacity > 0.01 ? c.opacity : 1.0, 0.006);
     }
     defaults->setValue("autoDim", false);
     app->windowDidResignKey();
-    waitFor(AppDelegate::kAutoDimMs);
+    ASSERT_TRUE(waitForAnimations());
     EXPECT_NEAR(win()->windowOpacity(), 1.0, 0.006) << "without the setting nothing dims";
 }
 
@@ -222,7 +222,8 @@ TEST_F(AppWindow, ADetachedWindowComesBackAtLaunchPulledOntoTheScreen) {
     defaults->setValue("windowY", 9000.0);
     launch();
     ASSERT_TRUE(QTest::qWaitFor([&] { return win()->isVisible(); }, 5000));
-    QTest::qWait(AppDelegate::kShowWindowDelayMs + 100); // the docked show does not run
+    // The docked show, had it been scheduled at the launch, would have run by now.
+    ASSERT_TRUE(testsupport::waitForTimerStartedBefore(AppDelegate::kShowWindowDelayMs));
     EXPECT_TRUE(app->isWindowDetachedFromTray());
     EXPECT_TRUE(available().contains(win()->geometry())) << "clamped into the primary screen";
     EXPECT_FALSE(app->contentView()->isArrowStripVisible());
@@ -238,17 +239,17 @@ TEST_F(AppWindow, SnapsAndTheirToggles) {
     const QRect v = available();
     const QRect before = win()->geometry();
     app->snapLeft();
-    waitFor(AppDelegate::kSnapMs);
+    ASSERT_TRUE(waitForAnimations());
     EXPECT_EQ(win()->geometry(), QRect(v.x(), v.y(), v.width() / 2, v.height() / 2));
     app->toggleFullscreen();
-    waitFor(AppDelegate::kSnapMs);
+    ASSERT_TRUE(waitForAnimations());
     EXPECT_EQ(win()->geometry(), v);
     app->toggleFullscreen();
-    waitFor(AppDelegate::kSnapMs);
+    ASSERT_TRUE(waitForAnimations());
     EXPECT_EQ(win()->geometry(), QRect(v.x(), v.y(), v.width() / 2, v.height() / 2));
     EXPECT_FALSE(app->snapMemory().preFullscreenFrame);
     app->toggleVertical();
-    waitFor(AppDelegate::kSnapMs);
+    ASSERT_TRUE(waitForAnimations());
     EXPECT_EQ(win()->geometry().height(), v.height() - 4);
     EXPECT_TRUE(app->snapMemory().preVerticalFrame);
 
@@ -259,7 +260,7 @@ TEST_F(AppWindow, SnapsAndTheirToggles) {
     EXPECT_FALSE(defaults->hasStoredValue("dockedWindowX"));
     EXPECT_DOUBLE_EQ(defaults->doubleValue("windowWidth"), 860);
     EXPECT_DOUBLE_EQ(defaults->doubleValue("windowHeight"), 480);
-    waitFor(AppDelegate::kResetSizeMs);
+    ASSERT_TRUE(waitForAnimations());
     EXPECT_EQ(win()->size(), QSize(860, 480));
     EXPECT_EQ(win()->geometry().top(), before.top()) << "no tray icon: the top edge stays";
 }
@@ -319,12 +320,12 @@ TEST_F(AppWindow, TheBorderGlowsOverTheResizeEdges) {
     EXPECT_EQ(glow->duration(), 200);
     app->handleBorderHover(true);
     EXPECT_EQ(border->glowAnimation(), glow) << "from one edge to another keeps the glow";
-    QTest::qWait(300);
+    ASSERT_TRUE(waitForAnimations());
     EXPECT_NEAR(border->strokeColor().alphaF(), WindowBorderView::hoverColor().alphaF(), 0.01);
     app->handleBorderHover(false);
     ASSERT_NE(border->glowAnimation(), nullptr);
     EXPECT_EQ(border->glowAnimation()->duration(), 300);
-    QTest::qWait(400);
+    ASSERT_TRUE(waitForAnimations());
     EXPECT_NEAR(border->strokeColor().alphaF(), WindowBorderView::normalColor().alphaF(), 0.01);
 }
 

@@ -104,7 +104,7 @@ TEST_F(ViewTest, ScreenshotOfASplitTab) {
     right->setFocus();
     ASSERT_TRUE(runAndWait(*left, "ls --color=always -l /usr/share | head -14; echo l$((6*7))", "l42"));
     ASSERT_TRUE(runAndWait(*right, "seq 1 5; echo r$((6*7))", "r42"));
-    QTest::qWait(300); // the new pane's fade-in
+    ASSERT_TRUE(testsupport::waitForAnimationsToEnd()); // the new pane's fade-in
     QImage image(window.size() * 2, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(2.0);
     window.render(&image);
