@@ -1,5 +1,6 @@
 // Renders the bell preview under a real header over a window-like backdrop and saves the pictures
-// in the build folder's "artifacts", for a person to look at.
+// in the build folder's "artifacts", for a person to look at. It only checks that the pictures were
+// written: "Artifact" in its name gives it the CTest label `artifacts`.
 #include "BellTestSupport.h"
 #include "bell/BellPreviewPanel.h"
 #include "chrome/ChromeStyle.h"
@@ -16,7 +17,7 @@
 
 using namespace belltest;
 
-TEST_F(BellTest, ScreenshotOfThePreviewPanel) {
+TEST_F(BellTest, ArtifactScreenshotOfThePreviewPanel) {
     chrometest::ScreenshotBackdrop window(
         {QStringLiteral("~/src/dunmar on main"), QStringLiteral("$ cmake --build build -j4"),
          QStringLiteral("[212/212] Linking CXX executable Dunmar"),
