@@ -2,11 +2,10 @@
 #include "app/AppDelegate.h"
 #include "app/ContentView.h"
 #include "app/TerminalBellPane.h"
-#include "bell/BellManager.h"
 #include "chrome/AlertSheetView.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/HoverButton.h"
-#include "platform/EwmhHints.h"
+#include "bell/BellManager.h"
 
 #include <QVariantAnimation>
 
@@ -57,8 +56,7 @@ bool AppDelegate::isModalOverlayShown() const {
 
 // A pane does not pull the window forward on pointer entry right after it was hidden.
 std::optional<double> AppDelegate::secondsSinceLastHide() const {
-    if (lastHideTime_ <= 0 || !uptime) return std::nullopt;
-    return uptime() - lastHideTime_;
+    return windowController_->secondsSinceLastHide();
 }
 
 bool AppDelegate::versionButtonContains(const QPoint& globalPos) const {
@@ -69,19 +67,19 @@ bool AppDelegate::versionButtonContains(const QPoint& globalPos) const {
 // ---- BellHost --------------------------------------------------------------------------------
 
 bool AppDelegate::isWindowVisible() const {
-    return window_ && window_->isVisible() && !window_->isMinimized();
+    return windowController_->isWindowVisible();
 }
 
 qreal AppDelegate::windowAlpha() const {
-    return window_ ? window_->windowOpacity() : 0.0;
+    return windowController_->windowAlpha();
 }
 
 bool AppDelegate::isWindowKey() const {
-    return window_ && window_->isActiveWindow();
+    return windowController_->isWindowKey();
 }
 
 bool AppDelegate::isWindowOnCurrentDesktop() const {
-    return !window_ || ewmh::isOnCurrentDesktop(window_->winId());
+    return windowController_->isWindowOnCurrentDesktop();
 }
 
 bool AppDelegate::isPaneOnShow(const BellPane& pane) const {
@@ -116,7 +114,7 @@ QWidget* AppDelegate::bellPreviewParent() {
 }
 
 int AppDelegate::bellPreviewTop() const {
-    return (isWindowDetached_ ? 0 : ContentView::kArrowStripHeight) + HeaderBarView::barHeight;
+    return (windowController_->isDetached() ? 0 : ContentView::kArrowStripHeight) + HeaderBarView::barHeight;
 }
 
 void AppDelegate::bellPreviewHeightChanged(int height, int durationMs, const QEasingCurve& curve) {
@@ -153,5 +151,5 @@ void AppDelegate::focusActiveTerminal() {
 }
 
 void AppDelegate::showWindowForNotification(BellPane*) {
-    showWindowAnimated();
+    windowController_->showWindowAnimated();
 }

@@ -126,7 +126,7 @@ void AppDelegate::applySetting(const QString& key, const QVariant& value) {
     } else if (key == QLatin1String("alwaysOnTop")) {
         const auto onTop = booleanOf(value);
         if (!onTop) return;
-        applyWindowLevel();
+        windowController_->applyWindowLevel();
         // Hiding when the program loses the keyboard and floating above every window exclude
         // each other.
         if (*onTop) {
@@ -134,15 +134,15 @@ void AppDelegate::applySetting(const QString& key, const QVariant& value) {
             if (settingsOverlay_) settingsOverlay_->updateToggle(QStringLiteral("hideOnDeactivate"), false);
         }
     } else if (key == QLatin1String("followAllSpaces")) {
-        if (booleanOf(value)) applyFollowAllSpaces();
+        if (booleanOf(value)) windowController_->applyFollowAllSpaces();
     } else if (key == QLatin1String("autoDim")) {
         if (const auto dim = booleanOf(value)) applyAutoDim(*dim);
     } else if (key == QLatin1String("hideOnClickOutside")) {
-        if (const auto hide = booleanOf(value)) setClickOutsideMonitorEnabled(*hide);
+        if (const auto hide = booleanOf(value)) windowController_->setClickOutsideMonitorEnabled(*hide);
     } else if (key == QLatin1String("hideOnDeactivate")) {
         if (booleanOf(value).value_or(false)) {
             defaults_.setValue(QStringLiteral("alwaysOnTop"), false);
-            applyWindowLevel();
+            windowController_->applyWindowLevel();
             if (settingsOverlay_) settingsOverlay_->updateToggle(QStringLiteral("alwaysOnTop"), false);
         }
     } else if (key == QLatin1String("autoStartEnabled")) {
@@ -261,5 +261,5 @@ void AppDelegate::applyBlurIntensity(double intensity) {
 }
 
 void AppDelegate::applyAutoDim(bool dim) {
-    if (!dim && !isWindowKey()) restoreWindowOpacity();
+    if (!dim && !isWindowKey()) windowController_->restoreWindowOpacity();
 }

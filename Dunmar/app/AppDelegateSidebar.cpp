@@ -73,7 +73,7 @@ void AppDelegate::showWebPickerSidebar() {
     };
     panel->onConnected = [self] {
         // Once the browser is connected the window takes the right half of the screen.
-        if (self) self->snapRightFull();
+        if (self) self->windowController_->snapping().snapRightFull();
     };
     panel->onMoveUp = [self] {
         if (self) self->moveSidebarPanel(kPicker, -1);

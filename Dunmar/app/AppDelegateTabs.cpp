@@ -171,7 +171,7 @@ void AppDelegate::closeCurrentTab() {
     if (tabmath::closeCurrentTabCommand(tabs_.count()) == tabmath::CloseCommand::closeActiveTab)
         closeTab(tabs_.activeTab());
     else
-        hideWindowAnimated();
+        windowController_->hideWindowAnimated();
 }
 
 void AppDelegate::reorderTab(int from, int to) {

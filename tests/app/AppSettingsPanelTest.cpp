@@ -50,7 +50,7 @@ protected:
 TEST_F(AppSettingsPanel, TheGearOpensThePanelAboveTheFooterAndClosesIt) {
     launch();
     app->window()->resize(860, 480);
-    app->showWindowAnimated(); // a shown window hears of its size changes at once
+    app->windowController().showWindowAnimated(); // a shown window hears of its size changes at once
     GearButton* gear = app->footerView()->gearButton();
     chrometest::enter(gear);
     chrometest::click(gear);
@@ -175,8 +175,8 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
     EXPECT_EQ(defaults->integer("defaultShellIndex"), 0);
     EXPECT_NEAR(app->window()->windowOpacity(), 0.99, 0.01);
     EXPECT_DOUBLE_EQ(app->visualEffect()->intensity(), 0.96);
-    EXPECT_TRUE(app->isWindowKeptAbove());
-    EXPECT_FALSE(app->hidesOnClickOutside()) << "no click-outside hiding left behind";
+    EXPECT_TRUE(app->windowController().isWindowKeptAbove());
+    EXPECT_FALSE(app->windowController().hidesOnClickOutside()) << "no click-outside hiding left behind";
     EXPECT_TRUE(QTest::qWaitFor([&] { return app->window()->size() == QSize(860, 480); }, 5000));
     EXPECT_EQ(view(0)->userCursorStyle(), 0);
     EXPECT_DOUBLE_EQ(view(0)->fonts().font.pointSizeF(), makeTerminalFonts(10.0, 0).font.pointSizeF());
@@ -235,7 +235,7 @@ TEST_F(AppSettingsPanel, ALaunchAtLoginEntryThatCannotBeWrittenLeavesTheSwitchOf
 TEST_F(AppSettingsPanel, APictureOfTheOpenPanelInTheWindow) {
     launch();
     app->window()->resize(860, 480);
-    app->showWindowAnimated();
+    app->windowController().showWindowAnimated();
     ASSERT_TRUE(waitForShell(view(0)));
     view(0)->writePTY(QStringLiteral("printf '\\033[32mready\\033[0m\\n'\r"));
     waitForScreen(view(0), "ready");

@@ -152,7 +152,7 @@ TEST_F(AppSettings, TheExclusiveWindowSwitchesTurnEachOtherOffInTheSettingsAndTh
     app->showSettings();
     ASSERT_TRUE(app->settingsOverlay());
     chrometest::finishAnimations(app->settingsOverlay());
-    auto onTop = [this] { return app->isWindowKeptAbove(); };
+    auto onTop = [this] { return app->windowController().isWindowKeptAbove(); };
 
     struct Step {
         const char* what;
@@ -196,7 +196,7 @@ TEST_F(AppSettings, TheExclusiveWindowSwitchesTurnEachOtherOffInTheSettingsAndTh
 
 TEST_F(AppSettings, WindowSettingsReachTheWindowAndItsMaterial) {
     launch();
-    app->showWindowAnimated();
+    app->windowController().showWindowAnimated();
     WindowBackdrop* material = app->visualEffect();
     ASSERT_TRUE(material);
     EXPECT_EQ(material->geometry(), app->contentView()->rect()) << "it covers the whole content";
@@ -214,11 +214,11 @@ TEST_F(AppSettings, WindowSettingsReachTheWindowAndItsMaterial) {
     EXPECT_DOUBLE_EQ(material->intensity(), 0.4);
 
     change("followAllSpaces", true);
-    EXPECT_TRUE(app->followsAllSpaces());
+    EXPECT_TRUE(app->windowController().followsAllSpaces());
     change("hideOnClickOutside", true);
-    EXPECT_TRUE(app->hidesOnClickOutside());
+    EXPECT_TRUE(app->windowController().hidesOnClickOutside());
     app->applySetting("hideOnClickOutside", QStringLiteral("no"));
-    EXPECT_TRUE(app->hidesOnClickOutside());
+    EXPECT_TRUE(app->windowController().hidesOnClickOutside());
 
     // Turning dimming off brings a window that is not in front back to its opacity.
     app->window()->setWindowOpacity(0.3);

@@ -93,14 +93,15 @@ TEST_F(AppTabs, ClosingKeepsTheShownTabAndEveryColumnInStep) {
 
 TEST_F(AppTabs, TheLastTabIsNeverClosed) {
     launch();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return app->window()->isVisible() && !app->isAnimating(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return app->window()->isVisible() && !app->windowController().isAnimating(); }, 5000));
     app->closeTab(0);
     EXPECT_EQ(app->tabs().count(), 1);
     app->closeCurrentTab();
     EXPECT_EQ(app->tabs().count(), 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !app->window()->isVisible(); }, 5000))
         << "the close command puts the window away instead";
-    app->showWindowAnimated();
+    app->windowController().showWindowAnimated();
     EXPECT_TRUE(app->window()->isVisible());
 }
 
@@ -325,7 +326,7 @@ TEST_F(AppTabs, LosingTheKeyboardHidesTheWindowOnlyWhenTheSettingAsks) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return app->window()->isVisible(); }, 5000));
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QCursor::setPos(screen.center());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->isAnimating(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->windowController().isAnimating(); }, 5000));
     app->applicationDidResignActive();
     settle();
     EXPECT_TRUE(app->window()->isVisible()) << "the setting is off by default";

@@ -1,6 +1,7 @@
 #include "support/Waits.h"
 
 #include <QAbstractAnimation>
+#include <QAnimationGroup>
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
@@ -20,7 +21,11 @@ void drainEvents() {
 bool isAnimating(const QObject* root) {
     if (!root) return false;
     auto running = [](const QAbstractAnimation* a) {
-        return a->state() == QAbstractAnimation::Running && a->totalDuration() >= 0;
+        if (a->state() != QAbstractAnimation::Running) return false;
+        // An animation inside a group that loops for ever (a pulse) never ends either.
+        for (const QAbstractAnimation* up = a; up; up = up->group())
+            if (up->totalDuration() < 0) return false;
+        return true;
     };
     if (auto* self = qobject_cast<const QAbstractAnimation*>(root); self && running(self)) return true;
     for (const QAbstractAnimation* a : root->findChildren<QAbstractAnimation*>())
@@ -39,6 +44,21 @@ bool waitForAnimationsToEnd(const QList<const QObject*>& roots, int timeoutMs) {
         return false;
     };
     const bool ended = QTest::qWaitFor([&] { return !anyRunning(); }, timeoutMs);
+    if (!ended) {
+        // Name what still runs: a wait that never ends is otherwise hard to tell apart.
+        auto report = [](const QObject* root) {
+            QList<const QAbstractAnimation*> all;
+            if (auto* self = qobject_cast<const QAbstractAnimation*>(root)) all << self;
+            for (const QAbstractAnimation* a : root->findChildren<QAbstractAnimation*>()) all << a;
+            for (const QAbstractAnimation* a : all)
+                if (isAnimating(a) && a->findChildren<QAbstractAnimation*>().isEmpty())
+                    qWarning("still running: %s (parent %s) %d ms", a->metaObject()->className(),
+                             a->parent() ? a->parent()->metaObject()->className() : "none", a->totalDuration());
+        };
+        for (const QWidget* w : QApplication::topLevelWidgets()) report(w);
+        for (const QObject* root : roots)
+            if (root) report(root);
+    }
     drainEvents();
     return ended;
 }
