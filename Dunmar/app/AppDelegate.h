@@ -4,11 +4,13 @@
 #include "app/DoubleControl.h"
 #include "app/EditorKeyRouting.h"
 #include "app/SessionStore.h"
-#include "app/SidePanelViews.h"
+#include "app/SubsystemServices.h"
 #include "app/TabList.h"
 #include "app/Termination.h"
 #include "app/ToastService.h"
 #include "app/WindowSnap.h"
+#include "app/sidepanel/SidePanelColumn.h"
+#include "app/sidepanel/SidePanelHost.h"
 #include "chrome/ChromeController.h"
 #include "settings/BellHost.h"
 #include "settings/SettingsHost.h"
@@ -29,7 +31,6 @@
 class BellManager;
 class BorderlessWindow;
 class GlobalInput;
-class GitPanelDividerView;
 class QKeyEvent;
 class QMenu;
 class QPropertyAnimation;
@@ -49,13 +50,14 @@ class WindowBackdrop;
 // the bell reach it through the interfaces it implements; it installs itself as all three when the
 // launch begins.
 //
-// Parts that later subsystems provide are reached through the members under "Seams" below; until
-// they exist those members do the least that keeps the program whole (most do nothing).
+// Parts that later subsystems provide are reached through their services (`services()`); until they
+// exist null services do the least that keeps the program whole (most do nothing).
 class AppDelegate : public QObject,
                     public ChromeController,
                     public TerminalViewHost,
                     public BellHost,
-                    public SettingsHost {
+                    public SettingsHost,
+                    public SidePanelHost {
     Q_OBJECT
 public:
     static constexpr int kFooterTimerMs = 2000;
@@ -257,9 +259,6 @@ public:
     void windowDidResize();
     void windowDidMove();
     bool hasPendingWindowMoveSave() const { return windowMoveWorkItem_.isActive(); }
-    // Later subsystems: the command palette.
-    void centerCommandPalette();
-    void toggleCommandPalette();
 
     // ---- Window mask and border (AppDelegateShape.cpp) ----------------------------------------
     void updateWindowMask();
@@ -275,36 +274,19 @@ public:
     void handleScreenChange();
     void handleWakeFromSleep();
 
-    // ---- Side-panel stack (AppDelegateSidebar.cpp) --------------------------------------------
-    static constexpr int kSidePanelFadeInMs = 200;
-    static constexpr int kSidePanelFadeOutMs = 150;
-    static constexpr int kSSHCommandDelayMs = 350;
-    void showWebPickerSidebar();
-    void hideWebPickerSidebar();
-    void showSSHManager();
-    void hideSSHManager();
-    void handleWebPickerDividerDrag(double delta);
-    void handleSidebarHDividerDrag(const QString& topId, const QString& botId, double delta);
-    void moveSidebarPanel(const QString& id, int direction);
-    void updateSidebarMoveButtons();
-    // Opens a new tab and, once its shell has had a moment to start, types `connectCommand` and a
-    // line feed into that tab's own terminal (not whichever tab is active by then).
-    void openSSHConnection(const QString& connectCommand);
-    WebPickerSidebarView* webPickerSidebarView() const { return webPickerSidebarView_; }
-    SSHManagerView* sshManagerView() const { return sshManagerView_; }
-    const QStringList& sidebarOrder() const { return sidebarOrder_; }
-    const QMap<QString, double>& sidebarPanelHeights() const { return sidebarPanelHeights_; }
-    // The side panels in the column, top first.
-    QStringList visibleSidebarPanels() const;
+    // ---- Side-panel column (app/sidepanel; its host in AppDelegateSidebar.cpp) --------------------
+    SidePanelColumn& sidePanels() { return *sidePanels_; }
+    const SidePanelColumn& sidePanels() const { return *sidePanels_; }
+    // Lays the tab pages and the side-panel column out again.
+    void layoutGitPanel();
+
+    // ---- Later subsystems -------------------------------------------------------------------------
+    // Each later subsystem as the controller calls it; null services until the subsystem exists.
+    SubsystemServices& services() { return services_; }
 
     // ---- Seams: later subsystems ------------------------------------------------------------------
     void toggleSettings();                                // the settings panel
-    void toggleUsagePopover();                            // the AI usage popover
-    void layoutGitPanel();                                // the git panel's frames
     void updateGitPanelCwd();                             // the git panel follows the active shell's folder
-    void clearSearchState();                              // the scrollback search
-    void showChangelog();                                 // the changelog viewer
-    void scheduleUpdateCheck(double initialDelaySeconds); // the updater
 
     // ---- Settings (AppDelegateSettings.cpp) --------------------------------------------------------
     // Applies a changed setting to the running program: the window, every terminal pane, the bell,
@@ -320,14 +302,6 @@ public:
 
     // The material behind the content (the window's blur view).
     WindowBackdrop* visualEffect() const { return visualEffect_; }
-
-    // What the usage monitor has been asked to do: poll or not, and how often (seconds). The monitor
-    // itself comes with its subsystem; until then the controller keeps the request here.
-    struct UsagePolling {
-        bool running = false;
-        double intervalSeconds = 0;
-    };
-    const UsagePolling& usagePolling() const { return usagePolling_; }
 
     // ---- Window settings (AppDelegateSettings.cpp) ------------------------------------------------
     void applyWindowOpacity(double opacity);
@@ -368,8 +342,8 @@ public:
     int tabCount() const override { return tabs_.count(); }
     void startEditingTab(int index, const QString& currentTitle) override;
     bool isGitPanelShown() const override;
-    bool isWebPickerShown() const override { return !webPickerSidebarView_.isNull(); }
-    bool isSSHManagerShown() const override { return !sshManagerView_.isNull(); }
+    bool isWebPickerShown() const override;
+    bool isSSHManagerShown() const override;
     bool isModalOverlayShown() const override;
     bool versionButtonContains(const QPoint& globalPos) const override;
     std::optional<double> secondsSinceLastHide() const override;
@@ -392,6 +366,20 @@ public:
     void bellPreviewHeightChanged(int height, int durationMs, const QEasingCurve& curve) override;
     void focusActiveTerminal() override;
     void showWindowForNotification(BellPane* pane) override;
+
+    // ---- SidePanelHost (AppDelegateSidebar.cpp) --------------------------------------------------
+    QWidget* sidePanelParent() const override;
+    QWidget* sidePanelDividerParent() const override;
+    QRect terminalFrame() const override { return termFrame(); }
+    void placeTabPages(const QRect& frame) override;
+    QWidget* activeGitPanelInColumn() const override;
+    std::optional<double> activeColumnShare() const override;
+    void setActiveColumnShare(double share) override;
+    void relayoutActiveTab() override;
+    void sidePanelShown(const QString& id, bool shown) override;
+    void snapWindowRightHalf() override { snapRightFull(); }
+    TerminalView* openTerminalTab() override;
+    WebPickerService& webPicker() override { return *services_.webPicker; }
 
 public slots:
     // The actions of the main menu, the header and the footer (the menu finds them by name).
@@ -479,7 +467,6 @@ private:
     QRect visibleFrameOfWindowScreen() const;
     std::optional<QRect> statusButtonRect() const;
     void writeWindowPosition();
-    void layoutSidebarColumn();
     // The tab pages' rectangle: the terminal area less the side-panel column.
     QRect pageFrame() const;
     void handleEditorKey(const editorkeys::Route& route, QKeyEvent* event);
@@ -501,16 +488,10 @@ private:
     bool launched_ = false;
     int bellPreviewPanelHeight_ = 0;
     QPointer<QVariantAnimation> bellPreviewAnimation_;
-    QStringList sidebarOrder_{QStringLiteral("git"), QStringLiteral("picker"), QStringLiteral("ssh")};
-    QMap<QString, double> sidebarPanelHeights_{
-        {QStringLiteral("git"), 300}, {QStringLiteral("picker"), 320}, {QStringLiteral("ssh"), 260}};
-    std::vector<SearchHighlight> searchHighlights_;
-    int searchCurrentIndex_ = -1;
     // Settings
     QPointer<SettingsOverlay> settingsOverlay_;
     WindowBackdrop* visualEffect_ = nullptr;
     QPointer<EventHook> settingsResizeHook_;
-    UsagePolling usagePolling_;
 
     // The window's showing, placement and shape.
     BorderlessWindow* borderlessWindow_ = nullptr;
@@ -538,11 +519,10 @@ private:
     QTimer screenChangeTimer_;
     bool watchControlInApplication_ = false;
 
-    // The side-panel column.
-    QPointer<WebPickerSidebarView> webPickerSidebarView_;
-    QPointer<SSHManagerView> sshManagerView_;
-    QPointer<GitPanelDividerView> webPickerRightDivider_;
-    QMap<QString, QPointer<GitPanelDividerView>> sidebarHDividers_;
+    // The side-panel column and the later subsystems.
+    SubsystemServices services_;
+    std::unique_ptr<SidePanelColumn> sidePanels_ =
+        std::make_unique<SidePanelColumn>(static_cast<SidePanelHost&>(*this));
 
 public slots:
     // The tray menu's items (the main menu finds them by name too).

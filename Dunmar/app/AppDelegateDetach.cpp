@@ -181,7 +181,7 @@ void AppDelegate::saveWindowSize() {
 
 void AppDelegate::windowDidResize() {
     updateWindowMask();
-    centerCommandPalette();
+    services_.palette->centerCommandPalette();
     layoutGitPanel();
     if (isAnimating_ || !isWindowVisible()) return;
     const QRect frame = window_->geometry();
@@ -212,7 +212,3 @@ void AppDelegate::writeWindowPosition() {
         defaults_.setValue(kDockedWindowX, static_cast<double>(origin.x()));
     }
 }
-
-// The command palette comes with its subsystem.
-void AppDelegate::centerCommandPalette() {}
-void AppDelegate::toggleCommandPalette() {}

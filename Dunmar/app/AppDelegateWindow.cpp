@@ -275,7 +275,7 @@ void AppDelegate::windowDidBecomeKey() {
 void AppDelegate::handleControlKeyChanged(bool down) {
     const double now = uptime ? uptime() : 0;
     // The palette answers only while our window has the keyboard, as a key of its own would.
-    if (doubleControl_.controlChanged(down, now) && isWindowKey()) toggleCommandPalette();
+    if (doubleControl_.controlChanged(down, now) && isWindowKey()) services_.palette->toggleCommandPalette();
 }
 
 // ---- The reset to defaults ---------------------------------------------------------------------
