@@ -96,7 +96,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     if (!restoreSession()) addTab();
     footerTimer_.start();
     updateFooter();
-    scheduleUpdateCheck(3.0);
+    services_.updater->scheduleUpdateCheck(3.0);
     windowController_->registerHotKeyAndMonitors();
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
@@ -135,7 +135,7 @@ void AppDelegate::buildWindow() {
                                   chrome::white(1.0, 0.1), chrome::white(1.0, 0.2), 4, content);
     versionBtn_->resize(versionBtn_->sizeHint());
     versionBtn_->onClick = [self = QPointer<AppDelegate>(this)] {
-        if (self) self->showChangelog();
+        if (self) self->services_.palette->showChangelog(self->window());
     };
     toasts_.setHost(content);
     termination_.setWindow(window);
@@ -274,7 +274,7 @@ void AppDelegate::wireFooter() {
         if (self) self->formatCurrentDocument();
     };
     f.onUsageBadgeClick = [self] {
-        if (self) self->toggleUsagePopover();
+        if (self) self->services_.usage->togglePopover();
     };
 }
 
@@ -302,6 +302,7 @@ void AppDelegate::applicationDidResignActive() {
 
 void AppDelegate::applicationWillTerminate() {
     WillTerminateSteps steps;
+    steps.cancelDictation = [this] { services_.dictation->cancel(); };
     steps.saveWindowGeometry = [this] { windowController_->frameMemory().saveOnQuit(); };
     steps.saveSession = [this] { saveSession(); };
     steps.removeClickMonitor = [this] { windowController_->removeClickOutsideMonitor(); };
@@ -325,18 +326,20 @@ QWidget* AppDelegate::showGenericToast(const QString& badge, const QString& text
     return toasts_.showGenericToast(badge, text, badgeColor, dismissAfter, identifier, std::move(onClick));
 }
 
-// ---- Seams: later subsystems ------------------------------------------------------------------
+// ---- Later subsystems -------------------------------------------------------------------------
 
-void AppDelegate::toggleUsagePopover() {}
-void AppDelegate::showChangelog() {}
-void AppDelegate::scheduleUpdateCheck(double) {}
-
-void AppDelegate::clearSearchState() {
-    searchHighlights_.clear();
-    searchCurrentIndex_ = -1;
+void AppDelegate::toggleGitPanel() {
+    services_.git->toggleGitPanel();
 }
 
-void AppDelegate::toggleGitPanel() {}
-void AppDelegate::togglePreview() {}
-void AppDelegate::printCurrentTab() {}
-void AppDelegate::formatCurrentDocument() {}
+void AppDelegate::togglePreview() {
+    services_.editor->togglePreview();
+}
+
+void AppDelegate::printCurrentTab() {
+    services_.editor->printCurrentTab();
+}
+
+void AppDelegate::formatCurrentDocument() {
+    services_.editor->formatCurrentDocument();
+}

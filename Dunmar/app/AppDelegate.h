@@ -3,10 +3,12 @@
 #include "app/EventHook.h"
 #include "app/EditorKeyRouting.h"
 #include "app/SessionStore.h"
-#include "app/SidePanelViews.h"
+#include "app/SubsystemServices.h"
 #include "app/TabList.h"
 #include "app/Termination.h"
 #include "app/ToastService.h"
+#include "app/sidepanel/SidePanelColumn.h"
+#include "app/sidepanel/SidePanelHost.h"
 #include "app/window/WindowController.h"
 #include "app/window/WindowHost.h"
 #include "chrome/ChromeController.h"
@@ -27,7 +29,6 @@
 #include <vector>
 
 class BellManager;
-class GitPanelDividerView;
 class QKeyEvent;
 class QMenu;
 class ContentView;
@@ -45,14 +46,15 @@ class WindowBackdrop;
 // the bell reach it through the interfaces it implements; it installs itself as all three when the
 // launch begins.
 //
-// Parts that later subsystems provide are reached through the members under "Seams" below; until
-// they exist those members do the least that keeps the program whole (most do nothing).
+// Parts that later subsystems provide are reached through their services (`services()`); until they
+// exist null services do the least that keeps the program whole (most do nothing).
 class AppDelegate : public QObject,
                     public ChromeController,
                     public TerminalViewHost,
                     public BellHost,
                     public SettingsHost,
-                    public WindowHost {
+                    public WindowHost,
+                    public SidePanelHost {
     Q_OBJECT
 public:
     static constexpr int kFooterTimerMs = 2000;
@@ -178,36 +180,19 @@ public:
     // The window's part of the reset to defaults, with the panes' cursor and font and the material.
     void resetWindow() override;
 
-    // ---- Side-panel stack (AppDelegateSidebar.cpp) --------------------------------------------
-    static constexpr int kSidePanelFadeInMs = 200;
-    static constexpr int kSidePanelFadeOutMs = 150;
-    static constexpr int kSSHCommandDelayMs = 350;
-    void showWebPickerSidebar();
-    void hideWebPickerSidebar();
-    void showSSHManager();
-    void hideSSHManager();
-    void handleWebPickerDividerDrag(double delta);
-    void handleSidebarHDividerDrag(const QString& topId, const QString& botId, double delta);
-    void moveSidebarPanel(const QString& id, int direction);
-    void updateSidebarMoveButtons();
-    // Opens a new tab and, once its shell has had a moment to start, types `connectCommand` and a
-    // line feed into that tab's own terminal (not whichever tab is active by then).
-    void openSSHConnection(const QString& connectCommand);
-    WebPickerSidebarView* webPickerSidebarView() const { return webPickerSidebarView_; }
-    SSHManagerView* sshManagerView() const { return sshManagerView_; }
-    const QStringList& sidebarOrder() const { return sidebarOrder_; }
-    const QMap<QString, double>& sidebarPanelHeights() const { return sidebarPanelHeights_; }
-    // The side panels in the column, top first.
-    QStringList visibleSidebarPanels() const;
+    // ---- Side-panel column (app/sidepanel; its host in AppDelegateSidebar.cpp) --------------------
+    SidePanelColumn& sidePanels() { return *sidePanels_; }
+    const SidePanelColumn& sidePanels() const { return *sidePanels_; }
+    // Lays the tab pages and the side-panel column out again.
+    void layoutGitPanel();
+
+    // ---- Later subsystems -------------------------------------------------------------------------
+    // Each later subsystem as the controller calls it; null services until the subsystem exists.
+    SubsystemServices& services() { return services_; }
 
     // ---- Seams: later subsystems ------------------------------------------------------------------
     void toggleSettings();                                // the settings panel
-    void toggleUsagePopover();                            // the AI usage popover
-    void layoutGitPanel();                                // the git panel's frames
     void updateGitPanelCwd();                             // the git panel follows the active shell's folder
-    void clearSearchState();                              // the scrollback search
-    void showChangelog();                                 // the changelog viewer
-    void scheduleUpdateCheck(double initialDelaySeconds); // the updater
 
     // ---- Settings (AppDelegateSettings.cpp) --------------------------------------------------------
     // Applies a changed setting to the running program: the window, every terminal pane, the bell,
@@ -223,14 +208,6 @@ public:
 
     // The material behind the content (the window's blur view).
     WindowBackdrop* visualEffect() const { return visualEffect_; }
-
-    // What the usage monitor has been asked to do: poll or not, and how often (seconds). The monitor
-    // itself comes with its subsystem; until then the controller keeps the request here.
-    struct UsagePolling {
-        bool running = false;
-        double intervalSeconds = 0;
-    };
-    const UsagePolling& usagePolling() const { return usagePolling_; }
 
     // ---- Window settings (AppDelegateSettings.cpp) ------------------------------------------------
     void applyWindowOpacity(double opacity);
@@ -271,8 +248,8 @@ public:
     int tabCount() const override { return tabs_.count(); }
     void startEditingTab(int index, const QString& currentTitle) override;
     bool isGitPanelShown() const override;
-    bool isWebPickerShown() const override { return !webPickerSidebarView_.isNull(); }
-    bool isSSHManagerShown() const override { return !sshManagerView_.isNull(); }
+    bool isWebPickerShown() const override;
+    bool isSSHManagerShown() const override;
     bool isModalOverlayShown() const override;
     bool versionButtonContains(const QPoint& globalPos) const override;
     std::optional<double> secondsSinceLastHide() const override;
@@ -300,6 +277,20 @@ public:
     void bellPreviewHeightChanged(int height, int durationMs, const QEasingCurve& curve) override;
     void focusActiveTerminal() override;
     void showWindowForNotification(BellPane* pane) override;
+
+    // ---- SidePanelHost (AppDelegateSidebar.cpp) --------------------------------------------------
+    QWidget* sidePanelParent() const override;
+    QWidget* sidePanelDividerParent() const override;
+    QRect terminalFrame() const override { return termFrame(); }
+    void placeTabPages(const QRect& frame) override;
+    QWidget* activeGitPanelInColumn() const override;
+    std::optional<double> activeColumnShare() const override;
+    void setActiveColumnShare(double share) override;
+    void relayoutActiveTab() override;
+    void sidePanelShown(const QString& id, bool shown) override;
+    void snapWindowRightHalf() override { windowController_->snapping().snapRightFull(); }
+    TerminalView* openTerminalTab() override;
+    WebPickerService& webPicker() override { return *services_.webPicker; }
 
 public slots:
     // The actions of the main menu, the header and the footer (the menu finds them by name).
@@ -360,7 +351,6 @@ private:
     // Helpers
     TerminalView* activePane() const;
     void focusWidget(QWidget* widget);
-    void layoutSidebarColumn();
     // The tab pages' rectangle: the terminal area less the side-panel column.
     QRect pageFrame() const;
     // The editor tabs' keys, routed through the window (AppDelegateEditor.cpp).
@@ -397,25 +387,18 @@ private:
     bool launched_ = false;
     int bellPreviewPanelHeight_ = 0;
     QPointer<QVariantAnimation> bellPreviewAnimation_;
-    QStringList sidebarOrder_{QStringLiteral("git"), QStringLiteral("picker"), QStringLiteral("ssh")};
-    QMap<QString, double> sidebarPanelHeights_{
-        {QStringLiteral("git"), 300}, {QStringLiteral("picker"), 320}, {QStringLiteral("ssh"), 260}};
-    std::vector<SearchHighlight> searchHighlights_;
-    int searchCurrentIndex_ = -1;
     // Settings
     QPointer<SettingsOverlay> settingsOverlay_;
     WindowBackdrop* visualEffect_ = nullptr;
     QPointer<EventHook> settingsResizeHook_;
-    UsagePolling usagePolling_;
 
     // The window's showing, placement and shape.
     std::unique_ptr<WindowController> windowController_;
 
-    // The side-panel column.
-    QPointer<WebPickerSidebarView> webPickerSidebarView_;
-    QPointer<SSHManagerView> sshManagerView_;
-    QPointer<GitPanelDividerView> webPickerRightDivider_;
-    QMap<QString, QPointer<GitPanelDividerView>> sidebarHDividers_;
+    // The side-panel column and the later subsystems.
+    SubsystemServices services_;
+    std::unique_ptr<SidePanelColumn> sidePanels_ =
+        std::make_unique<SidePanelColumn>(static_cast<SidePanelHost&>(*this));
 
 public slots:
     // The tray menu's items (the main menu finds them by name too).

@@ -64,9 +64,8 @@ bool AppDelegate::createEditorTabInternal(const std::optional<QString>& path) {
     return true;
 }
 
-bool AppDelegate::isTabPreviewable(int) const {
-    // Previews come with the code editor; until then no tab offers one.
-    return false;
+bool AppDelegate::isTabPreviewable(int index) const {
+    return services_.editor->isTabPreviewable(index);
 }
 
 void AppDelegate::saveCurrentEditor() {

@@ -24,20 +24,21 @@ void AppDelegate::ringBell(TerminalView* view) {
     bell().ring(TerminalBellPane::of(view));
 }
 
-const std::vector<SearchHighlight>& AppDelegate::searchHighlights(const TerminalView*) const {
-    return searchHighlights_;
+const std::vector<SearchHighlight>& AppDelegate::searchHighlights(const TerminalView* view) const {
+    return services_.palette->searchHighlights(view);
 }
 
-int AppDelegate::searchCurrentIndex(const TerminalView*) const {
-    return searchCurrentIndex_;
+int AppDelegate::searchCurrentIndex(const TerminalView* view) const {
+    return services_.palette->searchCurrentIndex(view);
 }
 
-// Remote viewers connect through the remote streamer, which is not part of the program yet.
 bool AppDelegate::isRemoteStreamConnected() const {
-    return false;
+    return services_.remoteStream->isConnected();
 }
 
-void AppDelegate::sendRemoteOutput(const QString&) {}
+void AppDelegate::sendRemoteOutput(const QString& text) {
+    services_.remoteStream->send(text);
+}
 
 void AppDelegate::startEditingTab(int index, const QString& currentTitle) {
     if (headerView_) headerView_->startEditingTab(index, currentTitle);

@@ -163,7 +163,7 @@ void AppDelegate::applySetting(const QString& key, const QVariant& value) {
     } else if (key == QLatin1String("autoCheckUpdates")) {
         // The update check stops its timer first and starts it again only while the setting is on,
         // so both values come down to the same call.
-        if (booleanOf(value)) scheduleUpdateCheck(0);
+        if (booleanOf(value)) services_.updater->scheduleUpdateCheck(0);
     } else if (key == QLatin1String("bellSoundName")) {
         bell().reloadSound();
     } else if (key == QLatin1String("fontFamily")) {
@@ -191,14 +191,14 @@ void AppDelegate::applySetting(const QString& key, const QVariant& value) {
                 QCoreApplication::sendEvent(badge, &relayout);
             }
         }
-        usagePolling_.running = show;
         if (show)
-            usagePolling_.intervalSeconds =
-                usageInterval(defaults_.integer(QStringLiteral("aiUsageRefreshIndex")));
+            services_.usage->startPolling(
+                usageInterval(defaults_.integer(QStringLiteral("aiUsageRefreshIndex"))));
+        else
+            services_.usage->stopPolling();
     } else if (key == QLatin1String("aiUsageRefreshIndex")) {
         // A new interval only restarts polling that runs.
-        if (usagePolling_.running)
-            usagePolling_.intervalSeconds = usageInterval(integerOf(value).value_or(1));
+        services_.usage->updateInterval(usageInterval(integerOf(value).value_or(1)));
     }
     // Every other key ("defaultShellIndex", "copyOnSelect", "appLanguage", "syntaxHighlighting", the
     // bell and dictation switches, the browser) takes effect where it is next read.

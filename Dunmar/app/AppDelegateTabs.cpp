@@ -199,7 +199,7 @@ void AppDelegate::switchToTab(int index) {
     headerView_->setGitActive(now.gitPosition != GitPanelPosition::none);
     updateSplitButtonState();
     focusActiveTab();
-    clearSearchState();
+    services_.palette->clearSearchState();
     now.hasBell = false;
     updateHeaderTabs();
     if (now.type == TabType::editor && now.editorView) now.editorView->setInputMode(now.editorMode);

@@ -49,8 +49,13 @@ void AppDelegate::systemAppearanceChanged() {
 }
 
 // The command palette comes with its subsystem.
-void AppDelegate::centerCommandPalette() {}
-void AppDelegate::toggleCommandPalette() {}
+void AppDelegate::centerCommandPalette() {
+    services_.palette->centerCommandPalette();
+}
+
+void AppDelegate::toggleCommandPalette() {
+    services_.palette->toggleCommandPalette();
+}
 
 void AppDelegate::openNewTab() {
     addTab();

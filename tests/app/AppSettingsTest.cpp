@@ -318,6 +318,9 @@ TEST_F(AppSettings, TheDesktopsThemeIsFollowedWhileTheSettingAsksForIt) {
 
 TEST_F(AppSettings, UsagePollingFollowsTheBadgeSwitchAndTheInterval) {
     launch();
+    // Until the usage monitor exists, its null service records the polling asked of it.
+    const auto* usage = dynamic_cast<const NullUsageService*>(app->services().usage.get());
+    ASSERT_NE(usage, nullptr);
     struct Step {
         const char* what;
         QString key;
@@ -339,8 +342,8 @@ TEST_F(AppSettings, UsagePollingFollowsTheBadgeSwitchAndTheInterval) {
             app->applySetting(s.key, s.value); // stored stays as it is: the value decides
         else
             change(s.key, s.value);
-        EXPECT_EQ(app->usagePolling().running, s.running) << s.what;
-        EXPECT_DOUBLE_EQ(app->usagePolling().intervalSeconds, s.interval) << s.what;
+        EXPECT_EQ(usage->polling().running, s.running) << s.what;
+        EXPECT_DOUBLE_EQ(usage->polling().intervalSeconds, s.interval) << s.what;
     }
 }
 

@@ -355,7 +355,7 @@ TEST_F(AppWindow, AnSSHCommandGoesToTheTabMadeForIt) {
     launchShown();
     ASSERT_TRUE(waitForShell(view(0)));
     const QString marker = dir.filePath("ssh-shell-pid");
-    app->openSSHConnection(QStringLiteral("echo $$ > '%1'").arg(marker));
+    app->sidePanels().openSSHConnection(QStringLiteral("echo $$ > '%1'").arg(marker));
     ASSERT_EQ(app->tabs().count(), 2);
     TerminalView* sshTab = view(1);
     // Another tab comes on show before the command is typed.
@@ -368,19 +368,19 @@ TEST_F(AppWindow, AnSSHCommandGoesToTheTabMadeForIt) {
 
 TEST_F(AppWindow, TheSidePanelColumnKeepsOrderHeightsAndMoveButtons) {
     launchShown();
-    app->showWebPickerSidebar();
-    WebPickerSidebarView* picker = app->webPickerSidebarView();
+    app->sidePanels().showWebPickerSidebar();
+    WebPickerSidebarView* picker = app->sidePanels().webPickerSidebarView();
     ASSERT_NE(picker, nullptr);
     EXPECT_TRUE(picker->isConnecting());
     EXPECT_FALSE(picker->isMoveUpEnabled());
     EXPECT_FALSE(picker->isMoveDownEnabled()) << "alone in the column";
-    app->showSSHManager();
-    SSHManagerView* ssh = app->sshManagerView();
+    app->sidePanels().showSSHManager();
+    SSHManagerView* ssh = app->sidePanels().sshManagerView();
     ASSERT_NE(ssh, nullptr);
     EXPECT_TRUE(picker->isMoveDownEnabled());
     EXPECT_TRUE(ssh->isMoveUpEnabled());
     EXPECT_FALSE(ssh->isMoveDownEnabled());
-    EXPECT_EQ(app->visibleSidebarPanels(), (QStringList{"picker", "ssh"}));
+    EXPECT_EQ(app->sidePanels().visibleSidebarPanels(), (QStringList{"picker", "ssh"}));
 
     // The column: right of the page, the picker 320 high above the SSH manager.
     const QRect page = tab(0).page()->geometry();
@@ -389,18 +389,20 @@ TEST_F(AppWindow, TheSidePanelColumnKeepsOrderHeightsAndMoveButtons) {
     EXPECT_GT(ssh->y(), picker->geometry().bottom());
     EXPECT_EQ(picker->width(), app->termFrame().right() + 1 - picker->x());
 
-    app->moveSidebarPanel("ssh", -1);
-    EXPECT_EQ(app->sidebarOrder(), (QStringList{"git", "ssh", "picker"})) << "the hidden git keeps its place";
+    app->sidePanels().moveSidebarPanel("ssh", -1);
+    EXPECT_EQ(app->sidePanels().sidebarOrder(), (QStringList{"git", "ssh", "picker"}))
+        << "the hidden git keeps its place";
     EXPECT_LT(ssh->y(), picker->y());
 
-    app->handleSidebarHDividerDrag("ssh", "picker", 300); // the upper one would go below 80
-    EXPECT_EQ(app->sidebarPanelHeights().value("ssh"), 80);
-    EXPECT_EQ(app->sidebarPanelHeights().value("picker"), 260 + 320 - 80) << "the pair's total stays";
-    app->handleWebPickerDividerDrag(-100000);
+    app->sidePanels().handleSidebarHDividerDrag("ssh", "picker", 300); // the upper one would go below 80
+    EXPECT_EQ(app->sidePanels().sidebarPanelHeights().value("ssh"), 80);
+    EXPECT_EQ(app->sidePanels().sidebarPanelHeights().value("picker"), 260 + 320 - 80)
+        << "the pair's total stays";
+    app->sidePanels().handleWebPickerDividerDrag(-100000);
     EXPECT_DOUBLE_EQ(tab(0).gitRatioV, 0.55);
 
     app->toggleSSHManager();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return app->sshManagerView() == nullptr; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->sidePanels().sshManagerView() == nullptr; }, 2000));
     EXPECT_FALSE(picker->isMoveUpEnabled());
     app->saveSession();
     EXPECT_TRUE(defaults->boolean("webPickerOpen"));

@@ -1,4 +1,4 @@
-#include "app/SidePanelStack.h"
+#include "app/sidepanel/SidePanelStack.h"
 
 #include <algorithm>
 

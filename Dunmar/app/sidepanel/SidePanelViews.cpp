@@ -1,4 +1,4 @@
-#include "app/SidePanelViews.h"
+#include "app/sidepanel/SidePanelViews.h"
 
 #include "chrome/ChromeStyle.h"
 

@@ -1,4 +1,4 @@
-#include "app/GitPanelView.h"
+#include "app/sidepanel/GitPanelView.h"
 
 GitPanelView::GitPanelView(QWidget* parent) : QWidget(parent) {
     setGeometry(0, 0, 0, 0);
