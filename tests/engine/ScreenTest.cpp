@@ -252,7 +252,7 @@ TEST(Screen, BackAndForwardIndex) {
 
 // A line feed, vertical tab, form feed, index or reverse index takes the cursor off the line whose
 // last column was just written: the wrap that was due there is dropped, so the next character
-// lands in the last column of the new line instead of wrapping past it (xterm, libvterm, tmux).
+// lands in the last column of the new line instead of wrapping past it, as in xterm.
 TEST(Screen, VerticalMotionsDropAPendingWrap) {
     const std::string full(80, 'x');
     struct Case {

@@ -220,7 +220,7 @@ TEST(Sixel, HugeCountsAndSizesAreBounded) {
     EXPECT_EQ(at(*overflow, kW - 1, 5), kWhite);
 
     // Columns beyond the bound are dropped, the rest of the band still draws.
-    const auto clipped = decodeSixel("!4095?#2!10~");
+    const auto clipped = decodeSixel("!" + std::to_string(kW - 1) + "?#2!10~");
     ASSERT_TRUE(clipped);
     EXPECT_EQ(clipped->width, kW);
     EXPECT_EQ(at(*clipped, kW - 1, 0), opaque(51, 204, 51));

@@ -77,11 +77,11 @@ public:
             return text(1 + pick(cols + 10));
         case 4:
             return "\r";
-        // Line feed, index and reverse index drop a pending wrap, here as in libvterm. libvterm
-        // forgets it on every other control too, and backspace and tab start from a different
-        // column after that: these two are only sent without a pending wrap.
+        // Line feed, index and reverse index drop a pending wrap here, as in xterm; libvterm keeps
+        // it across them, and forgets it on backspace and tab, which then start from a different
+        // column. These are only sent without a pending wrap.
         case 5:
-            return "\n";
+            return t_.pendingWrap() ? "\r\n" : "\n";
         case 6:
             return t_.pendingWrap() ? "\r" : "\b";
         case 7:
@@ -140,7 +140,7 @@ public:
         case 19:
             return "\x1b[" + std::to_string(1 + pick(rows)) + "d";
         case 20:
-            return "\x1b" + std::string(1, "DM"[pick(2)]);
+            return t_.pendingWrap() ? "\r" : "\x1b" + std::string(1, "DM"[pick(2)]);
         default:
             return t_.pendingWrap() ? "\r\n"
                                     : "\x1b"
