@@ -98,6 +98,7 @@ void SixelDecoder::begin() {
     band_ = 0;
     width_ = 0;
     pixels_.clear();
+    stride_ = 0;
     height_ = 0;
     state_ = State::ground;
     number_ = 0;
@@ -203,17 +204,31 @@ void SixelDecoder::selectRegister(std::int64_t reg) {
     color_ = known ? registers_[static_cast<std::size_t>(reg)] : RGB{255, 255, 255};
 }
 
-// Row `row`. The buffer holds rows of kMaxWidth pixels and reserves the largest image once, as
-// address space only: a page becomes memory when a row on it is painted, so only the bands drawn
-// cost anything, whatever size the image declares, and growing never moves what is drawn already.
-std::uint8_t* SixelDecoder::pixelRow(std::int64_t row) {
-    constexpr std::size_t stride = std::size_t{4} * kMaxWidth;
+// Row `row` with room for minWidth pixels. The buffer reserves the largest image once, as address
+// space only: a page becomes memory when a row on it is painted, so only the bands drawn cost
+// anything, whatever size the image declares, and the buffer never moves. Rows are stride_ pixels
+// apart; a wider row spreads the rows already drawn in place (the stride at least doubling, so an
+// image growing wider column by column is spread a few times, not once per column).
+std::uint8_t* SixelDecoder::pixelRow(std::int64_t row, std::int64_t minWidth) {
+    if (pixels_.capacity() == 0) pixels_.reserve(std::size_t{4} * kMaxWidth * kMaxHeight);
+    if (minWidth > stride_) {
+        const std::int64_t stride = std::min<std::int64_t>(std::max(minWidth, stride_ * 2), kMaxWidth);
+        pixels_.resize(std::size_t(height_ * stride * 4), 0);
+        // From the last row up, each row moves to a place after its old one; the gap it leaves at
+        // its end is cleared.
+        for (std::int64_t y = height_ - 1; y > 0; --y) {
+            std::uint8_t* const to = pixels_.data() + y * stride * 4;
+            std::memmove(to, pixels_.data() + y * stride_ * 4, std::size_t(stride_ * 4));
+            std::memset(to + stride_ * 4, 0, std::size_t((stride - stride_) * 4));
+        }
+        if (height_ > 0) std::memset(pixels_.data() + stride_ * 4, 0, std::size_t((stride - stride_) * 4));
+        stride_ = stride;
+    }
     if (row >= height_) {
-        if (pixels_.capacity() == 0) pixels_.reserve(stride * kMaxHeight);
-        pixels_.resize(std::size_t(row + 1) * stride, 0);
+        pixels_.resize(std::size_t((row + 1) * stride_ * 4), 0);
         height_ = row + 1;
     }
-    return pixels_.data() + std::size_t(row) * stride;
+    return pixels_.data() + row * stride_ * 4;
 }
 
 void SixelDecoder::draw(std::uint8_t sixel, std::int64_t count) {
@@ -224,7 +239,7 @@ void SixelDecoder::draw(std::uint8_t sixel, std::int64_t count) {
             if (!(bits & (1 << k))) continue;
             const std::int64_t row = band_ * 6 + k;
             if (row >= kMaxHeight) break;
-            std::uint8_t* const bytes = pixelRow(row);
+            std::uint8_t* const bytes = pixelRow(row, end);
             for (std::int64_t x = x_; x < end; ++x) {
                 std::uint8_t* p = bytes + x * 4;
                 p[0] = color_.r;
@@ -248,10 +263,11 @@ std::optional<RgbaImage> SixelDecoder::finish() {
         // The rows are closed up to the image's width in place (each moves left, never over a row
         // not yet moved), and the buffer becomes the image's: a full-width image is never copied.
         const std::size_t stride = std::size_t(width_) * 4;
-        if (width_ != kMaxWidth) {
+        if (width_ > stride_) pixelRow(0, width_); // columns reached with nothing drawn in them
+        if (width_ != stride_) {
             for (std::int64_t y = 1; y < height_; ++y) {
-                std::memmove(pixels_.data() + std::size_t(y) * stride,
-                             pixels_.data() + std::size_t(y) * 4 * kMaxWidth, stride);
+                std::memmove(pixels_.data() + std::size_t(y) * stride, pixels_.data() + y * stride_ * 4,
+                             stride);
             }
         }
         pixels_.resize(stride * std::size_t(height_));

@@ -63,7 +63,7 @@ private:
     void draw(std::uint8_t sixel, std::int64_t count);
     void endColorIntroducer();
     void selectRegister(std::int64_t reg);
-    std::uint8_t* pixelRow(std::int64_t row);
+    std::uint8_t* pixelRow(std::int64_t row, std::int64_t minWidth);
 
     std::array<RGB, 256> registers_{};
     std::bitset<256> defined_;
@@ -71,8 +71,9 @@ private:
     std::int64_t x_ = 0;
     std::int64_t band_ = 0;
     std::int64_t width_ = 0;
-    // The pixels, height_ rows of kMaxWidth pixels each (the image's width is width_).
+    // The pixels, height_ rows of stride_ pixels (at least as wide as any row drawn so far).
     std::vector<std::uint8_t> pixels_;
+    std::int64_t stride_ = 0;
     std::int64_t height_ = 0;
 
     State state_ = State::ground;
