@@ -63,7 +63,6 @@ AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
 AppDelegate::~AppDelegate() {
     footerTimer_.stop();
     if (ChromeController::installed() == this) ChromeController::install(nullptr);
-    if (TerminalViewHost::installed() == this) TerminalViewHost::install(nullptr);
     if (bell_ && bell_->host() == this) bell_->setHost(nullptr);
     // The pages go before the tab list that points at them.
     window_.reset();
@@ -86,7 +85,6 @@ void AppDelegate::applicationDidFinishLaunching() {
     configdir::takeOverFormerFolder(QDir::homePath());
 
     ChromeController::install(this);
-    TerminalViewHost::install(this);
     if (!bell_) bell_ = &BellManager::shared();
     bell_->setHost(this);
 

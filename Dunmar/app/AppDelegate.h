@@ -9,6 +9,7 @@
 #include "app/Termination.h"
 #include "app/ToastService.h"
 #include "app/WindowSnap.h"
+#include "app/actions/ActionDispatcher.h"
 #include "chrome/ChromeController.h"
 #include "settings/BellHost.h"
 #include "settings/SettingsHost.h"
@@ -150,6 +151,9 @@ public:
     void updateFooter();
     // The footer's shell buttons: restarts the active pane with the first, second or third shell.
     void switchShellOfActivePane(int shellIndex);
+    // The menus' shell commands restart the active tab's primary pane, even while the second one
+    // has the keyboard.
+    void switchShellOfPrimaryPane(int shellIndex);
     void restoreWindowOpacity();
     // Every terminal pane: each tab's primary pane, then its second pane when split.
     QList<TerminalView*> allTerminalViews() const;
@@ -360,16 +364,20 @@ public:
     void finishReset() override;
 
     // ---- TerminalViewHost ----------------------------------------------------------------------
+    // Every application command, from the panes, the editor tabs' keys and the main menu.
+    bool perform(Action action) override { return actions_.perform(action); }
+    void shellSwitched(TerminalView* view) override;
+    bool isShown(Action togglePanel) const override;
     void ringBell(TerminalView* view) override;
     const std::vector<SearchHighlight>& searchHighlights(const TerminalView* view) const override;
     int searchCurrentIndex(const TerminalView* view) const override;
     bool isRemoteStreamConnected() const override;
     void sendRemoteOutput(const QString& text) override;
-    int tabCount() const override { return tabs_.count(); }
-    void startEditingTab(int index, const QString& currentTitle) override;
-    bool isGitPanelShown() const override;
-    bool isWebPickerShown() const override { return !webPickerSidebarView_.isNull(); }
-    bool isSSHManagerShown() const override { return !sshManagerView_.isNull(); }
+    // Starts editing a tab's title in the header.
+    void startEditingTab(int index, const QString& currentTitle);
+    bool isGitPanelShown() const;
+    bool isWebPickerShown() const { return !webPickerSidebarView_.isNull(); }
+    bool isSSHManagerShown() const { return !sshManagerView_.isNull(); }
     bool isModalOverlayShown() const override;
     bool versionButtonContains(const QPoint& globalPos) const override;
     std::optional<double> secondsSinceLastHide() const override;
@@ -394,16 +402,10 @@ public:
     void showWindowForNotification(BellPane* pane) override;
 
 public slots:
-    // The actions of the main menu, the header and the footer (the menu finds them by name).
+    // The commands of the menus, the header and the footer.
     void addTab();
     void createEditorTab();
     void closeCurrentTab();
-    void switchToTab1();
-    void switchToTab2();
-    void switchToTab3();
-    void menuSwitchZsh();
-    void menuSwitchBash();
-    void menuSwitchSh();
     void openEditorFile();
     void saveCurrentEditor();
     void saveCurrentEditorAs();
@@ -486,6 +488,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     Defaults& defaults_;
+    ActionDispatcher actions_{*this};
     BellManager* bell_ = nullptr;
     std::unique_ptr<QWidget> window_;
     ContentView* contentView_ = nullptr;
@@ -545,7 +548,7 @@ private:
     QMap<QString, QPointer<GitPanelDividerView>> sidebarHDividers_;
 
 public slots:
-    // The tray menu's items (the main menu finds them by name too).
+    // The tray menu's items.
     void toggleWindowSlot() { toggleWindow(); }
     void toggleDetachSlot() { toggleDetach(); }
 

@@ -52,9 +52,9 @@ void AppDelegate::buildStatusItemMenu(QMenu& menu) {
     menu.addSeparator();
     menu.addAction(qs(Loc::newTab()), this, [this] { addTab(); });
     menu.addSeparator();
-    menu.addAction(QStringLiteral("zsh"), this, [this] { menuSwitchZsh(); });
-    menu.addAction(QStringLiteral("bash"), this, [this] { menuSwitchBash(); });
-    menu.addAction(QStringLiteral("sh"), this, [this] { menuSwitchSh(); });
+    menu.addAction(QStringLiteral("zsh"), this, [this] { perform(Action::switchShell1); });
+    menu.addAction(QStringLiteral("bash"), this, [this] { perform(Action::switchShell2); });
+    menu.addAction(QStringLiteral("sh"), this, [this] { perform(Action::switchShell3); });
     menu.addSeparator();
     menu.addAction(qs(Loc::quitApp()), this, [this] { handleQuitRequest(); });
 }
