@@ -4,12 +4,12 @@
 #include "app/EventHook.h"
 #include "app/ShellForeground.h"
 #include "app/WindowBackdrop.h"
+#include "bell/BellManager.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/UsageBadge.h"
 #include "engine/Colors.h"
 #include "platform/Defaults.h"
 #include "settings/Autostart.h"
-#include "settings/BellManager.h"
 #include "settings/PromptThemes.h"
 #include "settings/SettingsOverlay.h"
 #include "settings/SettingsReset.h"
@@ -126,7 +126,7 @@ void AppDelegate::applySetting(const QString& key, const QVariant& value) {
     } else if (key == QLatin1String("alwaysOnTop")) {
         const auto onTop = booleanOf(value);
         if (!onTop) return;
-        applyWindowLevel();
+        windowController_->applyWindowLevel();
         // Hiding when the program loses the keyboard and floating above every window exclude
         // each other.
         if (*onTop) {
@@ -134,15 +134,15 @@ void AppDelegate::applySetting(const QString& key, const QVariant& value) {
             if (settingsOverlay_) settingsOverlay_->updateToggle(QStringLiteral("hideOnDeactivate"), false);
         }
     } else if (key == QLatin1String("followAllSpaces")) {
-        if (booleanOf(value)) applyFollowAllSpaces();
+        if (booleanOf(value)) windowController_->applyFollowAllSpaces();
     } else if (key == QLatin1String("autoDim")) {
         if (const auto dim = booleanOf(value)) applyAutoDim(*dim);
     } else if (key == QLatin1String("hideOnClickOutside")) {
-        if (const auto hide = booleanOf(value)) setClickOutsideMonitorEnabled(*hide);
+        if (const auto hide = booleanOf(value)) windowController_->setClickOutsideMonitorEnabled(*hide);
     } else if (key == QLatin1String("hideOnDeactivate")) {
         if (booleanOf(value).value_or(false)) {
             defaults_.setValue(QStringLiteral("alwaysOnTop"), false);
-            applyWindowLevel();
+            windowController_->applyWindowLevel();
             if (settingsOverlay_) settingsOverlay_->updateToggle(QStringLiteral("alwaysOnTop"), false);
         }
     } else if (key == QLatin1String("autoStartEnabled")) {
@@ -163,7 +163,7 @@ void AppDelegate::applySetting(const QString& key, const QVariant& value) {
     } else if (key == QLatin1String("autoCheckUpdates")) {
         // The update check stops its timer first and starts it again only while the setting is on,
         // so both values come down to the same call.
-        if (booleanOf(value)) scheduleUpdateCheck(0);
+        if (booleanOf(value)) services_.updater->scheduleUpdateCheck(0);
     } else if (key == QLatin1String("bellSoundName")) {
         bell().reloadSound();
     } else if (key == QLatin1String("fontFamily")) {
@@ -191,14 +191,14 @@ void AppDelegate::applySetting(const QString& key, const QVariant& value) {
                 QCoreApplication::sendEvent(badge, &relayout);
             }
         }
-        usagePolling_.running = show;
         if (show)
-            usagePolling_.intervalSeconds =
-                usageInterval(defaults_.integer(QStringLiteral("aiUsageRefreshIndex")));
+            services_.usage->startPolling(
+                usageInterval(defaults_.integer(QStringLiteral("aiUsageRefreshIndex"))));
+        else
+            services_.usage->stopPolling();
     } else if (key == QLatin1String("aiUsageRefreshIndex")) {
         // A new interval only restarts polling that runs.
-        if (usagePolling_.running)
-            usagePolling_.intervalSeconds = usageInterval(integerOf(value).value_or(1));
+        services_.usage->updateInterval(usageInterval(integerOf(value).value_or(1)));
     }
     // Every other key ("defaultShellIndex", "copyOnSelect", "appLanguage", "syntaxHighlighting", the
     // bell and dictation switches, the browser) takes effect where it is next read.
@@ -261,5 +261,5 @@ void AppDelegate::applyBlurIntensity(double intensity) {
 }
 
 void AppDelegate::applyAutoDim(bool dim) {
-    if (!dim && !isWindowKey()) restoreWindowOpacity();
+    if (!dim && !isWindowKey()) windowController_->restoreWindowOpacity();
 }

@@ -5,11 +5,11 @@
 #include "app/EventHook.h"
 #include "app/TerminalBellPane.h"
 #include "app/WindowBackdrop.h"
+#include "bell/BellManager.h"
 #include "chrome/ChromeAnimation.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/GearButton.h"
 #include "platform/Defaults.h"
-#include "settings/BellManager.h"
 #include "settings/SettingsOverlay.h"
 
 #include <QApplication>
@@ -89,15 +89,17 @@ void AppDelegate::watchSettingsPanel(bool watch) {
 
 // ---- What the panel asks -------------------------------------------------------------------------
 
-// The usage monitor comes with its own subsystem; until then no sign-in token is known.
 bool AppDelegate::hasAIUsageToken() const {
-    return false;
+    return services_.usage->hasToken();
 }
 
-// Streaming to a remote viewer comes with its own subsystem; until then the switch only records
-// the user's choice.
-void AppDelegate::startRemoteStreaming(const QString&) {}
-void AppDelegate::stopRemoteStreaming() {}
+void AppDelegate::startRemoteStreaming(const QString& pairingCode) {
+    services_.remoteStream->start(pairingCode);
+}
+
+void AppDelegate::stopRemoteStreaming() {
+    services_.remoteStream->stop();
+}
 
 void AppDelegate::ringBellForTest() {
     bell().ringForTest();
@@ -114,8 +116,9 @@ void AppDelegate::showSettingsMessage(const QString& text) {
 
 // ---- The reset to defaults ----------------------------------------------------------------------
 
-// The code-hosting token store comes with the git panel; until then there is no token to delete.
-void AppDelegate::deleteCodeHostingToken() {}
+void AppDelegate::deleteCodeHostingToken() {
+    services_.git->deleteCodeHostingToken();
+}
 
 void AppDelegate::resetPanes() {
     for (const TabState& tab : tabs_.tabs()) {

@@ -1,9 +1,9 @@
 // Split panes: a second shell beside or below the first one in the active tab.
 #include "app/AppDelegate.h"
 #include "app/TerminalBellPane.h"
+#include "bell/BellManager.h"
 #include "chrome/HeaderBarView.h"
 #include "platform/ProcessCwd.h"
-#include "settings/BellManager.h"
 
 #include <QTimer>
 #include <csignal>

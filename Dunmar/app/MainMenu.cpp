@@ -1,7 +1,7 @@
 #include "app/MainMenu.h"
 
+#include "DunmarVersion.h"
 #include "actions/KeyBindings.h"
-#include "app/AppVersion.h"
 #include "chrome/AlertSheetView.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"

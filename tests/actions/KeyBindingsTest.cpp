@@ -142,9 +142,10 @@ TEST(KeyBindings, EachChordHasOneActionInEachPlaceAndTheShownChordIsTheControlOn
             const std::optional<Action> found = bindings::actionFor(b.chord, place);
             const bool live = b.scope == bindings::Scope::both ||
                               (b.scope == bindings::Scope::terminal) == (place == Place::terminal);
-            if (live)
+            if (live) {
                 EXPECT_EQ(nameOf(found), actions::name(b.action))
                     << QKeySequence(b.chord).toString().toStdString();
+            }
         }
         const QList<QKeyCombination> chords = bindings::chordsOf(b.action);
         ASSERT_FALSE(chords.isEmpty());

@@ -64,34 +64,34 @@ bool ActionDispatcher::perform(Action action) {
         app_.toggleSettings();
         return true;
     case Action::toggleCommandPalette:
-        app_.toggleCommandPalette();
+        app_.services().palette->toggleCommandPalette();
         return true;
     case Action::toggleGitPanel:
         app_.toggleGitPanel();
         return true;
     case Action::toggleWebPicker:
-        app_.toggleWebPicker();
+        app_.sidePanels().toggleWebPicker();
         return true;
     case Action::toggleSSHManager:
-        app_.toggleSSHManager();
+        app_.sidePanels().toggleSSHManager();
         return true;
     case Action::toggleWindow:
-        app_.toggleWindow();
+        app_.windowController().toggleWindow();
         return true;
     case Action::toggleDetach:
-        app_.toggleDetachSlot();
+        app_.windowController().toggleDetach();
         return true;
     case Action::resetWindowSize:
-        app_.resetWindowSize();
+        app_.windowController().snapping().resetWindowSize();
         return true;
     case Action::snapLeft:
-        app_.snapLeft();
+        app_.windowController().snapping().snapLeft();
         return true;
     case Action::snapRight:
-        app_.snapRight();
+        app_.windowController().snapping().snapRight();
         return true;
     case Action::toggleFullscreen:
-        app_.toggleFullscreen();
+        app_.windowController().snapping().toggleFullscreen();
         return true;
     case Action::quit:
         app_.handleQuitRequest();
