@@ -60,6 +60,10 @@ AppDelegate::~AppDelegate() {
     footerTimer_.stop();
     if (ChromeController::installed() == this) ChromeController::install(nullptr);
     if (bell_ && bell_->host() == this) bell_->setHost(nullptr);
+    // A rename still open is finished while everything is whole: closing the window would take the
+    // field's focus and hand the name to a controller half torn down, and rebuild the tab strip
+    // inside a window being destroyed.
+    if (headerView_) headerView_->finishEditingTab();
     // The pages go before the tab list that points at them.
     window_.reset();
 }

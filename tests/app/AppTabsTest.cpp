@@ -170,12 +170,16 @@ TEST_F(AppTabs, RenamingByNumberNeedsTheTabAndStartsFromItsCustomName) {
     launch();
     openTabs(2);
     app->renameTab(1, QStringLiteral("build"));
+    // The window has the keyboard, so the rename field keeps it until the controller goes; the
+    // rename left open must not bring the teardown down.
+    QTRY_VERIFY(app->window()->isActiveWindow());
     app->perform(Action::renameTab5);
     EXPECT_EQ(app->headerView()->editingTabIndex(), std::nullopt) << "there is no fifth tab";
     app->perform(Action::renameTab2);
     EXPECT_EQ(app->headerView()->editingTabIndex(), 1);
     ASSERT_NE(app->headerView()->editField(), nullptr);
     EXPECT_EQ(app->headerView()->editField()->text(), "build");
+    EXPECT_TRUE(app->headerView()->editField()->hasFocus());
 }
 
 TEST_F(AppTabs, SwitchingBackWithinTheCrossFadeLeavesTheActiveTabShown) {
