@@ -260,6 +260,7 @@ public:
     bool isModalOverlayShown() const override;
     bool versionButtonContains(const QPoint& globalPos) const override;
     std::optional<double> secondsSinceLastHide() const override;
+    bool isUserResizingWindow() const override;
     void handleBorderHover(bool nearEdge) override;
 
     // ---- ChromeController ----------------------------------------------------------------------

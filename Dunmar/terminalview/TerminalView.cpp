@@ -63,7 +63,12 @@ TerminalView::TerminalView(TerminalViewHost* host, const QRect& frameRect, const
 
     session_.onOutput = [this](QByteArrayView piece) { handleOutput(piece); };
     session_.onOutputEnded = [this] { handleOutputEnded(); };
-    session_.onFirstOutput = [this] { loadHistory(); };
+    // When many panes have output, the one the user types into is read first, then those in sight.
+    session_.readPriority = [this] { return hasFocus() ? 2 : isVisible() ? 1 : 0; };
+    session_.onFirstOutput = [this] {
+        loadHistory();
+        if (onShellReady) onShellReady();
+    };
     session_.remoteOutputWanted = [host] { return host && host->isRemoteStreamConnected(); };
     session_.onRemoteOutput = [host](const QString& text) {
         if (host) host->sendRemoteOutput(text);
@@ -79,6 +84,7 @@ TerminalView::~TerminalView() {
     session_.onOutputEnded = nullptr;
     session_.onFirstOutput = nullptr;
     session_.onRemoteOutput = nullptr;
+    session_.readPriority = nullptr;
 }
 
 void TerminalView::installTerminalCallbacks() {

@@ -2,6 +2,7 @@
 
 #include "app/Termination.h"
 #include "platform/Defaults.h"
+#include "terminalview/ProgramResizeGate.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -81,5 +82,7 @@ void WindowFrameMemory::writeWindowPosition() {
 }
 
 void WindowFrameMemory::saveOnQuit() {
-    if (window_) writeWindowGeometryOnQuit(defaults_, window_->geometry(), detached());
+    // A size a program asked for is never kept as the user's.
+    if (window_ && !ProgramResizeGate::isProgramSize(window_.get()))
+        writeWindowGeometryOnQuit(defaults_, window_->geometry(), detached());
 }
