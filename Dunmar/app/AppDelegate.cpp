@@ -41,7 +41,7 @@ std::optional<QString> askForFile(AppDelegate::FileChoice choice, const QString&
 
 AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
     : QObject(parent), defaults_(defaults), sessionStore_(defaults),
-      windowController_(std::make_unique<WindowController>(defaults, toasts_, *this, this)) {
+      windowController_(std::make_unique<WindowController>(defaults, toasts_, *this, actions_, this)) {
     termination_.onWillTerminate = [this] { applicationWillTerminate(); };
     termination_.onShowWindow = [this] { windowController_->showWindowAnimated(); };
     chooseFile = [this](FileChoice choice, const QString& suggested) {
@@ -60,8 +60,11 @@ AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
 AppDelegate::~AppDelegate() {
     footerTimer_.stop();
     if (ChromeController::installed() == this) ChromeController::install(nullptr);
-    if (TerminalViewHost::installed() == this) TerminalViewHost::install(nullptr);
     if (bell_ && bell_->host() == this) bell_->setHost(nullptr);
+    // A rename still open is finished while everything is whole: closing the window would take the
+    // field's focus and hand the name to a controller half torn down, and rebuild the tab strip
+    // inside a window being destroyed.
+    if (headerView_) headerView_->finishEditingTab();
     // The pages go before the tab list that points at them.
     window_.reset();
 }
@@ -83,7 +86,6 @@ void AppDelegate::applicationDidFinishLaunching() {
     configdir::takeOverFormerFolder(QDir::homePath());
 
     ChromeController::install(this);
-    TerminalViewHost::install(this);
     if (!bell_) bell_ = &BellManager::shared();
     bell_->setHost(this);
 

@@ -7,6 +7,7 @@
 #include "app/TabList.h"
 #include "app/Termination.h"
 #include "app/ToastService.h"
+#include "app/actions/ActionDispatcher.h"
 #include "app/sidepanel/SidePanelColumn.h"
 #include "app/sidepanel/SidePanelHost.h"
 #include "app/window/WindowController.h"
@@ -147,6 +148,9 @@ public:
     void updateFooter();
     // The footer's shell buttons: restarts the active pane with the first, second or third shell.
     void switchShellOfActivePane(int shellIndex);
+    // The menus' shell commands restart the active tab's primary pane, even while the second one
+    // has the keyboard.
+    void switchShellOfPrimaryPane(int shellIndex);
     // Every terminal pane: each tab's primary pane, then its second pane when split.
     QList<TerminalView*> allTerminalViews() const;
     bool isAnyDragSessionActive() const;
@@ -240,24 +244,23 @@ public:
     void finishReset() override;
 
     // ---- TerminalViewHost ----------------------------------------------------------------------
+    // Every application command, from the panes, the editor tabs' keys and the main menu.
+    bool perform(Action action) override { return actions_.perform(action); }
+    void shellSwitched(TerminalView* view) override;
+    bool isShown(Action togglePanel) const override;
     void ringBell(TerminalView* view) override;
     const std::vector<SearchHighlight>& searchHighlights(const TerminalView* view) const override;
     int searchCurrentIndex(const TerminalView* view) const override;
     bool isRemoteStreamConnected() const override;
     void sendRemoteOutput(const QString& text) override;
-    int tabCount() const override { return tabs_.count(); }
-    void startEditingTab(int index, const QString& currentTitle) override;
-    bool isGitPanelShown() const override;
-    bool isWebPickerShown() const override;
-    bool isSSHManagerShown() const override;
+    // Starts editing a tab's title in the header.
+    void startEditingTab(int index, const QString& currentTitle);
+    // Whether the active tab shows its git panel.
+    bool isGitPanelShown() const;
     bool isModalOverlayShown() const override;
     bool versionButtonContains(const QPoint& globalPos) const override;
     std::optional<double> secondsSinceLastHide() const override;
     bool isUserResizingWindow() const override;
-    void resetWindowSize() override;
-    void snapLeft() override;
-    void snapRight() override;
-    void toggleFullscreen() override;
     void handleBorderHover(bool nearEdge) override;
 
     // ---- ChromeController ----------------------------------------------------------------------
@@ -294,16 +297,10 @@ public:
     WebPickerService& webPicker() override { return *services_.webPicker; }
 
 public slots:
-    // The actions of the main menu, the header and the footer (the menu finds them by name).
+    // The commands of the menus, the header and the footer.
     void addTab();
     void createEditorTab();
     void closeCurrentTab();
-    void switchToTab1();
-    void switchToTab2();
-    void switchToTab3();
-    void menuSwitchZsh();
-    void menuSwitchBash();
-    void menuSwitchSh();
     void openEditorFile();
     void saveCurrentEditor();
     void saveCurrentEditorAs();
@@ -369,11 +366,9 @@ private:
     void systemAppearanceChanged() override;
     void centerCommandPalette() override;
     void toggleCommandPalette() override;
-    void openNewTab() override;
-    void switchShellOfActiveTab(int shellIndex) override;
-    void requestQuit() override;
 
     Defaults& defaults_;
+    ActionDispatcher actions_{*this};
     BellManager* bell_ = nullptr;
     std::unique_ptr<QWidget> window_;
     ContentView* contentView_ = nullptr;
@@ -400,9 +395,4 @@ private:
     SubsystemServices services_;
     std::unique_ptr<SidePanelColumn> sidePanels_ =
         std::make_unique<SidePanelColumn>(static_cast<SidePanelHost&>(*this));
-
-public slots:
-    // The tray menu's items (the main menu finds them by name too).
-    void toggleWindowSlot() { windowController_->toggleWindow(); }
-    void toggleDetachSlot() { windowController_->toggleDetach(); }
 };

@@ -72,34 +72,23 @@ void AppDelegate::switchShellOfActivePane(int shellIndex) {
     updateFooter();
 }
 
-namespace {
-
-// The status item's shell commands restart the primary pane, even while the second one has the
-// keyboard.
-void switchPrimaryShell(const TabList& tabs, void (TerminalView::*switchTo)()) {
-    const TabState* tab = tabs.active();
-    if (tab && tab->termView) (tab->termView.data()->*switchTo)();
-}
-
-} // namespace
-
-void AppDelegate::menuSwitchZsh() {
-    if (!tabs_.active() || !tabs_.active()->termView) return;
-    switchPrimaryShell(tabs_, &TerminalView::switchToShell1);
-    updateHeaderTabs();
-    updateFooter();
-}
-
-void AppDelegate::menuSwitchBash() {
-    if (!tabs_.active() || !tabs_.active()->termView) return;
-    switchPrimaryShell(tabs_, &TerminalView::switchToShell2);
-    updateHeaderTabs();
-    updateFooter();
-}
-
-void AppDelegate::menuSwitchSh() {
-    if (!tabs_.active() || !tabs_.active()->termView) return;
-    switchPrimaryShell(tabs_, &TerminalView::switchToShell3);
+void AppDelegate::switchShellOfPrimaryPane(int shellIndex) {
+    const TabState* tab = tabs_.active();
+    if (!tab || !tab->termView) return;
+    TerminalView* primary = tab->termView.data();
+    switch (shellIndex) {
+    case 0:
+        primary->switchToShell1();
+        break;
+    case 1:
+        primary->switchToShell2();
+        break;
+    case 2:
+        primary->switchToShell3();
+        break;
+    default:
+        return;
+    }
     updateHeaderTabs();
     updateFooter();
 }

@@ -147,60 +147,23 @@ void AppDelegate::wireWindowKeys(BorderlessWindow& window) {
 }
 
 void AppDelegate::handleEditorKey(const editorkeys::Route& route, QKeyEvent* event) {
-    using editorkeys::Action;
+    using editorkeys::Kind;
     TabState* tab = tabs_.active();
     EditorView* editor = tab ? tab->editorView.data() : nullptr;
-    switch (route.action) {
-    case Action::switchToTab:
-        switchToTab(route.tabIndex);
+    switch (route.kind) {
+    case Kind::action:
+        perform(route.action);
         break;
-    case Action::save:
-    case Action::nanoSave:
-        saveCurrentEditor();
-        break;
-    case Action::open:
-        openEditorFile();
-        break;
-    case Action::saveAs:
-        saveCurrentEditorAs();
-        break;
-    case Action::format:
-        formatCurrentDocument();
-        break;
-    case Action::nanoClose:
-        closeCurrentTab();
-        break;
-    case Action::cut:
-        if (editor) editor->cut();
-        break;
-    case Action::selectAll:
-        if (editor) editor->selectAll();
-        break;
-    case Action::undo:
-        if (editor) editor->undo();
-        break;
-    case Action::redo:
-        if (editor) editor->redo();
-        break;
-    case Action::find:
-        if (editor) editor->showFindBar();
-        break;
-    case Action::nanoPaste:
-        if (editor) editor->paste();
-        break;
-    case Action::nanoCutLine:
-        if (editor) editor->cutCurrentLine();
-        break;
-    case Action::vimKey:
+    case Kind::vimKey:
         if (editor) editor->handleVimKey(event);
         break;
-    case Action::vimTwoKeyOp:
+    case Kind::vimTwoKeyOp:
         if (editor && !editor->handleVimTwoKeyOp(event)) editor->handleVimKey(event);
         break;
-    case Action::vimColonInput:
+    case Kind::vimColonInput:
         if (editor) editor->handleVimColonCommand(event->text());
         break;
-    case Action::pass:
+    case Kind::pass:
         break;
     }
 }

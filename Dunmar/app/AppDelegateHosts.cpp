@@ -45,6 +45,25 @@ void AppDelegate::startEditingTab(int index, const QString& currentTitle) {
     if (headerView_) headerView_->startEditingTab(index, currentTitle);
 }
 
+// A pane switched its own shell: the tab's title and the footer's shell follow.
+void AppDelegate::shellSwitched(TerminalView*) {
+    updateHeaderTabs();
+    updateFooter();
+}
+
+bool AppDelegate::isShown(Action togglePanel) const {
+    switch (togglePanel) {
+    case Action::toggleGitPanel:
+        return isGitPanelShown();
+    case Action::toggleWebPicker:
+        return sidePanels_->isWebPickerShown();
+    case Action::toggleSSHManager:
+        return sidePanels_->isSSHManagerShown();
+    default:
+        return false;
+    }
+}
+
 bool AppDelegate::isGitPanelShown() const {
     const TabState* tab = tabs_.find(tabs_.activeTab());
     return tab && tab->gitPosition != GitPanelPosition::none;

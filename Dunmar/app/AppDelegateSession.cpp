@@ -127,7 +127,7 @@ void AppDelegate::restoreTerminalTab(const session::RestoreTab& entry) {
         SplitContainer* c = tab->splitContainer;
         PtySessionSettings settings;
         settings.defaults = &defaults_;
-        auto* secondary = new TerminalView(QRect(QPoint(0, 0), c->size()), entry.split->shell,
+        auto* secondary = new TerminalView(this, QRect(QPoint(0, 0), c->size()), entry.split->shell,
                                            entry.split->cwd.value_or(QString()),
                                            entry.split->tabId.value_or(QString()), settings);
         secondary->onShellExit = makeSecondaryExitHandler(c, secondary);

@@ -19,14 +19,6 @@ void AppDelegate::toggleSSHManager() {
     sidePanels_->toggleSSHManager();
 }
 
-bool AppDelegate::isWebPickerShown() const {
-    return sidePanels_->isWebPickerShown();
-}
-
-bool AppDelegate::isSSHManagerShown() const {
-    return sidePanels_->isSSHManagerShown();
-}
-
 // ---- SidePanelHost ---------------------------------------------------------------------------
 
 // The content view that holds the active tab's page.

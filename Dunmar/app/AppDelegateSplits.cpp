@@ -46,7 +46,7 @@ void AppDelegate::toggleSplit(bool vertical) {
     const QRect frame = vertical ? QRect(w / 2, 0, w / 2, h) : QRect(0, 0, w, h / 2);
     PtySessionSettings settings;
     settings.defaults = &defaults_;
-    auto* secondary = new TerminalView(frame, primary->currentShell(), folder, QString(), settings);
+    auto* secondary = new TerminalView(this, frame, primary->currentShell(), folder, QString(), settings);
     secondary->onShellExit = makeSecondaryExitHandler(c, secondary);
     c->split(vertical, secondary);
     focusWidget(secondary);

@@ -36,7 +36,7 @@ void AppDelegate::createTab(const QString& shell, const std::optional<QString>& 
     const QRect frame = pageFrame();
     PtySessionSettings settings;
     settings.defaults = &defaults_;
-    auto* view = new TerminalView(QRect(QPoint(0, 0), frame.size()), shell, cwd.value_or(QString()),
+    auto* view = new TerminalView(this, QRect(QPoint(0, 0), frame.size()), shell, cwd.value_or(QString()),
                                   tabId.value_or(QString()), settings);
 
     const QPointer<AppDelegate> self(this);
@@ -246,18 +246,6 @@ void AppDelegate::selectPreviousTab() {
 void AppDelegate::selectNextTab() {
     if (const std::optional<int> target = tabmath::nextTab(tabs_.activeTab(), tabs_.count()))
         switchToTab(*target);
-}
-
-void AppDelegate::switchToTab1() {
-    if (const std::optional<int> target = tabmath::numberedTab(1, tabs_.count())) switchToTab(*target);
-}
-
-void AppDelegate::switchToTab2() {
-    if (const std::optional<int> target = tabmath::numberedTab(2, tabs_.count())) switchToTab(*target);
-}
-
-void AppDelegate::switchToTab3() {
-    if (const std::optional<int> target = tabmath::numberedTab(3, tabs_.count())) switchToTab(*target);
 }
 
 void AppDelegate::renameTab(int index, const std::optional<QString>& name) {

@@ -57,30 +57,6 @@ void AppDelegate::toggleCommandPalette() {
     services_.palette->toggleCommandPalette();
 }
 
-void AppDelegate::openNewTab() {
-    addTab();
-}
-
-void AppDelegate::switchShellOfActiveTab(int shellIndex) {
-    switch (shellIndex) {
-    case 0:
-        menuSwitchZsh();
-        break;
-    case 1:
-        menuSwitchBash();
-        break;
-    case 2:
-        menuSwitchSh();
-        break;
-    default:
-        break;
-    }
-}
-
-void AppDelegate::requestQuit() {
-    handleQuitRequest();
-}
-
 // ---- The hosts' window parts -------------------------------------------------------------------
 
 void AppDelegate::resetWindow() {
@@ -92,22 +68,6 @@ void AppDelegate::resetWindow() {
         view->updateFontSize(10.0);
     }
     windowController_->resetWindow();
-}
-
-void AppDelegate::resetWindowSize() {
-    windowController_->snapping().resetWindowSize();
-}
-
-void AppDelegate::snapLeft() {
-    windowController_->snapping().snapLeft();
-}
-
-void AppDelegate::snapRight() {
-    windowController_->snapping().snapRight();
-}
-
-void AppDelegate::toggleFullscreen() {
-    windowController_->snapping().toggleFullscreen();
 }
 
 void AppDelegate::handleBorderHover(bool nearEdge) {

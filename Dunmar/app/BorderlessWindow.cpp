@@ -177,7 +177,8 @@ bool BorderlessWindow::handleMouse(QEvent* event) {
 
 bool BorderlessWindow::handleKey(QKeyEvent* event) {
     if (editorState && onEditorKey) {
-        const editorkeys::Route route = editorkeys::route({event->key(), event->modifiers()}, editorState());
+        const editorkeys::Route route =
+            editorkeys::route({event->key(), event->modifiers(), event->nativeScanCode()}, editorState());
         if (route.consumed()) {
             onEditorKey(route, event);
             return true;

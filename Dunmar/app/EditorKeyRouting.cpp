@@ -1,5 +1,6 @@
 #include "app/EditorKeyRouting.h"
 
+#include "actions/KeyBindings.h"
 #include "platform/KeyMapping.h"
 
 namespace editorkeys {
@@ -12,60 +13,61 @@ Qt::KeyboardModifiers held(Qt::KeyboardModifiers m) {
     return m & (kShift | kControl | kOption | kCommand);
 }
 
+// The commands that act on the editor's text, which a tab without its view cannot do.
+bool needsEditorView(Action action) {
+    switch (action) {
+    case Action::copy:
+    case Action::paste:
+    case Action::cut:
+    case Action::selectAll:
+    case Action::undo:
+    case Action::redo:
+    case Action::find:
+    case Action::formatDocument:
+        return true;
+    default:
+        return false;
+    }
+}
+
+Route perform(Action action) {
+    return {Kind::action, action};
+}
+
 } // namespace
 
 Route route(const KeyPress& key, const EditorState& editor) {
     if (!editor.activeTabIsEditor) return {};
     const Qt::KeyboardModifiers mods = held(key.modifiers);
 
-    // 1. Control alone with a digit switches tabs.
-    if (mods == kControl && key.key >= Qt::Key_1 && key.key <= Qt::Key_9)
-        return {Action::switchToTab, key.key - Qt::Key_1};
+    // 1. The program's chords, from the one table.
+    const QKeyCombination chord = bindings::chordOf(key.key, key.modifiers, key.nativeScanCode);
+    if (const std::optional<Action> action = bindings::actionFor(chord, bindings::Place::editor))
+        if (!needsEditorView(*action) || editor.hasEditorView) return perform(*action);
 
-    // 2. The file and edit commands; Control does not count here.
-    const Qt::KeyboardModifiers noControl = mods & ~Qt::KeyboardModifiers(kControl);
-    const bool cmd = noControl == Qt::KeyboardModifiers(kCommand);
-    const bool shiftCmd = noControl == (kShift | kCommand);
-    const bool shiftOpt = noControl == (kShift | kOption);
-    struct Row {
-        bool modifiersMatch;
-        int key;
-        Action action;
-        bool needsEditorView;
-    };
-    const Row rows[] = {
-        {cmd, Qt::Key_S, Action::save, false},        {cmd, Qt::Key_O, Action::open, false},
-        {shiftCmd, Qt::Key_S, Action::saveAs, false}, {cmd, Qt::Key_X, Action::cut, true},
-        {cmd, Qt::Key_A, Action::selectAll, true},    {cmd, Qt::Key_Z, Action::undo, true},
-        {shiftCmd, Qt::Key_Z, Action::redo, true},    {cmd, Qt::Key_F, Action::find, true},
-        {shiftOpt, Qt::Key_F, Action::format, true},
-    };
-    for (const Row& row : rows)
-        if (row.modifiersMatch && key.key == row.key && (!row.needsEditorView || editor.hasEditorView))
-            return {row.action};
-
-    // 3. nano's Control keys, also without an editor view.
+    // 2. nano's Control keys, also without an editor view. They stay nano's: no chord of the
+    // table is plain Control with a letter.
     if (editor.mode == EditorInputMode::nano && mods == kControl) {
         switch (key.key) {
         case Qt::Key_S:
-            return {Action::nanoSave};
+            return perform(Action::save);
         case Qt::Key_X:
-            return {Action::nanoClose};
+            return perform(Action::closeTab);
         case Qt::Key_U:
-            return {Action::nanoPaste};
+            return perform(Action::paste);
         case Qt::Key_K:
-            return {Action::nanoCutLine};
+            return perform(Action::cutLine);
         default:
             break;
         }
     }
 
-    // 4. vim: in insert mode only Escape is taken; in normal mode every key without Control,
+    // 3. vim: in insert mode only Escape is taken; in normal mode every key without Control,
     // Option or Command goes to the vim handlers, so nothing is typed.
     if (editor.mode == EditorInputMode::vim && editor.hasEditorView) {
-        if (editor.vimInsert) return key.key == Qt::Key_Escape ? Route{Action::vimKey} : Route{};
+        if (editor.vimInsert) return key.key == Qt::Key_Escape ? Route{Kind::vimKey} : Route{};
         if (mods & (kControl | kOption | kCommand)) return {};
-        return {editor.vimPendingColon ? Action::vimColonInput : Action::vimTwoKeyOp};
+        return {editor.vimPendingColon ? Kind::vimColonInput : Kind::vimTwoKeyOp};
     }
     return {};
 }

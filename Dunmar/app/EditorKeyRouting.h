@@ -1,31 +1,20 @@
 #pragma once
 
+#include "actions/Action.h"
 #include "chrome/EditorInputMode.h"
 
 #include <QString>
 #include <Qt>
 
 // The keys the window takes for itself while an editor tab is active, before they reach the
-// editor: tab switching with Control+1 to 9, the file and edit commands, and the nano and vim
-// keys. Everything else is passed on to the focused widget.
+// editor: the chords of the bindings table that are live in editor tabs (tab switching with
+// Control+1 to 9, the file and edit commands), nano's Control keys and vim's keys. Everything else
+// is passed on to the focused widget.
 namespace editorkeys {
 
-enum class Action {
+enum class Kind {
     pass,
-    switchToTab, // Control+digit: `tabIndex`
-    save,
-    open,
-    saveAs,
-    cut,
-    selectAll,
-    undo,
-    redo,
-    find,
-    format,
-    nanoSave,
-    nanoClose,
-    nanoPaste,
-    nanoCutLine,
+    action,        // `action` is performed
     vimKey,        // the editor's vim key handler
     vimTwoKeyOp,   // the two-key operator handler first, then the key handler when it declines
     vimColonInput, // the typed characters go to the ":" command line
@@ -33,7 +22,8 @@ enum class Action {
 
 struct KeyPress {
     int key = 0;                       // Qt::Key
-    Qt::KeyboardModifiers modifiers{}; // as the event has them (Command is Meta)
+    Qt::KeyboardModifiers modifiers{}; // as the event has them (Super is Meta)
+    quint32 nativeScanCode = 0;
 };
 
 struct EditorState {
@@ -45,9 +35,9 @@ struct EditorState {
 };
 
 struct Route {
-    Action action = Action::pass;
-    int tabIndex = -1;
-    bool consumed() const { return action != Action::pass; }
+    Kind kind = Kind::pass;
+    Action action = Action::newTab; // for Kind::action
+    bool consumed() const { return kind != Kind::pass; }
 };
 
 Route route(const KeyPress& key, const EditorState& editor);

@@ -1,25 +1,45 @@
 #include "app/MainMenu.h"
 
 #include "DunmarVersion.h"
+#include "actions/KeyBindings.h"
 #include "chrome/AlertSheetView.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
-#include "platform/KeyMapping.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QWidget>
 
 namespace {
 
 constexpr char kAboutPanelName[] = "aboutPanel";
 
-// Whether `receiver` has a slot or invokable method named `action` without arguments.
-bool answers(QObject* receiver, const QByteArray& action) {
-    if (!receiver) return false;
-    const QByteArray signature = QMetaObject::normalizedSignature(action + "()");
-    return receiver->metaObject()->indexOfMethod(signature.constData()) >= 0;
+// The edit commands of the standard text widgets (a settings field, the header's rename field, an
+// editor), which know nothing of actions.
+bool performOnTextWidget(QObject* widget, Action action) {
+    const auto run = [action](auto* text) {
+        switch (action) {
+        case Action::copy:
+            text->copy();
+            return true;
+        case Action::paste:
+            text->paste();
+            return true;
+        case Action::selectAll:
+            text->selectAll();
+            return true;
+        default:
+            return false;
+        }
+    };
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) return run(line);
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) return run(plain);
+    if (auto* rich = qobject_cast<QTextEdit*>(widget)) return run(rich);
+    return false;
 }
 
 MainMenu::Item separator() {
@@ -28,7 +48,7 @@ MainMenu::Item separator() {
 
 } // namespace
 
-MainMenu::MainMenu(QObject* delegate, QObject* parent) : QObject(parent), delegate_(delegate) {
+MainMenu::MainMenu(ActionHandler* controller, QObject* parent) : QObject(parent), controller_(controller) {
     appMenu_ = build(QString(), applicationItems());
     editMenu_ = build(QStringLiteral("Edit"), editItems());
     tabMenu_ = build(QStringLiteral("Tab"), tabItems());
@@ -38,55 +58,54 @@ MainMenu::~MainMenu() = default;
 
 QList<MainMenu::Item> MainMenu::applicationItems() {
     return {
-        {QStringLiteral("About Dunmar"), "orderFrontStandardAboutPanel", std::nullopt},
+        {QStringLiteral("About Dunmar"), Action::about},
         separator(),
-        {QStringLiteral("Quit Dunmar"), "handleQuitRequest", keymap::command(Qt::Key_Q)},
+        {QStringLiteral("Quit Dunmar"), Action::quit},
     };
 }
 
 QList<MainMenu::Item> MainMenu::editItems() {
     return {
-        {QStringLiteral("Copy"), "copy", keymap::command(Qt::Key_C)},
-        {QStringLiteral("Paste"), "paste", keymap::command(Qt::Key_V)},
-        {QStringLiteral("Select All"), "selectAll", keymap::command(Qt::Key_A)},
+        {QStringLiteral("Copy"), Action::copy},
+        {QStringLiteral("Paste"), Action::paste},
+        {QStringLiteral("Select All"), Action::selectAll},
     };
 }
 
 QList<MainMenu::Item> MainMenu::tabItems() {
     return {
-        {QStringLiteral("New Terminal Tab"), "addTab", keymap::command(Qt::Key_T)},
-        {qs(Loc::newEditorTab()), "createEditorTab", keymap::command(Qt::Key_E)},
-        {QStringLiteral("Close Tab"), "closeCurrentTab", keymap::command(Qt::Key_W)},
-        separator(),
-        {QStringLiteral("Tab 1"), "switchToTab1", std::nullopt},
-        {QStringLiteral("Tab 2"), "switchToTab2", std::nullopt},
-        {QStringLiteral("Tab 3"), "switchToTab3", std::nullopt},
-        separator(),
-        {QStringLiteral("Clear"), "clearScrollback", keymap::command(Qt::Key_K)},
+        {QStringLiteral("New Terminal Tab"), Action::newTab}, {qs(Loc::newEditorTab()), Action::newEditorTab},
+        {QStringLiteral("Close Tab"), Action::closeTab},      separator(),
+        {QStringLiteral("Tab 1"), Action::switchToTab1},      {QStringLiteral("Tab 2"), Action::switchToTab2},
+        {QStringLiteral("Tab 3"), Action::switchToTab3},      separator(),
+        {QStringLiteral("Clear"), Action::clearScrollback},
     };
 }
 
 std::unique_ptr<QMenu> MainMenu::build(const QString& title, const QList<Item>& items) {
     auto menu = std::make_unique<QMenu>(title);
     for (const Item& item : items) {
-        if (item.action.isEmpty()) {
+        if (!item.action) {
             menu->addSeparator();
             continue;
         }
-        QAction* action = menu->addAction(item.title);
-        action->setObjectName(QString::fromLatin1(item.action));
-        if (item.key) action->setShortcut(QKeySequence(*item.key));
-        action->setShortcutContext(Qt::ApplicationShortcut);
-        const QByteArray name = item.action;
-        connect(action, &QAction::triggered, this, [this, name] { sendAction(name); });
+        QAction* entry = menu->addAction(item.title);
+        entry->setObjectName(QString::fromLatin1(actions::name(*item.action)));
+        entry->setData(int(*item.action));
+        QList<QKeySequence> shortcuts;
+        for (const QKeyCombination chord : bindings::chordsOf(*item.action)) shortcuts << QKeySequence(chord);
+        entry->setShortcuts(shortcuts);
+        entry->setShortcutContext(Qt::ApplicationShortcut);
+        const Action action = *item.action;
+        connect(entry, &QAction::triggered, this, [this, action] { sendAction(action); });
     }
     return menu;
 }
 
-QAction* MainMenu::action(const QByteArray& action) const {
+QAction* MainMenu::action(Action action) const {
     for (QMenu* menu : {appMenu_.get(), editMenu_.get(), tabMenu_.get()})
         for (QAction* a : menu->actions())
-            if (a->objectName() == QLatin1String(action)) return a;
+            if (!a->isSeparator() && a->data().toInt() == int(action)) return a;
     return nullptr;
 }
 
@@ -97,13 +116,17 @@ void MainMenu::attachTo(QWidget* window) {
             if (!a->isSeparator()) window->addAction(a);
 }
 
-bool MainMenu::sendAction(const QByteArray& action) {
-    for (QObject* responder = QApplication::focusWidget(); responder; responder = responder->parent())
-        if (answers(responder, action))
-            return QMetaObject::invokeMethod(responder, action.constData(), Qt::DirectConnection);
-    for (QObject* responder : {static_cast<QObject*>(delegate_.data()), static_cast<QObject*>(this)})
-        if (answers(responder, action))
-            return QMetaObject::invokeMethod(responder, action.constData(), Qt::DirectConnection);
+bool MainMenu::sendAction(Action action) {
+    for (QObject* responder = QApplication::focusWidget(); responder; responder = responder->parent()) {
+        if (auto* handler = dynamic_cast<ActionHandler*>(responder); handler && handler->perform(action))
+            return true;
+        if (performOnTextWidget(responder, action)) return true;
+    }
+    if (controller_ && controller_->perform(action)) return true;
+    if (action == Action::about) {
+        orderFrontStandardAboutPanel();
+        return true;
+    }
     return false;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QByteArray>
-#include <QKeyCombination>
+#include "actions/ActionHandler.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -13,22 +13,22 @@ class QAction;
 class QMenu;
 class QWidget;
 
-// The program's main menu: the application, Edit and Tab menus with their Command shortcuts. The
-// items name an action, not a receiver: a triggered item goes to the first object along the chain
-// that has a slot of that name (the focused widget, then its parents, then the controller, then
-// the menu itself, which answers the about panel), so Copy reaches whatever view has the focus.
+// The program's main menu: the application, Edit and Tab menus, their shortcuts taken from the
+// bindings table. An item names an action, not a receiver: a triggered item is offered to the
+// focused widget and then its parents (a pane, or a text field for the edit commands), then to the
+// controller, then to the menu itself, which answers the about panel; so Copy reaches whatever
+// view has the focus.
 class MainMenu : public QObject {
     Q_OBJECT
 public:
-    // One entry; a separator has neither title nor action.
+    // One entry; a separator has no action.
     struct Item {
         QString title;
-        QByteArray action; // the slot's name, without arguments
-        std::optional<QKeyCombination> key;
+        std::optional<Action> action;
     };
 
-    // `delegate` is the controller at the end of the chain.
-    explicit MainMenu(QObject* delegate, QObject* parent = nullptr);
+    // `controller` is the end of the chain; it must outlive the menu.
+    explicit MainMenu(ActionHandler* controller, QObject* parent = nullptr);
     ~MainMenu() override;
 
     // The entries of each menu, in order. The editor-tab title is read from the localisation
@@ -41,26 +41,25 @@ public:
     QMenu* editMenu() const { return editMenu_.get(); }
     QMenu* tabMenu() const { return tabMenu_.get(); }
     // The item that sends `action`, or nullptr.
-    QAction* action(const QByteArray& action) const;
+    QAction* action(Action action) const;
 
     // Makes the shortcuts work while any window of the program is active. The window's own
     // shortcuts are live only while it is shown, so the window that is shown first is the one to pass.
     void attachTo(QWidget* window);
 
-    // Sends `action` along the chain; false when nobody has it.
-    bool sendAction(const QByteArray& action);
+    // Offers `action` along the chain; false when nobody has it.
+    bool sendAction(Action action);
 
     // The view the about panel covers (the window's content); the active window when unset.
     void setAlertHost(QWidget* host);
 
-public slots:
     // The program's name and version as an in-window panel with one answer.
     void orderFrontStandardAboutPanel();
 
 private:
     std::unique_ptr<QMenu> build(const QString& title, const QList<Item>& items);
 
-    QPointer<QObject> delegate_;
+    ActionHandler* controller_ = nullptr;
     QPointer<QWidget> alertHost_;
     std::unique_ptr<QMenu> appMenu_;
     std::unique_ptr<QMenu> editMenu_;

@@ -41,11 +41,6 @@ CloseCommand closeCurrentTabCommand(int count) {
     return count >= 2 ? CloseCommand::closeActiveTab : CloseCommand::hideWindow;
 }
 
-std::optional<int> numberedTab(int number, int count) {
-    if (number < 1 || number > 3 || number > count) return std::nullopt;
-    return number - 1;
-}
-
 bool canMove(int from, int to, int count) {
     return from != to && from >= 0 && to >= 0 && from < count && to < count;
 }

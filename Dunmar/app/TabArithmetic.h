@@ -28,10 +28,6 @@ bool canClose(int index, int count);
 enum class CloseCommand { closeActiveTab, hideWindow };
 CloseCommand closeCurrentTabCommand(int count);
 
-// The tab of the numbered menu items "Tab 1" to "Tab 3" (number 1 to 3); none when there are
-// fewer tabs or the number is outside 1 to 3.
-std::optional<int> numberedTab(int number, int count);
-
 // Whether a move from `from` to `to` does anything.
 bool canMove(int from, int to, int count);
 

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-// A key-cap button of the footer showing a shortcut, such as the Command glyph and "T".
+// A key-cap button of the footer showing a shortcut, such as "^⇧" and "T".
 class BadgeButton : public BaseHoverButton {
     Q_OBJECT
 public:

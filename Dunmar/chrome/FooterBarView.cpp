@@ -1,5 +1,6 @@
 #include "chrome/FooterBarView.h"
 
+#include "actions/ChordText.h"
 #include "chrome/BadgeButton.h"
 #include "chrome/ChromeController.h"
 #include "chrome/ChromeStyle.h"
@@ -80,14 +81,18 @@ void FooterBarView::build() {
         b->hide();
         editorModeButtons_ << b;
     }
+    // Each shell's button shows the chord that switches to it ("^⌥ 1 zsh").
     const struct {
-        const char* title;
+        const char* name;
         QColor accent;
-    } shells[] = {{"⌘ 1 zsh", rgb(0.4, 0.65, 1.0)},
-                  {"⌘ 2 bash", rgb(0.45, 0.78, 0.45)},
-                  {"⌘ 3 sh", rgb(0.9, 0.65, 0.35)}};
+    } shells[] = {
+        {"zsh", rgb(0.4, 0.65, 1.0)}, {"bash", rgb(0.45, 0.78, 0.45)}, {"sh", rgb(0.9, 0.65, 0.35)}};
     for (int i = 0; i < 3; ++i) {
-        auto* b = new ShellButton(QString::fromUtf8(shells[i].title), shells[i].accent, linksContent_);
+        const chordtext::Badge chord = chordtext::badgeFor(actions::switchShell(i));
+        const QString title =
+            QStringLiteral("%1 %2 %3").arg(chord.modifiers, chord.key, QString::fromUtf8(shells[i].name));
+        auto* b = new ShellButton(title, shells[i].accent, linksContent_);
+        b->setToolTip(chordtext::wordsFor(actions::switchShell(i)));
         b->onClick = [self, i] {
             if (self && self->onSwitchShell) self->onSwitchShell(i);
         };
@@ -98,22 +103,23 @@ void FooterBarView::build() {
     toggleBadge_ =
         new BadgeButton(QStringLiteral("^"), QStringLiteral("<"), rgb(0.9, 0.6, 0.2), rechtsContent_);
     toggleBadge_->onClick = bind(&FooterBarView::onToggleWindow);
+    // The key caps show the chord bound to each command in the bindings table ("^⇧" "T").
     const struct {
-        const char* keys;
-        const char* label;
+        Action action;
         std::optional<QColor> accent;
         std::function<void()> FooterBarView::*callback;
     } shortcuts[] = {
-        {"⌥", "⇥", rgb(0.5, 0.85, 0.5), &FooterBarView::onSwitchSplitPane},
-        {"⌘", "T", std::nullopt, &FooterBarView::onNewTab},
-        {"⌘", "E", rgb(0.35, 0.65, 1.0), &FooterBarView::onNewEditorTab},
-        {"⌘", "W", std::nullopt, &FooterBarView::onCloseTab},
-        {"⌘", "D", std::nullopt, &FooterBarView::onSplitV},
-        {"⌘⇧", "D", std::nullopt, &FooterBarView::onSplitH},
+        {Action::switchSplitPane, rgb(0.5, 0.85, 0.5), &FooterBarView::onSwitchSplitPane},
+        {Action::newTab, std::nullopt, &FooterBarView::onNewTab},
+        {Action::newEditorTab, rgb(0.35, 0.65, 1.0), &FooterBarView::onNewEditorTab},
+        {Action::closeTab, std::nullopt, &FooterBarView::onCloseTab},
+        {Action::splitSideBySide, std::nullopt, &FooterBarView::onSplitV},
+        {Action::splitStacked, std::nullopt, &FooterBarView::onSplitH},
     };
     for (const auto& s : shortcuts) {
-        auto* b =
-            new BadgeButton(QString::fromUtf8(s.keys), QString::fromUtf8(s.label), s.accent, rechtsContent_);
+        const chordtext::Badge chord = chordtext::badgeFor(s.action);
+        auto* b = new BadgeButton(chord.modifiers, chord.key, s.accent, rechtsContent_);
+        b->setToolTip(chordtext::wordsFor(s.action));
         b->onClick = bind(s.callback);
         tabShortcutBadges_ << b;
     }
@@ -133,7 +139,7 @@ void FooterBarView::build() {
                               white(1.0, 0.08), white(1.0, 0.16), 4, rechtsContent_);
     formatBtn_->setImageSide(14);
     formatBtn_->setHoverScale(1.12);
-    formatBtn_->setToolTip(qs(Loc::tooltipFormatDoc()));
+    formatBtn_->setToolTip(chordtext::tooltip(qs(Loc::tooltipFormatDoc()), Action::formatDocument));
     formatBtn_->onClick = bind(&FooterBarView::onFormatDocument);
     formatBtn_->hide();
 

@@ -1,5 +1,6 @@
 #include "chrome/HeaderBarView.h"
 
+#include "actions/ChordText.h"
 #include "chrome/ChromeController.h"
 #include "chrome/ChromeStyle.h"
 #include "chrome/EdgeStrip.h"
@@ -155,8 +156,8 @@ void HeaderBarView::applyTooltips() {
     // Looked up afresh each time, so that a change of language shows at once.
     micBtn_->setToolTip(qs(Loc::tooltipDictation()));
     fileOpenBtn_->setToolTip(qs(Loc::tooltipOpenFile()));
-    fileSaveBtn_->setToolTip(qs(Loc::tooltipSave()));
-    fileSaveAsBtn_->setToolTip(qs(Loc::tooltipSaveAs()));
+    fileSaveBtn_->setToolTip(chordtext::tooltip(qs(Loc::tooltipSave()), Action::save));
+    fileSaveAsBtn_->setToolTip(chordtext::tooltip(qs(Loc::tooltipSaveAs()), Action::saveAs));
     previewBtn_->setToolTip(qs(previewActive_ ? Loc::tooltipClosePreview() : Loc::tooltipTogglePreview()));
 }
 

@@ -26,6 +26,9 @@ TextRuns ShellButton::styledTitle(const QString& text, const QColor& color, QFon
     for (const QString& g : chrome::graphemes(text)) {
         if (g == QStringLiteral("⌘")) {
             runs << TextRun{g, chrome::systemFont(13, weight), color, -1.5};
+        } else if (g == QStringLiteral("⌥") || g == QStringLiteral("⇧")) {
+            // The monospaced face has no modifier glyphs.
+            runs << TextRun{g, chrome::systemFont(11, weight), color, 0};
         } else if (!runs.isEmpty() && runs.back().font == mono) {
             runs.back().text += g; // one run per stretch of the same face
         } else {

@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-// The footer's text button for a shell ("⌘ 1 zsh") or an editor mode ("VIM"): an accent colour,
+// The footer's text button for a shell ("^⌥ 1 zsh") or an editor mode ("VIM"): an accent colour,
 // an active state and a springy hover.
 class ShellButton : public QWidget {
     Q_OBJECT
@@ -29,7 +29,8 @@ public:
     void setActive(bool active);
     void animateBg(const QColor& to, int durationMs);
 
-    // "⌘" is set larger and lowered; every other character in the small monospaced face.
+    // "⌘" is set larger and lowered, "⌥" and "⇧" in the system face; every other character in the
+    // small monospaced face.
     static TextRuns styledTitle(const QString& text, const QColor& color, QFont::Weight weight);
 
     bool isActiveShell() const { return activeShell_; }

@@ -5,32 +5,27 @@
 #include <QGuiApplication>
 #include <QWidget>
 
-namespace {
-constexpr auto kGateName = "programResizeGate";
-} // namespace
-
 ProgramResizeGate::ProgramResizeGate(QWidget* window) : QObject(window), window_(window) {
-    setObjectName(QLatin1String(kGateName));
     deferred_.setSingleShot(true);
     connect(&deferred_, &QTimer::timeout, this, &ProgramResizeGate::apply);
 }
 
 ProgramResizeGate* ProgramResizeGate::of(const QWidget* window) {
     return window
-               ? window->findChild<ProgramResizeGate*>(QLatin1String(kGateName), Qt::FindDirectChildrenOnly)
+               ? window->findChild<ProgramResizeGate*>(QString(), Qt::FindDirectChildrenOnly)
                : nullptr;
 }
 
-bool ProgramResizeGate::userIsResizing() {
+bool ProgramResizeGate::userIsResizing() const {
     if (QGuiApplication::mouseButtons() & Qt::LeftButton) return true;
-    const TerminalViewHost* host = TerminalViewHost::installed();
-    return host && host->isUserResizingWindow();
+    return host_ && host_->isUserResizingWindow();
 }
 
-void ProgramResizeGate::request(QWidget* window, QSize size) {
+void ProgramResizeGate::request(QWidget* window, QSize size, const TerminalViewHost* host) {
     if (!window || !size.isValid()) return;
     ProgramResizeGate* gate = of(window);
     if (!gate) gate = new ProgramResizeGate(window);
+    gate->host_ = host;
     gate->take(size);
 }
 

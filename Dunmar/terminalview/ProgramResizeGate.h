@@ -8,6 +8,7 @@
 #include <optional>
 
 class QWidget;
+class TerminalViewHost;
 
 // Window sizes that programs ask for (CSI 8 ; rows ; cols t). Any program may send them, in a loop,
 // so a request is a suggestion: at most one is carried out per second (the newest of a burst, at
@@ -19,8 +20,9 @@ class ProgramResizeGate : public QObject {
 public:
     static constexpr int kMinIntervalMs = 1000;
 
-    // Asks for `size` of `window` on behalf of a program.
-    static void request(QWidget* window, QSize size);
+    // Asks for `size` of `window` on behalf of a program, for a pane owned by `host` (null: none),
+    // which says whether the user is dragging the window's edge.
+    static void request(QWidget* window, QSize size, const TerminalViewHost* host);
 
     // True while the window has the size a program gave it (the user has not resized it since):
     // that size must not be stored as the user's.
@@ -31,9 +33,12 @@ private:
     static ProgramResizeGate* of(const QWidget* window);
     void take(QSize size);
     void apply();
-    static bool userIsResizing();
+    bool userIsResizing() const;
 
     QPointer<QWidget> window_;
+    // The host of the pane that asked last. Hosts outlive their panes' windows, and with them this
+    // gate, the window's child.
+    const TerminalViewHost* host_ = nullptr;
     QElapsedTimer sinceApplied_;
     std::optional<QSize> pending_;
     std::optional<QSize> applied_;

@@ -26,9 +26,10 @@ QString TerminalView::versionLine() const {
 
 namespace {
 
-QAction* addItem(QMenu* menu, const QString& title, TerminalView* view, void (TerminalView::*slot)()) {
+// An item that asks the pane for `action`: the pane performs its own, the host the others.
+QAction* addItem(QMenu* menu, const QString& title, TerminalView* view, Action action) {
     QAction* item = menu->addAction(title);
-    QObject::connect(item, &QAction::triggered, view, slot);
+    QObject::connect(item, &QAction::triggered, view, [view, action] { view->trigger(action); });
     return item;
 }
 
@@ -37,33 +38,32 @@ QAction* addItem(QMenu* menu, const QString& title, TerminalView* view, void (Te
 std::unique_ptr<QMenu> TerminalView::contextMenu() {
     // While the program takes the mouse the right button is reported to it instead.
     if (terminal_->mouseMode >= 1000) return nullptr;
-    const TerminalViewHost* host = TerminalViewHost::installed();
+    const TerminalViewHost* host = host_;
     auto menu = std::make_unique<QMenu>();
 
-    QAction* copy = addItem(menu.get(), text(Loc::copy()), this, &TerminalView::copyText);
+    QAction* copy = addItem(menu.get(), text(Loc::copy()), this, Action::copy);
     copy->setEnabled(selStart_.has_value() && selEnd_.has_value());
-    addItem(menu.get(), text(Loc::paste()), this, &TerminalView::paste);
+    addItem(menu.get(), text(Loc::paste()), this, Action::paste);
     menu->addSeparator();
-    addItem(menu.get(), text(Loc::selectAll()), this, &TerminalView::selectAll);
-    addItem(menu.get(), text(Loc::clear()), this, &TerminalView::clearScrollback);
+    addItem(menu.get(), text(Loc::selectAll()), this, Action::selectAll);
+    addItem(menu.get(), text(Loc::clear()), this, Action::clearScrollback);
     menu->addSeparator();
-    addItem(menu.get(), text(Loc::newTab()), this, &TerminalView::contextMenuNewTab);
+    addItem(menu.get(), text(Loc::newTab()), this, Action::newTab);
     menu->addSeparator();
-    addItem(menu.get(), text(Loc::splitVertical()), this, &TerminalView::contextMenuSplitV);
-    addItem(menu.get(), text(Loc::splitHorizontal()), this, &TerminalView::contextMenuSplitH);
+    addItem(menu.get(), text(Loc::splitVertical()), this, Action::splitSideBySide);
+    addItem(menu.get(), text(Loc::splitHorizontal()), this, Action::splitStacked);
     menu->addSeparator();
 
     QMenu* panels = menu->addMenu(text(Loc::panels()));
-    const auto addPanel = [&](const QString& title, void (TerminalView::*slot)(), bool shown) {
-        QAction* item = addItem(panels, title, this, slot);
+    const auto addPanel = [&](const QString& title, Action toggle) {
+        QAction* item = addItem(panels, title, this, toggle);
         item->setCheckable(true);
-        item->setChecked(shown);
+        item->setChecked(host && host->isShown(toggle));
     };
     // Product names, the same in every language.
-    addPanel(QStringLiteral("Git"), &TerminalView::contextMenuToggleGit, host && host->isGitPanelShown());
-    addPanel(QStringLiteral("WebPicker"), &TerminalView::contextMenuTogglePicker,
-             host && host->isWebPickerShown());
-    addPanel(QStringLiteral("SSH"), &TerminalView::contextMenuToggleSSH, host && host->isSSHManagerShown());
+    addPanel(QStringLiteral("Git"), Action::toggleGitPanel);
+    addPanel(QStringLiteral("WebPicker"), Action::toggleWebPicker);
+    addPanel(QStringLiteral("SSH"), Action::toggleSSHManager);
     menu->addSeparator();
 
     QAction* info = menu->addAction(versionLine());
@@ -87,23 +87,4 @@ void TerminalView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu* shown = menu.release();
     shown->setAttribute(Qt::WA_DeleteOnClose);
     shown->popup(event->globalPos());
-}
-
-void TerminalView::contextMenuNewTab() {
-    if (TerminalViewHost* host = TerminalViewHost::installed()) host->addTab();
-}
-void TerminalView::contextMenuSplitV() {
-    if (TerminalViewHost* host = TerminalViewHost::installed()) host->toggleSplit(true);
-}
-void TerminalView::contextMenuSplitH() {
-    if (TerminalViewHost* host = TerminalViewHost::installed()) host->toggleSplit(false);
-}
-void TerminalView::contextMenuToggleGit() {
-    if (TerminalViewHost* host = TerminalViewHost::installed()) host->toggleGitPanel();
-}
-void TerminalView::contextMenuTogglePicker() {
-    if (TerminalViewHost* host = TerminalViewHost::installed()) host->toggleWebPicker();
-}
-void TerminalView::contextMenuToggleSSH() {
-    if (TerminalViewHost* host = TerminalViewHost::installed()) host->toggleSSHManager();
 }

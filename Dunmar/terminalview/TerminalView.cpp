@@ -18,9 +18,10 @@ Defaults& defaultsOf(const PtySessionSettings& settings) {
 }
 } // namespace
 
-TerminalView::TerminalView(const QRect& frameRect, const QString& shell, const QString& cwd,
-                           const QString& historyId, PtySessionSettings settings, QWidget* parent)
-    : QWidget(parent), settings_(settings), session_(historyId, settings) {
+TerminalView::TerminalView(TerminalViewHost* host, const QRect& frameRect, const QString& shell,
+                           const QString& cwd, const QString& historyId, PtySessionSettings settings,
+                           QWidget* parent)
+    : QWidget(parent), host_(host), settings_(settings), session_(historyId, settings) {
     loadTerminalFonts();
     installTerminalAccessibility();
     Defaults& defaults = defaultsOf(settings_);
@@ -68,12 +69,9 @@ TerminalView::TerminalView(const QRect& frameRect, const QString& shell, const Q
         loadHistory();
         if (onShellReady) onShellReady();
     };
-    session_.remoteOutputWanted = [] {
-        const TerminalViewHost* host = TerminalViewHost::installed();
-        return host && host->isRemoteStreamConnected();
-    };
-    session_.onRemoteOutput = [](const QString& text) {
-        if (TerminalViewHost* host = TerminalViewHost::installed()) host->sendRemoteOutput(text);
+    session_.remoteOutputWanted = [host] { return host && host->isRemoteStreamConnected(); };
+    session_.onRemoteOutput = [host](const QString& text) {
+        if (host) host->sendRemoteOutput(text);
     };
     session_.setWindowSize(int(rows), int(cols), frameRect.width(), frameRect.height());
     session_.start(shell, cwd);
@@ -97,10 +95,12 @@ void TerminalView::installTerminalCallbacks() {
     };
     t.onBell = [this] {
         // Rung on the next turn of the event loop, outside the engine's processing; a pane closed by
-        // then rings without a view.
-        QTimer::singleShot(0, qApp, [view = QPointer<TerminalView>(this)] {
-            if (TerminalViewHost* host = TerminalViewHost::installed()) host->ringBell(view.data());
-        });
+        // then rings without a view. A host that is an object cancels the call by going away first.
+        QObject* hostObject = dynamic_cast<QObject*>(host_);
+        QTimer::singleShot(0, hostObject ? hostObject : qApp,
+                           [host = host_, view = QPointer<TerminalView>(this)] {
+                               if (host) host->ringBell(view.data());
+                           });
     };
     t.onResize = [this](std::int64_t rows, std::int64_t cols) { requestGridSize(rows, cols); };
     t.onClipboardWrite = [this](const std::string& text) { putOnClipboard(QString::fromStdString(text)); };
@@ -172,7 +172,7 @@ void TerminalView::handleOutputEnded() {
         callback();
         return;
     }
-    if (TerminalViewHost* host = TerminalViewHost::installed()) host->handleQuitRequest();
+    if (host_) host_->perform(Action::quit);
 }
 
 // ---- Input to the shell ------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/ActionHandler.h"
 #include "engine/Colors.h"
 #include "engine/PerfMetrics.h"
 #include "engine/Terminal.h"
@@ -25,6 +26,7 @@ class HistoryIndex;
 class QImage;
 class QMenu;
 class QMimeData;
+class TerminalViewHost;
 
 // A position in the whole buffer: row 0 is the oldest scrollback line, scrollback size + r is grid
 // row r; col is a logical column.
@@ -38,7 +40,7 @@ struct GridPos {
 // draws with, the redraw and blink timers, scrolling through the history, and the answers the engine
 // sends back. Drawing happens at most once per frame and only while something changed; an idle pane
 // runs no timer at all. Main thread only.
-class TerminalView : public QWidget {
+class TerminalView : public QWidget, public ActionHandler {
     Q_OBJECT
 public:
     static constexpr qreal paddingX = 16.0;
@@ -50,10 +52,12 @@ public:
     static constexpr int kSynchronizedOutputTimeoutMs = 1000;
 
     // Creates the pane at `frameRect` and starts `shell` in `cwd` (empty: the home directory).
+    // `host` is the owner the pane reports to (null: none); it must outlive the pane.
     // `historyId` names the shell's history file (empty: a new one). `settings` redirects the
     // settings store and the home directory (tests).
-    TerminalView(const QRect& frameRect, const QString& shell, const QString& cwd = {},
-                 const QString& historyId = {}, PtySessionSettings settings = {}, QWidget* parent = nullptr);
+    TerminalView(TerminalViewHost* host, const QRect& frameRect, const QString& shell,
+                 const QString& cwd = {}, const QString& historyId = {}, PtySessionSettings settings = {},
+                 QWidget* parent = nullptr);
     ~TerminalView() override;
 
     // ---- The engine and the shell ----------------------------------------------------------------
@@ -79,8 +83,8 @@ public:
     void killForegroundProcess();
     void resetTermiosModes();
 
-    // Called when the shell's output ended (not after switchShell). When unset, the installed
-    // TerminalViewHost is asked to quit. The owner may delete the view from inside.
+    // Called when the shell's output ended (not after switchShell). When unset, the host is asked
+    // to quit. The owner may delete the view from inside.
     std::function<void()> onShellExit;
     // The shell printed its first output (after a start or a switch); the history is loading.
     std::function<void()> onShellReady;
@@ -207,21 +211,20 @@ public:
     // The menu a right click opens, built afresh; nullptr while the program takes the mouse.
     std::unique_ptr<QMenu> contextMenu();
 
+    // The actions that act on the pane itself: the clipboard, Select All, Clear, the line editor's
+    // jumps and the shell keys. False for every other action (those are the host's).
+    bool perform(Action action) override;
+    // Performs `action` here when it is the pane's, else reports it to the host.
+    void trigger(Action action);
+
 public slots:
-    // The clipboard commands; the main menu's items reach them by name through the focus chain.
+    // The clipboard commands.
     void paste();
     void copyText();
     void copy() { copyText(); }
     void selectAll();
     // Empties the history and the screen and asks the shell to draw its prompt again.
     void clearScrollback();
-    // The context menu's commands, forwarded to the controller.
-    void contextMenuNewTab();
-    void contextMenuSplitV();
-    void contextMenuSplitH();
-    void contextMenuToggleGit();
-    void contextMenuTogglePicker();
-    void contextMenuToggleSSH();
 
 public:
     // ---- Reading what is shown -------------------------------------------------------------------
@@ -261,6 +264,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    TerminalViewHost* host_ = nullptr;
     // Where the rows of one frame go.
     struct FrameGeometry {
         bool scrolledBack = false;
@@ -323,8 +327,8 @@ private:
     void dragSelectionToPointer(QPointF point);
 
     // Keys (TerminalViewKeys.cpp)
-    bool handleCommandKey(const QKeyEvent* event, int numberIndex);
-    bool handleControllerKey(const QKeyEvent* event, int numberIndex);
+    // A key bound to an action: performed here or reported to the host. False for other keys.
+    bool handleBoundKey(const QKeyEvent* event);
     bool handleOptionKey(const QKeyEvent* event);
     bool handleControlKey(const QKeyEvent* event, bool alt);
     void handleLegacyKey(const QKeyEvent* event, bool shift, bool alt, bool control);

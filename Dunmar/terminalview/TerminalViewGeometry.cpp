@@ -102,7 +102,7 @@ void TerminalView::requestGridSize(std::int64_t rows, std::int64_t cols) {
     }
     width = std::max({width, win->minimumWidth(), 1});
     height = std::max({height, win->minimumHeight(), 1});
-    ProgramResizeGate::request(win, QSize(width, height));
+    ProgramResizeGate::request(win, QSize(width, height), host_);
 }
 
 // ---- Buffer positions --------------------------------------------------------------------------

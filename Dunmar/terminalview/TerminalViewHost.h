@@ -1,5 +1,7 @@
 #pragma once
 
+#include "actions/ActionHandler.h"
+
 #include <QPoint>
 #include <QString>
 #include <optional>
@@ -17,18 +19,19 @@ struct SearchHighlight {
     bool operator==(const SearchHighlight&) const = default;
 };
 
-// What a terminal pane asks of the application controller and the services it owns (bell, search,
-// remote viewer, tabs, window, side panels). The controller installs itself once at start; while none
-// is installed the steps that need it are skipped: no search highlights are drawn, the bell is
-// silent, nothing is streamed, a pane whose shell ended with no owner listening does not quit the
-// program, and keys and menu items bound to application commands do nothing. The commands below have
-// empty defaults so that a controller overrides only what it offers.
-class TerminalViewHost {
+// What a terminal pane asks of its owner: the commands its keys and context menu ask for, the bell,
+// the search highlights it draws, the remote viewer, and what its pointer handling must know of
+// the window around it. The owner passes itself to each pane it makes; a pane made without one
+// skips these steps: no search highlights are drawn, the bell is silent, nothing is streamed, a
+// shell that ended with no one listening does not quit the program, and keys bound to application
+// commands do nothing. The queries have neutral defaults so that an owner answers only what it has.
+class TerminalViewHost : public ActionHandler {
 public:
-    virtual ~TerminalViewHost() = default;
+    // perform() comes from ActionHandler: a key or the context menu asked for an application
+    // command, or the shell ended with no one else listening (Action::quit).
 
-    // Asks the application to quit through the controller's termination path.
-    virtual void handleQuitRequest() = 0;
+    // The pane restarted its shell (a shell key): the tab strip and the footer show the new one.
+    virtual void shellSwitched(TerminalView* /*view*/) {}
     // The shell rang the bell. `view` is null when the pane was closed before the bell was handled.
     virtual void ringBell(TerminalView* view) = 0;
 
@@ -42,39 +45,9 @@ public:
     // A piece of shell output as text (whole UTF-8 characters only).
     virtual void sendRemoteOutput(const QString& text) = 0;
 
-    // ---- Keys bound to application commands --------------------------------------------------
-    // Shows the tab at `index` (0 to 8: Control+1 to Control+9).
-    virtual void switchToTab(int /*index*/) {}
-    // The number of tabs, and the custom name of one ("" for none): Control+Shift+1 to 9 rename a
-    // tab that exists, starting from its custom name.
-    virtual int tabCount() const { return 0; }
-    virtual QString tabCustomName(int /*index*/) const { return {}; }
-    // Starts editing a tab's title in the header.
-    virtual void startEditingTab(int /*index*/, const QString& /*currentTitle*/) {}
-    // Command+Option+1 to 4.
-    virtual void resetWindowSize() {}
-    virtual void snapLeft() {}
-    virtual void snapRight() {}
-    virtual void toggleFullscreen() {}
-    // After Command+1 to 3 switched the shell: refresh the tab strip and the footer.
-    virtual void updateHeaderTabs() {}
-    virtual void updateFooter() {}
-    // Splits the active terminal tab (true: side by side) or undoes the split (Command+D,
-    // Command+Shift+D, the context menu).
-    virtual void toggleSplit(bool /*vertical*/) {}
-    // Moves the focus to the other pane of the active split tab (Option+Tab).
-    virtual void switchSplitPane() {}
-
-    // ---- The context menu ------------------------------------------------------------------------
-    virtual void addTab() {}
-    virtual void toggleGitPanel() {}
-    virtual void toggleWebPicker() {}
-    virtual void toggleSSHManager() {}
-    // The check marks of the Panels submenu: the active tab's git panel is shown, the web picker
-    // and the SSH sidebar are shown.
-    virtual bool isGitPanelShown() const { return false; }
-    virtual bool isWebPickerShown() const { return false; }
-    virtual bool isSSHManagerShown() const { return false; }
+    // The check marks of the context menu's Panels submenu: whether the panel the action toggles is
+    // shown (the active tab's git panel, the web picker, the SSH sidebar).
+    virtual bool isShown(Action /*togglePanel*/) const { return false; }
 
     // ---- Pointer handling ------------------------------------------------------------------------
     // The settings panel is open: a left press closes it (the press still goes on); pointer
@@ -97,8 +70,4 @@ public:
     virtual void handleBorderHover(bool /*nearEdge*/) {}
     // The user is dragging the window's edge: sizes that programs ask for are ignored meanwhile.
     virtual bool isUserResizingWindow() const { return false; }
-
-    static TerminalViewHost* installed();
-    // Pass nullptr to uninstall. The host must outlive its installation.
-    static void install(TerminalViewHost* host);
 };

@@ -1,6 +1,8 @@
-// Keys: application commands, the editing shortcuts that become control bytes for the shell's line
-// editor, the history-suggestion keys, and every other key encoded for the program in the terminal
-// (the kitty keyboard protocol when the program asked for it, xterm's sequences otherwise).
+// Keys: the chords of the bindings table (application commands and the editing shortcuts that
+// become control bytes for the shell's line editor), the history-suggestion keys, and every other
+// key encoded for the program in the terminal (the kitty keyboard protocol when the program asked
+// for it, xterm's sequences otherwise).
+#include "actions/KeyBindings.h"
 #include "platform/KeyMapping.h"
 #include "terminalview/KeyEncoding.h"
 #include "terminalview/TerminalView.h"
@@ -12,12 +14,6 @@
 namespace {
 
 constexpr char kEsc = '\x1b';
-
-int numberIndexOf(const QKeyEvent* event) {
-    const std::optional<int> index = keymap::numberRowIndex(event->key(), event->nativeScanCode(),
-                                                            event->modifiers().testFlag(Qt::KeypadModifier));
-    return index ? *index : -1;
-}
 
 bool isArrow(keys::FunctionalKey key) {
     using keys::FunctionalKey;
@@ -70,13 +66,15 @@ void TerminalView::keyPressEvent(QKeyEvent* event) {
     const bool shift = keymap::hasShift(mods);
     const bool alt = keymap::hasOption(mods);
     const bool control = keymap::hasControl(mods);
-    const int number = numberIndexOf(event);
 
+    // The program's chords come before the shell: Control+Shift and Super chords, Control with a
+    // digit, Alt+Tab. Plain Control and Alt chords are not in the table and reach the shell below.
+    if (handleBoundKey(event)) return;
+    // A Super chord the table does not have is the desktop's, never typed.
     if (keymap::hasCommand(mods)) {
-        if (!handleCommandKey(event, number)) event->ignore();
+        event->ignore();
         return;
     }
-    if (handleControllerKey(event, number)) return;
     if (alt && handleOptionKey(event)) return;
 
     const int flags = int(terminal_->kittyKbdFlags());
@@ -110,113 +108,62 @@ void TerminalView::keyReleaseEvent(QKeyEvent* event) {
         writePTY(QByteArrayView(*bytes));
 }
 
-// Command (Super) plus a key: window and shell commands, the line editor's jumps, the clipboard.
-bool TerminalView::handleCommandKey(const QKeyEvent* event, int number) {
-    TerminalViewHost* host = TerminalViewHost::installed();
-    const Qt::KeyboardModifiers mods = event->modifiers();
-    if (keymap::hasOption(mods) && host && number >= 0 && number <= 3) {
-        switch (number) {
-        case 0:
-            host->resetWindowSize();
-            break;
-        case 1:
-            host->snapLeft();
-            break;
-        case 2:
-            host->snapRight();
-            break;
-        default:
-            host->toggleFullscreen();
-            break;
-        }
+bool TerminalView::handleBoundKey(const QKeyEvent* event) {
+    const QKeyCombination chord =
+        bindings::chordOf(event->key(), event->modifiers(), event->nativeScanCode());
+    const std::optional<Action> action = bindings::actionFor(chord, bindings::Place::terminal);
+    if (!action) return false;
+    trigger(*action);
+    return true;
+}
+
+void TerminalView::trigger(Action action) {
+    if (!perform(action) && host_) host_->perform(action);
+}
+
+bool TerminalView::perform(Action action) {
+    if (const std::optional<int> shell = actions::shellIndex(action)) {
+        if (*shell == 0) switchToShell1();
+        if (*shell == 1) switchToShell2();
+        if (*shell == 2) switchToShell3();
+        if (host_) host_->shellSwitched(this);
         return true;
     }
-    if (number >= 0 && number <= 2) {
-        if (number == 0) switchToShell1();
-        if (number == 1) switchToShell2();
-        if (number == 2) switchToShell3();
-        if (host) {
-            host->updateHeaderTabs();
-            host->updateFooter();
-        }
-        return true;
-    }
-    switch (event->key()) {
-    case Qt::Key_Left:
-        writePTY(QByteArrayView("\x01", 1)); // start of line
-        return true;
-    case Qt::Key_Right:
-        writePTY(QByteArrayView("\x05", 1)); // end of line
-        return true;
-    case Qt::Key_Backspace:
-        clearHistoryState();
-        writePTY(QByteArrayView("\x15", 1)); // kill the line
-        return true;
-    default:
-        break;
-    }
-    const std::optional<char32_t> c = keys::unmodifiedCharacter(event->key(), event->text());
-    if (!c) return false;
-    switch (*c) {
-    case U'v':
-        paste();
-        return true;
-    case U'c':
+    switch (action) {
+    case Action::copy:
         copyText();
         return true;
-    case U'a':
+    case Action::paste:
+        paste();
+        return true;
+    case Action::selectAll:
         selectAll();
         return true;
-    case U'z':
-        writePTY(QByteArrayView("\x1f", 1)); // undo
+    case Action::clearScrollback:
+        clearScrollback();
         return true;
-    case U'\\':
+    case Action::lineStart:
+        writePTY(QByteArrayView("\x01", 1));
+        return true;
+    case Action::lineEnd:
+        writePTY(QByteArrayView("\x05", 1));
+        return true;
+    case Action::killLine:
         clearHistoryState();
         writePTY(QByteArrayView("\x15", 1));
         return true;
-    case U'd':
-        if (host) host->toggleSplit(!keymap::hasShift(mods));
+    case Action::undo:
+        writePTY(QByteArrayView("\x1f", 1)); // the line editor's undo
         return true;
     default:
         return false;
     }
 }
 
-// Keys that belong to the program rather than to the shell: the terminal clipboard keys of this
-// platform, and the tab keys.
-bool TerminalView::handleControllerKey(const QKeyEvent* event, int number) {
-    const Qt::KeyboardModifiers mods = event->modifiers();
-    const bool control = keymap::hasControl(mods);
-    const bool shift = keymap::hasShift(mods);
-    const bool alt = keymap::hasOption(mods);
-    if (!control || alt) return false;
-    if (shift && event->key() == Qt::Key_C) {
-        copyText();
-        return true;
-    }
-    if (shift && event->key() == Qt::Key_V) {
-        paste();
-        return true;
-    }
-    if (number < 0) return false;
-    TerminalViewHost* host = TerminalViewHost::installed();
-    if (!host) return true;
-    if (!shift) {
-        host->switchToTab(number);
-    } else if (number < host->tabCount()) {
-        host->startEditingTab(number, host->tabCustomName(number));
-    }
-    return true;
-}
-
-// Alt (Option) held without Command: the pane switch and the line editor's word keys. A character
+// Alt (Option) held without Command: the line editor's word keys. A character
 // that AltGr composed is typed as it is; otherwise the key goes on with Alt as a modifier.
 bool TerminalView::handleOptionKey(const QKeyEvent* event) {
     switch (event->key()) {
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        if (TerminalViewHost* host = TerminalViewHost::installed()) host->switchSplitPane();
-        return true;
     case Qt::Key_Backspace:
         writePTY(QByteArrayView("\x1b\x7f", 2));
         return true;

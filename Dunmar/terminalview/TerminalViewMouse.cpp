@@ -88,7 +88,7 @@ void TerminalView::mouseDoubleClickEvent(QMouseEvent* event) {
 void TerminalView::pressLeft(QMouseEvent* event, int clickCount) {
     pressClickCount_ = clickCount;
     windowDragStarted_ = false;
-    if (TerminalViewHost* host = TerminalViewHost::installed()) {
+    if (TerminalViewHost* host = host_) {
         if (host->isCommandPaletteShown()) host->dismissCommandPalette();
         if (host->isSettingsOpen()) host->hideSettings();
     }
@@ -142,7 +142,7 @@ void TerminalView::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     if (buttons != Qt::NoButton) return;
-    if (pointerIsBlocked(TerminalViewHost::installed())) return;
+    if (pointerIsBlocked(host_)) return;
     if (terminal_->mouseMode == 1003 && isActiveWindow())
         reportMotion(mousereport::kMotion, event->position());
     updatePointerShape(event->position());
@@ -211,7 +211,7 @@ bool TerminalView::isInEdgeZone(QPoint viewPos) const {
 }
 
 void TerminalView::updatePointerShape(QPointF point) {
-    const TerminalViewHost* host = TerminalViewHost::installed();
+    const TerminalViewHost* host = host_;
     if (host && host->versionButtonContains(mapToGlobal(point).toPoint())) return;
     if (isInEdgeZone(point.toPoint())) {
         setCursor(edgeCursorShape(window()->size(), mapTo(window(), point.toPoint())));
@@ -222,7 +222,7 @@ void TerminalView::updatePointerShape(QPointF point) {
 
 void TerminalView::enterEvent(QEnterEvent* event) {
     QWidget::enterEvent(event);
-    TerminalViewHost* host = TerminalViewHost::installed();
+    TerminalViewHost* host = host_;
     if (pointerIsBlocked(host)) return;
     QWidget* win = window();
     if (!win->isActiveWindow()) {
@@ -239,5 +239,5 @@ void TerminalView::enterEvent(QEnterEvent* event) {
 void TerminalView::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
     setCursor(Qt::ArrowCursor);
-    if (TerminalViewHost* host = TerminalViewHost::installed()) host->handleBorderHover(false);
+    if (host_) host_->handleBorderHover(false);
 }

@@ -273,7 +273,7 @@ void TerminalView::paintDecorations(QPainter& painter, const DrawCell& cell, qre
 }
 
 void TerminalView::paintSearchHighlights(QPainter& painter, const FrameGeometry& frame) const {
-    const TerminalViewHost* host = TerminalViewHost::installed();
+    const TerminalViewHost* host = host_;
     if (!host) return;
     const std::vector<SearchHighlight>& matches = host->searchHighlights(this);
     if (matches.empty()) return;

@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     std::vector<std::unique_ptr<TerminalView>> views;
     for (int i = 0; i < panes; ++i) {
         views.push_back(
-            std::make_unique<TerminalView>(QRect(0, 0, 900, 600), "/bin/sh", QString(), QString(), settings));
+            std::make_unique<TerminalView>(nullptr, QRect(0, 0, 900, 600), "/bin/sh", QString(), QString(), settings));
         if (i == 0) views.back()->show();
     }
     QElapsedTimer startup;

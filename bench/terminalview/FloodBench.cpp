@@ -21,7 +21,7 @@ void floodOfOutput(benchmark::State& state) {
     QTemporaryDir home;
     qputenv("HOME", QFile::encodeName(home.path())); // no start-up files of the user's
     Defaults defaults(home.filePath("defaults.json"));
-    TerminalView view(QRect(0, 0, 660, 420), QStringLiteral("/bin/bash"), QString(), QString(),
+    TerminalView view(nullptr, QRect(0, 0, 660, 420), QStringLiteral("/bin/bash"), QString(), QString(),
                       PtySessionSettings{&defaults, home.path()});
     view.show();
     if (!QTest::qWaitFor([&] { return view.shellReady(); }, 20000)) {

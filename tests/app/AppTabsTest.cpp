@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTest>
 #include <QVariantAnimation>
@@ -152,16 +153,33 @@ TEST_F(AppTabs, PreviousAndNextWrapAroundAndNumberedItemsNeedTheirTab) {
     EXPECT_EQ(app->activeTab(), 0) << "after the last comes the first";
     app->footerView()->onNextTab();
     EXPECT_EQ(app->activeTab(), 1);
-    app->switchToTab3();
+    app->perform(Action::switchToTab3);
     EXPECT_EQ(app->activeTab(), 1) << "there is no third tab";
-    app->switchToTab1();
+    app->perform(Action::switchToTab1);
     EXPECT_EQ(app->activeTab(), 0);
-    app->switchToTab2();
+    app->perform(Action::switchToTab2);
     EXPECT_EQ(app->activeTab(), 1);
     for (int outside : {-1, 2, 99}) app->switchToTab(outside);
     EXPECT_EQ(app->activeTab(), 1);
     settle();
     expectTabsInStep();
+}
+
+// Control+Shift with a digit renames a tab that exists, starting from its custom name.
+TEST_F(AppTabs, RenamingByNumberNeedsTheTabAndStartsFromItsCustomName) {
+    launch();
+    openTabs(2);
+    app->renameTab(1, QStringLiteral("build"));
+    // The window has the keyboard, so the rename field keeps it until the controller goes; the
+    // rename left open must not bring the teardown down.
+    QTRY_VERIFY(app->window()->isActiveWindow());
+    app->perform(Action::renameTab5);
+    EXPECT_EQ(app->headerView()->editingTabIndex(), std::nullopt) << "there is no fifth tab";
+    app->perform(Action::renameTab2);
+    EXPECT_EQ(app->headerView()->editingTabIndex(), 1);
+    ASSERT_NE(app->headerView()->editField(), nullptr);
+    EXPECT_EQ(app->headerView()->editField()->text(), "build");
+    EXPECT_TRUE(app->headerView()->editField()->hasFocus());
 }
 
 TEST_F(AppTabs, SwitchingBackWithinTheCrossFadeLeavesTheActiveTabShown) {

@@ -187,14 +187,14 @@ TEST_F(AppWindow, TheTrayMenuSaysWhetherTheWindowIsDetached) {
     };
     EXPECT_EQ(itemTexts(), (QStringList{"Show / Hide", "Detach Window", "-", "New Tab", "-", "zsh", "bash",
                                         "sh", "-", "Quit Dunmar"}));
-    app->toggleDetachSlot();
+    app->perform(Action::toggleDetach);
     EXPECT_EQ(itemTexts().value(1), "Reattach Window*");
 }
 
 TEST_F(AppWindow, DetachingDropsTheArrowAndReattachingHangsItUnderTheIconAgain) {
     launchShown();
     const QRect docked = win()->geometry();
-    app->toggleDetachSlot();
+    app->perform(Action::toggleDetach);
     EXPECT_TRUE(wc().isDetached());
     EXPECT_TRUE(defaults->boolean("windowDetached"));
     EXPECT_EQ(win()->geometry(), docked) << "it stays where it is";
@@ -208,7 +208,7 @@ TEST_F(AppWindow, DetachingDropsTheArrowAndReattachingHangsItUnderTheIconAgain) 
     ASSERT_TRUE(waitForFadesToEnd());
     defaults->setValue("windowX", 40.0);
     defaults->setValue("windowY", 50.0);
-    app->toggleDetachSlot();
+    app->perform(Action::toggleDetach);
     EXPECT_TRUE(QTest::qWaitFor([&] { return win()->isVisible() && !wc().isAnimating(); }, 5000));
     EXPECT_FALSE(wc().isDetached());
     EXPECT_FALSE(defaults->hasStoredValue("windowX"));

@@ -71,12 +71,6 @@ TEST(TabArithmetic, RefusedRequests) {
     EXPECT_EQ(closeCurrentTabCommand(1), CloseCommand::hideWindow);
     EXPECT_EQ(closeCurrentTabCommand(2), CloseCommand::closeActiveTab);
 
-    EXPECT_EQ(numberedTab(3, 2), std::nullopt) << "Tab 3 with two tabs does nothing";
-    EXPECT_EQ(numberedTab(3, 3), 2);
-    EXPECT_EQ(numberedTab(1, 1), 0);
-    EXPECT_EQ(numberedTab(4, 9), std::nullopt);
-    EXPECT_EQ(numberedTab(0, 9), std::nullopt);
-
     EXPECT_FALSE(canMove(1, 1, 3));
     EXPECT_FALSE(canMove(0, 3, 3));
     EXPECT_FALSE(canMove(-1, 0, 3));

@@ -240,8 +240,8 @@ TEST(TabList, FindsATabByItsViews) {
     QTemporaryDir home;
     Defaults defaults(home.filePath("defaults.json"));
     PtySessionSettings settings{&defaults, home.path()};
-    auto* a = new TerminalView(QRect(0, 0, 300, 200), "/bin/sh", {}, {}, settings);
-    auto* b = new TerminalView(QRect(0, 0, 300, 200), "/bin/sh", {}, {}, settings);
+    auto* a = new TerminalView(nullptr, QRect(0, 0, 300, 200), "/bin/sh", {}, {}, settings);
+    auto* b = new TerminalView(nullptr, QRect(0, 0, 300, 200), "/bin/sh", {}, {}, settings);
     SplitContainer first(QRect(0, 0, 300, 200), a, &defaults);
     SplitContainer second(QRect(0, 0, 300, 200), b, &defaults);
     EditorView editor;

@@ -3,7 +3,7 @@
 # as the tray, on a private session bus, driven with xdotool and checked with xprop, xwininfo and
 # the screen's pixels. Every process it starts is stopped again by its id.
 #   usage: x11-desktop-test.sh <Dunmar executable> <scenario> [screenshot.png]
-# Scenarios: under-tray, hot-key, click-outside, always-on-top, shape, detach-restart.
+# Scenarios: under-tray, hot-key, click-outside, always-on-top, shape, detach-restart, chords.
 set -euo pipefail
 
 exe=${1:?usage: x11-desktop-test.sh <Dunmar executable> <scenario> [screenshot.png]}
@@ -247,6 +247,27 @@ scenario_detach_restart() {
     ! is_black $((x + 40)) $((y + 2)) || fail "a detached window has a flat top, but this one is cut away there"
 }
 
+# The program's chords as a user types them on this desktop: Control+Shift+T opens a tab, Super+T
+# too (openbox lets it through), and plain Control+T stays the shell's. The saved tabs count them.
+saved_tab_count() {
+    /usr/bin/python3 -c 'import json, sys; print(len(json.load(open(sys.argv[1])).get("sessionTabs", [])))' \
+        "$work/config/dunmar/defaults.json" 2>/dev/null || echo 0
+}
+scenario_chords() {
+    launch
+    read -r x y w h <<<"$(geometry_of "$main_window")"
+    # The keyboard goes to the window's terminal.
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+    xdotool key ctrl+t
+    xdotool key ctrl+shift+t
+    tabs_are() { [ "$(saved_tab_count)" = "$1" ]; }
+    wait_until 10 tabs_are 2 || fail "Control+Shift+T did not open a tab (saved tabs: $(saved_tab_count))"
+    xdotool key super+t
+    wait_until 10 tabs_are 3 || fail "Super+T did not open a tab (saved tabs: $(saved_tab_count))"
+    xdotool key ctrl+shift+w
+    wait_until 10 tabs_are 2 || fail "Control+Shift+W did not close a tab (saved tabs: $(saved_tab_count))"
+}
+
 case "$scenario" in
 under-tray) scenario_under_tray ;;
 hot-key) scenario_hot_key ;;
@@ -254,6 +275,7 @@ click-outside) scenario_click_outside ;;
 always-on-top) scenario_always_on_top ;;
 shape) scenario_shape ;;
 detach-restart) scenario_detach_restart ;;
+chords) scenario_chords ;;
 *) fail "unknown scenario" ;;
 esac
 stop_program

@@ -8,6 +8,8 @@
 #include "chrome/ShellButton.h"
 #include "chrome/SymbolHoverButton.h"
 #include "chrome/UsageBadge.h"
+#include "localisation/Loc.h"
+#include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
 
 #include <QMouseEvent>
@@ -200,4 +202,33 @@ TEST(FooterBar, EdgePressesPassThroughToTheWindow) {
         press(target, local);
         EXPECT_EQ(f.window->presses - before, c.passes ? 1 : 0) << c.inBar.x() << "," << c.inBar.y();
     }
+}
+
+// The key caps, the shell buttons and their tooltips show the chords of the bindings table: the
+// ones that work on this desktop, not the Super chords.
+TEST(FooterBar, KeyCapsAndShellButtonsShowTheChordsThatWork) {
+    FooterFixture f(1400);
+    FooterBarView& bar = *f.footer;
+    const struct {
+        const char* keys;
+        const char* label;
+        const char* tooltip;
+    } caps[] = {
+        {"⌥", "⇥", "Alt+Tab"},       {"^⇧", "T", "Ctrl+Shift+T"}, {"^⇧", "E", "Ctrl+Shift+E"},
+        {"^⇧", "W", "Ctrl+Shift+W"}, {"^⇧", "D", "Ctrl+Shift+D"}, {"^⇧⌥", "D", "Ctrl+Shift+Alt+D"},
+    };
+    const QList<BadgeButton*>& badges = bar.tabShortcutBadges();
+    ASSERT_EQ(badges.size(), 6);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(badges[i]->keys(), QString::fromUtf8(caps[i].keys)) << i;
+        EXPECT_EQ(badges[i]->label(), QString::fromUtf8(caps[i].label)) << i;
+        EXPECT_EQ(badges[i]->toolTip(), QString::fromUtf8(caps[i].tooltip)) << i;
+    }
+    const char* shells[][2] = {
+        {"^⌥ 1 zsh", "Ctrl+Alt+1"}, {"^⌥ 2 bash", "Ctrl+Alt+2"}, {"^⌥ 3 sh", "Ctrl+Alt+3"}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(bar.shellButtons()[i]->accessibleName(), QString::fromUtf8(shells[i][0])) << i;
+        EXPECT_EQ(bar.shellButtons()[i]->toolTip(), QString::fromUtf8(shells[i][1])) << i;
+    }
+    EXPECT_EQ(bar.formatButton()->toolTip(), qs(Loc::tooltipFormatDoc()) + QStringLiteral(" (Shift+Alt+F)"));
 }

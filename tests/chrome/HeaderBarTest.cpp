@@ -64,8 +64,10 @@ TEST(HeaderBar, ButtonSetSwapsBetweenTerminalAndEditorTabs) {
     EXPECT_EQ(shownNames(h), terminal);
 
     h.setFileButtonsVisible(true);
+    // The file buttons name the chords that work here.
     EXPECT_EQ(shownNames(h), (QStringList{qs(Loc::tooltipDictation()), qs(Loc::tooltipOpenFile()),
-                                          qs(Loc::tooltipSave()), qs(Loc::tooltipSaveAs())}));
+                                          qs(Loc::tooltipSave()) + QStringLiteral(" (Ctrl+Shift+S)"),
+                                          qs(Loc::tooltipSaveAs()) + QStringLiteral(" (Ctrl+Shift+Alt+S)")}));
     h.setPreviewButtonVisible(true);
     EXPECT_FALSE(h.previewButton()->isHidden());
     // Back on a terminal tab the preview button goes too, even though it was shown.
@@ -296,7 +298,7 @@ TEST(HeaderBar, RelabelsWhenTheLanguageChanges) {
     LanguageNotifier::shared().post();
     LanguageNotifier::shared().post(); // the settings panel announces twice; relabelling is idempotent
     EXPECT_EQ(h.micButton()->toolTip(), qs(Loc::tooltipDictation()));
-    EXPECT_EQ(h.fileSaveButton()->toolTip(), qs(Loc::tooltipSave()));
+    EXPECT_EQ(h.fileSaveButton()->toolTip(), QStringLiteral("Sichern (Ctrl+Shift+S)"));
     EXPECT_EQ(h.previewButton()->toolTip(), qs(Loc::tooltipTogglePreview()));
     Loc::setEnvironment({});
 }

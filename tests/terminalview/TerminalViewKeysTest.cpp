@@ -152,7 +152,8 @@ TEST_F(ViewTest, KittyFlagsOneDisambiguateWithoutTouchingTextEnterTabOrBackspace
                    {"Shift+a", Qt::Key_A, kShift, "A", bytes("A")},
                    {"release of a (no event types)", Qt::Key_A, kNone, "a", {}, QEvent::KeyRelease},
                    {"Control+a", Qt::Key_A, kCtrl, "\x01", bytes("\x1b[97;5u")},
-                   {"Control+Shift+a", Qt::Key_A, kCtrl | kShift, "\x01", bytes("\x1b[97;6u")},
+                   // Control+Shift+A is Select All; B is bound to nothing.
+                   {"Control+Shift+b", Qt::Key_B, kCtrl | kShift, "\x02", bytes("\x1b[98;6u")},
                    {"Return", Qt::Key_Return, kNone, "\r", bytes("\r")},
                    {"Tab", Qt::Key_Tab, kNone, "\t", bytes("\t")},
                    {"Backspace", Qt::Key_Backspace, kNone, "\x7f", bytes("\x7f")},
@@ -225,8 +226,9 @@ TEST_F(ViewTest, KittyFlagsThreeReportPressRepeatAndRelease) {
                });
 }
 
-TEST_F(ViewTest, CommandAndTabKeysGoToTheControllerOrBecomeLineEditorBytes) {
-    host.tabNames = {"build", ""};
+// Each chord of the bindings table in both its Control and its Super form: the program's commands
+// go to the controller, the line editor's jumps become bytes; an unbound Super chord types nothing.
+TEST_F(ViewTest, BoundChordsGoToTheControllerOrBecomeLineEditorBytes) {
     auto view = makeDumpView();
     InputDump dump(dumpPath);
     expectKeys(*view, dump,
@@ -234,21 +236,35 @@ TEST_F(ViewTest, CommandAndTabKeysGoToTheControllerOrBecomeLineEditorBytes) {
                    {"Control+1", Qt::Key_1, kCtrl, "1", {}},
                    {"Control+Shift+2 (US layout gives @)", Qt::Key_At, kCtrl | kShift, "@", {}},
                    {"Control+Shift+1", Qt::Key_Exclam, kCtrl | kShift, "!", {}},
-                   {"Control+Shift+5 has no tab", Qt::Key_Percent, kCtrl | kShift, "%", {}},
+                   {"Control+Shift+Alt+2", Qt::Key_At, kCtrl | kShift | kAlt, "@", {}},
                    {"Super+Alt+2", Qt::Key_2, kSuper | kAlt, "2", {}},
                    {"Super+Alt+4", Qt::Key_4, kSuper | kAlt, "4", {}},
+                   {"Control+Shift+D", Qt::Key_D, kCtrl | kShift, "\x04", {}},
                    {"Super+D", Qt::Key_D, kSuper, "d", {}},
+                   {"Control+Shift+Alt+D", Qt::Key_D, kCtrl | kShift | kAlt, "\x04", {}},
                    {"Super+Shift+D", Qt::Key_D, kSuper | kShift, "D", {}},
                    {"Alt+Tab", Qt::Key_Tab, kAlt, "\t", {}},
+                   {"Control+Shift+T", Qt::Key_T, kCtrl | kShift, "\x14", {}},
+                   {"Super+T", Qt::Key_T, kSuper, "t", {}},
+                   {"Super+J is bound to nothing and types nothing", Qt::Key_J, kSuper, "j", {}},
+                   {"Control+Shift+Left", Qt::Key_Left, kCtrl | kShift, "", bytes("\x01")},
                    {"Super+Left", Qt::Key_Left, kSuper, "", bytes("\x01")},
+                   {"Control+Shift+Right", Qt::Key_Right, kCtrl | kShift, "", bytes("\x05")},
                    {"Super+Right", Qt::Key_Right, kSuper, "", bytes("\x05")},
+                   {"Control+Shift+Backspace", Qt::Key_Backspace, kCtrl | kShift, "", bytes("\x15")},
                    {"Super+Backspace", Qt::Key_Backspace, kSuper, "", bytes("\x15")},
+                   {"Control+Shift+Z", Qt::Key_Z, kCtrl | kShift, "\x1a", bytes("\x1f")},
                    {"Super+Z", Qt::Key_Z, kSuper, "z", bytes("\x1f")},
+                   {"Control+Shift+\\ (US layout gives |)", Qt::Key_Bar, kCtrl | kShift, "|", bytes("\x15")},
                    {"Super+\\", Qt::Key_Backslash, kSuper, "\\", bytes("\x15")},
+                   // Plain Control and Alt chords stay the shell's.
+                   {"Control+T", Qt::Key_T, kCtrl, "\x14", bytes("\x14")},
+                   {"Alt+t", Qt::Key_T, kAlt, "t", bytes("\x1bt")},
                });
     EXPECT_EQ(host.calls,
-              QStringList({"switchToTab 0", "startEditingTab 1 ", "startEditingTab 0 build", "snapLeft",
-                           "toggleFullscreen", "toggleSplit 1", "toggleSplit 0", "switchSplitPane"}));
+              QStringList({"switchToTab1", "renameTab2", "renameTab1", "snapLeft", "snapLeft",
+                           "toggleFullscreen", "splitSideBySide", "splitSideBySide", "splitStacked",
+                           "splitStacked", "switchSplitPane", "newTab", "newTab"}));
 
     // Control+Shift+C copies the selection and Control+Shift+V pastes, as in other terminals here.
     feed(*view, "\x1b[2J\x1b[Hcopy me\r\n");

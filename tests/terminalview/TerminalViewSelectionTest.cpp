@@ -208,7 +208,7 @@ TEST_F(ViewTest, TheContextMenuOffersTheCommandsWithTheirStates) {
     actionTitled(*menu, "New Tab")->trigger();
     actionTitled(*menu, "Split Horizontal")->trigger();
     for (QAction* panel : actionTitled(*menu, "Panels")->menu()->actions()) panel->trigger();
-    EXPECT_EQ(host.calls, QStringList({"addTab", "toggleSplit 0", "toggleGitPanel", "toggleWebPicker",
+    EXPECT_EQ(host.calls, QStringList({"newTab", "splitStacked", "toggleGitPanel", "toggleWebPicker",
                                        "toggleSSHManager"}));
     actionTitled(*menu, "Clear")->trigger();
     EXPECT_EQ(screenText(view->terminal()).trimmed(), "");

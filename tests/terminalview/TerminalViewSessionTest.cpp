@@ -144,7 +144,7 @@ TEST_F(ViewTest, AShellEndingWithNoOwnerListeningAsksTheControllerToQuit) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return host.quitRequests == 1; }, 20000));
 
     // Without a controller the pane simply stays.
-    TerminalViewHost::install(nullptr);
+    viewHost = nullptr;
     auto orphan = makeView("/usr/bin/dash");
     ASSERT_TRUE(QTest::qWaitFor([&] { return orphan->shellReady(); }, 20000));
     orphan->writePTY(QStringLiteral("exit\r"));

@@ -8,7 +8,6 @@
 
 void ViewTest::SetUp() {
     PtyTest::SetUp();
-    TerminalViewHost::install(&host);
     quietShell = home.filePath("quiet-shell");
     QFile script(quietShell);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
@@ -26,12 +25,12 @@ void ViewTest::SetUp() {
 }
 
 void ViewTest::TearDown() {
-    TerminalViewHost::install(nullptr);
     PtyTest::TearDown();
 }
 
 std::unique_ptr<TerminalView> ViewTest::makeView(const QString& shell, QSize size, const QString& historyId) {
-    return std::make_unique<TerminalView>(QRect(QPoint(0, 0), size), shell, QString(), historyId, settings());
+    return std::make_unique<TerminalView>(viewHost, QRect(QPoint(0, 0), size), shell, QString(), historyId,
+                                          settings());
 }
 
 std::unique_ptr<TerminalView> ViewTest::makeQuietView(QSize size) {

@@ -22,7 +22,15 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 // Records what a pane asks of the controller.
 class RecordingHost : public TerminalViewHost {
 public:
-    void handleQuitRequest() override { ++quitRequests; }
+    // Commands are recorded by their action's name; quitting is counted on its own.
+    bool perform(Action action) override {
+        if (action == Action::quit)
+            ++quitRequests;
+        else
+            calls << QString::fromLatin1(actions::name(action));
+        return true;
+    }
+    void shellSwitched(TerminalView*) override { calls << QStringLiteral("shellSwitched"); }
     void ringBell(TerminalView* view) override { bells.push_back(view); }
     const std::vector<SearchHighlight>& searchHighlights(const TerminalView*) const override {
         return highlights;
@@ -30,28 +38,11 @@ public:
     int searchCurrentIndex(const TerminalView*) const override { return currentHighlight; }
     bool isRemoteStreamConnected() const override { return remoteConnected; }
     void sendRemoteOutput(const QString& text) override { remoteText += text; }
-
-    void switchToTab(int index) override { calls << QStringLiteral("switchToTab %1").arg(index); }
-    int tabCount() const override { return int(tabNames.size()); }
-    QString tabCustomName(int index) const override { return tabNames.value(index); }
-    void startEditingTab(int index, const QString& title) override {
-        calls << QStringLiteral("startEditingTab %1 %2").arg(index).arg(title);
+    bool isShown(Action toggle) const override {
+        return (toggle == Action::toggleGitPanel && gitShown) ||
+               (toggle == Action::toggleWebPicker && pickerShown) ||
+               (toggle == Action::toggleSSHManager && sshShown);
     }
-    void resetWindowSize() override { calls << QStringLiteral("resetWindowSize"); }
-    void snapLeft() override { calls << QStringLiteral("snapLeft"); }
-    void snapRight() override { calls << QStringLiteral("snapRight"); }
-    void toggleFullscreen() override { calls << QStringLiteral("toggleFullscreen"); }
-    void updateHeaderTabs() override { calls << QStringLiteral("updateHeaderTabs"); }
-    void updateFooter() override { calls << QStringLiteral("updateFooter"); }
-    void toggleSplit(bool vertical) override { calls << QStringLiteral("toggleSplit %1").arg(vertical); }
-    void switchSplitPane() override { calls << QStringLiteral("switchSplitPane"); }
-    void addTab() override { calls << QStringLiteral("addTab"); }
-    void toggleGitPanel() override { calls << QStringLiteral("toggleGitPanel"); }
-    void toggleWebPicker() override { calls << QStringLiteral("toggleWebPicker"); }
-    void toggleSSHManager() override { calls << QStringLiteral("toggleSSHManager"); }
-    bool isGitPanelShown() const override { return gitShown; }
-    bool isWebPickerShown() const override { return pickerShown; }
-    bool isSSHManagerShown() const override { return sshShown; }
     bool isSettingsOpen() const override { return settingsOpen; }
     void hideSettings() override {
         calls << QStringLiteral("hideSettings");
@@ -73,7 +64,6 @@ public:
     bool remoteConnected = false;
     QString remoteText;
     QStringList calls; // the controller commands asked for, in order
-    QStringList tabNames;
     bool gitShown = false;
     bool pickerShown = false;
     bool sshShown = false;
@@ -101,6 +91,8 @@ protected:
     static void showFocused(TerminalView& view);
 
     RecordingHost host;
+    // The host the views made by makeView report to; null for a pane without an owner.
+    TerminalViewHost* viewHost = &host;
     QString quietShell;
     QString dumpShell;
     QString dumpPath;

@@ -1,5 +1,6 @@
 #include "app/window/WindowController.h"
 
+#include "actions/ActionHandler.h"
 #include "app/ClickOutside.h"
 #include "app/DesktopSpace.h"
 #include "app/WindowPlacement.h"
@@ -38,8 +39,9 @@ double steadySeconds() {
 } // namespace
 
 WindowController::WindowController(Defaults& defaults, ToastService& toasts, WindowHost& host,
-                                   QObject* parent)
-    : QObject(parent), uptime(steadySeconds), defaults_(defaults), host_(host), tray_(defaults, animator_),
+                                   ActionHandler& actions, QObject* parent)
+    : QObject(parent), uptime(steadySeconds), defaults_(defaults), host_(host), actions_(actions),
+      tray_(defaults, animator_),
       snapping_(defaults, animator_, tray_), frameMemory_(defaults), keys_(toasts) {
     // The animations hang under the controller, where whoever waits for the window to settle looks.
     animator_.setParent(this);
@@ -445,13 +447,13 @@ void WindowController::buildStatusItemMenu(QMenu& menu) {
     detach->setCheckable(true);
     detach->setChecked(detached_);
     menu.addSeparator();
-    menu.addAction(qs(Loc::newTab()), this, [this] { host_.openNewTab(); });
+    menu.addAction(qs(Loc::newTab()), this, [this] { actions_.perform(Action::newTab); });
     menu.addSeparator();
-    menu.addAction(QStringLiteral("zsh"), this, [this] { host_.switchShellOfActiveTab(0); });
-    menu.addAction(QStringLiteral("bash"), this, [this] { host_.switchShellOfActiveTab(1); });
-    menu.addAction(QStringLiteral("sh"), this, [this] { host_.switchShellOfActiveTab(2); });
+    menu.addAction(QStringLiteral("zsh"), this, [this] { actions_.perform(Action::switchShell1); });
+    menu.addAction(QStringLiteral("bash"), this, [this] { actions_.perform(Action::switchShell2); });
+    menu.addAction(QStringLiteral("sh"), this, [this] { actions_.perform(Action::switchShell3); });
     menu.addSeparator();
-    menu.addAction(qs(Loc::quitApp()), this, [this] { host_.requestQuit(); });
+    menu.addAction(qs(Loc::quitApp()), this, [this] { actions_.perform(Action::quit); });
 }
 
 // ---- The window's own events and the desktop's -----------------------------------------------------

@@ -18,6 +18,7 @@
 #include <functional>
 #include <optional>
 
+class ActionHandler;
 class Defaults;
 class QMenu;
 class ToastService;
@@ -28,7 +29,8 @@ class WindowHost;
 // the keyboard, the double Control, detaching from the tray icon and docking again, the
 // window-manager hints the settings ask for, and following the desktop's screens. It owns the parts
 // that place and shape the window (tray icon, snapping, size memory, mask), and reaches the rest of
-// the program only through its host.
+// the program only through its host (and, for the tray menu's application commands, through the
+// action handler).
 class WindowController : public QObject {
 public:
     static constexpr int kShowFadeMs = 150;
@@ -40,7 +42,8 @@ public:
     // After a change of screens the desktop settles this long before a docked window follows.
     static constexpr int kScreenSettleMs = 400;
 
-    WindowController(Defaults& defaults, ToastService& toasts, WindowHost& host, QObject* parent = nullptr);
+    WindowController(Defaults& defaults, ToastService& toasts, WindowHost& host, ActionHandler& actions,
+                     QObject* parent = nullptr);
     ~WindowController() override;
 
     // Takes the window: hears its focus, moves and resizes, gives it its first size, puts it under
@@ -142,6 +145,7 @@ private:
 
     Defaults& defaults_;
     WindowHost& host_;
+    ActionHandler& actions_;
     QPointer<BorderlessWindow> window_;
     WindowAnimator animator_;
     TrayPlacement tray_;

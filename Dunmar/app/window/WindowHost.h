@@ -1,8 +1,9 @@
 #pragma once
 
-// What the window part asks of its owner: the panes, pages and side panels inside the window, the
-// command palette, and the tray menu's items that are not the window's own. The application
-// controller implements it; the window part never includes the controller's header.
+// What the window part asks of its owner: the panes, pages and side panels inside the window, and
+// the command palette. The application controller implements it; the window part never includes
+// the controller's header. (The tray menu's items that are not the window's own are application
+// commands, performed through the action handler the window part is given.)
 class WindowHost {
 public:
     virtual ~WindowHost() = default;
@@ -29,9 +30,4 @@ public:
     // The command palette: kept centred over the window, and opened or closed by the double Control.
     virtual void centerCommandPalette() = 0;
     virtual void toggleCommandPalette() = 0;
-
-    // The tray menu's other items: a new tab, the active tab's shell (0 zsh, 1 bash, 2 sh), quitting.
-    virtual void openNewTab() = 0;
-    virtual void switchShellOfActiveTab(int shellIndex) = 0;
-    virtual void requestQuit() = 0;
 };
