@@ -1,6 +1,8 @@
 // The controller's life: the launch that builds the window with its header and footer, the refresh
 // timer, and the end of the process.
 #include "app/AppDelegate.h"
+#include "app/settings/SettingsApplier.h"
+#include "app/settings/SettingsPanelController.h"
 
 #include "app/AppVersion.h"
 #include "app/BorderlessWindow.h"
@@ -14,6 +16,7 @@
 #include "platform/StatusTrayIcon.h"
 #include "settings/BellManager.h"
 #include "settings/SettingsOverlay.h"
+#include "settings/SettingsKeys.h"
 
 #include <QCursor>
 #include <QDir>
@@ -45,6 +48,9 @@ std::optional<QString> askForFile(AppDelegate::FileChoice choice, const QString&
 
 AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
     : QObject(parent), defaults_(defaults), sessionStore_(defaults) {
+    settingsApplier_ = std::make_unique<SettingsApplier>(defaults_, *this, *this);
+    settingsPanel_ = std::make_unique<SettingsPanelController>(defaults_, *this, *settingsApplier_);
+    settingsApplier_->setOpenPanel([this] { return settingsPanel_->panel(); });
     termination_.onWillTerminate = [this] { applicationWillTerminate(); };
     termination_.onShowWindow = [this] { showWindowAnimated(); };
     chooseFile = [this](FileChoice choice, const QString& suggested) {
@@ -258,7 +264,7 @@ void AppDelegate::wireFooter() {
         if (self) self->switchShellOfActivePane(i);
     };
     f.onSettings = [self] {
-        if (self) self->toggleSettings();
+        if (self) self->settingsPanel_->toggle();
     };
     f.onPrint = [self] {
         if (self) self->printCurrentTab();
@@ -318,7 +324,7 @@ void AppDelegate::terminateWithoutConfirmation() {
 void AppDelegate::applicationDidResignActive() {
     DeactivationInput input;
     input.dragSessionActive = isAnyDragSessionActive();
-    input.hideOnDeactivate = defaults_.boolean(QStringLiteral("hideOnDeactivate"));
+    input.hideOnDeactivate = defaults_.boolean(settings::kHideOnDeactivate);
     input.windowVisible = isWindowVisible();
     input.pointer = QCursor::pos();
     for (const QScreen* screen : QGuiApplication::screens())

@@ -1,6 +1,7 @@
 // Editor tabs as far as the tabs need them: opening a file into a tab, saving it, and knowing
 // whether it holds unsaved changes. The code editor replaces the editor view itself.
 #include "app/AppDelegate.h"
+#include "app/settings/SettingsApplier.h"
 #include "app/ContentView.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
@@ -29,7 +30,7 @@ bool AppDelegate::createEditorTabInternal(const std::optional<QString>& path) {
     if (!contentView_) return false;
     auto* editor = new EditorView(contentView_);
     editor->hide();
-    applyEditorTheme(editor);
+    SettingsApplier::applyEditorTheme(editor);
     if (path) {
         QString error;
         if (!editor->loadFile(*path, &error)) {

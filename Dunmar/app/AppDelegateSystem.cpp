@@ -9,6 +9,7 @@
 #include "platform/StatusTrayIcon.h"
 #include "settings/BellManager.h"
 #include "settings/BellPreviewQueue.h"
+#include "settings/SettingsKeys.h"
 
 #include <QDBusConnection>
 #include <QGuiApplication>
@@ -235,7 +236,7 @@ void AppDelegate::handleWakeFromSleep() {
 
 void AppDelegate::systemAppearanceChanged() {
     // Only the theme that follows the desktop changes with it.
-    if (defaults_.integer(QStringLiteral("colorTheme")) != 3) return;
+    if (defaults_.integer(settings::kColorTheme) != 3) return;
     applyTheme(resolveSystemTheme());
     for (TerminalView* view : allTerminalViews())
         if (view) view->update();

@@ -13,6 +13,7 @@
 #include "platform/StatusTrayIcon.h"
 #include "platform/X11Session.h"
 #include "settings/BellManager.h"
+#include "settings/SettingsKeys.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -21,11 +22,11 @@
 
 namespace {
 
-const QString kAlwaysOnTop = QStringLiteral("alwaysOnTop");
-const QString kFollowAllSpaces = QStringLiteral("followAllSpaces");
-const QString kHideOnClickOutside = QStringLiteral("hideOnClickOutside");
-const QString kAutoDim = QStringLiteral("autoDim");
-const QString kWindowOpacityKey = QStringLiteral("windowOpacity");
+const QString& kAlwaysOnTop = settings::kAlwaysOnTop;
+const QString& kFollowAllSpaces = settings::kFollowAllSpaces;
+const QString& kHideOnClickOutside = settings::kHideOnClickOutside;
+const QString& kAutoDim = settings::kAutoDim;
+const QString& kWindowOpacityKey = settings::kWindowOpacity;
 // An unfocused window fades to this share of its opacity.
 constexpr double kDimFactor = 0.55;
 
@@ -283,7 +284,7 @@ void AppDelegate::handleControlKeyChanged(bool down) {
 void AppDelegate::resetWindow() {
     if (!window_) return;
     window_->setWindowOpacity(0.99);
-    applyBlurIntensity(0.96);
+    setBackdropIntensity(0.96);
     applyWindowLevel();
     for (TerminalView* view : allTerminalViews()) {
         if (!view) continue;

@@ -46,7 +46,7 @@ QByteArray samples() {
 } // namespace
 
 TEST_F(ViewTest, ScreenshotOfAColourfulSession) {
-    defaults->setValue("terminalFontSize", 13.0);
+    pane.fontSize = 13.0;
     QFile profile(home.filePath(".bash_profile"));
     ASSERT_TRUE(profile.open(QIODevice::WriteOnly));
     profile.write("PS1='\\[\\e[1;32m\\]ada@dunmar\\[\\e[0m\\]:\\[\\e[1;34m\\]~/src\\[\\e[0m\\]$ '\n");
@@ -88,7 +88,7 @@ TEST_F(ViewTest, ScreenshotOfAColourfulSession) {
 }
 
 TEST_F(ViewTest, ScreenshotOfASplitTab) {
-    defaults->setValue("terminalFontSize", 13.0);
+    pane.fontSize = 13.0;
     QWidget window;
     window.resize(980, 420);
     QPalette palette;
