@@ -513,6 +513,9 @@ private:
     QPointer<QPropertyAnimation> dimAnimation_;
     QPointer<QPropertyAnimation> frameAnimation_;
     bool repositionRunning_ = false;
+    // While the reset to defaults slides the window to its first-start frame, the frames it passes
+    // through are the program's, not the user's: none is remembered.
+    bool resetFrameRunning_ = false;
     QTimer trayIconPollTimer_;
     double lastKnownTrayX_ = 0;
     QTimer windowMoveWorkItem_;

@@ -183,7 +183,7 @@ void AppDelegate::windowDidResize() {
     updateWindowMask();
     centerCommandPalette();
     layoutGitPanel();
-    if (isAnimating_ || !isWindowVisible()) return;
+    if (isAnimating_ || resetFrameRunning_ || !isWindowVisible()) return;
     const QRect frame = window_->geometry();
     defaults_.setValue(kWindowWidth, static_cast<double>(frame.width()));
     defaults_.setValue(kWindowHeight, static_cast<double>(frame.height()));
@@ -197,7 +197,7 @@ void AppDelegate::windowDidResize() {
 
 void AppDelegate::windowDidMove() {
     updateWindowMask();
-    if (isAnimating_ || !isWindowVisible() || window_->windowOpacity() <= 0) return;
+    if (isAnimating_ || resetFrameRunning_ || !isWindowVisible() || window_->windowOpacity() <= 0) return;
     // A steady drag writes once, half a second after the last move.
     windowMoveWorkItem_.start();
 }

@@ -100,6 +100,7 @@ void AppDelegate::animateFrame(const QRect& target, int durationMs, const QEasin
     if (frameAnimation_) {
         frameAnimation_->stop();
         repositionRunning_ = false;
+        resetFrameRunning_ = false;
     }
     auto* animation = new QPropertyAnimation(window_.get(), "geometry", this);
     animation->setDuration(durationMs);

@@ -283,6 +283,10 @@ void AppDelegate::handleControlKeyChanged(bool down) {
 
 void AppDelegate::resetWindow() {
     if (!window_) return;
+    // A move saved later, or a frame of the way back (the level's re-show, the slide) saved as the
+    // user's, would undo the reset of the window's remembered place.
+    windowMoveWorkItem_.stop();
+    resetFrameRunning_ = true;
     window_->setWindowOpacity(0.99);
     setBackdropIntensity(0.96);
     applyWindowLevel();
@@ -297,7 +301,12 @@ void AppDelegate::resetWindow() {
                                  desktopspace::up(window_->geometry()));
     QEasingCurve curve(QEasingCurve::BezierSpline);
     curve.addCubicBezierSegment(QPointF(0.22, 1.0), QPointF(0.36, 1.0), QPointF(1.0, 1.0));
-    animateFrame(desktopspace::down(target), kResetWindowMs, curve);
+    const QPointer<AppDelegate> self(this);
+    animateFrame(desktopspace::down(target), kResetWindowMs, curve, [self] {
+        if (self) self->resetFrameRunning_ = false;
+    });
+    // Starting the slide ended any slide before it, and with it the mark; this one carries it on.
+    resetFrameRunning_ = true;
     updateWindowMask();
     // The monitor follows the setting (off after a reset), as it does everywhere else.
     setClickOutsideMonitorEnabled(defaults_.boolean(kHideOnClickOutside));
