@@ -32,6 +32,7 @@ QList<QByteArray> words(QByteArray text) {
 
 TEST_P(ShellStartTest, EchoesAndStartsWithTheTerminalAttributesEnvironmentAndLoginArguments) {
     const ShellCase shell = GetParam();
+    pane.syntaxHighlighting = false; // with the switch off the shell gets no highlighting variable
     ShellHarness harness(settings(), "TAB-1");
     ASSERT_TRUE(harness.start(shell.path));
     EXPECT_EQ(harness.session.currentShell(), shell.path);
