@@ -1,7 +1,7 @@
 // The entry point: one running copy per user, the configuration folder, the crash handlers, the
 // main menu and the controller, then the main loop.
+#include "DunmarVersion.h"
 #include "app/AppDelegate.h"
-#include "app/AppVersion.h"
 #include "app/ConfigDirectory.h"
 #include "app/ContentView.h"
 #include "app/CrashReporter.h"

@@ -4,7 +4,7 @@
 #include "app/settings/SettingsApplier.h"
 #include "app/settings/SettingsPanelController.h"
 
-#include "app/AppVersion.h"
+#include "DunmarVersion.h"
 #include "app/BorderlessWindow.h"
 #include "app/ConfigDirectory.h"
 #include "app/ContentView.h"
@@ -12,9 +12,7 @@
 #include "chrome/HeaderBarView.h"
 #include "chrome/HoverButton.h"
 #include "platform/Defaults.h"
-#include "platform/GlobalInput.h"
-#include "platform/StatusTrayIcon.h"
-#include "settings/BellManager.h"
+#include "bell/BellManager.h"
 #include "settings/SettingsOverlay.h"
 #include "settings/SettingsKeys.h"
 
@@ -27,9 +25,6 @@
 #include <algorithm>
 
 namespace {
-
-const QString kWindowWidth = QStringLiteral("windowWidth");
-const QString kWindowHeight = QStringLiteral("windowHeight");
 
 // The version label in the lower right corner, above the footer.
 constexpr int kVersionRight = 8;
@@ -47,12 +42,13 @@ std::optional<QString> askForFile(AppDelegate::FileChoice choice, const QString&
 } // namespace
 
 AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
-    : QObject(parent), defaults_(defaults), sessionStore_(defaults) {
+    : QObject(parent), defaults_(defaults), sessionStore_(defaults),
+      windowController_(std::make_unique<WindowController>(defaults, toasts_, *this, this)) {
     settingsApplier_ = std::make_unique<SettingsApplier>(defaults_, *this, *this);
     settingsPanel_ = std::make_unique<SettingsPanelController>(defaults_, *this, *settingsApplier_);
     settingsApplier_->setOpenPanel([this] { return settingsPanel_->panel(); });
     termination_.onWillTerminate = [this] { applicationWillTerminate(); };
-    termination_.onShowWindow = [this] { showWindowAnimated(); };
+    termination_.onShowWindow = [this] { windowController_->showWindowAnimated(); };
     chooseFile = [this](FileChoice choice, const QString& suggested) {
         return askForFile(choice, suggested, window());
     };
@@ -96,8 +92,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     if (!bell_) bell_ = &BellManager::shared();
     bell_->setHost(this);
 
-    installSystemObservers();
-    setUpStatusItem();
+    windowController_->installSystemObservers();
+    windowController_->createStatusItem();
     buildWindow();
     applyStoredSettingsAtLaunch();
     wireHeader();
@@ -106,8 +102,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     if (!restoreSession()) addTab();
     footerTimer_.start();
     updateFooter();
-    scheduleUpdateCheck(3.0);
-    registerHotKeyAndMonitors();
+    services_.updater->scheduleUpdateCheck(3.0);
+    windowController_->registerHotKeyAndMonitors();
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationInactive) applicationDidResignActive();
@@ -117,49 +113,26 @@ void AppDelegate::applicationDidFinishLaunching() {
     // in under the tray icon a moment after the launch, once the first shells have drawn.
     const QPointer<AppDelegate> self(this);
     QTimer::singleShot(0, this, [self] {
-        if (self && self->defaults_.boolean(QStringLiteral("windowDetached")))
-            self->restoreDetachedWindowState();
+        if (self && self->defaults_.boolean(settings::kWindowDetached))
+            self->windowController_->restoreDetachedWindowState();
     });
     QTimer::singleShot(kShowWindowDelayMs, this, [self] {
-        if (!self || self->isWindowDetached_) return;
-        self->defaults_.removeObject(QStringLiteral("dockedWindowY"));
-        self->showWindowAnimated();
+        if (!self || self->windowController_->isDetached()) return;
+        self->defaults_.removeObject(settings::kDockedWindowY);
+        self->windowController_->showWindowAnimated();
     });
-}
-
-QSize AppDelegate::initialWindowSize() {
-    const double storedW = defaults_.doubleValue(kWindowWidth);
-    const double storedH = defaults_.doubleValue(kWindowHeight);
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect visible = screen ? screen->availableGeometry() : QRect(0, 0, 1440, 780);
-    const double maxW = visible.width();
-    const double maxH = std::max(visible.height() - 4.0, 220.0);
-    const double width = storedW > 100 ? std::min(storedW, maxW) : kDefaultWindowWidth;
-    const double height = storedH > 100 ? std::min(storedH, maxH) : kDefaultWindowHeight;
-    // A size stored on a larger screen is written back as it fits this one.
-    if (storedW > maxW || storedH > maxH) {
-        defaults_.setValue(kWindowWidth, width);
-        defaults_.setValue(kWindowHeight, height);
-    }
-    return QSize(static_cast<int>(width), static_cast<int>(height));
 }
 
 void AppDelegate::buildWindow() {
     auto* content = new ContentView;
     auto* window = new BorderlessWindow(content);
     window_.reset(window);
-    borderlessWindow_ = window;
     contentView_ = content;
     window->setWindowTitle(QStringLiteral("Dunmar"));
     window->setMinimumSize(320, 220);
-    window->isDetached = isWindowDetached_;
-    content->setArrowStripVisible(!isWindowDetached_);
-    setUpWindowBehaviour();
-
-    window->resize(initialWindowSize());
-    positionWindowUnderTrayIcon();
-    updateWindowMask();
-    window->setWindowOpacity(windowOpacitySetting());
+    content->setArrowStripVisible(!windowController_->isDetached());
+    wireWindowKeys(*window);
+    windowController_->attach(window);
 
     headerView_ = new HeaderBarView(content);
     footerView_ = new FooterBarView(content);
@@ -168,7 +141,7 @@ void AppDelegate::buildWindow() {
                                   chrome::white(1.0, 0.1), chrome::white(1.0, 0.2), 4, content);
     versionBtn_->resize(versionBtn_->sizeHint());
     versionBtn_->onClick = [self = QPointer<AppDelegate>(this)] {
-        if (self) self->showChangelog();
+        if (self) self->services_.palette->showChangelog(self->window());
     };
     toasts_.setHost(content);
     termination_.setWindow(window);
@@ -181,7 +154,7 @@ void AppDelegate::layoutContent() {
     if (!contentView_) return;
     const int w = contentView_->width();
     const int h = contentView_->height();
-    const int top = isWindowDetached_ ? 0 : ContentView::kArrowStripHeight;
+    const int top = windowController_->isDetached() ? 0 : ContentView::kArrowStripHeight;
     if (headerView_) headerView_->setGeometry(0, top, w, HeaderBarView::barHeight);
     if (footerView_) footerView_->setGeometry(0, h - FooterBarView::barHeight, w, FooterBarView::barHeight);
     layoutGitPanel();
@@ -194,8 +167,8 @@ void AppDelegate::layoutContent() {
 
 QRect AppDelegate::termFrame() const {
     if (!contentView_) return QRect();
-    const int top = (isWindowDetached_ ? 0 : ContentView::kArrowStripHeight) + HeaderBarView::barHeight +
-                    bellPreviewPanelHeight_;
+    const int top = (windowController_->isDetached() ? 0 : ContentView::kArrowStripHeight) +
+                    HeaderBarView::barHeight + bellPreviewPanelHeight_;
     const int height = std::max(0, contentView_->height() - top - FooterBarView::barHeight);
     return QRect(0, top, contentView_->width(), height);
 }
@@ -253,7 +226,7 @@ void AppDelegate::wireHeader() {
         if (self && url.isLocalFile()) self->createEditorTabInternal(url.toLocalFile());
     };
     h.onDoubleClick = [self] {
-        if (self) self->toggleFullscreen();
+        if (self) self->windowController_->snapping().toggleFullscreen();
     };
 }
 
@@ -285,7 +258,7 @@ void AppDelegate::wireFooter() {
         if (self) self->toggleSplit(false);
     };
     f.onToggleWindow = [self] {
-        if (self) self->toggleWindow();
+        if (self) self->windowController_->toggleWindow();
     };
     f.onSwitchSplitPane = [self] {
         if (self) self->switchSplitPane();
@@ -307,7 +280,7 @@ void AppDelegate::wireFooter() {
         if (self) self->formatCurrentDocument();
     };
     f.onUsageBadgeClick = [self] {
-        if (self) self->toggleUsagePopover();
+        if (self) self->services_.usage->togglePopover();
     };
 }
 
@@ -330,21 +303,18 @@ void AppDelegate::applicationDidResignActive() {
     for (const QScreen* screen : QGuiApplication::screens())
         input.screens << ScreenArea{screen->geometry(), screen->availableGeometry()};
     // The command palette, which always closes here, comes with its subsystem.
-    if (respondToDeactivation(input).hideWindow) hideWindowAnimated();
+    if (respondToDeactivation(input).hideWindow) windowController_->hideWindowAnimated();
 }
 
 void AppDelegate::applicationWillTerminate() {
     WillTerminateSteps steps;
-    steps.saveWindowGeometry = [this] {
-        if (window_) writeWindowGeometryOnQuit(defaults_, window_->geometry(), isWindowDetached_);
-    };
+    steps.cancelDictation = [this] { services_.dictation->cancel(); };
+    steps.saveWindowGeometry = [this] { windowController_->frameMemory().saveOnQuit(); };
     steps.saveSession = [this] { saveSession(); };
-    steps.removeClickMonitor = [this] { removeClickOutsideMonitor(); };
-    steps.unregisterHotKey = [this] {
-        if (globalInput_) globalInput_->ungrabHotKey();
-    };
+    steps.removeClickMonitor = [this] { windowController_->removeClickOutsideMonitor(); };
+    steps.unregisterHotKey = [this] { windowController_->keys().unregisterHotKey(); };
     steps.stopFooterTimer = [this] { footerTimer_.stop(); };
-    steps.cancelWindowMoveSave = [this] { windowMoveWorkItem_.stop(); };
+    steps.cancelWindowMoveSave = [this] { windowController_->frameMemory().cancelPendingMoveSave(); };
     // Each shell gets its hang-up now rather than outliving the program.
     steps.releaseTerminalViews = [this] {
         for (const TabState& tab : tabs_.tabs()) releasePanes(tab);
@@ -362,18 +332,20 @@ QWidget* AppDelegate::showGenericToast(const QString& badge, const QString& text
     return toasts_.showGenericToast(badge, text, badgeColor, dismissAfter, identifier, std::move(onClick));
 }
 
-// ---- Seams: later subsystems ------------------------------------------------------------------
+// ---- Later subsystems -------------------------------------------------------------------------
 
-void AppDelegate::toggleUsagePopover() {}
-void AppDelegate::showChangelog() {}
-void AppDelegate::scheduleUpdateCheck(double) {}
-
-void AppDelegate::clearSearchState() {
-    searchHighlights_.clear();
-    searchCurrentIndex_ = -1;
+void AppDelegate::toggleGitPanel() {
+    services_.git->toggleGitPanel();
 }
 
-void AppDelegate::toggleGitPanel() {}
-void AppDelegate::togglePreview() {}
-void AppDelegate::printCurrentTab() {}
-void AppDelegate::formatCurrentDocument() {}
+void AppDelegate::togglePreview() {
+    services_.editor->togglePreview();
+}
+
+void AppDelegate::printCurrentTab() {
+    services_.editor->printCurrentTab();
+}
+
+void AppDelegate::formatCurrentDocument() {
+    services_.editor->formatCurrentDocument();
+}

@@ -1,17 +1,19 @@
 #pragma once
 
 #include "app/EventHook.h"
-#include "app/DoubleControl.h"
 #include "app/EditorKeyRouting.h"
 #include "app/SessionStore.h"
-#include "app/SidePanelViews.h"
+#include "app/SubsystemServices.h"
 #include "app/TabList.h"
 #include "app/Termination.h"
 #include "app/ToastService.h"
-#include "app/WindowSnap.h"
 #include "app/settings/SettingsApplierHost.h"
+#include "app/sidepanel/SidePanelColumn.h"
+#include "app/sidepanel/SidePanelHost.h"
+#include "app/window/WindowController.h"
+#include "app/window/WindowHost.h"
 #include "chrome/ChromeController.h"
-#include "settings/BellHost.h"
+#include "bell/BellHost.h"
 #include "settings/SettingsHost.h"
 #include "settings/SettingsOverlay.h"
 #include "terminalview/TerminalViewHost.h"
@@ -28,13 +30,8 @@
 #include <vector>
 
 class BellManager;
-class BorderlessWindow;
-class GlobalInput;
-class GitPanelDividerView;
 class QKeyEvent;
 class QMenu;
-class QPropertyAnimation;
-class StatusTrayIcon;
 class ContentView;
 class Defaults;
 class FooterBarView;
@@ -52,14 +49,16 @@ class WindowBackdrop;
 // the bell reach it through the interfaces it implements; it installs itself as all three when the
 // launch begins.
 //
-// Parts that later subsystems provide are reached through the members under "Seams" below; until
-// they exist those members do the least that keeps the program whole (most do nothing).
+// Parts that later subsystems provide are reached through their services (`services()`); until they
+// exist null services do the least that keeps the program whole (most do nothing).
 class AppDelegate : public QObject,
                     public ChromeController,
                     public TerminalViewHost,
                     public BellHost,
                     public SettingsHost,
-                    public SettingsApplierHost {
+                    public SettingsApplierHost,
+                    public WindowHost,
+                    public SidePanelHost {
     Q_OBJECT
 public:
     static constexpr int kFooterTimerMs = 2000;
@@ -67,8 +66,6 @@ public:
     static constexpr int kNewPageFadeMs = 200;
     static constexpr int kClosePageFadeMs = 150;
     static constexpr int kSwitchFadeMs = 150;
-    static constexpr int kDefaultWindowWidth = 860;
-    static constexpr int kDefaultWindowHeight = 480;
 
     explicit AppDelegate(Defaults& defaults, QObject* parent = nullptr);
     ~AppDelegate() override;
@@ -154,7 +151,6 @@ public:
     void updateFooter();
     // The footer's shell buttons: restarts the active pane with the first, second or third shell.
     void switchShellOfActivePane(int shellIndex);
-    void restoreWindowOpacity();
     // Every terminal pane: each tab's primary pane, then its second pane when split.
     QList<TerminalView*> allTerminalViews() const;
     bool isAnyDragSessionActive() const;
@@ -180,134 +176,26 @@ public:
     // dragged over a pane.
     void applicationDidResignActive();
 
-    // ---- Showing, hiding and toggling the window (AppDelegateWindow.cpp) ----------------------
-    static constexpr int kShowFadeMs = 150;
-    static constexpr int kHideFadeDockedMs = 120;
-    static constexpr int kHideFadeDetachedMs = 150;
-    static constexpr int kAutoDimMs = 200;
-    static constexpr int kRestoreOpacityMs = 150;
-    // Fades the window in under the tray icon and gives it the keyboard; nothing during a fade.
-    void showWindowAnimated();
-    // Fades the window out; nothing during a fade or while it is hidden.
-    void hideWindowAnimated();
-    // The one gesture for both: tray click, hot key, the footer's and the menu's Show / Hide.
-    void toggleWindow();
-    bool isAnimating() const { return isAnimating_; }
-    bool pendingToggle() const { return pendingToggle_; }
-    // Monotonic seconds when the last hide began (0: never).
-    double lastHideTime() const { return lastHideTime_; }
-    // Whether clicks elsewhere on the desktop are being watched to hide the window.
-    bool hasClickOutsideMonitor() const { return clickOutsideMonitor_; }
-    // A click elsewhere on the desktop at `pointer` (Qt coordinates) with the monitor installed.
-    void handleClickOutside(const QPoint& pointer);
-    // The window became, or stopped being, the active window.
-    void windowDidBecomeKey();
-    void windowDidResignKey();
-    // Control went down or up: twice within 0.35 s opens the command palette.
-    void handleControlKeyChanged(bool down);
-    // The settings' window branches: level, desktops, the click-outside monitor. Each follows the
-    // stored setting; the accessors say what the window was last told.
-    void applyWindowLevel();
-    void applyFollowAllSpaces();
-    void setClickOutsideMonitorEnabled(bool enabled);
-    bool isWindowKeptAbove() const { return windowKeptAbove_; }
-    bool followsAllSpaces() const { return followAllSpaces_; }
-    bool hidesOnClickOutside() const { return clickOutsideWanted_; }
-    // The window part of the reset to defaults: opacity 0.99, kept above others, the standard
-    // frame under the tray icon, the mask, and the click-outside monitor as its setting says.
+    // ---- The window (app/window/; AppDelegateWindow.cpp wires it) ----------------------------------
+    // Showing, hiding and toggling, the tray icon and docked placement, detaching and snapping, the
+    // size memory, the mask, the global keys and the desktop's observers.
+    WindowController& windowController() { return *windowController_; }
+    const WindowController& windowController() const { return *windowController_; }
+    // The window's part of the reset to defaults, with the panes' cursor and font and the material.
     void resetWindow() override;
-    // The seconds of the monotonic clock used for `lastHideTime` and the double Control; a test
-    // may replace it.
-    std::function<double()> uptime;
 
-    // ---- Tray icon and docked placement (AppDelegateStatusItem.cpp) ---------------------------
-    static constexpr int kTrayPollMs = 250;
-    static constexpr int kRepositionMs = 220;
-    static constexpr double kMinValidTrayX = 100;
-    StatusTrayIcon* statusItem() const { return statusItem_.get(); }
-    // The tray icon's centre x on the desktop; 0 when unknown or at x 100 or less.
-    double currentTrayIconScreenX() const;
-    // Places the window under the tray icon (a detached one at its remembered x), at once.
-    void positionWindowUnderTrayIcon();
-    // Slides a docked window to its place under the tray icon's new position.
-    void repositionDockedWindow();
-    bool isTrayIconPolling() const { return trayIconPollTimer_.isActive(); }
-    // A tray click: the window's toggle.
-    void statusItemClicked();
-    // Fills the tray icon's menu (built afresh each time it opens).
-    void buildStatusItemMenu(QMenu& menu);
-    // The tray icon's rectangle on the desktop (Qt coordinates), when known. A test may replace it.
-    std::function<std::optional<QRect>()> statusItemRect;
+    // ---- Side-panel column (app/sidepanel; its host in AppDelegateSidebar.cpp) --------------------
+    SidePanelColumn& sidePanels() { return *sidePanels_; }
+    const SidePanelColumn& sidePanels() const { return *sidePanels_; }
+    // Lays the tab pages and the side-panel column out again.
+    void layoutGitPanel();
 
-    // ---- Detached window, snapping and geometry memory (AppDelegateDetach.cpp) -----------------
-    static constexpr int kSnapMs = 300;
-    static constexpr int kResetSizeMs = 250;
-    static constexpr int kResetWindowMs = 400;
-    static constexpr int kWindowMoveSaveMs = 500;
-    // Whether the window floats freely rather than hanging under the tray icon.
-    bool isWindowDetachedFromTray() const { return isWindowDetached_; }
-    void restoreDetachedWindowState();
-    void snapLeft();
-    void snapRight();
-    void snapRightFull();
-    void toggleFullscreen();
-    void toggleHorizont();
-    void toggleVertical();
-    void resetWindowSize();
-    void clearSnapStates() { snapMemory_.clear(); }
-    const snap::Memory& snapMemory() const { return snapMemory_; }
-    void activateAfterSnap();
-    void saveWindowSize();
-    void windowDidResize();
-    void windowDidMove();
-    bool hasPendingWindowMoveSave() const { return windowMoveWorkItem_.isActive(); }
-    // Later subsystems: the command palette.
-    void centerCommandPalette();
-    void toggleCommandPalette();
-
-    // ---- Window mask and border (AppDelegateShape.cpp) ----------------------------------------
-    void updateWindowMask();
-    void handleBorderHover(bool nearEdge);
-    bool isBorderHovered() const;
-    BorderlessWindow* borderlessWindow() const { return borderlessWindow_; }
-
-    // ---- Global hot key and system observers (AppDelegateSystem.cpp) --------------------------
-    GlobalInput* globalInput() const { return globalInput_.get(); }
-    // Why the global hot key does not work; empty while it does.
-    QString hotKeyProblem() const { return hotKeyProblem_; }
-    void systemAppearanceChanged();
-    void handleScreenChange();
-    void handleWakeFromSleep();
-
-    // ---- Side-panel stack (AppDelegateSidebar.cpp) --------------------------------------------
-    static constexpr int kSidePanelFadeInMs = 200;
-    static constexpr int kSidePanelFadeOutMs = 150;
-    static constexpr int kSSHCommandDelayMs = 350;
-    void showWebPickerSidebar();
-    void hideWebPickerSidebar();
-    void showSSHManager();
-    void hideSSHManager();
-    void handleWebPickerDividerDrag(double delta);
-    void handleSidebarHDividerDrag(const QString& topId, const QString& botId, double delta);
-    void moveSidebarPanel(const QString& id, int direction);
-    void updateSidebarMoveButtons();
-    // Opens a new tab and, once its shell has had a moment to start, types `connectCommand` and a
-    // line feed into that tab's own terminal (not whichever tab is active by then).
-    void openSSHConnection(const QString& connectCommand);
-    WebPickerSidebarView* webPickerSidebarView() const { return webPickerSidebarView_; }
-    SSHManagerView* sshManagerView() const { return sshManagerView_; }
-    const QStringList& sidebarOrder() const { return sidebarOrder_; }
-    const QMap<QString, double>& sidebarPanelHeights() const { return sidebarPanelHeights_; }
-    // The side panels in the column, top first.
-    QStringList visibleSidebarPanels() const;
+    // ---- Later subsystems -------------------------------------------------------------------------
+    // Each later subsystem as the controller calls it; null services until the subsystem exists.
+    SubsystemServices& services() { return services_; }
 
     // ---- Seams: later subsystems ------------------------------------------------------------------
-    void toggleUsagePopover();                            // the AI usage popover
-    void layoutGitPanel();                                // the git panel's frames
     void updateGitPanelCwd();                             // the git panel follows the active shell's folder
-    void clearSearchState();                              // the scrollback search
-    void showChangelog();                                 // the changelog viewer
-    void scheduleUpdateCheck(double initialDelaySeconds); // the updater
 
     // ---- Settings (AppDelegateSettings.cpp) --------------------------------------------------------
     // The one path of a changed setting into the running program, and the panel's opening and
@@ -333,6 +221,7 @@ public:
     void setHideOnClickOutside(bool hide) override;
     void restartUpdateCheck() override;
     void setUsageBadgeVisible(bool visible) override;
+    UsageService& usageService() override;
 
     // ---- SettingsHost ----------------------------------------------------------------------------
     void previewTheme(int index) override;
@@ -357,14 +246,19 @@ public:
     int tabCount() const override { return tabs_.count(); }
     void startEditingTab(int index, const QString& currentTitle) override;
     bool isGitPanelShown() const override;
-    bool isWebPickerShown() const override { return !webPickerSidebarView_.isNull(); }
-    bool isSSHManagerShown() const override { return !sshManagerView_.isNull(); }
+    bool isWebPickerShown() const override;
+    bool isSSHManagerShown() const override;
     bool isModalOverlayShown() const override;
     bool versionButtonContains(const QPoint& globalPos) const override;
     std::optional<double> secondsSinceLastHide() const override;
+    void resetWindowSize() override;
+    void snapLeft() override;
+    void snapRight() override;
+    void toggleFullscreen() override;
+    void handleBorderHover(bool nearEdge) override;
 
     // ---- ChromeController ----------------------------------------------------------------------
-    bool isWindowDetached() const override { return isWindowDetached_; }
+    bool isWindowDetached() const override { return windowController_->isDetached(); }
 
     // ---- BellHost ------------------------------------------------------------------------------
     bool isWindowVisible() const override;
@@ -381,6 +275,20 @@ public:
     void bellPreviewHeightChanged(int height, int durationMs, const QEasingCurve& curve) override;
     void focusActiveTerminal() override;
     void showWindowForNotification(BellPane* pane) override;
+
+    // ---- SidePanelHost (AppDelegateSidebar.cpp) --------------------------------------------------
+    QWidget* sidePanelParent() const override;
+    QWidget* sidePanelDividerParent() const override;
+    QRect terminalFrame() const override { return termFrame(); }
+    void placeTabPages(const QRect& frame) override;
+    QWidget* activeGitPanelInColumn() const override;
+    std::optional<double> activeColumnShare() const override;
+    void setActiveColumnShare(double share) override;
+    void relayoutActiveTab() override;
+    void sidePanelShown(const QString& id, bool shown) override;
+    void snapWindowRightHalf() override { windowController_->snapping().snapRightFull(); }
+    TerminalView* openTerminalTab() override;
+    WebPickerService& webPicker() override { return *services_.webPicker; }
 
 public slots:
     // The actions of the main menu, the header and the footer (the menu finds them by name).
@@ -407,7 +315,6 @@ public slots:
 
 private:
     // Launch (AppDelegate.cpp)
-    QSize initialWindowSize();
     void buildWindow();
     void wireHeader();
     void wireFooter();
@@ -437,37 +344,26 @@ private:
     // Helpers
     TerminalView* activePane() const;
     void focusWidget(QWidget* widget);
-
-    // The window (AppDelegateWindow.cpp and its neighbours)
-    void setUpWindowBehaviour();
-    void setUpStatusItem();
-    void registerHotKeyAndMonitors();
-    void installSystemObservers();
-    double windowOpacitySetting() const;
-    void fadeWindow(double to, int durationMs, const QEasingCurve& curve, std::function<void()> done);
-    void finishFade();
-    void showDetachedAnimated();
-    void bringToCurrentDesktop();
-    void installClickOutsideMonitor();
-    void removeClickOutsideMonitor();
-    void applyWindowHintsBeforeMapping();
-    void setSuppressResizeOnAllPanes(bool suppress);
-    void startTrayIconPolling();
-    void stopTrayIconPolling();
-    void animateFrame(const QRect& target, int durationMs, const QEasingCurve& curve,
-                      std::function<void()> done = {});
-    void snapAnimate(const QRect& target);
-    void applySnap(snap::Kind kind);
-    void toggleDetach();
-    void updateHeaderArrowLayout();
-    QRect visibleFrameOfWindowScreen() const;
-    std::optional<QRect> statusButtonRect() const;
-    void writeWindowPosition();
-    void layoutSidebarColumn();
     // The tab pages' rectangle: the terminal area less the side-panel column.
     QRect pageFrame() const;
+    // The editor tabs' keys, routed through the window (AppDelegateEditor.cpp).
+    void wireWindowKeys(BorderlessWindow& window);
     void handleEditorKey(const editorkeys::Route& route, QKeyEvent* event);
-    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // ---- WindowHost (AppDelegateWindow.cpp) ------------------------------------------------------
+    void holdPaneSizes(bool hold) override;
+    void focusActivePage() override;
+    void focusTerminalOfActiveTab() override;
+    void repaintActivePane() override;
+    bool isDraggingOverPane() const override;
+    void layoutForDocking(bool detached) override;
+    void layoutSidePanels() override;
+    void systemAppearanceChanged() override;
+    void centerCommandPalette() override;
+    void toggleCommandPalette() override;
+    void openNewTab() override;
+    void switchShellOfActiveTab(int shellIndex) override;
+    void requestQuit() override;
 
     Defaults& defaults_;
     BellManager* bell_ = nullptr;
@@ -481,60 +377,25 @@ private:
     ToastService toasts_;
     TerminationController termination_;
     QTimer footerTimer_;
-    bool isWindowDetached_ = false;
     bool launched_ = false;
     int bellPreviewPanelHeight_ = 0;
     QPointer<QVariantAnimation> bellPreviewAnimation_;
-    QStringList sidebarOrder_{QStringLiteral("git"), QStringLiteral("picker"), QStringLiteral("ssh")};
-    QMap<QString, double> sidebarPanelHeights_{
-        {QStringLiteral("git"), 300}, {QStringLiteral("picker"), 320}, {QStringLiteral("ssh"), 260}};
-    std::vector<SearchHighlight> searchHighlights_;
-    int searchCurrentIndex_ = -1;
     // Settings
     WindowBackdrop* visualEffect_ = nullptr;
     std::unique_ptr<SettingsApplier> settingsApplier_;
     std::unique_ptr<SettingsPanelController> settingsPanel_;
 
-    // The window's showing, placement and shape.
-    BorderlessWindow* borderlessWindow_ = nullptr;
-    std::unique_ptr<StatusTrayIcon> statusItem_;
-    std::unique_ptr<GlobalInput> globalInput_;
-    QString hotKeyProblem_;
-    bool isAnimating_ = false;
-    bool pendingToggle_ = false;
-    double lastHideTime_ = 0;
-    bool clickOutsideMonitor_ = false;
-    bool clickOutsideWanted_ = false;
-    bool windowKeptAbove_ = false;
-    bool followAllSpaces_ = false;
-    QMetaObject::Connection clickOutsideConnection_;
-    QPointer<QPropertyAnimation> fadeAnimation_;
-    std::function<void()> fadeDone_;
-    QPointer<QPropertyAnimation> dimAnimation_;
-    QPointer<QPropertyAnimation> frameAnimation_;
-    bool repositionRunning_ = false;
-    // While the reset to defaults slides the window to its first-start frame, the frames it passes
-    // through are the program's, not the user's: none is remembered.
-    bool resetFrameRunning_ = false;
-    QTimer trayIconPollTimer_;
-    double lastKnownTrayX_ = 0;
-    QTimer windowMoveWorkItem_;
-    snap::Memory snapMemory_;
-    DoubleControlDetector doubleControl_;
-    QTimer screenChangeTimer_;
-    bool watchControlInApplication_ = false;
 
-    // The side-panel column.
-    QPointer<WebPickerSidebarView> webPickerSidebarView_;
-    QPointer<SSHManagerView> sshManagerView_;
-    QPointer<GitPanelDividerView> webPickerRightDivider_;
-    QMap<QString, QPointer<GitPanelDividerView>> sidebarHDividers_;
+    // The window's showing, placement and shape.
+    std::unique_ptr<WindowController> windowController_;
+
+    // The side-panel column and the later subsystems.
+    SubsystemServices services_;
+    std::unique_ptr<SidePanelColumn> sidePanels_ =
+        std::make_unique<SidePanelColumn>(static_cast<SidePanelHost&>(*this));
 
 public slots:
     // The tray menu's items (the main menu finds them by name too).
-    void toggleWindowSlot() { toggleWindow(); }
-    void toggleDetachSlot() { toggleDetach(); }
-
-private slots:
-    void prepareForSleep(bool goingToSleep);
+    void toggleWindowSlot() { windowController_->toggleWindow(); }
+    void toggleDetachSlot() { windowController_->toggleDetach(); }
 };

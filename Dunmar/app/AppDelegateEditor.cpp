@@ -1,13 +1,18 @@
-// Editor tabs as far as the tabs need them: opening a file into a tab, saving it, and knowing
-// whether it holds unsaved changes. The code editor replaces the editor view itself.
+// Editor tabs as far as the tabs need them: opening a file into a tab, saving it, knowing whether
+// it holds unsaved changes, and the keys the window routes to it. The code editor replaces the
+// editor view itself.
 #include "app/AppDelegate.h"
 #include "app/settings/SettingsApplier.h"
+#include "app/BorderlessWindow.h"
 #include "app/ContentView.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
+#include "bell/BellManager.h"
+#include "bell/BellPreviewQueue.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 
 namespace {
 
@@ -60,9 +65,8 @@ bool AppDelegate::createEditorTabInternal(const std::optional<QString>& path) {
     return true;
 }
 
-bool AppDelegate::isTabPreviewable(int) const {
-    // Previews come with the code editor; until then no tab offers one.
-    return false;
+bool AppDelegate::isTabPreviewable(int index) const {
+    return services_.editor->isTabPreviewable(index);
 }
 
 void AppDelegate::saveCurrentEditor() {
@@ -110,4 +114,94 @@ bool AppDelegate::saveEditorOfTab(int index, bool askForName) {
     if (automaticName) saved.customName = QFileInfo(path).fileName();
     updateHeaderTabs();
     return true;
+}
+
+// ---- Keys routed through the window ------------------------------------------------------------
+
+void AppDelegate::wireWindowKeys(BorderlessWindow& window) {
+    const QPointer<AppDelegate> self(this);
+    window.editorState = [self]() -> editorkeys::EditorState {
+        editorkeys::EditorState state;
+        const TabState* tab = self ? self->tabs_.active() : nullptr;
+        if (!tab || tab->type != TabType::editor) return state;
+        state.activeTabIsEditor = true;
+        state.mode = tab->editorMode;
+        state.hasEditorView = tab->editorView != nullptr;
+        if (tab->editorView) {
+            state.vimInsert = tab->editorView->isVimInsertMode();
+            state.vimPendingColon = tab->editorView->vimPendingColon();
+        }
+        return state;
+    };
+    window.onEditorKey = [self](const editorkeys::Route& route, QKeyEvent* event) {
+        if (self) self->handleEditorKey(route, event);
+    };
+    window.onEscape = [self] {
+        // Escape closes a bell preview on show without writing anything to its shell.
+        if (!self || !self->bell().previews().panel()) return false;
+        self->bell().dismissPreview();
+        return true;
+    };
+    window.onPerformClose = [self] {
+        if (self) self->closeCurrentTab();
+    };
+}
+
+void AppDelegate::handleEditorKey(const editorkeys::Route& route, QKeyEvent* event) {
+    using editorkeys::Action;
+    TabState* tab = tabs_.active();
+    EditorView* editor = tab ? tab->editorView.data() : nullptr;
+    switch (route.action) {
+    case Action::switchToTab:
+        switchToTab(route.tabIndex);
+        break;
+    case Action::save:
+    case Action::nanoSave:
+        saveCurrentEditor();
+        break;
+    case Action::open:
+        openEditorFile();
+        break;
+    case Action::saveAs:
+        saveCurrentEditorAs();
+        break;
+    case Action::format:
+        formatCurrentDocument();
+        break;
+    case Action::nanoClose:
+        closeCurrentTab();
+        break;
+    case Action::cut:
+        if (editor) editor->cut();
+        break;
+    case Action::selectAll:
+        if (editor) editor->selectAll();
+        break;
+    case Action::undo:
+        if (editor) editor->undo();
+        break;
+    case Action::redo:
+        if (editor) editor->redo();
+        break;
+    case Action::find:
+        if (editor) editor->showFindBar();
+        break;
+    case Action::nanoPaste:
+        if (editor) editor->paste();
+        break;
+    case Action::nanoCutLine:
+        if (editor) editor->cutCurrentLine();
+        break;
+    case Action::vimKey:
+        if (editor) editor->handleVimKey(event);
+        break;
+    case Action::vimTwoKeyOp:
+        if (editor && !editor->handleVimTwoKeyOp(event)) editor->handleVimKey(event);
+        break;
+    case Action::vimColonInput:
+        if (editor) editor->handleVimColonCommand(event->text());
+        break;
+    case Action::pass:
+        break;
+    }
 }

@@ -5,8 +5,7 @@
 #include "chrome/AlertSheetView.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/HoverButton.h"
-#include "platform/EwmhHints.h"
-#include "settings/BellManager.h"
+#include "bell/BellManager.h"
 
 #include <QVariantAnimation>
 
@@ -25,20 +24,21 @@ void AppDelegate::ringBell(TerminalView* view) {
     bell().ring(TerminalBellPane::of(view));
 }
 
-const std::vector<SearchHighlight>& AppDelegate::searchHighlights(const TerminalView*) const {
-    return searchHighlights_;
+const std::vector<SearchHighlight>& AppDelegate::searchHighlights(const TerminalView* view) const {
+    return services_.palette->searchHighlights(view);
 }
 
-int AppDelegate::searchCurrentIndex(const TerminalView*) const {
-    return searchCurrentIndex_;
+int AppDelegate::searchCurrentIndex(const TerminalView* view) const {
+    return services_.palette->searchCurrentIndex(view);
 }
 
-// Remote viewers connect through the remote streamer, which is not part of the program yet.
 bool AppDelegate::isRemoteStreamConnected() const {
-    return false;
+    return services_.remoteStream->isConnected();
 }
 
-void AppDelegate::sendRemoteOutput(const QString&) {}
+void AppDelegate::sendRemoteOutput(const QString& text) {
+    services_.remoteStream->send(text);
+}
 
 void AppDelegate::startEditingTab(int index, const QString& currentTitle) {
     if (headerView_) headerView_->startEditingTab(index, currentTitle);
@@ -57,8 +57,7 @@ bool AppDelegate::isModalOverlayShown() const {
 
 // A pane does not pull the window forward on pointer entry right after it was hidden.
 std::optional<double> AppDelegate::secondsSinceLastHide() const {
-    if (lastHideTime_ <= 0 || !uptime) return std::nullopt;
-    return uptime() - lastHideTime_;
+    return windowController_->secondsSinceLastHide();
 }
 
 bool AppDelegate::versionButtonContains(const QPoint& globalPos) const {
@@ -69,19 +68,19 @@ bool AppDelegate::versionButtonContains(const QPoint& globalPos) const {
 // ---- BellHost --------------------------------------------------------------------------------
 
 bool AppDelegate::isWindowVisible() const {
-    return window_ && window_->isVisible() && !window_->isMinimized();
+    return windowController_->isWindowVisible();
 }
 
 qreal AppDelegate::windowAlpha() const {
-    return window_ ? window_->windowOpacity() : 0.0;
+    return windowController_->windowAlpha();
 }
 
 bool AppDelegate::isWindowKey() const {
-    return window_ && window_->isActiveWindow();
+    return windowController_->isWindowKey();
 }
 
 bool AppDelegate::isWindowOnCurrentDesktop() const {
-    return !window_ || ewmh::isOnCurrentDesktop(window_->winId());
+    return windowController_->isWindowOnCurrentDesktop();
 }
 
 bool AppDelegate::isPaneOnShow(const BellPane& pane) const {
@@ -116,7 +115,7 @@ QWidget* AppDelegate::bellPreviewParent() {
 }
 
 int AppDelegate::bellPreviewTop() const {
-    return (isWindowDetached_ ? 0 : ContentView::kArrowStripHeight) + HeaderBarView::barHeight;
+    return (windowController_->isDetached() ? 0 : ContentView::kArrowStripHeight) + HeaderBarView::barHeight;
 }
 
 void AppDelegate::bellPreviewHeightChanged(int height, int durationMs, const QEasingCurve& curve) {
@@ -153,5 +152,5 @@ void AppDelegate::focusActiveTerminal() {
 }
 
 void AppDelegate::showWindowForNotification(BellPane*) {
-    showWindowAnimated();
+    windowController_->showWindowAnimated();
 }

@@ -2,10 +2,10 @@
 // rebuilt once at launch.
 #include "app/AppDelegate.h"
 #include "app/settings/SettingsApplier.h"
+#include "bell/BellManager.h"
 #include "chrome/HeaderBarView.h"
 #include "platform/Defaults.h"
 #include "platform/ProcessCwd.h"
-#include "settings/BellManager.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -55,10 +55,10 @@ session::SessionSnapshot AppDelegate::sessionSnapshot() const {
         });
     snapshot.activeTab = tabs_.activeTab();
     if (window_) snapshot.windowFrame = QRectF(window_->geometry());
-    snapshot.webPickerOpen = !webPickerSidebarView_.isNull();
-    snapshot.sshManagerOpen = !sshManagerView_.isNull();
-    snapshot.sidebarOrder = sidebarOrder_;
-    snapshot.sidebarPanelHeights = sidebarPanelHeights_;
+    snapshot.webPickerOpen = sidePanels_->isWebPickerShown();
+    snapshot.sshManagerOpen = sidePanels_->isSSHManagerShown();
+    snapshot.sidebarOrder = sidePanels_->sidebarOrder();
+    snapshot.sidebarPanelHeights = sidePanels_->sidebarPanelHeights();
     return snapshot;
 }
 
@@ -90,11 +90,9 @@ bool AppDelegate::restoreSession() {
             if (session::frameFitsOnScreens(*plan->windowFrame, visibleFrames))
                 window_->setGeometry(plan->windowFrame->toRect());
         }
-        if (plan->sidebarOrder) sidebarOrder_ = *plan->sidebarOrder;
-        for (auto it = plan->sidebarPanelHeights.begin(); it != plan->sidebarPanelHeights.end(); ++it)
-            sidebarPanelHeights_.insert(it.key(), it.value());
-        if (plan->webPickerOpen) showWebPickerSidebar();
-        if (plan->sshManagerOpen) showSSHManager();
+        sidePanels_->restoreOrderAndHeights(plan->sidebarOrder, plan->sidebarPanelHeights);
+        if (plan->webPickerOpen) sidePanels_->showWebPickerSidebar();
+        if (plan->sshManagerOpen) sidePanels_->showSSHManager();
     }
     updateHeaderTabs();
     updateFooter();

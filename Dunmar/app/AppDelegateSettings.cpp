@@ -60,23 +60,27 @@ void AppDelegate::setBackdropMaterial(VisualMaterial material, bool lightAppeara
 }
 
 void AppDelegate::refreshWindowLevel() {
-    applyWindowLevel();
+    windowController_->applyWindowLevel();
 }
 
 void AppDelegate::refreshFollowAllSpaces() {
-    applyFollowAllSpaces();
+    windowController_->applyFollowAllSpaces();
 }
 
 void AppDelegate::setAutoDimEnabled(bool dim) {
-    if (!dim && !isWindowKey()) restoreWindowOpacity();
+    if (!dim && !isWindowKey()) windowController_->restoreWindowOpacity();
 }
 
 void AppDelegate::setHideOnClickOutside(bool hide) {
-    setClickOutsideMonitorEnabled(hide);
+    windowController_->setClickOutsideMonitorEnabled(hide);
 }
 
 void AppDelegate::restartUpdateCheck() {
-    scheduleUpdateCheck(0);
+    services_.updater->scheduleUpdateCheck(0);
+}
+
+UsageService& AppDelegate::usageService() {
+    return *services_.usage;
 }
 
 void AppDelegate::setUsageBadgeVisible(bool visible) {

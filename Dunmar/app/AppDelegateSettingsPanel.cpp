@@ -5,7 +5,7 @@
 #include "app/settings/SettingsApplier.h"
 #include "app/settings/SettingsPanelController.h"
 #include "chrome/ChromeAnimation.h"
-#include "settings/BellManager.h"
+#include "bell/BellManager.h"
 
 #include <QTimer>
 #include <csignal>
@@ -19,15 +19,17 @@ const QColor kSettingsToastColor = QColor::fromRgbF(0.85f, 0.35f, 0.3f);
 
 // ---- What the panel asks -------------------------------------------------------------------------
 
-// The usage monitor comes with its own subsystem; until then no sign-in token is known.
 bool AppDelegate::hasAIUsageToken() const {
-    return false;
+    return services_.usage->hasToken();
 }
 
-// Streaming to a remote viewer comes with its own subsystem; until then the switch only records
-// the user's choice.
-void AppDelegate::startRemoteStreaming(const QString&) {}
-void AppDelegate::stopRemoteStreaming() {}
+void AppDelegate::startRemoteStreaming(const QString& pairingCode) {
+    services_.remoteStream->start(pairingCode);
+}
+
+void AppDelegate::stopRemoteStreaming() {
+    services_.remoteStream->stop();
+}
 
 void AppDelegate::previewTheme(int index) {
     settingsApplier_->previewTheme(index);
@@ -48,8 +50,9 @@ void AppDelegate::showSettingsMessage(const QString& text) {
 
 // ---- The reset to defaults ----------------------------------------------------------------------
 
-// The code-hosting token store comes with the git panel; until then there is no token to delete.
-void AppDelegate::deleteCodeHostingToken() {}
+void AppDelegate::deleteCodeHostingToken() {
+    services_.git->deleteCodeHostingToken();
+}
 
 void AppDelegate::resetPanes() {
     // The panes take the settings the reset has just written; their next shells start with them.

@@ -2,9 +2,9 @@
 #include "app/AppDelegate.h"
 #include "app/settings/SettingsApplier.h"
 #include "app/TerminalBellPane.h"
+#include "bell/BellManager.h"
 #include "chrome/HeaderBarView.h"
 #include "platform/ProcessCwd.h"
-#include "settings/BellManager.h"
 
 #include <QTimer>
 #include <csignal>

@@ -5,6 +5,7 @@
 #include "app/ContentView.h"
 #include "app/TabArithmetic.h"
 #include "app/TerminalBellPane.h"
+#include "bell/BellManager.h"
 #include "chrome/ChromeAnimation.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/HoverButton.h"
@@ -12,7 +13,6 @@
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
-#include "settings/BellManager.h"
 #include "settings/SettingsKeys.h"
 
 namespace {
@@ -173,7 +173,7 @@ void AppDelegate::closeCurrentTab() {
     if (tabmath::closeCurrentTabCommand(tabs_.count()) == tabmath::CloseCommand::closeActiveTab)
         closeTab(tabs_.activeTab());
     else
-        hideWindowAnimated();
+        windowController_->hideWindowAnimated();
 }
 
 void AppDelegate::reorderTab(int from, int to) {
@@ -201,7 +201,7 @@ void AppDelegate::switchToTab(int index) {
     headerView_->setGitActive(now.gitPosition != GitPanelPosition::none);
     updateSplitButtonState();
     focusActiveTab();
-    clearSearchState();
+    services_.palette->clearSearchState();
     now.hasBell = false;
     updateHeaderTabs();
     if (now.type == TabType::editor && now.editorView) now.editorView->setInputMode(now.editorMode);

@@ -1,6 +1,6 @@
 #include "app/MainMenu.h"
 
-#include "app/AppVersion.h"
+#include "DunmarVersion.h"
 #include "chrome/AlertSheetView.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/EditorView.h"
-#include "app/GitPanelView.h"
+#include "app/sidepanel/GitPanelView.h"
 #include "app/TabTypes.h"
 #include "terminalview/SplitContainer.h"
 #include "terminalview/TerminalView.h"

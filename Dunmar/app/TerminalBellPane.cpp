@@ -1,6 +1,6 @@
 #include "app/TerminalBellPane.h"
 
-#include "settings/BellPreviewItem.h"
+#include "bell/BellPreviewItem.h"
 #include "terminalview/TerminalView.h"
 
 TerminalBellPane* TerminalBellPane::of(TerminalView* view) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/BellPane.h"
+#include "bell/BellPane.h"
 
 #include <QObject>
 

@@ -37,16 +37,16 @@ bool isAtDefaults(const Defaults& defaults) {
     for (const SettingKey* key : allSettings())
         if (differsFromDefault(defaults, *key)) return false;
 
-    const double width = defaults.doubleValue(QStringLiteral("windowWidth"));
+    const double width = defaults.doubleValue(settings::kWindowWidth);
     if (width > 0 && std::fabs(width - kDefaultWindowWidth) > kWindowSizeTolerance) return false;
-    const double height = defaults.doubleValue(QStringLiteral("windowHeight"));
+    const double height = defaults.doubleValue(settings::kWindowHeight);
     if (height > 0 && std::fabs(height - kDefaultWindowHeight) > kWindowSizeTolerance) return false;
 
-    if (defaults.doubleValue(QStringLiteral("windowX")) != 0.0) return false;
-    if (defaults.doubleValue(QStringLiteral("windowY")) != 0.0) return false;
+    if (defaults.doubleValue(settings::kWindowX) != 0.0) return false;
+    if (defaults.doubleValue(settings::kWindowY) != 0.0) return false;
 
     // Any remembered docked position, even the computed one, is a choice the reset can undo.
-    return !defaults.object(QStringLiteral("dockedWindowX")).isValid();
+    return !defaults.object(settings::kDockedWindowX).isValid();
 }
 
 } // namespace settings

@@ -109,6 +109,18 @@ inline const SettingKey kDictationShowOverlay{SettingId::dictationShowOverlay, Q
 // What the panel's reset row reports: an action, not a stored setting.
 inline const QString kResetDefaults = QStringLiteral("resetDefaults");
 
+// The window's remembered frame and mode: stored by the window itself as the user moves, sizes,
+// detaches or docks it, not shown as settings, but cleared by the reset and weighed by its row.
+inline const QString kWindowWidth = QStringLiteral("windowWidth");
+inline const QString kWindowHeight = QStringLiteral("windowHeight");
+// A detached window's top-left corner.
+inline const QString kWindowX = QStringLiteral("windowX");
+inline const QString kWindowY = QStringLiteral("windowY");
+// A docked window's x, once the user moved it off its place under the tray icon.
+inline const QString kDockedWindowX = QStringLiteral("dockedWindowX");
+inline const QString kDockedWindowY = QStringLiteral("dockedWindowY");
+inline const QString kWindowDetached = QStringLiteral("windowDetached");
+
 // The 27 settings in their declared order. Built once, never changed.
 const QList<const SettingKey*>& allSettings();
 

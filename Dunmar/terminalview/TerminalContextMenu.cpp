@@ -1,6 +1,7 @@
 // The menu of a right click: clipboard commands, tab and split commands, the side panels, and the
 // version. Built afresh for every click, so its titles follow the interface language and its states
 // are those of the moment.
+#include "DunmarVersion.h"
 #include "localisation/Loc.h"
 #include "terminalview/TerminalView.h"
 #include "terminalview/TerminalViewHost.h"
@@ -8,10 +9,6 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QMenu>
-
-#ifndef DUNMAR_VERSION
-#define DUNMAR_VERSION "1.0.0"
-#endif
 
 namespace {
 
@@ -23,7 +20,7 @@ QString text(const std::string& localised) {
 
 QString TerminalView::versionLine() const {
     QString version = QCoreApplication::applicationVersion();
-    if (version.isEmpty()) version = QStringLiteral(DUNMAR_VERSION);
+    if (version.isEmpty()) version = QString::fromLatin1(kAppVersion);
     return QStringLiteral("Dunmar v") + version;
 }
 

@@ -2,9 +2,8 @@
 // rings; the tab is marked, the preview opens under the header, and the answer chosen there reaches
 // that tab's shell while the tab on show receives nothing.
 #include "AppTestSupport.h"
-
-#include "settings/BellPreviewItem.h"
-#include "settings/BellPreviewPanel.h"
+#include "bell/BellPreviewItem.h"
+#include "bell/BellPreviewPanel.h"
 #include "terminalview/TerminalView.h"
 
 #include <QFile>

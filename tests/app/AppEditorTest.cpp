@@ -27,7 +27,7 @@ protected:
         ASSERT_NE(button, nullptr) << label;
         QTest::mouseClick(button, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return alert() == nullptr; }, 5000));
-        QTest::qWait(20);
+        testsupport::drainEvents();
     }
     // A modified editor tab, behind a terminal tab that is on show.
     void openModifiedEditor(const QString& text) {

@@ -12,6 +12,7 @@
 #include "settings/SettingsDefaults.h"
 #include "settings/SettingsReset.h"
 #include "settings/SettingsToggle.h"
+#include "support/Waits.h"
 #include "terminalview/ShellList.h"
 #include "terminalview/TerminalFonts.h"
 
@@ -23,8 +24,6 @@
 using namespace apptest;
 
 namespace {
-
-constexpr int kCloseMs = SettingsOverlay::kCloseFadeMs + SettingsOverlay::kCloseSlideMs;
 
 class AppSettingsPanel : public AppSettingsTest {
 protected:
@@ -51,7 +50,7 @@ protected:
 TEST_F(AppSettingsPanel, TheGearOpensThePanelAboveTheFooterAndClosesIt) {
     launch();
     app->window()->resize(860, 480);
-    app->showWindowAnimated(); // a shown window hears of its size changes at once
+    app->windowController().showWindowAnimated(); // a shown window hears of its size changes at once
     GearButton* gear = app->footerView()->gearButton();
     chrometest::enter(gear);
     chrometest::click(gear);
@@ -103,8 +102,9 @@ TEST_F(AppSettingsPanel, ALeftPressInATerminalClosesThePanel) {
     QMouseEvent right(QEvent::MouseButtonPress, QPointF(20, 20), view(0)->mapToGlobal(QPointF(20, 20)),
                       Qt::RightButton, Qt::RightButton, Qt::NoModifier);
     QApplication::sendEvent(view(0), &right);
-    QTest::qWait(kCloseMs + 100);
+    testsupport::drainEvents();
     ASSERT_TRUE(panel());
+    EXPECT_FALSE(testsupport::isAnimating(panel())) << "the panel began to close";
 
     chrometest::press(view(0), {20, 20});
     EXPECT_TRUE(waitForPanelGone());
@@ -124,7 +124,7 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
     ASSERT_TRUE(waitForShell(view(0)));
     // The reset meets the window shown, as the user's is: its slide back to the first-start frame
     // must not be remembered as a place the user chose.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return app->window()->isVisible() && !app->isAnimating(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->window()->isVisible() && !app->windowController().isAnimating(); }, 5000));
     const pid_t firstShell = view(0)->childPid();
     const pid_t secondPane = tab(0).splitContainer->secondaryView()->childPid();
 
@@ -181,8 +181,8 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
     EXPECT_EQ(defaults->integer("defaultShellIndex"), 0);
     EXPECT_NEAR(app->window()->windowOpacity(), 0.99, 0.01);
     EXPECT_DOUBLE_EQ(app->visualEffect()->intensity(), 0.96);
-    EXPECT_TRUE(app->isWindowKeptAbove());
-    EXPECT_FALSE(app->hidesOnClickOutside()) << "no click-outside hiding left behind";
+    EXPECT_TRUE(app->windowController().isWindowKeptAbove());
+    EXPECT_FALSE(app->windowController().hidesOnClickOutside()) << "no click-outside hiding left behind";
     EXPECT_TRUE(QTest::qWaitFor([&] { return app->window()->size() == QSize(860, 480); }, 5000));
     EXPECT_EQ(view(0)->userCursorStyle(), 0);
     EXPECT_DOUBLE_EQ(view(0)->fonts().font.pointSizeF(), makeTerminalFonts(10.0, 0).font.pointSizeF());
@@ -240,14 +240,15 @@ TEST_F(AppSettingsPanel, ALaunchAtLoginEntryThatCannotBeWrittenLeavesTheSwitchOf
 TEST_F(AppSettingsPanel, APictureOfTheOpenPanelInTheWindow) {
     launch();
     app->window()->resize(860, 480);
-    app->showWindowAnimated();
+    app->windowController().showWindowAnimated();
     ASSERT_TRUE(waitForShell(view(0)));
     view(0)->writePTY(QStringLiteral("printf '\\033[32mready\\033[0m\\n'\r"));
     waitForScreen(view(0), "ready");
     app->settingsPanel().show();
     ASSERT_TRUE(panel());
     chrometest::finishAnimations(panel());
-    QTest::qWait(100);
+    ASSERT_TRUE(testsupport::waitForAnimationsToEnd({app.get()}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view(0)->isDirty(); }, 5000));
 
     const QImage image = app->window()->grab().toImage();
     ASSERT_FALSE(image.isNull());

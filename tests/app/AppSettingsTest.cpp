@@ -8,8 +8,10 @@
 #include "settings/ColorThemeRow.h"
 #include "settings/MiniSlider.h"
 #include "settings/PromptThemes.h"
+#include "settings/ReportCoalescer.h"
 #include "settings/SettingsDefaults.h"
 #include "settings/SettingsToggle.h"
+#include "support/Waits.h"
 #include "terminalview/ShellList.h"
 #include "terminalview/TerminalFonts.h"
 
@@ -136,8 +138,10 @@ TEST_F(AppSettings, TheFontSizeSliderLeavesEveryPaneAtTheSizeItWasLetGoAt) {
     EXPECT_DOUBLE_EQ(defaults->doubleValue("terminalFontSize"), final);
     for (TerminalView* view : app->allTerminalViews())
         EXPECT_DOUBLE_EQ(fontSizeOf(view), expectedFontSize(final));
-    // Nothing held back arrives later and moves them away from it.
-    QTest::qWait(60);
+    // Nothing is held back that could arrive later and move them away from it.
+    for (const ReportCoalescer* coalescer : panel->findChildren<ReportCoalescer*>())
+        EXPECT_FALSE(coalescer->hasPending());
+    testsupport::drainEvents();
     for (TerminalView* view : app->allTerminalViews())
         EXPECT_DOUBLE_EQ(fontSizeOf(view), expectedFontSize(final));
 }
@@ -148,7 +152,7 @@ TEST_F(AppSettings, TheExclusiveWindowSwitchesTurnEachOtherOffInTheSettingsAndTh
     app->settingsPanel().show();
     ASSERT_TRUE(app->settingsPanel().panel());
     chrometest::finishAnimations(app->settingsPanel().panel());
-    auto onTop = [this] { return app->isWindowKeptAbove(); };
+    auto onTop = [this] { return app->windowController().isWindowKeptAbove(); };
 
     struct Step {
         const char* what;
@@ -192,7 +196,7 @@ TEST_F(AppSettings, TheExclusiveWindowSwitchesTurnEachOtherOffInTheSettingsAndTh
 
 TEST_F(AppSettings, WindowSettingsReachTheWindowAndItsMaterial) {
     launch();
-    app->showWindowAnimated();
+    app->windowController().showWindowAnimated();
     WindowBackdrop* material = app->visualEffect();
     ASSERT_TRUE(material);
     EXPECT_EQ(material->geometry(), app->contentView()->rect()) << "it covers the whole content";
@@ -210,11 +214,11 @@ TEST_F(AppSettings, WindowSettingsReachTheWindowAndItsMaterial) {
     EXPECT_DOUBLE_EQ(material->intensity(), 0.4);
 
     change("followAllSpaces", true);
-    EXPECT_TRUE(app->followsAllSpaces());
+    EXPECT_TRUE(app->windowController().followsAllSpaces());
     change("hideOnClickOutside", true);
-    EXPECT_TRUE(app->hidesOnClickOutside());
+    EXPECT_TRUE(app->windowController().hidesOnClickOutside());
     app->settingsApplier().apply("hideOnClickOutside", QStringLiteral("no"));
-    EXPECT_TRUE(app->hidesOnClickOutside());
+    EXPECT_TRUE(app->windowController().hidesOnClickOutside());
 
     // Turning dimming off brings a window that is not in front back to its opacity.
     app->window()->setWindowOpacity(0.3);
@@ -314,6 +318,9 @@ TEST_F(AppSettings, TheDesktopsThemeIsFollowedWhileTheSettingAsksForIt) {
 
 TEST_F(AppSettings, UsagePollingFollowsTheBadgeSwitchAndTheInterval) {
     launch();
+    // Until the usage monitor exists, its null service records the polling asked of it.
+    const auto* usage = dynamic_cast<const NullUsageService*>(app->services().usage.get());
+    ASSERT_NE(usage, nullptr);
     struct Step {
         const char* what;
         QString key;
@@ -335,8 +342,8 @@ TEST_F(AppSettings, UsagePollingFollowsTheBadgeSwitchAndTheInterval) {
             app->settingsApplier().apply(s.key, s.value); // stored stays as it is: the value decides
         else
             change(s.key, s.value);
-        EXPECT_EQ(app->settingsApplier().usagePolling().running, s.running) << s.what;
-        EXPECT_DOUBLE_EQ(app->settingsApplier().usagePolling().intervalSeconds, s.interval) << s.what;
+        EXPECT_EQ(usage->polling().running, s.running) << s.what;
+        EXPECT_DOUBLE_EQ(usage->polling().intervalSeconds, s.interval) << s.what;
     }
 }
 
@@ -416,6 +423,7 @@ TEST_F(AppSettings, APromptThemeIsStoredByNameAndTypedOnlyIntoShellsAtTheirPromp
         {4, "retro"},
     };
     defaults->setValue("promptTheme", QStringLiteral("lambda"));
+    int typed = 0;
     for (const Case& c : cases) {
         const quint64 shellBytes = shellPane->session().counters().writeBytes;
         app->settingsApplier().apply("promptTheme", c.value);
@@ -427,8 +435,12 @@ TEST_F(AppSettings, APromptThemeIsStoredByNameAndTypedOnlyIntoShellsAtTheirPromp
         EXPECT_EQ(defaults->string("promptTheme"), c.stored);
         const qsizetype command = settings::promptThemeCommand(c.stored, shellConfigDir()).toUtf8().size();
         EXPECT_EQ(shellPane->session().counters().writeBytes, shellBytes + 1 + quint64(command));
-        // The shell runs the line (and "clear") before the next one is typed.
-        QTest::qWait(300);
+        // The shell runs the line (and "clear") before the next one is typed: a line typed after it
+        // shows only once the shell has read and run everything before it.
+        ++typed;
+        shellPane->writePTY(QStringLiteral(" echo ran$((%1*1000))\r").arg(typed));
+        ASSERT_TRUE(waitForScreen(shellPane, QStringLiteral("ran%1").arg(typed * 1000)))
+            << screenOf(shellPane).toStdString();
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return shellOwnsTerminal(shellPane->masterFd(), shellPane->childPid()); }, 20000));
     }

@@ -3,6 +3,7 @@
 #include "chrome/HeaderBarView.h"
 #include "chrome/TabItemView.h"
 #include "platform/ProcessCwd.h"
+#include "support/Waits.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -44,9 +45,8 @@ void AppTest::launch() {
 }
 
 void AppTest::settle() {
-    // The longest fade is a fifth of a second; give them all time to finish and be cleaned up.
-    QTest::qWait(AppDelegate::kNewPageFadeMs + 150);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // The window's fades are children of its widgets; the controller owns the frame and dimming ones.
+    ASSERT_TRUE(testsupport::waitForAnimationsToEnd({app.get()}));
 }
 
 QStringList AppTest::names() const {

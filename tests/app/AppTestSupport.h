@@ -5,9 +5,10 @@
 
 #include "app/AppDelegate.h"
 #include "app/ContentView.h"
+#include "bell/BellManager.h"
+#include "bell/DesktopNotifications.h"
 #include "platform/Defaults.h"
-#include "settings/BellManager.h"
-#include "settings/DesktopNotifications.h"
+#include "support/Waits.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -25,7 +26,7 @@ protected:
     // Runs the launch: the first tab, or the saved ones.
     void launch();
     // Lets every fade and cross-fade run to its end.
-    static void settle();
+    void settle();
 
     // The tab at `index`, which must exist.
     TabState& tab(int index) { return app->tabs().at(index); }

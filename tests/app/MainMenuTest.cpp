@@ -1,7 +1,7 @@
 // The main menu's items, their Command (Super) shortcuts, and where an item's action goes.
 #include "app/MainMenu.h"
 
-#include "app/AppVersion.h"
+#include "DunmarVersion.h"
 #include "chrome/AlertSheetView.h"
 #include "chrome/ChromeTestSupport.h"
 

@@ -4,6 +4,7 @@
 #include "chrome/ChromeAnimation.h"
 #include "chrome/ChromeTestSupport.h"
 #include "chrome/ClickableToastView.h"
+#include "support/Waits.h"
 
 #include <QElapsedTimer>
 #include <QFontMetricsF>
@@ -117,9 +118,9 @@ TEST_F(ToastFixture, AToastFadesOutAndGoesAfterItsTime) {
     // A replaced toast's own timer finds nothing left to remove, and leaves its successor alone.
     toasts.showGenericToast("A", "old", Qt::red, 0.05);
     QPointer<QWidget> successor = toasts.showGenericToast("B", "new", Qt::red, 60);
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    // The old toast's timer has fired by then, and a fade it began would have run out.
+    ASSERT_TRUE(testsupport::waitForTimerStartedBefore(50));
+    ASSERT_TRUE(testsupport::waitForAnimationsToEnd());
     flushDeletes();
     EXPECT_FALSE(successor.isNull());
     EXPECT_EQ(shown(), QList<QWidget*>({successor.data()}));

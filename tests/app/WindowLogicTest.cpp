@@ -3,7 +3,7 @@
 #include "app/ClickOutside.h"
 #include "app/DoubleControl.h"
 #include "app/EditorKeyRouting.h"
-#include "app/SidePanelStack.h"
+#include "app/sidepanel/SidePanelStack.h"
 #include "app/WindowToggle.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 // Renders the header and the footer over a window-like backdrop and saves the pictures in the build
-// folder's "artifacts", for a person to look at.
+// folder's "artifacts", for a person to look at. It only checks that the pictures were written:
+// "Artifact" in its name gives it the CTest label `artifacts`.
 #include "ChromeTestSupport.h"
 #include "ScreenshotBackdrop.h"
 #include "chrome/ChromeStyle.h"
@@ -13,7 +14,7 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
-TEST(Screenshots, HeaderWithThreeTabsAndFooter) {
+TEST(ArtifactScreenshots, HeaderWithThreeTabsAndFooter) {
     chrometest::ScreenshotBackdrop window(
         {QStringLiteral("~/src/dunmar on main"), QStringLiteral("$ cmake --build build -j4"),
          QStringLiteral("[47/47] Linking CXX executable Dunmar"), QStringLiteral("$ _")},

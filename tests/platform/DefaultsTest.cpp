@@ -93,8 +93,7 @@ TEST_F(DefaultsTest, WritesAreDebouncedAndAtomic) {
     d.setValue("k", 1);
     d.setValue("k", 2);
     EXPECT_FALSE(QFile::exists(path())) << "written before the debounce";
-    QTest::qWait(Defaults::kWriteDelayMs + 200);
-    ASSERT_TRUE(QFile::exists(path()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path()); }, Defaults::kWriteDelayMs + 20000));
     Defaults reread(path());
     EXPECT_EQ(reread.integer("k"), 2);
     // No temporary files are left beside the store.

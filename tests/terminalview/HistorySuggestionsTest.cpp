@@ -151,7 +151,7 @@ TEST_F(ViewTest, SuggestionsFromTheHistoryFilesAreShownAcceptedAndCycled) {
     key(*view, Qt::Key_Down);
     key(*view, Qt::Key_Up);
     EXPECT_EQ(visible(dump.take(6)), visible("\x1b[B\x1b[A")) << "no cycle and an empty line: the keys go on";
-    EXPECT_EQ(visible(dump.rest()), "");
+    EXPECT_EQ(visible(dump.rest(*view)), "");
 }
 
 TEST_F(ViewTest, FullScreenProgramsAndMouseReportingGetNoSuggestions) {

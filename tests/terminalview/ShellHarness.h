@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Defaults.h"
+#include "support/Waits.h"
 #include "terminalview/PtySession.h"
 
 #include <QByteArray>

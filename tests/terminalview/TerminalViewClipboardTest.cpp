@@ -89,7 +89,7 @@ TEST_F(ViewTest, PastesAreBracketedWhenTheShellAsksAndCannotEndTheBracketEarly) 
     EXPECT_EQ(visible(dump.take(26)), visible("\x1b[200~from clipboard\x1b[201~"));
     QGuiApplication::clipboard()->clear();
     view->paste();
-    EXPECT_EQ(visible(dump.rest()), "");
+    EXPECT_EQ(visible(dump.rest(*view)), "");
 }
 
 TEST_F(ViewTest, DroppedFilesAreTypedAsShellWordsAndDroppedTextAsItIs) {
@@ -116,7 +116,7 @@ TEST_F(ViewTest, DroppedFilesAreTypedAsShellWordsAndDroppedTextAsItIs) {
     other.setData("application/octet-stream", "bytes");
     EXPECT_FALSE(drop(*view, &other));
     EXPECT_FALSE(view->isDragSessionActive());
-    EXPECT_EQ(visible(dump.rest()), "");
+    EXPECT_EQ(visible(dump.rest(*view)), "");
 }
 
 TEST_F(ViewTest, SelectAllCopyAndClearScrollback) {

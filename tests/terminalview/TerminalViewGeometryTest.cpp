@@ -194,9 +194,11 @@ TEST_F(ViewTest, AnIdlePaneRunsNoTimers) {
             return quiet;
         },
         5000));
-    QTest::qWait(100); // the frame asked for last is painted on a later turn
+    testsupport::drainEvents(); // the frame asked for last is painted on a later turn
     const std::int64_t frames = shell->perf.drawCount;
-    QTest::qWait(200);
+    // Nothing is scheduled that would draw again: no frame timer runs and no paint is queued.
+    EXPECT_FALSE(shell->isRefreshPending());
+    testsupport::drainEvents();
     EXPECT_EQ(shell->perf.drawCount, frames);
     EXPECT_FALSE(shell->isRefreshPending());
 }

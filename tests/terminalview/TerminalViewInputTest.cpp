@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QTest>
 #include <QWheelEvent>
+#include <unistd.h>
 
 namespace {
 
@@ -21,7 +22,9 @@ void notch(TerminalView& view, int notches = 1) {
 // Starts a program that shows every byte it receives, as `cat -v` does, after `setup`.
 void showInput(TerminalView& view, const QString& setup) {
     ASSERT_TRUE(runAndWait(view, setup + "; stty -echo -icanon; echo go$((6*7)); cat -v", "go42"));
-    QTest::qWait(50); // cat is reading
+    // cat runs in the foreground (what is typed before it reads waits in the terminal for it).
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return ::tcgetpgrp(view.masterFd()) != ::getpgid(view.childPid()); }, 20000));
 }
 
 } // namespace
@@ -75,11 +78,11 @@ TEST_F(ViewTest, OnTheMainScreenTheWheelScrollsHistoryWithMomentumAndHorizontalS
     notch(*view, 1000);
     EXPECT_DOUBLE_EQ(view->scrollVelocity(), 20 * view->cellH());
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->smoothScrollY() == limit; }, 5000));
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isMomentumActive(); }, 5000));
     EXPECT_EQ(view->smoothScrollY(), limit);
     notch(*view, -1000);
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->smoothScrollY() == 0; }, 5000));
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isMomentumActive(); }, 5000));
     EXPECT_EQ(view->smoothScrollY(), 0);
     view->stopMomentum();
 
@@ -128,7 +131,9 @@ TEST_F(ViewTest, FocusChangesAreReportedOnlyWhileTheProgramAsksForThem) {
     showInput(*view, "clear");
     view->clearFocus();
     view->setFocus();
-    QTest::qWait(100);
+    // A key typed after the focus changes reaches cat after anything they sent.
+    view->writePTY(QStringLiteral("typed-after"));
+    ASSERT_TRUE(waitForScreen(*view, "typed-after"));
     EXPECT_FALSE(screenText(view->terminal()).contains("^[[")) << "reported without focus reporting";
     // The program switches focus reporting on.
     feed(*view, "\x1b[?1004h");

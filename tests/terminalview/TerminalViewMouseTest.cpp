@@ -89,7 +89,7 @@ TEST_F(ViewTest, PressesAndReleasesAreReportedInSgrAndLegacyForms) {
     expectSent(dump, QByteArray("\x1b[M\x20\xc5\x8d\x21"));
     release(*view, cellCenter(*view, 0, 300));
     expectSent(dump, QByteArray("\x1b[M\x23\xc5\x8d\x21"));
-    EXPECT_EQ(visible(dump.rest()), "");
+    EXPECT_EQ(visible(dump.rest(*view)), "");
 }
 
 TEST_F(ViewTest, EachMouseModeReportsItsOwnMotion) {
@@ -125,7 +125,7 @@ TEST_F(ViewTest, EachMouseModeReportsItsOwnMotion) {
     feed(*view, "\x1b[?1006l");
     mouse(*view, QEvent::MouseMove, a, Qt::NoButton, Qt::NoButton);
     expectSent(dump, QByteArray("\x1b[M\x43\x22\x22"));
-    EXPECT_EQ(visible(dump.rest()), "");
+    EXPECT_EQ(visible(dump.rest(*view)), "");
 }
 
 TEST_F(ViewTest, OptionClicksMoveTheWindowInEveryModeAndAreNeverReported) {
@@ -136,7 +136,7 @@ TEST_F(ViewTest, OptionClicksMoveTheWindowInEveryModeAndAreNeverReported) {
     press(*view, a, Qt::LeftButton, Qt::AltModifier);
     mouse(*view, QEvent::MouseMove, cellCenter(*view, 2, 5), Qt::NoButton, Qt::LeftButton, Qt::AltModifier);
     release(*view, cellCenter(*view, 2, 5));
-    EXPECT_EQ(visible(dump.rest()), "");
+    EXPECT_EQ(visible(dump.rest(*view)), "");
     feed(*view, "\x1b[?1002l");
     press(*view, a, Qt::LeftButton, Qt::AltModifier);
     mouse(*view, QEvent::MouseMove, cellCenter(*view, 2, 5), Qt::NoButton, Qt::LeftButton, Qt::AltModifier);

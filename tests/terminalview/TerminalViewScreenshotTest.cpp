@@ -1,5 +1,6 @@
 // Renders a pane showing a colourful session and saves it in the build folder's "artifacts", for a
-// person to look at.
+// person to look at. These only check that the pictures were written: "Artifact" in their names
+// gives them the CTest label `artifacts` (ctest -L artifacts makes the pictures alone).
 #include "support/Artifacts.h"
 #include "ViewTestSupport.h"
 #include "terminalview/SplitContainer.h"
@@ -45,7 +46,7 @@ QByteArray samples() {
 
 } // namespace
 
-TEST_F(ViewTest, ScreenshotOfAColourfulSession) {
+TEST_F(ViewTest, ArtifactScreenshotOfAColourfulSession) {
     pane.fontSize = 13.0;
     QFile profile(home.filePath(".bash_profile"));
     ASSERT_TRUE(profile.open(QIODevice::WriteOnly));
@@ -87,7 +88,7 @@ TEST_F(ViewTest, ScreenshotOfAColourfulSession) {
     EXPECT_TRUE(QFile::exists(path));
 }
 
-TEST_F(ViewTest, ScreenshotOfASplitTab) {
+TEST_F(ViewTest, ArtifactScreenshotOfASplitTab) {
     pane.fontSize = 13.0;
     QWidget window;
     window.resize(980, 420);
@@ -104,7 +105,7 @@ TEST_F(ViewTest, ScreenshotOfASplitTab) {
     right->setFocus();
     ASSERT_TRUE(runAndWait(*left, "ls --color=always -l /usr/share | head -14; echo l$((6*7))", "l42"));
     ASSERT_TRUE(runAndWait(*right, "seq 1 5; echo r$((6*7))", "r42"));
-    QTest::qWait(300); // the new pane's fade-in
+    ASSERT_TRUE(testsupport::waitForAnimationsToEnd()); // the new pane's fade-in
     QImage image(window.size() * 2, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(2.0);
     window.render(&image);

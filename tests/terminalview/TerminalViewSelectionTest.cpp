@@ -1,4 +1,5 @@
 // Selecting with the mouse, the text a selection gives, copy on select, and the context menu.
+#include "DunmarVersion.h"
 #include "ViewTestSupport.h"
 #include "localisation/Loc.h"
 
@@ -172,7 +173,7 @@ TEST_F(ViewTest, TheContextMenuOffersTheCommandsWithTheirStates) {
     ASSERT_NE(menu, nullptr);
     const std::vector<MenuItem> items = itemsOf(*menu);
     const QString version = "Dunmar v" + (QCoreApplication::applicationVersion().isEmpty()
-                                              ? QStringLiteral("1.0.0")
+                                              ? QString::fromLatin1(kAppVersion)
                                               : QCoreApplication::applicationVersion());
     const std::vector<std::pair<QString, bool>> expected = {
         {"Copy", false}, {"Paste", true},   {"-", true}, {"Select All", true},     {"Clear", true},

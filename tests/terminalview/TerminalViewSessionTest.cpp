@@ -1,9 +1,11 @@
 // The view's side of the shell session: output reaches the grid, sizes reach the shell, floods do
 // not stall the program, and the end or replacement of the shell is handled.
 #include "ViewTestSupport.h"
+#include "terminalview/ChildReaper.h"
 #include "terminalview/ShellList.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QTest>
 #include <QTimer>
@@ -42,52 +44,74 @@ TEST_F(ViewTest, ABurstOfResizesReachesTheShellOnceWithTheLastSize) {
         screenText(view->terminal())
             .contains(QStringLiteral("%1 %2").arg(view->terminal().rows()).arg(view->terminal().cols())));
 
-    // A program that prints the size it is told about on every SIGWINCH.
+    // A program that prints the size it is told about on every SIGWINCH, until a file appears:
+    // a signal that came before the file runs its trap before the loop sees the file and ends.
+    const QString stop = home.filePath("stop-sizes");
     ASSERT_TRUE(runAndWait(
         *view,
-        R"sh(clear; sh -c 'trap "echo W \$(stty size)" WINCH; echo armed$((6*7)); while :; do sleep 0.02; done')sh",
+        QStringLiteral(R"sh(clear; sh -c 'trap "echo W \$(stty size)" WINCH; echo armed$((6*7)); )sh"
+                       R"sh(until [ -e "%1" ]; do sleep 0.02; done; echo ended$((6*7))')sh")
+            .arg(stop),
         "armed42"));
     for (int i = 1; i <= 5; ++i) {
-        view->resize(700 + 30 * i, 430 + 20 * i);
-        QTest::qWait(10);
+        view->resize(700 + 30 * i, 430 + 20 * i); // a shown widget takes its size at once
     }
     const QString expected =
         QStringLiteral("W %1 %2").arg(view->terminal().rows()).arg(view->terminal().cols());
     ASSERT_TRUE(waitForScreen(*view, expected));
-    QTest::qWait(300);
+    // A second size, had one been due, has reached the program by now.
+    ASSERT_TRUE(testsupport::waitForTimerStartedBefore(PtySession::kWindowSizeDebounceMs));
+    ASSERT_TRUE(QFile(stop).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(waitForScreen(*view, "ended42"));
     EXPECT_EQ(screenText(view->terminal()).count(QStringLiteral("W ")), 1)
         << screenText(view->terminal()).toStdString();
-    view->writePTY(QByteArrayView("\x03", 1));
 }
 
-TEST_F(ViewTest, AFloodKeepsTimersOnTimeDrawsAtMostOncePerFrameAndControlCStopsIt) {
+TEST_F(ViewTest, AFloodLeavesTheViewResponsiveAndPaintingAndControlCStopsIt) {
     auto view = makeView("/bin/bash", QSize(660, 420));
     view->show();
     ASSERT_TRUE(runAndWait(*view, "echo ready$((6*7))", "ready42"));
 
-    QElapsedTimer sinceLastTick;
-    qint64 longestGap = 0;
+    // The flood and the rest of the program take turns: a timer keeps firing between pieces of
+    // output, and frames keep being drawn between them, however fast or loaded the machine is. A
+    // reader that kept the thread until the output stopped would starve both (and `yes` never
+    // stops). How many frames a second is the benchmarks' business.
+    std::int64_t readAtTick = 0, drawsAtTick = 0;
+    int ticksBetweenReads = 0, framesBetweenReads = 0, piecesPerFrameAbove1 = 0;
+    std::int64_t readsAtFrame = 0;
     QTimer ticker;
     ticker.setInterval(10);
-    QObject::connect(&ticker, &QTimer::timeout,
-                     [&] { longestGap = std::max(longestGap, sinceLastTick.restart()); });
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        if (view->perf.readBytes > readAtTick) {
+            ++ticksBetweenReads;
+            if (view->perf.drawCount > drawsAtTick) {
+                ++framesBetweenReads;
+                // A frame catches up with all the output since the last one, not one per piece.
+                if (view->perf.readCount - readsAtFrame > 1) ++piecesPerFrameAbove1;
+                readsAtFrame = view->perf.readCount;
+            }
+        }
+        readAtTick = view->perf.readBytes;
+        drawsAtTick = view->perf.drawCount;
+    });
 
     const std::int64_t readBefore = view->perf.readBytes;
     view->writePTY(QStringLiteral("yes\r"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->perf.readBytes > readBefore + (1 << 20); }, 20000));
-    const std::int64_t drawsBefore = view->perf.drawCount;
-    sinceLastTick.start();
+    readAtTick = view->perf.readBytes;
+    drawsAtTick = view->perf.drawCount;
+    readsAtFrame = view->perf.readCount;
     ticker.start();
-    QTest::qWait(2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticksBetweenReads >= 50 && framesBetweenReads >= 10; }, 60000))
+        << ticksBetweenReads << " timer ticks and " << framesBetweenReads << " frames during the flood";
     ticker.stop();
-    EXPECT_GT(view->perf.readBytes, readBefore + (2 << 20)) << "the flood should go on";
-    EXPECT_LT(longestGap, 200) << "a timer waited " << longestGap << " ms during the flood";
-    const std::int64_t frames = view->perf.drawCount - drawsBefore;
-    EXPECT_GT(frames, 0);
-    EXPECT_LE(frames, 2 * 60 + 10) << "frames are drawn per refresh, never per piece of output";
+    EXPECT_GT(piecesPerFrameAbove1, 0) << "every frame drew a single piece of output";
+    EXPECT_TRUE(screenText(view->terminal()).contains("y\ny")) << "the flood is on screen";
 
     view->writePTY(QByteArrayView("\x03", 1));
     ASSERT_TRUE(runAndWait(*view, "clear; echo stopped$((6*7))", "stopped42"));
+    // The last output is drawn: nothing is left dirty and no frame waits.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isDirty() && !view->isRefreshPending(); }, 20000));
 }
 
 TEST_F(ViewTest, ShellExitTurnsReportsAndPasteOffAndCallsTheOwner) {
@@ -109,7 +133,7 @@ TEST_F(ViewTest, ShellExitTurnsReportsAndPasteOffAndCallsTheOwner) {
     EXPECT_FALSE(view->terminal().synchronizedOutput);
     EXPECT_EQ(host.quitRequests, 0);
     EXPECT_EQ(view->masterFd(), -1);
-    QTest::qWait(50);
+    testsupport::drainEvents();
     EXPECT_EQ(exits, 1);
 }
 
@@ -125,7 +149,7 @@ TEST_F(ViewTest, AShellEndingWithNoOwnerListeningAsksTheControllerToQuit) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return orphan->shellReady(); }, 20000));
     orphan->writePTY(QStringLiteral("exit\r"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return orphan->masterFd() == -1; }, 20000));
-    QTest::qWait(50);
+    testsupport::drainEvents();
     EXPECT_EQ(host.quitRequests, 1);
 }
 
@@ -152,6 +176,7 @@ TEST_F(ViewTest, SwitchingTheShellResetsTheTerminalAndKeepsTheHistoryFile) {
     view->setSmoothScrollY(view->cellH() * 3);
     view->setSelection(GridPos{0, 0}, GridPos{1, 4});
 
+    const pid_t replaced = view->childPid();
     view->switchShell("/usr/bin/dash");
     EXPECT_EQ(view->currentShell(), "/usr/bin/dash");
     EXPECT_EQ(view->tabId(), "TAB-7");
@@ -164,7 +189,8 @@ TEST_F(ViewTest, SwitchingTheShellResetsTheTerminalAndKeepsTheHistoryFile) {
 
     ASSERT_TRUE(runAndWait(*view, "echo H=$HISTFILE; echo $((6*7))x", "42x"));
     EXPECT_TRUE(screenText(view->terminal()).contains("H=" + home.path() + "/.glimmerdock/history/TAB-7"));
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !ChildReaper::shared().isWatching(replaced); }, 20000));
+    testsupport::drainEvents();
     EXPECT_EQ(exits, 0) << "the replaced shell's end is not an exit of the pane";
 
     // The footer's shell choices pick from the installed shells by position.
@@ -186,20 +212,28 @@ TEST_F(ViewTest, SynchronizedOutputHoldsTheFrameButNotForEver) {
     ASSERT_TRUE(runAndWait(*view, "echo ready$((6*7))", "ready42"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isDirty(); }, 5000));
 
-    // A frame that ends its hold is drawn at once.
-    QElapsedTimer clock;
-    clock.start();
+    // A frame that ends its hold is drawn at once: at the next frame, not when a hold would time
+    // out. Timers fire in the order they fall due, however loaded the machine is, so a timer of
+    // the time-out's length started now must find the frame drawn.
     ASSERT_TRUE(runAndWait(*view, R"(printf '\033[?2026hFRAME%s\033[?2026l\n' $((6*7)))", "FRAME42"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isDirty(); }, 5000));
-    EXPECT_LT(clock.elapsed(), TerminalView::kSynchronizedOutputTimeoutMs);
+    QTimer timeOut;
+    timeOut.setSingleShot(true);
+    timeOut.setTimerType(Qt::PreciseTimer);
+    timeOut.start(TerminalView::kSynchronizedOutputTimeoutMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isDirty(); }, 20000));
+    EXPECT_TRUE(timeOut.isActive()) << "the finished frame waited for the time-out";
+    timeOut.stop();
 
     // A hold that never ends: nothing is drawn for a while, then the screen is drawn anyway.
     ASSERT_TRUE(runAndWait(*view, R"(printf '\033[?2026hHELD%s\n' $((6*7)))", "HELD42"));
-    clock.restart();
+    QElapsedTimer clock;
+    clock.start();
     EXPECT_TRUE(view->terminal().synchronizedOutput);
-    QTest::qWait(300);
+    // The frame timer armed by that output has come and gone.
+    ASSERT_TRUE(testsupport::waitForTimerStartedBefore(TerminalView::kRefreshIntervalMs));
     EXPECT_TRUE(view->isDirty()) << "drawn while the shell held synchronized output";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isDirty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isDirty(); }, 20000));
+    // A lower bound only: a loaded machine makes the wait longer, never shorter.
     EXPECT_GE(clock.elapsed(), TerminalView::kSynchronizedOutputTimeoutMs - 350);
     // After the time-out output is drawn as it comes.
     ASSERT_TRUE(runAndWait(*view, "echo more$((6*7))", "more42"));

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QTest>
+#include <algorithm>
 #include <cstdio>
 
 void ViewTest::SetUp() {
@@ -63,10 +64,21 @@ QByteArray InputDump::take(qsizetype count, int timeoutMs) {
     return piece;
 }
 
-QByteArray InputDump::rest(int settleMs) {
-    QTest::qWait(settleMs);
-    const QByteArray piece = readAll().mid(taken_);
-    taken_ += piece.size();
+QByteArray InputDump::rest(TerminalView& view, int timeoutMs) {
+    static constexpr char kMarker = '\xff';
+    view.writePTY(QByteArrayView(&kMarker, 1));
+    QByteArray all;
+    qsizetype marker = -1;
+    (void)QTest::qWaitFor(
+        [&] {
+            all = readAll();
+            marker = all.indexOf(kMarker, taken_);
+            return marker >= 0;
+        },
+        timeoutMs);
+    if (marker < 0) marker = all.size(); // the marker never came: show what did
+    const QByteArray piece = all.mid(taken_, marker - taken_);
+    taken_ = std::min(all.size(), marker + 1);
     return piece;
 }
 

@@ -112,8 +112,9 @@ public:
     explicit InputDump(QString path) : path_(std::move(path)) {}
     // Waits until `count` bytes beyond those taken arrived (or a few seconds passed) and takes them.
     QByteArray take(qsizetype count, int timeoutMs = 5000);
-    // Everything not taken yet, after a short wait for stragglers.
-    QByteArray rest(int settleMs = 100);
+    // Everything not taken yet: `view` sends a marker byte after it, and what came before the
+    // marker is all there is (0xff, which no key, paste or mouse report sends).
+    QByteArray rest(TerminalView& view, int timeoutMs = 5000);
 
 private:
     QByteArray readAll() const;

@@ -1,5 +1,6 @@
 #include "app/settings/SettingsApplier.h"
 
+#include "aiusage/UsageService.h"
 #include "app/EditorView.h"
 #include "app/EventHook.h"
 #include "app/ShellForeground.h"
@@ -201,13 +202,15 @@ void SettingsApplier::apply(const SettingKey& key, const QVariant& value) {
     case SettingId::showAIUsage: {
         const bool show = booleanOf(value).value_or(false);
         host_.setUsageBadgeVisible(show);
-        usagePolling_.running = show;
-        if (show) usagePolling_.intervalSeconds = usageInterval(store_.integer(settings::kAIUsageRefreshIndex));
+        if (show)
+            host_.usageService().startPolling(usageInterval(store_.integer(settings::kAIUsageRefreshIndex)));
+        else
+            host_.usageService().stopPolling();
         break;
     }
     case SettingId::aiUsageRefreshIndex:
         // A new interval only restarts polling that runs.
-        if (usagePolling_.running) usagePolling_.intervalSeconds = usageInterval(integerOf(value).value_or(1));
+        host_.usageService().updateInterval(usageInterval(integerOf(value).value_or(1)));
         break;
     case SettingId::copyOnSelect: {
         const bool copy = paneSettings().copyOnSelect;

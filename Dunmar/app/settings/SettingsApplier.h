@@ -57,14 +57,6 @@ public:
     // Gives an editor the active theme's colours.
     static void applyEditorTheme(EditorView* editor);
 
-    // What the usage monitor has been asked to do: poll or not, and how often (seconds). The
-    // monitor itself comes with its subsystem; until then the request is kept here.
-    struct UsagePolling {
-        bool running = false;
-        double intervalSeconds = 0;
-    };
-    const UsagePolling& usagePolling() const { return usagePolling_; }
-
 private:
     void apply(const settings::SettingKey& key, const QVariant& value);
     // Changes every pane's settings by `change` and hands them back to the pane.
@@ -78,5 +70,4 @@ private:
     SettingsApplierHost& host_;
     SettingsHost& settingsHost_;
     std::function<SettingsOverlay*()> openPanel_;
-    UsagePolling usagePolling_;
 };

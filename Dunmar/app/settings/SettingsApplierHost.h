@@ -7,6 +7,7 @@
 
 class EditorView;
 class TerminalView;
+class UsageService;
 
 // What applying a setting needs from the parts of the program outside the settings: the panes, the
 // window, the bell, the usage badge and the update check. The application controller implements
@@ -36,6 +37,9 @@ public:
     virtual void restartUpdateCheck() = 0;
     // Shows or hides the footer's usage badge.
     virtual void setUsageBadgeVisible(bool visible) = 0;
+    // The usage monitor, which polls as the badge's switch and interval ask (it keeps the record of
+    // what it was asked).
+    virtual UsageService& usageService() = 0;
     // Tells the user of a failure that left a setting other than they asked.
     virtual void showSettingsMessage(const QString& text) = 0;
 };

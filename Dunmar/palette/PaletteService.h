@@ -1,0 +1,49 @@
+#pragma once
+
+#include "terminalview/TerminalViewHost.h"
+
+#include <vector>
+
+class QWidget;
+
+// What the controller asks of the command palette, the scrollback search and the changelog viewer.
+class PaletteService {
+public:
+    virtual ~PaletteService() = default;
+
+    // A second press of Control: opens the palette when closed, closes it when open.
+    virtual void toggleCommandPalette() = 0;
+    // The window changed size: an open palette is centred again in the content view.
+    virtual void centerCommandPalette() = 0;
+
+    // The search matches `view` draws and the index of the current one (-1 for none). Read on every
+    // frame, so the list is a stored one.
+    virtual const std::vector<SearchHighlight>& searchHighlights(const TerminalView* view) const = 0;
+    virtual int searchCurrentIndex(const TerminalView* view) const = 0;
+    // Another tab came on show: the search forgets its matches.
+    virtual void clearSearchState() = 0;
+
+    // The version button: shows the changelog placed relative to `window`.
+    virtual void showChangelog(QWidget* window) = 0;
+};
+
+// Until the palette, the search and the changelog viewer exist: no palette opens, no match is
+// drawn and the version button opens nothing.
+class NullPaletteService final : public PaletteService {
+public:
+    void toggleCommandPalette() override {}
+    void centerCommandPalette() override {}
+    const std::vector<SearchHighlight>& searchHighlights(const TerminalView*) const override {
+        return highlights_;
+    }
+    int searchCurrentIndex(const TerminalView*) const override { return currentIndex_; }
+    void clearSearchState() override {
+        highlights_.clear();
+        currentIndex_ = -1;
+    }
+    void showChangelog(QWidget*) override {}
+
+private:
+    std::vector<SearchHighlight> highlights_;
+    int currentIndex_ = -1;
+};
