@@ -5,6 +5,7 @@
 #include "app/ConfigDirectory.h"
 #include "app/ContentView.h"
 #include "app/CrashReporter.h"
+#include "app/InstanceServer.h"
 #include "app/MainMenu.h"
 #include "app/SingleInstanceLock.h"
 #include "app/TermSignalHandler.h"
@@ -17,15 +18,30 @@
 #include <QDir>
 #include <QFile>
 #include <QTimer>
+#include <cstdio>
+#include <string>
 
 int main(int argc, char** argv) {
     initColorGlobals();
     chooseGitExecutablePath();
 
-    // Kept open, and the lock held, until the process ends. A second copy leaves before it shows
-    // anything.
-    static const int lockFD = instancelock::acquire(instancelock::defaultLockFilePath());
-    if (lockFD < 0) return 0;
+    // Kept open, and the lock held, until the process ends. A second copy asks the first to show
+    // its window and leaves before it shows anything.
+    const std::string lockFolder = instancelock::defaultLockFolder();
+    std::string lockProblem;
+    if (!instancelock::ensurePrivateFolder(lockFolder, &lockProblem)) {
+        std::fprintf(stderr, "Dunmar cannot start: %s\n", lockProblem.c_str());
+        return 1;
+    }
+    static const int lockFD = instancelock::acquire(instancelock::lockFilePath(lockFolder), &lockProblem);
+    if (lockFD < 0) {
+        if (!lockProblem.empty()) {
+            std::fprintf(stderr, "Dunmar cannot start: %s\n", lockProblem.c_str());
+            return 1;
+        }
+        instancelock::askToShow(instancelock::socketFilePath(lockFolder));
+        return 0;
+    }
 
     const QString home = QDir::homePath();
     configdir::ensureExists(home);
@@ -44,6 +60,8 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&defaults] { defaults.synchronize(); });
 
     AppDelegate delegate(defaults);
+    InstanceServer instanceServer(QString::fromStdString(instancelock::socketFilePath(lockFolder)));
+    instanceServer.onShowRequested = [&delegate] { delegate.windowController().showWindowAnimated(); };
     MainMenu menu(&delegate);
     TermSignalHandler termSignal;
     termSignal.onTerminate = [&delegate] { delegate.terminateWithoutConfirmation(); };

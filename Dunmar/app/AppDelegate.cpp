@@ -8,6 +8,7 @@
 #include "app/BorderlessWindow.h"
 #include "app/ConfigDirectory.h"
 #include "app/ContentView.h"
+#include "app/StorageNotices.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/HoverButton.h"
@@ -98,6 +99,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     applyStoredSettingsAtLaunch();
     wireHeader();
     wireFooter();
+    storagenotices::watch(defaults_, toasts_, this);
 
     if (!restoreSession()) addTab();
     footerTimer_.start();

@@ -251,6 +251,7 @@ public:
     bool isModalOverlayShown() const override;
     bool versionButtonContains(const QPoint& globalPos) const override;
     std::optional<double> secondsSinceLastHide() const override;
+    bool isUserResizingWindow() const override;
     void resetWindowSize() override;
     void snapLeft() override;
     void snapRight() override;

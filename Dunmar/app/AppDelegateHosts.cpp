@@ -1,5 +1,6 @@
 // What the terminal panes and the bell ask of the controller.
 #include "app/AppDelegate.h"
+#include "app/BorderlessWindow.h"
 #include "app/ContentView.h"
 #include "app/TerminalBellPane.h"
 #include "chrome/AlertSheetView.h"
@@ -58,6 +59,11 @@ bool AppDelegate::isModalOverlayShown() const {
 // A pane does not pull the window forward on pointer entry right after it was hidden.
 std::optional<double> AppDelegate::secondsSinceLastHide() const {
     return windowController_->secondsSinceLastHide();
+}
+
+bool AppDelegate::isUserResizingWindow() const {
+    BorderlessWindow* window = windowController_->borderlessWindow();
+    return window && window->isEdgeDragActive();
 }
 
 bool AppDelegate::versionButtonContains(const QPoint& globalPos) const {

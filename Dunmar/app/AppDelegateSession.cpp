@@ -2,10 +2,12 @@
 // rebuilt once at launch.
 #include "app/AppDelegate.h"
 #include "app/settings/SettingsApplier.h"
+#include "app/StorageNotices.h"
 #include "bell/BellManager.h"
 #include "chrome/HeaderBarView.h"
 #include "platform/Defaults.h"
 #include "platform/ProcessCwd.h"
+#include "terminalview/ProgramResizeGate.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -54,7 +56,8 @@ session::SessionSnapshot AppDelegate::sessionSnapshot() const {
             return live;
         });
     snapshot.activeTab = tabs_.activeTab();
-    if (window_) snapshot.windowFrame = QRectF(window_->geometry());
+    if (window_ && !ProgramResizeGate::isProgramSize(window_.get()))
+        snapshot.windowFrame = QRectF(window_->geometry());
     snapshot.webPickerOpen = sidePanels_->isWebPickerShown();
     snapshot.sshManagerOpen = sidePanels_->isSSHManagerShown();
     snapshot.sidebarOrder = sidePanels_->sidebarOrder();
@@ -66,6 +69,7 @@ bool AppDelegate::restoreSession() {
     // Everything is read before the first tab is made.
     const std::optional<session::RestorePlan> plan = sessionStore_.restorePlan();
     if (!plan) return false;
+    storagenotices::show(toasts_, storagenotices::filesSkipped(plan->skippedFiles));
     {
         // No save while the tabs come back one by one: the stored list would shrink to the part
         // rebuilt so far. One save follows at the end.

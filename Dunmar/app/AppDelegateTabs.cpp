@@ -60,7 +60,7 @@ void AppDelegate::createTab(const QString& shell, const std::optional<QString>& 
 
     // Until the shell runs, its folder is the one this program was started in; the title is read
     // again once the shell has printed its first output.
-    view->session().onFirstOutput = [self] {
+    view->onShellReady = [self] {
         if (self) self->updateHeaderTabs();
     };
 

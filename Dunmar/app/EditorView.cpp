@@ -1,11 +1,11 @@
 #include "app/EditorView.h"
 
 #include "chrome/ChromeStyle.h"
+#include "platform/AtomicFile.h"
+#include "platform/RegularFile.h"
 
 #include <QClipboard>
-#include <QFile>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QTextDocument>
 
@@ -25,18 +25,10 @@ EditorView::EditorView(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 bool EditorView::loadFile(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error) *error = file.errorString();
-        return false;
-    }
+    const std::optional<QByteArray> bytes = regularfile::read(path, error);
+    if (!bytes) return false;
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
+    const QString text = decoder.decode(*bytes);
     if (decoder.hasError()) {
         if (error) *error = QStringLiteral("the file is not UTF-8 text");
         return false;
@@ -51,16 +43,7 @@ void EditorView::setContent(const QString& text) {
 }
 
 bool EditorView::saveFile(const QString& path, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = toPlainText().toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
+    if (!atomicfile::write(path, toPlainText().toUtf8(), error)) return false;
     document()->setModified(false);
     return true;
 }

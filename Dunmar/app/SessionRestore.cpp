@@ -2,6 +2,7 @@
 
 #include "app/SessionFormat.h"
 #include "platform/Defaults.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -115,14 +116,23 @@ std::optional<RestorePlan> planRestore(const QVariant& sessionTabs, const QVaria
         }
         const QVariantMap entry = element.toMap();
         const std::optional<QString> type = stringValue(entry, "type");
-        plan.tabs.push_back(type && *type == QLatin1String("editor") ? editorTab(entry)
-                                                                     : terminalTab(entry, isDirectory));
+        if (type && *type == QLatin1String("editor")) {
+            RestoreTab tab = editorTab(entry);
+            // A FIFO or a device would hang every start at the open; that tab is left out.
+            if (tab.editorPath && regularfile::isSpecialFile(*tab.editorPath)) {
+                plan.skippedFiles << *tab.editorPath;
+                continue;
+            }
+            plan.tabs.push_back(std::move(tab));
+        } else {
+            plan.tabs.push_back(terminalTab(entry, isDirectory));
+        }
     }
-    if (plan.tabs.empty()) return std::nullopt;
+    if (plan.tabs.empty() && plan.skippedFiles.isEmpty()) return std::nullopt;
 
     const int last = static_cast<int>(plan.tabs.size()) - 1;
     const qint64 stored = Defaults::isNumber(sessionActiveTab) ? sessionActiveTab.toLongLong() : 0;
-    if (stored >= 0) {
+    if (stored >= 0 && last >= 0) {
         // The stored index counts the entries as they were saved; skipped ones do not count here,
         // and a skipped active entry hands over to the next restored one.
         const int target =
@@ -180,12 +190,10 @@ bool frameFitsOnScreens(const QRectF& frame, const QList<QRectF>& visibleFrames)
 }
 
 std::optional<QString> readUtf8File(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    const std::optional<QByteArray> bytes = regularfile::read(path);
+    if (!bytes) return std::nullopt;
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(bytes);
+    QString text = decoder.decode(*bytes);
     if (decoder.hasError()) return std::nullopt;
     return text;
 }

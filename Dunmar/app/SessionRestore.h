@@ -51,7 +51,7 @@ struct RestoreTab {
 };
 
 struct RestorePlan {
-    std::vector<RestoreTab> tabs;              // at least one
+    std::vector<RestoreTab> tabs;              // at least one, unless files were skipped
     std::optional<int> activeTab;              // the tab to show at the end; none keeps the last one
     std::optional<QRectF> windowFrame;         // a stored frame of at least 320 x 220
     std::optional<QStringList> sidebarOrder;   // replaces the controller's order
@@ -59,12 +59,15 @@ struct RestorePlan {
     bool webPickerOpen = false;
     bool sshManagerOpen = false;
     int skippedEntries = 0; // list elements that were not entries at all
+    // Editor tabs left out because their file is a FIFO, a device or a socket (it would hang the
+    // start); the user is told which.
+    QStringList skippedFiles;
 };
 
 // The plan for the stored values; none when there is nothing to restore (no list, not a list, or
-// no usable entry in it). A list element that is not a dictionary is skipped and the others are
-// restored, and the stored active index is carried over to the restored positions.
-// `isDirectory` decides which stored folders still exist.
+// no usable entry in it and none skipped). A list element that is not a dictionary is skipped and the others
+// are restored, and the stored active index is carried over to the restored positions. `isDirectory` decides
+// which stored folders still exist.
 std::optional<RestorePlan> planRestore(const QVariant& sessionTabs, const QVariant& sessionActiveTab,
                                        const QVariant& windowFrame, const QVariant& sidebarOrder,
                                        const QVariant& sidebarPanelHeights, const QVariant& webPickerOpen,

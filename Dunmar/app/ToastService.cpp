@@ -49,6 +49,8 @@ QLabel* makeLabel(QWidget* parent, const QString& text, const QColor& color, Qt:
     auto* label = new QLabel(text, parent);
     label->setFont(ToastService::font());
     label->setAlignment(alignment);
+    // File names and error texts are shown as they are, never read as markup.
+    label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, color);

@@ -24,13 +24,26 @@ void DesktopNotifications::post(const QString& title, const QString& body, const
     send(std::move(request));
 }
 
+namespace {
+// Notification services read the body as markup: a line of terminal output holding "<a href>" or
+// "<img src=file://...>" must show as the text it is.
+QString escapeMarkup(const QString& text) {
+    QString out = text;
+    out.replace(QLatin1Char('&'), QLatin1String("&amp;"));
+    out.replace(QLatin1Char('<'), QLatin1String("&lt;"));
+    out.replace(QLatin1Char('>'), QLatin1String("&gt;"));
+    return out;
+}
+} // namespace
+
 void DesktopNotifications::send(Request request) {
     if (!bus_.isConnected()) return;
     const quint32 replaces = request.replaceKey.isEmpty() ? 0 : idByKey_.value(request.replaceKey, 0);
     QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(kService), QLatin1String(kPath),
                                                        QLatin1String(kInterface), QStringLiteral("Notify"));
-    call << QString::fromLatin1(kAppName) << replaces << QString() << request.title << request.body
-         << QStringList{QStringLiteral("default"), QString()} << QVariantMap() << qint32(-1);
+    call << QString::fromLatin1(kAppName) << replaces << QString() << request.title
+         << escapeMarkup(request.body) << QStringList{QStringLiteral("default"), QString()} << QVariantMap()
+         << qint32(-1);
 
     ++inFlight_;
     const QString key = request.replaceKey;

@@ -85,11 +85,11 @@ void Terminal::doCSI(const CsiParams& params, std::uint8_t final) {
         insertChars(n);
         break;
     case 'A':
-        cursor.y = std::max(cursor.y - n, scrollTop);
+        cursor.y = std::max(cursor.y - n, cursorUpLimit());
         clearWrap();
         break;
     case 'B':
-        cursor.y = std::min(cursor.y + n, scrollBottom);
+        cursor.y = std::min(cursor.y + n, cursorDownLimit());
         clearWrap();
         break;
     case 'C':
@@ -103,12 +103,12 @@ void Terminal::doCSI(const CsiParams& params, std::uint8_t final) {
         break;
     case 'E':
         cursor.x = 0;
-        cursor.y = std::min(cursor.y + n, scrollBottom);
+        cursor.y = std::min(cursor.y + n, cursorDownLimit());
         clearWrap();
         break;
     case 'F':
         cursor.x = 0;
-        cursor.y = std::max(cursor.y - n, scrollTop);
+        cursor.y = std::max(cursor.y - n, cursorUpLimit());
         clearWrap();
         break;
     case 'G':

@@ -14,6 +14,8 @@ void Terminal::eraseCellsInRow(std::int64_t row, std::int64_t from, std::int64_t
     if (row < 0 || row >= rows_ || from > to) return;
     from = std::max<std::int64_t>(from, 0);
     to = std::min(to, cols_ - 1);
+    splitWideAt(rowAt(row), from);
+    splitWideAt(rowAt(row), to + 1);
     if (!renditions_.mayHaveProtected()) {
         Row& r = rowAt(row);
         fillBlank(r.data() + from, r.data() + to + 1);
@@ -126,6 +128,9 @@ void Terminal::insertChars(std::int64_t n) {
     if (cursor.x < 0 || cursor.x > right) return;
     const std::int64_t k = std::min(n, right - cursor.x + 1);
     Row& row = rowAt(cursor.y);
+    splitWideAt(row, cursor.x);
+    splitWideAt(row, right + 1 - k); // the cells from here on are pushed out
+    splitWideAt(row, right + 1);
     auto first = row.begin() + cursor.x;
     auto end = row.begin() + right + 1;
     std::move_backward(first, end - k, end);
@@ -138,6 +143,9 @@ void Terminal::deleteChars(std::int64_t n) {
     if (cursor.x < 0 || cursor.x > right) return;
     const std::int64_t k = std::min(n, right - cursor.x + 1);
     Row& row = rowAt(cursor.y);
+    splitWideAt(row, cursor.x);
+    splitWideAt(row, cursor.x + k); // the cells before here are deleted
+    splitWideAt(row, right + 1);
     auto first = row.begin() + cursor.x;
     auto end = row.begin() + right + 1;
     std::move(first + k, end, first);

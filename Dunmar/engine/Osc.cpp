@@ -2,6 +2,7 @@
 // directory, the clipboard and the shell's prompt marks. The colour commands are in OscColors.cpp.
 #include "engine/Codecs.h"
 #include "engine/Terminal.h"
+#include "engine/Title.h"
 #include "engine/Utf8Decoder.h"
 
 #include <string>
@@ -29,7 +30,7 @@ void Terminal::handleOSC() {
     switch (number) {
     case 0:
     case 2:
-        currentTitle = std::string(payload);
+        currentTitle = sanitizeTitle(payload);
         if (onTitleChange) onTitleChange(currentTitle);
         break;
     case 1: // the icon name: nothing shows it

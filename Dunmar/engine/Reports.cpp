@@ -83,9 +83,9 @@ void Terminal::reportPrivateMode(const CsiParams& params) {
     respond(kCsi + "?" + std::to_string(mode) + ";" + std::to_string(queryPrivateMode(mode)) + "$y");
 }
 
-// DA1: a VT220-class terminal (62) with ANSI colour (22).
+// DA1: a VT220-class terminal (62) with sixel graphics (4) and ANSI colour (22).
 void Terminal::reportDeviceAttributes(const CsiParams& params) {
-    if (params[0] == 0) respond(kCsi + "?62;22c");
+    if (params[0] == 0) respond(kCsi + "?62;4;22c");
 }
 
 void Terminal::reportDeviceStatus(const CsiParams& params) {

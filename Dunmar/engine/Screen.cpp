@@ -16,6 +16,13 @@ void Terminal::wrapToNextLine() {
     lf();
 }
 
+void Terminal::blankWideHalves(Row& row, std::int64_t rightHalf) {
+    for (std::size_t x : {std::size_t(rightHalf - 1), std::size_t(rightHalf)}) {
+        row[x].ch = U' ';
+        row[x].width = 1;
+    }
+}
+
 void Terminal::put(char32_t c) {
     if (activeCharsetIsGraphics() && c >= 0x60 && c <= 0x7E) c = decGraphics(c);
     const int w = unicodeWidth(c);
@@ -28,16 +35,22 @@ void Terminal::put(char32_t c) {
     if (cursor.pendingWrap && autoWrapMode) wrapToNextLine();
     if (w == 2 && autoWrapMode && cursor.x == e - 1) {
         // No room for both halves: the last column gets a blank and the character moves down.
+        splitWideAt(rowAt(cursor.y), cursor.x);
         rowAt(cursor.y)[std::size_t(cursor.x)] = pen.cell(U' ');
         wrapToNextLine();
     }
     if (cursor.y < 0 || cursor.y >= rows_ || cursor.x < 0 || cursor.x >= cols_) return;
     Row& row = rowAt(cursor.y);
     const auto x = std::size_t(cursor.x);
+    splitWideAt(row, cursor.x);
     if (insertMode) {
         std::size_t k = w == 2 ? 2 : 1;
-        if (x + k < row.size())
+        if (x + k < row.size()) {
+            splitWideAt(row, std::int64_t(row.size() - k)); // pushed off the row by half
             std::move_backward(row.begin() + std::ptrdiff_t(x), row.end() - std::ptrdiff_t(k), row.end());
+        }
+    } else {
+        splitWideAt(row, cursor.x + (w == 2 && cursor.x + 1 < cols_ ? 2 : 1));
     }
     if (w == 2 && cursor.x + 1 < cols_) {
         pen.withWidth(2).store(&row[x], c);
@@ -71,6 +84,8 @@ void Terminal::composeIntoPrevious(char32_t mark) {
         return;
     }
     if (ty < 0 || ty >= rows_ || tx < 0 || tx >= cols_) return;
+    // After a wide character the cell left of the cursor is its right half.
+    if (tx > 0 && rowAt(ty)[std::size_t(tx)].width == 0) --tx;
     Cell& target = rowAt(ty)[std::size_t(tx)];
     target.ch = composeWithMark(target.ch, mark);
 }
@@ -147,6 +162,7 @@ void Terminal::printAscii(const char* text, std::size_t n) {
             }
             if (x == cols - 1) {
                 // Without automatic wrap every further character lands on the last column.
+                splitWideAt(rowAt(y), x);
                 const char last = text[n - 1];
                 pen.store(&rowAt(y)[std::size_t(x)], char32_t(static_cast<unsigned char>(last)));
                 lastChar = char32_t(last);
@@ -154,7 +170,10 @@ void Terminal::printAscii(const char* text, std::size_t n) {
             }
         }
         const std::size_t k = std::min(n, std::size_t(cols - x));
-        writeAsciiCells(rowAt(y).data() + x, text, k, pen);
+        Row& row = rowAt(y);
+        splitWideAt(row, x);
+        splitWideAt(row, x + std::int64_t(k));
+        writeAsciiCells(row.data() + x, text, k, pen);
         text += k;
         n -= k;
         lastChar = char32_t(static_cast<unsigned char>(text[-1]));
@@ -187,7 +206,10 @@ void Terminal::repeatLastChar(std::int64_t n) {
     for (std::int64_t i = 0; i < n; ++i) put(c);
 }
 
+// A line feed (LF, VT, FF, IND, NEL) or reverse index leaves the last column: a wrap that was due
+// there no longer is, so the next character lands where the cursor is.
 void Terminal::lf() {
+    cursor.pendingWrap = false;
     if (cursor.y == scrollBottom) {
         scrollUp(1);
     } else if (cursor.y < rows_ - 1) {
@@ -196,6 +218,7 @@ void Terminal::lf() {
 }
 
 void Terminal::rlf() {
+    cursor.pendingWrap = false;
     if (cursor.y == scrollTop) {
         scrollDown(1);
     } else if (cursor.y > 0) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -96,7 +97,9 @@ void SixelDecoder::begin() {
     x_ = 0;
     band_ = 0;
     width_ = 0;
-    rows_.clear();
+    pixels_.clear();
+    stride_ = 0;
+    height_ = 0;
     state_ = State::ground;
     number_ = 0;
     colorRegister_ = 0;
@@ -201,15 +204,31 @@ void SixelDecoder::selectRegister(std::int64_t reg) {
     color_ = known ? registers_[static_cast<std::size_t>(reg)] : RGB{255, 255, 255};
 }
 
-std::vector<std::uint8_t>& SixelDecoder::pixelRow(int row, std::size_t minBytes) {
-    if (rows_.size() <= static_cast<std::size_t>(row)) rows_.resize(static_cast<std::size_t>(row) + 1);
-    auto& bytes = rows_[static_cast<std::size_t>(row)];
-    if (bytes.size() < minBytes) {
-        // Grow in steps so that a row filled column by column is not reallocated for every column.
-        const std::size_t rowMax = std::size_t{4} * kMaxWidth;
-        bytes.resize(std::min(std::max(minBytes, bytes.size() * 2), rowMax), 0);
+// Row `row` with room for minWidth pixels. The buffer reserves the largest image once, as address
+// space only: a page becomes memory when a row on it is painted, so only the bands drawn cost
+// anything, whatever size the image declares, and the buffer never moves. Rows are stride_ pixels
+// apart; a wider row spreads the rows already drawn in place (the stride at least doubling, so an
+// image growing wider column by column is spread a few times, not once per column).
+std::uint8_t* SixelDecoder::pixelRow(std::int64_t row, std::int64_t minWidth) {
+    if (pixels_.capacity() == 0) pixels_.reserve(std::size_t{4} * kMaxWidth * kMaxHeight);
+    if (minWidth > stride_) {
+        const std::int64_t stride = std::min<std::int64_t>(std::max(minWidth, stride_ * 2), kMaxWidth);
+        pixels_.resize(std::size_t(height_ * stride * 4), 0);
+        // From the last row up, each row moves to a place after its old one; the gap it leaves at
+        // its end is cleared.
+        for (std::int64_t y = height_ - 1; y > 0; --y) {
+            std::uint8_t* const to = pixels_.data() + y * stride * 4;
+            std::memmove(to, pixels_.data() + y * stride_ * 4, std::size_t(stride_ * 4));
+            std::memset(to + stride_ * 4, 0, std::size_t((stride - stride_) * 4));
+        }
+        if (height_ > 0) std::memset(pixels_.data() + stride_ * 4, 0, std::size_t((stride - stride_) * 4));
+        stride_ = stride;
     }
-    return bytes;
+    if (row >= height_) {
+        pixels_.resize(std::size_t((row + 1) * stride_ * 4), 0);
+        height_ = row + 1;
+    }
+    return pixels_.data() + row * stride_ * 4;
 }
 
 void SixelDecoder::draw(std::uint8_t sixel, std::int64_t count) {
@@ -220,9 +239,9 @@ void SixelDecoder::draw(std::uint8_t sixel, std::int64_t count) {
             if (!(bits & (1 << k))) continue;
             const std::int64_t row = band_ * 6 + k;
             if (row >= kMaxHeight) break;
-            auto& bytes = pixelRow(static_cast<int>(row), static_cast<std::size_t>(end) * 4);
+            std::uint8_t* const bytes = pixelRow(row, end);
             for (std::int64_t x = x_; x < end; ++x) {
-                std::uint8_t* p = bytes.data() + x * 4;
+                std::uint8_t* p = bytes + x * 4;
                 p[0] = color_.r;
                 p[1] = color_.g;
                 p[2] = color_.b;
@@ -240,18 +259,25 @@ std::optional<RgbaImage> SixelDecoder::finish() {
     // is dropped. A byte that means nothing ends either.
     if (state_ != State::ground) feed(std::uint8_t{0});
     std::optional<RgbaImage> result;
-    if (width_ > 0 && !rows_.empty()) {
+    if (width_ > 0 && height_ > 0) {
+        // The rows are closed up to the image's width in place (each moves left, never over a row
+        // not yet moved), and the buffer becomes the image's: a full-width image is never copied.
+        const std::size_t stride = std::size_t(width_) * 4;
+        if (width_ > stride_) pixelRow(0, width_); // columns reached with nothing drawn in them
+        if (width_ != stride_) {
+            for (std::int64_t y = 1; y < height_; ++y) {
+                std::memmove(pixels_.data() + std::size_t(y) * stride, pixels_.data() + y * stride_ * 4,
+                             stride);
+            }
+        }
+        pixels_.resize(stride * std::size_t(height_));
+        // Give back the address space reserved past the image (a copy, of the image's size only).
+        if (pixels_.capacity() > pixels_.size() + pixels_.size() / 4) pixels_.shrink_to_fit();
         RgbaImage image;
         image.width = static_cast<int>(width_);
-        image.height = static_cast<int>(rows_.size());
-        const std::size_t stride = static_cast<std::size_t>(image.width) * 4;
-        image.pixels.assign(stride * rows_.size(), 0);
-        for (std::size_t y = 0; y < rows_.size(); ++y) {
-            const auto& row = rows_[y];
-            std::copy_n(row.begin(), std::min(row.size(), stride), image.pixels.begin() + y * stride);
-            // Release each row as it is copied so that the peak stays near one image.
-            std::vector<std::uint8_t>().swap(rows_[y]);
-        }
+        image.height = static_cast<int>(height_);
+        image.pixels = std::move(pixels_);
+        pixels_ = {};
         result = std::move(image);
     }
     begin();

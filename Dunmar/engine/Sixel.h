@@ -37,12 +37,14 @@ struct RgbaImage {
 // and the raster attributes are not used: the aspect ratio is always 1:1.
 //
 // A shell can ask for any repeat count or any number of bands, so the image is bounded to
-// kMaxWidth x kMaxHeight pixels: what lies beyond is dropped, and numbers saturate while they are
-// read. Memory stays below 4 x kMaxWidth x kMaxHeight bytes however long the data is.
+// kMaxWidth x kMaxHeight pixels (larger than the images programs send, as in other terminals): what
+// lies beyond is dropped, and numbers saturate while they are read. Only the rows down to the
+// lowest pixel set are held, in one buffer that becomes the image's own, so memory stays below
+// 4 x kMaxWidth x kMaxHeight bytes however long the data is or whatever size it declares.
 class SixelDecoder {
 public:
-    static constexpr int kMaxWidth = 4096;
-    static constexpr int kMaxHeight = 4096;
+    static constexpr int kMaxWidth = 2500;
+    static constexpr int kMaxHeight = 2500;
 
     SixelDecoder();
 
@@ -61,7 +63,7 @@ private:
     void draw(std::uint8_t sixel, std::int64_t count);
     void endColorIntroducer();
     void selectRegister(std::int64_t reg);
-    std::vector<std::uint8_t>& pixelRow(int row, std::size_t minBytes);
+    std::uint8_t* pixelRow(std::int64_t row, std::int64_t minWidth);
 
     std::array<RGB, 256> registers_{};
     std::bitset<256> defined_;
@@ -69,7 +71,10 @@ private:
     std::int64_t x_ = 0;
     std::int64_t band_ = 0;
     std::int64_t width_ = 0;
-    std::vector<std::vector<std::uint8_t>> rows_;
+    // The pixels, height_ rows of stride_ pixels (at least as wide as any row drawn so far).
+    std::vector<std::uint8_t> pixels_;
+    std::int64_t stride_ = 0;
+    std::int64_t height_ = 0;
 
     State state_ = State::ground;
     std::int64_t number_ = 0; // repeat count or register number being read
@@ -94,7 +99,8 @@ struct SixelImage {
 class SixelImageStore {
 public:
     static constexpr std::size_t kMaxImages = 50;
-    static constexpr std::size_t kMaxTotalBytes = std::size_t{256} << 20;
+    // Room for one image of the largest size and a few ordinary ones beside it.
+    static constexpr std::size_t kMaxTotalBytes = std::size_t{32} << 20;
 
     explicit SixelImageStore(std::size_t byteBudget = kMaxTotalBytes) : byteBudget_(byteBudget) {}
 

@@ -276,8 +276,23 @@ private:
         cursor.pendingWrap = false;
     }
     void clampCursor();
+    // Where CUU and CPL stop, and CUD and CNL: the region's edge when the cursor starts on the
+    // edge's side of it, the screen's otherwise. A cursor above the region moving up, or below it
+    // moving down, never jumps into the region.
+    std::int64_t cursorUpLimit() const { return cursor.y >= scrollTop ? scrollTop : 0; }
+    std::int64_t cursorDownLimit() const { return cursor.y <= scrollBottom ? scrollBottom : rows_ - 1; }
 
     // Screen helpers
+    // A wide character is whole or gone: before cells from column x on (or up to x) are written,
+    // erased or moved, the wide character standing across the boundary between columns x - 1 and
+    // x, if any, becomes two blanks of its rendition. Left alone, its other half would stay on
+    // screen beside the new text, or a right half without its left.
+    static void splitWideAt(Row& row, std::int64_t x) {
+        if (x > 0 && x < std::int64_t(row.size()) && row[std::size_t(x)].width == 0) [[unlikely]] {
+            blankWideHalves(row, x);
+        }
+    }
+    static void blankWideHalves(Row& row, std::int64_t rightHalf);
     void printAscii(const char* text, std::size_t n);
     bool printShortAscii(const std::uint8_t* text, std::size_t n);
     const std::uint8_t* runGround(const std::uint8_t* p, const std::uint8_t* end);

@@ -148,7 +148,10 @@ constexpr std::ptrdiff_t kShortCsiLookahead = 1 + 5 * 4;
         return false;
     }
     const CellPattern pen = penPattern();
-    Cell* const dst = rowAt(y).data() + x;
+    Row& row = rowAt(y);
+    splitWideAt(row, x);
+    splitWideAt(row, x + std::int64_t(n));
+    Cell* const dst = row.data() + x;
     for (std::size_t i = 0; i < n; ++i) pen.store(dst + i, text[i]);
     cursor.x = x + std::int64_t(n);
     lastChar = text[n - 1];
@@ -266,7 +269,8 @@ const std::uint8_t* Terminal::printMultibyteRun(const std::uint8_t* p, const std
         // What stays the same until put() has to take a character: the row and the pen.
         const bool direct = !insertMode && !activeCharsetIsGraphics() && cursor.y >= 0 && cursor.y < rows_ &&
                             cursor.x >= 0 && effectiveCols(cursor.y) == cols_;
-        Cell* const row = direct ? rowAt(cursor.y).data() : nullptr;
+        Row* const rowCells = direct ? &rowAt(cursor.y) : nullptr;
+        Cell* const row = rowCells ? rowCells->data() : nullptr;
         const CellPattern single = penPattern();
         const CellPattern wideLeft = single.withWidth(2);
         const CellPattern wideRight = single.withWidth(0);
@@ -302,6 +306,8 @@ const std::uint8_t* Terminal::printMultibyteRun(const std::uint8_t* p, const std
                     tookPut = true;
                     break;
                 }
+                splitWideAt(*rowCells, x);
+                splitWideAt(*rowCells, x + 1);
                 single.store(row + x, c);
                 last = c;
                 if (++x >= cols) {
@@ -326,7 +332,9 @@ const std::uint8_t* Terminal::printMultibyteRun(const std::uint8_t* p, const std
                     // A mark joins the character before the cursor (under it while a wrap is due);
                     // on the row being written that cell is at hand.
                     if (row && x < cols && (wrapDue || x >= 1)) {
-                        Cell& target = row[wrapDue ? x : x - 1];
+                        std::int64_t tx = wrapDue ? x : x - 1;
+                        if (tx > 0 && row[tx].width == 0) --tx; // a wide character's right half
+                        Cell& target = row[tx];
                         target.ch = composeWithMark(target.ch, c);
                     } else {
                         putBack();
@@ -342,6 +350,8 @@ const std::uint8_t* Terminal::printMultibyteRun(const std::uint8_t* p, const std
                 tookPut = true;
                 break;
             }
+            splitWideAt(*rowCells, x);
+            splitWideAt(*rowCells, x + w);
             if (w == 2) {
                 wideLeft.store(row + x, c);
                 wideRight.store(row + x + 1, U' ');

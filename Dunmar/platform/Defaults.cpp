@@ -1,5 +1,7 @@
 #include "platform/Defaults.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -7,7 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <cmath>
 
@@ -226,10 +227,16 @@ bool Defaults::synchronize() {
         }
     }
     QDir().mkpath(QFileInfo(path_).absolutePath());
-    QSaveFile f(path_);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    f.write(QJsonDocument(o).toJson(QJsonDocument::Indented));
-    if (!f.commit()) return false;
+    QString error;
+    if (!atomicfile::write(path_, QJsonDocument(o).toJson(QJsonDocument::Indented), &error)) {
+        // The changes stay pending (dirty) for the next attempt; the user hears once per run of
+        // failures, not at every debounced write.
+        const bool first = !writeFailing_;
+        writeFailing_ = true;
+        if (first) emit writeFailed(error);
+        return false;
+    }
+    writeFailing_ = false;
     QMutexLocker lock(&mutex_);
     dirty_ = false;
     return true;

@@ -51,13 +51,16 @@ public:
     // Whether a stored value is an integral number (not a double, even one with an integral value).
     static bool isInteger(const QVariant& value);
 
-    // Writes pending changes now; false when the file could not be written.
+    // Writes pending changes now; false when the file could not be written (a full disk): the old
+    // file is kept and the changes stay pending for the next write.
     bool synchronize();
 
     static constexpr int kWriteDelayMs = 300;
 
 signals:
     void valueChanged(const QString& key);
+    // A write failed after the last one succeeded; `error` says why.
+    void writeFailed(const QString& error);
 
 private:
     void load();
@@ -69,5 +72,6 @@ private:
     QVariantMap stored_;
     QVariantMap registered_;
     bool dirty_ = false;
+    bool writeFailing_ = false;
     QTimer writeTimer_;
 };

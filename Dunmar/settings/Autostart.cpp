@@ -1,9 +1,10 @@
 #include "settings/Autostart.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace autostart {
@@ -65,14 +66,9 @@ bool install(const QString& executablePath, QString* error) {
         setError(error, QStringLiteral("cannot create %1").arg(folder));
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-        return false;
-    }
-    file.write(desktopEntry(executablePath).toUtf8());
-    if (!file.commit()) {
-        setError(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    QString why;
+    if (!atomicfile::write(path, desktopEntry(executablePath).toUtf8(), &why)) {
+        setError(error, QStringLiteral("cannot write %1: %2").arg(path, why));
         return false;
     }
     return true;

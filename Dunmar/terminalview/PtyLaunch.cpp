@@ -3,13 +3,16 @@
 #include "terminalview/ShellList.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <locale.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 #include <vector>
 
@@ -107,6 +110,18 @@ void closeQuietly(int fd) {
     if (fd >= 0) ::close(fd);
 }
 
+// Async-signal-safe: close_range where the kernel has it, else one close per possible number.
+void closeDescriptorsAbove(int lowest) {
+#ifdef SYS_close_range
+    if (::syscall(SYS_close_range, unsigned(lowest + 1), ~0U, 0U) == 0) return;
+#endif
+    rlimit limit{};
+    const long highest = ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
+                             ? long(std::min<rlim_t>(limit.rlim_cur, 1 << 20))
+                             : 65536;
+    for (long fd = lowest + 1; fd < highest; ++fd) ::close(int(fd));
+}
+
 // Everything the child touches, as plain pointers made before the fork.
 struct ChildImage {
     std::vector<char*> argv;
@@ -138,12 +153,17 @@ ChildImage makeImage(const PtyLaunchPlan& plan) {
     else
         ::fcntl(slaveFd, F_SETFD, 0); // dup2 onto itself keeps close-on-exec
 
+    // Descriptors this process opened without close-on-exec (by a library, or inherited from
+    // whatever started us) must not reach every shell.
+    closeDescriptorsAbove(STDERR_FILENO);
+
     // The shell starts with default signal handling and nothing blocked, whatever the GUI set up.
+    // An ignored signal survives exec, so every one a parent may ignore is named here.
     struct sigaction defaultAction {};
     defaultAction.sa_handler = SIG_DFL;
     sigemptyset(&defaultAction.sa_mask);
     for (int signal : {SIGCHLD, SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE, SIGTSTP, SIGTTIN, SIGTTOU, SIGALRM,
-                       SIGUSR1, SIGUSR2, SIGWINCH})
+                       SIGUSR1, SIGUSR2, SIGWINCH, SIGXFSZ, SIGVTALRM, SIGPROF, SIGURG})
         ::sigaction(signal, &defaultAction, nullptr);
     sigset_t none;
     sigemptyset(&none);

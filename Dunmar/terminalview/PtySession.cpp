@@ -2,6 +2,7 @@
 
 #include "terminalview/ChildReaper.h"
 #include "terminalview/PtyLaunch.h"
+#include "terminalview/ReadScheduler.h"
 #include "terminalview/ShellList.h"
 
 #include <QDir>
@@ -100,32 +101,43 @@ bool PtySession::launch(const QString& shellPath, const QString& cwd) {
     savedTermios_ = attributes;
 
     readNotifier_ = new QSocketNotifier(masterFd_, QSocketNotifier::Read, this);
-    connect(readNotifier_, &QSocketNotifier::activated, this, &PtySession::readAvailable);
+    connect(readNotifier_, &QSocketNotifier::activated, this, &PtySession::readReady);
     writeNotifier_ = new QSocketNotifier(masterFd_, QSocketNotifier::Write, this);
     writeNotifier_->setEnabled(false);
     connect(writeNotifier_, &QSocketNotifier::activated, this, &PtySession::flushInput);
     return true;
 }
 
-void PtySession::readAvailable() {
-    if (masterFd_ < 0) return;
+bool PtySession::ReadBudget::spent() const {
+    return bytes >= ReadScheduler::kBudgetBytes || clock.elapsed() >= ReadScheduler::kBudgetMs;
+}
+
+void PtySession::readReady() {
+    // The notifier stays quiet while the session waits in the scheduler's queue; reading until
+    // the terminal is drained arms it again.
+    if (readNotifier_) readNotifier_->setEnabled(false);
+    ReadScheduler::shared().enqueue(this);
+}
+
+PtySession::ReadResult PtySession::readSome(ReadBudget& budget) {
+    if (masterFd_ < 0) return ReadResult::stopped;
     // A callback may replace the shell or delete the session; stop touching it when that happens.
     const QPointer<PtySession> self(this);
     const quint64 generation = generation_;
     const auto stillCurrent = [&] { return self && generation_ == generation; };
 
     char buffer[kReadBufferSize];
-    qsizetype total = 0;
-    QElapsedTimer clock;
-    clock.start();
     for (;;) {
         const ssize_t n = ::read(masterFd_, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (readNotifier_) readNotifier_->setEnabled(true);
+            return ReadResult::drained;
+        }
         if (n <= 0) {
             // End of file, or EIO once the last holder of the terminal's other side has gone.
             endOfOutput();
-            return;
+            return ReadResult::stopped;
         }
         const QByteArrayView piece(buffer, n);
         counters_.readBytes += quint64(n);
@@ -133,22 +145,24 @@ void PtySession::readAvailable() {
         if (!shellReady_) {
             shellReady_ = true;
             if (onFirstOutput) onFirstOutput();
-            if (!stillCurrent()) return;
+            if (!stillCurrent()) return ReadResult::stopped;
+            // What was typed while the shell started goes out now, in order.
+            flushInput();
         }
         if (onRemoteOutput && (!remoteOutputWanted || remoteOutputWanted())) {
             const std::optional<QString> text = remoteDecoder_.decode(piece);
             if (text && !text->isEmpty()) onRemoteOutput(*text);
-            if (!stillCurrent()) return;
+            if (!stillCurrent()) return ReadResult::stopped;
         } else {
             remoteDecoder_.reset();
         }
         if (onOutput) onOutput(piece);
-        if (!stillCurrent()) return;
+        if (!stillCurrent()) return ReadResult::stopped;
 
-        // Leave the rest for the next readiness event so that a flood (`yes`) cannot starve
-        // painting, timers and input; the notifier fires again while bytes are waiting.
-        total += n;
-        if (total >= kReadBudgetBytes || clock.elapsed() >= kReadBudgetMs) return;
+        // The rest waits for the next pass, so that a flood (`yes`) in any number of panes cannot
+        // starve painting, timers and input.
+        budget.bytes += n;
+        if (budget.spent()) return ReadResult::moreLeft;
     }
 }
 
@@ -201,8 +215,10 @@ void PtySession::write(QByteArrayView bytes) {
     counters_.writeCount += 1;
     if (bytes.isEmpty()) return;
     writeQueue_.append(bytes);
-    // While the notifier waits for room, earlier bytes are queued; writing now would reorder.
-    if (!writeNotifier_->isEnabled()) flushInput();
+    // Until the shell's first output the input waits: the shell has not set up its line editor
+    // yet, and the terminal would echo the keys once more before the prompt. While the notifier
+    // waits for room, earlier bytes are queued; writing now would reorder.
+    if (shellReady_ && !writeNotifier_->isEnabled()) flushInput();
 }
 
 void PtySession::write(const QString& text) {

@@ -5,6 +5,7 @@
 #include "terminalview/WriteQueue.h"
 
 #include <QByteArrayView>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -61,7 +62,9 @@ public:
     // The replaced shell gets SIGHUP and produces no end-of-output notification.
     void switchShell(const QString& shellPath);
 
-    // Input for the shell, delivered whole and in order; what the terminal cannot take now waits.
+    // Input for the shell, delivered whole and in order; what the terminal cannot take now waits,
+    // and so does everything written before the shell's first output (typing ahead of a slow
+    // start).
     void write(QByteArrayView bytes);
     // As UTF-8; a text holding unpaired surrogates is not written at all.
     void write(const QString& text);
@@ -102,15 +105,31 @@ public:
     // and not when switchShell replaced the shell in between.
     std::function<void()> onOutputEnded;
 
-    // One readiness event reads at most this much before returning to the event loop.
-    static constexpr qsizetype kReadBudgetBytes = 1 << 20;
-    static constexpr int kReadBudgetMs = 16;
+    // Which pane's output is read first when several have some (see ReadScheduler): higher first.
+    // Unset: 0.
+    std::function<int()> readPriority;
+    int currentReadPriority() const { return readPriority ? readPriority() : 0; }
+
+    // What one pass of the ReadScheduler may still read, over all panes.
+    struct ReadBudget {
+        QElapsedTimer clock;
+        qsizetype bytes = 0;
+        bool spent() const;
+    };
+    enum class ReadResult {
+        drained,  // nothing more to read now; the session waits for the next readiness
+        moreLeft, // the budget ran out with output still waiting
+        stopped,  // the output ended, or the shell or the session went away meanwhile
+    };
+    // Reads pieces until the terminal is drained or the budget is spent. Called by the scheduler.
+    ReadResult readSome(ReadBudget& budget);
+
     static constexpr qsizetype kReadBufferSize = 32768;
     static constexpr int kWindowSizeDebounceMs = 50;
 
 private:
     bool launch(const QString& shellPath, const QString& cwd);
-    void readAvailable();
+    void readReady();
     void flushInput();
     void endOfOutput();
     void releaseDescriptor();

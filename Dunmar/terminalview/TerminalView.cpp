@@ -54,7 +54,12 @@ TerminalView::TerminalView(const QRect& frameRect, const QString& shell, const Q
 
     session_.onOutput = [this](QByteArrayView piece) { handleOutput(piece); };
     session_.onOutputEnded = [this] { handleOutputEnded(); };
-    session_.onFirstOutput = [this] { loadHistory(); };
+    // When many panes have output, the one the user types into is read first, then those in sight.
+    session_.readPriority = [this] { return hasFocus() ? 2 : isVisible() ? 1 : 0; };
+    session_.onFirstOutput = [this] {
+        loadHistory();
+        if (onShellReady) onShellReady();
+    };
     session_.remoteOutputWanted = [] {
         const TerminalViewHost* host = TerminalViewHost::installed();
         return host && host->isRemoteStreamConnected();
@@ -73,6 +78,7 @@ TerminalView::~TerminalView() {
     session_.onOutputEnded = nullptr;
     session_.onFirstOutput = nullptr;
     session_.onRemoteOutput = nullptr;
+    session_.readPriority = nullptr;
 }
 
 void TerminalView::installTerminalCallbacks() {

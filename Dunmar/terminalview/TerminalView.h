@@ -82,6 +82,8 @@ public:
     // Called when the shell's output ended (not after switchShell). When unset, the installed
     // TerminalViewHost is asked to quit. The owner may delete the view from inside.
     std::function<void()> onShellExit;
+    // The shell printed its first output (after a start or a switch); the history is loading.
+    std::function<void()> onShellReady;
     // Called with the number of scrollback lines dropped at the top (the scrollback was full or was
     // cleared): positions kept as buffer rows move up by that much. The view's own selection and
     // scroll position have already been shifted.
@@ -105,7 +107,8 @@ public:
     void setSuppressResize(bool suppress) { suppressResize_ = suppress; }
     bool suppressResize() const { return suppressResize_; }
     // The shell asked for a grid of rows x cols: grow or shrink the window by the difference between
-    // that grid's view size and this view's size, keeping its top edge, within its screen.
+    // that grid's view size and this view's size, keeping its top edge, within its screen; at most
+    // once a second and never during a drag by the user (ProgramResizeGate).
     void requestGridSize(std::int64_t rows, std::int64_t cols);
 
     // ---- Cursor and redraw -----------------------------------------------------------------------

@@ -1,5 +1,6 @@
 // Size, fonts, the mapping between points and buffer positions, and what the pane shows as text.
 #include "engine/Bidi.h"
+#include "terminalview/ProgramResizeGate.h"
 #include "terminalview/ScrollMath.h"
 #include "terminalview/TerminalView.h"
 
@@ -100,7 +101,7 @@ void TerminalView::requestGridSize(std::int64_t rows, std::int64_t cols) {
     }
     width = std::max({width, win->minimumWidth(), 1});
     height = std::max({height, win->minimumHeight(), 1});
-    win->resize(width, height);
+    ProgramResizeGate::request(win, QSize(width, height));
 }
 
 // ---- Buffer positions --------------------------------------------------------------------------

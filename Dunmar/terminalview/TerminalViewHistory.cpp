@@ -2,12 +2,10 @@
 // on the shell's line, offers the newest history line that continues it as ghost text, accepts it
 // with Right or Tab, and cycles through the matching lines with Up and Down.
 #include "terminalview/HistoryIndex.h"
-#include "terminalview/ShellHistory.h"
+#include "terminalview/SharedHistory.h"
 #include "terminalview/TerminalView.h"
 
 #include <QDir>
-#include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 constexpr char kKillLine = '\x15';
@@ -49,16 +47,11 @@ bool TerminalView::historyActive() const {
 void TerminalView::loadHistory() {
     const quint64 generation = ++historyLoadGeneration_;
     const QString home = settings_.homeDirectory.isEmpty() ? QDir::homePath() : settings_.homeDirectory;
-    auto* watcher = new QFutureWatcher<std::shared_ptr<const HistoryIndex>>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
-        watcher->deleteLater();
+    // Every pane shares one index of the same history files.
+    SharedHistory::instance().request(home, this, [this, generation](SharedHistory::Index index) {
         // A later load (the shell was switched meanwhile) wins.
-        if (generation == historyLoadGeneration_) setHistory(watcher->result());
+        if (generation == historyLoadGeneration_) setHistory(std::move(index));
     });
-    watcher->setFuture(QtConcurrent::run([home]() -> std::shared_ptr<const HistoryIndex> {
-        return std::make_shared<const HistoryIndex>(
-            shellhistory::loadShellHistory(home, HistoryIndex::kMaxEntries));
-    }));
 }
 
 void TerminalView::setHistory(std::shared_ptr<const HistoryIndex> history) {

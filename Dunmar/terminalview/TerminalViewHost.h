@@ -95,6 +95,8 @@ public:
     virtual bool versionButtonContains(const QPoint& /*globalPos*/) const { return false; }
     // The pointer left a pane: the window's border glow fades out (false).
     virtual void handleBorderHover(bool /*nearEdge*/) {}
+    // The user is dragging the window's edge: sizes that programs ask for are ignored meanwhile.
+    virtual bool isUserResizingWindow() const { return false; }
 
     static TerminalViewHost* installed();
     // Pass nullptr to uninstall. The host must outlive its installation.

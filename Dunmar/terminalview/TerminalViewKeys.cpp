@@ -56,7 +56,6 @@ void TerminalView::keyPressEvent(QKeyEvent* event) {
     event->accept();
     // A modifier pressed alone sends nothing.
     if (keys::isModifierOnlyKey(event->key())) return;
-    if (!shellReady()) return;
     if (smoothScrollY_ > 0) {
         // Typing returns to the live screen.
         smoothScrollY_ = 0;
@@ -102,7 +101,7 @@ void TerminalView::keyPressEvent(QKeyEvent* event) {
 void TerminalView::keyReleaseEvent(QKeyEvent* event) {
     event->accept();
     // X11 sends a release before every automatic repeat; the repeat itself is the event.
-    if (event->isAutoRepeat() || !shellReady()) return;
+    if (event->isAutoRepeat()) return;
     if (keymap::hasCommand(event->modifiers())) return;
     const int flags = int(terminal_->kittyKbdFlags());
     if (flags == 0) return;
@@ -360,7 +359,7 @@ void TerminalView::handleShiftArrow(keys::FunctionalKey arrow) {
 // Text from an input method (a composed character, a word from a CJK input method) is typed.
 void TerminalView::inputMethodEvent(QInputMethodEvent* event) {
     event->accept();
-    if (!shellReady() || event->commitString().isEmpty()) return;
+    if (event->commitString().isEmpty()) return;
     noteKeystroke();
     writeTypedText(event->commitString(), false);
     clearSelectionForTyping();

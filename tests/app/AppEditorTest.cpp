@@ -6,6 +6,7 @@
 #include "chrome/UnsavedAlertView.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
+#include "support/FullDisk.h"
 
 #include <QDir>
 #include <QFile>
@@ -151,4 +152,32 @@ TEST_F(AppEditor, AnEditorTabOpensSavesAndRenamesItsFile) {
     EXPECT_EQ(defaults->array("sessionTabs").size(), 3) << "the new tab was saved";
     settle();
     expectTabsInStep();
+}
+
+TEST_F(AppEditor, AFullDiskKeepsTheFileAndTheUnsavedMark) {
+    launch();
+    FullDisk disk;
+    const QString notes = disk.filePath(QStringLiteral("notes.txt"));
+    {
+        QFile file(notes);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("short\n");
+    }
+    fileAnswers << notes;
+    app->openEditorFile();
+    ASSERT_EQ(app->tabs().count(), 2);
+    tab(1).editorView->selectAll();
+    tab(1).editorView->insertPlainText(QString(5800, QLatin1Char('x')));
+    ASSERT_TRUE(tab(1).editorDirty);
+
+    disk.fill();
+    app->saveCurrentEditor();
+    disk.release();
+    EXPECT_EQ(read(notes), "short\n") << "the file was cut short and the save reported success";
+    EXPECT_TRUE(tab(1).editorDirty);
+    EXPECT_NE(app->toasts().toast(QStringLiteral("editorFileToast")), nullptr);
+
+    app->saveCurrentEditor();
+    EXPECT_EQ(read(notes).size(), 5800);
+    EXPECT_FALSE(tab(1).editorDirty);
 }

@@ -6,7 +6,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace apptest;
 
@@ -184,4 +186,46 @@ TEST_F(AppSession, ClosingTabsWithAndWithoutAGitPanelKeepsTheGitColumnsInStep) {
     expectTabsInStep();
     EXPECT_EQ(lastPanel, nullptr) << "the closed tab's git panel goes with it";
     EXPECT_EQ(names(), QStringList{"t0"});
+}
+
+TEST_F(AppSession, SavedEditorTabsOnFifosAndDevicesAreLeftOutWithAToast) {
+    const QString fifo = QDir(dir.path()).filePath("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString notes = writeFile("notes.md", "# Notes\n");
+    defaults->setValue("sessionTabs", QVariantList{
+                                          QVariantMap{{"shell", "/bin/bash"}},
+                                          QVariantMap{{"type", "editor"}, {"editorURL", fifo}},
+                                          QVariantMap{{"type", "editor"}, {"editorURL", "/dev/zero"}},
+                                          QVariantMap{{"type", "editor"}, {"editorURL", notes}},
+                                      });
+    defaults->setValue("sessionActiveTab", 3);
+    launch(); // hung here at the FIFO's open, and read /dev/zero without end
+
+    ASSERT_EQ(app->tabs().count(), 2);
+    EXPECT_EQ(tab(1).editorView->toPlainText(), "# Notes\n");
+    EXPECT_EQ(app->activeTab(), 1);
+    QWidget* toast = app->toasts().toast(QStringLiteral("filesSkippedToast"));
+    ASSERT_NE(toast, nullptr);
+    QString shown;
+    for (const QLabel* label : toast->findChildren<QLabel*>()) shown += label->text();
+    EXPECT_TRUE(shown.contains(fifo) && shown.contains("/dev/zero")) << shown.toStdString();
+    EXPECT_EQ(savedTabs().size(), 2) << "the skipped tabs are not saved again";
+}
+
+TEST_F(AppSession, ABrokenSettingsFileIsMovedAsideAndTheToastSaysWhere) {
+    TearDown();
+    {
+        QFile broken(dir.filePath("defaults.json"));
+        ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+        broken.write("{\"sessionTabs\": [");
+    }
+    SetUp();
+    const QString aside = defaults->quarantinedPath();
+    ASSERT_FALSE(aside.isEmpty());
+    launch();
+    QWidget* toast = app->toasts().toast(QStringLiteral("settingsMovedAsideToast"));
+    ASSERT_NE(toast, nullptr);
+    QString shown;
+    for (const QLabel* label : toast->findChildren<QLabel*>()) shown += label->text();
+    EXPECT_TRUE(shown.contains(aside)) << shown.toStdString();
 }

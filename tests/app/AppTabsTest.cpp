@@ -334,3 +334,20 @@ TEST_F(AppTabs, LosingTheKeyboardHidesTheWindowOnlyWhenTheSettingAsks) {
     app->applicationDidResignActive();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !app->window()->isVisible(); }, 5000));
 }
+
+TEST_F(AppTabs, ATabsOwnPaneGetsHistorySuggestionsToo) {
+    // The main pane's first-output handler was replaced by the tab's, so only split panes loaded
+    // the history.
+    const QString historyFile = QDir::home().filePath(".bash_history");
+    ASSERT_FALSE(QFile::exists(historyFile)) << "the test home already has a history";
+    {
+        QFile file(historyFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("echo from-the-history\n");
+    }
+    launch();
+    const bool loaded =
+        QTest::qWaitFor([&] { return view(0)->historyEntries().contains("echo from-the-history"); }, 20000);
+    QFile::remove(historyFile);
+    EXPECT_TRUE(loaded);
+}

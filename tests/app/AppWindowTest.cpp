@@ -416,3 +416,15 @@ TEST_F(AppWindow, TheSidePanelColumnKeepsOrderHeightsAndMoveButtons) {
     EXPECT_TRUE(defaults->boolean("webPickerOpen"));
     EXPECT_FALSE(defaults->boolean("sshManagerOpen"));
 }
+
+TEST_F(AppWindow, ASizeAProgramAsksForIsNeverStoredAsTheUsers) {
+    launchShown();
+    const double storedWidth = defaults->doubleValue("windowWidth");
+    const double storedHeight = defaults->doubleValue("windowHeight");
+    const QSize before = win()->size();
+    view(0)->terminal().process("\x1b[8;12;50t");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return win()->size() != before; }, 3000));
+    settle();
+    EXPECT_DOUBLE_EQ(defaults->doubleValue("windowWidth"), storedWidth);
+    EXPECT_DOUBLE_EQ(defaults->doubleValue("windowHeight"), storedHeight);
+}

@@ -5,9 +5,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -106,6 +108,24 @@ TEST(Program, AnotherUsersRunningCopyDoesNotBlockAStart) {
 
     expectCleanExit(*mine);
     expectCleanExit(*theirs);
+}
+
+TEST(Program, WithoutARuntimeFolderTheLockIsInAPrivateFolderOfTheUser) {
+    UserFolders user;
+    const std::vector<std::string> env = user.environment(QString()); // XDG_RUNTIME_DIR empty
+    auto first = start(user, env);
+    expectRunning(*first, user);
+    const QString folder = QDir(user.home()).filePath(".cache/dunmar");
+    EXPECT_TRUE(QFile::exists(QDir(folder).filePath("Dunmar.lock")));
+    EXPECT_EQ(QFileInfo(folder).permissions() & (QFile::WriteGroup | QFile::WriteOther), 0);
+    // The second copy finds the first through the socket beside the lock, and leaves.
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return QFileInfo::exists(QDir(folder).filePath("Dunmar.sock")); }, 30000));
+    auto second = start(user, env);
+    const std::optional<int> status = second->waitForExit(kStartTimeout);
+    ASSERT_TRUE(status.has_value()) << "the second copy kept running";
+    EXPECT_EQ(WEXITSTATUS(*status), 0);
+    expectCleanExit(*first);
 }
 
 TEST(Program, AFatalSignalWritesTheCrashLineAndEndsByThatSignal) {

@@ -2,6 +2,7 @@
 // its takeover, the crash records and the SIGTERM hand-over.
 #include "app/ConfigDirectory.h"
 #include "app/CrashReporter.h"
+#include "app/InstanceServer.h"
 #include "app/SingleInstanceLock.h"
 #include "app/TermSignalHandler.h"
 #include "platform/GitPath.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTest>
 #include <algorithm>
 #include <csignal>
 #include <fcntl.h>
@@ -38,37 +40,87 @@ QByteArray readAll(const QString& path) {
 
 } // namespace
 
-TEST(SingleInstanceLock, PathIsPerUser) {
+TEST(SingleInstanceLock, TheFolderIsTheUsersOwn) {
     struct Case {
         const char* runtime;
-        uid_t uid;
+        const char* cache;
+        const char* home;
         std::string expected;
     };
     const Case cases[] = {
-        {"/run/user/1000", 1000, "/run/user/1000/Dunmar.lock"},
-        {"/run/user/1000/", 1000, "/run/user/1000/Dunmar.lock"},
-        {nullptr, 1000, "/tmp/Dunmar-1000.lock"},
-        {nullptr, 1001, "/tmp/Dunmar-1001.lock"},
-        {"", 0, "/tmp/Dunmar-0.lock"},
-        {"relative/dir", 42, "/tmp/Dunmar-42.lock"}, // only an absolute folder counts
+        {"/run/user/1000", "/c", "/h", "/run/user/1000"},
+        {"/run/user/1000/", nullptr, "/h", "/run/user/1000"},
+        {nullptr, "/home/u/.cache/", "/home/u", "/home/u/.cache/dunmar"},
+        {nullptr, nullptr, "/home/u", "/home/u/.cache/dunmar"},
+        {"", "relative", "/home/u", "/home/u/.cache/dunmar"}, // only absolute folders count
+        {"relative/dir", nullptr, "/home/v/", "/home/v/.cache/dunmar"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(instancelock::lockFilePath(c.runtime, c.uid), c.expected)
+        EXPECT_EQ(instancelock::lockFolderFor(c.runtime, c.cache, c.home), c.expected)
             << (c.runtime ? c.runtime : "(unset)");
+    EXPECT_EQ(instancelock::lockFilePath("/run/user/7"), "/run/user/7/Dunmar.lock");
+    EXPECT_EQ(instancelock::socketFilePath("/run/user/7"), "/run/user/7/Dunmar.sock");
 }
 
-TEST(SingleInstanceLock, AMissingRuntimeFolderFallsBackToTheUsersTemporaryLock) {
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    const bool wasSet = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+TEST(SingleInstanceLock, WithoutARuntimeFolderTheLockLivesInAPrivateCacheFolder) {
+    QTemporaryDir cache;
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const bool runtimeWasSet = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+    const bool cacheWasSet = qEnvironmentVariableIsSet("XDG_CACHE_HOME");
     qputenv("XDG_RUNTIME_DIR", "/nonexistent/run/user");
-    EXPECT_EQ(instancelock::defaultLockFilePath(), "/tmp/Dunmar-" + std::to_string(getuid()) + ".lock");
+    qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
+    const std::string folder = instancelock::defaultLockFolder();
+    EXPECT_EQ(folder, cache.path().toStdString() + "/dunmar");
+    std::string problem;
+    ASSERT_TRUE(instancelock::ensurePrivateFolder(folder, &problem)) << problem;
+    struct stat st {};
+    ASSERT_EQ(::stat(folder.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
     QTemporaryDir runtime;
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-    EXPECT_EQ(instancelock::defaultLockFilePath(), runtime.path().toStdString() + "/Dunmar.lock");
-    if (wasSet)
-        qputenv("XDG_RUNTIME_DIR", saved);
-    else
-        qunsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(instancelock::defaultLockFolder(), runtime.path().toStdString());
+    runtimeWasSet ? qputenv("XDG_RUNTIME_DIR", savedRuntime) : qunsetenv("XDG_RUNTIME_DIR");
+    cacheWasSet ? qputenv("XDG_CACHE_HOME", savedCache) : qunsetenv("XDG_CACHE_HOME");
+}
+
+TEST(SingleInstanceLock, AFolderOrLockOthersCouldTouchIsRefusedAndSaysWhy) {
+    QTemporaryDir dir;
+    const std::string open = dir.filePath("open").toStdString();
+    ::mkdir(open.c_str(), 0777);
+    ::chmod(open.c_str(), 0777);
+    std::string problem;
+    EXPECT_FALSE(instancelock::ensurePrivateFolder(open, &problem));
+    EXPECT_NE(problem.find("other users"), std::string::npos) << problem;
+
+    const std::string link = dir.filePath("link").toStdString();
+    const std::string mine = dir.filePath("mine").toStdString();
+    ASSERT_TRUE(instancelock::ensurePrivateFolder(mine));
+    ASSERT_EQ(::symlink(mine.c_str(), link.c_str()), 0);
+    EXPECT_FALSE(instancelock::ensurePrivateFolder(link, &problem)) << "a link to a folder was trusted";
+
+    if (::geteuid() == 0) {
+        // A lock file made by another user first (only root can stage that here).
+        const std::string path = instancelock::lockFilePath(mine);
+        writeFile(QString::fromStdString(path), "");
+        ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+        problem.clear();
+        EXPECT_EQ(instancelock::acquire(path, &problem), -1);
+        EXPECT_NE(problem.find("another user"), std::string::npos) << problem;
+    }
+}
+
+TEST(SingleInstanceLock, ASecondStartAsksTheRunningCopyToShowItsWindow) {
+    QTemporaryDir dir;
+    const std::string socket = instancelock::socketFilePath(dir.path().toStdString());
+    EXPECT_FALSE(instancelock::askToShow(socket)) << "no copy is listening yet";
+    InstanceServer server(QString::fromStdString(socket));
+    ASSERT_TRUE(server.isListening());
+    int shown = 0;
+    server.onShowRequested = [&shown] { ++shown; };
+    EXPECT_TRUE(instancelock::askToShow(socket));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown == 1; }, 5000));
 }
 
 TEST(SingleInstanceLock, TheLockNotTheFileDecides) {

@@ -163,6 +163,20 @@ TEST_F(BellTest, APanesPreviewNotificationReplacesItsEarlierOneAndEachPaneHasIts
     EXPECT_EQ(posted(settledNotifies()), (QList<Posted>{{"● Tab 4", "Input required"}}));
 }
 
+TEST_F(BellTest, ThePanesTextReachesTheNotificationAsTextNotMarkup) {
+    useNotificationDaemon();
+    ThreeTabs tabs;
+    tabs.install(host);
+    host.hide();
+    defaults->setValue("bellOSNotification", false);
+    tabs.b.show("\r\n<a href=\"https://x.example\">open</a> & <img src=\"file:///etc/passwd\"/>");
+    bell->ring(&tabs.b);
+    const auto calls = settledNotifies();
+    ASSERT_EQ(calls.size(), 1);
+    EXPECT_EQ(calls[0].body, "&lt;a href=\"https://x.example\"&gt;open&lt;/a&gt; &amp; "
+                             "&lt;img src=\"file:///etc/passwd\"/&gt;");
+}
+
 TEST_F(BellTest, ABurstOfPreviewPostsOfOnePaneEndsWithItsNewestText) {
     useNotificationDaemon();
     ThreeTabs tabs;

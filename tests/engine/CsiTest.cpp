@@ -34,9 +34,9 @@ TEST(Csi, CursorAddressing) {
         {"\x1b[5;5H\x1b[3a", 7, 4},
         {"\x1b[5;5H\x1b[3d", 4, 2},
         {"\x1b[5;5H\x1b[3e", 4, 7},
-        {"\x1b[5;5H\x1b[0A", 4, 3},            // a count of 0 is 1
-        {"\x1b[5;10r\x1b[2;1H\x1b[A", 0, 4},   // CUU lands on the region's top
-        {"\x1b[5;10r\x1b[1;1H\x1b[20B", 0, 9}, // and CUD on its bottom
+        {"\x1b[5;5H\x1b[0A", 4, 3},           // a count of 0 is 1
+        {"\x1b[5;10r\x1b[7;1H\x1b[9A", 0, 4}, // CUU from inside the region stops at its top
+        {"\x1b[3;6r\x1b[4;1H\x1b[20B", 0, 5}, // and CUD at its bottom
         {"\x1b[5;10r\x1b[?6h\x1b[3H", 0, 6},
         {"\x1b[5;10r\x1b[?6h\x1b[20H", 0, 9},
         {"\x1b[5;10r\x1b[?6h\x1b[2d", 0, 5},
@@ -48,6 +48,31 @@ TEST(Csi, CursorAddressing) {
         feed(t, c.bytes);
         EXPECT_EQ(t.cursorX(), c.x) << c.bytes + 1;
         EXPECT_EQ(t.cursorY(), c.y) << c.bytes + 1;
+    }
+}
+
+// The region holds back CUU, CUD, CNL and CPL only when the cursor starts on the side of the
+// region's edge it moves toward; a cursor above the region moving up, or below it moving down,
+// goes to the screen's edge, as in xterm (programs' terminfo counts on it).
+TEST(Csi, CursorMotionOutsideTheRegionStopsAtTheScreenEdge) {
+    struct Case {
+        const char* bytes;
+        std::int64_t row; // 1-based row where X lands
+        std::int64_t col;
+    };
+    const Case cases[] = {
+        {"\x1b[15;17r\x1b[1;1H\x1b[AX", 1, 1},    {"\x1b[1;5r\x1b[20;1H\x1b[BX", 21, 1},
+        {"\x1b[15;17r\x1b[3;1H\x1b[9AX", 1, 1},   {"\x1b[1;5r\x1b[20;1H\x1b[9BX", 24, 1},
+        {"\x1b[15;17r\x1b[3;4H\x1b[FX", 2, 1},    // CPL
+        {"\x1b[1;5r\x1b[20;4H\x1b[2EX", 22, 1},   // CNL
+        {"\x1b[15;17r\x1b[3;1H\x1b[20BX", 17, 1}, // from above, down: into the region, to its bottom
+        {"\x1b[3;5r\x1b[20;1H\x1b[30AX", 3, 1},   // from below, up: to the region's top
+        {"\x1b[5;10r\x1b[20;1H\x1b[30EX", 24, 1},
+    };
+    for (const Case& c : cases) {
+        Terminal t(80, 24);
+        feed(t, c.bytes);
+        EXPECT_EQ(rowText(t, c.row - 1), std::string(std::size_t(c.col - 1), ' ') + "X") << c.bytes + 1;
     }
 }
 

@@ -237,3 +237,43 @@ TEST(Editing, HugeCountsAreClamped) {
     EXPECT_EQ(dumpScreen(t), "\n\n\n\n@1,3");
     EXPECT_EQ(scrollbackText(t, 9999), "");
 }
+
+// Writing over, erasing, inserting at or deleting either half of a wide character blanks the
+// whole character: no half is left standing without the other (xterm, libvterm, tmux).
+TEST(Editing, EitherHalfOfAWideCharacterTakesTheWholeCharacter) {
+    struct Case {
+        const char* bytes;
+        const char* text; // row 0, trailing blanks trimmed
+    };
+    const Case cases[] = {
+        {"日\x1b[1;2HX", " X"},
+        {"日本\x1b[1;3HY", "日Y"},
+        {"日\x1b[1;1HX", "X"},
+        {"日本\x1b[1;2HXYZ", " XYZ"},
+        {"日本\x1b[1;2HABCDEFGHIJKLMNOPQRSTUVWXYZ", " ABCDEFGHIJKLMNOPQRSTUVWXYZ"}, // a long run
+        {"日本\x1b[1;2Hé", " é本"},
+        {"日本\x1b[1;2H中", " 中"},
+        {"日本\x1b[1;3H中", "日中"},
+        {"日本\x1b[1;2H\x1b[4hX", " X 本"}, // insert mode
+        {"日本\x1b[1;2H\x1b[X", "  本"},    // ECH
+        {"日本\x1b[1;3H\x1b[K", "日"},      // EL 0
+        {"日本\x1b[1;3H\x1b[1K", ""},       // EL 1
+        {"日本\x1b[1;2H\x1b[@", "   本"},   // ICH
+        {"日本\x1b[1;2H\x1b[P", " 本"},     // DCH
+        {"a日b\x1b[1;2H\x1b[P", "a b"},
+        {"a\x1b[1;39H日\x1b[1;1H\x1b[@", " a"}, // pushed off the row by half
+    };
+    for (const Case& c : cases) {
+        Terminal t(40, 3);
+        feed(t, c.bytes);
+        EXPECT_EQ(rowText(t, 0), c.text) << c.bytes;
+        const auto row = t.gridRow(0);
+        for (std::size_t x = 0; x < row.size(); ++x) {
+            if (row[x].width == 2) {
+                EXPECT_TRUE(x + 1 < row.size() && row[x + 1].width == 0) << c.bytes << " left half at " << x;
+            } else if (row[x].width == 0) {
+                EXPECT_TRUE(x > 0 && row[x - 1].width == 2) << c.bytes << " right half at " << x;
+            }
+        }
+    }
+}

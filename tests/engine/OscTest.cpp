@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "engine/Codecs.h"
+#include "engine/Title.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -42,6 +43,31 @@ TEST_F(Osc, Titles) {
     feed(t, osc("2;a;b ü"));
     EXPECT_EQ(t.currentTitle, "a;b ü") << "the title runs to the end, semicolons included";
     EXPECT_TRUE(t.diag.unhandled.empty());
+}
+
+TEST_F(Osc, TitlesLoseControlCharactersAndStopAtTheirLimit) {
+    std::string cjk;
+    for (int i = 0; i < 300; ++i) cjk += "\xe6\xbc\xa2";
+    const struct {
+        std::string raw;
+        std::string title;
+    } cases[] = {
+        {"a\tb\rcd\x7f\x1b", "abcd"},             // C0 and DEL
+        {"x\xc2\x85y\xc2\x9bz", "xyz"},           // C1 (NEL, CSI) as UTF-8
+        {"\xc2\xa0\xc3\xbc", "\xc2\xa0\xc3\xbc"}, // no-break space and u-umlaut stay
+        {std::string(300, 'w'), std::string(kMaxTitleChars, 'w')},
+        {cjk, cjk.substr(0, kMaxTitleChars * 3)}, // cut after whole characters, never inside one
+    };
+    for (const auto& c : cases) EXPECT_EQ(sanitizeTitle(c.raw), c.title) << c.raw;
+
+    // What a program sends is cleaned before the title is kept or told.
+    Terminal t(10, 2);
+    std::vector<std::string> told;
+    t.onTitleChange = [&](const std::string& s) { told.push_back(s); };
+    feed(t, osc("2;a\tbc\x7f" + std::string(100000, 'w')));
+    EXPECT_EQ(t.currentTitle, "abc" + std::string(kMaxTitleChars - 3, 'w'));
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told.back(), t.currentTitle);
 }
 
 TEST_F(Osc, Hyperlinks) {

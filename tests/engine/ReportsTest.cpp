@@ -28,8 +28,8 @@ void expectReplies(const ReplyCase* begin, const ReplyCase* end) {
 TEST(Reports, DeviceAndWindowReplies) {
     const ReplyCase cases[] = {
         // Device attributes and version
-        {"", "\x1b[c", "\x1b[?62;22c"},
-        {"", "\x1b[0c", "\x1b[?62;22c"},
+        {"", "\x1b[c", "\x1b[?62;4;22c"},
+        {"", "\x1b[0c", "\x1b[?62;4;22c"},
         {"", "\x1b[1c", ""},
         {"", "\x1b[>c", "\x1b[>1;0;0c"},
         {"", "\x1b[>5c", "\x1b[>1;0;0c"},

@@ -249,3 +249,36 @@ TEST(Screen, BackAndForwardIndex) {
             "6");
     EXPECT_EQ(t.cursorX(), 2);
 }
+
+// A line feed, vertical tab, form feed, index or reverse index takes the cursor off the line whose
+// last column was just written: the wrap that was due there is dropped, so the next character
+// lands in the last column of the new line instead of wrapping past it, as in xterm.
+TEST(Screen, VerticalMotionsDropAPendingWrap) {
+    const std::string full(80, 'x');
+    struct Case {
+        const char* motion;
+        std::int64_t row; // where Y lands, in the last column
+    };
+    const Case cases[] = {{"\n", 3},
+                          {"\v", 3},
+                          {"\f", 3},
+                          {"\x1b"
+                           "D",
+                           3},
+                          {"\x1b"
+                           "M",
+                           1}};
+    for (const Case& c : cases) {
+        Terminal t(80, 5);
+        feed(t, "\x1b[3;1H" + full);
+        ASSERT_TRUE(t.pendingWrap());
+        feed(t, std::string(c.motion) + "Y");
+        EXPECT_EQ(rowText(t, c.row), std::string(79, ' ') + "Y") << visible(c.motion);
+        EXPECT_EQ(rowText(t, 2), full) << visible(c.motion);
+    }
+    // On the region's bottom line the line feed scrolls, and the wrap is dropped all the same.
+    Terminal t(80, 5);
+    feed(t, "\x1b[5;1H" + full + "\nY");
+    EXPECT_EQ(rowText(t, 3), full);
+    EXPECT_EQ(rowText(t, 4), std::string(79, ' ') + "Y");
+}

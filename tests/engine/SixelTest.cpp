@@ -106,6 +106,23 @@ TEST(Sixel, UnsetPixelsAreTransparent) {
     EXPECT_EQ(at(*over, 2, 0), opaque(51, 51, 204));
 }
 
+// Each band is wider than the last: the rows drawn before keep their pixels where they were, and
+// what the image gained beside them is transparent.
+TEST(Sixel, RowsDrawnBeforeTheImageWidensKeepTheirPlace) {
+    const auto image = decodeSixel("#1~-#2!3~-#3!40~-#4!700~");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 700);
+    EXPECT_EQ(image->height, 24);
+    const Pixel colours[] = {opaque(51, 51, 204), opaque(51, 204, 51), opaque(51, 204, 204), opaque(204, 51, 51)};
+    const int widths[] = {1, 3, 40, 700};
+    for (int y = 0; y < 24; ++y) {
+        for (int x = 0; x < 700; ++x) {
+            const Pixel want = x < widths[y / 6] ? colours[y / 6] : kClear;
+            ASSERT_EQ(at(*image, x, y), want) << x << ", " << y;
+        }
+    }
+}
+
 TEST(Sixel, NothingDrawnGivesNoImage) {
     for (const char* data : {"", "$", "-", "$-$-", "!5$", "#1", "#1;2;100;0;0", "\"1;1;20;20", "!9"}) {
         EXPECT_FALSE(decodeSixel(data)) << data;
@@ -220,7 +237,7 @@ TEST(Sixel, HugeCountsAndSizesAreBounded) {
     EXPECT_EQ(at(*overflow, kW - 1, 5), kWhite);
 
     // Columns beyond the bound are dropped, the rest of the band still draws.
-    const auto clipped = decodeSixel("!4095?#2!10~");
+    const auto clipped = decodeSixel("!" + std::to_string(kW - 1) + "?#2!10~");
     ASSERT_TRUE(clipped);
     EXPECT_EQ(clipped->width, kW);
     EXPECT_EQ(at(*clipped, kW - 1, 0), opaque(51, 204, 51));

@@ -77,9 +77,9 @@ public:
             return text(1 + pick(cols + 10));
         case 4:
             return "\r";
-        // A pending wrap survives a line feed, index and reverse index here; libvterm forgets it
-        // on every control, and backspace and tab start from a different column after that.
-        // These are only sent without a pending wrap.
+        // Line feed, index and reverse index drop a pending wrap here, as in xterm; libvterm keeps
+        // it across them, and forgets it on backspace and tab, which then start from a different
+        // column. These are only sent without a pending wrap.
         case 5:
             return t_.pendingWrap() ? "\r\n" : "\n";
         case 6:

@@ -2,6 +2,7 @@
 // show, accept and cycle suggestions in a real pane.
 #include "ViewTestSupport.h"
 #include "terminalview/HistoryIndex.h"
+#include "terminalview/SharedHistory.h"
 #include "terminalview/ShellHistory.h"
 
 #include <QApplication>
@@ -203,4 +204,23 @@ TEST_F(ViewTest, TheGhostTextIsDrawnAfterTheCursorInTheGhostColour) {
     view->setSmoothScrollY(view->cellH() * 10);
     grabImage(*view);
     EXPECT_FALSE(view->currentSuggestion().has_value());
+}
+
+TEST_F(ViewTest, PanesShareOneHistoryIndexUntilAFileChanges) {
+    writeFile(home.filePath(".bash_history"), "make test\nmake all\n");
+    SharedHistory& shared = SharedHistory::instance();
+    const int loadsBefore = shared.loadCount();
+    auto first = makeDumpView();
+    auto second = makeDumpView();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !first->historyEntries().isEmpty() && !second->historyEntries().isEmpty(); }, 10000));
+    EXPECT_EQ(&first->historyEntries(), &second->historyEntries()) << "each pane holds its own copy";
+    EXPECT_EQ(shared.loadCount() - loadsBefore, 1);
+
+    // A changed file (here: longer) is read again for the next pane; the others keep what they have.
+    writeFile(home.filePath(".bash_history"), "make test\nmake all\nmake clean\n");
+    auto third = makeDumpView();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return third->historyEntries().size() == 3; }, 10000));
+    EXPECT_EQ(shared.loadCount() - loadsBefore, 2);
+    EXPECT_EQ(first->historyEntries().size(), 2);
 }

@@ -6,7 +6,10 @@
 #include <QRandomGenerator>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <memory>
 #include <sys/ioctl.h>
+#include <vector>
 
 namespace {
 PtyWindowSize sizeOnTerminal(int fd) {
@@ -49,6 +52,42 @@ TEST_F(PtyTest, AFloodOfOutputLeavesTheEventLoopRunningAndControlCStopsIt) {
     harness.session.write(QByteArrayView("\x03", 1));
     harness.costPerPieceMicroseconds = 0;
     EXPECT_EQ(harness.run("echo stopped"), "stopped\n");
+}
+
+TEST_F(PtyTest, FloodingPanesShareOneReadBudgetWithThePaneInSightFirst) {
+    // Three panes flooding at once, each piece costing more than a whole turn's budget: with a
+    // budget per pane every turn read all three (three budgets); with one budget a turn reads the
+    // pane in sight and one other, in turn.
+    std::vector<std::unique_ptr<ShellHarness>> panes;
+    for (int i = 0; i < 3; ++i) {
+        panes.push_back(std::make_unique<ShellHarness>(settings()));
+        ASSERT_TRUE(panes.back()->start("/bin/bash"));
+        ASSERT_EQ(panes.back()->run("echo ready"), "ready\n");
+    }
+    ShellHarness& inSight = *panes[2];
+    inSight.session.readPriority = [] { return 1; };
+    std::vector<int> order; // which pane each piece came from
+    for (int i = 0; i < 3; ++i) {
+        panes[std::size_t(i)]->costPerPieceMicroseconds = 20000;
+        auto previous = panes[std::size_t(i)]->session.onOutput;
+        panes[std::size_t(i)]->session.onOutput = [&order, i, previous](QByteArrayView piece) {
+            order.push_back(i);
+            previous(piece);
+        };
+    }
+    for (auto& pane : panes) pane->session.write(QString("yes\r"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return order.size() >= 60; }, 30000));
+    const std::vector<int> first(order.begin() + 10, order.begin() + 60); // past the start
+    const auto count = [&](int pane) { return std::count(first.begin(), first.end(), pane); };
+    EXPECT_GE(count(2), 23) << "the pane in sight was not served first in every turn";
+    EXPECT_GE(count(0), 8) << "a pane out of sight starved";
+    EXPECT_GE(count(1), 8) << "a pane out of sight starved";
+
+    for (auto& pane : panes) {
+        pane->session.write(QByteArrayView("\x03", 1));
+        pane->costPerPieceMicroseconds = 0;
+    }
+    for (auto& pane : panes) EXPECT_EQ(pane->run("echo stopped"), "stopped\n");
 }
 
 TEST_F(PtyTest, ALargeWriteArrivesWholeAndInOrder) {

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
+#include <csignal>
+#include <unistd.h>
 
 namespace {
 struct ShellCase {
@@ -146,4 +148,31 @@ TEST_F(PtyTest, TheShellRunsInAnInstalledUtf8Locale) {
     EXPECT_EQ(harness.run("bash -c 'echo fine' 2>&1"), "fine\n");
     EXPECT_EQ(harness.run("locale charmap 2>&1"), "UTF-8\n");
     EXPECT_EQ(harness.run("printf '\\u00e9' | wc -m"), "1\n");
+}
+
+TEST_F(PtyTest, TheShellInheritsNoStrayDescriptorsAndNoIgnoredSignals) {
+    // A descriptor opened without close-on-exec, as a library might, and signals a parent ignored.
+    int leak[2];
+    ASSERT_EQ(::pipe(leak), 0);
+    struct sigaction ignore {
+    }, oldXfsz{}, oldVtalrm{};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, &oldXfsz);
+    ::sigaction(SIGVTALRM, &ignore, &oldVtalrm);
+    ShellHarness harness(settings());
+    const bool started = harness.start("/bin/bash");
+    ::sigaction(SIGXFSZ, &oldXfsz, nullptr);
+    ::sigaction(SIGVTALRM, &oldVtalrm, nullptr);
+    ASSERT_TRUE(started);
+
+    const QByteArray fds = harness.run(QStringLiteral("ls /proc/$$/fd | tr '\\n' ' '"));
+    const QList<QByteArray> open = fds.simplified().split(' ');
+    EXPECT_FALSE(open.contains(QByteArray::number(leak[0])) || open.contains(QByteArray::number(leak[1])))
+        << "open in the shell: " << fds.constData();
+    // Bits 24 and 25 of the ignored-signal mask are SIGXFSZ and SIGVTALRM.
+    EXPECT_EQ(harness.run(QStringLiteral(
+                  "m=$(awk '/^SigIgn/{print $2}' /proc/self/status); echo $(( (0x$m >> 24) & 3 ))")),
+              "0\n");
+    ::close(leak[0]);
+    ::close(leak[1]);
 }

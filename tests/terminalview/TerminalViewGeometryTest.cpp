@@ -1,6 +1,7 @@
 // Fonts and cell metrics, the grid that fits a frame, the shell's window-size requests, what the
 // pane tells assistive technology, and the timers of an idle pane.
 #include "ViewTestSupport.h"
+#include "terminalview/ProgramResizeGate.h"
 #include "terminalview/TerminalFonts.h"
 
 #include <QAccessible>
@@ -9,7 +10,25 @@
 #include <QFontMetricsF>
 #include <QScreen>
 #include <QTest>
+#include <QVBoxLayout>
 #include <cmath>
+
+namespace {
+// The sizes a widget took, each change once.
+class SizeLog : public QObject {
+public:
+    explicit SizeLog(QWidget* target) : target_(target) { target->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Resize && (sizes.isEmpty() || sizes.last() != target_->size()))
+            sizes << target_->size();
+        return false;
+    }
+    QList<QSize> sizes;
+
+private:
+    QWidget* target_;
+};
+} // namespace
 
 TEST(TerminalFonts, SizesFamiliesAndFallbacks) {
     loadTerminalFonts();
@@ -117,7 +136,9 @@ TEST_F(ViewTest, WindowSizeRequestsResizeTheWindowByThePanesDifferenceWithinTheS
     EXPECT_EQ(window.size(), QSize(paneWidth, 400 - 320 + paneHeight));
 
     const QRect screen = window.screen()->availableGeometry();
-    view->requestGridSize(1000, 1000);
+    const QSize first = window.size();
+    view->requestGridSize(1000, 1000); // within a second of the first: carried out a second later
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.size() != first; }, 3000));
     EXPECT_LE(window.geometry().right(), screen.right());
     EXPECT_LE(window.geometry().bottom(), screen.bottom());
     // Nonsense sizes are ignored.
@@ -223,4 +244,37 @@ TEST_F(ViewTest, OutputReachesARemoteViewerOnlyWhileOneIsConnected) {
     host.remoteConnected = true;
     ASSERT_TRUE(runAndWait(*view, "echo watched$((6*7)) \u00e9", "watched42"));
     EXPECT_TRUE(host.remoteText.contains("watched42 \u00e9"));
+}
+
+TEST_F(ViewTest, ProgramsResizeTheWindowAtMostOnceASecondAndNeverDuringADrag) {
+    QWidget window;
+    window.resize(600, 400);
+    auto view = makeQuietView(QSize(600, 400));
+    auto* layout = new QVBoxLayout(&window); // the pane fills the window
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view.get());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    SizeLog log(&window);
+    const auto sizeFor = [&](int rows, int cols) {
+        return QSize(int(std::ceil(view->cellW() * cols + 32)), int(std::ceil(view->cellH() * rows + 20)));
+    };
+
+    // A program asking in a loop: the first request at once, the newest a second later, no more.
+    for (int i = 0; i < 30; ++i) view->requestGridSize(10 + i % 3, 40 + i);
+    EXPECT_EQ(window.size(), sizeFor(10, 40));
+    const QSize newest = sizeFor(10 + 29 % 3, 40 + 29);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.size() == newest; }, 3000));
+    QTest::qWait(ProgramResizeGate::kMinIntervalMs + 200);
+    EXPECT_EQ(log.sizes, (QList<QSize>{sizeFor(10, 40), newest}));
+    EXPECT_TRUE(ProgramResizeGate::isProgramSize(&window));
+    window.resize(640, 420); // the user's own size
+    EXPECT_FALSE(ProgramResizeGate::isProgramSize(&window));
+
+    // While the user holds the mouse button (dragging the window's edge), requests are dropped.
+    QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+    view->requestGridSize(12, 50);
+    QTest::qWait(ProgramResizeGate::kMinIntervalMs + 200);
+    EXPECT_EQ(window.size(), QSize(640, 420));
+    QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
 }

@@ -285,8 +285,8 @@ TEST_F(ViewTest, ShiftArrowsMoveTheSelectionEndFromTheCursor) {
 }
 
 TEST_F(ViewTest, KeysBeforeTheShellSpeaksAndKeysWhileScrolledBack) {
-    // A child that waits before it prints anything (until the test lets it go on): keys meanwhile
-    // go nowhere.
+    // A child that waits before it prints anything (until the test lets it go on): keys and pastes
+    // meanwhile wait for it and arrive in order once it has spoken.
     const QString slow = home.filePath("slow-shell");
     const QString go = home.filePath("go");
     QFile script(slow);
@@ -298,9 +298,14 @@ TEST_F(ViewTest, KeysBeforeTheShellSpeaksAndKeysWhileScrolledBack) {
     auto view = makeView(slow);
     ASSERT_FALSE(view->shellReady());
     send(*view, {"early", Qt::Key_A, kNone, "a", {}});
+    QGuiApplication::clipboard()->setText("pasted");
+    send(*view, {"Control+Shift+V", Qt::Key_V, kCtrl | kShift, "\x16", {}});
+    send(*view, {"late", Qt::Key_Z, kNone, "z", {}});
+    ASSERT_FALSE(view->shellReady()) << "the shell spoke too early for this test";
     ASSERT_TRUE(QFile(go).open(QIODevice::WriteOnly));
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->shellReady() && QFile::exists(dumpPath); }, 20000));
     InputDump dump(dumpPath);
+    EXPECT_EQ(visible(dump.take(8)), "apastedz") << "keys typed before the shell spoke were lost";
     for (int i = 0; i < 60; ++i) feed(*view, "line\r\n");
     view->setSmoothScrollY(view->cellH() * 5);
     ASSERT_TRUE(view->isScrolledBack());

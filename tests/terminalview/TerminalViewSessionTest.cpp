@@ -272,3 +272,18 @@ TEST_F(ViewTest, ScrolledBackLinesStayInPlaceWhileOutputArrivesEvenWithAFullScro
     EXPECT_GE(droppedSeen, 50);
     EXPECT_EQ(view->selectedText(), selected) << "the selection drifted with the output";
 }
+
+TEST_F(ViewTest, KeysTypedWhileASlowShellStartsRunAsACommand) {
+    // A login shell whose start-up takes a second, as a heavy profile does.
+    QFile profile(home.filePath(".bash_profile"));
+    ASSERT_TRUE(profile.open(QIODevice::WriteOnly));
+    profile.write("sleep 1\n");
+    profile.close();
+    auto view = makeView("/bin/bash");
+    QTest::keyClicks(view.get(), QStringLiteral("echo typed$((6*7))"));
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    ASSERT_FALSE(view->shellReady()) << "the shell spoke too early for this test";
+    EXPECT_TRUE(waitForScreen(*view, QStringLiteral("typed42")))
+        << "keys typed before the prompt were lost:\n"
+        << screenText(view->terminal()).toStdString();
+}

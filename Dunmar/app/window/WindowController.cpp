@@ -9,6 +9,7 @@
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
+#include "terminalview/ProgramResizeGate.h"
 #include "platform/EwmhHints.h"
 #include "settings/SettingsKeys.h"
 
@@ -469,7 +470,8 @@ void WindowController::windowDidResize() {
     updateWindowMask();
     host_.centerCommandPalette();
     host_.layoutSidePanels();
-    if (isAnimating_ || !isWindowVisible()) return;
+    // A size a program asked for is never kept as the user's.
+    if (isAnimating_ || !isWindowVisible() || ProgramResizeGate::isProgramSize(window_.get())) return;
     frameMemory_.windowResized();
 }
 

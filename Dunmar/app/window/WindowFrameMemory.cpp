@@ -3,6 +3,7 @@
 #include "app/Termination.h"
 #include "platform/Defaults.h"
 #include "settings/SettingsKeys.h"
+#include "terminalview/ProgramResizeGate.h"
 
 #include <QAbstractAnimation>
 #include <QGuiApplication>
@@ -99,5 +100,7 @@ void WindowFrameMemory::writeWindowPosition() {
 }
 
 void WindowFrameMemory::saveOnQuit() {
-    if (window_) writeWindowGeometryOnQuit(defaults_, window_->geometry(), detached());
+    // A size a program asked for is never kept as the user's.
+    if (window_ && !ProgramResizeGate::isProgramSize(window_.get()))
+        writeWindowGeometryOnQuit(defaults_, window_->geometry(), detached());
 }

@@ -1,0 +1,42 @@
+#include "platform/RegularFile.h"
+
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace regularfile {
+
+bool isSpecialFile(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return false;
+    return !S_ISREG(st.st_mode);
+}
+
+std::optional<QByteArray> read(const QString& path, QString* error) {
+    const auto fail = [error](const QString& why) -> std::optional<QByteArray> {
+        if (error) *error = why;
+        return std::nullopt;
+    };
+    // Non-blocking, so that a FIFO without a writer does not hold the open; the kind of file is
+    // then checked on the descriptor itself, so a file swapped in between is still caught.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return fail(QStringLiteral("not a regular file"));
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(file.errorString());
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return fail(file.errorString());
+    return bytes;
+}
+
+} // namespace regularfile
