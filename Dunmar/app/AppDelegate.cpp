@@ -1,6 +1,8 @@
 // The controller's life: the launch that builds the window with its header and footer, the refresh
 // timer, and the end of the process.
 #include "app/AppDelegate.h"
+#include "app/settings/SettingsApplier.h"
+#include "app/settings/SettingsPanelController.h"
 
 #include "DunmarVersion.h"
 #include "app/BorderlessWindow.h"
@@ -13,6 +15,7 @@
 #include "platform/Defaults.h"
 #include "bell/BellManager.h"
 #include "settings/SettingsOverlay.h"
+#include "settings/SettingsKeys.h"
 
 #include <QCursor>
 #include <QDir>
@@ -42,6 +45,9 @@ std::optional<QString> askForFile(AppDelegate::FileChoice choice, const QString&
 AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
     : QObject(parent), defaults_(defaults), sessionStore_(defaults),
       windowController_(std::make_unique<WindowController>(defaults, toasts_, *this, actions_, this)) {
+    settingsApplier_ = std::make_unique<SettingsApplier>(defaults_, *this, *this);
+    settingsPanel_ = std::make_unique<SettingsPanelController>(defaults_, *this, *settingsApplier_);
+    settingsApplier_->setOpenPanel([this] { return settingsPanel_->panel(); });
     termination_.onWillTerminate = [this] { applicationWillTerminate(); };
     termination_.onShowWindow = [this] { windowController_->showWindowAnimated(); };
     chooseFile = [this](FileChoice choice, const QString& suggested) {
@@ -111,12 +117,12 @@ void AppDelegate::applicationDidFinishLaunching() {
     // in under the tray icon a moment after the launch, once the first shells have drawn.
     const QPointer<AppDelegate> self(this);
     QTimer::singleShot(0, this, [self] {
-        if (self && self->defaults_.boolean(QStringLiteral("windowDetached")))
+        if (self && self->defaults_.boolean(settings::kWindowDetached))
             self->windowController_->restoreDetachedWindowState();
     });
     QTimer::singleShot(kShowWindowDelayMs, this, [self] {
         if (!self || self->windowController_->isDetached()) return;
-        self->defaults_.removeObject(QStringLiteral("dockedWindowY"));
+        self->defaults_.removeObject(settings::kDockedWindowY);
         self->windowController_->showWindowAnimated();
     });
 }
@@ -235,7 +241,7 @@ void AppDelegate::wireFooter() {
         if (self) self->switchShellOfActivePane(i);
     };
     f.onSettings = [self] {
-        if (self) self->toggleSettings();
+        if (self) self->settingsPanel_->toggle();
     };
     f.onPrint = [self] {
         if (self) self->printCurrentTab();
@@ -295,7 +301,7 @@ void AppDelegate::terminateWithoutConfirmation() {
 void AppDelegate::applicationDidResignActive() {
     DeactivationInput input;
     input.dragSessionActive = isAnyDragSessionActive();
-    input.hideOnDeactivate = defaults_.boolean(QStringLiteral("hideOnDeactivate"));
+    input.hideOnDeactivate = defaults_.boolean(settings::kHideOnDeactivate);
     input.windowVisible = isWindowVisible();
     input.pointer = QCursor::pos();
     for (const QScreen* screen : QGuiApplication::screens())

@@ -8,6 +8,7 @@
 #include "app/Termination.h"
 #include "app/ToastService.h"
 #include "app/actions/ActionDispatcher.h"
+#include "app/settings/SettingsApplierHost.h"
 #include "app/sidepanel/SidePanelColumn.h"
 #include "app/sidepanel/SidePanelHost.h"
 #include "app/window/WindowController.h"
@@ -39,6 +40,8 @@ class HeaderBarView;
 class HoverButton;
 class QVariantAnimation;
 class QWidget;
+class SettingsApplier;
+class SettingsPanelController;
 class WindowBackdrop;
 
 // The application controller: the window with its header and footer, the open tabs with their
@@ -54,6 +57,7 @@ class AppDelegate : public QObject,
                     public TerminalViewHost,
                     public BellHost,
                     public SettingsHost,
+                    public SettingsApplierHost,
                     public WindowHost,
                     public SidePanelHost {
     Q_OBJECT
@@ -195,39 +199,33 @@ public:
     SubsystemServices& services() { return services_; }
 
     // ---- Seams: later subsystems ------------------------------------------------------------------
-    void toggleSettings();                                // the settings panel
     void updateGitPanelCwd();                             // the git panel follows the active shell's folder
 
     // ---- Settings (AppDelegateSettings.cpp) --------------------------------------------------------
-    // Applies a changed setting to the running program: the window, every terminal pane, the bell,
-    // the shells, the usage polling and the update check. The caller has stored the value already;
-    // only the prompt theme's name, the exclusive pair "alwaysOnTop"/"hideOnDeactivate", a
-    // launch-at-login switch that could not be carried out (set back, and the user told) and the
-    // reset ("resetDefaults") write settings here. An unknown key, or a value of another type than
-    // the key takes, changes nothing, except "colorTheme" (dark), "showAIUsage" (hidden) and
-    // "aiUsageRefreshIndex" (600 s).
-    void applySetting(const QString& key, const QVariant& value);
-    // Stores a cursor style and shows it in every pane.
-    void setCursorStyle(int style);
+    // The one path of a changed setting into the running program, and the panel's opening and
+    // closing.
+    SettingsApplier& settingsApplier() const { return *settingsApplier_; }
+    SettingsPanelController& settingsPanel() const { return *settingsPanel_; }
+    // A left press in a terminal closes the panel; the press still reaches the terminal.
+    void hideSettings() override;
+    bool isSettingsOpen() const override;
 
     // The material behind the content (the window's blur view).
     WindowBackdrop* visualEffect() const { return visualEffect_; }
 
-    // ---- Window settings (AppDelegateSettings.cpp) ------------------------------------------------
-    void applyWindowOpacity(double opacity);
-    void applyBlurIntensity(double intensity);
-    // Turning dimming off brings a dimmed window back to its opacity.
-    void applyAutoDim(bool dim);
-
-    // ---- Settings panel (AppDelegateSettingsPanel.cpp) -------------------------------------------
-    // Slides the panel out above the footer; nothing when it is open (or still closing).
-    void showSettings();
-    // Fades the panel out and slides it back behind the footer; nothing when none is open.
-    void hideSettings() override;
-    // A left press in a terminal closes the panel; the press still reaches the terminal.
-    bool isSettingsOpen() const override { return !settingsOverlay_.isNull(); }
-    // The open panel, from its opening until the end of its closing.
-    SettingsOverlay* settingsOverlay() const { return settingsOverlay_; }
+    // ---- SettingsApplierHost -------------------------------------------------------------------
+    QList<TerminalView*> settingsTerminalViews() const override;
+    QList<EditorView*> settingsEditorViews() const override;
+    void setWindowOpacityFromSettings(double opacity) override;
+    void setBackdropIntensity(double intensity) override;
+    void setBackdropMaterial(VisualMaterial material, bool lightAppearance) override;
+    void refreshWindowLevel() override;
+    void refreshFollowAllSpaces() override;
+    void setAutoDimEnabled(bool dim) override;
+    void setHideOnClickOutside(bool hide) override;
+    void restartUpdateCheck() override;
+    void setUsageBadgeVisible(bool visible) override;
+    UsageService& usageService() override;
 
     // ---- SettingsHost ----------------------------------------------------------------------------
     void previewTheme(int index) override;
@@ -337,14 +335,9 @@ private:
     void restoreEditorTab(const session::RestoreTab& entry);
 
     // Settings (AppDelegateSettings.cpp)
-    // Installs the desktop-appearance query and observer and the editors' theme colours, makes the
-    // material behind the content, and applies a stored colour theme. Run once, after the window is
-    // built.
+    // Makes the material behind the content, hands the panel its place, and lets the applier apply
+    // what is stored. Run once, after the window is built.
     void applyStoredSettingsAtLaunch();
-    void applyColorTheme(qint64 index);
-    void typePromptTheme(const QString& name);
-    void applyEditorTheme(EditorView* editor) const;
-    void watchSettingsPanel(bool watch);
 
     // Helpers
     TerminalView* activePane() const;
@@ -384,9 +377,10 @@ private:
     int bellPreviewPanelHeight_ = 0;
     QPointer<QVariantAnimation> bellPreviewAnimation_;
     // Settings
-    QPointer<SettingsOverlay> settingsOverlay_;
     WindowBackdrop* visualEffect_ = nullptr;
-    QPointer<EventHook> settingsResizeHook_;
+    std::unique_ptr<SettingsApplier> settingsApplier_;
+    std::unique_ptr<SettingsPanelController> settingsPanel_;
+
 
     // The window's showing, placement and shape.
     std::unique_ptr<WindowController> windowController_;

@@ -2,6 +2,7 @@
 // it holds unsaved changes, and the keys the window routes to it. The code editor replaces the
 // editor view itself.
 #include "app/AppDelegate.h"
+#include "app/settings/SettingsApplier.h"
 #include "app/BorderlessWindow.h"
 #include "app/ContentView.h"
 #include "localisation/Loc.h"
@@ -34,7 +35,7 @@ bool AppDelegate::createEditorTabInternal(const std::optional<QString>& path) {
     if (!contentView_) return false;
     auto* editor = new EditorView(contentView_);
     editor->hide();
-    applyEditorTheme(editor);
+    SettingsApplier::applyEditorTheme(editor);
     if (path) {
         QString error;
         if (!editor->loadFile(*path, &error)) {

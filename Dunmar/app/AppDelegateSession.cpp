@@ -1,6 +1,7 @@
 // The open tabs kept across starts: written after every opened and closed tab and at the end,
 // rebuilt once at launch.
 #include "app/AppDelegate.h"
+#include "app/settings/SettingsApplier.h"
 #include "app/StorageNotices.h"
 #include "bell/BellManager.h"
 #include "chrome/HeaderBarView.h"
@@ -126,7 +127,7 @@ void AppDelegate::restoreTerminalTab(const session::RestoreTab& entry) {
     if (entry.split) {
         SplitContainer* c = tab->splitContainer;
         PtySessionSettings settings;
-        settings.defaults = &defaults_;
+        settings.pane = settingsApplier_->paneSettings();
         auto* secondary = new TerminalView(this, QRect(QPoint(0, 0), c->size()), entry.split->shell,
                                            entry.split->cwd.value_or(QString()),
                                            entry.split->tabId.value_or(QString()), settings);

@@ -1,19 +1,12 @@
-// The settings panel over the window, and what the panel and the reset to defaults ask of the
-// controller.
+// What the settings panel and the reset to defaults ask of the controller.
 #include "app/AppDelegate.h"
 #include "app/ContentView.h"
-#include "app/EventHook.h"
 #include "app/TerminalBellPane.h"
-#include "app/WindowBackdrop.h"
-#include "bell/BellManager.h"
+#include "app/settings/SettingsApplier.h"
+#include "app/settings/SettingsPanelController.h"
 #include "chrome/ChromeAnimation.h"
-#include "chrome/FooterBarView.h"
-#include "chrome/GearButton.h"
-#include "platform/Defaults.h"
-#include "settings/SettingsOverlay.h"
+#include "bell/BellManager.h"
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <QTimer>
 #include <csignal>
 
@@ -23,69 +16,6 @@ const QString kSettingsToastId = QStringLiteral("settingsMessage");
 const QColor kSettingsToastColor = QColor::fromRgbF(0.85f, 0.35f, 0.3f);
 
 } // namespace
-
-// ---- Showing and hiding the panel ----------------------------------------------------------------
-
-void AppDelegate::toggleSettings() {
-    if (settingsOverlay_)
-        hideSettings();
-    else
-        showSettings();
-}
-
-void AppDelegate::showSettings() {
-    if (settingsOverlay_ || !contentView_) return;
-    if (footerView_ && footerView_->gearButton()) footerView_->gearButton()->resetGearToNormal();
-
-    auto* panel = new SettingsOverlay(defaults_, this, contentView_);
-    const QPointer<AppDelegate> self(this);
-    panel->onClose = [self] {
-        if (self) self->hideSettings();
-    };
-    panel->onChanged = [self](const QString& key, const QVariant& value) {
-        if (self) self->applySetting(key, value);
-    };
-    settingsOverlay_ = panel;
-    panel->animateOpen(contentView_->size());
-    panel->show();
-    // The footer stays in front: the panel slides out from behind it.
-    if (footerView_) footerView_->raise();
-    watchSettingsPanel(true);
-}
-
-void AppDelegate::hideSettings() {
-    SettingsOverlay* panel = settingsOverlay_;
-    if (!panel) return;
-    if (footerView_ && footerView_->gearButton()) footerView_->gearButton()->resetGearToNormal();
-    const QPointer<AppDelegate> self(this);
-    panel->animateClose([self, panel = QPointer<SettingsOverlay>(panel)] {
-        if (!panel) return;
-        panel->hide();
-        panel->deleteLater();
-        if (self && self->settingsOverlay_ == panel) {
-            self->settingsOverlay_ = nullptr;
-            self->watchSettingsPanel(false);
-        }
-    });
-}
-
-void AppDelegate::watchSettingsPanel(bool watch) {
-    delete settingsResizeHook_.data();
-    if (!watch || !contentView_) return;
-    const QPointer<AppDelegate> self(this);
-    // The panel takes the window's new width and keeps its height, resting on the footer.
-    settingsResizeHook_ = new EventHook(
-        contentView_,
-        [self](QObject*, QEvent* event) {
-            if (!self || event->type() != QEvent::Resize || !self->settingsOverlay_ || !self->contentView_)
-                return;
-            SettingsOverlay* panel = self->settingsOverlay_;
-            const QSize content = self->contentView_->size();
-            const int h = panel->height();
-            panel->setGeometry(0, content.height() - SettingsOverlay::kFooterHeight - h, content.width(), h);
-        },
-        this);
-}
 
 // ---- What the panel asks -------------------------------------------------------------------------
 
@@ -99,6 +29,10 @@ void AppDelegate::startRemoteStreaming(const QString& pairingCode) {
 
 void AppDelegate::stopRemoteStreaming() {
     services_.remoteStream->stop();
+}
+
+void AppDelegate::previewTheme(int index) {
+    settingsApplier_->previewTheme(index);
 }
 
 void AppDelegate::ringBellForTest() {
@@ -121,6 +55,8 @@ void AppDelegate::deleteCodeHostingToken() {
 }
 
 void AppDelegate::resetPanes() {
+    // The panes take the settings the reset has just written; their next shells start with them.
+    settingsApplier_->applyStoredToPanes();
     for (const TabState& tab : tabs_.tabs()) {
         SplitContainer* c = tab.splitContainer;
         if (!c || !c->isSplit()) continue;
@@ -173,5 +109,5 @@ void AppDelegate::restartFirstShell() {
 void AppDelegate::finishReset() {
     updateHeaderTabs();
     updateFooter();
-    hideSettings();
+    settingsPanel_->hide();
 }

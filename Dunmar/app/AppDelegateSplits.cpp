@@ -1,5 +1,6 @@
 // Split panes: a second shell beside or below the first one in the active tab.
 #include "app/AppDelegate.h"
+#include "app/settings/SettingsApplier.h"
 #include "app/TerminalBellPane.h"
 #include "bell/BellManager.h"
 #include "chrome/HeaderBarView.h"
@@ -45,7 +46,7 @@ void AppDelegate::toggleSplit(bool vertical) {
     const int h = c->height();
     const QRect frame = vertical ? QRect(w / 2, 0, w / 2, h) : QRect(0, 0, w, h / 2);
     PtySessionSettings settings;
-    settings.defaults = &defaults_;
+    settings.pane = settingsApplier_->paneSettings();
     auto* secondary = new TerminalView(this, frame, primary->currentShell(), folder, QString(), settings);
     secondary->onShellExit = makeSecondaryExitHandler(c, secondary);
     c->split(vertical, secondary);

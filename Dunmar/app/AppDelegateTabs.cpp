@@ -1,6 +1,7 @@
 // The tab life cycle: opening terminal tabs, closing with the last-tab rule, reordering and
 // switching with a cross-fade.
 #include "app/AppDelegate.h"
+#include "app/settings/SettingsApplier.h"
 #include "app/ContentView.h"
 #include "app/TabArithmetic.h"
 #include "app/TerminalBellPane.h"
@@ -12,10 +13,11 @@
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
+#include "settings/SettingsKeys.h"
 
 namespace {
 
-const QString kDefaultShellIndex = QStringLiteral("defaultShellIndex");
+const QString& kDefaultShellIndex = settings::kDefaultShellIndex;
 
 } // namespace
 
@@ -35,7 +37,7 @@ void AppDelegate::createTab(const QString& shell, const std::optional<QString>& 
     if (!contentView_) return;
     const QRect frame = pageFrame();
     PtySessionSettings settings;
-    settings.defaults = &defaults_;
+    settings.pane = settingsApplier_->paneSettings();
     auto* view = new TerminalView(this, QRect(QPoint(0, 0), frame.size()), shell, cwd.value_or(QString()),
                                   tabId.value_or(QString()), settings);
 

@@ -4,6 +4,7 @@
 #include "app/ContentView.h"
 #include "engine/Colors.h"
 #include "platform/Defaults.h"
+#include "settings/SettingsKeys.h"
 
 // ---- WindowHost ------------------------------------------------------------------------------
 
@@ -42,7 +43,7 @@ void AppDelegate::layoutSidePanels() {
 
 void AppDelegate::systemAppearanceChanged() {
     // Only the theme that follows the desktop changes with it.
-    if (defaults_.integer(QStringLiteral("colorTheme")) != 3) return;
+    if (defaults_.integer(settings::kColorTheme) != 3) return;
     applyTheme(resolveSystemTheme());
     for (TerminalView* view : allTerminalViews())
         if (view) view->update();
@@ -61,7 +62,7 @@ void AppDelegate::toggleCommandPalette() {
 
 void AppDelegate::resetWindow() {
     if (!window_) return;
-    applyBlurIntensity(0.96);
+    setBackdropIntensity(0.96);
     for (TerminalView* view : allTerminalViews()) {
         if (!view) continue;
         view->setUserCursorStyle(0);

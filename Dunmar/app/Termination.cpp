@@ -4,6 +4,7 @@
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
+#include "settings/SettingsKeys.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -83,14 +84,14 @@ void TerminationController::terminate() {
 }
 
 void writeWindowGeometryOnQuit(Defaults& defaults, const QRect& frame, bool detached) {
-    defaults.setValue(QStringLiteral("windowWidth"), static_cast<double>(frame.width()));
-    defaults.setValue(QStringLiteral("windowHeight"), static_cast<double>(frame.height()));
+    defaults.setValue(settings::kWindowWidth, static_cast<double>(frame.width()));
+    defaults.setValue(settings::kWindowHeight, static_cast<double>(frame.height()));
     if (detached) {
-        defaults.setValue(QStringLiteral("windowX"), static_cast<double>(frame.x()));
-        defaults.setValue(QStringLiteral("windowY"), static_cast<double>(frame.y()));
+        defaults.setValue(settings::kWindowX, static_cast<double>(frame.x()));
+        defaults.setValue(settings::kWindowY, static_cast<double>(frame.y()));
     } else {
-        defaults.setValue(QStringLiteral("dockedWindowX"), static_cast<double>(frame.x()));
-        defaults.removeObject(QStringLiteral("dockedWindowY"));
+        defaults.setValue(settings::kDockedWindowX, static_cast<double>(frame.x()));
+        defaults.removeObject(settings::kDockedWindowY);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
+#include "settings/SettingsKeys.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -15,9 +16,9 @@
 
 namespace {
 
-const QString kBellEnabled = QStringLiteral("bellEnabled");
-const QString kBellOSNotification = QStringLiteral("bellOSNotification");
-const QString kBellSoundName = QStringLiteral("bellSoundName");
+const QString& kBellEnabled = settings::kBellEnabled;
+const QString& kBellOSNotification = settings::kBellOSNotification;
+const QString& kBellSoundName = settings::kBellSoundName;
 
 // A Boolean setting that counts as on when it was never written.
 bool onUnlessOff(const Defaults& defaults, const QString& key) {

@@ -15,6 +15,7 @@
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
 #include "platform/Geometry.h"
+#include "settings/SettingsKeys.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -175,7 +176,7 @@ void FooterBarView::setUsageBadge(UsageBadge* badge) {
 }
 
 void FooterBarView::refreshUsageBadgeVisibility() {
-    if (usageBadge_) usageBadge_->setVisible(Defaults::standard().boolean(QStringLiteral("showAIUsage")));
+    if (usageBadge_) usageBadge_->setVisible(Defaults::standard().boolean(settings::kShowAIUsage));
     layoutBar();
 }
 

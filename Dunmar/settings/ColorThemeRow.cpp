@@ -1,6 +1,7 @@
 #include "settings/ColorThemeRow.h"
 
 #include "chrome/ChromeStyle.h"
+#include "settings/SettingsKeys.h"
 
 #include <QFontMetricsF>
 #include <QMouseEvent>
@@ -114,7 +115,7 @@ void ColorThemeRow::chipTapped(ColorChipButton* sender) {
     if (!sender || !buttons_.contains(sender)) return;
     savedIdx = sender->themeIndex();
     for (ColorChipButton* chip : buttons_) chip->setSelected(chip->themeIndex() == savedIdx);
-    if (onChanged) onChanged(QStringLiteral("colorTheme"), savedIdx);
+    if (onChanged) onChanged(settings::kColorTheme, savedIdx);
 }
 
 void ColorThemeRow::resizeEvent(QResizeEvent*) {

@@ -1,24 +1,15 @@
 #pragma once
 
-#include <QList>
+#include "settings/SettingsKeys.h"
+
 #include <QString>
-#include <QVariant>
 #include <QVariantMap>
 
 class Defaults;
 
-// One entry of the settings table: a key and the value it has until the user changes it. The type
-// of the value is the type the key is stored and read in.
-struct SettingDefault {
-    QString key;
-    QVariant value;
-};
-
 namespace settings {
 
-// The 27 user-adjustable settings in their declared order. Built once, never changed.
-const QList<SettingDefault>& defaultSettings();
-// The same table as a map, for `Defaults::registerDefaults`.
+// The settings table's defaults as a map, for `Defaults::registerDefaults`.
 QVariantMap defaultSettingsMap();
 
 // Keys read with a default of their own, outside the table.
@@ -31,9 +22,6 @@ inline const QString kDictationFnConflictShown = QStringLiteral("dictationFnConf
 inline constexpr double kDefaultWindowWidth = 860.0;
 inline constexpr double kDefaultWindowHeight = 480.0;
 
-// A stored double within this distance of its default still counts as the default, so that a
-// slider dragged back by hand does not keep the reset row lit.
-inline constexpr double kDoubleTolerance = 0.001;
 // The window size may drift by a pixel through rounding without counting as resized.
 inline constexpr double kWindowSizeTolerance = 1.0;
 

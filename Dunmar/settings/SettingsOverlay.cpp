@@ -10,6 +10,7 @@
 #include "settings/ResetRowView.h"
 #include "settings/SettingsStyle.h"
 #include "settings/SettingsToggle.h"
+#include "settings/SettingsKeys.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -160,13 +161,13 @@ void SettingsOverlay::report(const QString& key, const QVariant& value) {
 
 void SettingsOverlay::updateToggle(const QString& key, bool value) {
     static const QList<std::pair<QString, const char*>> titles{
-        {QStringLiteral("alwaysOnTop"), "alwaysOnTop"},
-        {QStringLiteral("autoDim"), "autoDim"},
-        {QStringLiteral("hideOnClickOutside"), "hideOnClickOutside"},
-        {QStringLiteral("hideOnDeactivate"), "hideOnDeactivate"},
-        {QStringLiteral("copyOnSelect"), "copyOnSelect"},
-        {QStringLiteral("cursorBlink"), "cursorBlink"},
-        {QStringLiteral("autoStartEnabled"), "launchAtLogin"},
+        {settings::kAlwaysOnTop, "alwaysOnTop"},
+        {settings::kAutoDim, "autoDim"},
+        {settings::kHideOnClickOutside, "hideOnClickOutside"},
+        {settings::kHideOnDeactivate, "hideOnDeactivate"},
+        {settings::kCopyOnSelect, "copyOnSelect"},
+        {settings::kCursorBlink, "cursorBlink"},
+        {settings::kAutoStartEnabled, "launchAtLogin"},
     };
     QString title;
     for (const auto& [settingsKey, titleKey] : titles)

@@ -49,7 +49,7 @@ public:
     ~SettingsOverlay() override;
 
     // The 27 settings and their defaults, in order, and the same as a map for registration.
-    static const QList<SettingDefault>& defaultSettings() { return settings::defaultSettings(); }
+    static const QList<const settings::SettingKey*>& defaultSettings() { return settings::allSettings(); }
     static QVariantMap defaultSettingsMap() { return settings::defaultSettingsMap(); }
     static void registerDefaultSettings(Defaults& defaults);
 

@@ -55,7 +55,7 @@ void resetToDefaults(Defaults& defaults, SettingsHost& host) {
     }
     if (!preferences.isEmpty()) removePath(preferences + QStringLiteral("/pocketShell.plist"));
 
-    for (const SettingDefault& entry : defaultSettings()) defaults.setValue(entry.key, entry.value);
+    for (const SettingKey* key : allSettings()) defaults.setValue(key->name, key->defaultValue);
     defaults.synchronize();
 
     host.resetPanes();

@@ -5,6 +5,7 @@
 #include "chrome/HoverButton.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
+#include "settings/SettingsKeys.h"
 #include "settings/ResetRowView.h"
 #include "settings/SettingsOverlay.h"
 #include "settings/SettingsStyle.h"
@@ -101,7 +102,7 @@ void SettingsOverlay::showResetConfirm() {
     confirm->yes->onClick = [panel] {
         if (!panel || !panel->resetConfirmTimer_) return;
         panel->hideResetConfirm();
-        panel->report(QStringLiteral("resetDefaults"), true);
+        panel->report(settings::kResetDefaults, true);
     };
     confirm->no->onClick = [panel] {
         if (panel) panel->hideResetConfirm();

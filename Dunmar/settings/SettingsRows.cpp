@@ -14,6 +14,7 @@
 #include "settings/SettingsStyle.h"
 #include "settings/SettingsToggle.h"
 #include "settings/TerminalFonts.h"
+#include "settings/SettingsKeys.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -69,53 +70,52 @@ void SettingsOverlay::buildRows() {
         row->setFixedHeight(height);
         rows_.append(row);
     };
-    const auto choice = [this](const char* key, int count) {
-        return clampedChoice(defaults_.integer(QString::fromLatin1(key)), count);
+    const auto choice = [this](const settings::SettingKey& key, int count) {
+        return clampedChoice(defaults_.integer(key), count);
     };
 
     add(makeSectionHeader(t("language")), QStringLiteral("header:language"));
     add(makeLanguageRow(), QStringLiteral("language:appLanguage"));
     add(makeSectionHeader(t("colorThemeSection")), QStringLiteral("header:colorTheme"));
     add(makeColorThemeRow(), QStringLiteral("colorTheme:colorTheme"));
-    add(makeSliderRow(t("opacity"), 0.3, 1.0, defaults_.doubleValue(QStringLiteral("windowOpacity")),
-                      QStringLiteral("%0.f%%"), 100, QStringLiteral("windowOpacity")),
+    add(makeSliderRow(t("opacity"), 0.3, 1.0, defaults_.doubleValue(settings::kWindowOpacity),
+                      QStringLiteral("%0.f%%"), 100, settings::kWindowOpacity),
         QStringLiteral("slider:windowOpacity"));
-    add(makeSliderRow(t("blur"), 0.0, 1.0, defaults_.doubleValue(QStringLiteral("blurIntensity")),
-                      QStringLiteral("%0.f%%"), 100, QStringLiteral("blurIntensity")),
+    add(makeSliderRow(t("blur"), 0.0, 1.0, defaults_.doubleValue(settings::kBlurIntensity),
+                      QStringLiteral("%0.f%%"), 100, settings::kBlurIntensity),
         QStringLiteral("slider:blurIntensity"));
-    add(makeSliderRow(t("fontSize"), 8, 18, defaults_.doubleValue(QStringLiteral("terminalFontSize")),
-                      QStringLiteral("%0.fpt"), 1, QStringLiteral("terminalFontSize")),
+    add(makeSliderRow(t("fontSize"), 8, 18, defaults_.doubleValue(settings::kTerminalFontSize),
+                      QStringLiteral("%0.fpt"), 1, settings::kTerminalFontSize),
         QStringLiteral("slider:terminalFontSize"));
     const QStringList cursors{QStringLiteral("▁ Line"), QStringLiteral("▏Beam"), QStringLiteral("█ Block")};
-    add(makeSegmentRow(t("cursor"), cursors, choice("cursorStyle", 3), QStringLiteral("cursorStyle")),
+    add(makeSegmentRow(t("cursor"), cursors, choice(settings::kCursorStyle, 3), settings::kCursorStyle),
         QStringLiteral("choice:cursorStyle"));
-    add(makeToggleRow(t("cursorBlink"), QStringLiteral("cursorBlink")), QStringLiteral("toggle:cursorBlink"));
+    add(makeToggleRow(t("cursorBlink"), settings::kCursorBlink), QStringLiteral("toggle:cursorBlink"));
     const QStringList& fonts = settings::terminalFontChoices();
-    add(makeSegmentRow(t("font"), fonts, choice("fontFamily", static_cast<int>(fonts.size())),
-                       QStringLiteral("fontFamily")),
+    add(makeSegmentRow(t("font"), fonts, choice(settings::kFontFamily, static_cast<int>(fonts.size())),
+                       settings::kFontFamily),
         QStringLiteral("choice:fontFamily"));
-    add(makeToggleRow(t("syntaxHighlight"), QStringLiteral("syntaxHighlighting")),
+    add(makeToggleRow(t("syntaxHighlight"), settings::kSyntaxHighlighting),
         QStringLiteral("toggle:syntaxHighlighting"));
     add(makePromptThemePicker(), QStringLiteral("promptTheme:promptTheme"), kPromptPickerHeight);
     const QStringList shells{QStringLiteral("zsh"), QStringLiteral("bash"), QStringLiteral("sh")};
-    add(makeSegmentRow(t("defaultShell"), shells, choice("defaultShellIndex", 3),
-                       QStringLiteral("defaultShellIndex")),
+    add(makeSegmentRow(t("defaultShell"), shells, choice(settings::kDefaultShellIndex, 3),
+                       settings::kDefaultShellIndex),
         QStringLiteral("choice:defaultShellIndex"));
 
     add(makeSectionHeader(t("windowSection")), QStringLiteral("header:window"));
-    const QList<std::pair<const char*, const char*>> windowToggles{
-        {"alwaysOnTop", "alwaysOnTop"},
-        {"followAllSpaces", "followAllSpaces"},
-        {"autoDim", "autoDim"},
-        {"hideOnClickOutside", "hideOnClickOutside"},
-        {"hideOnDeactivate", "hideOnDeactivate"},
-        {"copyOnSelect", "copyOnSelect"},
-        {"launchAtLogin", "autoStartEnabled"},
-        {"autoCheckUpdates", "autoCheckUpdates"},
+    const QList<std::pair<const char*, const settings::SettingKey*>> windowToggles{
+        {"alwaysOnTop", &settings::kAlwaysOnTop},
+        {"followAllSpaces", &settings::kFollowAllSpaces},
+        {"autoDim", &settings::kAutoDim},
+        {"hideOnClickOutside", &settings::kHideOnClickOutside},
+        {"hideOnDeactivate", &settings::kHideOnDeactivate},
+        {"copyOnSelect", &settings::kCopyOnSelect},
+        {"launchAtLogin", &settings::kAutoStartEnabled},
+        {"autoCheckUpdates", &settings::kAutoCheckUpdates},
     };
     for (const auto& [title, key] : windowToggles)
-        add(makeToggleRow(t(title), QString::fromLatin1(key)),
-            QStringLiteral("toggle:") + QLatin1String(key));
+        add(makeToggleRow(t(title), key->name), QStringLiteral("toggle:") + key->name);
     add(makeBellRow(), QStringLiteral("bell:bellEnabled"));
     add(makeOSNotificationRow(), QStringLiteral("toggle:bellOSNotification"));
     add(makeBellSoundRow(), QStringLiteral("bellSound:bellSoundName"));
@@ -127,17 +127,17 @@ void SettingsOverlay::buildRows() {
         QStringLiteral("choice:browser"));
 
     add(makeSectionHeader(t("claudeSection")), QStringLiteral("header:claude"));
-    add(makeToggleRow(t("showUsageBadge"), QStringLiteral("showAIUsage")),
+    add(makeToggleRow(t("showUsageBadge"), settings::kShowAIUsage),
         QStringLiteral("toggle:showAIUsage"));
     const QStringList intervals{QStringLiteral("5m"), QStringLiteral("10m"), QStringLiteral("30m")};
-    add(makeSegmentRow(t("refresh"), intervals, choice("aiUsageRefreshIndex", 3),
-                       QStringLiteral("aiUsageRefreshIndex")),
+    add(makeSegmentRow(t("refresh"), intervals, choice(settings::kAIUsageRefreshIndex, 3),
+                       settings::kAIUsageRefreshIndex),
         QStringLiteral("choice:aiUsageRefreshIndex"));
     add(makeStatusRow(), QStringLiteral("status:aiUsage"));
 
     add(makeSectionHeader(QStringLiteral("Remote")), QStringLiteral("header:remote"));
     add(makeRemoteRow(), QStringLiteral("remote:remoteEnabled"));
-    add(makeResetRow(), QStringLiteral("reset:resetDefaults"));
+    add(makeResetRow(), QStringLiteral("reset:") + settings::kResetDefaults);
 }
 
 QWidget* SettingsOverlay::makeSectionHeader(const QString& title) {
@@ -152,7 +152,7 @@ QWidget* SettingsOverlay::makeToggleRow(const QString& label, const QString& set
     layout->addWidget(toggle, 0, Qt::AlignVCenter);
     toggle->onChange = [this, settingsKey, toggle](bool on) {
         defaults_.setValue(settingsKey, on);
-        if (settingsKey == QLatin1String("autoStartEnabled")) {
+        if (settingsKey == settings::kAutoStartEnabled.name) {
             toggleLaunchAtLogin(toggle, on);
             return;
         }
@@ -163,7 +163,7 @@ QWidget* SettingsOverlay::makeToggleRow(const QString& label, const QString& set
 }
 
 void SettingsOverlay::toggleLaunchAtLogin(SettingsToggle* toggle, bool on) {
-    const QString key = QStringLiteral("autoStartEnabled");
+    const QString& key = settings::kAutoStartEnabled;
     QString error;
     if (!setAutoStart(on, &error)) {
         // The entry is as it was, so the switch and the setting go back to say so.

@@ -15,6 +15,7 @@
 #include "settings/SettingsStyle.h"
 #include "settings/SettingsToggle.h"
 #include "settings/ThemeCardView.h"
+#include "settings/SettingsKeys.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -176,7 +177,7 @@ QWidget* SettingsOverlay::makeLanguageRow() {
 
 QWidget* SettingsOverlay::makeColorThemeRow() {
     auto* row = new ColorThemeRow;
-    row->savedIdx = static_cast<int>(defaults_.integer(QStringLiteral("colorTheme")));
+    row->savedIdx = static_cast<int>(defaults_.integer(settings::kColorTheme));
     row->onChanged = [this](const QString& key, int index) {
         defaults_.setValue(key, index);
         report(key, index);
@@ -191,7 +192,7 @@ QWidget* SettingsOverlay::makeColorThemeRow() {
 
 QWidget* SettingsOverlay::makePromptThemePicker() {
     auto* picker = new PromptPickerView;
-    const int selected = settings::promptThemeIndex(defaults_.string(QStringLiteral("promptTheme")));
+    const int selected = settings::promptThemeIndex(defaults_.string(settings::kPromptTheme));
     for (int i = 0; i < settings::promptThemeNames().size(); ++i) {
         auto* card = new ThemeCardView(promptPreview(i), picker);
         card->setObjectName(QStringLiteral("promptTheme-") + settings::promptThemeNames().at(i));
@@ -203,7 +204,7 @@ QWidget* SettingsOverlay::makePromptThemePicker() {
                 themeCards_.at(j)->isChosen = j == i;
                 themeCards_.at(j)->updateLook(false);
             }
-            report(QStringLiteral("promptTheme"), i);
+            report(settings::kPromptTheme, i);
             updateResetButtonState();
         };
         themeCards_.append(card);
@@ -226,11 +227,11 @@ QWidget* SettingsOverlay::makeBellRow() {
     test->setFixedSize(34, 16);
     layout->addWidget(test, 0, Qt::AlignVCenter);
     layout->addSpacing(8 - SettingsToggle::kMargin);
-    auto* toggle = new SettingsToggle(defaults_.boolean(QStringLiteral("bellEnabled")), row);
+    auto* toggle = new SettingsToggle(defaults_.boolean(settings::kBellEnabled), row);
     layout->addWidget(toggle, 0, Qt::AlignVCenter);
     toggle->onChange = [this](bool on) {
-        defaults_.setValue(QStringLiteral("bellEnabled"), on);
-        report(QStringLiteral("bellEnabled"), on);
+        defaults_.setValue(settings::kBellEnabled, on);
+        report(settings::kBellEnabled, on);
         updateResetButtonState();
     };
     QPointer<SettingsOverlay> panel(this);
@@ -249,11 +250,11 @@ QWidget* SettingsOverlay::makeOSNotificationRow() {
     layout->setContentsMargins(kEdge, 0, kEdge - SettingsToggle::kMargin, 0);
     layout->addWidget(makeTitle(QStringLiteral("↳ OS Notification"), subRowTitleColor(), row), 1,
                       Qt::AlignVCenter);
-    auto* toggle = new SettingsToggle(defaults_.boolean(QStringLiteral("bellOSNotification")), row);
+    auto* toggle = new SettingsToggle(defaults_.boolean(settings::kBellOSNotification), row);
     layout->addWidget(toggle, 0, Qt::AlignVCenter);
     toggle->onChange = [this](bool on) {
-        defaults_.setValue(QStringLiteral("bellOSNotification"), on);
-        report(QStringLiteral("bellOSNotification"), on);
+        defaults_.setValue(settings::kBellOSNotification, on);
+        report(settings::kBellOSNotification, on);
     };
     return row;
 }
@@ -265,14 +266,14 @@ QWidget* SettingsOverlay::makeBellSoundRow() {
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(kEdge, 0, kEdge, 0);
     layout->addWidget(makeTitle(QStringLiteral("↳ Sound"), subRowTitleColor(), row), 1, Qt::AlignVCenter);
-    const qsizetype stored = names.indexOf(defaults_.string(QStringLiteral("bellSoundName")));
+    const qsizetype stored = names.indexOf(defaults_.string(settings::kBellSoundName));
     auto* control = new SegmentedControl(names, stored < 0 ? 0 : static_cast<int>(stored), row);
     layout->addWidget(control, 0, Qt::AlignVCenter);
     row->setHoverControl(control);
     connect(control, &SegmentedControl::segmentClicked, row, [this](int i) {
         const QString name = names.at(i);
-        defaults_.setValue(QStringLiteral("bellSoundName"), name);
-        report(QStringLiteral("bellSoundName"), name);
+        defaults_.setValue(settings::kBellSoundName, name);
+        report(settings::kBellSoundName, name);
         if (!host_) return;
         host_->reloadBellSound();
         // Heard at once as a preview, when the bell is on.
@@ -298,12 +299,12 @@ QWidget* SettingsOverlay::makeDictationRow() {
             updateResetButtonState();
         };
     };
-    addToggle(QStringLiteral("dictationEnabled"));
+    addToggle(settings::kDictationEnabled);
     layout->addSpacing(12 - SettingsToggle::kMargin);
     QLabel* sub = makeLabel(QStringLiteral("Live preview"), chrome::monoFont(9), chrome::white(0.5), row);
     layout->addWidget(sub, 0, Qt::AlignVCenter);
     layout->addSpacing(6 - SettingsToggle::kMargin);
-    addToggle(QStringLiteral("dictationShowOverlay"));
+    addToggle(settings::kDictationShowOverlay);
     layout->addStretch(1);
     return row;
 }

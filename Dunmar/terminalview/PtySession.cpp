@@ -1,6 +1,5 @@
 #include "terminalview/PtySession.h"
 
-#include "platform/Defaults.h"
 #include "terminalview/ChildReaper.h"
 #include "terminalview/PtyLaunch.h"
 #include "terminalview/ReadScheduler.h"
@@ -53,8 +52,8 @@ PtySession::~PtySession() {
     ChildReaper::shared().reap(pid);
 }
 
-Defaults& PtySession::defaults() const {
-    return settings_.defaults ? *settings_.defaults : Defaults::standard();
+void PtySession::setPaneSettings(const PaneSettings& pane) {
+    settings_.pane = pane;
 }
 
 QString PtySession::homeDirectory() const {
@@ -76,10 +75,8 @@ bool PtySession::launch(const QString& shellPath, const QString& cwd) {
     options.workingDirectory = cwd;
     options.homeDirectory = homeDirectory();
     options.tabId = tabId_;
-    options.syntaxHighlighting = defaults().boolean(QStringLiteral("syntaxHighlighting"));
-    const QString themeKey = QStringLiteral("promptTheme");
-    options.promptTheme =
-        defaults().object(themeKey).isValid() ? defaults().string(themeKey) : QStringLiteral("default");
+    options.syntaxHighlighting = settings_.pane.syntaxHighlighting;
+    options.promptTheme = settings_.pane.promptTheme;
     currentShell_ = options.shellPath;
 
     const PtyLaunchPlan plan = makeLaunchPlan(options, currentEnvironment());

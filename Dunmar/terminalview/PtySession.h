@@ -1,5 +1,6 @@
 #pragma once
 
+#include "terminalview/PaneSettings.h"
 #include "terminalview/Utf8StreamDecoder.h"
 #include "terminalview/WriteQueue.h"
 
@@ -12,13 +13,13 @@
 #include <sys/types.h>
 #include <termios.h>
 
-class Defaults;
 class QSocketNotifier;
 
-// Where a session reads its settings and finds the home directory; tests point both elsewhere.
+// Where a session finds the home directory (tests point it elsewhere), and the settings its pane
+// starts with.
 struct PtySessionSettings {
-    Defaults* defaults = nullptr; // nullptr: Defaults::standard()
-    QString homeDirectory;        // empty: the user's home directory
+    QString homeDirectory; // empty: the user's home directory
+    PaneSettings pane;
 };
 
 // Traffic with the shell, for the diagnostics overlay.
@@ -49,6 +50,9 @@ public:
                         QObject* parent = nullptr);
     // Closes the master (the shell sees its terminal hang up) and leaves the child to the reaper.
     ~PtySession() override;
+
+    // What the next shell starts with; a running shell keeps what it started with.
+    void setPaneSettings(const PaneSettings& pane);
 
     // Starts a login shell and begins reading. A shell that is not executable is replaced by the
     // user's login shell. An empty cwd means the home directory. False when no pseudo-terminal or
@@ -130,7 +134,6 @@ private:
     void endOfOutput();
     void releaseDescriptor();
     void applyWindowSize();
-    Defaults& defaults() const;
     QString homeDirectory() const;
 
     PtySessionSettings settings_;

@@ -1,6 +1,5 @@
 #include "terminalview/TerminalView.h"
 
-#include "platform/Defaults.h"
 #include "terminalview/ScrollMath.h"
 #include "terminalview/ShellList.h"
 #include "terminalview/TerminalAccessibility.h"
@@ -12,29 +11,22 @@
 #include <QStringEncoder>
 #include <string_view>
 
-namespace {
-Defaults& defaultsOf(const PtySessionSettings& settings) {
-    return settings.defaults ? *settings.defaults : Defaults::standard();
-}
-} // namespace
-
 TerminalView::TerminalView(TerminalViewHost* host, const QRect& frameRect, const QString& shell,
                            const QString& cwd, const QString& historyId, PtySessionSettings settings,
                            QWidget* parent)
     : QWidget(parent), host_(host), settings_(settings), session_(historyId, settings) {
     loadTerminalFonts();
     installTerminalAccessibility();
-    Defaults& defaults = defaultsOf(settings_);
-    fonts_ = makeTerminalFonts(defaults.doubleValue(QStringLiteral("terminalFontSize")),
-                               defaults.integer(QStringLiteral("fontFamily")));
+    const PaneSettings& pane = settings_.pane;
+    fonts_ = makeTerminalFonts(pane.fontSize, pane.fontFamily);
     glyphs_.setFonts(fonts_);
     const auto [cols, rows] = gridSizeFor(frameRect.size());
     terminal_ = std::make_unique<Terminal>(cols, rows);
     terminal_->cellPixelWidth = std::int64_t(fonts_.cellW);
     terminal_->cellPixelHeight = std::int64_t(fonts_.cellH);
 
-    userCursorStyle_ = int(defaults.integer(QStringLiteral("cursorStyle")));
-    userCursorBlink_ = defaults.boolean(QStringLiteral("cursorBlink"));
+    userCursorStyle_ = pane.cursorStyle;
+    userCursorBlink_ = pane.cursorBlink;
 
     setGeometry(frameRect);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -290,13 +282,26 @@ void TerminalView::updateBlinkTimers(bool cursorBlinks, bool blinkingTextShown) 
 }
 
 void TerminalView::setUserCursorStyle(int style) {
+    settings_.pane.cursorStyle = style;
     userCursorStyle_ = style;
     update();
 }
 
 void TerminalView::setUserCursorBlink(bool blink) {
+    settings_.pane.cursorBlink = blink;
     userCursorBlink_ = blink;
     update();
+}
+
+void TerminalView::applySettings(const PaneSettings& pane) {
+    const PaneSettings before = settings_.pane;
+    settings_.pane = pane;
+    session_.setPaneSettings(pane);
+    // Fonts are rebuilt, and the grid re-flowed, only when they change.
+    if (pane.fontSize != before.fontSize || pane.fontFamily != before.fontFamily)
+        applyFonts(makeTerminalFonts(pane.fontSize, pane.fontFamily));
+    if (pane.cursorStyle != userCursorStyle_) setUserCursorStyle(pane.cursorStyle);
+    if (pane.cursorBlink != userCursorBlink_) setUserCursorBlink(pane.cursorBlink);
 }
 
 int TerminalView::effectiveCursorStyle() const {

@@ -93,11 +93,17 @@ public:
     // scroll position have already been shifted.
     std::function<void(std::int64_t droppedLines)> onBufferLinesDropped;
 
+    // ---- Settings --------------------------------------------------------------------------------
+    // The pane's share of the user's settings, handed over by its owner; the pane applies it itself
+    // (fonts, cursor, copying a selection, and what its next shell starts with).
+    void applySettings(const PaneSettings& pane);
+    const PaneSettings& paneSettings() const { return settings_.pane; }
+
     // ---- Fonts and size --------------------------------------------------------------------------
     const TerminalFonts& fonts() const { return fonts_; }
     qreal cellW() const { return fonts_.cellW; }
     qreal cellH() const { return fonts_.cellH; }
-    // Rebuilds the fonts at `size` in the family of the stored `fontFamily` and refits the grid.
+    // Rebuilds the fonts at `size` in the pane's font family and refits the grid.
     void updateFontSize(double size);
     // The grid size that fits a view size.
     std::pair<std::int64_t, std::int64_t> gridSizeFor(QSizeF size) const; // (cols, rows)

@@ -1,6 +1,5 @@
 // Size, fonts, the mapping between points and buffer positions, and what the pane shows as text.
 #include "engine/Bidi.h"
-#include "platform/Defaults.h"
 #include "terminalview/ProgramResizeGate.h"
 #include "terminalview/ScrollMath.h"
 #include "terminalview/TerminalView.h"
@@ -67,8 +66,8 @@ void TerminalView::resizeGrid(QSizeF size) {
 }
 
 void TerminalView::updateFontSize(double size) {
-    const Defaults& defaults = settings_.defaults ? *settings_.defaults : Defaults::standard();
-    applyFonts(makeTerminalFonts(size, defaults.integer(QStringLiteral("fontFamily"))));
+    settings_.pane.fontSize = size;
+    applyFonts(makeTerminalFonts(size, settings_.pane.fontFamily));
 }
 
 void TerminalView::applyFonts(TerminalFonts fonts) {

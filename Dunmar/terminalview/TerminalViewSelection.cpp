@@ -1,7 +1,6 @@
 // The selection the left button makes while the program does not take the mouse: a press anchors
 // it, a drag extends it, a double click selects a word, and the release copies it when the user
 // asked for copy on select. The X11 selection always gets the selected text.
-#include "platform/Defaults.h"
 #include "terminalview/TerminalView.h"
 
 #include <QClipboard>
@@ -96,10 +95,7 @@ void TerminalView::selectionRelease(const GridPos& pos) {
 }
 
 bool TerminalView::copyOnSelect() const {
-    const Defaults& defaults = settings_.defaults ? *settings_.defaults : Defaults::standard();
-    // The setting is on unless the user turned it off.
-    const QVariant value = defaults.object(QStringLiteral("copyOnSelect"));
-    return value.typeId() == QMetaType::Bool ? value.toBool() : true;
+    return settings_.pane.copyOnSelect;
 }
 
 void TerminalView::pasteSelectionBuffer() {

@@ -6,7 +6,6 @@
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise; the first pane is shown,
 // the others are hidden, as tabs behind the one on show are.
-#include "platform/Defaults.h"
 #include "terminalview/TerminalView.h"
 
 #include <QApplication>
@@ -25,8 +24,7 @@ int main(int argc, char** argv) {
     const int seconds = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
 
     QTemporaryDir home;
-    Defaults defaults(home.filePath("defaults.json"));
-    PtySessionSettings settings{&defaults, home.path()};
+    PtySessionSettings settings{home.path(), {}};
     std::vector<std::unique_ptr<TerminalView>> views;
     for (int i = 0; i < panes; ++i) {
         views.push_back(

@@ -3,7 +3,6 @@
 // should draw about once per refresh (60 a second) however much arrives, and hand the event loop
 // back between pieces of output; compare these numbers, on an otherwise idle machine, when that
 // code changes. The tests check only that the view stays responsive and keeps drawing.
-#include "platform/Defaults.h"
 #include "terminalview/TerminalView.h"
 
 #include <QApplication>
@@ -20,9 +19,8 @@ namespace {
 void floodOfOutput(benchmark::State& state) {
     QTemporaryDir home;
     qputenv("HOME", QFile::encodeName(home.path())); // no start-up files of the user's
-    Defaults defaults(home.filePath("defaults.json"));
     TerminalView view(nullptr, QRect(0, 0, 660, 420), QStringLiteral("/bin/bash"), QString(), QString(),
-                      PtySessionSettings{&defaults, home.path()});
+                      PtySessionSettings{home.path(), {}});
     view.show();
     if (!QTest::qWaitFor([&] { return view.shellReady(); }, 20000)) {
         state.SkipWithError("the shell did not start");

@@ -37,7 +37,7 @@ protected:
     // The stored value first, as the panel and the palette do, then the change.
     void change(const QString& key, const QVariant& value) {
         defaults->setValue(key, value);
-        app->applySetting(key, value);
+        app->settingsApplier().apply(key, value);
     }
 
     double fontSizeOf(const TerminalView* view) const { return view->fonts().font.pointSizeF(); }
@@ -49,7 +49,7 @@ protected:
 
     // The switch of a row of the open panel.
     SettingsToggle* panelToggle(const QString& key) const {
-        for (QWidget* row : app->settingsOverlay()->rows())
+        for (QWidget* row : app->settingsPanel().panel()->rows())
             if (row->objectName() == "toggle:" + key) return row->findChild<SettingsToggle*>();
         return nullptr;
     }
@@ -75,7 +75,7 @@ TEST_F(AppSettings, FontSizeAndCursorReachEveryPaneAndIgnoreValuesOfTheWrongType
         {"no value", QVariant(), 13.37},
     };
     for (const Case& c : fontCases) {
-        app->applySetting("terminalFontSize", c.value);
+        app->settingsApplier().apply("terminalFontSize", c.value);
         for (TerminalView* view : app->allTerminalViews())
             EXPECT_DOUBLE_EQ(fontSizeOf(view), expectedFontSize(c.expected)) << c.what;
     }
@@ -91,14 +91,14 @@ TEST_F(AppSettings, FontSizeAndCursorReachEveryPaneAndIgnoreValuesOfTheWrongType
         {"a Boolean", false, 1},
     };
     for (const StyleCase& c : styleCases) {
-        app->applySetting("cursorStyle", c.value);
+        app->settingsApplier().apply("cursorStyle", c.value);
         for (TerminalView* view : app->allTerminalViews())
             EXPECT_EQ(view->userCursorStyle(), c.expected) << c.what;
     }
 
     // The blink switch reads the stored value, whatever it is given.
     defaults->setValue("cursorBlink", false);
-    app->applySetting("cursorBlink", true);
+    app->settingsApplier().apply("cursorBlink", true);
     for (TerminalView* view : app->allTerminalViews()) EXPECT_FALSE(view->userCursorBlink());
 
     // A new family is drawn at the stored size, 13 when none above 0 is stored.
@@ -110,15 +110,15 @@ TEST_F(AppSettings, FontSizeAndCursorReachEveryPaneAndIgnoreValuesOfTheWrongType
     }
 
     // The palette's cursor command stores the style and shows it everywhere.
-    app->setCursorStyle(2);
+    app->settingsApplier().setCursorStyle(2);
     EXPECT_EQ(defaults->integer("cursorStyle"), 2);
     for (TerminalView* view : app->allTerminalViews()) EXPECT_EQ(view->userCursorStyle(), 2);
 }
 
 TEST_F(AppSettings, TheFontSizeSliderLeavesEveryPaneAtTheSizeItWasLetGoAt) {
     launchWithThreePanes();
-    app->showSettings();
-    SettingsOverlay* panel = app->settingsOverlay();
+    app->settingsPanel().show();
+    SettingsOverlay* panel = app->settingsPanel().panel();
     ASSERT_TRUE(panel);
     chrometest::finishAnimations(panel);
     MiniSlider* slider = nullptr;
@@ -149,9 +149,9 @@ TEST_F(AppSettings, TheFontSizeSliderLeavesEveryPaneAtTheSizeItWasLetGoAt) {
 TEST_F(AppSettings, TheExclusiveWindowSwitchesTurnEachOtherOffInTheSettingsAndTheOpenPanel) {
     launch();
     defaults->removeObject("defaultShellIndex"); // the tests' bash, which would count as a change
-    app->showSettings();
-    ASSERT_TRUE(app->settingsOverlay());
-    chrometest::finishAnimations(app->settingsOverlay());
+    app->settingsPanel().show();
+    ASSERT_TRUE(app->settingsPanel().panel());
+    chrometest::finishAnimations(app->settingsPanel().panel());
     auto onTop = [this] { return app->windowController().isWindowKeptAbove(); };
 
     struct Step {
@@ -184,12 +184,12 @@ TEST_F(AppSettings, TheExclusiveWindowSwitchesTurnEachOtherOffInTheSettingsAndTh
     }
 
     // A value that is no Boolean changes nothing, neither the window nor the other switch.
-    app->applySetting("hideOnDeactivate", QStringLiteral("true"));
-    app->applySetting("hideOnDeactivate", 1);
+    app->settingsApplier().apply("hideOnDeactivate", QStringLiteral("true"));
+    app->settingsApplier().apply("hideOnDeactivate", 1);
     EXPECT_TRUE(onTop());
     EXPECT_TRUE(defaults->boolean("alwaysOnTop"));
     change("hideOnDeactivate", true);
-    app->applySetting("alwaysOnTop", 1.0);
+    app->settingsApplier().apply("alwaysOnTop", 1.0);
     EXPECT_FALSE(onTop());
     EXPECT_TRUE(defaults->boolean("hideOnDeactivate"));
 }
@@ -204,20 +204,20 @@ TEST_F(AppSettings, WindowSettingsReachTheWindowAndItsMaterial) {
 
     change("windowOpacity", 0.5);
     EXPECT_NEAR(app->window()->windowOpacity(), 0.5, 0.01);
-    app->applySetting("windowOpacity", QStringLiteral("0.2"));
+    app->settingsApplier().apply("windowOpacity", QStringLiteral("0.2"));
     EXPECT_NEAR(app->window()->windowOpacity(), 0.5, 0.01);
 
     change("blurIntensity", 0.4);
     EXPECT_DOUBLE_EQ(material->intensity(), 0.4);
     EXPECT_NEAR(material->fillColor().alphaF(), 0.4, 0.01);
-    app->applySetting("blurIntensity", true);
+    app->settingsApplier().apply("blurIntensity", true);
     EXPECT_DOUBLE_EQ(material->intensity(), 0.4);
 
     change("followAllSpaces", true);
     EXPECT_TRUE(app->windowController().followsAllSpaces());
     change("hideOnClickOutside", true);
     EXPECT_TRUE(app->windowController().hidesOnClickOutside());
-    app->applySetting("hideOnClickOutside", QStringLiteral("no"));
+    app->settingsApplier().apply("hideOnClickOutside", QStringLiteral("no"));
     EXPECT_TRUE(app->windowController().hidesOnClickOutside());
 
     // Turning dimming off brings a window that is not in front back to its opacity.
@@ -253,7 +253,7 @@ TEST_F(AppSettings, ColourThemesRecolourTheTerminalsTheMaterialAndTheEditors) {
         {0, "dark", false},
     };
     for (const Case& c : cases) {
-        app->applySetting("colorTheme", c.value);
+        app->settingsApplier().apply("colorTheme", c.value);
         EXPECT_EQ(activeTheme.id, c.theme) << c.value.toString().toStdString();
         EXPECT_EQ(material->material(), activeTheme.visualMaterial);
         EXPECT_EQ(material->isLightAppearance(), c.lightMaterial);
@@ -264,24 +264,24 @@ TEST_F(AppSettings, ColourThemesRecolourTheTerminalsTheMaterialAndTheEditors) {
     EXPECT_EQ(defaults->integer("colorTheme"), 0) << "applying stores nothing";
 
     // An editor opened under the light theme starts in its colours.
-    app->applySetting("colorTheme", 1);
+    app->settingsApplier().apply("colorTheme", 1);
     app->createEditorTabInternal(std::nullopt);
     EXPECT_NEAR(tab(2).editorView->palette().color(QPalette::Base).redF(), kTermBgCGColor.r, 0.01);
 
     // A preview shows a theme without storing it, and the stored one comes back.
     change("colorTheme", 2);
-    app->previewTheme(1);
+    app->settingsApplier().previewTheme(1);
     EXPECT_EQ(activeTheme.id, "light");
-    app->previewTheme(defaults->integer("colorTheme"));
+    app->settingsApplier().previewTheme(defaults->integer("colorTheme"));
     EXPECT_EQ(activeTheme.id, "oled");
     EXPECT_EQ(defaults->integer("colorTheme"), 2);
 
     // The pointer across three chips of the panel's row and out again: three previews, then the
     // stored theme, and nothing stored on the way.
-    app->showSettings();
-    ASSERT_TRUE(app->settingsOverlay());
-    chrometest::finishAnimations(app->settingsOverlay());
-    auto* row = app->settingsOverlay()->findChild<ColorThemeRow*>();
+    app->settingsPanel().show();
+    ASSERT_TRUE(app->settingsPanel().panel());
+    chrometest::finishAnimations(app->settingsPanel().panel());
+    auto* row = app->settingsPanel().panel()->findChild<ColorThemeRow*>();
     ASSERT_TRUE(row);
     const QList<std::pair<int, const char*>> chips{{0, "dark"}, {1, "light"}, {3, "dark"}};
     for (const auto& [index, theme] : chips) {
@@ -339,7 +339,7 @@ TEST_F(AppSettings, UsagePollingFollowsTheBadgeSwitchAndTheInterval) {
     };
     for (const Step& s : steps) {
         if (s.key == "showAIUsage")
-            app->applySetting(s.key, s.value); // stored stays as it is: the value decides
+            app->settingsApplier().apply(s.key, s.value); // stored stays as it is: the value decides
         else
             change(s.key, s.value);
         EXPECT_EQ(usage->polling().running, s.running) << s.what;
@@ -349,7 +349,7 @@ TEST_F(AppSettings, UsagePollingFollowsTheBadgeSwitchAndTheInterval) {
 
 TEST_F(AppSettings, KeysWithoutABranchAndUnknownKeysChangeNothing) {
     launchWithThreePanes();
-    app->applySetting("terminalFontSize", 12.0);
+    app->settingsApplier().apply("terminalFontSize", 12.0);
     const QStringList storedBefore = defaults->storedKeys();
     const QVariantMap valuesBefore = [&] {
         QVariantMap m;
@@ -362,7 +362,7 @@ TEST_F(AppSettings, KeysWithoutABranchAndUnknownKeysChangeNothing) {
     for (const char* key :
          {"appLanguage", "syntaxHighlighting", "bellEnabled", "bellOSNotification", "webPickerBrowser",
           "dictationEnabled", "dictationShowOverlay", "defaultShellIndex", "copyOnSelect", "notASetting", ""})
-        app->applySetting(key, 1);
+        app->settingsApplier().apply(key, 1);
 
     for (const QString& key : storedBefore)
         EXPECT_EQ(defaults->object(key), valuesBefore.value(key)) << key.toStdString();
@@ -426,7 +426,7 @@ TEST_F(AppSettings, APromptThemeIsStoredByNameAndTypedOnlyIntoShellsAtTheirPromp
     int typed = 0;
     for (const Case& c : cases) {
         const quint64 shellBytes = shellPane->session().counters().writeBytes;
-        app->applySetting("promptTheme", c.value);
+        app->settingsApplier().apply("promptTheme", c.value);
         if (c.stored.isEmpty()) {
             EXPECT_EQ(defaults->string("promptTheme"), "lambda");
             EXPECT_EQ(shellPane->session().counters().writeBytes, shellBytes);

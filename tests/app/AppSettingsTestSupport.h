@@ -5,6 +5,8 @@
 // there), and the process-wide colours and desktop palette put back afterwards.
 
 #include "AppTestSupport.h"
+#include "app/settings/SettingsApplier.h"
+#include "app/settings/SettingsPanelController.h"
 #include "engine/Colors.h"
 
 #include <QApplication>

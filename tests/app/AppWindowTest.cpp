@@ -264,6 +264,14 @@ TEST_F(AppWindow, SnapsAndTheirToggles) {
     ASSERT_TRUE(waitForAnimations());
     EXPECT_EQ(win()->size(), QSize(860, 480));
     EXPECT_EQ(win()->geometry().top(), before.top()) << "no tray icon: the top edge stays";
+    // The slide's frames, the last one reported late included, are not the user's: the docked
+    // place stays forgotten. The user's next move is remembered again.
+    testsupport::drainEvents();
+    EXPECT_FALSE(wc().frameMemory().hasPendingMoveSave());
+    EXPECT_FALSE(defaults->hasStoredValue("dockedWindowX"));
+    win()->move(win()->pos() + QPoint(-7, 0));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return defaults->hasStoredValue("dockedWindowX"); }, 2000));
+    EXPECT_DOUBLE_EQ(defaults->doubleValue("dockedWindowX"), win()->x());
 }
 
 TEST_F(AppWindow, AMoveIsWrittenHalfASecondAfterTheLastOneAndNotDuringAFade) {

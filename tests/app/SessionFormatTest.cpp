@@ -69,7 +69,7 @@ TEST(SessionFormat, EditorEntry) {
 TEST(SessionFormat, SavedTabsFollowTheTabList) {
     QTemporaryDir home;
     Defaults store(home.filePath("defaults.json"));
-    auto* view = new TerminalView(nullptr, QRect(0, 0, 300, 200), "/bin/sh", {}, {}, {&store, home.path()});
+    auto* view = new TerminalView(nullptr, QRect(0, 0, 300, 200), "/bin/sh", {}, {}, {home.path(), {}});
     SplitContainer container(QRect(0, 0, 300, 200), view, &store);
     TabList tabs;
     TabState terminal = TabState::terminal(view, &container, tabColorForHue(0.5));

@@ -239,7 +239,7 @@ TEST(TabList, RandomOpensClosesAndMovesKeepEveryValueWithItsTab) {
 TEST(TabList, FindsATabByItsViews) {
     QTemporaryDir home;
     Defaults defaults(home.filePath("defaults.json"));
-    PtySessionSettings settings{&defaults, home.path()};
+    PtySessionSettings settings{home.path(), {}};
     auto* a = new TerminalView(nullptr, QRect(0, 0, 300, 200), "/bin/sh", {}, {}, settings);
     auto* b = new TerminalView(nullptr, QRect(0, 0, 300, 200), "/bin/sh", {}, {}, settings);
     SplitContainer first(QRect(0, 0, 300, 200), a, &defaults);

@@ -55,7 +55,7 @@ TEST_F(BellTest, AShellInABackgroundTabIsAnsweredFromThePreview) {
     window.show();
     ScreenPane onShow("on-show");
     {
-        ShellPane shell(*bell, {defaults.get(), dir.path()});
+        ShellPane shell(*bell, {dir.path(), {}});
         host.content = &window;
         host.tabs = {{&onShow, nullptr, {}, false}, {&shell, nullptr, "installer", false}};
         host.activeTab = 0;

@@ -9,14 +9,16 @@
 using namespace settingstest;
 
 TEST(SettingsDefaults, TableHoldsTheTwentySevenSettingsInOrderWithTheirTypes) {
-    const QList<SettingDefault>& table = SettingsOverlay::defaultSettings();
+    const QList<const settings::SettingKey*>& table = SettingsOverlay::defaultSettings();
     ASSERT_EQ(table.size(), 27);
     QStringList keys;
     QSet<QString> unique;
-    for (const SettingDefault& entry : table) {
-        keys << entry.key;
-        unique.insert(entry.key);
+    for (const settings::SettingKey* entry : table) {
+        keys << entry->name;
+        unique.insert(entry->name);
+        EXPECT_EQ(settings::findSetting(entry->name), entry);
     }
+    EXPECT_EQ(settings::findSetting("resetDefaults"), nullptr);
     EXPECT_EQ(unique.size(), 27);
     EXPECT_EQ(keys.first(), "appLanguage");
     EXPECT_EQ(keys.indexOf("terminalFontSize"), 3);
@@ -45,8 +47,8 @@ TEST(SettingsDefaults, NothingWrittenIsAtDefaults) {
     SettingsEnvironment env;
     EXPECT_TRUE(settings::isAtDefaults(*env.defaults));
     // Writing every default explicitly is still at defaults.
-    for (const SettingDefault& entry : SettingsOverlay::defaultSettings())
-        env.defaults->setValue(entry.key, entry.value);
+    for (const settings::SettingKey* entry : SettingsOverlay::defaultSettings())
+        env.defaults->setValue(entry->name, entry->defaultValue);
     EXPECT_TRUE(settings::isAtDefaults(*env.defaults));
 }
 

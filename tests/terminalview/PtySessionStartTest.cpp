@@ -34,6 +34,7 @@ QList<QByteArray> words(QByteArray text) {
 
 TEST_P(ShellStartTest, EchoesAndStartsWithTheTerminalAttributesEnvironmentAndLoginArguments) {
     const ShellCase shell = GetParam();
+    pane.syntaxHighlighting = false; // with the switch off the shell gets no highlighting variable
     ShellHarness harness(settings(), "TAB-1");
     ASSERT_TRUE(harness.start(shell.path));
     EXPECT_EQ(harness.session.currentShell(), shell.path);
@@ -87,26 +88,23 @@ INSTANTIATE_TEST_SUITE_P(Shells, ShellStartTest,
 TEST_F(PtyTest, SettingsDecideTheSyntaxAndPromptThemeVariables) {
     qunsetenv("PK_SYNTAX_HL");
     struct Case {
-        QVariant syntaxHighlighting; // invalid: absent
-        QVariant promptTheme;
-        bool expectSyntax;
+        bool syntaxHighlighting;
+        QString promptTheme;
         QByteArray expectTheme;
     };
     const Case cases[] = {
-        {true, QString("neon"), true, "neon"},
-        {false, QVariant(), false, "default"},
-        {QVariant(), QString(""), false, ""},
+        {true, QString("neon"), "neon"},
+        {false, QString("default"), "default"},
+        {false, QString(""), ""},
     };
     for (const Case& c : cases) {
-        c.syntaxHighlighting.isValid() ? defaults->setValue("syntaxHighlighting", c.syntaxHighlighting)
-                                       : defaults->removeObject("syntaxHighlighting");
-        c.promptTheme.isValid() ? defaults->setValue("promptTheme", c.promptTheme)
-                                : defaults->removeObject("promptTheme");
+        pane.syntaxHighlighting = c.syntaxHighlighting;
+        pane.promptTheme = c.promptTheme;
         ShellHarness harness(settings());
         ASSERT_TRUE(harness.start("/bin/sh"));
         const auto env = parseEnvironment(harness.run("env"));
-        EXPECT_EQ(env.contains("PK_SYNTAX_HL"), c.expectSyntax);
-        if (c.expectSyntax) {
+        EXPECT_EQ(env.contains("PK_SYNTAX_HL"), c.syntaxHighlighting);
+        if (c.syntaxHighlighting) {
             EXPECT_EQ(env.value("PK_SYNTAX_HL"), "1");
         }
         EXPECT_TRUE(env.contains("PK_PROMPT_THEME"));

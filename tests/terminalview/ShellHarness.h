@@ -17,10 +17,12 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    PtySessionSettings settings() { return {defaults.get(), home.path()}; }
+    PtySessionSettings settings() { return {home.path(), pane}; }
 
     QTemporaryDir home;
     std::unique_ptr<Defaults> defaults;
+    // What panes and sessions made by the test start with.
+    PaneSettings pane;
 
 private:
     QByteArray savedHome_;

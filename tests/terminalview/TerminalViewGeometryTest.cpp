@@ -72,7 +72,7 @@ TEST(TerminalFonts, SizesFamiliesAndFallbacks) {
 }
 
 TEST_F(ViewTest, TheGridFitsTheFrameAndFollowsFontSizes) {
-    defaults->setValue("terminalFontSize", 14.0);
+    pane.fontSize = 14.0;
     auto tiny = makeQuietView(QSize(20, 12));
     EXPECT_EQ(tiny->terminal().cols(), 1);
     EXPECT_EQ(tiny->terminal().rows(), 1);

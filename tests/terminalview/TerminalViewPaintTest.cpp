@@ -42,7 +42,7 @@ protected:
     void SetUp() override {
         ViewTest::SetUp();
         initColorGlobals();
-        defaults->setValue("terminalFontSize", 14.0);
+        pane.fontSize = 14.0;
         view = makeQuietView(QSize(700, 460));
     }
     void TearDown() override {

@@ -47,7 +47,7 @@ QByteArray samples() {
 } // namespace
 
 TEST_F(ViewTest, ArtifactScreenshotOfAColourfulSession) {
-    defaults->setValue("terminalFontSize", 13.0);
+    pane.fontSize = 13.0;
     QFile profile(home.filePath(".bash_profile"));
     ASSERT_TRUE(profile.open(QIODevice::WriteOnly));
     profile.write("PS1='\\[\\e[1;32m\\]ada@dunmar\\[\\e[0m\\]:\\[\\e[1;34m\\]~/src\\[\\e[0m\\]$ '\n");
@@ -89,7 +89,7 @@ TEST_F(ViewTest, ArtifactScreenshotOfAColourfulSession) {
 }
 
 TEST_F(ViewTest, ArtifactScreenshotOfASplitTab) {
-    defaults->setValue("terminalFontSize", 13.0);
+    pane.fontSize = 13.0;
     QWidget window;
     window.resize(980, 420);
     QPalette palette;

@@ -149,16 +149,19 @@ TEST_F(ViewTest, DragSelectionsGiveTheTextOfTheRowsTheyCover) {
 TEST_F(ViewTest, CopyOnSelectFollowsTheSetting) {
     auto view = makeQuietView();
     feed(*view, "select me");
-    defaults->setValue("copyOnSelect", false);
+    PaneSettings settings = view->paneSettings();
+    settings.copyOnSelect = false;
+    view->applySettings(settings);
     QGuiApplication::clipboard()->setText("before");
     dragSelect(*view, cellCenter(*view, 0, 0), cellCenter(*view, 0, 5));
     EXPECT_EQ(view->selectedText(), "select");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
-    defaults->setValue("copyOnSelect", true);
+    settings.copyOnSelect = true;
+    view->applySettings(settings);
     dragSelect(*view, cellCenter(*view, 0, 0), cellCenter(*view, 0, 8));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "select me");
-    // With the key absent the setting is on.
-    defaults->removeObject("copyOnSelect");
+    // A pane given no settings copies: the setting is on unless the user turned it off.
+    view->applySettings(PaneSettings{});
     dragSelect(*view, cellCenter(*view, 0, 7), cellCenter(*view, 0, 8));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "me");
 }

@@ -1,6 +1,7 @@
 #include "app/actions/ActionDispatcher.h"
 
 #include "app/AppDelegate.h"
+#include "app/settings/SettingsPanelController.h"
 #include "app/EditorView.h"
 
 bool ActionDispatcher::perform(Action action) {
@@ -61,7 +62,7 @@ bool ActionDispatcher::perform(Action action) {
         app_.formatCurrentDocument();
         return true;
     case Action::toggleSettings:
-        app_.toggleSettings();
+        app_.settingsPanel().toggle();
         return true;
     case Action::toggleCommandPalette:
         app_.services().palette->toggleCommandPalette();

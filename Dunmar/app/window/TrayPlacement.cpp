@@ -6,6 +6,7 @@
 #include "chrome/ChromeAnimation.h"
 #include "platform/Defaults.h"
 #include "platform/StatusTrayIcon.h"
+#include "settings/SettingsKeys.h"
 
 #include <QGuiApplication>
 #include <QPropertyAnimation>
@@ -69,8 +70,8 @@ void TrayPlacement::positionWindowUnderTrayIcon() {
     }
     in.desktop = desktopspace::desktop();
     in.detached = detached();
-    if (in.detached && defaults_.hasStoredValue(QStringLiteral("windowX")))
-        in.storedWindowX = defaults_.doubleValue(QStringLiteral("windowX"));
+    if (in.detached && defaults_.hasStoredValue(settings::kWindowX))
+        in.storedWindowX = defaults_.doubleValue(settings::kWindowX);
     const std::optional<placement::Placement> placed = placement::placeUnderStatusItem(in);
     if (!placed) return; // no screen at all
     window_->setGeometry(desktopspace::down(placed->frame));

@@ -12,22 +12,24 @@
 #include "platform/Defaults.h"
 #include "terminalview/ProgramResizeGate.h"
 #include "platform/EwmhHints.h"
+#include "settings/SettingsKeys.h"
 
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPropertyAnimation>
 #include <QScreen>
 #include <chrono>
 
 namespace {
 
-const QString kAlwaysOnTop = QStringLiteral("alwaysOnTop");
-const QString kFollowAllSpaces = QStringLiteral("followAllSpaces");
-const QString kHideOnClickOutside = QStringLiteral("hideOnClickOutside");
-const QString kAutoDim = QStringLiteral("autoDim");
-const QString kWindowOpacity = QStringLiteral("windowOpacity");
-const QString kWindowDetached = QStringLiteral("windowDetached");
-const QString kWindowX = QStringLiteral("windowX");
-const QString kWindowY = QStringLiteral("windowY");
+using settings::kAlwaysOnTop;
+using settings::kAutoDim;
+using settings::kFollowAllSpaces;
+using settings::kHideOnClickOutside;
+using settings::kWindowDetached;
+using settings::kWindowOpacity;
+using settings::kWindowX;
+using settings::kWindowY;
 // An unfocused window fades to this share of its opacity.
 constexpr double kDimFactor = 0.55;
 
@@ -52,6 +54,9 @@ WindowController::WindowController(Defaults& defaults, ToastService& toasts, Win
     tray_.onPlaced = [this] { updateWindowMask(); };
     snapping_.isDetached = isDetached;
     snapping_.onSettled = [this] { activateAfterSnap(); };
+    snapping_.onProgramSlide = [this](QAbstractAnimation* slide, const QRect& target) {
+        frameMemory_.ignoreProgramSlide(slide, target);
+    };
     frameMemory_.isDetached = isDetached;
     clickOutside_.onClick = [this](const QPoint& pointer) { handleClickOutside(pointer); };
     keys_.onHotKey = [this] { toggleWindow(); };
@@ -347,6 +352,8 @@ void WindowController::applyFollowAllSpaces() {
 
 void WindowController::resetWindow() {
     if (!window_) return;
+    // A move save still pending would write the place the reset is taking back.
+    frameMemory_.cancelPendingMoveSave();
     window_->setWindowOpacity(0.99);
     applyWindowLevel();
     const std::optional<QRect> button = tray_.statusButtonRect();
@@ -355,7 +362,10 @@ void WindowController::resetWindow() {
                                  desktopspace::up(window_->geometry()));
     QEasingCurve curve(QEasingCurve::BezierSpline);
     curve.addCubicBezierSegment(QPointF(0.22, 1.0), QPointF(0.36, 1.0), QPointF(1.0, 1.0));
-    animator_.slideFrame(desktopspace::down(target), kResetWindowMs, curve);
+    const QRect frame = desktopspace::down(target);
+    // The slide's frames (and the level's re-show on the way) are the program's, not a place the
+    // user chose: remembered, they would undo the reset of the window's place and size.
+    frameMemory_.ignoreProgramSlide(animator_.slideFrame(frame, kResetWindowMs, curve), frame);
     updateWindowMask();
     // The monitor follows the setting (off after a reset), as it does everywhere else.
     setClickOutsideMonitorEnabled(defaults_.boolean(kHideOnClickOutside));

@@ -2,8 +2,10 @@
 
 #include "app/Termination.h"
 #include "platform/Defaults.h"
+#include "settings/SettingsKeys.h"
 #include "terminalview/ProgramResizeGate.h"
 
+#include <QAbstractAnimation>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -11,11 +13,11 @@
 
 namespace {
 
-const QString kWindowWidth = QStringLiteral("windowWidth");
-const QString kWindowHeight = QStringLiteral("windowHeight");
-const QString kWindowX = QStringLiteral("windowX");
-const QString kWindowY = QStringLiteral("windowY");
-const QString kDockedWindowX = QStringLiteral("dockedWindowX");
+using settings::kDockedWindowX;
+using settings::kWindowHeight;
+using settings::kWindowWidth;
+using settings::kWindowX;
+using settings::kWindowY;
 
 } // namespace
 
@@ -53,8 +55,23 @@ void WindowFrameMemory::saveWindowSize() {
     }
 }
 
+void WindowFrameMemory::ignoreProgramSlide(QAbstractAnimation* slide, const QRect& target) {
+    moveSave_.stop();
+    programSlide_ = slide;
+    programFrame_ = target;
+}
+
+bool WindowFrameMemory::showsProgramFrame() {
+    if (programSlide_ && programSlide_->state() != QAbstractAnimation::Stopped) return true;
+    if (!programFrame_) return false;
+    if (window_ && window_->geometry() == *programFrame_) return true;
+    // The user has taken the window elsewhere: from now on its frames are theirs.
+    programFrame_.reset();
+    return false;
+}
+
 void WindowFrameMemory::windowResized() {
-    if (!window_) return;
+    if (!window_ || showsProgramFrame()) return;
     const QRect frame = window_->geometry();
     defaults_.setValue(kWindowWidth, static_cast<double>(frame.width()));
     defaults_.setValue(kWindowHeight, static_cast<double>(frame.height()));
@@ -67,11 +84,12 @@ void WindowFrameMemory::windowResized() {
 }
 
 void WindowFrameMemory::windowMoved() {
+    if (showsProgramFrame()) return;
     moveSave_.start();
 }
 
 void WindowFrameMemory::writeWindowPosition() {
-    if (!window_) return;
+    if (!window_ || showsProgramFrame()) return;
     const QPoint origin = window_->pos();
     if (detached()) {
         defaults_.setValue(kWindowX, static_cast<double>(origin.x()));

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QPointer>
+#include <QRect>
 #include <QSize>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 class Defaults;
+class QAbstractAnimation;
 class QWidget;
 
 // Remembering the window's size and place across starts: the size it opens with, its size after a
@@ -34,14 +37,24 @@ public:
     // The frame as the program quits.
     void saveOnQuit();
 
+    // The program, not the user, slides the window to `target` (the reset's way back to the
+    // first-start frame): the frames it passes through while `slide` runs, and `target` itself when
+    // the window manager reports it late, are not remembered as the user's, and a move save still
+    // pending is dropped. The next frame of the user's own is remembered again.
+    void ignoreProgramSlide(QAbstractAnimation* slide, const QRect& target);
+
     // Set by the owner: whether the window is detached.
     std::function<bool()> isDetached;
 
 private:
     bool detached() const { return isDetached && isDetached(); }
     void writeWindowPosition();
+    // Whether the window's frame is one the program put it in (see `ignoreProgramSlide`).
+    bool showsProgramFrame();
 
     Defaults& defaults_;
     QPointer<QWidget> window_;
     QTimer moveSave_;
+    QPointer<QAbstractAnimation> programSlide_;
+    std::optional<QRect> programFrame_;
 };

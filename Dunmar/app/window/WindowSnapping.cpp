@@ -6,8 +6,10 @@
 #include "app/window/WindowAnimator.h"
 #include "chrome/ChromeAnimation.h"
 #include "platform/Defaults.h"
+#include "settings/SettingsKeys.h"
 
 #include <QGuiApplication>
+#include <QPropertyAnimation>
 #include <QScreen>
 #include <QWidget>
 
@@ -61,14 +63,18 @@ void WindowSnapping::resetWindowSize() {
                                  desktopspace::up(window_->geometry()));
     const QRect frame = desktopspace::down(target);
     clearSnapStates();
-    animator_.slideFrame(frame, kResetSizeMs, chrome::easeInOutCurve(), [this] { settled(); });
-    defaults_.setValue(QStringLiteral("windowWidth"), 860.0);
-    defaults_.setValue(QStringLiteral("windowHeight"), 480.0);
+    QAbstractAnimation* slide =
+        animator_.slideFrame(frame, kResetSizeMs, chrome::easeInOutCurve(), [this] { settled(); });
+    // The size and place are written here once; the slide's frames on the way would otherwise be
+    // stored as the user's, the docked x among them.
+    if (onProgramSlide) onProgramSlide(slide, frame);
+    defaults_.setValue(settings::kWindowWidth, 860.0);
+    defaults_.setValue(settings::kWindowHeight, 480.0);
     if (isDetached && isDetached()) {
-        defaults_.setValue(QStringLiteral("windowX"), static_cast<double>(frame.x()));
-        defaults_.setValue(QStringLiteral("windowY"), static_cast<double>(frame.y()));
+        defaults_.setValue(settings::kWindowX, static_cast<double>(frame.x()));
+        defaults_.setValue(settings::kWindowY, static_cast<double>(frame.y()));
     } else {
-        defaults_.removeObject(QStringLiteral("dockedWindowX"));
-        defaults_.removeObject(QStringLiteral("dockedWindowY"));
+        defaults_.removeObject(settings::kDockedWindowX);
+        defaults_.removeObject(settings::kDockedWindowY);
     }
 }

@@ -7,6 +7,7 @@
 #include <functional>
 
 class Defaults;
+class QAbstractAnimation;
 class QWidget;
 class TrayPlacement;
 class WindowAnimator;
@@ -39,6 +40,8 @@ public:
     // window comes forward with the keyboard).
     std::function<bool()> isDetached;
     std::function<void()> onSettled;
+    // Set by the owner: the reset's slide to `target` runs; its frames are not the user's.
+    std::function<void(QAbstractAnimation* slide, const QRect& target)> onProgramSlide;
 
 private:
     void apply(snap::Kind kind);
