@@ -309,6 +309,9 @@ TEST_F(AppWindow, EdgeDragResizesAndADockedWindowKeepsTheIconInside) {
     // With the tray icon at the window's middle, the left edge stops 30 short of it.
     const QRect now = win()->geometry();
     const int iconX = now.x() + 100;
+    // The icon is only what the drag reads: the tray's poll would otherwise slide the docked window
+    // under it while the drag runs.
+    wc().tray().stopPolling();
     wc().tray().statusItemRect = [iconX, screen] {
         return std::optional<QRect>(QRect(iconX - 12, screen.y(), 24, 24));
     };
