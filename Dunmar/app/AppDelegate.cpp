@@ -181,15 +181,17 @@ void AppDelegate::wireHeader() {
     HeaderBarView& h = *headerView_;
     // Every closure holds the controller weakly and does nothing once it is gone.
     const QPointer<AppDelegate> self(this);
+    // The buttons that stand for a key command perform the same action as the key.
+    const auto perform = [self](Action action) {
+        return [self, action] {
+            if (self) self->perform(action);
+        };
+    };
     h.onTabClicked = [self](int i) {
         if (self) self->switchToTab(i);
     };
-    h.onAddTab = [self] {
-        if (self) self->addTab();
-    };
-    h.onAddEditorTab = [self] {
-        if (self) self->createEditorTab();
-    };
+    h.onAddTab = perform(Action::newTab);
+    h.onAddEditorTab = perform(Action::newEditorTab);
     h.onCloseTab = [self](int i) {
         if (self) self->closeTab(i);
     };
@@ -199,80 +201,43 @@ void AppDelegate::wireHeader() {
     h.onTabRenamed = [self](int i, std::optional<QString> name) {
         if (self) self->renameTab(i, name);
     };
-    h.onSplitVertical = [self] {
-        if (self) self->toggleSplit(true);
-    };
-    h.onSplitHorizontal = [self] {
-        if (self) self->toggleSplit(false);
-    };
-    h.onGitToggle = [self] {
-        if (self) self->toggleGitPanel();
-    };
-    h.onWebPickerToggle = [self] {
-        if (self) self->toggleWebPicker();
-    };
-    h.onSSHToggle = [self] {
-        if (self) self->toggleSSHManager();
-    };
-    h.onFileOpen = [self] {
-        if (self) self->openEditorFile();
-    };
-    h.onFileSave = [self] {
-        if (self) self->saveCurrentEditor();
-    };
-    h.onFileSaveAs = [self] {
-        if (self) self->saveCurrentEditorAs();
-    };
-    h.onPreviewToggle = [self] {
-        if (self) self->togglePreview();
-    };
+    h.onSplitVertical = perform(Action::splitSideBySide);
+    h.onSplitHorizontal = perform(Action::splitStacked);
+    h.onGitToggle = perform(Action::toggleGitPanel);
+    h.onWebPickerToggle = perform(Action::toggleWebPicker);
+    h.onSSHToggle = perform(Action::toggleSSHManager);
+    h.onFileOpen = perform(Action::openFile);
+    h.onFileSave = perform(Action::save);
+    h.onFileSaveAs = perform(Action::saveAs);
+    h.onPreviewToggle = perform(Action::togglePreview);
     h.onFileDropped = [self](const QUrl& url) {
         if (self && url.isLocalFile()) self->createEditorTabInternal(url.toLocalFile());
     };
-    h.onDoubleClick = [self] {
-        if (self) self->windowController_->snapping().toggleFullscreen();
-    };
+    h.onDoubleClick = perform(Action::toggleFullscreen);
 }
 
 void AppDelegate::wireFooter() {
     FooterBarView& f = *footerView_;
     const QPointer<AppDelegate> self(this);
+    const auto perform = [self](Action action) {
+        return [self, action] {
+            if (self) self->perform(action);
+        };
+    };
     f.onSwitchShell = [self](int i) {
         if (self) self->switchShellOfActivePane(i);
     };
-    f.onSettings = [self] {
-        if (self) self->settingsPanel_->toggle();
-    };
-    f.onPrint = [self] {
-        if (self) self->printCurrentTab();
-    };
-    f.onNewTab = [self] {
-        if (self) self->addTab();
-    };
-    f.onNewEditorTab = [self] {
-        if (self) self->createEditorTab();
-    };
-    f.onCloseTab = [self] {
-        if (self) self->closeCurrentTab();
-    };
-    f.onSplitV = [self] {
-        if (self) self->toggleSplit(true);
-    };
-    f.onSplitH = [self] {
-        if (self) self->toggleSplit(false);
-    };
-    f.onToggleWindow = [self] {
-        if (self) self->windowController_->toggleWindow();
-    };
-    f.onSwitchSplitPane = [self] {
-        if (self) self->switchSplitPane();
-    };
-    f.onPrevTab = [self] {
-        if (self) self->selectPreviousTab();
-    };
-    f.onNextTab = [self] {
-        if (self) self->selectNextTab();
-    };
+    f.onSettings = perform(Action::toggleSettings);
+    f.onPrint = perform(Action::print);
+    f.onNewTab = perform(Action::newTab);
+    f.onNewEditorTab = perform(Action::newEditorTab);
+    f.onCloseTab = perform(Action::closeTab);
+    f.onSplitV = perform(Action::splitSideBySide);
+    f.onSplitH = perform(Action::splitStacked);
+    f.onToggleWindow = perform(Action::toggleWindow);
+    f.onSwitchSplitPane = perform(Action::switchSplitPane);
+    f.onPrevTab = perform(Action::previousTab);
+    f.onNextTab = perform(Action::nextTab);
     f.onEditorModeChange = [self](EditorInputMode mode) {
         if (!self) return;
         TabState* tab = self->tabs_.active();
@@ -280,9 +245,7 @@ void AppDelegate::wireFooter() {
         tab->editorMode = mode;
         if (tab->editorView) tab->editorView->setInputMode(mode);
     };
-    f.onFormatDocument = [self] {
-        if (self) self->formatCurrentDocument();
-    };
+    f.onFormatDocument = perform(Action::formatDocument);
     f.onUsageBadgeClick = [self] {
         if (self) self->services_.usage->togglePopover();
     };
