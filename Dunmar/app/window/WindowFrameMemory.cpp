@@ -75,12 +75,7 @@ void WindowFrameMemory::windowResized() {
     const QRect frame = window_->geometry();
     defaults_.setValue(kWindowWidth, static_cast<double>(frame.width()));
     defaults_.setValue(kWindowHeight, static_cast<double>(frame.height()));
-    if (detached()) {
-        defaults_.setValue(kWindowX, static_cast<double>(frame.x()));
-        defaults_.setValue(kWindowY, static_cast<double>(frame.y()));
-    } else {
-        defaults_.setValue(kDockedWindowX, static_cast<double>(frame.x()));
-    }
+    storePosition(frame.topLeft());
 }
 
 void WindowFrameMemory::windowMoved() {
@@ -90,7 +85,11 @@ void WindowFrameMemory::windowMoved() {
 
 void WindowFrameMemory::writeWindowPosition() {
     if (!window_ || showsProgramFrame()) return;
-    const QPoint origin = window_->pos();
+    storePosition(window_->pos());
+}
+
+// A detached window remembers where it stands; a docked one only its x under the tray.
+void WindowFrameMemory::storePosition(const QPoint& origin) {
     if (detached()) {
         defaults_.setValue(kWindowX, static_cast<double>(origin.x()));
         defaults_.setValue(kWindowY, static_cast<double>(origin.y()));

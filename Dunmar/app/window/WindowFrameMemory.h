@@ -49,6 +49,7 @@ public:
 private:
     bool detached() const { return isDetached && isDetached(); }
     void writeWindowPosition();
+    void storePosition(const QPoint& origin);
     // Whether the window's frame is one the program put it in (see `ignoreProgramSlide`).
     bool showsProgramFrame();
 
