@@ -47,14 +47,14 @@ void AppDelegate::startEditingTab(int index, const QString& currentTitle) {
 
 // A pane switched its own shell: the tab's title and the footer's shell follow.
 void AppDelegate::shellSwitched(TerminalView*) {
-    updateHeaderTabs();
-    updateFooter();
+    workspace_->updateHeaderTabs();
+    workspace_->updateFooter();
 }
 
 bool AppDelegate::isShown(Action togglePanel) const {
     switch (togglePanel) {
     case Action::toggleGitPanel:
-        return isGitPanelShown();
+        return workspace_->isGitPanelShown();
     case Action::toggleWebPicker:
         return sidePanels_->isWebPickerShown();
     case Action::toggleSSHManager:
@@ -62,11 +62,6 @@ bool AppDelegate::isShown(Action togglePanel) const {
     default:
         return false;
     }
-}
-
-bool AppDelegate::isGitPanelShown() const {
-    const TabState* tab = tabs_.find(tabs_.activeTab());
-    return tab && tab->gitPosition != GitPanelPosition::none;
 }
 
 // An in-window question (unsaved changes, quitting, the about panel) covers the window while it asks;
@@ -110,29 +105,24 @@ bool AppDelegate::isWindowOnCurrentDesktop() const {
 
 bool AppDelegate::isPaneOnShow(const BellPane& pane) const {
     const TerminalView* view = viewOf(pane);
-    const TabState* tab = tabs_.active();
+    const TabState* tab = workspace_->tabs().active();
     if (!view || !tab) return false;
     if (tab->termView == view) return true;
     return tab->splitContainer && tab->splitContainer->secondaryView() == view;
 }
 
 std::optional<int> AppDelegate::tabIndexOfPrimaryPane(const BellPane& pane) const {
-    const int index = tabs_.indexOfTerminalView(viewOf(pane));
+    const int index = workspace_->tabs().indexOfTerminalView(viewOf(pane));
     if (index < 0) return std::nullopt;
     return index;
 }
 
 QString AppDelegate::tabCustomName(int index) const {
-    const TabState* tab = tabs_.find(index);
-    return tab && tab->customName ? *tab->customName : QString();
+    return workspace_->tabCustomName(index);
 }
 
 bool AppDelegate::markTabBell(int index) {
-    TabState* tab = tabs_.find(index);
-    if (!tab) return false;
-    tab->hasBell = true;
-    updateHeaderTabs();
-    return true;
+    return workspace_->markTabBell(index);
 }
 
 QWidget* AppDelegate::bellPreviewParent() {
@@ -173,7 +163,7 @@ void AppDelegate::bellPreviewHeightChanged(int height, int durationMs, const QEa
 }
 
 void AppDelegate::focusActiveTerminal() {
-    focusActiveTab();
+    workspace_->focusActiveTab();
 }
 
 void AppDelegate::showWindowForNotification(BellPane*) {

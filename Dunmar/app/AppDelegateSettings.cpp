@@ -37,14 +37,11 @@ bool AppDelegate::isSettingsOpen() const {
 // ---- SettingsApplierHost -------------------------------------------------------------------------
 
 QList<TerminalView*> AppDelegate::settingsTerminalViews() const {
-    return allTerminalViews();
+    return workspace_->allTerminalViews();
 }
 
 QList<EditorView*> AppDelegate::settingsEditorViews() const {
-    QList<EditorView*> editors;
-    for (const TabState& tab : tabs_.tabs())
-        if (tab.editorView) editors.append(tab.editorView);
-    return editors;
+    return workspace_->editorViews();
 }
 
 void AppDelegate::setWindowOpacityFromSettings(double opacity) {

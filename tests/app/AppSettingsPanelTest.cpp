@@ -112,15 +112,15 @@ TEST_F(AppSettingsPanel, ALeftPressInATerminalClosesThePanel) {
 
 TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEditors) {
     launch();
-    app->toggleSplit(true);
-    app->createEditorTabInternal(std::nullopt); // unsaved work
+    app->workspace().toggleSplit(true);
+    app->workspace().createEditorTabInternal(std::nullopt); // unsaved work
     EditorView* unsaved = tab(1).editorView;
     unsaved->insertPlainText("keep me");
     ASSERT_TRUE(tab(1).editorDirty);
-    app->createEditorTabInternal(std::nullopt); // an empty editor
-    app->addTab();
-    app->toggleSplit(false);
-    ASSERT_EQ(app->tabs().count(), 4);
+    app->workspace().createEditorTabInternal(std::nullopt); // an empty editor
+    app->workspace().addTab();
+    app->workspace().toggleSplit(false);
+    ASSERT_EQ(app->workspace().tabs().count(), 4);
     ASSERT_TRUE(waitForShell(view(0)));
     // The reset meets the window shown, as the user's is: its slide back to the first-start frame
     // must not be remembered as a place the user chose.
@@ -162,9 +162,9 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
     EXPECT_TRUE(view(0)->terminal().scrollback().empty());
 
     // The tabs: the first, unsplit, with a fresh default shell, and the unsaved editor, unasked.
-    EXPECT_EQ(app->tabs().count(), 2);
+    EXPECT_EQ(app->workspace().tabs().count(), 2);
     expectTabsInStep();
-    EXPECT_EQ(app->activeTab(), 0);
+    EXPECT_EQ(app->workspace().activeTab(), 0);
     EXPECT_FALSE(tab(0).splitContainer->isSplit());
     EXPECT_EQ(tab(1).editorView.data(), unsaved);
     EXPECT_TRUE(tab(1).editorDirty);

@@ -29,9 +29,9 @@ protected:
     // Three panes: the first tab, and a second tab split in two.
     void launchWithThreePanes() {
         launch();
-        app->addTab();
-        app->toggleSplit(true);
-        ASSERT_EQ(app->allTerminalViews().size(), 3);
+        app->workspace().addTab();
+        app->workspace().toggleSplit(true);
+        ASSERT_EQ(app->workspace().allTerminalViews().size(), 3);
     }
 
     // The stored value first, as the panel and the palette do, then the change.
@@ -76,7 +76,7 @@ TEST_F(AppSettings, FontSizeAndCursorReachEveryPaneAndIgnoreValuesOfTheWrongType
     };
     for (const Case& c : fontCases) {
         app->settingsApplier().apply("terminalFontSize", c.value);
-        for (TerminalView* view : app->allTerminalViews())
+        for (TerminalView* view : app->workspace().allTerminalViews())
             EXPECT_DOUBLE_EQ(fontSizeOf(view), expectedFontSize(c.expected)) << c.what;
     }
 
@@ -92,19 +92,19 @@ TEST_F(AppSettings, FontSizeAndCursorReachEveryPaneAndIgnoreValuesOfTheWrongType
     };
     for (const StyleCase& c : styleCases) {
         app->settingsApplier().apply("cursorStyle", c.value);
-        for (TerminalView* view : app->allTerminalViews())
+        for (TerminalView* view : app->workspace().allTerminalViews())
             EXPECT_EQ(view->userCursorStyle(), c.expected) << c.what;
     }
 
     // The blink switch reads the stored value, whatever it is given.
     defaults->setValue("cursorBlink", false);
     app->settingsApplier().apply("cursorBlink", true);
-    for (TerminalView* view : app->allTerminalViews()) EXPECT_FALSE(view->userCursorBlink());
+    for (TerminalView* view : app->workspace().allTerminalViews()) EXPECT_FALSE(view->userCursorBlink());
 
     // A new family is drawn at the stored size, 13 when none above 0 is stored.
     defaults->setValue("terminalFontSize", 0.0);
     change("fontFamily", 1);
-    for (TerminalView* view : app->allTerminalViews()) {
+    for (TerminalView* view : app->workspace().allTerminalViews()) {
         EXPECT_DOUBLE_EQ(fontSizeOf(view), expectedFontSize(13.0));
         EXPECT_EQ(view->fonts().font.family(), makeTerminalFonts(13.0, 1).font.family());
     }
@@ -112,7 +112,7 @@ TEST_F(AppSettings, FontSizeAndCursorReachEveryPaneAndIgnoreValuesOfTheWrongType
     // The palette's cursor command stores the style and shows it everywhere.
     app->settingsApplier().setCursorStyle(2);
     EXPECT_EQ(defaults->integer("cursorStyle"), 2);
-    for (TerminalView* view : app->allTerminalViews()) EXPECT_EQ(view->userCursorStyle(), 2);
+    for (TerminalView* view : app->workspace().allTerminalViews()) EXPECT_EQ(view->userCursorStyle(), 2);
 }
 
 TEST_F(AppSettings, TheFontSizeSliderLeavesEveryPaneAtTheSizeItWasLetGoAt) {
@@ -136,13 +136,13 @@ TEST_F(AppSettings, TheFontSizeSliderLeavesEveryPaneAtTheSizeItWasLetGoAt) {
 
     const double final = slider->value();
     EXPECT_DOUBLE_EQ(defaults->doubleValue("terminalFontSize"), final);
-    for (TerminalView* view : app->allTerminalViews())
+    for (TerminalView* view : app->workspace().allTerminalViews())
         EXPECT_DOUBLE_EQ(fontSizeOf(view), expectedFontSize(final));
     // Nothing is held back that could arrive later and move them away from it.
     for (const ReportCoalescer* coalescer : panel->findChildren<ReportCoalescer*>())
         EXPECT_FALSE(coalescer->hasPending());
     testsupport::drainEvents();
-    for (TerminalView* view : app->allTerminalViews())
+    for (TerminalView* view : app->workspace().allTerminalViews())
         EXPECT_DOUBLE_EQ(fontSizeOf(view), expectedFontSize(final));
 }
 
@@ -233,7 +233,7 @@ TEST_F(AppSettings, WindowSettingsReachTheWindowAndItsMaterial) {
 
 TEST_F(AppSettings, ColourThemesRecolourTheTerminalsTheMaterialAndTheEditors) {
     launch();
-    app->createEditorTabInternal(std::nullopt);
+    app->workspace().createEditorTabInternal(std::nullopt);
     EditorView* editor = tab(1).editorView;
     ASSERT_TRUE(editor);
     WindowBackdrop* material = app->visualEffect();
@@ -265,7 +265,7 @@ TEST_F(AppSettings, ColourThemesRecolourTheTerminalsTheMaterialAndTheEditors) {
 
     // An editor opened under the light theme starts in its colours.
     app->settingsApplier().apply("colorTheme", 1);
-    app->createEditorTabInternal(std::nullopt);
+    app->workspace().createEditorTabInternal(std::nullopt);
     EXPECT_NEAR(tab(2).editorView->palette().color(QPalette::Base).redF(), kTermBgCGColor.r, 0.01);
 
     // A preview shows a theme without storing it, and the stored one comes back.
@@ -369,16 +369,16 @@ TEST_F(AppSettings, KeysWithoutABranchAndUnknownKeysChangeNothing) {
     EXPECT_EQ(defaults->storedKeys().size(), storedBefore.size());
     EXPECT_EQ(activeTheme.id, themeBefore);
     EXPECT_DOUBLE_EQ(app->window()->windowOpacity(), opacityBefore);
-    for (TerminalView* view : app->allTerminalViews()) {
+    for (TerminalView* view : app->workspace().allTerminalViews()) {
         EXPECT_DOUBLE_EQ(fontSizeOf(view), expectedFontSize(12.0));
         EXPECT_EQ(view->userCursorStyle(), 0);
     }
-    EXPECT_EQ(app->tabs().count(), 2);
+    EXPECT_EQ(app->workspace().tabs().count(), 2);
 }
 
 TEST_F(AppSettings, APromptThemeIsStoredByNameAndTypedOnlyIntoShellsAtTheirPrompt) {
     launch();
-    app->toggleSplit(true);
+    app->workspace().toggleSplit(true);
     TerminalView* shellPane = view(0);
     TerminalView* editorPane = tab(0).splitContainer->secondaryView();
     ASSERT_TRUE(waitForShell(shellPane));

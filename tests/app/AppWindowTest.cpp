@@ -343,14 +343,14 @@ TEST_F(AppWindow, TheBorderGlowsOverTheResizeEdges) {
 
 TEST_F(AppWindow, EditorTabsRouteTheirKeysThroughTheWindow) {
     launchShown();
-    app->createEditorTab();
+    app->workspace().createEditorTab();
     settle();
-    ASSERT_EQ(app->tabs().count(), 2);
+    ASSERT_EQ(app->workspace().tabs().count(), 2);
     QWindow* handle = win()->windowHandle();
     // Control+1 on an editor tab switches to the first tab.
     QTest::keyClick(handle, Qt::Key_1, Qt::ControlModifier);
-    EXPECT_EQ(app->activeTab(), 0);
-    app->switchToTab(1);
+    EXPECT_EQ(app->workspace().activeTab(), 0);
+    app->workspace().switchToTab(1);
     settle();
     // nano's Control+K cuts the line, Control+X closes the tab.
     tab(1).editorMode = EditorInputMode::nano;
@@ -359,7 +359,7 @@ TEST_F(AppWindow, EditorTabsRouteTheirKeysThroughTheWindow) {
     EXPECT_EQ(tab(1).editorView->toPlainText(), "second\n");
     tab(1).editorView->document()->setModified(false);
     QTest::keyClick(handle, Qt::Key_X, Qt::ControlModifier);
-    EXPECT_EQ(app->tabs().count(), 1);
+    EXPECT_EQ(app->workspace().tabs().count(), 1);
 }
 
 TEST_F(AppWindow, AnSSHCommandGoesToTheTabMadeForIt) {
@@ -367,10 +367,10 @@ TEST_F(AppWindow, AnSSHCommandGoesToTheTabMadeForIt) {
     ASSERT_TRUE(waitForShell(view(0)));
     const QString marker = dir.filePath("ssh-shell-pid");
     app->sidePanels().openSSHConnection(QStringLiteral("echo $$ > '%1'").arg(marker));
-    ASSERT_EQ(app->tabs().count(), 2);
+    ASSERT_EQ(app->workspace().tabs().count(), 2);
     TerminalView* sshTab = view(1);
     // Another tab comes on show before the command is typed.
-    app->switchToTab(0);
+    app->workspace().switchToTab(0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile(marker).size() > 0; }, 20000));
     QFile file(marker);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -412,7 +412,7 @@ TEST_F(AppWindow, TheSidePanelColumnKeepsOrderHeightsAndMoveButtons) {
     app->sidePanels().handleWebPickerDividerDrag(-100000);
     EXPECT_DOUBLE_EQ(tab(0).gitRatioV, 0.55);
 
-    app->toggleSSHManager();
+    app->sidePanels().toggleSSHManager();
     EXPECT_TRUE(QTest::qWaitFor([&] { return app->sidePanels().sshManagerView() == nullptr; }, 2000));
     EXPECT_FALSE(picker->isMoveUpEnabled());
     app->saveSession();
