@@ -5,7 +5,7 @@
 #include "app/settings/SettingsPanelController.h"
 
 #include "DunmarVersion.h"
-#include "app/BorderlessWindow.h"
+#include "app/window/BorderlessWindow.h"
 #include "app/ConfigDirectory.h"
 #include "app/ContentView.h"
 #include "app/StorageNotices.h"
@@ -54,6 +54,7 @@ AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
     workspace_->chooseFile = [this](Workspace::FileChoice choice, const QString& suggested) {
         return askForFile(choice, suggested, window());
     };
+    bellPreviewInset_.onChanged = [this] { layoutContent(); };
     footerTimer_.setInterval(kFooterTimerMs);
     // The footer's shell and process, the tab titles (which follow the shells' folders) and the git
     // panel's folder stay current without any push from the shells.
@@ -174,7 +175,7 @@ void AppDelegate::layoutContent() {
 QRect AppDelegate::termFrame() const {
     if (!contentView_) return QRect();
     const int top = (windowController_->isDetached() ? 0 : ContentView::kArrowStripHeight) +
-                    HeaderBarView::barHeight + bellPreviewPanelHeight_;
+                    HeaderBarView::barHeight + bellPreviewInset_.height();
     const int height = std::max(0, contentView_->height() - top - FooterBarView::barHeight);
     return QRect(0, top, contentView_->width(), height);
 }
@@ -260,15 +261,7 @@ void AppDelegate::terminateWithoutConfirmation() {
 }
 
 void AppDelegate::applicationDidResignActive() {
-    DeactivationInput input;
-    input.dragSessionActive = isAnyDragSessionActive();
-    input.hideOnDeactivate = defaults_.boolean(settings::kHideOnDeactivate);
-    input.windowVisible = isWindowVisible();
-    input.pointer = QCursor::pos();
-    for (const QScreen* screen : QGuiApplication::screens())
-        input.screens << ScreenArea{screen->geometry(), screen->availableGeometry()};
-    // The command palette, which always closes here, comes with its subsystem.
-    if (respondToDeactivation(input).hideWindow) windowController_->hideWindowAnimated();
+    windowController_->applicationDidResignActive();
 }
 
 void AppDelegate::applicationWillTerminate() {

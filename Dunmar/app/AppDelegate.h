@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BellPreviewInset.h"
 #include "app/EventHook.h"
 #include "app/SubsystemServices.h"
 #include "app/Termination.h"
@@ -61,6 +62,8 @@ class AppDelegate : public QObject,
                     public SidePanelHost,
                     public WorkspaceHost {
     Q_OBJECT
+    friend class AppDelegateTestAccess;
+
 public:
     static constexpr int kFooterTimerMs = 2000;
     static constexpr int kShowWindowDelayMs = 400;
@@ -76,13 +79,7 @@ public:
     // ---- What the controller holds -----------------------------------------------------------
     QWidget* window() const;
     ContentView* contentView() const { return contentView_; }
-    HeaderBarView* headerView() const { return headerView_; }
-    FooterBarView* footerView() const { return footerView_; }
-    HoverButton* versionButton() const { return versionBtn_; }
     ToastService& toasts() override { return toasts_; }
-    TerminationController& termination() { return termination_; }
-    const QTimer& footerTimer() const { return footerTimer_; }
-    Defaults& defaults() const { return defaults_; }
 
     // The bell handler; BellManager::shared() unless another was set before the launch.
     BellManager& bell() const override;
@@ -91,7 +88,6 @@ public:
     // The rectangle of the tab pages in the content view: between the header (below the arrow strip
     // while docked, and below an open bell preview) and the footer.
     QRect termFrame() const;
-    int bellPreviewPanelHeight() const { return bellPreviewPanelHeight_; }
 
     // ---- Toasts ------------------------------------------------------------------------------
     QWidget* showGenericToast(const QString& badge, const QString& text, const QColor& badgeColor,
@@ -133,16 +129,11 @@ public:
     SubsystemServices& services() { return services_; }
 
     // ---- Settings (AppDelegateSettings.cpp) --------------------------------------------------------
-    // The one path of a changed setting into the running program, and the panel's opening and
-    // closing.
-    SettingsApplier& settingsApplier() const { return *settingsApplier_; }
+    // The panel's opening and closing.
     SettingsPanelController& settingsPanel() const { return *settingsPanel_; }
     // A left press in a terminal closes the panel; the press still reaches the terminal.
     void hideSettings() override;
     bool isSettingsOpen() const override;
-
-    // The material behind the content (the window's blur view).
-    WindowBackdrop* visualEffect() const { return visualEffect_; }
 
     // ---- SettingsApplierHost -------------------------------------------------------------------
     QList<TerminalView*> settingsTerminalViews() const override;
@@ -280,8 +271,7 @@ private:
     TerminationController termination_;
     QTimer footerTimer_;
     bool launched_ = false;
-    int bellPreviewPanelHeight_ = 0;
-    QPointer<QVariantAnimation> bellPreviewAnimation_;
+    BellPreviewInset bellPreviewInset_;
     // Settings
     WindowBackdrop* visualEffect_ = nullptr;
     std::unique_ptr<SettingsApplier> settingsApplier_;

@@ -1,6 +1,6 @@
 // What the terminal panes and the bell ask of the controller.
 #include "app/AppDelegate.h"
-#include "app/BorderlessWindow.h"
+#include "app/window/BorderlessWindow.h"
 #include "app/ContentView.h"
 #include "app/TerminalBellPane.h"
 #include "chrome/AlertSheetView.h"
@@ -8,7 +8,6 @@
 #include "chrome/HoverButton.h"
 #include "bell/BellManager.h"
 
-#include <QVariantAnimation>
 
 namespace {
 
@@ -104,11 +103,7 @@ bool AppDelegate::isWindowOnCurrentDesktop() const {
 }
 
 bool AppDelegate::isPaneOnShow(const BellPane& pane) const {
-    const TerminalView* view = viewOf(pane);
-    const TabState* tab = workspace_->tabs().active();
-    if (!view || !tab) return false;
-    if (tab->termView == view) return true;
-    return tab->splitContainer && tab->splitContainer->secondaryView() == view;
+    return workspace_->isPaneOfActiveTab(viewOf(pane));
 }
 
 std::optional<int> AppDelegate::tabIndexOfPrimaryPane(const BellPane& pane) const {
@@ -134,32 +129,7 @@ int AppDelegate::bellPreviewTop() const {
 }
 
 void AppDelegate::bellPreviewHeightChanged(int height, int durationMs, const QEasingCurve& curve) {
-    if (bellPreviewAnimation_) {
-        bellPreviewAnimation_->stop();
-        bellPreviewAnimation_->deleteLater();
-    }
-    if (durationMs <= 0) {
-        bellPreviewPanelHeight_ = height;
-        layoutContent();
-        return;
-    }
-    // The terminal area gives up the panel's height at its top as the panel slides open.
-    auto* animation = new QVariantAnimation(this);
-    animation->setStartValue(bellPreviewPanelHeight_);
-    animation->setEndValue(height);
-    animation->setDuration(durationMs);
-    animation->setEasingCurve(curve);
-    connect(animation, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        bellPreviewPanelHeight_ = value.toInt();
-        layoutContent();
-    });
-    connect(animation, &QVariantAnimation::finished, this, [this, animation, height] {
-        bellPreviewPanelHeight_ = height;
-        layoutContent();
-        animation->deleteLater();
-    });
-    bellPreviewAnimation_ = animation;
-    animation->start();
+    bellPreviewInset_.slideTo(height, durationMs, curve);
 }
 
 void AppDelegate::focusActiveTerminal() {

@@ -2,7 +2,7 @@
 // the applier the window, panes and other parts it reaches.
 #include "app/AppDelegate.h"
 #include "app/ContentView.h"
-#include "app/WindowBackdrop.h"
+#include "app/window/WindowBackdrop.h"
 #include "app/settings/SettingsApplier.h"
 #include "app/settings/SettingsPanelController.h"
 #include "chrome/FooterBarView.h"

@@ -1,7 +1,7 @@
 // The window part's wiring: what it asks of the controller (WindowHost), and the hosts' window
 // questions and commands handed on to it.
 #include "app/AppDelegate.h"
-#include "app/BorderlessWindow.h"
+#include "app/window/BorderlessWindow.h"
 #include "app/ContentView.h"
 #include "bell/BellManager.h"
 #include "bell/BellPreviewQueue.h"

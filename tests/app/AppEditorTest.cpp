@@ -123,7 +123,7 @@ TEST_F(AppEditor, AnEditorTabOpensSavesAndRenamesItsFile) {
     EXPECT_EQ(tab(1).editorURL, QUrl::fromLocalFile(path("renamed.txt")));
 
     // The footer's mode buttons set the tab's input mode, which the next save keeps.
-    app->footerView()->onEditorModeChange(EditorInputMode::nano);
+    internals(*app).footerView()->onEditorModeChange(EditorInputMode::nano);
     EXPECT_EQ(tab(1).editorMode, EditorInputMode::nano);
     EXPECT_EQ(tab(1).editorView->inputMode(), EditorInputMode::nano);
 
@@ -146,7 +146,7 @@ TEST_F(AppEditor, AnEditorTabOpensSavesAndRenamesItsFile) {
     EXPECT_NE(app->toasts().toast(QStringLiteral("editorFileToast")), nullptr);
 
     // A file dropped on the header opens in a tab of its own.
-    app->headerView()->onFileDropped(QUrl::fromLocalFile(notes));
+    internals(*app).headerView()->onFileDropped(QUrl::fromLocalFile(notes));
     EXPECT_EQ(app->workspace().tabs().count(), 3);
     EXPECT_EQ(app->workspace().tabs().active()->customName, QString("notes.txt"));
     EXPECT_EQ(defaults->array("sessionTabs").size(), 3) << "the new tab was saved";

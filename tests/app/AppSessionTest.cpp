@@ -150,7 +150,7 @@ TEST_F(AppSession, TheEndSavesTabsAndGeometryAndEndsTheShells) {
     ASSERT_EQ(shells.size(), 3);
     int quits = 0;
     int status = -1;
-    app->termination().quitApplication = [&](int s) {
+    internals(*app).termination().quitApplication = [&](int s) {
         ++quits;
         status = s;
     };
@@ -161,7 +161,7 @@ TEST_F(AppSession, TheEndSavesTabsAndGeometryAndEndsTheShells) {
     EXPECT_EQ(savedTabs()[0].toMap().value("splitVertical"), true);
     EXPECT_TRUE(defaults->hasStoredValue("windowWidth"));
     EXPECT_TRUE(defaults->hasStoredValue("dockedWindowX"));
-    EXPECT_FALSE(app->footerTimer().isActive());
+    EXPECT_FALSE(internals(*app).footerTimer().isActive());
     for (pid_t pid : shells) EXPECT_TRUE(waitForProcessEnd(pid)) << "shell " << pid;
 }
 

@@ -2,7 +2,7 @@
 // its button, the gear, a press in a terminal or the end of a reset; the reset to defaults end to
 // end; a launch-at-login entry that cannot be written; and a picture of the open panel.
 #include "AppSettingsTestSupport.h"
-#include "app/WindowBackdrop.h"
+#include "app/window/WindowBackdrop.h"
 #include "chrome/ChromeTestSupport.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/GearButton.h"
@@ -51,14 +51,14 @@ TEST_F(AppSettingsPanel, TheGearOpensThePanelAboveTheFooterAndClosesIt) {
     launch();
     app->window()->resize(860, 480);
     app->windowController().showWindowAnimated(); // a shown window hears of its size changes at once
-    GearButton* gear = app->footerView()->gearButton();
+    GearButton* gear = internals(*app).footerView()->gearButton();
     chrometest::enter(gear);
     chrometest::click(gear);
     QPointer<SettingsOverlay> opened = panel();
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->parentWidget(), content());
     EXPECT_EQ(gear->gearColorTarget(), GearButton::normalGearColor()) << "the gear drops its hover look";
-    EXPECT_GT(stackIndex(app->footerView()), stackIndex(opened)) << "the footer stays in front";
+    EXPECT_GT(stackIndex(internals(*app).footerView()), stackIndex(opened)) << "the footer stays in front";
     // It starts hidden behind the footer and rests on it once open: 284 high in a 480-high window.
     EXPECT_EQ(opened->geometry(), SettingsOverlay::hiddenFrame(content()->size(), 284));
     EXPECT_TRUE(QTest::qWaitFor(
@@ -136,7 +136,7 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
                                                                         {"hideOnClickOutside", true},
                                                                         {"promptTheme", 5}}) {
         defaults->setValue(key, value);
-        app->settingsApplier().apply(key, value);
+        internals(*app).settingsApplier().apply(key, value);
     }
     defaults->setValue("cursorStyle", QStringLiteral("2")); // a value of the wrong type is undone too
     app->window()->resize(1100, 640);
@@ -180,7 +180,7 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
     EXPECT_TRUE(settings::isAtDefaults(*defaults));
     EXPECT_EQ(defaults->integer("defaultShellIndex"), 0);
     EXPECT_NEAR(app->window()->windowOpacity(), 0.99, 0.01);
-    EXPECT_DOUBLE_EQ(app->visualEffect()->intensity(), 0.96);
+    EXPECT_DOUBLE_EQ(internals(*app).visualEffect()->intensity(), 0.96);
     EXPECT_TRUE(app->windowController().isWindowKeptAbove());
     EXPECT_FALSE(app->windowController().hidesOnClickOutside()) << "no click-outside hiding left behind";
     EXPECT_TRUE(QTest::qWaitFor([&] { return app->window()->size() == QSize(860, 480); }, 5000));
@@ -223,7 +223,7 @@ TEST_F(AppSettingsPanel, ALaunchAtLoginEntryThatCannotBeWrittenLeavesTheSwitchOf
     toast->deleteLater();
     chrometest::flushDeletes();
     defaults->setValue("autoStartEnabled", true);
-    app->settingsApplier().apply("autoStartEnabled", true);
+    internals(*app).settingsApplier().apply("autoStartEnabled", true);
     EXPECT_FALSE(defaults->boolean("autoStartEnabled"));
     EXPECT_FALSE(toggle->isOn());
     EXPECT_TRUE(app->toasts().toast("settingsMessage"));

@@ -13,8 +13,8 @@ namespace {
 class AppSplits : public AppTest {
 protected:
     SplitContainer* container(int index) { return tab(index).splitContainer; }
-    bool verticalOn() const { return app->headerView()->splitVButton()->isActive(); }
-    bool horizontalOn() const { return app->headerView()->splitHButton()->isActive(); }
+    bool verticalOn() const { return internals(*app).headerView()->splitVButton()->isActive(); }
+    bool horizontalOn() const { return internals(*app).headerView()->splitHButton()->isActive(); }
 };
 
 } // namespace

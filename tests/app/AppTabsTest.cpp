@@ -50,8 +50,8 @@ TEST_F(AppTabs, TheFirstStartOpensOneTerminalTabAndShowsTheWindow) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return app->window()->isVisible(); }, 5000))
         << "the window comes out shortly after the launch";
     EXPECT_EQ(defaults->array("sessionTabs").size(), 1) << "the new tab was saved";
-    EXPECT_TRUE(app->footerTimer().isActive());
-    EXPECT_EQ(app->footerTimer().interval(), 2000);
+    EXPECT_TRUE(internals(*app).footerTimer().isActive());
+    EXPECT_EQ(internals(*app).footerTimer().interval(), 2000);
     settle();
     expectTabsInStep();
     // The page lies between the header (under the arrow strip) and the footer.
@@ -147,11 +147,11 @@ TEST_F(AppTabs, PreviousAndNextWrapAroundAndNumberedItemsNeedTheirTab) {
     launch();
     openTabs(2);
     app->workspace().switchToTab(0);
-    app->footerView()->onPrevTab();
+    internals(*app).footerView()->onPrevTab();
     EXPECT_EQ(app->workspace().activeTab(), 1) << "before the first comes the last";
-    app->footerView()->onNextTab();
+    internals(*app).footerView()->onNextTab();
     EXPECT_EQ(app->workspace().activeTab(), 0) << "after the last comes the first";
-    app->footerView()->onNextTab();
+    internals(*app).footerView()->onNextTab();
     EXPECT_EQ(app->workspace().activeTab(), 1);
     app->perform(Action::switchToTab3);
     EXPECT_EQ(app->workspace().activeTab(), 1) << "there is no third tab";
@@ -174,12 +174,12 @@ TEST_F(AppTabs, RenamingByNumberNeedsTheTabAndStartsFromItsCustomName) {
     // rename left open must not bring the teardown down.
     QTRY_VERIFY(app->window()->isActiveWindow());
     app->perform(Action::renameTab5);
-    EXPECT_EQ(app->headerView()->editingTabIndex(), std::nullopt) << "there is no fifth tab";
+    EXPECT_EQ(internals(*app).headerView()->editingTabIndex(), std::nullopt) << "there is no fifth tab";
     app->perform(Action::renameTab2);
-    EXPECT_EQ(app->headerView()->editingTabIndex(), 1);
-    ASSERT_NE(app->headerView()->editField(), nullptr);
-    EXPECT_EQ(app->headerView()->editField()->text(), "build");
-    EXPECT_TRUE(app->headerView()->editField()->hasFocus());
+    EXPECT_EQ(internals(*app).headerView()->editingTabIndex(), 1);
+    ASSERT_NE(internals(*app).headerView()->editField(), nullptr);
+    EXPECT_EQ(internals(*app).headerView()->editField()->text(), "build");
+    EXPECT_TRUE(internals(*app).headerView()->editField()->hasFocus());
 }
 
 TEST_F(AppTabs, SwitchingBackWithinTheCrossFadeLeavesTheActiveTabShown) {
@@ -220,16 +220,16 @@ TEST_F(AppTabs, AShellEndingClosesItsTabAndTheLastOneAsksToQuit) {
     expectTabsInStep();
 
     bool quit = false;
-    app->termination().quitApplication = [&quit](int) { quit = true; };
+    internals(*app).termination().quitApplication = [&quit](int) { quit = true; };
     ASSERT_TRUE(waitForShell(view(0)));
     view(0)->writePTY(QStringLiteral("exit\n"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return app->termination().confirmation() != nullptr; }, 20000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return internals(*app).termination().confirmation() != nullptr; }, 20000))
         << "the end of the last shell asks to quit";
     EXPECT_EQ(app->workspace().tabs().count(), 1) << "the last tab stays";
-    EXPECT_EQ(app->termination().confirmation()->parentWidget(), app->contentView())
+    EXPECT_EQ(internals(*app).termination().confirmation()->parentWidget(), app->contentView())
         << "a sheet on the window's content";
     QTest::keyClick(app->window(), Qt::Key_Escape);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return app->termination().confirmation() == nullptr; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return internals(*app).termination().confirmation() == nullptr; }, 5000));
     EXPECT_FALSE(quit);
     EXPECT_EQ(app->workspace().tabs().count(), 1);
 }
@@ -251,7 +251,7 @@ TEST_F(AppTabs, TitlesFollowTheShellsFolderUnlessTheTabIsNamed) {
     app->workspace().renameTab(5, QStringLiteral("stale"));
     EXPECT_EQ(names(), QStringList{"server"}) << "a stale index renames nothing";
     EXPECT_EQ(sessionWrites, 1) << "and saves nothing";
-    app->headerView()->onTabRenamed(0, std::nullopt);
+    internals(*app).headerView()->onTabRenamed(0, std::nullopt);
     EXPECT_EQ(stripTitles(), QStringList{"dunmar"}) << "no name: the folder again";
 
     // A modified editor tab carries the mark until it is saved.
@@ -300,7 +300,7 @@ TEST_F(AppTabs, ToastsAndTheVersionLabelStayAboveNewPages) {
                   stack.indexOf(static_cast<QObject*>(toast)))
             << "page " << i;
         EXPECT_LT(stack.indexOf(static_cast<QObject*>(tab(i).page())),
-                  stack.indexOf(static_cast<QObject*>(app->versionButton())))
+                  stack.indexOf(static_cast<QObject*>(internals(*app).versionButton())))
             << "page " << i;
     }
 }

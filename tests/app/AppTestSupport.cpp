@@ -84,13 +84,13 @@ void AppTest::expectTabsInStep() {
 
 QStringList AppTest::stripTitles() const {
     QStringList out;
-    for (const auto& item : app->headerView()->tabItems())
+    for (const auto& item : internals(*app).headerView()->tabItems())
         if (item) out << item->title();
     return out;
 }
 
 int AppTest::stripActiveIndex() const {
-    const auto& items = app->headerView()->tabItems();
+    const auto& items = internals(*app).headerView()->tabItems();
     for (int i = 0; i < items.size(); ++i)
         if (items[i] && items[i]->isActive()) return i;
     return -1;

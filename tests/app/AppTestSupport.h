@@ -8,6 +8,7 @@
 #include "bell/BellManager.h"
 #include "bell/DesktopNotifications.h"
 #include "platform/Defaults.h"
+#include "support/AppDelegateTestAccess.h"
 #include "support/Waits.h"
 
 #include <QStringList>

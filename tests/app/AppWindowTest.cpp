@@ -2,8 +2,8 @@
 // dimming, detaching and restoring, snapping, geometry memory, the tray icon's place and menu, the
 // window's own keys and resize zones, and the side-panel column.
 #include "AppTestSupport.h"
-#include "app/BorderlessWindow.h"
-#include "app/WindowBorderView.h"
+#include "app/window/BorderlessWindow.h"
+#include "app/window/WindowBorderView.h"
 #include "chrome/HeaderBarView.h"
 #include "platform/GlobalInput.h"
 
@@ -199,7 +199,7 @@ TEST_F(AppWindow, DetachingDropsTheArrowAndReattachingHangsItUnderTheIconAgain) 
     EXPECT_TRUE(defaults->boolean("windowDetached"));
     EXPECT_EQ(win()->geometry(), docked) << "it stays where it is";
     EXPECT_FALSE(app->contentView()->isArrowStripVisible());
-    EXPECT_EQ(app->headerView()->y(), 0);
+    EXPECT_EQ(internals(*app).headerView()->y(), 0);
     EXPECT_TRUE(win()->mask().contains(QPoint(win()->width() / 4, 2))) << "a flat top without the arrow";
     EXPECT_TRUE(wc().borderlessWindow()->isDetached);
 
@@ -214,7 +214,7 @@ TEST_F(AppWindow, DetachingDropsTheArrowAndReattachingHangsItUnderTheIconAgain) 
     EXPECT_FALSE(defaults->hasStoredValue("windowX"));
     EXPECT_FALSE(defaults->hasStoredValue("windowY"));
     EXPECT_TRUE(app->contentView()->isArrowStripVisible());
-    EXPECT_EQ(app->headerView()->y(), 10);
+    EXPECT_EQ(internals(*app).headerView()->y(), 10);
 }
 
 TEST_F(AppWindow, ADetachedWindowComesBackAtLaunchPulledOntoTheScreen) {

@@ -77,6 +77,8 @@ public:
     bool markTabBell(int index);
     // The pane with the keyboard in the active tab: its second pane when split and chosen.
     TerminalView* activePane() const;
+    // Whether `view` is one of the active tab's panes.
+    bool isPaneOfActiveTab(const TerminalView* view) const;
     // Every terminal pane: each tab's primary pane, then its second pane when split.
     QList<TerminalView*> allTerminalViews() const;
     // Gives the keyboard to the active tab's editor or terminal.

@@ -347,3 +347,10 @@ bool Workspace::markTabBell(int index) {
     updateHeaderTabs();
     return true;
 }
+
+bool Workspace::isPaneOfActiveTab(const TerminalView* view) const {
+    const TabState* tab = tabs_.active();
+    if (!view || !tab) return false;
+    if (tab->termView == view) return true;
+    return tab->splitContainer && tab->splitContainer->secondaryView() == view;
+}
