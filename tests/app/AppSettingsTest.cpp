@@ -134,7 +134,8 @@ TEST_F(AppSettings, TheFontSizeSliderLeavesEveryPaneAtTheSizeItWasLetGoAt) {
     chrometest::mouse(slider, QEvent::MouseMove, last);
     chrometest::mouse(slider, QEvent::MouseButtonRelease, last, Qt::NoButton);
 
-    const double final = slider->value();
+    // The size the label shows, a whole point: where the knob was let go, rounded.
+    const double final = std::round(slider->value());
     EXPECT_DOUBLE_EQ(defaults->doubleValue("terminalFontSize"), final);
     for (TerminalView* view : app->workspace().allTerminalViews())
         EXPECT_DOUBLE_EQ(fontSizeOf(view), expectedFontSize(final));

@@ -109,6 +109,9 @@ void SettingsApplier::applyAtLaunch() {
 void SettingsApplier::apply(const QString& key, const QVariant& value) {
     if (key == settings::kResetDefaults) {
         settings::resetToDefaults(store_, settingsHost_);
+        // Every value the reset wrote takes effect now, not where it is next read: a light theme
+        // on screen under a panel that says dark is no reset.
+        for (const SettingKey* setting : settings::allSettings()) apply(*setting, store_.object(setting->name));
         return;
     }
     if (const SettingKey* setting = settings::findSetting(key)) apply(*setting, value);

@@ -162,6 +162,12 @@ const LocTable kTableAr{"ar", {{
     {"sshEditConn", "تعديل الاتصال"},
     {"webPickerCopyScreenshot", "نسخ لقطة الشاشة"},
     {"noMatches", "لا توجد نتائج مطابقة"},
+    {"programRunningTitle", "هل تريد إنهاء البرنامج قيد التشغيل؟"},
+    {"programRunningMessage", "لا يزال برنامج قيد التشغيل في علامة التبويب هذه: %@. هل تريد إنهاءه؟"},
+    {"programRunningEnd", "إنهاء"},
+    {"notAvailableYet", "غير متاح بعد"},
+    {"shellRestarted", "انتهت الصدفة؛ وبدأت صدفة جديدة."},
+    {"shellMissing", "لم يتم العثور على %@؛ يعمل %@ بدلاً منه."},
 }}};
 
 } // namespace dunmar::loc

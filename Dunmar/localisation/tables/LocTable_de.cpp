@@ -162,6 +162,12 @@ const LocTable kTableDe{"de", {{
     {"sshEditConn", "VERBINDUNG BEARBEITEN"},
     {"webPickerCopyScreenshot", "Bildschirmfoto kopieren"},
     {"noMatches", "Keine Treffer"},
+    {"programRunningTitle", "Laufendes Programm beenden?"},
+    {"programRunningMessage", "In diesem Tab läuft noch ein Programm: %@. Beenden?"},
+    {"programRunningEnd", "Beenden"},
+    {"notAvailableYet", "Noch nicht verfügbar"},
+    {"shellRestarted", "Die Shell wurde beendet; eine neue wurde gestartet."},
+    {"shellMissing", "%@ wurde nicht gefunden; stattdessen läuft %@."},
 }}};
 
 } // namespace dunmar::loc

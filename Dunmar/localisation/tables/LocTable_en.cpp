@@ -162,6 +162,12 @@ const LocTable kTableEn{"en", {{
     {"sshEditConn", "EDIT CONNECTION"},
     {"webPickerCopyScreenshot", "Copy Screenshot"},
     {"noMatches", "No matches"},
+    {"programRunningTitle", "End the running program?"},
+    {"programRunningMessage", "A program is still running in this tab: %@. End it?"},
+    {"programRunningEnd", "End"},
+    {"notAvailableYet", "Not available yet"},
+    {"shellRestarted", "The shell ended; a new one was started."},
+    {"shellMissing", "%@ was not found; %@ runs instead."},
 }}};
 
 } // namespace dunmar::loc

@@ -162,6 +162,12 @@ const LocTable kTableEs{"es", {{
     {"sshEditConn", "EDITAR CONEXIÓN"},
     {"webPickerCopyScreenshot", "Copiar captura de pantalla"},
     {"noMatches", "Sin coincidencias"},
+    {"programRunningTitle", "¿Terminar el programa en ejecución?"},
+    {"programRunningMessage", "Todavía hay un programa en ejecución en esta pestaña: %@. ¿Terminarlo?"},
+    {"programRunningEnd", "Terminar"},
+    {"notAvailableYet", "Aún no disponible"},
+    {"shellRestarted", "El shell terminó; se inició uno nuevo."},
+    {"shellMissing", "No se encontró %@; se ejecuta %@ en su lugar."},
 }}};
 
 } // namespace dunmar::loc

@@ -162,6 +162,12 @@ const LocTable kTableFr{"fr", {{
     {"sshEditConn", "MODIFIER LA CONNEXION"},
     {"webPickerCopyScreenshot", "Copier la capture d’écran"},
     {"noMatches", "Aucun résultat"},
+    {"programRunningTitle", "Arrêter le programme en cours ?"},
+    {"programRunningMessage", "Un programme est encore en cours dans cet onglet : %@. L’arrêter ?"},
+    {"programRunningEnd", "Arrêter"},
+    {"notAvailableYet", "Pas encore disponible"},
+    {"shellRestarted", "Le shell s’est terminé ; un nouveau a été lancé."},
+    {"shellMissing", "%@ est introuvable ; %@ est lancé à la place."},
 }}};
 
 } // namespace dunmar::loc

@@ -162,6 +162,12 @@ const LocTable kTableIt{"it", {{
     {"sshEditConn", "MODIFICA CONNESSIONE"},
     {"webPickerCopyScreenshot", "Copia screenshot"},
     {"noMatches", "Nessuna corrispondenza"},
+    {"programRunningTitle", "Terminare il programma in esecuzione?"},
+    {"programRunningMessage", "In questa scheda è ancora in esecuzione un programma: %@. Terminarlo?"},
+    {"programRunningEnd", "Termina"},
+    {"notAvailableYet", "Non ancora disponibile"},
+    {"shellRestarted", "La shell è terminata; ne è stata avviata una nuova."},
+    {"shellMissing", "%@ non trovato; al suo posto viene eseguito %@."},
 }}};
 
 } // namespace dunmar::loc

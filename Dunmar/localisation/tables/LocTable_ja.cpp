@@ -162,6 +162,12 @@ const LocTable kTableJa{"ja", {{
     {"sshEditConn", "接続を編集"},
     {"webPickerCopyScreenshot", "スクリーンショットをコピー"},
     {"noMatches", "一致する項目はありません"},
+    {"programRunningTitle", "実行中のプログラムを終了しますか？"},
+    {"programRunningMessage", "このタブではまだプログラムが実行中です: %@。終了しますか？"},
+    {"programRunningEnd", "終了"},
+    {"notAvailableYet", "まだ利用できません"},
+    {"shellRestarted", "シェルが終了したため、新しいシェルを起動しました。"},
+    {"shellMissing", "%@ が見つからないため、代わりに %@ を実行しています。"},
 }}};
 
 } // namespace dunmar::loc

@@ -162,6 +162,12 @@ const LocTable kTableRu{"ru", {{
     {"sshEditConn", "ИЗМЕНИТЬ ПОДКЛЮЧЕНИЕ"},
     {"webPickerCopyScreenshot", "Скопировать снимок экрана"},
     {"noMatches", "Нет совпадений"},
+    {"programRunningTitle", "Завершить работающую программу?"},
+    {"programRunningMessage", "В этой вкладке ещё работает программа: %@. Завершить её?"},
+    {"programRunningEnd", "Завершить"},
+    {"notAvailableYet", "Пока недоступно"},
+    {"shellRestarted", "Оболочка завершилась; запущена новая."},
+    {"shellMissing", "%@ не найден; вместо него запущен %@."},
 }}};
 
 } // namespace dunmar::loc

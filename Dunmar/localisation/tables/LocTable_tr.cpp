@@ -162,6 +162,12 @@ const LocTable kTableTr{"tr", {{
     {"sshEditConn", "BAĞLANTIYI DÜZENLE"},
     {"webPickerCopyScreenshot", "Ekran Görüntüsünü Kopyala"},
     {"noMatches", "Eşleşme yok"},
+    {"programRunningTitle", "Çalışan program sonlandırılsın mı?"},
+    {"programRunningMessage", "Bu sekmede hâlâ bir program çalışıyor: %@. Sonlandırılsın mı?"},
+    {"programRunningEnd", "Sonlandır"},
+    {"notAvailableYet", "Henüz kullanılamıyor"},
+    {"shellRestarted", "Kabuk sona erdi; yenisi başlatıldı."},
+    {"shellMissing", "%@ bulunamadı; onun yerine %@ çalışıyor."},
 }}};
 
 } // namespace dunmar::loc

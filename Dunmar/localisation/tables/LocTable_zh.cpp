@@ -162,6 +162,12 @@ const LocTable kTableZh{"zh", {{
     {"sshEditConn", "编辑连接"},
     {"webPickerCopyScreenshot", "拷贝截图"},
     {"noMatches", "无匹配项"},
+    {"programRunningTitle", "结束正在运行的程序？"},
+    {"programRunningMessage", "此标签页中仍有程序在运行：%@。要结束它吗？"},
+    {"programRunningEnd", "结束"},
+    {"notAvailableYet", "暂不可用"},
+    {"shellRestarted", "Shell 已退出；已启动新的 Shell。"},
+    {"shellMissing", "未找到 %@；改为运行 %@。"},
 }}};
 
 } // namespace dunmar::loc
