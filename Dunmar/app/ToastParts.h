@@ -11,7 +11,8 @@ namespace toastparts {
 // A rounded plate: a toast's dark body with its hairline border, a badge's pill, a progress track.
 class Plate : public QWidget {
 public:
-    Plate(QWidget* parent, QColor fill, QColor border = QColor(), qreal borderWidth = 0, qreal cornerRadius = 6);
+    Plate(QWidget* parent, QColor fill, QColor border = QColor(), qreal borderWidth = 0,
+          qreal cornerRadius = 6);
 
 protected:
     void paintEvent(QPaintEvent*) override;

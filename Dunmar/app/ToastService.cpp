@@ -98,7 +98,8 @@ QWidget* ToastService::showGenericToast(const QString& badge, const QString& tex
     auto* pill = new toastparts::Plate(toast, badgeColor);
     pill->setGeometry(g.pill);
     toastparts::makeLabel(pill, badge, Qt::white, Qt::AlignCenter)->setGeometry(g.badge);
-    toastparts::makeLabel(toast, text, chrome::white(0.62), Qt::AlignLeft | Qt::AlignVCenter)->setGeometry(g.text);
+    toastparts::makeLabel(toast, text, chrome::white(0.62), Qt::AlignLeft | Qt::AlignVCenter)
+        ->setGeometry(g.text);
 
     chrome::setWidgetAlpha(toast, 0);
     toast->show();

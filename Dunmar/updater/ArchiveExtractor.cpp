@@ -17,7 +17,8 @@ ArchiveReader openArchive(const QString& path, QString* error) {
     ArchiveReader reader(archive_read_new(), &archive_read_free);
     archive_read_support_filter_all(reader.get());
     archive_read_support_format_all(reader.get());
-    if (archive_read_open_filename(reader.get(), QFile::encodeName(path).constData(), 1 << 16) != ARCHIVE_OK) {
+    if (archive_read_open_filename(reader.get(), QFile::encodeName(path).constData(), 1 << 16) !=
+        ARCHIVE_OK) {
         *error = QString::fromLocal8Bit(archive_error_string(reader.get()));
         return ArchiveReader(nullptr, &archive_read_free);
     }
@@ -56,7 +57,8 @@ std::optional<QString> entryProblem(archive_entry* entry) {
     const QString path = entryPath(entry);
     if (!staysInside(path)) return QStringLiteral("entry leaves the folder: ") + path;
     if (const char* hardlink = archive_entry_hardlink(entry)) {
-        if (!staysInside(QFile::decodeName(hardlink))) return QStringLiteral("link leaves the folder: ") + path;
+        if (!staysInside(QFile::decodeName(hardlink)))
+            return QStringLiteral("link leaves the folder: ") + path;
         return std::nullopt;
     }
     switch (archive_entry_filetype(entry)) {
@@ -83,7 +85,8 @@ std::optional<ExtractFailure> checkArchiveEntries(const QString& archivePath) {
     archive_entry* entry = nullptr;
     int status = ARCHIVE_OK;
     while ((status = archive_read_next_header(reader.get(), &entry)) == ARCHIVE_OK) {
-        if (const std::optional<QString> problem = entryProblem(entry)) return ExtractFailure{false, *problem};
+        if (const std::optional<QString> problem = entryProblem(entry))
+            return ExtractFailure{false, *problem};
         archive_read_data_skip(reader.get());
     }
     if (status != ARCHIVE_EOF)
@@ -95,7 +98,8 @@ std::optional<ExtractFailure> extractArchive(const QString& archivePath, const Q
     QString error;
     if (!openArchive(archivePath, &error)) return ExtractFailure{true, error};
     if (std::optional<ExtractFailure> refused = checkArchiveEntries(archivePath)) return refused;
-    if (!QDir().mkpath(destination)) return ExtractFailure{false, QStringLiteral("cannot create ") + destination};
+    if (!QDir().mkpath(destination))
+        return ExtractFailure{false, QStringLiteral("cannot create ") + destination};
 
     ArchiveReader reader = openArchive(archivePath, &error);
     if (!reader) return ExtractFailure{true, error};

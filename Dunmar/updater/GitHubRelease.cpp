@@ -38,8 +38,8 @@ std::optional<QUrl> companionURL(const QJsonArray& assets, const QString& name) 
 } // namespace
 
 std::variant<GitHubRelease, UpdateError> parseRelease(const QByteArray& body, const QString& assetSuffix) {
-    const UpdateError parseError =
-        UpdateError::checker(updatecode::kBadAnswer, QStringLiteral("Failed to parse release data from server"));
+    const UpdateError parseError = UpdateError::checker(
+        updatecode::kBadAnswer, QStringLiteral("Failed to parse release data from server"));
     const QJsonDocument doc = QJsonDocument::fromJson(body);
     if (!doc.isObject()) return parseError;
     const QJsonObject release = doc.object();

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "updater/UpdateError.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
 #include <optional>
 #include <variant>
-
-#include "updater/UpdateError.h"
 
 // A release newer than the running version: its tag as the service sent it ("v1.2.0"), the
 // address of this platform's archive, and the addresses of the archive's checksum and signature

@@ -11,7 +11,8 @@
 namespace {
 
 bool isPlainFileName(const QString& name) {
-    return !name.isEmpty() && !name.contains(u'/') && name != QStringLiteral(".") && name != QStringLiteral("..");
+    return !name.isEmpty() && !name.contains(u'/') && name != QStringLiteral(".") &&
+           name != QStringLiteral("..");
 }
 
 } // namespace
@@ -35,7 +36,8 @@ std::optional<RunningInstall> runningInstallOf(const QString& executablePath) {
     if (!exe.isAbsolute()) return std::nullopt;
     const QString root = exe.absolutePath();
     const std::optional<InstallManifest> manifest = readInstallManifest(root);
-    if (!manifest || manifest->identifier.isEmpty() || manifest->executable != exe.fileName()) return std::nullopt;
+    if (!manifest || manifest->identifier.isEmpty() || manifest->executable != exe.fileName())
+        return std::nullopt;
     if (::access(QFile::encodeName(root).constData(), W_OK) != 0) return std::nullopt;
     return RunningInstall{root, exe.absoluteFilePath(), manifest->identifier};
 }
@@ -48,8 +50,8 @@ std::optional<QString> findInstallFolder(const QString& folder) {
     while (!level.isEmpty()) {
         QStringList next;
         for (const QString& dir : level) {
-            const QFileInfoList children = QDir(dir).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks,
-                                                                   QDir::Name);
+            const QFileInfoList children =
+                QDir(dir).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name);
             for (const QFileInfo& child : children) {
                 if (QFileInfo::exists(child.absoluteFilePath() + u'/' + kManifestName))
                     return child.absoluteFilePath();

@@ -53,7 +53,8 @@ std::variant<InstalledUpdate, UpdateError> installUpdate(const InstallRequest& r
     const QString root = QDir::cleanPath(QFileInfo(request.installRoot).absoluteFilePath());
     const QString parent = QFileInfo(root).absolutePath();
     if (::access(QFile::encodeName(parent).constData(), W_OK) != 0)
-        return UpdateError::checker(updatecode::kNoWritePermission, QStringLiteral("No write permission at ") + parent);
+        return UpdateError::checker(updatecode::kNoWritePermission,
+                                    QStringLiteral("No write permission at ") + parent);
 
     const QString staging = parent + u'/' + kExtractPrefix + newUuid();
     struct RemoveStaging {
@@ -63,17 +64,21 @@ std::variant<InstalledUpdate, UpdateError> installUpdate(const InstallRequest& r
 
     if (const std::optional<ExtractFailure> failure = extractArchive(request.archivePath, staging)) {
         if (failure->cannotOpen)
-            return UpdateError::checker(updatecode::kExtractOpen, QStringLiteral("Failed to extract: ") + failure->reason);
-        return UpdateError::checker(updatecode::kExtractFailed, QStringLiteral("Extraction failed: ") + failure->reason);
+            return UpdateError::checker(updatecode::kExtractOpen,
+                                        QStringLiteral("Failed to extract: ") + failure->reason);
+        return UpdateError::checker(updatecode::kExtractFailed,
+                                    QStringLiteral("Extraction failed: ") + failure->reason);
     }
 
     const std::optional<QString> newInstall = findInstallFolder(staging);
     if (!newInstall)
-        return UpdateError::checker(updatecode::kNoInstallInArchive, QStringLiteral("No install folder found in archive"));
+        return UpdateError::checker(updatecode::kNoInstallInArchive,
+                                    QStringLiteral("No install folder found in archive"));
     const std::optional<InstallManifest> manifest = readInstallManifest(*newInstall);
     const QString executableName = manifest ? manifest->executable : kDefaultExecutableName;
     if (!isExecutableFile(*newInstall + u'/' + executableName))
-        return UpdateError::checker(updatecode::kNoExecutable, QStringLiteral("Invalid install — no executable"));
+        return UpdateError::checker(updatecode::kNoExecutable,
+                                    QStringLiteral("Invalid install — no executable"));
     if (!manifest || !identifierAccepted(request.runningIdentifier, manifest->identifier))
         return UpdateError::checker(updatecode::kVerificationFailed,
                                     QStringLiteral("Bundle identifier mismatch — aborting update"));
@@ -81,7 +86,8 @@ std::variant<InstalledUpdate, UpdateError> installUpdate(const InstallRequest& r
     const QString backup = parent + u'/' + kBackupPrefix + newUuid();
     QString error;
     if (!renamePath(root, backup, &error))
-        return UpdateError::checker(updatecode::kMoveOldFailed, QStringLiteral("Failed to move old install: ") + error);
+        return UpdateError::checker(updatecode::kMoveOldFailed,
+                                    QStringLiteral("Failed to move old install: ") + error);
 
     if (!renamePath(*newInstall, root, &error)) {
         // Whatever part of the new install reached the old one's place goes first, so that the
@@ -89,10 +95,10 @@ std::variant<InstalledUpdate, UpdateError> installUpdate(const InstallRequest& r
         QDir(root).removeRecursively();
         QFile::remove(root);
         if (!renamePath(backup, root, nullptr))
-            return UpdateError::checker(updatecode::kPlaceNewFailed,
-                                        QStringLiteral("Failed to install update: ") + error +
-                                            QStringLiteral(" — the previous version could not be restored and is at ") +
-                                            backup);
+            return UpdateError::checker(
+                updatecode::kPlaceNewFailed,
+                QStringLiteral("Failed to install update: ") + error +
+                    QStringLiteral(" — the previous version could not be restored and is at ") + backup);
         return UpdateError::checker(updatecode::kPlaceNewFailed,
                                     QStringLiteral("Failed to install update, rolled back: ") + error);
     }
@@ -103,16 +109,16 @@ std::optional<QString> rollBackUpdate(const InstalledUpdate& installed) {
     QDir(installed.installRoot).removeRecursively();
     QString error;
     if (!renamePath(installed.backupPath, installed.installRoot, &error))
-        return QStringLiteral("the previous version could not be restored (") + error + QStringLiteral(") and is at ") +
-               installed.backupPath;
+        return QStringLiteral("the previous version could not be restored (") + error +
+               QStringLiteral(") and is at ") + installed.backupPath;
     return std::nullopt;
 }
 
 bool removeUpdateBackup(const QString& backupPath, const QString& installRoot) {
     const QFileInfo backup(backupPath);
     const QString parent = QFileInfo(QDir::cleanPath(installRoot)).absolutePath();
-    if (!backup.isAbsolute() || !backup.fileName().startsWith(kBackupPrefix) || backup.absolutePath() != parent ||
-        !backup.isDir() || backup.isSymLink())
+    if (!backup.isAbsolute() || !backup.fileName().startsWith(kBackupPrefix) ||
+        backup.absolutePath() != parent || !backup.isDir() || backup.isSymLink())
         return false;
     return QDir(backup.absoluteFilePath()).removeRecursively();
 }

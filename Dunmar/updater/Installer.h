@@ -14,9 +14,9 @@
 // on every path. Blocking: run it off the main thread.
 struct InstallRequest {
     QString archivePath;
-    QByteArray signature;  // the archive's minisign signature file
-    QByteArray publicKey;  // the key it must verify against
-    QString installRoot;   // the running install's folder
+    QByteArray signature; // the archive's minisign signature file
+    QByteArray publicKey; // the key it must verify against
+    QString installRoot;  // the running install's folder
     QString runningIdentifier;
 };
 

@@ -17,7 +17,8 @@ bool fail(QString* why, const QString& text) {
 }
 
 QByteArray decodeBase64(const QByteArray& text) {
-    const auto result = QByteArray::fromBase64Encoding(text.trimmed(), QByteArray::AbortOnBase64DecodingErrors);
+    const auto result =
+        QByteArray::fromBase64Encoding(text.trimmed(), QByteArray::AbortOnBase64DecodingErrors);
     return result ? *result : QByteArray();
 }
 
@@ -59,14 +60,16 @@ bool verifyMinisignFile(const QString& filePath, const QByteArray& signatureText
     QList<QByteArray> lines = signatureText.split('\n');
     for (QByteArray& line : lines)
         if (line.endsWith('\r')) line.chop(1);
-    if (lines.size() < 4 || !lines[0].startsWith("untrusted comment:") || !lines[2].startsWith(kTrustedPrefix))
+    if (lines.size() < 4 || !lines[0].startsWith("untrusted comment:") ||
+        !lines[2].startsWith(kTrustedPrefix))
         return fail(why, QStringLiteral("the signature is malformed"));
     const QByteArray signature = decodeBase64(lines[1]);
     const QByteArray globalSignature = decodeBase64(lines[3]);
     if (signature.size() != kSignatureBytes || globalSignature.size() != crypto_sign_BYTES)
         return fail(why, QStringLiteral("the signature is malformed"));
     const QByteArray algorithm = signature.left(2);
-    if (algorithm != "Ed" && algorithm != "ED") return fail(why, QStringLiteral("unknown signature algorithm"));
+    if (algorithm != "Ed" && algorithm != "ED")
+        return fail(why, QStringLiteral("unknown signature algorithm"));
     if (signature.mid(2, kKeyIdBytes) != key.mid(2, kKeyIdBytes))
         return fail(why, QStringLiteral("the signature was made with another key"));
 

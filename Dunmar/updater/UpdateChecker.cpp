@@ -72,12 +72,14 @@ void UpdateChecker::checkForUpdate(std::function<void(CheckResult)> done) {
         }
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (status != 200) {
-            done(UpdateError::checker(updatecode::kBadAnswer, QStringLiteral("Server returned HTTP ") + QString::number(status)));
+            done(UpdateError::checker(updatecode::kBadAnswer,
+                                      QStringLiteral("Server returned HTTP ") + QString::number(status)));
             return;
         }
         const QByteArray body = reply->readAll();
         if (body.isEmpty()) {
-            done(UpdateError::checker(updatecode::kBadAnswer, QStringLiteral("No data received from server")));
+            done(
+                UpdateError::checker(updatecode::kBadAnswer, QStringLiteral("No data received from server")));
             return;
         }
         std::variant<GitHubRelease, UpdateError> parsed = parseRelease(body, options_.assetSuffix);
@@ -95,7 +97,8 @@ void UpdateChecker::checkForUpdate(std::function<void(CheckResult)> done) {
 
 void UpdateChecker::fetch(const QUrl& url, int timeoutMs, std::function<void(FetchResult)> done) {
     QNetworkRequest request = makeRequest(url, timeoutMs);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::UserVerifiedRedirectPolicy);
     QNetworkReply* reply = network_.get(request);
     guardRedirects(reply, options_.allowedUpdateHosts);
     connect(reply, &QNetworkReply::finished, this, [reply, done = std::move(done)] {
@@ -114,7 +117,8 @@ void UpdateChecker::downloadAndInstall(const GitHubRelease& release, const Runni
                                        std::function<void(double)> onProgress,
                                        std::function<void(InstallResult)> done) {
     if (inFlight_) {
-        done(UpdateError::checker(updatecode::kUpdateInProgress, QStringLiteral("An update is already in progress")));
+        done(UpdateError::checker(updatecode::kUpdateInProgress,
+                                  QStringLiteral("An update is already in progress")));
         return;
     }
     if (release.downloadURL.scheme() != QStringLiteral("https")) {
@@ -123,14 +127,16 @@ void UpdateChecker::downloadAndInstall(const GitHubRelease& release, const Runni
     }
     if (!isTrustedUpdateHost(release.downloadURL.host(), options_.allowedUpdateHosts)) {
         done(UpdateError::checker(updatecode::kBadAnswer,
-                                  QStringLiteral("Download URL from unexpected host: ") + release.downloadURL.host()));
+                                  QStringLiteral("Download URL from unexpected host: ") +
+                                      release.downloadURL.host()));
         return;
     }
     inFlight_ = true;
     installDone_ = std::move(done);
 
     const QString archive = options_.temporaryDirectory + QStringLiteral("/Dunmar_update_") +
-                            QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + QStringLiteral(".tar.gz");
+                            QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() +
+                            QStringLiteral(".tar.gz");
     auto file = std::make_shared<QFile>(archive);
     QFile::remove(archive);
     if (!file->open(QIODevice::WriteOnly)) {
@@ -138,28 +144,33 @@ void UpdateChecker::downloadAndInstall(const GitHubRelease& release, const Runni
         return;
     }
     QNetworkRequest request(makeRequest(release.downloadURL, 0));
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::UserVerifiedRedirectPolicy);
     QNetworkReply* reply = network_.get(request);
     guardRedirects(reply, options_.allowedUpdateHosts);
     connect(reply, &QNetworkReply::readyRead, this, [reply, file] {
         const QByteArray chunk = reply->readAll();
         if (file->write(chunk) != chunk.size()) reply->abort();
     });
-    connect(reply, &QNetworkReply::downloadProgress, this, [reply, onProgress](qint64 received, qint64 total) {
-        // Without an announced length the network layer still reports the end as "all of it";
-        // that is no measure of progress.
-        if (!reply->header(QNetworkRequest::ContentLengthHeader).isValid()) return;
-        if (total >= 1 && onProgress) onProgress(static_cast<double>(received) / static_cast<double>(total));
-    });
+    connect(reply, &QNetworkReply::downloadProgress, this,
+            [reply, onProgress](qint64 received, qint64 total) {
+                // Without an announced length the network layer still reports the end as "all of it";
+                // that is no measure of progress.
+                if (!reply->header(QNetworkRequest::ContentLengthHeader).isValid()) return;
+                if (total >= 1 && onProgress)
+                    onProgress(static_cast<double>(received) / static_cast<double>(total));
+            });
     connect(reply, &QNetworkReply::finished, this, [this, reply, file, archive, release, install] {
         reply->deleteLater();
         const QByteArray rest = reply->readAll();
-        const bool written = file->write(rest) == rest.size() && file->flush() && file->error() == QFile::NoError;
+        const bool written =
+            file->write(rest) == rest.size() && file->flush() && file->error() == QFile::NoError;
         file->close();
         if (!hasHttpStatus(reply) || !written) {
             QFile::remove(archive);
             finishUpdate(written ? networkError(reply)
-                                 : UpdateError::checker(updatecode::kDownloadFailed, QStringLiteral("Download failed")));
+                                 : UpdateError::checker(updatecode::kDownloadFailed,
+                                                        QStringLiteral("Download failed")));
             return;
         }
         verifyAndInstall(archive, release, install);
@@ -173,36 +184,43 @@ void UpdateChecker::verifyAndInstall(const QString& archive, const GitHubRelease
         finishUpdate(error);
     };
     if (!release.checksumURL)
-        return reject(UpdateError::checker(updatecode::kNoVerificationAsset,
-                                           QStringLiteral("Update rejected: no SHA256 checksum asset found in release")));
+        return reject(UpdateError::checker(
+            updatecode::kNoVerificationAsset,
+            QStringLiteral("Update rejected: no SHA256 checksum asset found in release")));
     if (!isTrustedUpdateURL(*release.checksumURL, options_.allowedUpdateHosts))
-        return reject(UpdateError::checker(updatecode::kUntrustedVerificationAsset,
-                                           QStringLiteral("Update rejected: checksum URL is not from a trusted HTTPS host")));
+        return reject(UpdateError::checker(
+            updatecode::kUntrustedVerificationAsset,
+            QStringLiteral("Update rejected: checksum URL is not from a trusted HTTPS host")));
     if (!release.signatureURL)
-        return reject(UpdateError::checker(updatecode::kNoVerificationAsset,
-                                           QStringLiteral("Update rejected: no signature asset found in release")));
+        return reject(
+            UpdateError::checker(updatecode::kNoVerificationAsset,
+                                 QStringLiteral("Update rejected: no signature asset found in release")));
     if (!isTrustedUpdateURL(*release.signatureURL, options_.allowedUpdateHosts))
-        return reject(UpdateError::checker(updatecode::kUntrustedVerificationAsset,
-                                           QStringLiteral("Update rejected: signature URL is not from a trusted HTTPS host")));
+        return reject(UpdateError::checker(
+            updatecode::kUntrustedVerificationAsset,
+            QStringLiteral("Update rejected: signature URL is not from a trusted HTTPS host")));
 
     fetch(*release.checksumURL, options_.checksumTimeoutMs, [=, this](FetchResult checksum) {
         if (auto* error = std::get_if<UpdateError>(&checksum)) return reject(*error);
         const QByteArray expected = std::get<QByteArray>(checksum);
-        runOffThread(this, [archive, expected] { return checksumMatches(archive, expected); }, [=, this](bool matches) {
-            if (!matches)
-                return reject(UpdateError::checker(
-                    updatecode::kChecksumMismatch,
-                    QStringLiteral("SHA256 checksum mismatch — download may be corrupt or tampered")));
-            fetch(*release.signatureURL, options_.checksumTimeoutMs, [=, this](FetchResult signature) {
-                if (auto* error = std::get_if<UpdateError>(&signature)) return reject(*error);
-                if (onBeforeInstall)
-                    if (std::optional<UpdateError> refusal = onBeforeInstall()) return reject(*refusal);
-                InstallRequest request{archive, std::get<QByteArray>(signature), options_.publicKey, install.root,
-                                       install.identifier};
-                runOffThread(this, [request] { return installUpdate(request); },
-                             [this](InstallResult result) { finishUpdate(std::move(result)); });
+        runOffThread(
+            this, [archive, expected] { return checksumMatches(archive, expected); },
+            [=, this](bool matches) {
+                if (!matches)
+                    return reject(UpdateError::checker(
+                        updatecode::kChecksumMismatch,
+                        QStringLiteral("SHA256 checksum mismatch — download may be corrupt or tampered")));
+                fetch(*release.signatureURL, options_.checksumTimeoutMs, [=, this](FetchResult signature) {
+                    if (auto* error = std::get_if<UpdateError>(&signature)) return reject(*error);
+                    if (onBeforeInstall)
+                        if (std::optional<UpdateError> refusal = onBeforeInstall()) return reject(*refusal);
+                    InstallRequest request{archive, std::get<QByteArray>(signature), options_.publicKey,
+                                           install.root, install.identifier};
+                    runOffThread(
+                        this, [request] { return installUpdate(request); },
+                        [this](InstallResult result) { finishUpdate(std::move(result)); });
+                });
             });
-        });
     });
 }
 

@@ -25,9 +25,10 @@ struct UpdateCheckerOptions {
     QUrl apiBase{QStringLiteral("https://api.github.com")};
     QString releasePath = QStringLiteral("/repos/KASPELL/Dunmar/releases/latest");
     // The service's web host, then its release-asset host (where the web host's links redirect).
-    QStringList allowedUpdateHosts{QStringLiteral("github.com"), QStringLiteral("objects.githubusercontent.com")};
-    QString localVersion;    // the running version; kAppVersion when empty
-    QString assetSuffix;     // platformAssetSuffix() when empty
+    QStringList allowedUpdateHosts{QStringLiteral("github.com"),
+                                   QStringLiteral("objects.githubusercontent.com")};
+    QString localVersion; // the running version; kAppVersion when empty
+    QString assetSuffix;  // platformAssetSuffix() when empty
     QByteArray publicKey{kReleasePublicKey};
     QList<QSslCertificate> extraCaCertificates;
     int checkTimeoutMs = 15000;
@@ -71,7 +72,8 @@ private:
     using FetchResult = std::variant<QByteArray, UpdateError>;
     QNetworkRequest makeRequest(const QUrl& url, int timeoutMs) const;
     void fetch(const QUrl& url, int timeoutMs, std::function<void(FetchResult)> done);
-    void verifyAndInstall(const QString& archive, const GitHubRelease& release, const RunningInstall& install);
+    void verifyAndInstall(const QString& archive, const GitHubRelease& release,
+                          const RunningInstall& install);
     void finishUpdate(InstallResult result);
 
     UpdateCheckerOptions options_;

@@ -82,9 +82,9 @@ void Updater::manualCheckForUpdate() {
                 self->pendingRelease_ = **release;
                 self->showUpdateToast((*release)->tagName);
             } else {
-                self->host_->showUpdateToast(kUpdateBadge,
-                                             formatted(Loc::alreadyUpToDate(), QString::fromLatin1(kAppVersion)),
-                                             kGreen, 6.0);
+                self->host_->showUpdateToast(
+                    kUpdateBadge, formatted(Loc::alreadyUpToDate(), QString::fromLatin1(kAppVersion)), kGreen,
+                    6.0);
             }
             return;
         }
@@ -108,9 +108,10 @@ std::optional<QString> Updater::pendingReleaseTag() const {
 void Updater::showUpdateToast(const QString& version) {
     const QString shown = version.startsWith(u'v') ? version : u'v' + version;
     const QPointer<Updater> self(this);
-    host_->showUpdateToast(kUpdateBadge, formatted(Loc::updateAvailable(), shown), kGreen, kUpdateToastSeconds,
-                           [self] {
-                               if (self && self->pendingRelease_) self->startUpdateDownload(*self->pendingRelease_);
+    host_->showUpdateToast(kUpdateBadge, formatted(Loc::updateAvailable(), shown), kGreen,
+                           kUpdateToastSeconds, [self] {
+                               if (self && self->pendingRelease_)
+                                   self->startUpdateDownload(*self->pendingRelease_);
                            });
 }
 
@@ -120,8 +121,9 @@ void Updater::showNotAnInstallToast() {
 
 std::optional<UpdateError> Updater::refusalBeforeInstall() const {
     if (!host_->hasUnsavedEditorTabs()) return std::nullopt;
-    return UpdateError::checker(updatecode::kUnsavedEditors,
-                                QStringLiteral("Save or close the editor tabs with unsaved changes, then update again"));
+    return UpdateError::checker(
+        updatecode::kUnsavedEditors,
+        QStringLiteral("Save or close the editor tabs with unsaved changes, then update again"));
 }
 
 void Updater::startUpdateDownload(const GitHubRelease& release) {
@@ -133,7 +135,8 @@ void Updater::startUpdateDownload(const GitHubRelease& release) {
         return;
     }
     if (updateChecker_->isUpdateInFlight()) {
-        host_->showUpdateToast(QStringLiteral("ERROR"), QStringLiteral("An update is already in progress"), kRed, 8.0);
+        host_->showUpdateToast(QStringLiteral("ERROR"), QStringLiteral("An update is already in progress"),
+                               kRed, 8.0);
         return;
     }
     host_->showDownloadProgressToast(0);
@@ -155,7 +158,8 @@ void Updater::startUpdateDownload(const GitHubRelease& release) {
                 self->host_->showUpdateToast(QStringLiteral("ERROR"), error->message, kRed, 8.0);
                 return;
             }
-            self->host_->showUpdateToast(QStringLiteral("SUCCESS"), text(Loc::updateInstalled()), kGreen, 3.0);
+            self->host_->showUpdateToast(QStringLiteral("SUCCESS"), text(Loc::updateInstalled()), kGreen,
+                                         3.0);
             const InstalledUpdate installed = std::get<InstalledUpdate>(result);
             QTimer::singleShot(self->options_.relaunchDelayMs, self, [self, installed] {
                 if (self) self->relaunch(installed);
@@ -168,27 +172,29 @@ void Updater::relaunch(const InstalledUpdate& installed) {
         const std::optional<QString> problem = rollBackUpdate(installed);
         host_->retakeInstanceLock();
         updateChecker_->endUpdate();
-        host_->showUpdateToast(QStringLiteral("ERROR"), problem ? message + QStringLiteral(": ") + *problem : message,
-                               kRed, 8.0);
+        host_->showUpdateToast(QStringLiteral("ERROR"),
+                               problem ? message + QStringLiteral(": ") + *problem : message, kRed, 8.0);
     };
     // Ending the program now would lose what an editor tab holds; the old version goes back.
     if (host_->hasUnsavedEditorTabs())
-        return fail(QStringLiteral("Update undone — save or close the editor tabs with unsaved changes first"));
+        return fail(
+            QStringLiteral("Update undone — save or close the editor tabs with unsaved changes first"));
 
     // The new copy waits for the lock a little while; this one lets it go first, so that the new
     // copy is not turned away as a second instance.
     host_->releaseInstanceLock();
     host_->saveSessionForRelaunch();
     if (!QProcess::startDetached(installed.executablePath,
-                                 {QStringLiteral("--post-update"), installed.backupPath}, installed.installRoot))
+                                 {QStringLiteral("--post-update"), installed.backupPath},
+                                 installed.installRoot))
         return fail(QStringLiteral("Relaunch failed — please restart manually"));
     host_->quitForRelaunch();
 }
 
 void Updater::startMigrationToDunmar() {
     if (!options_.install) return;
-    host_->showUpdateToast(kRenamedBadge, QStringLiteral("pocketShell → Dunmar  Installing update…"), kMigrationBlue,
-                           kUpdateToastSeconds);
+    host_->showUpdateToast(kRenamedBadge, QStringLiteral("pocketShell → Dunmar  Installing update…"),
+                           kMigrationBlue, kUpdateToastSeconds);
     const QPointer<Updater> self(this);
     updateChecker_->checkForUpdate([self](UpdateChecker::CheckResult result) {
         if (!self) return;
@@ -198,8 +204,8 @@ void Updater::startMigrationToDunmar() {
             self->startUpdateDownload(**release);
             return;
         }
-        self->host_->showUpdateToast(kRenamedBadge, QStringLiteral("pocketShell → Dunmar  Tap to retry"), kRed,
-                                     kUpdateToastSeconds, [self] {
+        self->host_->showUpdateToast(kRenamedBadge, QStringLiteral("pocketShell → Dunmar  Tap to retry"),
+                                     kRed, kUpdateToastSeconds, [self] {
                                          if (self) self->startMigrationToDunmar();
                                      });
     });

@@ -1,7 +1,6 @@
 // The download's rules: where an archive may come from, that a release without a trusted checksum
 // is refused, that a tampered archive is caught, and that no archive is left behind on a failure.
 #include "UpdaterTestSupport.h"
-
 #include "updater/ChecksumFile.h"
 #include "updater/TrustedHost.h"
 #include "updater/UpdateChecker.h"
@@ -64,7 +63,10 @@ struct DownloadFixture : testing::Test {
         UpdateChecker checker(checkerOptions(server, temp.path()));
         std::optional<UpdateChecker::InstallResult> result;
         checker.downloadAndInstall(
-            r, runningInstall(root), [progress](double p) { if (progress) progress->append(p); },
+            r, runningInstall(root),
+            [progress](double p) {
+                if (progress) progress->append(p);
+            },
             [&result](UpdateChecker::InstallResult done) { result = std::move(done); });
         [&result] { QTRY_VERIFY_WITH_TIMEOUT(result.has_value(), 10000); }();
         return result.value_or(UpdateError{});
@@ -122,7 +124,8 @@ TEST_F(DownloadFixture, aTamperedArchiveOrAnErrorPageIsAMismatch) {
     serve(kAsset, tampered);
     UpdateError error = errorOf(download(release()));
     EXPECT_EQ(error.code, 15);
-    EXPECT_EQ(error.message, QString::fromUtf8("SHA256 checksum mismatch — download may be corrupt or tampered"));
+    EXPECT_EQ(error.message,
+              QString::fromUtf8("SHA256 checksum mismatch — download may be corrupt or tampered"));
     EXPECT_TRUE(leftArchives().isEmpty());
 
     serve(kAsset, readFile(archive));
@@ -142,7 +145,8 @@ TEST_F(DownloadFixture, aChecksumThatCannotBeFetchedLeavesNoArchiveBehind) {
 TEST_F(DownloadFixture, progressIsReportedOnlyWhenTheServerAnnouncesALength) {
     QList<double> progress;
     const auto installed = download(release(), &progress);
-    ASSERT_TRUE(std::holds_alternative<InstalledUpdate>(installed)) << errorOf(installed).message.toStdString();
+    ASSERT_TRUE(std::holds_alternative<InstalledUpdate>(installed))
+        << errorOf(installed).message.toStdString();
     ASSERT_FALSE(progress.isEmpty());
     EXPECT_DOUBLE_EQ(progress.last(), 1.0);
     EXPECT_TRUE(leftArchives().isEmpty());
@@ -154,6 +158,7 @@ TEST_F(DownloadFixture, progressIsReportedOnlyWhenTheServerAnnouncesALength) {
     serve(kAsset, readFile(archive), false);
     progress.clear();
     const auto unannounced = download(release(), &progress);
-    EXPECT_TRUE(std::holds_alternative<InstalledUpdate>(unannounced)) << errorOf(unannounced).message.toStdString();
+    EXPECT_TRUE(std::holds_alternative<InstalledUpdate>(unannounced))
+        << errorOf(unannounced).message.toStdString();
     EXPECT_TRUE(progress.isEmpty());
 }

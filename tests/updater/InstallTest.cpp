@@ -1,7 +1,6 @@
 // Installing a verified archive in place of a temporary install: the signature and the entries are
 // checked before anything is written, and every failure leaves the old install byte-identical.
 #include "UpdaterTestSupport.h"
-
 #include "support/FullDisk.h"
 #include "updater/Installer.h"
 #include "updater/MinisignVerifier.h"
@@ -39,7 +38,8 @@ struct InstallFixture : testing::Test {
     // The old install as it was, nothing left beside it, and the archive gone.
     void expectUntouched() {
         EXPECT_EQ(snapshot(root), before);
-        EXPECT_EQ(QDir(parent).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"dunmar"});
+        EXPECT_EQ(QDir(parent).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList{"dunmar"});
         EXPECT_FALSE(QFile::exists(archive));
     }
 };
@@ -47,7 +47,8 @@ struct InstallFixture : testing::Test {
 } // namespace
 
 TEST_F(InstallFixture, aGoodArchiveReplacesTheInstallAndKeepsTheOldOneAsBackup) {
-    const auto result = installUpdate(request(installEntries("dunmar-1.2.0", kAppIdentifier, "1.2.0", "#!/bin/sh\n")));
+    const auto result =
+        installUpdate(request(installEntries("dunmar-1.2.0", kAppIdentifier, "1.2.0", "#!/bin/sh\n")));
     ASSERT_TRUE(std::holds_alternative<InstalledUpdate>(result)) << errorOf(result).message.toStdString();
     const InstalledUpdate installed = std::get<InstalledUpdate>(result);
     EXPECT_EQ(installed.executablePath, root + "/Dunmar");
@@ -92,9 +93,11 @@ TEST_F(InstallFixture, entriesThatLeaveTheFolderAreRefusedBeforeAnythingIsWritte
         {{TarEntry::Kind::hardlink, "dunmar/hard", {}, 0644, "../escaped"}},
     };
     for (const QList<TarEntry>& bad : archives) {
-        const auto result = installUpdate(request(installEntries("dunmar", kAppIdentifier, "1.2.0", "#!/bin/sh\n") + bad));
+        const auto result =
+            installUpdate(request(installEntries("dunmar", kAppIdentifier, "1.2.0", "#!/bin/sh\n") + bad));
         EXPECT_EQ(errorOf(result).code, 3) << bad.first().path.toStdString();
-        EXPECT_TRUE(errorOf(result).message.startsWith("Extraction failed: ")) << errorOf(result).message.toStdString();
+        EXPECT_TRUE(errorOf(result).message.startsWith("Extraction failed: "))
+            << errorOf(result).message.toStdString();
         EXPECT_FALSE(QFile::exists(outside));
         expectUntouched();
     }
@@ -106,7 +109,8 @@ TEST_F(InstallFixture, theNewInstallMustBeWholeAndCarryAnAcceptedIdentifier) {
 
     QList<TarEntry> noExecutable = installEntries("dunmar", kAppIdentifier, "1.2.0", "#!/bin/sh\n");
     noExecutable[2].mode = 0644;
-    EXPECT_EQ(errorOf(installUpdate(request(noExecutable))).message, QString::fromUtf8("Invalid install — no executable"));
+    EXPECT_EQ(errorOf(installUpdate(request(noExecutable))).message,
+              QString::fromUtf8("Invalid install — no executable"));
     expectUntouched();
 
     struct Case {
@@ -124,10 +128,12 @@ TEST_F(InstallFixture, theNewInstallMustBeWholeAndCarryAnAcceptedIdentifier) {
         const auto result = installUpdate(
             request(installEntries("dunmar", c.incoming, "1.2.0", "#!/bin/sh\n"), signingKey(), c.running));
         if (c.accepted) {
-            ASSERT_TRUE(std::holds_alternative<InstalledUpdate>(result)) << errorOf(result).message.toStdString();
+            ASSERT_TRUE(std::holds_alternative<InstalledUpdate>(result))
+                << errorOf(result).message.toStdString();
             EXPECT_FALSE(rollBackUpdate(std::get<InstalledUpdate>(result)));
         } else {
-            EXPECT_EQ(errorOf(result).message, QString::fromUtf8("Bundle identifier mismatch — aborting update"))
+            EXPECT_EQ(errorOf(result).message,
+                      QString::fromUtf8("Bundle identifier mismatch — aborting update"))
                 << c.incoming.toStdString();
         }
         expectUntouched();
@@ -151,7 +157,8 @@ TEST_F(InstallFixture, aReadOnlyParentFailsWithCode6BeforeAnythingMoves) {
     } else {
         QFile::setPermissions(parent, QFile::ReadOwner | QFile::ExeOwner);
     }
-    const auto result = installUpdate(request(installEntries("dunmar", kAppIdentifier, "1.2.0", "#!/bin/sh\n")));
+    const auto result =
+        installUpdate(request(installEntries("dunmar", kAppIdentifier, "1.2.0", "#!/bin/sh\n")));
     EXPECT_EQ(errorOf(result).code, 6);
     EXPECT_EQ(errorOf(result).message, "No write permission at " + parent);
     expectUntouched();
@@ -169,8 +176,9 @@ TEST_F(InstallFixture, anExtractionThatRunsOutOfRoomPartWayLeavesTheOldInstall) 
     before = snapshot(root);
     QByteArray big(256 * 1024, '\0');
     for (int i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 7919) >> 3);
-    InstallRequest r = request(installEntries("dunmar", kAppIdentifier, "1.2.0", "#!/bin/sh\n") +
-                               QList<TarEntry>{{TarEntry::Kind::file, "dunmar/resources.bin", big, 0644, {}}});
+    InstallRequest r =
+        request(installEntries("dunmar", kAppIdentifier, "1.2.0", "#!/bin/sh\n") +
+                QList<TarEntry>{{TarEntry::Kind::file, "dunmar/resources.bin", big, 0644, {}}});
     disk.fill();
     const auto result = installUpdate(r);
     disk.release();

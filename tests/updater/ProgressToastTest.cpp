@@ -36,13 +36,16 @@ TEST(DownloadProgressToast, showsTheTruncatedPercentageAndABarOfThatShare) {
 
     const QFontMetricsF metrics(ToastService::font());
     const int badgeW = static_cast<int>(std::ceil(metrics.horizontalAdvance("0%"))) + 20;
-    const int width = badgeW + 14 + 11 + static_cast<int>(std::ceil(metrics.horizontalAdvance(QString::fromUtf8("Downloading update…")))) + 14;
+    const int width =
+        badgeW + 14 + 11 +
+        static_cast<int>(std::ceil(metrics.horizontalAdvance(QString::fromUtf8("Downloading update…")))) + 14;
     EXPECT_EQ(toast->geometry(), QRect(static_cast<int>(std::round((800 - width) / 2.0)), 48, width, 48));
     QWidget* bar = toast->findChild<QWidget*>("progressBar");
     ASSERT_TRUE(bar);
     EXPECT_EQ(bar->geometry(), QRect(1, 43, 0, 4));
     bool hasText = false;
-    for (QLabel* label : toast->findChildren<QLabel*>()) hasText |= label->text() == QString::fromUtf8("Downloading update…");
+    for (QLabel* label : toast->findChildren<QLabel*>())
+        hasText |= label->text() == QString::fromUtf8("Downloading update…");
     EXPECT_TRUE(hasText);
 
     struct Step {

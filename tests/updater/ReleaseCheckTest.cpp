@@ -1,7 +1,6 @@
 // The version comparison, the reading of the service's answer, and the release check against a
 // local HTTPS server.
 #include "UpdaterTestSupport.h"
-
 #include "updater/UpdateChecker.h"
 #include "updater/VersionCompare.h"
 
@@ -18,11 +17,11 @@ TEST(VersionCompare, comparesNumbersPieceByPiece) {
         bool newer;
     };
     const Case cases[] = {
-        {"v1.0.1", "1.0.0", true},  {"1.0.0", "1.0.0", false},    {"v1.0.0", "1.0.0", false},
-        {"1.0", "1.0.0", false},     {"1.0.0.1", "1.0.0", true},   {"1.10", "1.9", true},
+        {"v1.0.1", "1.0.0", true},   {"1.0.0", "1.0.0", false},     {"v1.0.0", "1.0.0", false},
+        {"1.0", "1.0.0", false},     {"1.0.0.1", "1.0.0", true},    {"1.10", "1.9", true},
         {"2.0-beta", "1.9.9", true}, {"1.0.0-rc1", "1.0.0", false}, {"V2.0", "1.0.0", false},
-        {"", "1.0.0", false},        {"1.0.0", "", true},          {"", "", false},
-        {"1..2", "1.1", true},       {"1.x.3", "1.2", true},       {"0.9", "1.0", false},
+        {"", "1.0.0", false},        {"1.0.0", "", true},           {"", "", false},
+        {"1..2", "1.1", true},       {"1.x.3", "1.2", true},        {"0.9", "1.0", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(isNewerVersion(QString::fromUtf8(c.remote), QString::fromUtf8(c.local)), c.newer)
@@ -44,9 +43,9 @@ QString asset(const QString& name) {
 TEST(ReleaseParse, takesThisPlatformsArchiveAndItsCompanions) {
     const QString archive = QStringLiteral("dunmar-linux-x86_64.tar.gz");
     const auto parsed = parseRelease(
-        assetsJson(asset("notes.txt") + "," + asset(archive + ".sha256") + "," + asset("dunmar-macos.zip") + "," +
-                   asset("dunmar-linux-aarch64.tar.gz") + "," + asset(archive) + "," + asset(archive + ".minisig") +
-                   "," + asset("dunmar-linux-x86_64-2.tar.gz")),
+        assetsJson(asset("notes.txt") + "," + asset(archive + ".sha256") + "," + asset("dunmar-macos.zip") +
+                   "," + asset("dunmar-linux-aarch64.tar.gz") + "," + asset(archive) + "," +
+                   asset(archive + ".minisig") + "," + asset("dunmar-linux-x86_64-2.tar.gz")),
         platformAssetSuffixFor(QStringLiteral("x86_64")));
     ASSERT_TRUE(std::holds_alternative<GitHubRelease>(parsed));
     const GitHubRelease release = std::get<GitHubRelease>(parsed);
@@ -57,9 +56,10 @@ TEST(ReleaseParse, takesThisPlatformsArchiveAndItsCompanions) {
 
     // Two archives for this machine: the first is taken, and a checksum made for the second is not
     // the first one's.
-    const auto two = parseRelease(assetsJson(asset("a-linux-x86_64.tar.gz") + "," + asset("b-linux-x86_64.tar.gz") +
-                                             "," + asset("b-linux-x86_64.tar.gz.sha256")),
-                                  platformAssetSuffixFor(QStringLiteral("x86_64")));
+    const auto two =
+        parseRelease(assetsJson(asset("a-linux-x86_64.tar.gz") + "," + asset("b-linux-x86_64.tar.gz") + "," +
+                                asset("b-linux-x86_64.tar.gz.sha256")),
+                     platformAssetSuffixFor(QStringLiteral("x86_64")));
     ASSERT_TRUE(std::holds_alternative<GitHubRelease>(two));
     EXPECT_TRUE(std::get<GitHubRelease>(two).downloadURL.toString().endsWith("a-linux-x86_64.tar.gz"));
     EXPECT_FALSE(std::get<GitHubRelease>(two).checksumURL);
@@ -110,7 +110,8 @@ const QString kLatest = QStringLiteral("/repos/KASPELL/Dunmar/releases/latest");
 
 TEST(ReleaseCheck, aNewerReleaseIsReturnedAndAnEqualOneIsNot) {
     ReleaseServer server;
-    server.setRoute(kLatest, {200, releaseJson(server, "v1.2.0", {kAsset, kAsset + ".sha256", kAsset + ".minisig"})});
+    server.setRoute(kLatest,
+                    {200, releaseJson(server, "v1.2.0", {kAsset, kAsset + ".sha256", kAsset + ".minisig"})});
     const auto newer = checkAgainst(server);
     ASSERT_TRUE(std::holds_alternative<std::optional<GitHubRelease>>(newer)) << errorOf(newer).toStdString();
     const auto& release = std::get<std::optional<GitHubRelease>>(newer);

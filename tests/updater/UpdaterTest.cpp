@@ -1,11 +1,11 @@
 // The updates as the user meets them: scheduled and manual checks with their toasts, the download
 // with its progress, the hand-over to the installed copy, and the migration from the former name.
-#include "UpdaterTestSupport.h"
+#include "updater/Updater.h"
 
 #include "DunmarVersion.h"
+#include "UpdaterTestSupport.h"
 #include "localisation/Loc.h"
 #include "support/Waits.h"
-#include "updater/Updater.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -35,13 +35,16 @@ struct UpdaterFixture : testing::Test {
 
     // The new copy records its arguments and whether it could take the lock the old one held.
     QByteArray newCopyScript() const {
-        return "#!/bin/sh\nif flock -n '" + QFile::encodeName(lockPath) + "' true; then state=locked; else "
-               "state=busy; fi\necho \"$state $*\" > '" + QFile::encodeName(marker) + "'\n";
+        return "#!/bin/sh\nif flock -n '" + QFile::encodeName(lockPath) +
+               "' true; then state=locked; else "
+               "state=busy; fi\necho \"$state $*\" > '" +
+               QFile::encodeName(marker) + "'\n";
     }
     void publish(const QString& tag, const QByteArray& script, const QString& identifier = kAppIdentifier) {
         const QString archive = temp.filePath("published.tar.gz");
         writeTarGz(archive, installEntries("dunmar", identifier, tag.mid(1), script));
-        server.setRoute(kLatest, {200, releaseJson(server, tag, {kAsset, kAsset + ".sha256", kAsset + ".minisig"})});
+        server.setRoute(kLatest,
+                        {200, releaseJson(server, tag, {kAsset, kAsset + ".sha256", kAsset + ".minisig"})});
         server.setRoute("/download/" + kAsset, {200, readFile(archive)});
         server.setRoute("/download/" + kAsset + ".sha256", {200, sha256Hex(archive)});
         server.setRoute("/download/" + kAsset + ".minisig", {200, sign(archive)});
@@ -109,7 +112,8 @@ TEST_F(UpdaterFixture, aManualCheckToastsEveryOutcomeWhateverTheSetting) {
     server.setRoute(kLatest, {200, releaseJson(server, "1.0.0", {kAsset})});
     updater->manualCheckForUpdate();
     QTRY_COMPARE_WITH_TIMEOUT(host->toasts.size(), 2, 10000);
-    EXPECT_EQ(toastTexts(), (QStringList{"UPDATE Checking...", "UPDATE Already up to date (v" + QString::fromLatin1(kAppVersion) + ")"}));
+    EXPECT_EQ(toastTexts(), (QStringList{"UPDATE Checking...", "UPDATE Already up to date (v" +
+                                                                   QString::fromLatin1(kAppVersion) + ")"}));
     EXPECT_EQ(host->toasts[0].dismissAfter, 3.0);
 
     server.setRoute(kLatest, {500, "down"});
@@ -140,7 +144,8 @@ TEST_F(UpdaterFixture, aClickedUpdateInstallsAndHandsOverToTheNewCopy) {
     const QStringList backups = entriesStartingWith(installParent.path(), "Dunmar_backup_");
     ASSERT_EQ(backups.size(), 1);
     const QString backup = installParent.filePath(backups[0]);
-    QTRY_COMPARE_WITH_TIMEOUT(readFile(marker).trimmed(), "locked --post-update " + QFile::encodeName(backup), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(readFile(marker).trimmed(), "locked --post-update " + QFile::encodeName(backup),
+                              10000);
     EXPECT_EQ(host->quits, 1);
     EXPECT_EQ(host->sessionSaves, 1);
     EXPECT_EQ(readInstallManifest(root)->version, "1.2.0");
@@ -160,7 +165,8 @@ TEST_F(UpdaterFixture, aNewCopyThatCannotStartIsRolledBack) {
     publish("v1.2.0", "#!/nonexistent/interpreter\n");
     start(runningInstall(root));
     const QMap<QString, QByteArray> before = snapshot(root);
-    updater->startUpdateDownload({"v1.2.0", server.url("/download/" + kAsset), server.url("/download/" + kAsset + ".sha256"),
+    updater->startUpdateDownload({"v1.2.0", server.url("/download/" + kAsset),
+                                  server.url("/download/" + kAsset + ".sha256"),
                                   server.url("/download/" + kAsset + ".minisig")});
     QTRY_VERIFY_WITH_TIMEOUT(!host->toasts.isEmpty() && host->toasts.last().badge == "ERROR", 10000);
     EXPECT_EQ(host->toasts.last().text, QString::fromUtf8("Relaunch failed — please restart manually"));
@@ -173,7 +179,8 @@ TEST_F(UpdaterFixture, aNewCopyThatCannotStartIsRolledBack) {
 TEST_F(UpdaterFixture, unsavedEditorTabsOrARunningUpdateRefuseAnother) {
     publish("v1.2.0", newCopyScript());
     start(runningInstall(root));
-    const GitHubRelease release{"v1.2.0", server.url("/download/" + kAsset), server.url("/download/" + kAsset + ".sha256"),
+    const GitHubRelease release{"v1.2.0", server.url("/download/" + kAsset),
+                                server.url("/download/" + kAsset + ".sha256"),
                                 server.url("/download/" + kAsset + ".minisig")};
     host->unsavedEditors = true;
     updater->startUpdateDownload(release);
@@ -198,15 +205,18 @@ TEST_F(UpdaterFixture, progressReachesTheToastOnlyOnAWholePercentChange) {
     server.setRoute("/download/" + kAsset, {200, payload});
     server.setRoute("/download/" + kAsset + ".sha256", {200, "0"});
     start(runningInstall(root));
-    updater->startUpdateDownload({"v1.2.0", server.url("/download/" + kAsset), server.url("/download/" + kAsset + ".sha256"),
+    updater->startUpdateDownload({"v1.2.0", server.url("/download/" + kAsset),
+                                  server.url("/download/" + kAsset + ".sha256"),
                                   server.url("/download/" + kAsset + ".minisig")});
     QTRY_COMPARE_WITH_TIMEOUT(host->progressDismissed, 1, 10000);
     ASSERT_FALSE(host->progress.isEmpty());
     QList<int> percents;
     for (double p : host->progress) percents.append(static_cast<int>(p * 100));
-    for (int i = 1; i < percents.size(); ++i) EXPECT_NE(percents[i], percents[i - 1]) << "a repeated percentage";
+    for (int i = 1; i < percents.size(); ++i)
+        EXPECT_NE(percents[i], percents[i - 1]) << "a repeated percentage";
     EXPECT_EQ(percents.last(), 100);
-    EXPECT_EQ(host->toasts.last().text, QString::fromUtf8("SHA256 checksum mismatch — download may be corrupt or tampered"));
+    EXPECT_EQ(host->toasts.last().text,
+              QString::fromUtf8("SHA256 checksum mismatch — download may be corrupt or tampered"));
 }
 
 TEST_F(UpdaterFixture, aLegacyCopyMigratesAndRetriesAfterAFailedQuery) {
@@ -214,8 +224,9 @@ TEST_F(UpdaterFixture, aLegacyCopyMigratesAndRetriesAfterAFailedQuery) {
     server.setRoute(kLatest, {503, "busy"});
     updater->applicationDidFinishLaunching();
     QTRY_COMPARE_WITH_TIMEOUT(host->toasts.size(), 2, 10000);
-    EXPECT_EQ(toastTexts(), (QStringList{QString::fromUtf8("RENAMED pocketShell → Dunmar  Installing update…"),
-                                         QString::fromUtf8("RENAMED pocketShell → Dunmar  Tap to retry")}));
+    EXPECT_EQ(toastTexts(),
+              (QStringList{QString::fromUtf8("RENAMED pocketShell → Dunmar  Installing update…"),
+                           QString::fromUtf8("RENAMED pocketShell → Dunmar  Tap to retry")}));
     EXPECT_EQ(host->toasts[1].dismissAfter, 12.0) << "a toast that asks for a tap stays long enough for one";
     EXPECT_EQ(host->toasts[0].dismissAfter, 12.0);
 

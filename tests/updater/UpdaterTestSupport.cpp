@@ -38,10 +38,10 @@ TestCertificates makeCertificates() {
     const QString dir = fixtureDir().path();
     const auto at = [&dir](const char* name) { return dir + u'/' + QLatin1String(name); };
     writeFile(at("server.ext"), "subjectAltName=IP:127.0.0.1,DNS:localhost\n");
-    run("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", at("ca.key"), "-out", at("ca.pem"),
-                    "-days", "2", "-subj", "/CN=Dunmar test authority"});
-    run("openssl", {"req", "-newkey", "rsa:2048", "-nodes", "-keyout", at("server.key"), "-out", at("server.csr"),
-                    "-subj", "/CN=127.0.0.1"});
+    run("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", at("ca.key"), "-out",
+                    at("ca.pem"), "-days", "2", "-subj", "/CN=Dunmar test authority"});
+    run("openssl", {"req", "-newkey", "rsa:2048", "-nodes", "-keyout", at("server.key"), "-out",
+                    at("server.csr"), "-subj", "/CN=127.0.0.1"});
     run("openssl", {"x509", "-req", "-in", at("server.csr"), "-CA", at("ca.pem"), "-CAkey", at("ca.key"),
                     "-CAcreateserial", "-out", at("server.pem"), "-days", "2", "-extfile", at("server.ext")});
     TestCertificates certs;
@@ -91,7 +91,9 @@ void ReleaseServer::incomingConnection(qintptr socketDescriptor) {
         lastHeaders_.clear();
         for (qsizetype i = 1; i < lines.size(); ++i) {
             const qsizetype colon = lines[i].indexOf(':');
-            if (colon > 0) lastHeaders_[QString::fromLatin1(lines[i].left(colon)).toLower()] = lines[i].mid(colon + 1).trimmed();
+            if (colon > 0)
+                lastHeaders_[QString::fromLatin1(lines[i].left(colon)).toLower()] =
+                    lines[i].mid(colon + 1).trimmed();
         }
         buffer->clear();
         const Route route = routes_.value(path, Route{404, "Not Found"});
@@ -104,7 +106,8 @@ void ReleaseServer::incomingConnection(qintptr socketDescriptor) {
     socket->startServerEncryption();
 }
 
-UpdateCheckerOptions checkerOptions(const ReleaseServer& server, const QString& tempDir, const QString& localVersion) {
+UpdateCheckerOptions checkerOptions(const ReleaseServer& server, const QString& tempDir,
+                                    const QString& localVersion) {
     UpdateCheckerOptions options;
     options.apiBase = server.url(QString());
     options.releasePath = QStringLiteral("/repos/KASPELL/Dunmar/releases/latest");
@@ -122,9 +125,11 @@ UpdateCheckerOptions checkerOptions(const ReleaseServer& server, const QString& 
 QByteArray releaseJson(const ReleaseServer& server, const QString& tag, const QStringList& assetNames) {
     QJsonArray assets;
     for (const QString& name : assetNames)
-        assets.append(QJsonObject{{"name", name},
-                                  {"browser_download_url", server.url(QStringLiteral("/download/") + name).toString()}});
-    return QJsonDocument(QJsonObject{{"tag_name", tag}, {"name", "Release " + tag}, {"assets", assets}}).toJson();
+        assets.append(QJsonObject{
+            {"name", name},
+            {"browser_download_url", server.url(QStringLiteral("/download/") + name).toString()}});
+    return QJsonDocument(QJsonObject{{"tag_name", tag}, {"name", "Release " + tag}, {"assets", assets}})
+        .toJson();
 }
 
 const SigningKey& signingKey() {
@@ -169,7 +174,8 @@ void writeTarGz(const QString& path, const QList<TarEntry>& entries) {
             break;
         }
         archive_write_header(writer, entry);
-        if (e.kind == TarEntry::Kind::file) archive_write_data(writer, e.content.constData(), e.content.size());
+        if (e.kind == TarEntry::Kind::file)
+            archive_write_data(writer, e.content.constData(), e.content.size());
         archive_entry_free(entry);
     }
     archive_write_close(writer);
@@ -195,12 +201,14 @@ QList<TarEntry> installEntries(const QString& folder, const QString& identifier,
     };
 }
 
-void makeInstall(const QString& root, const QString& identifier, const QString& version, const QByteArray& script) {
+void makeInstall(const QString& root, const QString& identifier, const QString& version,
+                 const QByteArray& script) {
     QDir().mkpath(root + "/themes");
     writeFile(root + "/bundle.json", manifestJson(identifier, version));
     writeFile(root + "/Dunmar", script);
-    QFile::setPermissions(root + "/Dunmar", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-                                                QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(root + "/Dunmar", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                                QFile::ExeOther);
     writeFile(root + "/themes/prompt.sh", "echo " + version.toUtf8() + "\n");
 }
 

@@ -74,9 +74,9 @@ QByteArray sign(const QString& filePath, const SigningKey& key = signingKey());
 struct TarEntry {
     enum class Kind { file, directory, symlink, hardlink } kind = Kind::file;
     QString path;
-    QByteArray content;   // a file's bytes
+    QByteArray content; // a file's bytes
     int mode = 0644;
-    QString linkTarget;   // a link's target
+    QString linkTarget; // a link's target
 };
 void writeTarGz(const QString& path, const QList<TarEntry>& entries);
 
@@ -112,8 +112,8 @@ public:
     explicit RecordingHost(QString lockPath = {});
     ~RecordingHost() override;
 
-    void showUpdateToast(const QString& badge, const QString& text, const QColor& badgeColor, double dismissAfter,
-                         std::function<void()> onClick) override;
+    void showUpdateToast(const QString& badge, const QString& text, const QColor& badgeColor,
+                         double dismissAfter, std::function<void()> onClick) override;
     void showDownloadProgressToast(double fraction) override { progress.append(fraction); }
     void dismissDownloadProgressToast() override { ++progressDismissed; }
     bool autoCheckUpdates() const override { return autoCheck; }

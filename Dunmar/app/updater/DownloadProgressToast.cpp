@@ -50,7 +50,8 @@ void show(ToastService& toasts, double fraction) {
     toasts.removeToasts(QStringLiteral("searchToast"));
 
     if (QWidget* existing = toast(toasts)) {
-        if (auto* label = existing->findChild<QLabel*>(kLabelIdentifier)) label->setText(percentText(fraction));
+        if (auto* label = existing->findChild<QLabel*>(kLabelIdentifier))
+            label->setText(percentText(fraction));
         if (auto* bar = existing->findChild<QWidget*>(kBarIdentifier)) {
             const QRect r = barRect(fraction, existing->width());
             bar->setGeometry(bar->x(), bar->y(), r.width(), bar->height());
@@ -81,9 +82,10 @@ void show(ToastService& toasts, double fraction) {
     label->setGeometry(flippedPixels(
         QRectF(0, roundToPixel((kBadgeHeight - std::ceil(h1)) / 2), badgeW, std::ceil(h1)), kBadgeHeight));
     toastparts::makeLabel(view, kText, chrome::white(0.62), Qt::AlignLeft | Qt::AlignVCenter)
-        ->setGeometry(flippedPixels(QRectF(badgeW + kBadgeInset + kTextGap, roundToPixel((44 - std::ceil(h2)) / 2),
-                                           std::ceil(w2), std::ceil(h2)),
-                                    kToastHeight));
+        ->setGeometry(
+            flippedPixels(QRectF(badgeW + kBadgeInset + kTextGap, roundToPixel((44 - std::ceil(h2)) / 2),
+                                 std::ceil(w2), std::ceil(h2)),
+                          kToastHeight));
     auto* track = new toastparts::Plate(view, chrome::white(0.15), QColor(), 0, 2);
     track->setGeometry(flippedPixels(QRectF(1, 1, toastW - 2, kBarHeight), kToastHeight));
     auto* bar = new toastparts::Plate(view, kProgressBlue, QColor(), 0, 2);

@@ -18,7 +18,8 @@ UpdaterServiceHost::UpdaterServiceHost(AppDelegate& app, int lockFd) : app_(app)
 
 void UpdaterServiceHost::showUpdateToast(const QString& badge, const QString& text, const QColor& badgeColor,
                                          double dismissAfter, std::function<void()> onClick) {
-    app_.showGenericToast(badge, text, badgeColor, dismissAfter, ToastService::kDefaultIdentifier, std::move(onClick));
+    app_.showGenericToast(badge, text, badgeColor, dismissAfter, ToastService::kDefaultIdentifier,
+                          std::move(onClick));
 }
 
 void UpdaterServiceHost::showDownloadProgressToast(double fraction) {
@@ -61,7 +62,8 @@ Updater& installUpdaterService(AppDelegate& app, int lockFd, std::optional<QStri
     // names the backup.
     options.install = runningInstallOf(QCoreApplication::applicationFilePath());
     options.previousInstallBackup = std::move(previousInstallBackup);
-    auto updater = std::make_unique<Updater>(std::make_unique<UpdaterServiceHost>(app, lockFd), std::move(options));
+    auto updater =
+        std::make_unique<Updater>(std::make_unique<UpdaterServiceHost>(app, lockFd), std::move(options));
     Updater& result = *updater;
     app.services().updater = std::move(updater);
     return result;
@@ -79,7 +81,8 @@ int acquireLockAfterUpdate(const std::string& lockPath, std::string* problem) {
     const auto deadline = std::chrono::steady_clock::now() + kPatience;
     for (;;) {
         const int fd = instancelock::acquire(lockPath, problem);
-        if (fd >= 0 || (problem && !problem->empty()) || std::chrono::steady_clock::now() >= deadline) return fd;
+        if (fd >= 0 || (problem && !problem->empty()) || std::chrono::steady_clock::now() >= deadline)
+            return fd;
         std::this_thread::sleep_for(kRetryEvery);
     }
 }

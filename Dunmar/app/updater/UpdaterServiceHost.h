@@ -14,8 +14,8 @@ class UpdaterServiceHost final : public UpdaterHost {
 public:
     UpdaterServiceHost(AppDelegate& app, int lockFd);
 
-    void showUpdateToast(const QString& badge, const QString& text, const QColor& badgeColor, double dismissAfter,
-                         std::function<void()> onClick) override;
+    void showUpdateToast(const QString& badge, const QString& text, const QColor& badgeColor,
+                         double dismissAfter, std::function<void()> onClick) override;
     void showDownloadProgressToast(double fraction) override;
     void dismissDownloadProgressToast() override;
     bool autoCheckUpdates() const override;
