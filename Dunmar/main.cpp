@@ -66,9 +66,9 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&defaults] { defaults.synchronize(); });
 
     AppDelegate delegate(defaults);
-    Updater& updater = installUpdaterService(delegate, lockFD, previousInstallBackup);
     InstanceServer instanceServer(QString::fromStdString(instancelock::socketFilePath(lockFolder)));
     instanceServer.onShowRequested = [&delegate] { delegate.windowController().showWindowAnimated(); };
+    Updater& updater = installUpdaterService(delegate, lockFD, instanceServer, previousInstallBackup);
     MainMenu menu(&delegate);
     TermSignalHandler termSignal;
     termSignal.onTerminate = [&delegate] { delegate.terminateWithoutConfirmation(); };

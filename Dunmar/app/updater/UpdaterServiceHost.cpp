@@ -1,6 +1,7 @@
 #include "app/updater/UpdaterServiceHost.h"
 
 #include "app/AppDelegate.h"
+#include "app/InstanceServer.h"
 #include "app/SingleInstanceLock.h"
 #include "app/updater/DownloadProgressToast.h"
 #include "platform/Defaults.h"
@@ -14,7 +15,8 @@
 #include <sys/file.h>
 #include <thread>
 
-UpdaterServiceHost::UpdaterServiceHost(AppDelegate& app, int lockFd) : app_(app), lockFd_(lockFd) {}
+UpdaterServiceHost::UpdaterServiceHost(AppDelegate& app, int lockFd, InstanceServer* instanceServer)
+    : app_(app), lockFd_(lockFd), instanceServer_(instanceServer) {}
 
 void UpdaterServiceHost::showUpdateToast(const QString& badge, const QString& text, const QColor& badgeColor,
                                          double dismissAfter, std::function<void()> onClick) {
@@ -45,25 +47,28 @@ void UpdaterServiceHost::saveSessionForRelaunch() {
 }
 
 void UpdaterServiceHost::releaseInstanceLock() {
+    if (instanceServer_) instanceServer_->stopListening();
     if (lockFd_ >= 0) ::flock(lockFd_, LOCK_UN);
 }
 
 void UpdaterServiceHost::retakeInstanceLock() {
     if (lockFd_ >= 0) ::flock(lockFd_, LOCK_EX | LOCK_NB);
+    if (instanceServer_) instanceServer_->listenAgain();
 }
 
 void UpdaterServiceHost::quitForRelaunch() {
     app_.terminateWithoutConfirmation();
 }
 
-Updater& installUpdaterService(AppDelegate& app, int lockFd, std::optional<QString> previousInstallBackup) {
+Updater& installUpdaterService(AppDelegate& app, int lockFd, InstanceServer& instanceServer,
+                               std::optional<QString> previousInstallBackup) {
     UpdaterOptions options;
     // Taken now: once an update has moved this install aside, the running executable's own path
     // names the backup.
     options.install = runningInstallOf(QCoreApplication::applicationFilePath());
     options.previousInstallBackup = std::move(previousInstallBackup);
-    auto updater =
-        std::make_unique<Updater>(std::make_unique<UpdaterServiceHost>(app, lockFd), std::move(options));
+    auto updater = std::make_unique<Updater>(
+        std::make_unique<UpdaterServiceHost>(app, lockFd, &instanceServer), std::move(options));
     Updater& result = *updater;
     app.services().updater = std::move(updater);
     return result;

@@ -6,13 +6,15 @@
 #include <optional>
 
 class AppDelegate;
+class InstanceServer;
 class Updater;
 
 // The controller as the updater sees it: toasts in its window, the setting in its store, its editor
-// tabs, its saved tabs and its way out, and the entry point's single-instance lock.
+// tabs, its saved tabs and its way out, and the entry point's single instance: its lock and the
+// socket on which it listens.
 class UpdaterServiceHost final : public UpdaterHost {
 public:
-    UpdaterServiceHost(AppDelegate& app, int lockFd);
+    UpdaterServiceHost(AppDelegate& app, int lockFd, InstanceServer* instanceServer);
 
     void showUpdateToast(const QString& badge, const QString& text, const QColor& badgeColor,
                          double dismissAfter, std::function<void()> onClick) override;
@@ -28,11 +30,14 @@ public:
 private:
     AppDelegate& app_;
     int lockFd_;
+    InstanceServer* instanceServer_;
 };
 
 // Puts the real updater in the controller's place for it and returns it. `lockFd` is the entry
-// point's held lock; `previousInstallBackup` what "--post-update" handed over.
-Updater& installUpdaterService(AppDelegate& app, int lockFd, std::optional<QString> previousInstallBackup);
+// point's held lock and `instanceServer` its socket; `previousInstallBackup` what "--post-update"
+// handed over.
+Updater& installUpdaterService(AppDelegate& app, int lockFd, InstanceServer& instanceServer,
+                               std::optional<QString> previousInstallBackup);
 
 // The argument a copy that has just installed this one passes: "--post-update <backup folder>".
 std::optional<QString> postUpdateBackupArgument(int argc, char** argv);
