@@ -143,7 +143,7 @@ void UpdateChecker::downloadAndInstall(const GitHubRelease& release, const Runni
         finishUpdate(UpdateError::checker(updatecode::kDownloadFailed, QStringLiteral("Download failed")));
         return;
     }
-    QNetworkRequest request(makeRequest(release.downloadURL, 0));
+    QNetworkRequest request = makeRequest(release.downloadURL, options_.assetTimeoutMs);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::UserVerifiedRedirectPolicy);
     QNetworkReply* reply = network_.get(request);
@@ -200,7 +200,7 @@ void UpdateChecker::verifyAndInstall(const QString& archive, const GitHubRelease
             updatecode::kUntrustedVerificationAsset,
             QStringLiteral("Update rejected: signature URL is not from a trusted HTTPS host")));
 
-    fetch(*release.checksumURL, options_.checksumTimeoutMs, [=, this](FetchResult checksum) {
+    fetch(*release.checksumURL, options_.assetTimeoutMs, [=, this](FetchResult checksum) {
         if (auto* error = std::get_if<UpdateError>(&checksum)) return reject(*error);
         const QByteArray expected = std::get<QByteArray>(checksum);
         runOffThread(
@@ -210,7 +210,7 @@ void UpdateChecker::verifyAndInstall(const QString& archive, const GitHubRelease
                     return reject(UpdateError::checker(
                         updatecode::kChecksumMismatch,
                         QStringLiteral("SHA256 checksum mismatch — download may be corrupt or tampered")));
-                fetch(*release.signatureURL, options_.checksumTimeoutMs, [=, this](FetchResult signature) {
+                fetch(*release.signatureURL, options_.assetTimeoutMs, [=, this](FetchResult signature) {
                     if (auto* error = std::get_if<UpdateError>(&signature)) return reject(*error);
                     if (onBeforeInstall)
                         if (std::optional<UpdateError> refusal = onBeforeInstall()) return reject(*refusal);

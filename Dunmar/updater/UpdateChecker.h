@@ -32,7 +32,9 @@ struct UpdateCheckerOptions {
     QByteArray publicKey{kReleasePublicKey};
     QList<QSslCertificate> extraCaCertificates;
     int checkTimeoutMs = 15000;
-    int checksumTimeoutMs = 60000;
+    // The archive, checksum and signature downloads end when no byte has arrived for this long, so
+    // that a stalled download cannot hold the one update in flight for ever.
+    int assetTimeoutMs = 60000;
     QString temporaryDirectory = QDir::tempPath();
 };
 

@@ -117,7 +117,7 @@ UpdateCheckerOptions checkerOptions(const ReleaseServer& server, const QString& 
     options.publicKey = signingKey().publicKey;
     options.extraCaCertificates = {testCertificates().authority};
     options.checkTimeoutMs = 5000;
-    options.checksumTimeoutMs = 5000;
+    options.assetTimeoutMs = 5000;
     options.temporaryDirectory = tempDir;
     return options;
 }
