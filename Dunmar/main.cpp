@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     AppDelegate delegate(defaults);
     InstanceServer instanceServer(QString::fromStdString(instancelock::socketFilePath(lockFolder)));
     instanceServer.onShowRequested = [&delegate] { delegate.windowController().showWindowAnimated(); };
-    Updater& updater = installUpdaterService(delegate, lockFD, instanceServer, previousInstallBackup);
+    Updater& updater = installUpdaterService(delegate, defaults, lockFD, instanceServer, previousInstallBackup);
     MainMenu menu(&delegate);
     TermSignalHandler termSignal;
     termSignal.onTerminate = [&delegate] { delegate.terminateWithoutConfirmation(); };

@@ -19,7 +19,7 @@ class AppUpdater : public AppTest {};
 TEST_F(AppUpdater, theControllerCarriesTheUpdatersToastsAndKnowsItsUnsavedEditors) {
     launch();
     InstanceServer instanceServer(dir.filePath("Dunmar.sock"));
-    Updater& updater = installUpdaterService(*app, -1, instanceServer, std::nullopt);
+    Updater& updater = installUpdaterService(*app, *defaults, -1, instanceServer, std::nullopt);
     EXPECT_EQ(app->services().updater.get(), &updater);
 
     // A test executable runs from no install: a request says to update through the package manager.
@@ -31,14 +31,14 @@ TEST_F(AppUpdater, theControllerCarriesTheUpdatersToastsAndKnowsItsUnsavedEditor
         saysWhy |= label->text() == QString::fromStdString(Loc::onlyWithAppBundle());
     EXPECT_TRUE(saysWhy);
 
-    UpdaterServiceHost host(*app, -1, &instanceServer);
+    UpdaterServiceHost host(*app, *defaults, -1, &instanceServer);
     host.showDownloadProgressToast(0.25);
     EXPECT_FALSE(app->toasts().toast(ToastService::kDefaultIdentifier)) << "the progress toast replaces it";
     EXPECT_TRUE(app->toasts().toast("downloadProgressToast"));
 
     EXPECT_FALSE(host.hasUnsavedEditorTabs());
-    app->createEditorTab();
-    app->tabs().active()->editorView->insertPlainText("a draft");
+    app->workspace().createEditorTab();
+    app->workspace().tabs().active()->editorView->insertPlainText("a draft");
     EXPECT_TRUE(host.hasUnsavedEditorTabs());
 
     defaults->setValue("autoCheckUpdates", false);

@@ -15,8 +15,9 @@
 #include <sys/file.h>
 #include <thread>
 
-UpdaterServiceHost::UpdaterServiceHost(AppDelegate& app, int lockFd, InstanceServer* instanceServer)
-    : app_(app), lockFd_(lockFd), instanceServer_(instanceServer) {}
+UpdaterServiceHost::UpdaterServiceHost(AppDelegate& app, Defaults& defaults, int lockFd,
+                                       InstanceServer* instanceServer)
+    : app_(app), defaults_(defaults), lockFd_(lockFd), instanceServer_(instanceServer) {}
 
 void UpdaterServiceHost::showUpdateToast(const QString& badge, const QString& text, const QColor& badgeColor,
                                          double dismissAfter, std::function<void()> onClick) {
@@ -33,17 +34,17 @@ void UpdaterServiceHost::dismissDownloadProgressToast() {
 }
 
 bool UpdaterServiceHost::autoCheckUpdates() const {
-    return app_.defaults().boolean(settings::kAutoCheckUpdates);
+    return defaults_.boolean(settings::kAutoCheckUpdates);
 }
 
 bool UpdaterServiceHost::hasUnsavedEditorTabs() const {
-    const std::vector<bool> dirty = app_.tabs().tabEditorDirty();
+    const std::vector<bool> dirty = app_.workspace().tabs().tabEditorDirty();
     return std::find(dirty.begin(), dirty.end(), true) != dirty.end();
 }
 
 void UpdaterServiceHost::saveSessionForRelaunch() {
     app_.saveSession();
-    app_.defaults().synchronize();
+    defaults_.synchronize();
 }
 
 void UpdaterServiceHost::releaseInstanceLock() {
@@ -60,15 +61,15 @@ void UpdaterServiceHost::quitForRelaunch() {
     app_.terminateWithoutConfirmation();
 }
 
-Updater& installUpdaterService(AppDelegate& app, int lockFd, InstanceServer& instanceServer,
-                               std::optional<QString> previousInstallBackup) {
+Updater& installUpdaterService(AppDelegate& app, Defaults& defaults, int lockFd,
+                               InstanceServer& instanceServer, std::optional<QString> previousInstallBackup) {
     UpdaterOptions options;
     // Taken now: once an update has moved this install aside, the running executable's own path
     // names the backup.
     options.install = runningInstallOf(QCoreApplication::applicationFilePath());
     options.previousInstallBackup = std::move(previousInstallBackup);
     auto updater = std::make_unique<Updater>(
-        std::make_unique<UpdaterServiceHost>(app, lockFd, &instanceServer), std::move(options));
+        std::make_unique<UpdaterServiceHost>(app, defaults, lockFd, &instanceServer), std::move(options));
     Updater& result = *updater;
     app.services().updater = std::move(updater);
     return result;

@@ -6,6 +6,7 @@
 #include <optional>
 
 class AppDelegate;
+class Defaults;
 class InstanceServer;
 class Updater;
 
@@ -14,7 +15,7 @@ class Updater;
 // socket on which it listens.
 class UpdaterServiceHost final : public UpdaterHost {
 public:
-    UpdaterServiceHost(AppDelegate& app, int lockFd, InstanceServer* instanceServer);
+    UpdaterServiceHost(AppDelegate& app, Defaults& defaults, int lockFd, InstanceServer* instanceServer);
 
     void showUpdateToast(const QString& badge, const QString& text, const QColor& badgeColor,
                          double dismissAfter, std::function<void()> onClick) override;
@@ -29,15 +30,17 @@ public:
 
 private:
     AppDelegate& app_;
+    Defaults& defaults_;
     int lockFd_;
     InstanceServer* instanceServer_;
 };
 
-// Puts the real updater in the controller's place for it and returns it. `lockFd` is the entry
+// Puts the real updater in the controller's place for it and returns it. `defaults` is the
+// controller's settings store, `lockFd` the entry
 // point's held lock and `instanceServer` its socket; `previousInstallBackup` what "--post-update"
 // handed over.
-Updater& installUpdaterService(AppDelegate& app, int lockFd, InstanceServer& instanceServer,
-                               std::optional<QString> previousInstallBackup);
+Updater& installUpdaterService(AppDelegate& app, Defaults& defaults, int lockFd,
+                               InstanceServer& instanceServer, std::optional<QString> previousInstallBackup);
 
 // The argument a copy that has just installed this one passes: "--post-update <backup folder>".
 std::optional<QString> postUpdateBackupArgument(int argc, char** argv);
