@@ -94,7 +94,7 @@ const LocTable kTableAr{"ar", {{
     {"smartPullStashError", "⚠  تعذّر حفظ التغييرات المحلية في stash. قم بالحل يدويًا أو نفّذ commit لتغييراتك أولًا."},
     {"noUpdateAvailable", "لا يوجد تحديث متاح"},
     {"updateAvailable", "%@ متاح — انقر للتثبيت"},
-    {"onlyWithAppBundle", "يعمل فقط مع حزمة .app"},
+    {"onlyWithAppBundle", "مثبّت عبر مدير الحزم — حدّثه من هناك"},
     {"alreadyUpToDate", "محدّث بالفعل (v%@)"},
     {"checkFailed", "فشل التحقق — حاول مرة أخرى لاحقًا"},
     {"updateInstalled", "تم تثبيت التحديث — جارٍ إعادة التشغيل…"},

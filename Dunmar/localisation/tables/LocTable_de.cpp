@@ -94,7 +94,7 @@ const LocTable kTableDe{"de", {{
     {"smartPullStashError", "⚠  Lokale Änderungen konnten nicht gestasht werden. Manuell lösen oder die Änderungen zuerst committen."},
     {"noUpdateAvailable", "Kein Update verfügbar"},
     {"updateAvailable", "%@ verfügbar — zum Installieren klicken"},
-    {"onlyWithAppBundle", "Funktioniert nur mit .app-Bundle"},
+    {"onlyWithAppBundle", "Über einen Paketmanager installiert — dort aktualisieren"},
     {"alreadyUpToDate", "Bereits aktuell (v%@)"},
     {"checkFailed", "Prüfung fehlgeschlagen — später erneut versuchen"},
     {"updateInstalled", "Update installiert — Neustart…"},

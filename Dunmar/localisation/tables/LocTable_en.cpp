@@ -94,7 +94,7 @@ const LocTable kTableEn{"en", {{
     {"smartPullStashError", "⚠  Could not stash local changes. Resolve manually or commit your changes first."},
     {"noUpdateAvailable", "No update available"},
     {"updateAvailable", "%@ available — click to install"},
-    {"onlyWithAppBundle", "Only works with .app bundle"},
+    {"onlyWithAppBundle", "Installed by a package manager — update it there"},
     {"alreadyUpToDate", "Already up to date (v%@)"},
     {"checkFailed", "Check failed — try again later"},
     {"updateInstalled", "Update installed — restarting…"},

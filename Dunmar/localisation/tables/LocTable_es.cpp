@@ -94,7 +94,7 @@ const LocTable kTableEs{"es", {{
     {"smartPullStashError", "⚠  No se pudieron guardar en stash los cambios locales. Resuélvelo manualmente o haz primero commit de tus cambios."},
     {"noUpdateAvailable", "No hay actualizaciones disponibles"},
     {"updateAvailable", "%@ disponible — haz clic para instalar"},
-    {"onlyWithAppBundle", "Solo funciona con el paquete .app"},
+    {"onlyWithAppBundle", "Instalado con un gestor de paquetes: actualícelo allí"},
     {"alreadyUpToDate", "Ya está actualizado (v%@)"},
     {"checkFailed", "Error al comprobar — inténtalo más tarde"},
     {"updateInstalled", "Actualización instalada — reiniciando…"},

@@ -94,7 +94,7 @@ const LocTable kTableFr{"fr", {{
     {"smartPullStashError", "⚠  Impossible de remiser les modifications locales. Résolvez le problème manuellement ou faites d’abord un commit de vos modifications."},
     {"noUpdateAvailable", "Aucune mise à jour disponible"},
     {"updateAvailable", "%@ disponible — cliquez pour installer"},
-    {"onlyWithAppBundle", "Fonctionne uniquement avec le paquet .app"},
+    {"onlyWithAppBundle", "Installé par un gestionnaire de paquets — mettez-le à jour avec lui"},
     {"alreadyUpToDate", "Déjà à jour (v%@)"},
     {"checkFailed", "Échec de la vérification — réessayez plus tard"},
     {"updateInstalled", "Mise à jour installée — redémarrage…"},

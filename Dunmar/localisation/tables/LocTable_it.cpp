@@ -94,7 +94,7 @@ const LocTable kTableIt{"it", {{
     {"smartPullStashError", "⚠  Impossibile eseguire lo stash delle modifiche locali. Risolvi manualmente o esegui prima il commit delle modifiche."},
     {"noUpdateAvailable", "Nessun aggiornamento disponibile"},
     {"updateAvailable", "%@ disponibile — fai clic per installare"},
-    {"onlyWithAppBundle", "Funziona solo con il pacchetto .app"},
+    {"onlyWithAppBundle", "Installato da un gestore di pacchetti — aggiornalo da lì"},
     {"alreadyUpToDate", "Già aggiornato (v%@)"},
     {"checkFailed", "Verifica non riuscita — riprova più tardi"},
     {"updateInstalled", "Aggiornamento installato — riavvio…"},

@@ -94,7 +94,7 @@ const LocTable kTableJa{"ja", {{
     {"smartPullStashError", "⚠  ローカルの変更を stash できませんでした。手動で解決するか、先に変更をコミットしてください。"},
     {"noUpdateAvailable", "利用可能なアップデートはありません"},
     {"updateAvailable", "%@ が利用可能 — クリックしてインストール"},
-    {"onlyWithAppBundle", ".app バンドルでのみ動作します"},
+    {"onlyWithAppBundle", "パッケージマネージャーでインストールされています — そちらで更新してください"},
     {"alreadyUpToDate", "すでに最新です (v%@)"},
     {"checkFailed", "確認に失敗しました — あとでもう一度お試しください"},
     {"updateInstalled", "アップデートをインストールしました — 再起動しています…"},

@@ -94,7 +94,7 @@ const LocTable kTableRu{"ru", {{
     {"smartPullStashError", "⚠  Не удалось выполнить stash локальных изменений. Разрешите вручную или сначала сделайте commit."},
     {"noUpdateAvailable", "Нет доступных обновлений"},
     {"updateAvailable", "%@ доступно — нажмите для установки"},
-    {"onlyWithAppBundle", "Работает только с пакетом .app"},
+    {"onlyWithAppBundle", "Установлено менеджером пакетов — обновите через него"},
     {"alreadyUpToDate", "Уже последняя версия (v%@)"},
     {"checkFailed", "Проверка не удалась — попробуйте позже"},
     {"updateInstalled", "Обновление установлено — перезапуск…"},

@@ -94,7 +94,7 @@ const LocTable kTableTr{"tr", {{
     {"smartPullStashError", "⚠  Yerel değişiklikler stash'lenemedi. Elle çözün veya önce değişikliklerinizi commit edin."},
     {"noUpdateAvailable", "Güncelleme yok"},
     {"updateAvailable", "%@ mevcut — yüklemek için tıklayın"},
-    {"onlyWithAppBundle", "Yalnızca .app paketiyle çalışır"},
+    {"onlyWithAppBundle", "Paket yöneticisiyle kuruldu — oradan güncelleyin"},
     {"alreadyUpToDate", "Zaten güncel (v%@)"},
     {"checkFailed", "Denetim başarısız — daha sonra tekrar deneyin"},
     {"updateInstalled", "Güncelleme yüklendi — yeniden başlatılıyor…"},
