@@ -10,6 +10,7 @@
 #include "app/SingleInstanceLock.h"
 #include "app/TermSignalHandler.h"
 #include "engine/Colors.h"
+#include "git/GitPanelService.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
 #include "platform/GitPath.h"
@@ -19,6 +20,7 @@
 #include <QFile>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 int main(int argc, char** argv) {
@@ -60,6 +62,7 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&defaults] { defaults.synchronize(); });
 
     AppDelegate delegate(defaults);
+    delegate.services().git = std::make_unique<GitPanelService>();
     InstanceServer instanceServer(QString::fromStdString(instancelock::socketFilePath(lockFolder)));
     instanceServer.onShowRequested = [&delegate] { delegate.windowController().showWindowAnimated(); };
     MainMenu menu(&delegate);
