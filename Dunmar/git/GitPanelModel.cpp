@@ -1,6 +1,7 @@
 #include "git/GitPanelModel.h"
 
 #include "git/Background.h"
+#include "git/FileDiff.h"
 
 #include <QFileInfo>
 #include <cstdlib>
@@ -98,4 +99,11 @@ void GitPanelModel::stopWatchers() {
     delete gitWatcher_;
     gitWatcher_ = nullptr;
     watchedGitRoot_.reset();
+}
+
+void GitPanelModel::loadDiff(const GitFileEntry& entry, std::function<void(const QString&)> done) {
+    const QString root = watchedGitRoot_.value_or(lastCwd_);
+    runInBackground<QString>(
+        this, [root, entry, ms = timeLimits.localMs] { return loadFileDiff(root, entry.path, entry.x, ms); },
+        [done](QString diff) { done(diff); });
 }

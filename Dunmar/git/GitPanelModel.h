@@ -34,6 +34,9 @@ public:
     void refresh();
     void startWatchers(const QString& gitRoot);
     void stopWatchers();
+    // The diff of one of `fileEntries`, loaded off the GUI thread; `done` does not run when the
+    // model has gone first.
+    void loadDiff(const GitFileEntry& entry, std::function<void(const QString& diff)> done);
 
     const QString& lastCwd() const { return lastCwd_; }
     bool isRefreshing() const { return isRefreshing_; }

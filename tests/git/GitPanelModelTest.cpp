@@ -135,3 +135,32 @@ TEST(GitPanelModel, SignedInRefreshSetsTheSyncLine) {
     EXPECT_TRUE(reported->uploadVisible);
     EXPECT_FALSE(reported->updateVisible);
 }
+
+TEST(GitPanelModel, DiffsNameTheirFileAfterTheSeparatorAndRunInTheTopLevel) {
+    Sandbox box;
+    const QString repo = makeRepo(box, "proj");
+    commitFile(repo, "--output=README.md", "one\n", "odd name");
+    writeFile(repo + "/--output=README.md", "two\n");
+    QDir().mkpath(repo + "/sub");
+    writeFile(repo + "/staged.txt", "staged\n");
+    git(repo, {"add", "staged.txt"});
+    GitPanelModel model;
+    model.startRefreshing(repo + "/sub");
+    ASSERT_TRUE(waitFor([&] { return !model.isRefreshing() && model.fileEntries().size() == 2; }));
+
+    QStringList diffs;
+    for (const GitFileEntry& entry : model.fileEntries())
+        model.loadDiff(entry, [&](const QString& diff) { diffs << diff; });
+    ASSERT_TRUE(waitFor([&] { return diffs.size() == 2; }));
+    diffs.sort();
+    EXPECT_TRUE(diffs[0].contains("-one\n+two")) << diffs[0].toStdString();
+    EXPECT_TRUE(diffs[1].contains("+staged")) << "the staged change of a file added to the index";
+    EXPECT_EQ(readFile(repo + "/README.md"), "hello\n") << "no file was written by the diff";
+
+    bool answered = false;
+    model.loadDiff({"never-changed.txt", ' ', 'M'}, [&](const QString& diff) {
+        answered = true;
+        EXPECT_EQ(diff, "No diff available");
+    });
+    EXPECT_TRUE(waitFor([&] { return answered; }));
+}
