@@ -36,6 +36,7 @@ QProcessEnvironment gitEnvironment(GitLocks locks) {
 }
 
 std::optional<QString> runGit(const QStringList& args, const QString& cwd, int timeLimitMs, GitLocks locks) {
+    if (cwd.isEmpty()) return std::nullopt; // never the program's own folder
     const ChildRun run = runChild(gitExecutablePath(), args, cwd, gitEnvironment(locks), timeLimitMs);
     if (!run.succeeded()) return std::nullopt;
     std::optional<QString> text = strictUtf8(run.out);
@@ -45,6 +46,7 @@ std::optional<QString> runGit(const QStringList& args, const QString& cwd, int t
 }
 
 GitActionResult runGitAction(const QStringList& args, const QString& cwd, int timeLimitMs) {
+    if (cwd.isEmpty()) return {false, QStringLiteral("No folder to run git in")};
     const ChildRun run =
         runChild(gitExecutablePath(), args, cwd, gitEnvironment(GitLocks::allowed), timeLimitMs);
     if (!run.started) return {false, run.launchError};
@@ -55,6 +57,7 @@ GitActionResult runGitAction(const QStringList& args, const QString& cwd, int ti
 }
 
 QStringList conflictedFiles(const QString& cwd, int timeLimitMs) {
+    if (cwd.isEmpty()) return {};
     const ChildRun run = runChild(gitExecutablePath(), {"diff", "--name-only", "-z", "--diff-filter=U"}, cwd,
                                   gitEnvironment(GitLocks::allowed), timeLimitMs);
     if (!run.succeeded()) return {};

@@ -137,8 +137,7 @@ TEST(GitPanelActions, SmartPullMergesDivergedWorkAndKeepsTheUsersOwnStash) {
     Sandbox box;
     QString bare;
     const QString repo = makeClonedRepo(box, "r", &bare);
-    const QString other = box.path("other");
-    git(box.path(""), {"clone", "-q", bare, other});
+    const QString other = cloneOf(box, bare, "other");
 
     // The user's own older stash, which must survive every pull below.
     writeFile(repo + "/README.md", "users stashed work\n");
@@ -163,8 +162,7 @@ TEST(GitPanelActions, SmartPullMergesDivergedWorkAndKeepsTheUsersOwnStash) {
     int round = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        commitFile(other, QStringLiteral("remote%1.txt").arg(round), "r\n", "remote work");
-        git(other, {"push", "-q", "origin", "main"});
+        pushFile(other, QStringLiteral("remote%1.txt").arg(round), "r\n", "remote work");
         commitFile(repo, QStringLiteral("mine%1.txt").arg(round), "m\n", "local work");
         ++round;
         c.dirty();
@@ -188,10 +186,8 @@ TEST(GitPanelActions, SmartPullWithAConflictAbortsAndRestoresTheWork) {
     Sandbox box;
     QString bare;
     const QString repo = makeClonedRepo(box, "r", &bare);
-    const QString other = box.path("other");
-    git(box.path(""), {"clone", "-q", bare, other});
-    commitFile(other, "README.md", "theirs\n", "theirs");
-    git(other, {"push", "-q", "origin", "main"});
+    const QString other = cloneOf(box, bare, "other");
+    pushFile(other, "README.md", "theirs\n", "theirs");
     commitFile(repo, "README.md", "ours\n", "ours");
     writeFile(repo + "/notes.txt", "uncommitted\n");
     git(repo, {"add", "notes.txt"});

@@ -5,7 +5,10 @@
 #include "GitTestSupport.h"
 #include "LocalHttpServer.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QTimer>
+#include <future>
 #include <gtest/gtest.h>
 
 using namespace gittest;
@@ -58,6 +61,28 @@ TEST(GitRunner, ACommandHangingOnASilentRemoteIsStoppedAtItsTimeLimit) {
     EXPECT_FALSE(r.success);
     EXPECT_TRUE(r.output.contains("did not finish")) << r.output.toStdString();
     EXPECT_FALSE(runGit({"ls-remote", "origin"}, repo, 500));
+}
+
+TEST(GitRunner, QuittingEndsACommandThatWaitsOnItsRemote) {
+    Sandbox box;
+    LocalHttpServer silent(true);
+    const QString repo = makeRepo(box, "r");
+    git(repo, {"remote", "add", "origin", silent.url().toString() + "/r.git"});
+    auto fetch = std::async(std::launch::async, [&] {
+        return runGitAction({"fetch", "origin"}, repo, 600000);
+    });
+    ASSERT_TRUE(waitFor([&] { return silent.connections > 0; }));
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
+    ASSERT_TRUE(
+        waitFor([&] { return fetch.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+    EXPECT_FALSE(fetch.get().success);
+}
+
+TEST(GitRunner, NoFolderRunsNothing) {
+    EXPECT_FALSE(runGit({"rev-parse", "--show-toplevel"}, QString(), 10000));
+    EXPECT_FALSE(runGitAction({"init"}, QString(), 10000).success);
+    EXPECT_FALSE(QFileInfo::exists(QDir::currentPath() + "/.git"));
 }
 
 TEST(GitRunner, ConflictedFilesListsThePathsOfAnUnfinishedMerge) {

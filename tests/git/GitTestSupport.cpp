@@ -68,10 +68,19 @@ QString makeClonedRepo(const Sandbox& box, const QString& name, QString* bare) {
     git(box.path(QString()), {"init", "-q", "--bare", origin});
     const QString seed = makeRepo(box, name + QStringLiteral("-seed"));
     git(seed, {"push", "-q", origin, "main"});
-    const QString clone = box.path(name);
-    git(box.path(QString()), {"clone", "-q", origin, clone});
     if (bare) *bare = origin;
+    return cloneOf(box, origin, name);
+}
+
+QString cloneOf(const Sandbox& box, const QString& bare, const QString& name) {
+    const QString clone = box.path(name);
+    git(box.path(QString()), {"clone", "-q", bare, clone});
     return clone;
+}
+
+void pushFile(const QString& repo, const QString& name, const QByteArray& content, const QString& message) {
+    commitFile(repo, name, content, message);
+    git(repo, {"push", "-q", "origin", "main"});
 }
 
 } // namespace gittest

@@ -31,6 +31,10 @@ int gitStatus(const QString& dir, const QStringList& args);
 QString makeRepo(const Sandbox& box, const QString& name);
 // A bare repository and a clone of it with one pushed commit; returns the clone.
 QString makeClonedRepo(const Sandbox& box, const QString& name, QString* bare = nullptr);
+// Another clone of `bare`, as a second person's; returns it.
+QString cloneOf(const Sandbox& box, const QString& bare, const QString& name);
+// Commits a file in `repo` and pushes it to its origin.
+void pushFile(const QString& repo, const QString& name, const QByteArray& content, const QString& message);
 
 void writeFile(const QString& path, const QByteArray& content);
 QByteArray readFile(const QString& path);

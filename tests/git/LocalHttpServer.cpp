@@ -7,6 +7,7 @@ LocalHttpServer::LocalHttpServer(bool silent) : silent_(silent) {
     connect(&server_, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* socket = server_.nextPendingConnection()) {
             socket->setParent(this);
+            ++connections;
             if (silent_) continue; // holds the connection open and says nothing
             auto buffer = std::make_shared<QByteArray>();
             connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer] {

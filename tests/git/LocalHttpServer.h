@@ -31,6 +31,7 @@ public:
 
     std::function<Response(const Request&)> handler;
     QList<Request> requests;
+    int connections = 0;
 
 private:
     QTcpServer server_;

@@ -49,10 +49,8 @@ TEST(RepositorySnapshot, BranchRemoteAndCountsOnEitherSide) {
     // Two commits here, one pushed from elsewhere: the refresh's fetch sees the remote's.
     commitFile(clone, "a.txt", "a", "local one");
     commitFile(clone, "b.txt", "b", "local two");
-    const QString other = box.path("other");
-    git(box.path(""), {"clone", "-q", bare, other});
-    commitFile(other, "c.txt", "c", "remote one");
-    git(other, {"push", "-q", "origin", "main"});
+    const QString other = cloneOf(box, bare, "other");
+    pushFile(other, "c.txt", "c", "remote one");
     snap = takeRepositorySnapshot(clone, kLimits);
     EXPECT_EQ(std::make_pair(snap.ahead, snap.behind), std::make_pair(2, 1));
     EXPECT_EQ(snap.lastCommit->section(' ', 1), "local two");
