@@ -6,7 +6,9 @@
 #include "LocalHttpServer.h"
 
 #include <QDir>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace gittest;
 
@@ -100,6 +102,21 @@ TEST(RepositorySnapshot, ChangedFilesWithTheirTagsAndHostileNames) {
                      "MODIFIED README.md", "NEW \"quoted\".txt", "NEW #x", "NEW --output=README.md",
                      QStringLiteral("NEW café 日本.txt"), "NEW my notes.txt", "NEW tab\there"}));
     EXPECT_EQ(readFile(repo + "/README.md"), "changed\n") << "no name reached git as an option";
+}
+
+TEST(RepositorySnapshot, ANameThatIsNotUtf8KeepsTheListAndItsPlace) {
+    Sandbox box;
+    const QString repo = makeRepo(box, "r");
+    const QByteArray latin1Name = QFile::encodeName(repo) + "/caf\xe9.txt";
+    const int fd = ::open(latin1Name.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    writeFile(repo + "/plain.txt", "x");
+    const RepositorySnapshot snap = takeRepositorySnapshot(repo, kLimits);
+    EXPECT_FALSE(snap.statusFailed);
+    ASSERT_EQ(snap.entries.size(), 2u);
+    EXPECT_TRUE(snap.entries[0].path.startsWith("caf"));
+    EXPECT_EQ(snap.entries[1].path, "plain.txt");
 }
 
 TEST(RepositorySnapshot, ConflictAndDeletedAgainstConflict) {
