@@ -14,8 +14,10 @@ void runInBackground(QObject* context, std::function<Result()> work, std::functi
     QPointer<QObject> guard(context);
     QThreadPool::globalInstance()->start([guard, work = std::move(work), done = std::move(done)] {
         Result result = work();
+        QCoreApplication* app = QCoreApplication::instance();
+        if (!app) return; // the program has ended meanwhile
         QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
+            app,
             [guard, done, result = std::move(result)]() mutable {
                 if (guard && done) done(std::move(result));
             },
