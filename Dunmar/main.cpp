@@ -11,6 +11,7 @@
 #include "app/TermSignalHandler.h"
 #include "app/updater/UpdaterServiceHost.h"
 #include "engine/Colors.h"
+#include "git/GitPanelService.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
 #include "platform/GitPath.h"
@@ -21,6 +22,7 @@
 #include <QFile>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 int main(int argc, char** argv) {
@@ -66,6 +68,7 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&defaults] { defaults.synchronize(); });
 
     AppDelegate delegate(defaults);
+    delegate.services().git = std::make_unique<GitPanelService>();
     InstanceServer instanceServer(QString::fromStdString(instancelock::socketFilePath(lockFolder)));
     instanceServer.onShowRequested = [&delegate] { delegate.windowController().showWindowAnimated(); };
     Updater& updater = installUpdaterService(delegate, defaults, lockFD, instanceServer, previousInstallBackup);
