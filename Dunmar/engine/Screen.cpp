@@ -1,6 +1,5 @@
 // Writing characters, line feeds and scrolling the region.
 #include "engine/CharWidth.h"
-#include "engine/Compose.h"
 #include "engine/Terminal.h"
 
 #include <algorithm>
@@ -87,7 +86,7 @@ void Terminal::composeIntoPrevious(char32_t mark) {
     // After a wide character the cell left of the cursor is its right half.
     if (tx > 0 && rowAt(ty)[std::size_t(tx)].width == 0) --tx;
     Cell& target = rowAt(ty)[std::size_t(tx)];
-    target.ch = composeWithMark(target.ch, mark);
+    target.ch = appendMark(target.ch, mark);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Cell.h"
+#include "engine/Clusters.h"
 #include "engine/Colors.h"
 #include "engine/CsiParams.h"
 #include "engine/Diagnostics.h"
@@ -95,6 +96,12 @@ public:
     const Scrollback& scrollback() const { return scrollback_; }
     TextAttrs attrsOf(const Cell& cell) const { return renditions_.decode(cell); }
     std::string_view hyperlinkOf(const Cell& cell) const { return renditions_.linkOf(cell); }
+    // The scalars a cell shows: its character, or a base with the marks that did not compose with
+    // it (`one` holds a lone character). Views into the table stay valid until the next process().
+    std::u32string_view textOf(const Cell& cell, char32_t& one) const { return clusters_.text(cell.ch, one); }
+    // A cell's character without its marks, for classifying it (word, blank, direction).
+    char32_t baseOf(const Cell& cell) const { return clusters_.base(cell.ch); }
+    const ClusterTable& clusters() const { return clusters_; }
     bool isAltScreen() const { return altActive_; }
     // Bytes held by the screen model: both grids, the scrollback and the tables of renditions and
     // links (capacities of the containers; allocator overhead and images excluded).
@@ -300,6 +307,12 @@ private:
     void repeatLastChar(std::int64_t n);
     void wrapToNextLine();
     void composeIntoPrevious(char32_t mark);
+    // `code` with `mark` joined to it (see ClusterTable::append).
+    char32_t appendMark(char32_t code, char32_t mark) {
+        if (clusters_.needsCompaction()) [[unlikely]] compactClusters();
+        return clusters_.append(code, mark);
+    }
+    void compactClusters();
     bool activeCharsetIsGraphics() const { return useG1 ? charsetG1IsGraphics : charsetG0IsGraphics; }
     bool scrollRegionValid() const;
     bool marginsPartial() const;
@@ -369,6 +382,7 @@ private:
     std::optional<std::string> currentHyperlink_;
     std::uint32_t penLinkId_ = 0;
     Renditions renditions_;
+    ClusterTable clusters_;
 
     // Parser state
     PState pstate_ = PState::ground;

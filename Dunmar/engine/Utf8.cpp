@@ -3,7 +3,6 @@
 // ground or CSI state. Everything else goes through feed() one scalar at a time; the fast paths
 // do exactly what feed() would do for the same scalars, counters included.
 #include "engine/CharWidth.h"
-#include "engine/Compose.h"
 #include "engine/Terminal.h"
 
 #include <algorithm>
@@ -335,7 +334,7 @@ const std::uint8_t* Terminal::printMultibyteRun(const std::uint8_t* p, const std
                         std::int64_t tx = wrapDue ? x : x - 1;
                         if (tx > 0 && row[tx].width == 0) --tx; // a wide character's right half
                         Cell& target = row[tx];
-                        target.ch = composeWithMark(target.ch, c);
+                        target.ch = appendMark(target.ch, c);
                     } else {
                         putBack();
                         composeIntoPrevious(c); // changes a cell, never the cursor or the pen

@@ -180,6 +180,10 @@ void TerminalView::paintRow(QPainter& painter, const FrameGeometry& frame, const
         d.width = cell.width == 2 ? 2 * cellW() : cellW();
         d.attrs = &resolve(cell, colors);
         d.ch = cell.ch;
+        if (isClusterCode(cell.ch)) {
+            char32_t one = 0;
+            d.cluster = terminal_->textOf(cell, one);
+        }
         d.hyperlink = d.attrs->hyperlink;
         d.underGhost = liveRow && ghostSpan_ && r == ghostSpan_->row && logical >= ghostSpan_->start &&
                        logical < ghostSpan_->end;
@@ -220,7 +224,10 @@ void TerminalView::paintRow(QPainter& painter, const FrameGeometry& frame, const
     for (const DrawCell& d : rowCells_) {
         if (d.ch == 0 || d.ch == U' ') continue;
         if (d.attrs->hidden || (d.attrs->blink && !textBlinkVisible_) || d.underGhost) continue;
-        glyphs.add(painter, d.attrs->face, d.attrs->fg, d.ch, QPointF(d.x, baseline));
+        if (!d.cluster.empty())
+            glyphs.addCluster(painter, d.attrs->face, d.attrs->fg, d.cluster, QPointF(d.x, baseline));
+        else
+            glyphs.add(painter, d.attrs->face, d.attrs->fg, d.ch, QPointF(d.x, baseline));
     }
     glyphs.flush(painter);
 
