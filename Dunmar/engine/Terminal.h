@@ -169,6 +169,10 @@ public:
     void handleOSC();
     // Ends the sixel image whose data the parser has fed to the decoder: places it at the cursor.
     void parseSixelData();
+    // Sixel pixels written, and left out because one piece of output asked for more work than a
+    // piece may do (see SixelDecoder).
+    std::int64_t sixelPixelsWritten() const { return sixelDecoder_.pixelsWritten(); }
+    std::int64_t sixelPixelsDropped() const { return sixelDecoder_.pixelsDropped(); }
 
     // ---- Parser state (read-only, for diagnostics and tests) -----------------------------------
     PState pstate() const { return pstate_; }

@@ -204,6 +204,8 @@ const std::uint8_t* Terminal::runGround(const std::uint8_t* p, const std::uint8_
 }
 
 void Terminal::process(std::span<const std::uint8_t> bytes) {
+    // Each piece of output may paint so much of a sixel image, whatever it repeats.
+    sixelDecoder_.allowPaint(SixelDecoder::kPaintPerPiece);
     const std::uint8_t* p = bytes.data();
     const std::uint8_t* const end = p + bytes.size();
     while (p < end) {
