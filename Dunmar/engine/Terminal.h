@@ -6,6 +6,7 @@
 #include "engine/CsiParams.h"
 #include "engine/Diagnostics.h"
 #include "engine/Grid.h"
+#include "engine/ParserState.h"
 #include "engine/Renditions.h"
 #include "engine/Scrollback.h"
 #include "engine/Sixel.h"
@@ -37,19 +38,7 @@ struct PromptMark {
 // Single-threaded: everything runs on the thread that owns it.
 class Terminal {
 public:
-    enum class PState : std::uint8_t {
-        ground,
-        esc,
-        escInter,
-        csi,
-        osc,
-        oscEsc,
-        dcs,
-        dcsPass,
-        dcsSixel,
-        charsetG0,
-        charsetG1
-    };
+    using PState = ParserState::PState;
 
     // The grid never grows beyond these, whatever size is asked for: a screen this size already
     // needs a 4 pixel font on an 8K display, and a full scrollback of such rows is 250 MB.
@@ -175,9 +164,9 @@ public:
     std::int64_t sixelPixelsDropped() const { return sixelDecoder_.pixelsDropped(); }
 
     // ---- Parser state (read-only, for diagnostics and tests) -----------------------------------
-    PState pstate() const { return pstate_; }
-    const CsiParams& csiParams() const { return csiParams_; }
-    std::string_view oscBuf() const { return oscBuf_; }
+    PState pstate() const { return parser_.state; }
+    const CsiParams& csiParams() const { return parser_.csiParams; }
+    std::string_view oscBuf() const { return parser_.oscBuf; }
 
     // ---- State the shell switches (read by the view) -------------------------------------------
     ParserDiagnostics diag;
@@ -313,7 +302,8 @@ private:
     void composeIntoPrevious(char32_t mark);
     // `code` with `mark` joined to it (see ClusterTable::append).
     char32_t appendMark(char32_t code, char32_t mark) {
-        if (clusters_.needsCompaction()) [[unlikely]] compactClusters();
+        if (clusters_.needsCompaction()) [[unlikely]]
+            compactClusters();
         return clusters_.append(code, mark);
     }
     void compactClusters();
@@ -388,17 +378,8 @@ private:
     Renditions renditions_;
     ClusterTable clusters_;
 
-    // Parser state
-    PState pstate_ = PState::ground;
-    std::uint8_t csiPrefix_ = 0;
-    std::uint8_t csiIntermediate_ = 0;
-    std::uint8_t escInterByte_ = 0;
-    bool stringIsOsc_ = false; // in oscEsc: whether the interrupted string was an OSC
-    CsiParams csiParams_;
-    std::string oscBuf_;
-    bool oscOverflow_ = false;
+    ParserState parser_;
     SixelDecoder sixelDecoder_; // the image of the sixel string being received
-    Utf8Decoder utf8_;
 };
 
 // A cell's colours as the view draws them: its rendition resolved with the palette entries and
