@@ -23,11 +23,16 @@ char32_t ClusterTable::append(char32_t code, char32_t mark) {
         // The common case, an accented letter, composes to one scalar through a cache.
         const ComposedMark composed = composeWithMark(code, mark);
         if (composed.whole) return composed.first;
+        RecentPair& recent = recentPairs_[(code * 31 + mark) & (recentPairs_.size() - 1)];
+        if (recent.base == code && recent.mark == mark) return recent.code;
         const char32_t pair[2] = {code, mark};
         // Unchanged base: the pair is its own composition. Otherwise part of the mark went into
         // the base (é + U+0323 is U+1EB9 U+0301), and the cluster holds the composition.
-        if (composed.first == code) return codeOf(std::u32string_view(pair, 2), code);
-        return codeOf(normalizeNfc(std::u32string_view(pair, 2)), code);
+        const char32_t result = composed.first == code
+                                    ? codeOf(std::u32string_view(pair, 2), code)
+                                    : codeOf(normalizeNfc(std::u32string_view(pair, 2)), code);
+        if (result != code) recent = {code, mark, result};
+        return result;
     }
     const std::u32string_view current = clusters_.get(code - kFirstClusterCode).text();
     if (current.size() >= Cluster::kMaxScalars) return code;
@@ -61,6 +66,7 @@ void ClusterTable::markLive(std::span<const Cell> cells) {
 
 void ClusterTable::compact() {
     clusters_.compact(live_);
+    recentPairs_.fill({});
     live_.clear();
     live_.shrink_to_fit();
 }

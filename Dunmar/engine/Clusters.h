@@ -77,4 +77,13 @@ private:
 
     StableInternTable<Cluster, ClusterHash> clusters_;
     std::vector<bool> live_;
+    // The codes of recent pairs of a character and one mark that do not compose: text in a script
+    // that writes its marks apart repeats the same few, and a lookup here skips hashing the cluster.
+    // Emptied when the table is compacted, which may hand a dropped code to another cluster.
+    struct RecentPair {
+        char32_t base = 0;
+        char32_t mark = 0; // 0: empty
+        char32_t code = 0;
+    };
+    std::array<RecentPair, 256> recentPairs_{};
 };

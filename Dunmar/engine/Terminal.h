@@ -81,6 +81,13 @@ public:
     // rows() - 1). Cells carry their rendition packed: attrsOf() and hyperlinkOf() unpack it.
     // Grid row y (0 = top), cols() cells; empty for a row outside the grid.
     std::span<const Cell> gridRow(std::int64_t y) const;
+    // Line `row` of that buffer: a scrollback line below scrollback().size(), a grid row from there
+    // on; empty outside the buffer.
+    std::span<const Cell> bufferLine(std::int64_t row) const {
+        const auto held = std::int64_t(scrollback_.size());
+        if (row >= 0 && row < held) return scrollback_.line(std::size_t(row));
+        return gridRow(row - held);
+    }
     std::uint8_t lineAttr(std::int64_t y) const;
     const Scrollback& scrollback() const { return scrollback_; }
     TextAttrs attrsOf(const Cell& cell) const { return renditions_.decode(cell); }

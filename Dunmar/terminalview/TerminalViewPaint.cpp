@@ -153,14 +153,7 @@ void TerminalView::paintRow(QPainter& painter, const FrameGeometry& frame, const
     const std::int64_t bufferIndex = frame.first + r;
 
     // The cells of this row: a grid row while live, else whatever buffer line lies here.
-    std::span<const Cell> cells;
-    if (liveRow) {
-        cells = terminal_->gridRow(r);
-    } else if (bufferIndex >= 0 && bufferIndex < frame.scrollbackCount) {
-        cells = terminal_->scrollback().line(std::size_t(bufferIndex));
-    } else if (bufferIndex >= frame.scrollbackCount) {
-        cells = terminal_->gridRow(bufferIndex - frame.scrollbackCount);
-    }
+    const std::span<const Cell> cells = liveRow ? terminal_->gridRow(r) : terminal_->bufferLine(bufferIndex);
     static const std::optional<std::vector<std::int64_t>> noOrder;
     const std::optional<std::vector<std::int64_t>>& order = liveRow ? bidiOrder(r) : noOrder;
     const std::int64_t lastText = selection ? lastTextColBuf(bufferIndex, frame.scrollbackCount) : -1;

@@ -26,15 +26,7 @@ bool isWordCell(const Terminal& terminal, std::span<const Cell> line, std::int64
 } // namespace
 
 std::pair<GridPos, GridPos> TerminalView::wordBounds(GridPos pos) const {
-    const auto sb = std::int64_t(terminal_->scrollback().size());
-    std::span<const Cell> line;
-    if (pos.row - sb >= 0 && pos.row - sb < terminal_->rows()) {
-        line = terminal_->gridRow(pos.row - sb);
-    } else if (pos.row >= 0 && pos.row < sb) {
-        line = terminal_->scrollback().line(std::size_t(pos.row));
-    } else {
-        return {pos, pos};
-    }
+    const std::span<const Cell> line = terminal_->bufferLine(pos.row);
     const auto length = std::int64_t(line.size());
     if (pos.col < 0 || pos.col >= length || !isWordCell(*terminal_, line, pos.col)) return {pos, pos};
     std::int64_t start = pos.col;
