@@ -115,7 +115,7 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
     app->toggleSplit(true);
     app->createEditorTabInternal(std::nullopt); // unsaved work
     EditorView* unsaved = tab(1).editorView;
-    unsaved->insertPlainText("keep me");
+    unsaved->textView()->insertPlainText("keep me");
     ASSERT_TRUE(tab(1).editorDirty);
     app->createEditorTabInternal(std::nullopt); // an empty editor
     app->addTab();
@@ -168,7 +168,7 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
     EXPECT_FALSE(tab(0).splitContainer->isSplit());
     EXPECT_EQ(tab(1).editorView.data(), unsaved);
     EXPECT_TRUE(tab(1).editorDirty);
-    EXPECT_EQ(unsaved->toPlainText(), "keep me");
+    EXPECT_EQ(unsaved->text(), "keep me");
     EXPECT_EQ(content()->findChild<UnsavedAlertView*>(), nullptr);
     EXPECT_EQ(view(0)->currentShell(), chooseShell("/bin/zsh"));
     EXPECT_TRUE(
