@@ -16,6 +16,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTimer>
 
 namespace {
 
@@ -112,6 +113,7 @@ bool EditorView::loadFile(const QString& path, QString* error) {
 
 void EditorView::startBackgroundLoad(const QString& path, qint64 size) {
     if (loadTask_) loadTask_->cancelled = true;
+    stopLoading();
     loadTask_ = FileLoadTask::create();
     if (loadingOverlay_) loadingOverlay_->dismissAnimated();
     const QPointer<EditorView> self(this);
@@ -121,6 +123,8 @@ void EditorView::startBackgroundLoad(const QString& path, qint64 size) {
             if (!self) return;
             if (self->loadTask_) self->loadTask_->cancelled = true;
             self->loadTask_.reset();
+            self->stopLoading();
+            self->setContent(QString());
             if (self->onLoadCancelled) self->onLoadCancelled();
         },
         this);
@@ -136,17 +140,68 @@ void EditorView::startBackgroundLoad(const QString& path, qint64 size) {
             if (overlay) overlay->updateProgress(fraction);
         },
         [self, task](std::optional<textfile::Decoded> decoded) {
-            // A newer load, or a cancel, has taken over.
-            if (!self || (task.lock() != self->loadTask_ && self->loadTask_)) return;
+            // A newer load, or a cancel, has taken over (the cancel empties the text itself).
+            const std::shared_ptr<FileLoadTask> current = task.lock();
+            if (!self || !current || current != self->loadTask_ || current->cancelled) return;
             // Text that arrives while the panel fades out after a cancel is not wanted any more.
             if (self->loadingOverlay_ && self->loadingOverlay_->isDismissing()) decoded.reset();
-            self->loadTask_.reset();
-            if (self->loadingOverlay_) self->loadingOverlay_->dismissAnimated();
-            self->loadingOverlay_ = nullptr;
-            self->textView_->setReadOnly(false);
             self->loadedAsLatin1_ = decoded && decoded->latin1;
-            self->setContent(decoded ? decoded->text : QString());
+            const auto finish = [self] {
+                if (!self) return;
+                self->loadTask_.reset();
+                if (self->loadingOverlay_) self->loadingOverlay_->dismissAnimated();
+                self->loadingOverlay_ = nullptr;
+                self->textView_->setReadOnly(false);
+                self->textView_->document()->setModified(false);
+            };
+            self->setContent(QString());
+            if (!decoded) {
+                finish();
+                return;
+            }
+            // Loading is no edit to undo.
+            self->textView_->setUndoRedoEnabled(false);
+            self->insertInSlices(std::make_shared<const QString>(std::move(decoded->text)), 0,
+                                 self->loadGeneration_, [self, finish] {
+                                     if (self) self->textView_->setUndoRedoEnabled(true);
+                                     finish();
+                                 });
         });
+}
+
+void EditorView::stopLoading() {
+    const bool slicing = !textView_->isUndoRedoEnabled();
+    ++loadGeneration_;
+    if (slicing) {
+        setContent(QString());
+        textView_->setUndoRedoEnabled(true);
+    }
+    textView_->setReadOnly(false);
+}
+
+void EditorView::insertInSlices(std::shared_ptr<const QString> text, qsizetype from, quint64 generation,
+                                std::function<void()> done) {
+    if (generation != loadGeneration_) return;
+    constexpr qsizetype kSlice = 64 * 1024;
+    qsizetype end = std::min(from + kSlice, text->size());
+    // Cut after a line break where there is one, so no line is laid out twice.
+    if (end < text->size()) {
+        const qsizetype lineEnd = text->lastIndexOf(u'\n', end - 1);
+        if (lineEnd >= from) end = lineEnd + 1;
+    }
+    QTextCursor cursor(textView_->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QStringView(*text).mid(from, end - from).toString());
+    if (end >= text->size()) {
+        QTextCursor start(textView_->document());
+        textView_->setTextCursor(start);
+        done();
+        return;
+    }
+    const QPointer<EditorView> self(this);
+    QTimer::singleShot(0, this, [self, text, end, generation, done = std::move(done)] {
+        if (self) self->insertInSlices(text, end, generation, done);
+    });
 }
 
 bool EditorView::saveFile(const QString& path, QString* error) {

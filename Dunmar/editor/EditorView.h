@@ -122,7 +122,12 @@ private:
     void replaceRange(int from, int length, const QString& text);
     void layoutChildren();
     void startBackgroundLoad(const QString& path, qint64 size);
-    void finishLoad();
+    // Stops the slices of a load under way (the text is left empty) and makes the text editable.
+    void stopLoading();
+    // Shows a large loaded text a slice per turn of the event loop, so that building its lines
+    // never holds the window for long; `done` runs once all of it is in.
+    void insertInSlices(std::shared_ptr<const QString> text, qsizetype from, quint64 generation,
+                        std::function<void()> done);
 
     EditorTextView* textView_ = nullptr;
     std::unique_ptr<SyntaxTextStorage> storage_;
@@ -146,4 +151,5 @@ private:
     std::shared_ptr<FileLoadTask> loadTask_;
     QPointer<EditorAlertOverlay> loadingOverlay_;
     bool loadedAsLatin1_ = false;
+    quint64 loadGeneration_ = 0; // a newer load or a cancel stops the slices of an older one
 };

@@ -1,10 +1,11 @@
 #include "editor/SyntaxTextStorage.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QThreadPool>
 #include <vector>
 
@@ -26,26 +27,42 @@ public:
 // Laying out one slice of blocks should stay well inside a frame.
 constexpr qint64 kSliceBudgetMs = 6;
 
-} // namespace
-
-class SyntaxBlockHighlighter : public QSyntaxHighlighter {
-public:
-    using QSyntaxHighlighter::QSyntaxHighlighter;
-    using QSyntaxHighlighter::rehighlightBlock;
-
-protected:
-    void highlightBlock(const QString& text) override {
-        const auto* data = static_cast<const BlockColours*>(currentBlockUserData());
-        if (!data) return;
-        const int length = static_cast<int>(text.size());
-        for (const ColourRun& run : data->runs) {
-            if (run.start >= length) break;
-            QTextCharFormat format;
-            format.setForeground(QColor::fromRgb(run.color));
-            setFormat(run.start, std::min(run.length, length - run.start), format);
-        }
+// Colours are formats of the block's layout: they never enter the document, its undo history or
+// its modified flag, and they stay with the layout when it is laid out again.
+void applyToLayout(const QTextBlock& block, const std::vector<ColourRun>& runs) {
+    QTextLayout* layout = block.layout();
+    if (!layout) return;
+    QList<QTextLayout::FormatRange> ranges;
+    ranges.reserve(static_cast<qsizetype>(runs.size()));
+    for (const ColourRun& run : runs) {
+        QTextLayout::FormatRange range;
+        range.start = run.start;
+        range.length = run.length;
+        range.format.setForeground(QColor::fromRgb(run.color));
+        ranges.append(range);
     }
-};
+    layout->setFormats(ranges);
+}
+
+// The colour runs of [start, start + length) of a colour map, relative to `start`.
+std::vector<ColourRun> runsOf(const syntaxrules::ColourIndexMap& map, int start, int length,
+                              const SyntaxRuleList& rules) {
+    std::vector<ColourRun> runs;
+    const int end = static_cast<int>(std::min<size_t>(map.size(), static_cast<size_t>(start + length)));
+    for (int i = start; i < end;) {
+        const std::uint8_t index = map[static_cast<size_t>(i)];
+        int j = i + 1;
+        while (j < end && map[static_cast<size_t>(j)] == index) ++j;
+        if (index != 0) runs.push_back({i - start, j - i, rules[index - 1u].color.rgb()});
+        i = j;
+    }
+    return runs;
+}
+
+// A paste of many lines is left to the pass beyond this many.
+constexpr int kLinesColouredAtOnce = 64;
+
+} // namespace
 
 struct SyntaxTextStorage::Job {
     QString text;
@@ -60,10 +77,9 @@ SyntaxTextStorage::SyntaxTextStorage(QTextDocument* document, QObject* parent)
     timer_.setSingleShot(true);
     timer_.setInterval(kHighlightDelayMs);
     connect(&timer_, &QTimer::timeout, this, &SyntaxTextStorage::highlight);
-    // Connected before the highlighter connects its own, so runs are moved with an edit before the
-    // highlighter redraws the edited block.
+    // The layout takes the change in after this has run, so the edited block is laid out once,
+    // with its colours moved along.
     connect(document, &QTextDocument::contentsChange, this, &SyntaxTextStorage::onContentsChange);
-    highlighter_ = new SyntaxBlockHighlighter(document);
 }
 
 SyntaxTextStorage::~SyntaxTextStorage() {
@@ -98,31 +114,31 @@ void SyntaxTextStorage::setDark(bool dark) {
     highlight();
 }
 
-void SyntaxTextStorage::onContentsChange(int position, int removed, int added) {
-    // The highlighter's own format changes arrive as equal removals and additions while a result
-    // is laid out; they are not edits and must not schedule the next pass.
+void SyntaxTextStorage::onContentsChange(int position, int, int added) {
+    // Colour changes of a pass never arrive here (they are layout formats, not edits); this is a
+    // change of characters.
     if (applying_ || !document_) return;
     ++revision_;
-    // Keep the colours of the edited block in place around the edit until the next pass.
-    const QTextBlock block = document_->findBlock(position);
-    if (auto* data = static_cast<BlockColours*>(block.userData());
-        data && position + removed <= block.position() + block.length()) {
-        const int at = position - block.position();
-        const int delta = added - removed;
-        std::vector<ColourRun> moved;
-        for (ColourRun run : data->runs) {
-            const int end = run.start + run.length;
-            if (end <= at) {
-                moved.push_back(run);
-            } else if (run.start >= at + removed) {
-                run.start += delta;
-                moved.push_back(run);
-            } else if (run.start < at) {
-                run.length = at - run.start;
-                moved.push_back(run);
+    if (language_ != SyntaxLanguage::none) {
+        // The edited lines are coloured on their own at once, so typed text does not wait for the
+        // pass in the base colour or in colours shifted off their words; the pass then corrects
+        // what spans lines. (The reported range is no guide to where the edit lies within a
+        // block: an insertion is often reported as the whole block replaced.)
+        const std::shared_ptr<const SyntaxRuleList> rules = syntaxrules::cachedRules(language_, isDark_);
+        QTextBlock block = document_->findBlock(position);
+        const QTextBlock last = document_->findBlock(position + added);
+        for (int n = 0; block.isValid() && n < kLinesColouredAtOnce; block = block.next(), ++n) {
+            const QString line = block.text();
+            const syntaxrules::ColourIndexMap map = syntaxrules::colourIndices(line, *rules);
+            auto* data = static_cast<BlockColours*>(block.userData());
+            if (!data) {
+                data = new BlockColours;
+                block.setUserData(data);
             }
+            data->runs = runsOf(map, 0, static_cast<int>(line.size()), *rules);
+            applyToLayout(block, data->runs);
+            if (block == last) break;
         }
-        data->runs = std::move(moved);
     }
     if (onTextEdited) onTextEdited();
     if (language_ != SyntaxLanguage::none) timer_.start();
@@ -185,19 +201,17 @@ void SyntaxTextStorage::applySlice(std::shared_ptr<Job> job, int firstBlock) {
     QElapsedTimer clock;
     clock.start();
     applying_ = true;
+    bool changed = false;
+    // New colours need no new line breaks: the view only repaints. A block whose formats were
+    // replaced is laid out again when it comes on screen.
+    const auto flush = [&] {
+        if (changed) emit document_->documentLayout()->update(QRectF());
+    };
     QTextBlock block = document_->findBlockByNumber(firstBlock);
-    int checked = 0;
     for (; block.isValid(); block = block.next()) {
         const int start = block.position();
         const int length = block.length() - 1; // without its separator
-        std::vector<ColourRun> runs;
-        for (int i = 0; i < length && static_cast<size_t>(start + i) < map.size();) {
-            const std::uint8_t index = map[static_cast<size_t>(start + i)];
-            int j = i + 1;
-            while (j < length && map[static_cast<size_t>(start + j)] == index) ++j;
-            if (index != 0) runs.push_back({i, j - i, rules[index - 1u].color.rgb()});
-            i = j;
-        }
+        std::vector<ColourRun> runs = runsOf(map, start, length, rules);
         auto* data = static_cast<BlockColours*>(block.userData());
         const bool same = data ? data->runs == runs : runs.empty();
         if (!same) {
@@ -206,9 +220,11 @@ void SyntaxTextStorage::applySlice(std::shared_ptr<Job> job, int firstBlock) {
                 block.setUserData(data);
             }
             data->runs = std::move(runs);
-            highlighter_->rehighlightBlock(block);
+            applyToLayout(block, data->runs);
+            changed = true;
         }
-        if (++checked % 256 == 0 && clock.elapsed() >= kSliceBudgetMs) {
+        if (clock.elapsed() >= kSliceBudgetMs) {
+            flush();
             const int next = block.blockNumber() + 1;
             const QPointer<SyntaxTextStorage> self(this);
             QTimer::singleShot(0, this, [self, job, next] {
@@ -218,6 +234,7 @@ void SyntaxTextStorage::applySlice(std::shared_ptr<Job> job, int firstBlock) {
             return;
         }
     }
+    flush();
     applying_ = false;
     ++passCount_;
     emit highlighted();

@@ -12,10 +12,9 @@
 #include <memory>
 
 class QTextDocument;
-class SyntaxBlockHighlighter;
 
 // The text of an editor tab with its colours. The characters live in the document (and only there);
-// the colours are layout formats of a highlighter, so a colouring pass never adds an undo step nor
+// the colours are formats of the blocks' layouts, so a colouring pass never adds an undo step nor
 // marks the document modified. It colours the whole text with its language's rule list at once
 // when the language or palette changes, and 0.15 s after the latest character edit otherwise.
 //
@@ -75,7 +74,6 @@ private:
     void cancelRunning();
 
     QPointer<QTextDocument> document_;
-    SyntaxBlockHighlighter* highlighter_ = nullptr;
     SyntaxLanguage language_ = SyntaxLanguage::none;
     bool isDark_ = true;
     QColor baseFG_ = Qt::white;
