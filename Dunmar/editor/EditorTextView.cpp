@@ -147,22 +147,20 @@ QString EditorTextView::firstLocalFile(const QMimeData* mime) {
     return {};
 }
 
+// Files are taken as a copy (to open them); anything else is the text view's own drop.
+bool EditorTextView::acceptFileDrag(QDropEvent* event) {
+    if (firstLocalFile(event->mimeData()).isEmpty()) return false;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
+}
+
 void EditorTextView::dragEnterEvent(QDragEnterEvent* event) {
-    if (!firstLocalFile(event->mimeData()).isEmpty()) {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-        return;
-    }
-    QPlainTextEdit::dragEnterEvent(event);
+    if (!acceptFileDrag(event)) QPlainTextEdit::dragEnterEvent(event);
 }
 
 void EditorTextView::dragMoveEvent(QDragMoveEvent* event) {
-    if (!firstLocalFile(event->mimeData()).isEmpty()) {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-        return;
-    }
-    QPlainTextEdit::dragMoveEvent(event);
+    if (!acceptFileDrag(event)) QPlainTextEdit::dragMoveEvent(event);
 }
 
 void EditorTextView::dropEvent(QDropEvent* event) {

@@ -46,6 +46,7 @@ protected:
 private:
     void refreshSelections();
     static QString firstLocalFile(const QMimeData* mime);
+    static bool acceptFileDrag(QDropEvent* event);
 
     std::vector<textsearch::Range> bracketRanges_;
     std::vector<textsearch::Range> findRanges_;

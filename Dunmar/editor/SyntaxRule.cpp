@@ -7,8 +7,8 @@
 
 namespace syntaxrules {
 
-const std::vector<RuleSpec>& tableOf(SyntaxLanguage language) {
-    static const std::vector<RuleSpec> empty;
+const std::vector<WrittenRule>& tableOf(SyntaxLanguage language) {
+    static const std::vector<WrittenRule> empty;
     switch (language) {
     case SyntaxLanguage::json:
         return jsonRules();
@@ -107,20 +107,21 @@ QRegularExpression::PatternOptions patternOptions(int options) {
     return o;
 }
 
-SyntaxRule compileRule(const RuleSpec& spec, bool isDark) {
+SyntaxRule compileRule(const WrittenRule& written, bool isDark) {
     SyntaxRule rule;
-    rule.regex = QRegularExpression(QString::fromUtf8(spec.pattern), patternOptions(spec.options));
+    rule.regex = QRegularExpression(QString::fromUtf8(written.pattern), patternOptions(written.options));
     if (!rule.regex.isValid()) rule.regex = QRegularExpression(QString::fromLatin1(kNeverMatches));
     rule.regex.optimize();
-    const Rgb& c = isDark ? spec.dark : spec.light;
+    const Rgb& c = isDark ? written.dark : written.light;
     rule.color = QColor(c.r, c.g, c.b);
-    rule.linear = rule.regex.pattern() == QString::fromUtf8(spec.pattern) ? spec.linear : LinearForm::none;
+    rule.linear =
+        rule.regex.pattern() == QString::fromUtf8(written.pattern) ? written.linear : LinearForm::none;
     return rule;
 }
 
 SyntaxRuleList buildRules(SyntaxLanguage language, bool isDark) {
     SyntaxRuleList rules;
-    for (const RuleSpec& spec : tableOf(language)) rules.push_back(compileRule(spec, isDark));
+    for (const WrittenRule& written : tableOf(language)) rules.push_back(compileRule(written, isDark));
     return rules;
 }
 

@@ -29,9 +29,9 @@ inline constexpr const char* kNeverMatches = "(?!)";
 
 QRegularExpression::PatternOptions patternOptions(int options);
 // The written rules of a language, in the order they colour.
-const std::vector<RuleSpec>& tableOf(SyntaxLanguage language);
+const std::vector<WrittenRule>& tableOf(SyntaxLanguage language);
 // One rule from its written form; a pattern that does not compile becomes kNeverMatches.
-SyntaxRule compileRule(const RuleSpec& spec, bool isDark);
+SyntaxRule compileRule(const WrittenRule& written, bool isDark);
 // A newly built list for the language and palette; empty for `none`.
 SyntaxRuleList buildRules(SyntaxLanguage language, bool isDark);
 // The list under "<raw>-<true|false>", built on first use and kept for the life of the process.

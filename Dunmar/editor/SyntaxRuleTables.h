@@ -26,7 +26,7 @@ enum class LinearForm {
     cssSelector, // [^{};,]+(?=\s*\{): a run of [^{};,] before "{"
 };
 
-struct RuleSpec {
+struct WrittenRule {
     int options = 0;
     Rgb dark;
     Rgb light;
@@ -34,19 +34,19 @@ struct RuleSpec {
     LinearForm linear = LinearForm::none;
 };
 
-const std::vector<RuleSpec>& jsonRules();
-const std::vector<RuleSpec>& htmlRules();
-const std::vector<RuleSpec>& cssRules();
-const std::vector<RuleSpec>& xmlRules();
-const std::vector<RuleSpec>& markdownRules();
-const std::vector<RuleSpec>& yamlRules();
-const std::vector<RuleSpec>& tomlRules();
-const std::vector<RuleSpec>& iniRules();
-const std::vector<RuleSpec>& javascriptRules();
-const std::vector<RuleSpec>& shellRules();
-const std::vector<RuleSpec>& pythonRules();
-const std::vector<RuleSpec>& swiftRules();
-const std::vector<RuleSpec>& sqlRules();
-const std::vector<RuleSpec>& dockerfileRules();
+const std::vector<WrittenRule>& jsonRules();
+const std::vector<WrittenRule>& htmlRules();
+const std::vector<WrittenRule>& cssRules();
+const std::vector<WrittenRule>& xmlRules();
+const std::vector<WrittenRule>& markdownRules();
+const std::vector<WrittenRule>& yamlRules();
+const std::vector<WrittenRule>& tomlRules();
+const std::vector<WrittenRule>& iniRules();
+const std::vector<WrittenRule>& javascriptRules();
+const std::vector<WrittenRule>& shellRules();
+const std::vector<WrittenRule>& pythonRules();
+const std::vector<WrittenRule>& swiftRules();
+const std::vector<WrittenRule>& sqlRules();
+const std::vector<WrittenRule>& dockerfileRules();
 
 } // namespace syntaxrules

@@ -3,8 +3,8 @@
 
 namespace syntaxrules {
 
-const std::vector<RuleSpec>& javascriptRules() {
-    static const std::vector<RuleSpec> rules = {
+const std::vector<WrittenRule>& javascriptRules() {
+    static const std::vector<WrittenRule> rules = {
         {kDotMatchesLineSeparators, {106, 153, 85}, {0, 128, 0}, R"re(\/\*[\s\S]*?\*\/)re"},
         {0, {106, 153, 85}, {0, 128, 0}, R"re(\/\/[^\n]*)re"},
         {kDotMatchesLineSeparators, {206, 145, 120}, {163, 21, 21}, R"re(`[^`]*`)re"},
@@ -20,8 +20,8 @@ const std::vector<RuleSpec>& javascriptRules() {
     return rules;
 }
 
-const std::vector<RuleSpec>& shellRules() {
-    static const std::vector<RuleSpec> rules = {
+const std::vector<WrittenRule>& shellRules() {
+    static const std::vector<WrittenRule> rules = {
         {0, {106, 153, 85}, {0, 128, 0}, R"re(#[^\n]*)re"},
         {0, {206, 145, 120}, {163, 21, 21}, R"re("(?:[^"\\]|\\.)*")re"},
         {0, {206, 145, 120}, {163, 21, 21}, R"re('[^']*')re"},
@@ -39,8 +39,8 @@ const std::vector<RuleSpec>& shellRules() {
     return rules;
 }
 
-const std::vector<RuleSpec>& pythonRules() {
-    static const std::vector<RuleSpec> rules = {
+const std::vector<WrittenRule>& pythonRules() {
+    static const std::vector<WrittenRule> rules = {
         {0, {106, 153, 85}, {0, 128, 0}, R"re(#[^\n]*)re"},
         {kDotMatchesLineSeparators,
          {206, 145, 120},
@@ -61,8 +61,8 @@ const std::vector<RuleSpec>& pythonRules() {
     return rules;
 }
 
-const std::vector<RuleSpec>& swiftRules() {
-    static const std::vector<RuleSpec> rules = {
+const std::vector<WrittenRule>& swiftRules() {
+    static const std::vector<WrittenRule> rules = {
         {kDotMatchesLineSeparators, {106, 153, 85}, {0, 128, 0}, R"re(\/\*[\s\S]*?\*\/)re"},
         {0, {106, 153, 85}, {0, 128, 0}, R"re(\/\/[^\n]*)re"},
         {0, {206, 145, 120}, {163, 21, 21}, R"re(#"[^"]*"#)re"},
@@ -79,8 +79,8 @@ const std::vector<RuleSpec>& swiftRules() {
     return rules;
 }
 
-const std::vector<RuleSpec>& sqlRules() {
-    static const std::vector<RuleSpec> rules = {
+const std::vector<WrittenRule>& sqlRules() {
+    static const std::vector<WrittenRule> rules = {
         {0, {106, 153, 85}, {0, 128, 0}, R"re(--[^\n]*)re"},
         {kDotMatchesLineSeparators, {106, 153, 85}, {0, 128, 0}, R"re(\/\*[\s\S]*?\*\/)re"},
         {0, {206, 145, 120}, {163, 21, 21}, R"re('(?:[^'\\]|\\.)*')re"},
@@ -101,8 +101,8 @@ const std::vector<RuleSpec>& sqlRules() {
     return rules;
 }
 
-const std::vector<RuleSpec>& dockerfileRules() {
-    static const std::vector<RuleSpec> rules = {
+const std::vector<WrittenRule>& dockerfileRules() {
+    static const std::vector<WrittenRule> rules = {
         {0, {106, 153, 85}, {0, 128, 0}, R"re(#[^\n]*)re"},
         {0, {206, 145, 120}, {163, 21, 21}, R"re("(?:[^"\\]|\\.)*")re"},
         {0, {156, 220, 254}, {0, 16, 128}, R"re(\$\{?[\w]+\}?)re"},

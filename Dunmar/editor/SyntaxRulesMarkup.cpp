@@ -3,8 +3,8 @@
 
 namespace syntaxrules {
 
-const std::vector<RuleSpec>& jsonRules() {
-    static const std::vector<RuleSpec> rules = {
+const std::vector<WrittenRule>& jsonRules() {
+    static const std::vector<WrittenRule> rules = {
         {kDotMatchesLineSeparators, {206, 145, 120}, {163, 21, 21}, R"re("[^"\\]*(?:\\.[^"\\]*)*")re"},
         {kDotMatchesLineSeparators, {181, 206, 168}, {9, 134, 88}, R"re(-?\b\d+\.?\d*([eE][+-]?\d+)?\b)re"},
         {kDotMatchesLineSeparators, {86, 156, 214}, {0, 0, 255}, R"re(\b(true|false|null)\b)re"},
@@ -14,8 +14,8 @@ const std::vector<RuleSpec>& jsonRules() {
     return rules;
 }
 
-const std::vector<RuleSpec>& htmlRules() {
-    static const std::vector<RuleSpec> rules = {
+const std::vector<WrittenRule>& htmlRules() {
+    static const std::vector<WrittenRule> rules = {
         {kDotMatchesLineSeparators, {106, 153, 85}, {0, 128, 0}, R"re(<!--[\s\S]*?-->)re"},
         {kCaseInsensitive, {86, 156, 214}, {0, 0, 255}, R"re(<!DOCTYPE[^>]*>)re"},
         {kDotMatchesLineSeparators, {78, 201, 176}, {128, 0, 0}, R"re(</?[\w:-]+)re"},
@@ -25,8 +25,8 @@ const std::vector<RuleSpec>& htmlRules() {
     return rules;
 }
 
-const std::vector<RuleSpec>& cssRules() {
-    static const std::vector<RuleSpec> rules = {
+const std::vector<WrittenRule>& cssRules() {
+    static const std::vector<WrittenRule> rules = {
         {kDotMatchesLineSeparators, {106, 153, 85}, {0, 128, 0}, R"re(\/\*[\s\S]*?\*\/)re"},
         {kDotMatchesLineSeparators, {197, 134, 192}, {175, 0, 219}, R"re(@[\w-]+)re"},
         {kDotMatchesLineSeparators,
@@ -45,8 +45,8 @@ const std::vector<RuleSpec>& cssRules() {
     return rules;
 }
 
-const std::vector<RuleSpec>& xmlRules() {
-    static const std::vector<RuleSpec> rules = {
+const std::vector<WrittenRule>& xmlRules() {
+    static const std::vector<WrittenRule> rules = {
         {kDotMatchesLineSeparators, {106, 153, 85}, {0, 128, 0}, R"re(<!--[\s\S]*?-->)re"},
         {kDotMatchesLineSeparators, {212, 212, 212}, {51, 51, 51}, R"re(<!\[CDATA\[[\s\S]*?\]\]>)re"},
         {kDotMatchesLineSeparators, {197, 134, 192}, {175, 0, 219}, R"re(<\?[\s\S]*?\?>)re"},
@@ -58,8 +58,8 @@ const std::vector<RuleSpec>& xmlRules() {
     return rules;
 }
 
-const std::vector<RuleSpec>& markdownRules() {
-    static const std::vector<RuleSpec> rules = {
+const std::vector<WrittenRule>& markdownRules() {
+    static const std::vector<WrittenRule> rules = {
         {kAnchorsMatchLines, {181, 206, 168}, {9, 134, 88}, R"re(^```[\s\S]*?^```)re"},
         {0, {181, 206, 168}, {9, 134, 88}, R"re(`[^`\n]+`)re"},
         {kAnchorsMatchLines, {86, 156, 214}, {0, 0, 255}, R"re(^#{1,6}\s+[^\n]*)re"},
@@ -73,8 +73,8 @@ const std::vector<RuleSpec>& markdownRules() {
     return rules;
 }
 
-const std::vector<RuleSpec>& yamlRules() {
-    static const std::vector<RuleSpec> rules = {
+const std::vector<WrittenRule>& yamlRules() {
+    static const std::vector<WrittenRule> rules = {
         {0, {106, 153, 85}, {0, 128, 0}, R"re(#[^\n]*)re"},
         {kAnchorsMatchLines, {78, 201, 176}, {0, 112, 112}, R"re(^---$|^\.\.\.$)re"},
         {0, {197, 134, 192}, {175, 0, 219}, R"re([&*][\w]+)re"},
@@ -91,8 +91,8 @@ const std::vector<RuleSpec>& yamlRules() {
     return rules;
 }
 
-const std::vector<RuleSpec>& tomlRules() {
-    static const std::vector<RuleSpec> rules = {
+const std::vector<WrittenRule>& tomlRules() {
+    static const std::vector<WrittenRule> rules = {
         {0, {106, 153, 85}, {0, 128, 0}, R"re(#[^\n]*)re"},
         {kAnchorsMatchLines, {220, 220, 170}, {121, 94, 38}, R"re(^\s*\[+[^\]]+\]+)re"},
         {kDotMatchesLineSeparators,
@@ -108,8 +108,8 @@ const std::vector<RuleSpec>& tomlRules() {
     return rules;
 }
 
-const std::vector<RuleSpec>& iniRules() {
-    static const std::vector<RuleSpec> rules = {
+const std::vector<WrittenRule>& iniRules() {
+    static const std::vector<WrittenRule> rules = {
         {0, {106, 153, 85}, {0, 128, 0}, R"re([#;][^\n]*)re"},
         {kAnchorsMatchLines, {220, 220, 170}, {121, 94, 38}, R"re(^\s*\[[^\]]+\])re"},
         {kAnchorsMatchLines, {156, 220, 254}, {0, 16, 128}, R"re(^\s*[\w.-]+(?=\s*[=:]))re"},

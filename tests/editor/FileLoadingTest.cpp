@@ -73,13 +73,14 @@ TEST_F(FileLoading, TheLoaderReportsProgressAndDeliversOnce) {
     const auto run = [&](const QString& path, qint64 total, bool cancel) {
         auto load = std::make_shared<Load>();
         auto task = FileLoadTask::create();
+        // Set before the worker starts, so the cancel is seen whatever the worker's speed.
+        if (cancel) task->cancelled = true;
         task->load(
             path, total, &context, [load](double f) { load->progress.push_back(f); },
             [load](std::optional<textfile::Decoded> text) {
                 ++load->completions;
                 load->result = std::move(text);
             });
-        if (cancel) task->cancelled = true;
         EXPECT_TRUE(QTest::qWaitFor([&] { return load->completions == 1; }, 10000));
         return load;
     };

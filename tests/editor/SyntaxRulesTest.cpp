@@ -40,9 +40,10 @@ std::string colourOf(SyntaxLanguage language, bool dark, const QString& text, co
 TEST(SyntaxRules, EveryWrittenPatternCompilesWithItsOptions) {
     int total = 0;
     for (const SyntaxLanguage language : kAllLanguages) {
-        for (const RuleSpec& spec : tableOf(language)) {
-            const QRegularExpression regex(QString::fromUtf8(spec.pattern), patternOptions(spec.options));
-            EXPECT_TRUE(regex.isValid()) << spec.pattern << ": " << regex.errorString().toStdString();
+        for (const WrittenRule& written : tableOf(language)) {
+            const QRegularExpression regex(QString::fromUtf8(written.pattern),
+                                           patternOptions(written.options));
+            EXPECT_TRUE(regex.isValid()) << written.pattern << ": " << regex.errorString().toStdString();
             ++total;
         }
         EXPECT_EQ(buildRules(language, true).size(), tableOf(language).size());
@@ -197,11 +198,11 @@ TEST(SyntaxRules, TheLinearFormsMatchWhatTheirPatternsMatch) {
         {SyntaxLanguage::css, LinearForm::cssSelector, "u { background: url(data:a;b,c{) }\n;{ ,{"},
     };
     for (const auto& c : cases) {
-        const RuleSpec* spec = nullptr;
-        for (const RuleSpec& s : tableOf(c.language))
-            if (s.linear == c.form) spec = &s;
-        ASSERT_NE(spec, nullptr);
-        const SyntaxRule fast = compileRule(*spec, true);
+        const WrittenRule* written = nullptr;
+        for (const WrittenRule& s : tableOf(c.language))
+            if (s.linear == c.form) written = &s;
+        ASSERT_NE(written, nullptr);
+        const SyntaxRule fast = compileRule(*written, true);
         ASSERT_EQ(fast.linear, c.form);
         SyntaxRule slow = fast;
         slow.linear = LinearForm::none;
