@@ -70,6 +70,9 @@ struct SyntaxTextStorage::Job {
     std::shared_ptr<const SyntaxRuleList> rules;
     syntaxrules::ColourIndexMap map;
     std::atomic<bool> cancel{false};
+    // A text small enough to colour on the GUI thread is shown whole, before the setter returns;
+    // a large one is laid out in slices between other events.
+    bool inSlices = false;
 };
 
 SyntaxTextStorage::SyntaxTextStorage(QTextDocument* document, QObject* parent)
@@ -167,6 +170,7 @@ void SyntaxTextStorage::startPass() {
         applyResult(job);
         return;
     }
+    job->inSlices = true;
     running_ = job;
     const QPointer<SyntaxTextStorage> self(this);
     QThreadPool::globalInstance()->start([self, job] {
@@ -223,7 +227,7 @@ void SyntaxTextStorage::applySlice(std::shared_ptr<Job> job, int firstBlock) {
             applyToLayout(block, data->runs);
             changed = true;
         }
-        if (clock.elapsed() >= kSliceBudgetMs) {
+        if (job->inSlices && clock.elapsed() >= kSliceBudgetMs) {
             flush();
             const int next = block.blockNumber() + 1;
             const QPointer<SyntaxTextStorage> self(this);
