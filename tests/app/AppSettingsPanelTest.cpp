@@ -117,7 +117,7 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
     app->workspace().toggleSplit(true);
     app->workspace().createEditorTabInternal(std::nullopt); // unsaved work
     EditorView* unsaved = tab(1).editorView;
-    unsaved->insertPlainText("keep me");
+    unsaved->textView()->insertPlainText("keep me");
     ASSERT_TRUE(tab(1).editorDirty);
     app->workspace().createEditorTabInternal(std::nullopt); // an empty editor
     app->workspace().addTab();
@@ -171,7 +171,7 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
     EXPECT_FALSE(tab(0).splitContainer->isSplit());
     EXPECT_EQ(tab(1).editorView.data(), unsaved);
     EXPECT_TRUE(tab(1).editorDirty);
-    EXPECT_EQ(unsaved->toPlainText(), "keep me");
+    EXPECT_EQ(unsaved->text(), "keep me");
     EXPECT_EQ(content()->findChild<UnsavedAlertView*>(), nullptr);
     EXPECT_EQ(view(0)->currentShell(), chooseShell("/bin/zsh"));
     EXPECT_TRUE(

@@ -299,7 +299,7 @@ TEST_F(AppTabs, TitlesFollowTheShellsFolderUnlessTheTabIsNamed) {
 
     // A modified editor tab carries the mark until it is saved.
     app->workspace().createEditorTab();
-    tab(1).editorView->insertPlainText(QStringLiteral("draft"));
+    tab(1).editorView->textView()->insertPlainText(QStringLiteral("draft"));
     EXPECT_EQ(stripTitles(), (QStringList{"dunmar", "\u2022 Editor"}));
     fileAnswers << QDir(deep).filePath("notes.txt");
     ASSERT_TRUE(app->workspace().saveEditorOfTab(1));

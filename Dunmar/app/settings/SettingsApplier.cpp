@@ -1,7 +1,7 @@
 #include "app/settings/SettingsApplier.h"
 
 #include "aiusage/UsageService.h"
-#include "app/EditorView.h"
+#include "editor/EditorView.h"
 #include "app/EventHook.h"
 #include "app/ShellForeground.h"
 #include "app/settings/PaneSettingsFromStore.h"
@@ -296,10 +296,9 @@ void SettingsApplier::previewTheme(int index) {
 
 void SettingsApplier::applyEditorTheme(EditorView* editor) {
     if (!editor) return;
-    QPalette palette = editor->palette();
-    palette.setColor(QPalette::Base, toQColor(kTermBgCGColor));
-    palette.setColor(QPalette::Text, toQColor(kDefaultFG));
-    editor->setPalette(palette);
+    const QColor background = toQColor(kTermBgCGColor);
+    editor->applyColors(background, toQColor(kDefaultFG));
+    editor->setHighlightDark(background.valueF() < 0.5f);
 }
 
 // ---- Prompt themes ---------------------------------------------------------------------------------
