@@ -38,7 +38,7 @@ TEST_F(AppUpdater, theControllerCarriesTheUpdatersToastsAndKnowsItsUnsavedEditor
 
     EXPECT_FALSE(host.hasUnsavedEditorTabs());
     app->workspace().createEditorTab();
-    app->workspace().tabs().active()->editorView->insertPlainText("a draft");
+    app->workspace().tabs().active()->editorView->textView()->insertPlainText("a draft");
     EXPECT_TRUE(host.hasUnsavedEditorTabs());
 
     defaults->setValue("autoCheckUpdates", false);
