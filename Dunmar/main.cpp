@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&defaults] { defaults.synchronize(); });
 
     AppDelegate delegate(defaults);
-    delegate.services().git = std::make_unique<GitPanelService>();
+    delegate.services().git = std::make_unique<GitPanelService>(delegate.services().tellNotAvailable());
     InstanceServer instanceServer(QString::fromStdString(instancelock::socketFilePath(lockFolder)));
     instanceServer.onShowRequested = [&delegate] { delegate.windowController().showWindowAnimated(); };
     Updater& updater = installUpdaterService(delegate, defaults, lockFD, instanceServer, previousInstallBackup);

@@ -12,6 +12,8 @@
 #include "chrome/FooterBarView.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/HoverButton.h"
+#include "localisation/Loc.h"
+#include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
 #include "bell/BellManager.h"
 #include "settings/SettingsOverlay.h"
@@ -55,6 +57,10 @@ AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
         return askForFile(choice, suggested, window());
     };
     bellPreviewInset_.onChanged = [this] { layoutContent(); };
+    services_.notAvailable = [this] {
+        toasts_.showGenericToast(QStringLiteral("SOON"), qs(Loc::notAvailableYet()), QColor::fromRgbF(0.45f, 0.5f, 0.6f),
+                                 ToastService::kDefaultDismissAfter, QStringLiteral("notAvailableToast"));
+    };
     footerTimer_.setInterval(kFooterTimerMs);
     // The footer's shell and process, the tab titles (which follow the shells' folders) and the git
     // panel's folder stay current without any push from the shells.

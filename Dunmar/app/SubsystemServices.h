@@ -9,14 +9,27 @@
 #include "updater/UpdaterService.h"
 #include "webpicker/WebPickerService.h"
 
+#include <functional>
 #include <memory>
 
 // The later subsystems as the controller reaches them: one service each, the null one until the
 // subsystem exists. A subsystem plugs in by replacing its member before the launch.
 struct SubsystemServices {
-    std::unique_ptr<EditorService> editor = std::make_unique<NullEditorService>();
-    std::unique_ptr<PaletteService> palette = std::make_unique<NullPaletteService>();
-    std::unique_ptr<GitService> git = std::make_unique<NullGitService>();
+    SubsystemServices() = default;
+    SubsystemServices(const SubsystemServices&) = delete;
+    SubsystemServices& operator=(const SubsystemServices&) = delete;
+
+    // A command of a subsystem not built yet says so (a toast) instead of doing nothing.
+    std::function<void()> notAvailable;
+    std::function<void()> tellNotAvailable() {
+        return [this] {
+            if (notAvailable) notAvailable();
+        };
+    }
+
+    std::unique_ptr<EditorService> editor = std::make_unique<NullEditorService>(tellNotAvailable());
+    std::unique_ptr<PaletteService> palette = std::make_unique<NullPaletteService>(tellNotAvailable());
+    std::unique_ptr<GitService> git = std::make_unique<NullGitService>(tellNotAvailable());
     std::unique_ptr<WebPickerService> webPicker = std::make_unique<NullWebPickerService>();
     std::unique_ptr<RemoteStreamService> remoteStream = std::make_unique<NullRemoteStreamService>();
     std::unique_ptr<UsageService> usage = std::make_unique<NullUsageService>();

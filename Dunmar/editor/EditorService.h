@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <utility>
+
 // What the controller asks of the code editor beyond making, opening and saving editor tabs: the
 // commands behind the header's preview button and the footer's print and format buttons. Each acts
 // on the tab on show and does nothing where it does not apply.
@@ -14,12 +17,19 @@ public:
     virtual void formatCurrentDocument() = 0;
 };
 
-// Until previews, printing and formatters exist: no tab offers a preview and the commands do
-// nothing.
+// Until previews, printing and formatters exist: no tab offers a preview, and the commands say
+// that they are not available yet (`notAvailable`) rather than doing nothing.
 class NullEditorService final : public EditorService {
 public:
+    explicit NullEditorService(std::function<void()> notAvailable = {}) : notAvailable_(std::move(notAvailable)) {}
     bool isTabPreviewable(int) const override { return false; }
-    void togglePreview() override {}
-    void printCurrentTab() override {}
-    void formatCurrentDocument() override {}
+    void togglePreview() override { tell(); }
+    void printCurrentTab() override { tell(); }
+    void formatCurrentDocument() override { tell(); }
+
+private:
+    void tell() const {
+        if (notAvailable_) notAvailable_();
+    }
+    std::function<void()> notAvailable_;
 };

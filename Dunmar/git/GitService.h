@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <utility>
+
 // What the controller asks of the git panel and the code-hosting client.
 class GitService {
 public:
@@ -14,6 +17,12 @@ public:
 // Until the git panel exists: its button does nothing and there is no token to delete.
 class NullGitService final : public GitService {
 public:
-    void toggleGitPanel() override {}
+    explicit NullGitService(std::function<void()> notAvailable = {}) : notAvailable_(std::move(notAvailable)) {}
+    void toggleGitPanel() override {
+        if (notAvailable_) notAvailable_();
+    }
     void deleteCodeHostingToken() override {}
+
+private:
+    std::function<void()> notAvailable_;
 };

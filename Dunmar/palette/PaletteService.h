@@ -2,6 +2,8 @@
 
 #include "terminalview/TerminalViewHost.h"
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 class QWidget;
@@ -31,7 +33,10 @@ public:
 // drawn and the version button opens nothing.
 class NullPaletteService final : public PaletteService {
 public:
-    void toggleCommandPalette() override {}
+    // The palette's key and the version button say that they are not available yet.
+    explicit NullPaletteService(std::function<void()> notAvailable = {})
+        : notAvailable_(std::move(notAvailable)) {}
+    void toggleCommandPalette() override { tell(); }
     void centerCommandPalette() override {}
     const std::vector<SearchHighlight>& searchHighlights(const TerminalView*) const override {
         return highlights_;
@@ -41,9 +46,13 @@ public:
         highlights_.clear();
         currentIndex_ = -1;
     }
-    void showChangelog(QWidget*) override {}
+    void showChangelog(QWidget*) override { tell(); }
 
 private:
+    void tell() const {
+        if (notAvailable_) notAvailable_();
+    }
+    std::function<void()> notAvailable_;
     std::vector<SearchHighlight> highlights_;
     int currentIndex_ = -1;
 };

@@ -430,3 +430,18 @@ TEST_F(AppTabs, AMissingShellIsReplacedAndTheUserToldOnce) {
     app->workspace().createTab(missing);
     EXPECT_EQ(app->toasts().toast(QStringLiteral("shellMissingToast")), nullptr) << "once is enough";
 }
+
+TEST_F(AppTabs, CommandsOfPartsNotBuiltYetSaySoInAToast) {
+    launch();
+    const auto toast = [&] { return app->toasts().toast(QStringLiteral("notAvailableToast")); };
+    for (const Action action : {Action::toggleGitPanel, Action::print, Action::formatDocument, Action::toggleCommandPalette}) {
+        ASSERT_EQ(toast(), nullptr);
+        app->perform(action);
+        QWidget* shown = toast();
+        ASSERT_NE(shown, nullptr) << actions::name(action);
+        QString text;
+        for (const QLabel* label : shown->findChildren<QLabel*>()) text += label->text();
+        EXPECT_TRUE(text.contains(QStringLiteral("Not available yet"))) << text.toStdString();
+        delete shown;
+    }
+}
