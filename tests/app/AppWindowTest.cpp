@@ -2,13 +2,13 @@
 // dimming, detaching and restoring, snapping, geometry memory, the tray icon's place and menu, the
 // window's own keys and resize zones, and the side-panel column.
 #include "AppTestSupport.h"
-#include "app/window/BorderlessWindow.h"
-#include "app/window/WindowBorderView.h"
-#include "chrome/HeaderBarView.h"
 #include "aiusage/AIUsageBadge.h"
 #include "aiusage/AIUsagePopover.h"
 #include "app/settings/SettingsApplier.h"
+#include "app/window/BorderlessWindow.h"
+#include "app/window/WindowBorderView.h"
 #include "chrome/FooterBarView.h"
+#include "chrome/HeaderBarView.h"
 #include "platform/GlobalInput.h"
 #include "ssh/SSHProfileRowView.h"
 #include "ssh/SSHProfileStore.h"
@@ -389,13 +389,13 @@ TEST_F(AppWindow, ASavedSSHProfileConnectsInANewTabThroughTheRealClient) {
     sshprofiles::save(*defaults, {SSHProfile::make("Local", "ops", "127.0.0.1", 1)});
     launchShown();
     ASSERT_TRUE(waitForShell(view(0)));
-    app->toggleSSHManager();
+    app->sidePanels().toggleSSHManager();
     SSHManagerView* panel = app->sidePanels().sshManagerView();
     ASSERT_NE(panel, nullptr);
     ASSERT_EQ(panel->rows().size(), 1);
     panel->rows()[0]->connectButton()->click();
-    ASSERT_EQ(app->tabs().count(), 2);
-    EXPECT_EQ(app->tabs().activeTab(), 1);
+    ASSERT_EQ(app->workspace().tabs().count(), 2);
+    EXPECT_EQ(app->workspace().tabs().activeTab(), 1);
     const auto screen = [this] {
         QString text;
         const Terminal& t = view(1)->terminal();
@@ -418,11 +418,11 @@ TEST_F(AppWindow, TheFooterBadgeShowsTheStoredUsageAndOpensThePopoverUntilSwitch
     defaults->setValue("aiUsageDataCache", R"({"fiveHour":{"utilization":64.2},"extraUsageEnabled":false,"fetchedAt":1})");
     defaults->setValue("showAIUsage", false);
     launchShown();
-    auto* badge = qobject_cast<AIUsageBadge*>(app->footerView()->usageBadge());
+    auto* badge = qobject_cast<AIUsageBadge*>(internals(*app).footerView()->usageBadge());
     ASSERT_NE(badge, nullptr);
     EXPECT_EQ(badge->text(), "AI 64%") << "the stored snapshot, before any answer";
     // Switched on, it polls at once; with no token to be found the badge says it has nothing.
-    app->settingsApplier().apply("showAIUsage", true);
+    internals(*app).settingsApplier().apply("showAIUsage", true);
     EXPECT_FALSE(badge->isHidden());
     EXPECT_EQ(badge->text(), QString::fromUtf8("AI —"));
     ASSERT_TRUE(badge->onClick);
@@ -430,7 +430,7 @@ TEST_F(AppWindow, TheFooterBadgeShowsTheStoredUsageAndOpensThePopoverUntilSwitch
     auto* popover = app->contentView()->findChild<AIUsagePopover*>();
     ASSERT_NE(popover, nullptr);
     EXPECT_TRUE(popover->isVisible());
-    app->settingsApplier().apply("showAIUsage", false);
+    internals(*app).settingsApplier().apply("showAIUsage", false);
     EXPECT_TRUE(badge->isHidden());
     EXPECT_FALSE(popover->isVisible()) << "switching the badge off closes its popover";
 }

@@ -121,7 +121,7 @@ TEST_F(FakeSsh, TheRealClientResolvesUserHostPortAndIdentity) {
     // A home folder of the test's own, with the key files in it: the client lists only identity
     // files that exist.
     const QString home = dir.filePath("home");
-    for (const QString key : {QStringLiteral("/.ssh/id_ed25519"), QStringLiteral("/keys/work key")}) {
+    for (const char* key : {"/.ssh/id_ed25519", "/keys/work key"}) {
         QDir().mkpath(QFileInfo(home + key).absolutePath());
         QFile f(home + key);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
