@@ -9,6 +9,8 @@
 #include "app/ConfigDirectory.h"
 #include "app/ContentView.h"
 #include "app/StorageNotices.h"
+#include "app/aiusage/UsageServiceAdapter.h"
+#include "app/ssh/RemoteStreamServiceAdapter.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/HoverButton.h"
@@ -109,6 +111,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     applyStoredSettingsAtLaunch();
     wireHeader();
     wireFooter();
+    services_.remoteStream = makeRemoteStreamService(defaults_);
+    services_.usage = makeUsageService(defaults_, contentView_, footerView_);
     storagenotices::watch(defaults_, toasts_, this);
 
     if (!workspace_->restoreSession()) workspace_->addTab();

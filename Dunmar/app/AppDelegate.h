@@ -289,5 +289,5 @@ private:
     // The side-panel column and the later subsystems.
     SubsystemServices services_;
     std::unique_ptr<SidePanelColumn> sidePanels_ =
-        std::make_unique<SidePanelColumn>(static_cast<SidePanelHost&>(*this));
+        std::make_unique<SidePanelColumn>(static_cast<SidePanelHost&>(*this), defaults_);
 };

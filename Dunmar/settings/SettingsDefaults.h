@@ -15,6 +15,8 @@ QVariantMap defaultSettingsMap();
 // Keys read with a default of their own, outside the table.
 inline const QString kRemoteEnabled = QStringLiteral("remoteEnabled");
 inline const QString kRemotePairingCode = QStringLiteral("remotePairingCode");
+// The relay the remote viewer meets the program at ("host" or "host:port"); there is none by default.
+inline const QString kRemoteRelayHost = QStringLiteral("remoteRelayHost");
 inline const QString kDictationLocale = QStringLiteral("dictationLocale");
 inline const QString kDictationFnConflictShown = QStringLiteral("dictationFnConflictShown");
 

@@ -340,8 +340,11 @@ QWidget* SettingsOverlay::makeRemoteRow() {
     pairingCode_ = storedPairingCode();
     auto* row = plainRow();
     QLabel* title = makeTitle(QStringLiteral("Remote"), titleColor(), row);
-    QLabel* code =
-        makeLabel(QStringLiteral("Code: ") + pairingCode_, chrome::monoFont(9), chrome::white(0.45), row);
+    // Without a relay to meet at, switching on sends nothing; the row says so rather than pretend.
+    QString codeLine = QStringLiteral("Code: ") + pairingCode_;
+    if (defaults_.string(settings::kRemoteRelayHost).trimmed().isEmpty())
+        codeLine += QStringLiteral(" \u00B7 No relay configured");
+    QLabel* code = makeLabel(codeLine, chrome::monoFont(9), chrome::white(0.45), row);
     code->setObjectName(QStringLiteral("code"));
     auto* toggle = new SettingsToggle(defaults_.boolean(settings::kRemoteEnabled), row);
     // Two lines in one row: the title above the middle, the code below it, the switch centred.

@@ -2,15 +2,21 @@
 // dimming, detaching and restoring, snapping, geometry memory, the tray icon's place and menu, the
 // window's own keys and resize zones, and the side-panel column.
 #include "AppTestSupport.h"
+#include "aiusage/AIUsageBadge.h"
+#include "aiusage/AIUsagePopover.h"
+#include "app/settings/SettingsApplier.h"
 #include "app/window/BorderlessWindow.h"
 #include "app/window/WindowBorderView.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/HeaderBarView.h"
 #include "platform/GlobalInput.h"
+#include "ssh/SSHProfileRowView.h"
+#include "ssh/SSHProfileStore.h"
 
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QWindow>
@@ -386,6 +392,57 @@ TEST_F(AppWindow, AnSSHCommandGoesToTheTabMadeForIt) {
     QFile file(marker);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().trimmed().toLongLong(), sshTab->childPid());
+}
+
+TEST_F(AppWindow, ASavedSSHProfileConnectsInANewTabThroughTheRealClient) {
+    // Port 1 on this machine refuses at once: the client's own message shows the command ran.
+    sshprofiles::save(*defaults, {SSHProfile::make("Local", "ops", "127.0.0.1", 1)});
+    launchShown();
+    ASSERT_TRUE(waitForShell(view(0)));
+    app->sidePanels().toggleSSHManager();
+    SSHManagerView* panel = app->sidePanels().sshManagerView();
+    ASSERT_NE(panel, nullptr);
+    ASSERT_EQ(panel->rows().size(), 1);
+    panel->rows()[0]->connectButton()->click();
+    ASSERT_EQ(app->workspace().tabs().count(), 2);
+    EXPECT_EQ(app->workspace().tabs().activeTab(), 1);
+    const auto screen = [this] {
+        QString text;
+        const Terminal& t = view(1)->terminal();
+        for (std::int64_t y = 0; y < t.rows(); ++y) {
+            for (const Cell& cell : t.gridRow(y)) {
+                const char32_t ch = cell.ch;
+                text += QString::fromUcs4(&ch, 1);
+            }
+            text += '\n';
+        }
+        return text;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen().contains("Connection refused"); }, 20000))
+        << screen().toStdString();
+    EXPECT_TRUE(screen().contains("ssh ops@127.0.0.1 -p 1"));
+    EXPECT_NE(app->sidePanels().sshManagerView(), nullptr) << "the panel stays open";
+}
+
+TEST_F(AppWindow, TheFooterBadgeShowsTheStoredUsageAndOpensThePopoverUntilSwitchedOff) {
+    defaults->setValue("aiUsageDataCache", R"({"fiveHour":{"utilization":64.2},"extraUsageEnabled":false,"fetchedAt":1})");
+    defaults->setValue("showAIUsage", false);
+    launchShown();
+    auto* badge = qobject_cast<AIUsageBadge*>(internals(*app).footerView()->usageBadge());
+    ASSERT_NE(badge, nullptr);
+    EXPECT_EQ(badge->text(), "AI 64%") << "the stored snapshot, before any answer";
+    // Switched on, it polls at once; with no token to be found the badge says it has nothing.
+    internals(*app).settingsApplier().apply("showAIUsage", true);
+    EXPECT_FALSE(badge->isHidden());
+    EXPECT_EQ(badge->text(), QString::fromUtf8("AI —"));
+    ASSERT_TRUE(badge->onClick);
+    badge->onClick();
+    auto* popover = app->contentView()->findChild<AIUsagePopover*>();
+    ASSERT_NE(popover, nullptr);
+    EXPECT_TRUE(popover->isVisible());
+    internals(*app).settingsApplier().apply("showAIUsage", false);
+    EXPECT_TRUE(badge->isHidden());
+    EXPECT_FALSE(popover->isVisible()) << "switching the badge off closes its popover";
 }
 
 TEST_F(AppWindow, TheSidePanelColumnKeepsOrderHeightsAndMoveButtons) {

@@ -347,10 +347,12 @@ TEST(SettingsPanel, PairingCodeIsSixDigitsStoredOnceAndUsedByTheRemoteSwitch) {
     EXPECT_TRUE(QRegularExpression("^[0-9]{6}$").match(code).hasMatch()) << code.toStdString();
     EXPECT_EQ(p.env.defaults->string("remotePairingCode"), code);
     auto* codeLabel = rowNamed(*p.panel, "remote:remoteEnabled")->findChild<QLabel*>("code");
-    EXPECT_EQ(codeLabel->text(), "Code: " + code);
+    EXPECT_EQ(codeLabel->text(), "Code: " + code + QString::fromUtf8(" \u00B7 No relay configured"));
 
+    p.env.defaults->setValue("remoteRelayHost", "relay.example.net");
     SettingsOverlay again(*p.env.defaults, &p.host);
     EXPECT_EQ(again.pairingCode(), code);
+    EXPECT_EQ(rowNamed(again, "remote:remoteEnabled")->findChild<QLabel*>("code")->text(), "Code: " + code);
 
     // Turned on after the stored code went away: the code the row shows.
     p.env.defaults->removeObject("remotePairingCode");

@@ -52,10 +52,6 @@ std::optional<bool> booleanOf(const QVariant& value) {
     return value.toBool();
 }
 
-double usageInterval(qint64 index) {
-    // The panel and the palette never give a negative index; one counts as the shortest interval.
-    return kUsageIntervals[std::clamp<qint64>(index, 0, 2)];
-}
 
 // Whether the desktop is light, judged by the lightness of the application palette's window
 // colour: the palette follows the desktop's theme on X11.
@@ -76,6 +72,11 @@ QColor toQColor(const ColorRGBA& c) {
 }
 
 } // namespace
+
+double usagePollInterval(qint64 index) {
+    // The panel and the palette never give a negative index; one counts as the shortest interval.
+    return kUsageIntervals[std::clamp<qint64>(index, 0, 2)];
+}
 
 SettingsApplier::SettingsApplier(Defaults& store, SettingsApplierHost& host, SettingsHost& settingsHost,
                                  QObject* parent)
@@ -206,14 +207,14 @@ void SettingsApplier::apply(const SettingKey& key, const QVariant& value) {
         const bool show = booleanOf(value).value_or(false);
         host_.setUsageBadgeVisible(show);
         if (show)
-            host_.usageService().startPolling(usageInterval(store_.integer(settings::kAIUsageRefreshIndex)));
+            host_.usageService().startPolling(usagePollInterval(store_.integer(settings::kAIUsageRefreshIndex)));
         else
             host_.usageService().stopPolling();
         break;
     }
     case SettingId::aiUsageRefreshIndex:
         // A new interval only restarts polling that runs.
-        host_.usageService().updateInterval(usageInterval(integerOf(value).value_or(1)));
+        host_.usageService().updateInterval(usagePollInterval(integerOf(value).value_or(1)));
         break;
     case SettingId::copyOnSelect: {
         const bool copy = paneSettings().copyOnSelect;

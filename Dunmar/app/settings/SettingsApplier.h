@@ -11,6 +11,9 @@
 class Defaults;
 class EditorView;
 class SettingsApplierHost;
+
+// The usage monitor's polling interval in seconds for "aiUsageRefreshIndex": 5, 10 or 30 minutes.
+double usagePollInterval(qint64 index);
 class SettingsHost;
 class SettingsOverlay;
 

@@ -16,6 +16,12 @@ const QString kGit = QStringLiteral("git");
 const QString kPicker = QStringLiteral("picker");
 const QString kSSH = QStringLiteral("ssh");
 
+// The move buttons of a picker or SSH panel; the git panel's come with the git panel.
+void setPanelMoveButtons(QWidget* panel, bool up, bool down) {
+    if (auto* view = qobject_cast<SidePanelView*>(panel)) view->setMoveButtonsEnabled(up, down);
+    if (auto* ssh = qobject_cast<SSHManagerView*>(panel)) ssh->setMoveButtonsEnabled(up, down);
+}
+
 // Fades a panel's opacity; `done` runs at the end.
 void fadePanel(QWidget* panel, double from, double to, int ms, std::function<void()> done = {}) {
     auto* effect = qobject_cast<QGraphicsOpacityEffect*>(panel->graphicsEffect());
@@ -36,7 +42,8 @@ void fadePanel(QWidget* panel, double from, double to, int ms, std::function<voi
 
 } // namespace
 
-SidePanelColumn::SidePanelColumn(SidePanelHost& host, QObject* parent) : QObject(parent), host_(host) {}
+SidePanelColumn::SidePanelColumn(SidePanelHost& host, Defaults& defaults, QObject* parent)
+    : QObject(parent), host_(host), defaults_(defaults) {}
 
 QWidget* SidePanelColumn::panelOf(const QString& id) const {
     if (id == kPicker) return webPickerSidebarView_;
@@ -117,7 +124,7 @@ void SidePanelColumn::toggleSSHManager() {
 void SidePanelColumn::showSSHManager() {
     QWidget* parent = host_.sidePanelParent();
     if (!parent || sshManagerView_) return;
-    auto* panel = new SSHManagerView(parent);
+    auto* panel = new SSHManagerView(defaults_, parent);
     const QPointer<SidePanelColumn> self(this);
     panel->onClose = [self] {
         if (self) self->hideSSHManager();
@@ -128,9 +135,9 @@ void SidePanelColumn::showSSHManager() {
     panel->onMoveDown = [self] {
         if (self) self->moveSidebarPanel(kSSH, 1);
     };
-    panel->onConnect = [self](const QString& command) {
+    panel->onConnect = [self](const SSHProfile& profile) {
         // The manager stays open.
-        if (self) self->openSSHConnection(command);
+        if (self) self->openSSHConnection(profile.connectCommand());
     };
     sshManagerView_ = panel;
     panel->show();
@@ -184,16 +191,14 @@ void SidePanelColumn::updateSidebarMoveButtons() {
     const QStringList visible = visibleSidebarPanels();
     for (int i = 0; i < visible.size(); ++i) {
         const sidepanels::MoveButtons buttons = sidepanels::moveButtons(i, static_cast<int>(visible.size()));
-        // The git panel's buttons come with the git panel.
-        if (auto* panel = qobject_cast<SidePanelView*>(panelOf(visible[i])))
-            panel->setMoveButtonsEnabled(buttons.up, buttons.down);
+        setPanelMoveButtons(panelOf(visible[i]), buttons.up, buttons.down);
     }
     if (visible.size() <= 1) {
         // With one panel or none there is nowhere to move: the first that exists gets both off.
         for (QWidget* candidate : {static_cast<QWidget*>(webPickerSidebarView_.data()),
                                    static_cast<QWidget*>(sshManagerView_.data())}) {
-            if (auto* panel = qobject_cast<SidePanelView*>(candidate)) {
-                panel->setMoveButtonsEnabled(false, false);
+            if (candidate) {
+                setPanelMoveButtons(candidate, false, false);
                 break;
             }
         }

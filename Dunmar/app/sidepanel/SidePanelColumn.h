@@ -2,6 +2,7 @@
 
 #include "app/sidepanel/GitPanelView.h"
 #include "app/sidepanel/SidePanelViews.h"
+#include "ssh/SSHManagerView.h"
 
 #include <QMap>
 #include <QObject>
@@ -10,6 +11,7 @@
 #include <QStringList>
 #include <optional>
 
+class Defaults;
 class SidePanelHost;
 
 // The column of side panels at the right of the window: the web picker's sidebar and the SSH
@@ -23,7 +25,8 @@ public:
     static constexpr int kSSHCommandDelayMs = 350;
     static constexpr int kDividerThickness = 4;
 
-    explicit SidePanelColumn(SidePanelHost& host, QObject* parent = nullptr);
+    // `defaults` holds the SSH manager's profiles.
+    SidePanelColumn(SidePanelHost& host, Defaults& defaults, QObject* parent = nullptr);
 
     // The header's buttons and the side-panel menu: each shows its panel when hidden, else hides it.
     void toggleWebPicker();
@@ -70,6 +73,7 @@ private:
     void layoutColumn();
 
     SidePanelHost& host_;
+    Defaults& defaults_;
     QStringList sidebarOrder_{QStringLiteral("git"), QStringLiteral("picker"), QStringLiteral("ssh")};
     QMap<QString, double> sidebarPanelHeights_{
         {QStringLiteral("git"), 300}, {QStringLiteral("picker"), 320}, {QStringLiteral("ssh"), 260}};

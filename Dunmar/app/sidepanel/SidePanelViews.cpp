@@ -29,5 +29,3 @@ void WebPickerSidebarView::connect() {
 void WebPickerSidebarView::disconnect() {
     connecting_ = false;
 }
-
-SSHManagerView::SSHManagerView(QWidget* parent) : SidePanelView(QStringLiteral("SSH"), parent) {}

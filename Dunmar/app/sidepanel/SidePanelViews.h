@@ -4,8 +4,7 @@
 #include <QWidget>
 #include <functional>
 
-// Stand-ins for the web element picker's sidebar and the SSH manager until their subsystems
-// provide them: panels of the side column that show their name, keep the state of their move
+// Stand-in for the web element picker's sidebar until its subsystem provides it: panels of the side column that show their name, keep the state of their move
 // buttons and offer the callbacks the controller wires. They connect to nothing.
 class SidePanelView : public QWidget {
     Q_OBJECT
@@ -42,13 +41,4 @@ public:
 
 private:
     bool connecting_ = false;
-};
-
-class SSHManagerView : public SidePanelView {
-    Q_OBJECT
-public:
-    explicit SSHManagerView(QWidget* parent = nullptr);
-
-    // A stored profile was chosen: its ssh command line (without a line end).
-    std::function<void(const QString& connectCommand)> onConnect;
 };
