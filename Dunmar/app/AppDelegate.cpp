@@ -45,6 +45,7 @@ std::optional<QString> askForFile(AppDelegate::FileChoice choice, const QString&
 AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
     : QObject(parent), defaults_(defaults), sessionStore_(defaults),
       windowController_(std::make_unique<WindowController>(defaults, toasts_, *this, actions_, this)) {
+    services_.webPicker = std::make_unique<WebPickerSubsystem>(defaults_);
     settingsApplier_ = std::make_unique<SettingsApplier>(defaults_, *this, *this);
     settingsPanel_ = std::make_unique<SettingsPanelController>(defaults_, *this, *settingsApplier_);
     settingsApplier_->setOpenPanel([this] { return settingsPanel_->panel(); });

@@ -4,6 +4,7 @@
 #include "app/sidepanel/SidePanelStack.h"
 #include "terminalview/TerminalView.h"
 #include "webpicker/WebPickerService.h"
+#include "webpicker/WebPickerSidebarView.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QPropertyAnimation>
@@ -11,6 +12,14 @@
 #include <cmath>
 
 namespace {
+
+// The picker's sidebar comes with its own subsystem; the other panels are the column's own views.
+void setMoveButtons(QWidget* panel, bool up, bool down) {
+    if (auto* picker = qobject_cast<WebPickerSidebarView*>(panel))
+        picker->setMoveButtonsEnabled(up, down);
+    else if (auto* view = qobject_cast<SidePanelView*>(panel))
+        view->setMoveButtonsEnabled(up, down);
+}
 
 const QString kGit = QStringLiteral("git");
 const QString kPicker = QStringLiteral("picker");
@@ -67,7 +76,7 @@ void SidePanelColumn::toggleWebPicker() {
 void SidePanelColumn::showWebPickerSidebar() {
     QWidget* parent = host_.sidePanelParent();
     if (!parent || webPickerSidebarView_) return;
-    auto* panel = new WebPickerSidebarView(parent);
+    WebPickerSidebarView* panel = host_.webPicker().createSidebar(parent);
     const QPointer<SidePanelColumn> self(this);
     panel->onClose = [self] {
         if (self) self->toggleWebPicker();
@@ -185,15 +194,14 @@ void SidePanelColumn::updateSidebarMoveButtons() {
     for (int i = 0; i < visible.size(); ++i) {
         const sidepanels::MoveButtons buttons = sidepanels::moveButtons(i, static_cast<int>(visible.size()));
         // The git panel's buttons come with the git panel.
-        if (auto* panel = qobject_cast<SidePanelView*>(panelOf(visible[i])))
-            panel->setMoveButtonsEnabled(buttons.up, buttons.down);
+        setMoveButtons(panelOf(visible[i]), buttons.up, buttons.down);
     }
     if (visible.size() <= 1) {
         // With one panel or none there is nowhere to move: the first that exists gets both off.
         for (QWidget* candidate : {static_cast<QWidget*>(webPickerSidebarView_.data()),
                                    static_cast<QWidget*>(sshManagerView_.data())}) {
-            if (auto* panel = qobject_cast<SidePanelView*>(candidate)) {
-                panel->setMoveButtonsEnabled(false, false);
+            if (candidate) {
+                setMoveButtons(candidate, false, false);
                 break;
             }
         }

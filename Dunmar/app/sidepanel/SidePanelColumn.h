@@ -2,6 +2,7 @@
 
 #include "app/sidepanel/GitPanelView.h"
 #include "app/sidepanel/SidePanelViews.h"
+#include "webpicker/WebPickerSidebarView.h"
 
 #include <QMap>
 #include <QObject>

@@ -19,15 +19,4 @@ void SidePanelView::paintEvent(QPaintEvent*) {
     p.drawText(rect().adjusted(10, 8, -10, -8), Qt::AlignTop | Qt::AlignLeft, title_);
 }
 
-WebPickerSidebarView::WebPickerSidebarView(QWidget* parent)
-    : SidePanelView(QStringLiteral("Web Picker"), parent) {}
-
-void WebPickerSidebarView::connect() {
-    connecting_ = true;
-}
-
-void WebPickerSidebarView::disconnect() {
-    connecting_ = false;
-}
-
 SSHManagerView::SSHManagerView(QWidget* parent) : SidePanelView(QStringLiteral("SSH"), parent) {}

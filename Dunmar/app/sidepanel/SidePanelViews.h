@@ -4,9 +4,8 @@
 #include <QWidget>
 #include <functional>
 
-// Stand-ins for the web element picker's sidebar and the SSH manager until their subsystems
-// provide them: panels of the side column that show their name, keep the state of their move
-// buttons and offer the callbacks the controller wires. They connect to nothing.
+// A stand-in for the SSH manager until its subsystem provides it: a panel of the side column that
+// shows its name, keeps the state of its move buttons and offers the callbacks the controller wires.
 class SidePanelView : public QWidget {
     Q_OBJECT
 public:
@@ -27,21 +26,6 @@ private:
     QString title_;
     bool moveUp_ = false;
     bool moveDown_ = false;
-};
-
-class WebPickerSidebarView : public SidePanelView {
-    Q_OBJECT
-public:
-    explicit WebPickerSidebarView(QWidget* parent = nullptr);
-
-    // The browser's DevTools connection comes with the picker; here it is only remembered.
-    void connect();
-    void disconnect();
-    bool isConnecting() const { return connecting_; }
-    std::function<void()> onConnected;
-
-private:
-    bool connecting_ = false;
 };
 
 class SSHManagerView : public SidePanelView {
