@@ -5,7 +5,7 @@
 #include "app/settings/SettingsPanelController.h"
 
 #include "DunmarVersion.h"
-#include "app/BorderlessWindow.h"
+#include "app/window/BorderlessWindow.h"
 #include "app/ConfigDirectory.h"
 #include "app/ContentView.h"
 #include "app/StorageNotices.h"
@@ -31,9 +31,9 @@ namespace {
 constexpr int kVersionRight = 8;
 constexpr int kVersionBottom = 45;
 
-std::optional<QString> askForFile(AppDelegate::FileChoice choice, const QString& suggestedPath,
+std::optional<QString> askForFile(Workspace::FileChoice choice, const QString& suggestedPath,
                                   QWidget* parent) {
-    const QString path = choice == AppDelegate::FileChoice::open
+    const QString path = choice == Workspace::FileChoice::open
                              ? QFileDialog::getOpenFileName(parent, QString(), suggestedPath)
                              : QFileDialog::getSaveFileName(parent, QString(), suggestedPath);
     if (path.isEmpty()) return std::nullopt;
@@ -43,24 +43,26 @@ std::optional<QString> askForFile(AppDelegate::FileChoice choice, const QString&
 } // namespace
 
 AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
-    : QObject(parent), defaults_(defaults), sessionStore_(defaults),
-      windowController_(std::make_unique<WindowController>(defaults, toasts_, *this, actions_, this)) {
+    : QObject(parent), defaults_(defaults),
+      windowController_(std::make_unique<WindowController>(defaults, toasts_, *this, actions_, this)),
+      workspace_(std::make_unique<Workspace>(defaults, static_cast<WorkspaceHost&>(*this))) {
     services_.webPicker = std::make_unique<WebPickerSubsystem>(defaults_);
     settingsApplier_ = std::make_unique<SettingsApplier>(defaults_, *this, *this);
     settingsPanel_ = std::make_unique<SettingsPanelController>(defaults_, *this, *settingsApplier_);
     settingsApplier_->setOpenPanel([this] { return settingsPanel_->panel(); });
     termination_.onWillTerminate = [this] { applicationWillTerminate(); };
     termination_.onShowWindow = [this] { windowController_->showWindowAnimated(); };
-    chooseFile = [this](FileChoice choice, const QString& suggested) {
+    workspace_->chooseFile = [this](Workspace::FileChoice choice, const QString& suggested) {
         return askForFile(choice, suggested, window());
     };
+    bellPreviewInset_.onChanged = [this] { layoutContent(); };
     footerTimer_.setInterval(kFooterTimerMs);
     // The footer's shell and process, the tab titles (which follow the shells' folders) and the git
     // panel's folder stay current without any push from the shells.
     connect(&footerTimer_, &QTimer::timeout, this, [this] {
-        updateFooter();
-        updateHeaderTabs();
-        updateGitPanelCwd();
+        workspace_->updateFooter();
+        workspace_->updateHeaderTabs();
+        workspace_->updateGitPanelCwd();
     });
 }
 
@@ -104,9 +106,9 @@ void AppDelegate::applicationDidFinishLaunching() {
     wireFooter();
     storagenotices::watch(defaults_, toasts_, this);
 
-    if (!restoreSession()) addTab();
+    if (!workspace_->restoreSession()) workspace_->addTab();
     footerTimer_.start();
-    updateFooter();
+    workspace_->updateFooter();
     services_.updater->scheduleUpdateCheck(3.0);
     windowController_->registerHotKeyAndMonitors();
 
@@ -141,6 +143,7 @@ void AppDelegate::buildWindow() {
 
     headerView_ = new HeaderBarView(content);
     footerView_ = new FooterBarView(content);
+    workspace_->attach(content, headerView_, footerView_);
     versionBtn_ = new HoverButton(QStringLiteral("v") + QString::fromLatin1(kAppVersion), 9, QFont::Light,
                                   chrome::white(0.38), chrome::white(0.9), chrome::clear(),
                                   chrome::white(1.0, 0.1), chrome::white(1.0, 0.2), 4, content);
@@ -173,7 +176,7 @@ void AppDelegate::layoutContent() {
 QRect AppDelegate::termFrame() const {
     if (!contentView_) return QRect();
     const int top = (windowController_->isDetached() ? 0 : ContentView::kArrowStripHeight) +
-                    HeaderBarView::barHeight + bellPreviewPanelHeight_;
+                    HeaderBarView::barHeight + bellPreviewInset_.height();
     const int height = std::max(0, contentView_->height() - top - FooterBarView::barHeight);
     return QRect(0, top, contentView_->width(), height);
 }
@@ -189,18 +192,18 @@ void AppDelegate::wireHeader() {
         };
     };
     h.onTabClicked = [self](int i) {
-        if (self) self->switchToTab(i);
+        if (self) self->workspace_->switchToTab(i);
     };
     h.onAddTab = perform(Action::newTab);
     h.onAddEditorTab = perform(Action::newEditorTab);
     h.onCloseTab = [self](int i) {
-        if (self) self->closeTab(i);
+        if (self) self->workspace_->closeTab(i);
     };
     h.onReorderTab = [self](int from, int to) {
-        if (self) self->reorderTab(from, to);
+        if (self) self->workspace_->reorderTab(from, to);
     };
     h.onTabRenamed = [self](int i, std::optional<QString> name) {
-        if (self) self->renameTab(i, name);
+        if (self) self->workspace_->renameTab(i, name);
     };
     h.onSplitVertical = perform(Action::splitSideBySide);
     h.onSplitHorizontal = perform(Action::splitStacked);
@@ -212,7 +215,7 @@ void AppDelegate::wireHeader() {
     h.onFileSaveAs = perform(Action::saveAs);
     h.onPreviewToggle = perform(Action::togglePreview);
     h.onFileDropped = [self](const QUrl& url) {
-        if (self && url.isLocalFile()) self->createEditorTabInternal(url.toLocalFile());
+        if (self && url.isLocalFile()) self->workspace_->createEditorTabInternal(url.toLocalFile());
     };
     h.onDoubleClick = perform(Action::toggleFullscreen);
 }
@@ -226,7 +229,7 @@ void AppDelegate::wireFooter() {
         };
     };
     f.onSwitchShell = [self](int i) {
-        if (self) self->switchShellOfActivePane(i);
+        if (self) self->workspace_->switchShellOfActivePane(i);
     };
     f.onSettings = perform(Action::toggleSettings);
     f.onPrint = perform(Action::print);
@@ -240,11 +243,7 @@ void AppDelegate::wireFooter() {
     f.onPrevTab = perform(Action::previousTab);
     f.onNextTab = perform(Action::nextTab);
     f.onEditorModeChange = [self](EditorInputMode mode) {
-        if (!self) return;
-        TabState* tab = self->tabs_.active();
-        if (!tab) return;
-        tab->editorMode = mode;
-        if (tab->editorView) tab->editorView->setInputMode(mode);
+        if (self) self->workspace_->setActiveEditorMode(mode);
     };
     f.onFormatDocument = perform(Action::formatDocument);
     f.onUsageBadgeClick = [self] {
@@ -263,15 +262,7 @@ void AppDelegate::terminateWithoutConfirmation() {
 }
 
 void AppDelegate::applicationDidResignActive() {
-    DeactivationInput input;
-    input.dragSessionActive = isAnyDragSessionActive();
-    input.hideOnDeactivate = defaults_.boolean(settings::kHideOnDeactivate);
-    input.windowVisible = isWindowVisible();
-    input.pointer = QCursor::pos();
-    for (const QScreen* screen : QGuiApplication::screens())
-        input.screens << ScreenArea{screen->geometry(), screen->availableGeometry()};
-    // The command palette, which always closes here, comes with its subsystem.
-    if (respondToDeactivation(input).hideWindow) windowController_->hideWindowAnimated();
+    windowController_->applicationDidResignActive();
 }
 
 void AppDelegate::applicationWillTerminate() {
@@ -284,10 +275,7 @@ void AppDelegate::applicationWillTerminate() {
     steps.stopFooterTimer = [this] { footerTimer_.stop(); };
     steps.cancelWindowMoveSave = [this] { windowController_->frameMemory().cancelPendingMoveSave(); };
     // Each shell gets its hang-up now rather than outliving the program.
-    steps.releaseTerminalViews = [this] {
-        for (const TabState& tab : tabs_.tabs()) releasePanes(tab);
-        tabs_ = TabList();
-    };
+    steps.releaseTerminalViews = [this] { workspace_->releaseAllPanes(); };
     steps.run();
     defaults_.synchronize();
 }
@@ -300,20 +288,8 @@ QWidget* AppDelegate::showGenericToast(const QString& badge, const QString& text
     return toasts_.showGenericToast(badge, text, badgeColor, dismissAfter, identifier, std::move(onClick));
 }
 
-// ---- Later subsystems -------------------------------------------------------------------------
+// ---- Saved tabs ---------------------------------------------------------------------------------
 
-void AppDelegate::toggleGitPanel() {
-    services_.git->toggleGitPanel();
-}
-
-void AppDelegate::togglePreview() {
-    services_.editor->togglePreview();
-}
-
-void AppDelegate::printCurrentTab() {
-    services_.editor->printCurrentTab();
-}
-
-void AppDelegate::formatCurrentDocument() {
-    services_.editor->formatCurrentDocument();
+void AppDelegate::saveSession() {
+    workspace_->saveSession();
 }

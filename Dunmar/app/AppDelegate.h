@@ -1,10 +1,8 @@
 #pragma once
 
+#include "app/BellPreviewInset.h"
 #include "app/EventHook.h"
-#include "app/EditorKeyRouting.h"
-#include "app/SessionStore.h"
 #include "app/SubsystemServices.h"
-#include "app/TabList.h"
 #include "app/Termination.h"
 #include "app/ToastService.h"
 #include "app/actions/ActionDispatcher.h"
@@ -13,6 +11,8 @@
 #include "app/sidepanel/SidePanelHost.h"
 #include "app/window/WindowController.h"
 #include "app/window/WindowHost.h"
+#include "app/workspace/Workspace.h"
+#include "app/workspace/WorkspaceHost.h"
 #include "chrome/ChromeController.h"
 #include "bell/BellHost.h"
 #include "settings/SettingsHost.h"
@@ -59,14 +59,14 @@ class AppDelegate : public QObject,
                     public SettingsHost,
                     public SettingsApplierHost,
                     public WindowHost,
-                    public SidePanelHost {
+                    public SidePanelHost,
+                    public WorkspaceHost {
     Q_OBJECT
+    friend class AppDelegateTestAccess;
+
 public:
     static constexpr int kFooterTimerMs = 2000;
     static constexpr int kShowWindowDelayMs = 400;
-    static constexpr int kNewPageFadeMs = 200;
-    static constexpr int kClosePageFadeMs = 150;
-    static constexpr int kSwitchFadeMs = 150;
 
     explicit AppDelegate(Defaults& defaults, QObject* parent = nullptr);
     ~AppDelegate() override;
@@ -79,85 +79,15 @@ public:
     // ---- What the controller holds -----------------------------------------------------------
     QWidget* window() const;
     ContentView* contentView() const { return contentView_; }
-    HeaderBarView* headerView() const { return headerView_; }
-    FooterBarView* footerView() const { return footerView_; }
-    HoverButton* versionButton() const { return versionBtn_; }
-    TabList& tabs() { return tabs_; }
-    const TabList& tabs() const { return tabs_; }
-    int activeTab() const { return tabs_.activeTab(); }
-    ToastService& toasts() { return toasts_; }
-    TerminationController& termination() { return termination_; }
-    SessionStore& sessionStore() { return sessionStore_; }
-    const QTimer& footerTimer() const { return footerTimer_; }
-    Defaults& defaults() const { return defaults_; }
+    ToastService& toasts() override { return toasts_; }
 
     // The bell handler; BellManager::shared() unless another was set before the launch.
-    BellManager& bell() const;
+    BellManager& bell() const override;
     void setBellManager(BellManager* bell) { bell_ = bell; }
-
-    // Asks the user for a file to open or a name to save under; none when the user cancelled. A
-    // file dialog unless replaced.
-    enum class FileChoice { open, saveAs };
-    std::function<std::optional<QString>(FileChoice, const QString& suggestedPath)> chooseFile;
 
     // The rectangle of the tab pages in the content view: between the header (below the arrow strip
     // while docked, and below an open bell preview) and the footer.
     QRect termFrame() const;
-    int bellPreviewPanelHeight() const { return bellPreviewPanelHeight_; }
-
-    // ---- Tabs --------------------------------------------------------------------------------
-    // The shell of a new tab: "/bin/zsh", "/bin/bash" or "/bin/sh" by the setting
-    // "defaultShellIndex"; any other index gives "/bin/zsh".
-    QString defaultShell() const;
-    // Appends a terminal tab running `shell` in `cwd` (none: the view's default folder), coloured by
-    // `colorHue` (none: a random hue), its history named `tabId` (none: a new one), and shows it.
-    void createTab(const QString& shell, const std::optional<QString>& cwd = std::nullopt,
-                   std::optional<double> colorHue = std::nullopt,
-                   const std::optional<QString>& tabId = std::nullopt);
-    // Closes a tab, asking first when it is an editor with unsaved changes. The last tab stays.
-    void closeTab(int index);
-    void reorderTab(int from, int to);
-    // Shows another tab with a short cross-fade.
-    void switchToTab(int index);
-    // The previous and next tab, wrapping around at the ends.
-    void selectPreviousTab();
-    void selectNextTab();
-    // The header's rename: a name, or none for the default title. A stale index changes nothing.
-    void renameTab(int index, const std::optional<QString>& name);
-    // The titles of the tab strip, in tab order.
-    QStringList tabTitles() const;
-
-    // ---- Editor tabs -------------------------------------------------------------------------
-    // Opens an editor tab for the file at `path`, or an empty one for none, and shows it. A file
-    // that cannot be read opens nothing and says why in a toast. Does not save the open tabs.
-    bool createEditorTabInternal(const std::optional<QString>& path);
-    // Whether editor tab `index` offers a preview of its file.
-    bool isTabPreviewable(int index) const;
-    // Saves the editor of tab `index` to its file, asking for a name when it has none. True only
-    // when the file was written; a cancelled choice or a failed write leaves the tab modified.
-    bool saveEditorOfTab(int index, bool askForName = false);
-
-    // ---- Splits ------------------------------------------------------------------------------
-    // Splits the active tab side by side (vertical) or one above the other, closes its split, or,
-    // when it is split the other way, splits it again that way with a fresh second shell.
-    void toggleSplit(bool vertical);
-    // Moves the keyboard to the other pane of the split active tab.
-    void switchSplitPane();
-    // What the second pane's shell ending does: the split closes, the tab stays.
-    std::function<void()> makeSecondaryExitHandler(SplitContainer* container, TerminalView* secondary);
-    void updateSplitButtonState();
-
-    // ---- Header and footer -------------------------------------------------------------------
-    void updateHeaderTabs();
-    void updateFooter();
-    // The footer's shell buttons: restarts the active pane with the first, second or third shell.
-    void switchShellOfActivePane(int shellIndex);
-    // The menus' shell commands restart the active tab's primary pane, even while the second one
-    // has the keyboard.
-    void switchShellOfPrimaryPane(int shellIndex);
-    // Every terminal pane: each tab's primary pane, then its second pane when split.
-    QList<TerminalView*> allTerminalViews() const;
-    bool isAnyDragSessionActive() const;
 
     // ---- Toasts ------------------------------------------------------------------------------
     QWidget* showGenericToast(const QString& badge, const QString& text, const QColor& badgeColor,
@@ -165,12 +95,12 @@ public:
                               const QString& identifier = ToastService::kDefaultIdentifier,
                               std::function<void()> onClick = {});
 
-    // ---- Saved tabs --------------------------------------------------------------------------
-    // Writes the open tabs, the active tab, the window frame and the side-panel state. Skipped
-    // while a restore runs; the restore saves once when it is done.
+    // ---- The open tabs (app/workspace/) ---------------------------------------------------------
+    // Terminal and editor tabs, splits, the saved tabs and what the header and footer show of them.
+    Workspace& workspace() { return *workspace_; }
+    const Workspace& workspace() const { return *workspace_; }
+    // Writes the open tabs with the window's frame and the side-panel state.
     void saveSession();
-    // Rebuilds the saved tabs; false when nothing was saved.
-    bool restoreSession();
 
     // ---- Quitting ----------------------------------------------------------------------------
     // SIGTERM: saves the tabs and the window geometry and quits without asking.
@@ -198,20 +128,12 @@ public:
     // Each later subsystem as the controller calls it; null services until the subsystem exists.
     SubsystemServices& services() { return services_; }
 
-    // ---- Seams: later subsystems ------------------------------------------------------------------
-    void updateGitPanelCwd();                             // the git panel follows the active shell's folder
-
     // ---- Settings (AppDelegateSettings.cpp) --------------------------------------------------------
-    // The one path of a changed setting into the running program, and the panel's opening and
-    // closing.
-    SettingsApplier& settingsApplier() const { return *settingsApplier_; }
+    // The panel's opening and closing.
     SettingsPanelController& settingsPanel() const { return *settingsPanel_; }
     // A left press in a terminal closes the panel; the press still reaches the terminal.
     void hideSettings() override;
     bool isSettingsOpen() const override;
-
-    // The material behind the content (the window's blur view).
-    WindowBackdrop* visualEffect() const { return visualEffect_; }
 
     // ---- SettingsApplierHost -------------------------------------------------------------------
     QList<TerminalView*> settingsTerminalViews() const override;
@@ -253,8 +175,6 @@ public:
     void sendRemoteOutput(const QString& text) override;
     // Starts editing a tab's title in the header.
     void startEditingTab(int index, const QString& currentTitle);
-    // Whether the active tab shows its git panel.
-    bool isGitPanelShown() const;
     bool isModalOverlayShown() const override;
     bool versionButtonContains(const QPoint& globalPos) const override;
     std::optional<double> secondsSinceLastHide() const override;
@@ -294,20 +214,17 @@ public:
     TerminalView* openTerminalTab() override;
     WebPickerService& webPicker() override { return *services_.webPicker; }
 
-public slots:
-    // The commands of the menus, the header and the footer.
-    void addTab();
-    void createEditorTab();
-    void closeCurrentTab();
-    void openEditorFile();
-    void saveCurrentEditor();
-    void saveCurrentEditorAs();
-    void togglePreview();
-    void printCurrentTab();
-    void formatCurrentDocument();
-    void toggleGitPanel();
-    void toggleWebPicker();
-    void toggleSSHManager();
+    // ---- WorkspaceHost ---------------------------------------------------------------------------
+    TerminalViewHost& paneHost() override { return *this; }
+    PaneSettings paneSettings() const override;
+    QRect pageFrame() const override;
+    void setWindowTitle(const QString& title) override;
+    void hideWindowAnimated() override;
+    void clearSearchState() override;
+    bool isTabPreviewable(int index) const override;
+    void addWindowState(session::SessionSnapshot& snapshot) const override;
+    void restoreWindowState(const session::RestorePlan& plan) override;
+
     // Every quit request: asks first.
     void handleQuitRequest() override;
 
@@ -319,34 +236,16 @@ private:
     void layoutContent();
     void applicationWillTerminate();
 
-    // Tabs (AppDelegateTabs.cpp)
-    void doCloseTab(int index);
-    // Adds a new tab's page over the others and fades it in; the page before it is hidden.
-    void presentNewTab(TabState tab, QWidget* focus);
-    void putOnTopOfPages(QWidget* page);
-    void hideAllPagesBut(int index);
-    void focusActiveTab();
-    void crossFade(QWidget* from, QWidget* to);
-    void releasePanes(const TabState& tab);
-
-    // Saved tabs (AppDelegateSession.cpp)
-    session::SessionSnapshot sessionSnapshot() const;
-    void restoreTerminalTab(const session::RestoreTab& entry);
-    void restoreEditorTab(const session::RestoreTab& entry);
-
     // Settings (AppDelegateSettings.cpp)
     // Makes the material behind the content, hands the panel its place, and lets the applier apply
     // what is stored. Run once, after the window is built.
     void applyStoredSettingsAtLaunch();
 
-    // Helpers
-    TerminalView* activePane() const;
-    void focusWidget(QWidget* widget);
-    // The tab pages' rectangle: the terminal area less the side-panel column.
-    QRect pageFrame() const;
-    // The editor tabs' keys, routed through the window (AppDelegateEditor.cpp).
+    // The window's own keys: the editor tabs' routed keys, Escape for a bell preview, the close
+    // command.
     void wireWindowKeys(BorderlessWindow& window);
-    void handleEditorKey(const editorkeys::Route& route, QKeyEvent* event);
+    // File drops onto a pane arrive with the view's pointer handling; until then no drag runs.
+    bool isAnyDragSessionActive() const { return false; }
 
     // ---- WindowHost (AppDelegateWindow.cpp) ------------------------------------------------------
     void holdPaneSizes(bool hold) override;
@@ -368,14 +267,11 @@ private:
     HeaderBarView* headerView_ = nullptr;
     FooterBarView* footerView_ = nullptr;
     HoverButton* versionBtn_ = nullptr;
-    TabList tabs_;
-    SessionStore sessionStore_;
     ToastService toasts_;
     TerminationController termination_;
     QTimer footerTimer_;
     bool launched_ = false;
-    int bellPreviewPanelHeight_ = 0;
-    QPointer<QVariantAnimation> bellPreviewAnimation_;
+    BellPreviewInset bellPreviewInset_;
     // Settings
     WindowBackdrop* visualEffect_ = nullptr;
     std::unique_ptr<SettingsApplier> settingsApplier_;
@@ -384,6 +280,9 @@ private:
 
     // The window's showing, placement and shape.
     std::unique_ptr<WindowController> windowController_;
+
+    // The open tabs.
+    std::unique_ptr<Workspace> workspace_;
 
     // The side-panel column and the later subsystems.
     SubsystemServices services_;

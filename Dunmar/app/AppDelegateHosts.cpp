@@ -1,6 +1,6 @@
 // What the terminal panes and the bell ask of the controller.
 #include "app/AppDelegate.h"
-#include "app/BorderlessWindow.h"
+#include "app/window/BorderlessWindow.h"
 #include "app/ContentView.h"
 #include "app/TerminalBellPane.h"
 #include "chrome/AlertSheetView.h"
@@ -8,7 +8,6 @@
 #include "chrome/HoverButton.h"
 #include "bell/BellManager.h"
 
-#include <QVariantAnimation>
 
 namespace {
 
@@ -47,14 +46,14 @@ void AppDelegate::startEditingTab(int index, const QString& currentTitle) {
 
 // A pane switched its own shell: the tab's title and the footer's shell follow.
 void AppDelegate::shellSwitched(TerminalView*) {
-    updateHeaderTabs();
-    updateFooter();
+    workspace_->updateHeaderTabs();
+    workspace_->updateFooter();
 }
 
 bool AppDelegate::isShown(Action togglePanel) const {
     switch (togglePanel) {
     case Action::toggleGitPanel:
-        return isGitPanelShown();
+        return workspace_->isGitPanelShown();
     case Action::toggleWebPicker:
         return sidePanels_->isWebPickerShown();
     case Action::toggleSSHManager:
@@ -62,11 +61,6 @@ bool AppDelegate::isShown(Action togglePanel) const {
     default:
         return false;
     }
-}
-
-bool AppDelegate::isGitPanelShown() const {
-    const TabState* tab = tabs_.find(tabs_.activeTab());
-    return tab && tab->gitPosition != GitPanelPosition::none;
 }
 
 // An in-window question (unsaved changes, quitting, the about panel) covers the window while it asks;
@@ -109,30 +103,21 @@ bool AppDelegate::isWindowOnCurrentDesktop() const {
 }
 
 bool AppDelegate::isPaneOnShow(const BellPane& pane) const {
-    const TerminalView* view = viewOf(pane);
-    const TabState* tab = tabs_.active();
-    if (!view || !tab) return false;
-    if (tab->termView == view) return true;
-    return tab->splitContainer && tab->splitContainer->secondaryView() == view;
+    return workspace_->isPaneOfActiveTab(viewOf(pane));
 }
 
 std::optional<int> AppDelegate::tabIndexOfPrimaryPane(const BellPane& pane) const {
-    const int index = tabs_.indexOfTerminalView(viewOf(pane));
+    const int index = workspace_->tabs().indexOfTerminalView(viewOf(pane));
     if (index < 0) return std::nullopt;
     return index;
 }
 
 QString AppDelegate::tabCustomName(int index) const {
-    const TabState* tab = tabs_.find(index);
-    return tab && tab->customName ? *tab->customName : QString();
+    return workspace_->tabCustomName(index);
 }
 
 bool AppDelegate::markTabBell(int index) {
-    TabState* tab = tabs_.find(index);
-    if (!tab) return false;
-    tab->hasBell = true;
-    updateHeaderTabs();
-    return true;
+    return workspace_->markTabBell(index);
 }
 
 QWidget* AppDelegate::bellPreviewParent() {
@@ -144,36 +129,11 @@ int AppDelegate::bellPreviewTop() const {
 }
 
 void AppDelegate::bellPreviewHeightChanged(int height, int durationMs, const QEasingCurve& curve) {
-    if (bellPreviewAnimation_) {
-        bellPreviewAnimation_->stop();
-        bellPreviewAnimation_->deleteLater();
-    }
-    if (durationMs <= 0) {
-        bellPreviewPanelHeight_ = height;
-        layoutContent();
-        return;
-    }
-    // The terminal area gives up the panel's height at its top as the panel slides open.
-    auto* animation = new QVariantAnimation(this);
-    animation->setStartValue(bellPreviewPanelHeight_);
-    animation->setEndValue(height);
-    animation->setDuration(durationMs);
-    animation->setEasingCurve(curve);
-    connect(animation, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        bellPreviewPanelHeight_ = value.toInt();
-        layoutContent();
-    });
-    connect(animation, &QVariantAnimation::finished, this, [this, animation, height] {
-        bellPreviewPanelHeight_ = height;
-        layoutContent();
-        animation->deleteLater();
-    });
-    bellPreviewAnimation_ = animation;
-    animation->start();
+    bellPreviewInset_.slideTo(height, durationMs, curve);
 }
 
 void AppDelegate::focusActiveTerminal() {
-    focusActiveTab();
+    workspace_->focusActiveTab();
 }
 
 void AppDelegate::showWindowForNotification(BellPane*) {

@@ -2,7 +2,7 @@
 // the applier the window, panes and other parts it reaches.
 #include "app/AppDelegate.h"
 #include "app/ContentView.h"
-#include "app/WindowBackdrop.h"
+#include "app/window/WindowBackdrop.h"
 #include "app/settings/SettingsApplier.h"
 #include "app/settings/SettingsPanelController.h"
 #include "chrome/FooterBarView.h"
@@ -37,14 +37,11 @@ bool AppDelegate::isSettingsOpen() const {
 // ---- SettingsApplierHost -------------------------------------------------------------------------
 
 QList<TerminalView*> AppDelegate::settingsTerminalViews() const {
-    return allTerminalViews();
+    return workspace_->allTerminalViews();
 }
 
 QList<EditorView*> AppDelegate::settingsEditorViews() const {
-    QList<EditorView*> editors;
-    for (const TabState& tab : tabs_.tabs())
-        if (tab.editorView) editors.append(tab.editorView);
-    return editors;
+    return workspace_->editorViews();
 }
 
 void AppDelegate::setWindowOpacityFromSettings(double opacity) {

@@ -11,21 +11,11 @@ QRect AppDelegate::pageFrame() const {
     return sidePanels_->pageFrame();
 }
 
-void AppDelegate::toggleWebPicker() {
-    sidePanels_->toggleWebPicker();
-}
-
-void AppDelegate::toggleSSHManager() {
-    sidePanels_->toggleSSHManager();
-}
-
 // ---- SidePanelHost ---------------------------------------------------------------------------
 
 // The content view that holds the active tab's page.
 QWidget* AppDelegate::sidePanelParent() const {
-    const TabState* tab = tabs_.active();
-    QWidget* page = tab ? tab->page() : nullptr;
-    return page ? page->parentWidget() : nullptr;
+    return workspace_->activePageParent();
 }
 
 QWidget* AppDelegate::sidePanelDividerParent() const {
@@ -33,28 +23,27 @@ QWidget* AppDelegate::sidePanelDividerParent() const {
 }
 
 void AppDelegate::placeTabPages(const QRect& frame) {
-    for (const TabState& tab : tabs_.tabs())
-        if (QWidget* page = tab.page()) page->setGeometry(frame);
+    workspace_->placeTabPages(frame);
 }
 
 QWidget* AppDelegate::activeGitPanelInColumn() const {
-    const TabState* tab = tabs_.active();
+    const TabState* tab = workspace_->tabs().active();
     if (!tab || tab->gitPosition != GitPanelPosition::right) return nullptr;
     return tab->gitPanel;
 }
 
 std::optional<double> AppDelegate::activeColumnShare() const {
-    const TabState* tab = tabs_.active();
+    const TabState* tab = workspace_->tabs().active();
     if (!tab) return std::nullopt;
     return tab->gitRatioV;
 }
 
 void AppDelegate::setActiveColumnShare(double share) {
-    if (TabState* tab = tabs_.active()) tab->gitRatioV = share;
+    if (TabState* tab = workspace_->tabs().active()) tab->gitRatioV = share;
 }
 
 void AppDelegate::relayoutActiveTab() {
-    if (const TabState* tab = tabs_.active(); tab && tab->splitContainer) tab->splitContainer->layoutSplit();
+    if (const TabState* tab = workspace_->tabs().active(); tab && tab->splitContainer) tab->splitContainer->layoutSplit();
 }
 
 void AppDelegate::sidePanelShown(const QString& id, bool shown) {
@@ -66,7 +55,7 @@ void AppDelegate::sidePanelShown(const QString& id, bool shown) {
 }
 
 TerminalView* AppDelegate::openTerminalTab() {
-    addTab();
-    const TabState* tab = tabs_.active();
+    workspace_->addTab();
+    const TabState* tab = workspace_->tabs().active();
     return tab ? tab->termView.data() : nullptr;
 }

@@ -1,7 +1,10 @@
 // The window part's wiring: what it asks of the controller (WindowHost), and the hosts' window
 // questions and commands handed on to it.
 #include "app/AppDelegate.h"
+#include "app/window/BorderlessWindow.h"
 #include "app/ContentView.h"
+#include "bell/BellManager.h"
+#include "bell/BellPreviewQueue.h"
 #include "engine/Colors.h"
 #include "platform/Defaults.h"
 #include "settings/SettingsKeys.h"
@@ -9,23 +12,20 @@
 // ---- WindowHost ------------------------------------------------------------------------------
 
 void AppDelegate::holdPaneSizes(bool hold) {
-    for (TerminalView* view : allTerminalViews())
+    for (TerminalView* view : workspace_->allTerminalViews())
         if (view) view->setSuppressResize(hold);
 }
 
 void AppDelegate::focusActivePage() {
-    focusActiveTab();
+    workspace_->focusActiveTab();
 }
 
 void AppDelegate::focusTerminalOfActiveTab() {
-    if (const TabState* tab = tabs_.active(); tab && tab->termView) {
-        focusWidget(tab->termView);
-        tab->termView->update();
-    }
+    workspace_->focusTerminalOfActiveTab();
 }
 
 void AppDelegate::repaintActivePane() {
-    if (TerminalView* pane = activePane()) pane->update();
+    if (TerminalView* pane = workspace_->activePane()) pane->update();
 }
 
 bool AppDelegate::isDraggingOverPane() const {
@@ -45,7 +45,7 @@ void AppDelegate::systemAppearanceChanged() {
     // Only the theme that follows the desktop changes with it.
     if (defaults_.integer(settings::kColorTheme) != 3) return;
     applyTheme(resolveSystemTheme());
-    for (TerminalView* view : allTerminalViews())
+    for (TerminalView* view : workspace_->allTerminalViews())
         if (view) view->update();
 }
 
@@ -63,7 +63,7 @@ void AppDelegate::toggleCommandPalette() {
 void AppDelegate::resetWindow() {
     if (!window_) return;
     setBackdropIntensity(0.96);
-    for (TerminalView* view : allTerminalViews()) {
+    for (TerminalView* view : workspace_->allTerminalViews()) {
         if (!view) continue;
         view->setUserCursorStyle(0);
         view->updateFontSize(10.0);
@@ -77,4 +77,23 @@ void AppDelegate::handleBorderHover(bool nearEdge) {
 
 void AppDelegate::setStatusItemDimmed(bool dimmed) {
     windowController_->tray().setDimmed(dimmed);
+}
+
+// ---- Keys routed through the window ------------------------------------------------------------
+
+void AppDelegate::wireWindowKeys(BorderlessWindow& window) {
+    const QPointer<AppDelegate> self(this);
+    window.editorState = [self] { return self ? self->workspace_->editorState() : editorkeys::EditorState(); };
+    window.onEditorKey = [self](const editorkeys::Route& route, QKeyEvent* event) {
+        if (self) self->workspace_->handleEditorKey(route, event);
+    };
+    window.onEscape = [self] {
+        // Escape closes a bell preview on show without writing anything to its shell.
+        if (!self || !self->bell().previews().panel()) return false;
+        self->bell().dismissPreview();
+        return true;
+    };
+    window.onPerformClose = [self] {
+        if (self) self->workspace_->closeCurrentTab();
+    };
 }

@@ -27,13 +27,13 @@ TEST_F(AppBell, ABackgroundTabIsMarkedAndAnsweredFromThePreview) {
     ASSERT_TRUE(QFile::exists(script)) << script.toStdString();
 
     launch();
-    app->addTab();
+    app->workspace().addTab();
     settle();
-    ASSERT_EQ(app->tabs().count(), 2);
-    app->renameTab(1, QStringLiteral("installer"));
+    ASSERT_EQ(app->workspace().tabs().count(), 2);
+    app->workspace().renameTab(1, QStringLiteral("installer"));
     ASSERT_TRUE(waitForShell(view(0)));
     ASSERT_TRUE(waitForShell(view(1)));
-    app->switchToTab(0);
+    app->workspace().switchToTab(0);
     settle();
 
     const quint64 onShowWritten = view(0)->session().counters().writeBytes;
@@ -56,5 +56,5 @@ TEST_F(AppBell, ABackgroundTabIsMarkedAndAnsweredFromThePreview) {
         << "the background tab reads:\n"
         << screenOf(view(1)).toStdString();
     EXPECT_EQ(view(0)->session().counters().writeBytes, onShowWritten) << "the tab on show got input";
-    EXPECT_EQ(app->activeTab(), 0) << "answering switched the tab";
+    EXPECT_EQ(app->workspace().activeTab(), 0) << "answering switched the tab";
 }

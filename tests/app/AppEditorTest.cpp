@@ -32,10 +32,10 @@ protected:
     }
     // A modified editor tab, behind a terminal tab that is on show.
     void openModifiedEditor(const QString& text) {
-        app->createEditorTab();
-        app->tabs().active()->editorView->insertPlainText(text);
-        ASSERT_TRUE(app->tabs().active()->editorDirty);
-        app->switchToTab(0);
+        app->workspace().createEditorTab();
+        app->workspace().tabs().active()->editorView->insertPlainText(text);
+        ASSERT_TRUE(app->workspace().tabs().active()->editorDirty);
+        app->workspace().switchToTab(0);
     }
     QString path(const QString& name) const { return QDir(dir.path()).filePath(name); }
     static QByteArray read(const QString& path) {
@@ -52,26 +52,26 @@ TEST_F(AppEditor, SaveInTheQuestionClosesTheTabOnlyOnceTheFileIsWritten) {
     const std::string save = Loc::unsavedSave();
 
     // The user cancels the name: nothing is written and the tab stays, still modified.
-    app->closeTab(1);
+    app->workspace().closeTab(1);
     answer(save);
     EXPECT_EQ(fileQuestions, 1);
-    ASSERT_EQ(app->tabs().count(), 2);
+    ASSERT_EQ(app->workspace().tabs().count(), 2);
     EXPECT_TRUE(tab(1).editorDirty);
 
     // The file cannot be written: the tab stays and a toast says why.
     fileAnswers << path("no-such-folder/draft.txt");
-    app->closeTab(1);
+    app->workspace().closeTab(1);
     answer(save);
-    ASSERT_EQ(app->tabs().count(), 2);
+    ASSERT_EQ(app->workspace().tabs().count(), 2);
     EXPECT_TRUE(tab(1).editorDirty);
     EXPECT_NE(app->toasts().toast(QStringLiteral("editorFileToast")), nullptr);
 
     // Written: the tab goes.
     fileAnswers << path("draft.txt");
-    app->closeTab(1);
+    app->workspace().closeTab(1);
     answer(save);
     EXPECT_EQ(read(path("draft.txt")), "keep me");
-    EXPECT_EQ(app->tabs().count(), 1);
+    EXPECT_EQ(app->workspace().tabs().count(), 1);
     settle();
     expectTabsInStep();
 }
@@ -79,14 +79,14 @@ TEST_F(AppEditor, SaveInTheQuestionClosesTheTabOnlyOnceTheFileIsWritten) {
 TEST_F(AppEditor, DiscardClosesUnsavedAndCancelKeepsEverything) {
     launch();
     openModifiedEditor(QStringLiteral("scratch"));
-    app->closeTab(1);
+    app->workspace().closeTab(1);
     answer(Loc::unsavedCancel());
-    EXPECT_EQ(app->tabs().count(), 2);
+    EXPECT_EQ(app->workspace().tabs().count(), 2);
     EXPECT_TRUE(tab(1).editorDirty);
     EXPECT_EQ(tab(1).editorView->toPlainText(), "scratch");
-    app->closeTab(1);
+    app->workspace().closeTab(1);
     answer(Loc::unsavedDiscard());
-    EXPECT_EQ(app->tabs().count(), 1);
+    EXPECT_EQ(app->workspace().tabs().count(), 1);
     EXPECT_EQ(fileQuestions, 0) << "nothing was saved";
 }
 
@@ -99,8 +99,8 @@ TEST_F(AppEditor, AnEditorTabOpensSavesAndRenamesItsFile) {
         file.write("line one\n");
     }
     fileAnswers << notes;
-    app->openEditorFile();
-    ASSERT_EQ(app->tabs().count(), 2);
+    app->workspace().openEditorFile();
+    ASSERT_EQ(app->workspace().tabs().count(), 2);
     TabState& editor = tab(1);
     EXPECT_EQ(editor.type, TabType::editor);
     EXPECT_EQ(editor.editorView->toPlainText(), "line one\n");
@@ -111,26 +111,26 @@ TEST_F(AppEditor, AnEditorTabOpensSavesAndRenamesItsFile) {
     editor.editorView->moveCursor(QTextCursor::End);
     editor.editorView->insertPlainText(QStringLiteral("line two\n"));
     EXPECT_TRUE(tab(1).editorDirty);
-    app->saveCurrentEditor();
+    app->workspace().saveCurrentEditor();
     EXPECT_EQ(fileQuestions, 1) << "a file of its own: no question";
     EXPECT_EQ(read(notes), "line one\nline two\n");
     EXPECT_FALSE(tab(1).editorDirty);
 
     fileAnswers << path("renamed.txt");
-    app->saveCurrentEditorAs();
+    app->workspace().saveCurrentEditorAs();
     EXPECT_EQ(read(path("renamed.txt")), "line one\nline two\n");
     EXPECT_EQ(tab(1).customName, QString("renamed.txt"));
     EXPECT_EQ(tab(1).editorURL, QUrl::fromLocalFile(path("renamed.txt")));
 
     // The footer's mode buttons set the tab's input mode, which the next save keeps.
-    app->footerView()->onEditorModeChange(EditorInputMode::nano);
+    internals(*app).footerView()->onEditorModeChange(EditorInputMode::nano);
     EXPECT_EQ(tab(1).editorMode, EditorInputMode::nano);
     EXPECT_EQ(tab(1).editorView->inputMode(), EditorInputMode::nano);
 
     // A name the user gave the tab stays when the file changes.
-    app->renameTab(1, QStringLiteral("mine"));
+    app->workspace().renameTab(1, QStringLiteral("mine"));
     fileAnswers << path("third.txt");
-    app->saveCurrentEditorAs();
+    app->workspace().saveCurrentEditorAs();
     EXPECT_EQ(tab(1).customName, QString("mine"));
 
     // A file that is not UTF-8 text opens nothing and says so.
@@ -141,14 +141,14 @@ TEST_F(AppEditor, AnEditorTabOpensSavesAndRenamesItsFile) {
         file.write("\xff\xfe\x00\x81", 4);
     }
     fileAnswers << binary;
-    app->openEditorFile();
-    EXPECT_EQ(app->tabs().count(), 2);
+    app->workspace().openEditorFile();
+    EXPECT_EQ(app->workspace().tabs().count(), 2);
     EXPECT_NE(app->toasts().toast(QStringLiteral("editorFileToast")), nullptr);
 
     // A file dropped on the header opens in a tab of its own.
-    app->headerView()->onFileDropped(QUrl::fromLocalFile(notes));
-    EXPECT_EQ(app->tabs().count(), 3);
-    EXPECT_EQ(app->tabs().active()->customName, QString("notes.txt"));
+    internals(*app).headerView()->onFileDropped(QUrl::fromLocalFile(notes));
+    EXPECT_EQ(app->workspace().tabs().count(), 3);
+    EXPECT_EQ(app->workspace().tabs().active()->customName, QString("notes.txt"));
     EXPECT_EQ(defaults->array("sessionTabs").size(), 3) << "the new tab was saved";
     settle();
     expectTabsInStep();
@@ -164,20 +164,20 @@ TEST_F(AppEditor, AFullDiskKeepsTheFileAndTheUnsavedMark) {
         file.write("short\n");
     }
     fileAnswers << notes;
-    app->openEditorFile();
-    ASSERT_EQ(app->tabs().count(), 2);
+    app->workspace().openEditorFile();
+    ASSERT_EQ(app->workspace().tabs().count(), 2);
     tab(1).editorView->selectAll();
     tab(1).editorView->insertPlainText(QString(5800, QLatin1Char('x')));
     ASSERT_TRUE(tab(1).editorDirty);
 
     disk.fill();
-    app->saveCurrentEditor();
+    app->workspace().saveCurrentEditor();
     disk.release();
     EXPECT_EQ(read(notes), "short\n") << "the file was cut short and the save reported success";
     EXPECT_TRUE(tab(1).editorDirty);
     EXPECT_NE(app->toasts().toast(QStringLiteral("editorFileToast")), nullptr);
 
-    app->saveCurrentEditor();
+    app->workspace().saveCurrentEditor();
     EXPECT_EQ(read(notes).size(), 5800);
     EXPECT_FALSE(tab(1).editorDirty);
 }

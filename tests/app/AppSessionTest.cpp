@@ -61,9 +61,9 @@ TEST_F(AppSession, ALaunchRestoresFoldersSplitsNamesEditorsAndTheActiveTab) {
     sessionWrites = 0;
     launch();
 
-    ASSERT_EQ(app->tabs().count(), 4);
+    ASSERT_EQ(app->workspace().tabs().count(), 4);
     EXPECT_EQ(names(), (QStringList{"alpha", "notes.md", "todo", ""}));
-    EXPECT_EQ(app->activeTab(), 1);
+    EXPECT_EQ(app->workspace().activeTab(), 1);
     EXPECT_EQ(sessionWrites, 1) << "one save, at the end of the restore";
     EXPECT_FALSE(bell->isSuppressed());
 
@@ -118,7 +118,7 @@ TEST_F(AppSession, NothingUsableStoredOpensTheFirstTab) {
         SetUp();
         if (stored.isValid()) defaults->setValue("sessionTabs", stored);
         launch();
-        EXPECT_EQ(app->tabs().count(), 1);
+        EXPECT_EQ(app->workspace().tabs().count(), 1);
         EXPECT_EQ(tab(0).type, TabType::terminal);
         EXPECT_EQ(savedTabs().size(), 1);
     }
@@ -127,30 +127,30 @@ TEST_F(AppSession, NothingUsableStoredOpensTheFirstTab) {
 TEST_F(AppSession, EveryOpenedAndClosedTabIsSaved) {
     launch();
     const int afterLaunch = sessionWrites;
-    app->addTab();
+    app->workspace().addTab();
     EXPECT_EQ(savedTabs().size(), 2);
-    app->createEditorTab();
+    app->workspace().createEditorTab();
     EXPECT_EQ(savedTabs().size(), 3);
     EXPECT_EQ(savedTabs()[2].toMap().value("type"), "editor");
-    app->closeTab(0);
+    app->workspace().closeTab(0);
     EXPECT_EQ(savedTabs().size(), 2);
     EXPECT_EQ(sessionWrites, afterLaunch + 3);
-    EXPECT_EQ(defaults->integer("sessionActiveTab"), app->activeTab());
+    EXPECT_EQ(defaults->integer("sessionActiveTab"), app->workspace().activeTab());
 }
 
 TEST_F(AppSession, TheEndSavesTabsAndGeometryAndEndsTheShells) {
     launch();
-    app->toggleSplit(true);
-    app->addTab();
+    app->workspace().toggleSplit(true);
+    app->workspace().addTab();
     QList<pid_t> shells;
-    for (TerminalView* pane : app->allTerminalViews()) {
+    for (TerminalView* pane : app->workspace().allTerminalViews()) {
         ASSERT_TRUE(waitForShell(pane));
         shells << pane->childPid();
     }
     ASSERT_EQ(shells.size(), 3);
     int quits = 0;
     int status = -1;
-    app->termination().quitApplication = [&](int s) {
+    internals(*app).termination().quitApplication = [&](int s) {
         ++quits;
         status = s;
     };
@@ -161,7 +161,7 @@ TEST_F(AppSession, TheEndSavesTabsAndGeometryAndEndsTheShells) {
     EXPECT_EQ(savedTabs()[0].toMap().value("splitVertical"), true);
     EXPECT_TRUE(defaults->hasStoredValue("windowWidth"));
     EXPECT_TRUE(defaults->hasStoredValue("dockedWindowX"));
-    EXPECT_FALSE(app->footerTimer().isActive());
+    EXPECT_FALSE(internals(*app).footerTimer().isActive());
     for (pid_t pid : shells) EXPECT_TRUE(waitForProcessEnd(pid)) << "shell " << pid;
 }
 
@@ -174,14 +174,14 @@ TEST_F(AppSession, ClosingTabsWithAndWithoutAGitPanelKeepsTheGitColumnsInStep) {
     launch();
     nameTabsInOrder();
     QPointer<GitPanelView> lastPanel = tab(2).gitPanel;
-    app->closeTab(1); // no git panel
+    app->workspace().closeTab(1); // no git panel
     settle();
     expectTabsInStep();
-    EXPECT_EQ(app->tabs().tabGitPositions(),
+    EXPECT_EQ(app->workspace().tabs().tabGitPositions(),
               (std::vector<GitPanelPosition>{GitPanelPosition::bottom, GitPanelPosition::right}));
     EXPECT_DOUBLE_EQ(tab(0).gitRatioH, 0.45);
     EXPECT_EQ(tab(1).gitPanel, lastPanel);
-    app->closeTab(1); // with a git panel
+    app->workspace().closeTab(1); // with a git panel
     settle();
     expectTabsInStep();
     EXPECT_EQ(lastPanel, nullptr) << "the closed tab's git panel goes with it";
@@ -201,9 +201,9 @@ TEST_F(AppSession, SavedEditorTabsOnFifosAndDevicesAreLeftOutWithAToast) {
     defaults->setValue("sessionActiveTab", 3);
     launch(); // hung here at the FIFO's open, and read /dev/zero without end
 
-    ASSERT_EQ(app->tabs().count(), 2);
+    ASSERT_EQ(app->workspace().tabs().count(), 2);
     EXPECT_EQ(tab(1).editorView->toPlainText(), "# Notes\n");
-    EXPECT_EQ(app->activeTab(), 1);
+    EXPECT_EQ(app->workspace().activeTab(), 1);
     QWidget* toast = app->toasts().toast(QStringLiteral("filesSkippedToast"));
     ASSERT_NE(toast, nullptr);
     QString shown;

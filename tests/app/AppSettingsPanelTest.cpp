@@ -2,7 +2,7 @@
 // its button, the gear, a press in a terminal or the end of a reset; the reset to defaults end to
 // end; a launch-at-login entry that cannot be written; and a picture of the open panel.
 #include "AppSettingsTestSupport.h"
-#include "app/WindowBackdrop.h"
+#include "app/window/WindowBackdrop.h"
 #include "chrome/ChromeTestSupport.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/GearButton.h"
@@ -51,14 +51,14 @@ TEST_F(AppSettingsPanel, TheGearOpensThePanelAboveTheFooterAndClosesIt) {
     launch();
     app->window()->resize(860, 480);
     app->windowController().showWindowAnimated(); // a shown window hears of its size changes at once
-    GearButton* gear = app->footerView()->gearButton();
+    GearButton* gear = internals(*app).footerView()->gearButton();
     chrometest::enter(gear);
     chrometest::click(gear);
     QPointer<SettingsOverlay> opened = panel();
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->parentWidget(), content());
     EXPECT_EQ(gear->gearColorTarget(), GearButton::normalGearColor()) << "the gear drops its hover look";
-    EXPECT_GT(stackIndex(app->footerView()), stackIndex(opened)) << "the footer stays in front";
+    EXPECT_GT(stackIndex(internals(*app).footerView()), stackIndex(opened)) << "the footer stays in front";
     // It starts hidden behind the footer and rests on it once open: 284 high in a 480-high window.
     EXPECT_EQ(opened->geometry(), SettingsOverlay::hiddenFrame(content()->size(), 284));
     EXPECT_TRUE(QTest::qWaitFor(
@@ -112,15 +112,15 @@ TEST_F(AppSettingsPanel, ALeftPressInATerminalClosesThePanel) {
 
 TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEditors) {
     launch();
-    app->toggleSplit(true);
-    app->createEditorTabInternal(std::nullopt); // unsaved work
+    app->workspace().toggleSplit(true);
+    app->workspace().createEditorTabInternal(std::nullopt); // unsaved work
     EditorView* unsaved = tab(1).editorView;
     unsaved->insertPlainText("keep me");
     ASSERT_TRUE(tab(1).editorDirty);
-    app->createEditorTabInternal(std::nullopt); // an empty editor
-    app->addTab();
-    app->toggleSplit(false);
-    ASSERT_EQ(app->tabs().count(), 4);
+    app->workspace().createEditorTabInternal(std::nullopt); // an empty editor
+    app->workspace().addTab();
+    app->workspace().toggleSplit(false);
+    ASSERT_EQ(app->workspace().tabs().count(), 4);
     ASSERT_TRUE(waitForShell(view(0)));
     // The reset meets the window shown, as the user's is: its slide back to the first-start frame
     // must not be remembered as a place the user chose.
@@ -136,7 +136,7 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
                                                                         {"hideOnClickOutside", true},
                                                                         {"promptTheme", 5}}) {
         defaults->setValue(key, value);
-        app->settingsApplier().apply(key, value);
+        internals(*app).settingsApplier().apply(key, value);
     }
     defaults->setValue("cursorStyle", QStringLiteral("2")); // a value of the wrong type is undone too
     app->window()->resize(1100, 640);
@@ -162,9 +162,9 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
     EXPECT_TRUE(view(0)->terminal().scrollback().empty());
 
     // The tabs: the first, unsplit, with a fresh default shell, and the unsaved editor, unasked.
-    EXPECT_EQ(app->tabs().count(), 2);
+    EXPECT_EQ(app->workspace().tabs().count(), 2);
     expectTabsInStep();
-    EXPECT_EQ(app->activeTab(), 0);
+    EXPECT_EQ(app->workspace().activeTab(), 0);
     EXPECT_FALSE(tab(0).splitContainer->isSplit());
     EXPECT_EQ(tab(1).editorView.data(), unsaved);
     EXPECT_TRUE(tab(1).editorDirty);
@@ -180,7 +180,7 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
     EXPECT_TRUE(settings::isAtDefaults(*defaults));
     EXPECT_EQ(defaults->integer("defaultShellIndex"), 0);
     EXPECT_NEAR(app->window()->windowOpacity(), 0.99, 0.01);
-    EXPECT_DOUBLE_EQ(app->visualEffect()->intensity(), 0.96);
+    EXPECT_DOUBLE_EQ(internals(*app).visualEffect()->intensity(), 0.96);
     EXPECT_TRUE(app->windowController().isWindowKeptAbove());
     EXPECT_FALSE(app->windowController().hidesOnClickOutside()) << "no click-outside hiding left behind";
     EXPECT_TRUE(QTest::qWaitFor([&] { return app->window()->size() == QSize(860, 480); }, 5000));
@@ -223,7 +223,7 @@ TEST_F(AppSettingsPanel, ALaunchAtLoginEntryThatCannotBeWrittenLeavesTheSwitchOf
     toast->deleteLater();
     chrometest::flushDeletes();
     defaults->setValue("autoStartEnabled", true);
-    app->settingsApplier().apply("autoStartEnabled", true);
+    internals(*app).settingsApplier().apply("autoStartEnabled", true);
     EXPECT_FALSE(defaults->boolean("autoStartEnabled"));
     EXPECT_FALSE(toggle->isOn());
     EXPECT_TRUE(app->toasts().toast("settingsMessage"));

@@ -3,7 +3,7 @@
 // range does.
 #include "AppSettingsTestSupport.h"
 #include "app/ShellForeground.h"
-#include "app/WindowBackdrop.h"
+#include "app/window/WindowBackdrop.h"
 #include "chrome/ChromeTestSupport.h"
 #include "settings/ColorThemeRow.h"
 #include "settings/MiniSlider.h"
@@ -29,15 +29,15 @@ protected:
     // Three panes: the first tab, and a second tab split in two.
     void launchWithThreePanes() {
         launch();
-        app->addTab();
-        app->toggleSplit(true);
-        ASSERT_EQ(app->allTerminalViews().size(), 3);
+        app->workspace().addTab();
+        app->workspace().toggleSplit(true);
+        ASSERT_EQ(app->workspace().allTerminalViews().size(), 3);
     }
 
     // The stored value first, as the panel and the palette do, then the change.
     void change(const QString& key, const QVariant& value) {
         defaults->setValue(key, value);
-        app->settingsApplier().apply(key, value);
+        internals(*app).settingsApplier().apply(key, value);
     }
 
     double fontSizeOf(const TerminalView* view) const { return view->fonts().font.pointSizeF(); }
@@ -75,8 +75,8 @@ TEST_F(AppSettings, FontSizeAndCursorReachEveryPaneAndIgnoreValuesOfTheWrongType
         {"no value", QVariant(), 13.37},
     };
     for (const Case& c : fontCases) {
-        app->settingsApplier().apply("terminalFontSize", c.value);
-        for (TerminalView* view : app->allTerminalViews())
+        internals(*app).settingsApplier().apply("terminalFontSize", c.value);
+        for (TerminalView* view : app->workspace().allTerminalViews())
             EXPECT_DOUBLE_EQ(fontSizeOf(view), expectedFontSize(c.expected)) << c.what;
     }
 
@@ -91,28 +91,28 @@ TEST_F(AppSettings, FontSizeAndCursorReachEveryPaneAndIgnoreValuesOfTheWrongType
         {"a Boolean", false, 1},
     };
     for (const StyleCase& c : styleCases) {
-        app->settingsApplier().apply("cursorStyle", c.value);
-        for (TerminalView* view : app->allTerminalViews())
+        internals(*app).settingsApplier().apply("cursorStyle", c.value);
+        for (TerminalView* view : app->workspace().allTerminalViews())
             EXPECT_EQ(view->userCursorStyle(), c.expected) << c.what;
     }
 
     // The blink switch reads the stored value, whatever it is given.
     defaults->setValue("cursorBlink", false);
-    app->settingsApplier().apply("cursorBlink", true);
-    for (TerminalView* view : app->allTerminalViews()) EXPECT_FALSE(view->userCursorBlink());
+    internals(*app).settingsApplier().apply("cursorBlink", true);
+    for (TerminalView* view : app->workspace().allTerminalViews()) EXPECT_FALSE(view->userCursorBlink());
 
     // A new family is drawn at the stored size, 13 when none above 0 is stored.
     defaults->setValue("terminalFontSize", 0.0);
     change("fontFamily", 1);
-    for (TerminalView* view : app->allTerminalViews()) {
+    for (TerminalView* view : app->workspace().allTerminalViews()) {
         EXPECT_DOUBLE_EQ(fontSizeOf(view), expectedFontSize(13.0));
         EXPECT_EQ(view->fonts().font.family(), makeTerminalFonts(13.0, 1).font.family());
     }
 
     // The palette's cursor command stores the style and shows it everywhere.
-    app->settingsApplier().setCursorStyle(2);
+    internals(*app).settingsApplier().setCursorStyle(2);
     EXPECT_EQ(defaults->integer("cursorStyle"), 2);
-    for (TerminalView* view : app->allTerminalViews()) EXPECT_EQ(view->userCursorStyle(), 2);
+    for (TerminalView* view : app->workspace().allTerminalViews()) EXPECT_EQ(view->userCursorStyle(), 2);
 }
 
 TEST_F(AppSettings, TheFontSizeSliderLeavesEveryPaneAtTheSizeItWasLetGoAt) {
@@ -136,13 +136,13 @@ TEST_F(AppSettings, TheFontSizeSliderLeavesEveryPaneAtTheSizeItWasLetGoAt) {
 
     const double final = slider->value();
     EXPECT_DOUBLE_EQ(defaults->doubleValue("terminalFontSize"), final);
-    for (TerminalView* view : app->allTerminalViews())
+    for (TerminalView* view : app->workspace().allTerminalViews())
         EXPECT_DOUBLE_EQ(fontSizeOf(view), expectedFontSize(final));
     // Nothing is held back that could arrive later and move them away from it.
     for (const ReportCoalescer* coalescer : panel->findChildren<ReportCoalescer*>())
         EXPECT_FALSE(coalescer->hasPending());
     testsupport::drainEvents();
-    for (TerminalView* view : app->allTerminalViews())
+    for (TerminalView* view : app->workspace().allTerminalViews())
         EXPECT_DOUBLE_EQ(fontSizeOf(view), expectedFontSize(final));
 }
 
@@ -184,12 +184,12 @@ TEST_F(AppSettings, TheExclusiveWindowSwitchesTurnEachOtherOffInTheSettingsAndTh
     }
 
     // A value that is no Boolean changes nothing, neither the window nor the other switch.
-    app->settingsApplier().apply("hideOnDeactivate", QStringLiteral("true"));
-    app->settingsApplier().apply("hideOnDeactivate", 1);
+    internals(*app).settingsApplier().apply("hideOnDeactivate", QStringLiteral("true"));
+    internals(*app).settingsApplier().apply("hideOnDeactivate", 1);
     EXPECT_TRUE(onTop());
     EXPECT_TRUE(defaults->boolean("alwaysOnTop"));
     change("hideOnDeactivate", true);
-    app->settingsApplier().apply("alwaysOnTop", 1.0);
+    internals(*app).settingsApplier().apply("alwaysOnTop", 1.0);
     EXPECT_FALSE(onTop());
     EXPECT_TRUE(defaults->boolean("hideOnDeactivate"));
 }
@@ -197,27 +197,27 @@ TEST_F(AppSettings, TheExclusiveWindowSwitchesTurnEachOtherOffInTheSettingsAndTh
 TEST_F(AppSettings, WindowSettingsReachTheWindowAndItsMaterial) {
     launch();
     app->windowController().showWindowAnimated();
-    WindowBackdrop* material = app->visualEffect();
+    WindowBackdrop* material = internals(*app).visualEffect();
     ASSERT_TRUE(material);
     EXPECT_EQ(material->geometry(), app->contentView()->rect()) << "it covers the whole content";
     EXPECT_DOUBLE_EQ(material->intensity(), 0.96);
 
     change("windowOpacity", 0.5);
     EXPECT_NEAR(app->window()->windowOpacity(), 0.5, 0.01);
-    app->settingsApplier().apply("windowOpacity", QStringLiteral("0.2"));
+    internals(*app).settingsApplier().apply("windowOpacity", QStringLiteral("0.2"));
     EXPECT_NEAR(app->window()->windowOpacity(), 0.5, 0.01);
 
     change("blurIntensity", 0.4);
     EXPECT_DOUBLE_EQ(material->intensity(), 0.4);
     EXPECT_NEAR(material->fillColor().alphaF(), 0.4, 0.01);
-    app->settingsApplier().apply("blurIntensity", true);
+    internals(*app).settingsApplier().apply("blurIntensity", true);
     EXPECT_DOUBLE_EQ(material->intensity(), 0.4);
 
     change("followAllSpaces", true);
     EXPECT_TRUE(app->windowController().followsAllSpaces());
     change("hideOnClickOutside", true);
     EXPECT_TRUE(app->windowController().hidesOnClickOutside());
-    app->settingsApplier().apply("hideOnClickOutside", QStringLiteral("no"));
+    internals(*app).settingsApplier().apply("hideOnClickOutside", QStringLiteral("no"));
     EXPECT_TRUE(app->windowController().hidesOnClickOutside());
 
     // Turning dimming off brings a window that is not in front back to its opacity.
@@ -233,10 +233,10 @@ TEST_F(AppSettings, WindowSettingsReachTheWindowAndItsMaterial) {
 
 TEST_F(AppSettings, ColourThemesRecolourTheTerminalsTheMaterialAndTheEditors) {
     launch();
-    app->createEditorTabInternal(std::nullopt);
+    app->workspace().createEditorTabInternal(std::nullopt);
     EditorView* editor = tab(1).editorView;
     ASSERT_TRUE(editor);
-    WindowBackdrop* material = app->visualEffect();
+    WindowBackdrop* material = internals(*app).visualEffect();
     QApplication::setPalette(desktopPalette(false));
 
     struct Case {
@@ -253,7 +253,7 @@ TEST_F(AppSettings, ColourThemesRecolourTheTerminalsTheMaterialAndTheEditors) {
         {0, "dark", false},
     };
     for (const Case& c : cases) {
-        app->settingsApplier().apply("colorTheme", c.value);
+        internals(*app).settingsApplier().apply("colorTheme", c.value);
         EXPECT_EQ(activeTheme.id, c.theme) << c.value.toString().toStdString();
         EXPECT_EQ(material->material(), activeTheme.visualMaterial);
         EXPECT_EQ(material->isLightAppearance(), c.lightMaterial);
@@ -264,15 +264,15 @@ TEST_F(AppSettings, ColourThemesRecolourTheTerminalsTheMaterialAndTheEditors) {
     EXPECT_EQ(defaults->integer("colorTheme"), 0) << "applying stores nothing";
 
     // An editor opened under the light theme starts in its colours.
-    app->settingsApplier().apply("colorTheme", 1);
-    app->createEditorTabInternal(std::nullopt);
+    internals(*app).settingsApplier().apply("colorTheme", 1);
+    app->workspace().createEditorTabInternal(std::nullopt);
     EXPECT_NEAR(tab(2).editorView->palette().color(QPalette::Base).redF(), kTermBgCGColor.r, 0.01);
 
     // A preview shows a theme without storing it, and the stored one comes back.
     change("colorTheme", 2);
-    app->settingsApplier().previewTheme(1);
+    internals(*app).settingsApplier().previewTheme(1);
     EXPECT_EQ(activeTheme.id, "light");
-    app->settingsApplier().previewTheme(defaults->integer("colorTheme"));
+    internals(*app).settingsApplier().previewTheme(defaults->integer("colorTheme"));
     EXPECT_EQ(activeTheme.id, "oled");
     EXPECT_EQ(defaults->integer("colorTheme"), 2);
 
@@ -302,11 +302,11 @@ TEST_F(AppSettings, TheDesktopsThemeIsFollowedWhileTheSettingAsksForIt) {
     defaults->setValue("colorTheme", 3);
     launch();
     EXPECT_EQ(activeTheme.id, "dark") << "the stored theme is applied at launch";
-    EXPECT_FALSE(app->visualEffect()->isLightAppearance());
+    EXPECT_FALSE(internals(*app).visualEffect()->isLightAppearance());
 
     QApplication::setPalette(desktopPalette(true));
     EXPECT_EQ(activeTheme.id, "light") << "the desktop turned light";
-    EXPECT_TRUE(app->visualEffect()->isLightAppearance());
+    EXPECT_TRUE(internals(*app).visualEffect()->isLightAppearance());
     QApplication::setPalette(desktopPalette(false));
     EXPECT_EQ(activeTheme.id, "dark");
 
@@ -339,7 +339,7 @@ TEST_F(AppSettings, UsagePollingFollowsTheBadgeSwitchAndTheInterval) {
     };
     for (const Step& s : steps) {
         if (s.key == "showAIUsage")
-            app->settingsApplier().apply(s.key, s.value); // stored stays as it is: the value decides
+            internals(*app).settingsApplier().apply(s.key, s.value); // stored stays as it is: the value decides
         else
             change(s.key, s.value);
         EXPECT_EQ(usage->polling().running, s.running) << s.what;
@@ -349,7 +349,7 @@ TEST_F(AppSettings, UsagePollingFollowsTheBadgeSwitchAndTheInterval) {
 
 TEST_F(AppSettings, KeysWithoutABranchAndUnknownKeysChangeNothing) {
     launchWithThreePanes();
-    app->settingsApplier().apply("terminalFontSize", 12.0);
+    internals(*app).settingsApplier().apply("terminalFontSize", 12.0);
     const QStringList storedBefore = defaults->storedKeys();
     const QVariantMap valuesBefore = [&] {
         QVariantMap m;
@@ -362,23 +362,23 @@ TEST_F(AppSettings, KeysWithoutABranchAndUnknownKeysChangeNothing) {
     for (const char* key :
          {"appLanguage", "syntaxHighlighting", "bellEnabled", "bellOSNotification", "webPickerBrowser",
           "dictationEnabled", "dictationShowOverlay", "defaultShellIndex", "copyOnSelect", "notASetting", ""})
-        app->settingsApplier().apply(key, 1);
+        internals(*app).settingsApplier().apply(key, 1);
 
     for (const QString& key : storedBefore)
         EXPECT_EQ(defaults->object(key), valuesBefore.value(key)) << key.toStdString();
     EXPECT_EQ(defaults->storedKeys().size(), storedBefore.size());
     EXPECT_EQ(activeTheme.id, themeBefore);
     EXPECT_DOUBLE_EQ(app->window()->windowOpacity(), opacityBefore);
-    for (TerminalView* view : app->allTerminalViews()) {
+    for (TerminalView* view : app->workspace().allTerminalViews()) {
         EXPECT_DOUBLE_EQ(fontSizeOf(view), expectedFontSize(12.0));
         EXPECT_EQ(view->userCursorStyle(), 0);
     }
-    EXPECT_EQ(app->tabs().count(), 2);
+    EXPECT_EQ(app->workspace().tabs().count(), 2);
 }
 
 TEST_F(AppSettings, APromptThemeIsStoredByNameAndTypedOnlyIntoShellsAtTheirPrompt) {
     launch();
-    app->toggleSplit(true);
+    app->workspace().toggleSplit(true);
     TerminalView* shellPane = view(0);
     TerminalView* editorPane = tab(0).splitContainer->secondaryView();
     ASSERT_TRUE(waitForShell(shellPane));
@@ -426,7 +426,7 @@ TEST_F(AppSettings, APromptThemeIsStoredByNameAndTypedOnlyIntoShellsAtTheirPromp
     int typed = 0;
     for (const Case& c : cases) {
         const quint64 shellBytes = shellPane->session().counters().writeBytes;
-        app->settingsApplier().apply("promptTheme", c.value);
+        internals(*app).settingsApplier().apply("promptTheme", c.value);
         if (c.stored.isEmpty()) {
             EXPECT_EQ(defaults->string("promptTheme"), "lambda");
             EXPECT_EQ(shellPane->session().counters().writeBytes, shellBytes);

@@ -13,8 +13,8 @@ namespace {
 class AppSplits : public AppTest {
 protected:
     SplitContainer* container(int index) { return tab(index).splitContainer; }
-    bool verticalOn() const { return app->headerView()->splitVButton()->isActive(); }
-    bool horizontalOn() const { return app->headerView()->splitHButton()->isActive(); }
+    bool verticalOn() const { return internals(*app).headerView()->splitVButton()->isActive(); }
+    bool horizontalOn() const { return internals(*app).headerView()->splitHButton()->isActive(); }
 };
 
 } // namespace
@@ -22,11 +22,11 @@ protected:
 TEST_F(AppSplits, ASplitOpensASecondShellInTheSameFolderAndClosesItAgain) {
     launch();
     const QString work = folder("work");
-    app->createTab("/bin/bash", work);
+    app->workspace().createTab("/bin/bash", work);
     ASSERT_TRUE(waitForCwd(view(1), work));
     SplitContainer* c = container(1);
 
-    app->toggleSplit(true);
+    app->workspace().toggleSplit(true);
     ASSERT_TRUE(c->isSplit());
     EXPECT_TRUE(c->isVerticalSplit());
     TerminalView* second = c->secondaryView();
@@ -38,7 +38,7 @@ TEST_F(AppSplits, ASplitOpensASecondShellInTheSameFolderAndClosesItAgain) {
     EXPECT_FALSE(horizontalOn());
 
     const pid_t secondShell = second->childPid();
-    app->toggleSplit(true);
+    app->workspace().toggleSplit(true);
     EXPECT_FALSE(c->isSplit());
     EXPECT_TRUE(waitForProcessEnd(secondShell)) << "the second shell is hung up";
     EXPECT_EQ(app->window()->focusWidget(), view(1));
@@ -49,11 +49,11 @@ TEST_F(AppSplits, ASplitOpensASecondShellInTheSameFolderAndClosesItAgain) {
 
 TEST_F(AppSplits, SplittingTheOtherWayStartsAFreshSecondShell) {
     launch();
-    app->toggleSplit(true);
+    app->workspace().toggleSplit(true);
     SplitContainer* c = container(0);
     ASSERT_TRUE(waitForShell(c->secondaryView()));
     const pid_t first = c->secondaryView()->childPid();
-    app->toggleSplit(false);
+    app->workspace().toggleSplit(false);
     ASSERT_TRUE(c->isSplit());
     EXPECT_FALSE(c->isVerticalSplit()) << "one above the other";
     ASSERT_TRUE(waitForShell(c->secondaryView()));
@@ -65,21 +65,21 @@ TEST_F(AppSplits, SplittingTheOtherWayStartsAFreshSecondShell) {
 
 TEST_F(AppSplits, TheSecondShellEndingClosesOnlyTheSplit) {
     launch();
-    app->toggleSplit(true);
+    app->workspace().toggleSplit(true);
     SplitContainer* c = container(0);
     TerminalView* second = c->secondaryView();
     ASSERT_TRUE(waitForShell(second));
     second->writePTY(QStringLiteral("exit\n"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !c->isSplit(); }, 20000));
-    EXPECT_EQ(app->tabs().count(), 1) << "the tab stays";
+    EXPECT_EQ(app->workspace().tabs().count(), 1) << "the tab stays";
     EXPECT_GT(view(0)->childPid(), 0);
     EXPECT_EQ(app->window()->focusWidget(), view(0));
     EXPECT_FALSE(verticalOn() || horizontalOn());
 
     // The exit handler of a pane that was replaced meanwhile changes nothing.
-    app->toggleSplit(false);
+    app->workspace().toggleSplit(false);
     TerminalView* replacement = c->secondaryView();
-    const std::function<void()> stale = app->makeSecondaryExitHandler(c, view(0));
+    const std::function<void()> stale = app->workspace().makeSecondaryExitHandler(c, view(0));
     stale();
     EXPECT_TRUE(c->isSplit());
     EXPECT_EQ(c->secondaryView(), replacement);
@@ -87,49 +87,49 @@ TEST_F(AppSplits, TheSecondShellEndingClosesOnlyTheSplit) {
 
 TEST_F(AppSplits, SwitchingPanesMovesTheKeyboard) {
     launch();
-    app->switchSplitPane(); // unsplit: nothing
-    app->toggleSplit(false);
+    app->workspace().switchSplitPane(); // unsplit: nothing
+    app->workspace().toggleSplit(false);
     SplitContainer* c = container(0);
     EXPECT_FALSE(c->activePaneIsPrimary()) << "the new pane is the active one";
-    app->switchSplitPane();
+    app->workspace().switchSplitPane();
     EXPECT_TRUE(c->activePaneIsPrimary());
     EXPECT_EQ(app->window()->focusWidget(), view(0));
-    app->switchSplitPane();
+    app->workspace().switchSplitPane();
     EXPECT_FALSE(c->activePaneIsPrimary());
     EXPECT_EQ(app->window()->focusWidget(), c->secondaryView());
 }
 
 TEST_F(AppSplits, TheSplitButtonsFollowTheActiveTab) {
     launch();
-    app->toggleSplit(true);
-    app->addTab();
+    app->workspace().toggleSplit(true);
+    app->workspace().addTab();
     EXPECT_FALSE(verticalOn() || horizontalOn()) << "the new tab is not split";
-    app->switchToTab(0);
+    app->workspace().switchToTab(0);
     EXPECT_TRUE(verticalOn());
-    app->createEditorTab();
+    app->workspace().createEditorTab();
     EXPECT_FALSE(verticalOn() || horizontalOn());
-    app->toggleSplit(true);
-    EXPECT_EQ(app->tabs().active()->splitContainer, nullptr) << "an editor tab does not split";
+    app->workspace().toggleSplit(true);
+    EXPECT_EQ(app->workspace().tabs().active()->splitContainer, nullptr) << "an editor tab does not split";
 }
 
 TEST_F(AppSplits, ClosingSplitEditorAndPlainTabsKeepsEveryColumnInStep) {
     launch();
-    app->toggleSplit(false);
-    app->createEditorTab();
-    app->addTab();
+    app->workspace().toggleSplit(false);
+    app->workspace().createEditorTab();
+    app->workspace().addTab();
     nameTabsInOrder();
     const pid_t primary = view(0)->childPid();
     ASSERT_TRUE(waitForShell(container(0)->secondaryView()));
     const pid_t secondary = container(0)->secondaryView()->childPid();
 
-    app->closeTab(0); // the split tab
+    app->workspace().closeTab(0); // the split tab
     settle();
     expectTabsInStep();
     EXPECT_EQ(names(), (QStringList{"t1", "t2"}));
     EXPECT_TRUE(waitForProcessEnd(primary));
     EXPECT_TRUE(waitForProcessEnd(secondary));
 
-    app->closeTab(0); // the editor tab, unmodified: no question
+    app->workspace().closeTab(0); // the editor tab, unmodified: no question
     settle();
     expectTabsInStep();
     EXPECT_EQ(names(), QStringList{"t2"});

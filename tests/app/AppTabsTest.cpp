@@ -26,11 +26,11 @@ class AppTabs : public AppTest {
 protected:
     // Opens tabs until there are `count`, then names them in order.
     void openTabs(int count) {
-        while (app->tabs().count() < count) app->addTab();
+        while (app->workspace().tabs().count() < count) app->workspace().addTab();
         nameTabsInOrder();
         settle();
     }
-    QString activeName() const { return app->tabs().active()->customName.value_or(QString()); }
+    QString activeName() const { return app->workspace().tabs().active()->customName.value_or(QString()); }
     int sessionWrites = 0;
     void countSessionWrites() {
         QObject::connect(defaults.get(), &Defaults::valueChanged, [this](const QString& key) {
@@ -43,15 +43,15 @@ protected:
 
 TEST_F(AppTabs, TheFirstStartOpensOneTerminalTabAndShowsTheWindow) {
     launch();
-    ASSERT_EQ(app->tabs().count(), 1);
+    ASSERT_EQ(app->workspace().tabs().count(), 1);
     EXPECT_EQ(tab(0).type, TabType::terminal);
     ASSERT_TRUE(waitForShell(view(0)));
     EXPECT_EQ(view(0)->currentShell(), "/bin/bash");
     EXPECT_TRUE(QTest::qWaitFor([&] { return app->window()->isVisible(); }, 5000))
         << "the window comes out shortly after the launch";
     EXPECT_EQ(defaults->array("sessionTabs").size(), 1) << "the new tab was saved";
-    EXPECT_TRUE(app->footerTimer().isActive());
-    EXPECT_EQ(app->footerTimer().interval(), 2000);
+    EXPECT_TRUE(internals(*app).footerTimer().isActive());
+    EXPECT_EQ(internals(*app).footerTimer().interval(), 2000);
     settle();
     expectTabsInStep();
     // The page lies between the header (under the arrow strip) and the footer.
@@ -79,10 +79,10 @@ TEST_F(AppTabs, ClosingKeepsTheShownTabAndEveryColumnInStep) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "active " << c.active << ", closing " << c.closed);
         openTabs(3);
-        app->switchToTab(c.active);
+        app->workspace().switchToTab(c.active);
         settle();
         const pid_t closedShell = view(c.closed)->childPid();
-        app->closeTab(c.closed);
+        app->workspace().closeTab(c.closed);
         EXPECT_EQ(names(), c.remaining);
         EXPECT_EQ(activeName(), c.shown);
         settle();
@@ -96,10 +96,10 @@ TEST_F(AppTabs, TheLastTabIsNeverClosed) {
     launch();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return app->window()->isVisible() && !app->windowController().isAnimating(); }, 5000));
-    app->closeTab(0);
-    EXPECT_EQ(app->tabs().count(), 1);
-    app->closeCurrentTab();
-    EXPECT_EQ(app->tabs().count(), 1);
+    app->workspace().closeTab(0);
+    EXPECT_EQ(app->workspace().tabs().count(), 1);
+    app->workspace().closeCurrentTab();
+    EXPECT_EQ(app->workspace().tabs().count(), 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !app->window()->isVisible(); }, 5000))
         << "the close command puts the window away instead";
     app->windowController().showWindowAnimated();
@@ -123,11 +123,11 @@ TEST_F(AppTabs, ReorderingKeepsTheSameTabOnShow) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "active " << c.active << ", " << c.from << " to " << c.to);
         openTabs(3);
-        app->switchToTab(c.active);
+        app->workspace().switchToTab(c.active);
         settle();
-        app->reorderTab(c.from, c.to);
+        app->workspace().reorderTab(c.from, c.to);
         EXPECT_EQ(names(), c.order);
-        EXPECT_EQ(app->activeTab(), c.activeAfter);
+        EXPECT_EQ(app->workspace().activeTab(), c.activeAfter);
         settle();
         expectTabsInStep();
         QStringList saved;
@@ -137,30 +137,30 @@ TEST_F(AppTabs, ReorderingKeepsTheSameTabOnShow) {
     }
     // Requests outside the tabs change nothing.
     const QStringList before = names();
-    app->reorderTab(0, 3);
-    app->reorderTab(-1, 0);
-    app->reorderTab(1, 1);
+    app->workspace().reorderTab(0, 3);
+    app->workspace().reorderTab(-1, 0);
+    app->workspace().reorderTab(1, 1);
     EXPECT_EQ(names(), before);
 }
 
 TEST_F(AppTabs, PreviousAndNextWrapAroundAndNumberedItemsNeedTheirTab) {
     launch();
     openTabs(2);
-    app->switchToTab(0);
-    app->footerView()->onPrevTab();
-    EXPECT_EQ(app->activeTab(), 1) << "before the first comes the last";
-    app->footerView()->onNextTab();
-    EXPECT_EQ(app->activeTab(), 0) << "after the last comes the first";
-    app->footerView()->onNextTab();
-    EXPECT_EQ(app->activeTab(), 1);
+    app->workspace().switchToTab(0);
+    internals(*app).footerView()->onPrevTab();
+    EXPECT_EQ(app->workspace().activeTab(), 1) << "before the first comes the last";
+    internals(*app).footerView()->onNextTab();
+    EXPECT_EQ(app->workspace().activeTab(), 0) << "after the last comes the first";
+    internals(*app).footerView()->onNextTab();
+    EXPECT_EQ(app->workspace().activeTab(), 1);
     app->perform(Action::switchToTab3);
-    EXPECT_EQ(app->activeTab(), 1) << "there is no third tab";
+    EXPECT_EQ(app->workspace().activeTab(), 1) << "there is no third tab";
     app->perform(Action::switchToTab1);
-    EXPECT_EQ(app->activeTab(), 0);
+    EXPECT_EQ(app->workspace().activeTab(), 0);
     app->perform(Action::switchToTab2);
-    EXPECT_EQ(app->activeTab(), 1);
-    for (int outside : {-1, 2, 99}) app->switchToTab(outside);
-    EXPECT_EQ(app->activeTab(), 1);
+    EXPECT_EQ(app->workspace().activeTab(), 1);
+    for (int outside : {-1, 2, 99}) app->workspace().switchToTab(outside);
+    EXPECT_EQ(app->workspace().activeTab(), 1);
     settle();
     expectTabsInStep();
 }
@@ -169,17 +169,17 @@ TEST_F(AppTabs, PreviousAndNextWrapAroundAndNumberedItemsNeedTheirTab) {
 TEST_F(AppTabs, RenamingByNumberNeedsTheTabAndStartsFromItsCustomName) {
     launch();
     openTabs(2);
-    app->renameTab(1, QStringLiteral("build"));
+    app->workspace().renameTab(1, QStringLiteral("build"));
     // The window has the keyboard, so the rename field keeps it until the controller goes; the
     // rename left open must not bring the teardown down.
     QTRY_VERIFY(app->window()->isActiveWindow());
     app->perform(Action::renameTab5);
-    EXPECT_EQ(app->headerView()->editingTabIndex(), std::nullopt) << "there is no fifth tab";
+    EXPECT_EQ(internals(*app).headerView()->editingTabIndex(), std::nullopt) << "there is no fifth tab";
     app->perform(Action::renameTab2);
-    EXPECT_EQ(app->headerView()->editingTabIndex(), 1);
-    ASSERT_NE(app->headerView()->editField(), nullptr);
-    EXPECT_EQ(app->headerView()->editField()->text(), "build");
-    EXPECT_TRUE(app->headerView()->editField()->hasFocus());
+    EXPECT_EQ(internals(*app).headerView()->editingTabIndex(), 1);
+    ASSERT_NE(internals(*app).headerView()->editField(), nullptr);
+    EXPECT_EQ(internals(*app).headerView()->editField()->text(), "build");
+    EXPECT_TRUE(internals(*app).headerView()->editField()->hasFocus());
 }
 
 TEST_F(AppTabs, SwitchingBackWithinTheCrossFadeLeavesTheActiveTabShown) {
@@ -198,15 +198,15 @@ TEST_F(AppTabs, SwitchingBackWithinTheCrossFadeLeavesTheActiveTabShown) {
         // Each switch comes before the previous fade (0.15 s) has ended: the fades are moved a
         // fifth of the way on, as frames would, but never to their end.
         for (int index : sequence) {
-            app->switchToTab(index);
+            app->workspace().switchToTab(index);
             for (QVariantAnimation* fade : app->window()->findChildren<QVariantAnimation*>())
                 if (fade->state() == QAbstractAnimation::Running && fade->totalDuration() > 0)
                     fade->setCurrentTime(std::min(fade->currentTime() + 30, fade->totalDuration() - 1));
         }
         settle();
         expectTabsInStep();
-        EXPECT_EQ(app->activeTab(), sequence.last());
-        EXPECT_DOUBLE_EQ(chrome::widgetAlpha(app->tabs().active()->page()), 1.0);
+        EXPECT_EQ(app->workspace().activeTab(), sequence.last());
+        EXPECT_DOUBLE_EQ(chrome::widgetAlpha(app->workspace().tabs().active()->page()), 1.0);
     }
 }
 
@@ -215,23 +215,23 @@ TEST_F(AppTabs, AShellEndingClosesItsTabAndTheLastOneAsksToQuit) {
     openTabs(2);
     ASSERT_TRUE(waitForShell(view(1)));
     view(1)->writePTY(QStringLiteral("exit\n"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return app->tabs().count() == 1; }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->workspace().tabs().count() == 1; }, 20000));
     settle();
     expectTabsInStep();
 
     bool quit = false;
-    app->termination().quitApplication = [&quit](int) { quit = true; };
+    internals(*app).termination().quitApplication = [&quit](int) { quit = true; };
     ASSERT_TRUE(waitForShell(view(0)));
     view(0)->writePTY(QStringLiteral("exit\n"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return app->termination().confirmation() != nullptr; }, 20000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return internals(*app).termination().confirmation() != nullptr; }, 20000))
         << "the end of the last shell asks to quit";
-    EXPECT_EQ(app->tabs().count(), 1) << "the last tab stays";
-    EXPECT_EQ(app->termination().confirmation()->parentWidget(), app->contentView())
+    EXPECT_EQ(app->workspace().tabs().count(), 1) << "the last tab stays";
+    EXPECT_EQ(internals(*app).termination().confirmation()->parentWidget(), app->contentView())
         << "a sheet on the window's content";
     QTest::keyClick(app->window(), Qt::Key_Escape);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return app->termination().confirmation() == nullptr; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return internals(*app).termination().confirmation() == nullptr; }, 5000));
     EXPECT_FALSE(quit);
-    EXPECT_EQ(app->tabs().count(), 1);
+    EXPECT_EQ(app->workspace().tabs().count(), 1);
 }
 
 TEST_F(AppTabs, TitlesFollowTheShellsFolderUnlessTheTabIsNamed) {
@@ -242,24 +242,24 @@ TEST_F(AppTabs, TitlesFollowTheShellsFolderUnlessTheTabIsNamed) {
     const QString deep = folder("projects/dunmar");
     view(0)->writePTY(QStringLiteral("cd '%1'\n").arg(deep));
     ASSERT_TRUE(waitForCwd(view(0), deep));
-    app->updateHeaderTabs();
+    app->workspace().updateHeaderTabs();
     EXPECT_EQ(stripTitles(), QStringList{"dunmar"}) << "the folder's last component";
 
-    app->renameTab(0, QStringLiteral("server"));
+    app->workspace().renameTab(0, QStringLiteral("server"));
     EXPECT_EQ(stripTitles(), QStringList{"server"});
     EXPECT_EQ(sessionWrites, 1) << "a rename is saved";
-    app->renameTab(5, QStringLiteral("stale"));
+    app->workspace().renameTab(5, QStringLiteral("stale"));
     EXPECT_EQ(names(), QStringList{"server"}) << "a stale index renames nothing";
     EXPECT_EQ(sessionWrites, 1) << "and saves nothing";
-    app->headerView()->onTabRenamed(0, std::nullopt);
+    internals(*app).headerView()->onTabRenamed(0, std::nullopt);
     EXPECT_EQ(stripTitles(), QStringList{"dunmar"}) << "no name: the folder again";
 
     // A modified editor tab carries the mark until it is saved.
-    app->createEditorTab();
+    app->workspace().createEditorTab();
     tab(1).editorView->insertPlainText(QStringLiteral("draft"));
     EXPECT_EQ(stripTitles(), (QStringList{"dunmar", "\u2022 Editor"}));
     fileAnswers << QDir(deep).filePath("notes.txt");
-    ASSERT_TRUE(app->saveEditorOfTab(1));
+    ASSERT_TRUE(app->workspace().saveEditorOfTab(1));
     EXPECT_EQ(stripTitles(), (QStringList{"dunmar", "notes.txt"}));
 }
 
@@ -270,20 +270,20 @@ TEST_F(AppTabs, NewTabsTakeShellFolderColourAndHistoryName) {
     } shells[] = {{0, "/bin/zsh"}, {1, "/bin/bash"}, {2, "/bin/sh"}, {7, "/bin/zsh"}, {-1, "/bin/zsh"}};
     for (const auto& s : shells) {
         defaults->setValue("defaultShellIndex", s.index);
-        EXPECT_EQ(app->defaultShell(), s.shell) << "index " << s.index;
+        EXPECT_EQ(app->workspace().defaultShell(), s.shell) << "index " << s.index;
     }
     defaults->setValue("defaultShellIndex", 1);
     launch();
     const QString work = folder("work");
-    app->createTab("/bin/sh", work, 0.5, QStringLiteral("history-7"));
-    ASSERT_EQ(app->tabs().count(), 2);
+    app->workspace().createTab("/bin/sh", work, 0.5, QStringLiteral("history-7"));
+    ASSERT_EQ(app->workspace().tabs().count(), 2);
     EXPECT_EQ(view(1)->currentShell(), "/bin/sh");
     EXPECT_TRUE(waitForCwd(view(1), work));
     EXPECT_EQ(view(1)->tabId(), "history-7");
     EXPECT_NEAR(*tabColorHue(tab(1).color), 0.5, 1e-4);
-    EXPECT_EQ(app->activeTab(), 1);
-    app->addTab();
-    app->addTab();
+    EXPECT_EQ(app->workspace().activeTab(), 1);
+    app->workspace().addTab();
+    app->workspace().addTab();
     EXPECT_NE(tab(2).color, tab(3).color) << "without a hue the colour is drawn at random";
 }
 
@@ -291,16 +291,16 @@ TEST_F(AppTabs, ToastsAndTheVersionLabelStayAboveNewPages) {
     launch();
     QWidget* toast = app->showGenericToast("UPDATE", "Version 1.1 is ready", Qt::blue, 60);
     ASSERT_NE(toast, nullptr);
-    app->addTab();
-    app->createEditorTab();
-    app->switchToTab(0);
+    app->workspace().addTab();
+    app->workspace().createEditorTab();
+    app->workspace().switchToTab(0);
     const QObjectList stack = app->contentView()->children();
-    for (int i = 0; i < app->tabs().count(); ++i) {
+    for (int i = 0; i < app->workspace().tabs().count(); ++i) {
         EXPECT_LT(stack.indexOf(static_cast<QObject*>(tab(i).page())),
                   stack.indexOf(static_cast<QObject*>(toast)))
             << "page " << i;
         EXPECT_LT(stack.indexOf(static_cast<QObject*>(tab(i).page())),
-                  stack.indexOf(static_cast<QObject*>(app->versionButton())))
+                  stack.indexOf(static_cast<QObject*>(internals(*app).versionButton())))
             << "page " << i;
     }
 }

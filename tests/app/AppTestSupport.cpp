@@ -24,7 +24,7 @@ void AppTest::SetUp() {
     bell = std::make_unique<BellManager>(*defaults, *notifications, dir.filePath("no-sounds"));
     app = std::make_unique<AppDelegate>(*defaults);
     app->setBellManager(bell.get());
-    app->chooseFile = [this](AppDelegate::FileChoice, const QString&) -> std::optional<QString> {
+    app->workspace().chooseFile = [this](Workspace::FileChoice, const QString&) -> std::optional<QString> {
         ++fileQuestions;
         if (fileAnswers.isEmpty()) return std::nullopt;
         return fileAnswers.takeFirst();
@@ -41,7 +41,7 @@ void AppTest::TearDown() {
 
 void AppTest::launch() {
     app->applicationDidFinishLaunching();
-    ASSERT_FALSE(app->tabs().isEmpty());
+    ASSERT_FALSE(app->workspace().tabs().isEmpty());
 }
 
 void AppTest::settle() {
@@ -51,16 +51,16 @@ void AppTest::settle() {
 
 QStringList AppTest::names() const {
     QStringList out;
-    for (const auto& name : app->tabs().tabCustomNames()) out << name.value_or(QString());
+    for (const auto& name : app->workspace().tabs().tabCustomNames()) out << name.value_or(QString());
     return out;
 }
 
 void AppTest::nameTabsInOrder() {
-    for (int i = 0; i < app->tabs().count(); ++i) app->tabs().at(i).customName = QStringLiteral("t%1").arg(i);
+    for (int i = 0; i < app->workspace().tabs().count(); ++i) app->workspace().tabs().at(i).customName = QStringLiteral("t%1").arg(i);
 }
 
 void AppTest::expectTabsInStep() {
-    const TabList& tabs = app->tabs();
+    const TabList& tabs = app->workspace().tabs();
     const size_t n = size_t(tabs.count());
     for (size_t length :
          {tabs.termViews().size(), tabs.tabTypes().size(), tabs.tabEditorViews().size(),
@@ -84,13 +84,13 @@ void AppTest::expectTabsInStep() {
 
 QStringList AppTest::stripTitles() const {
     QStringList out;
-    for (const auto& item : app->headerView()->tabItems())
+    for (const auto& item : internals(*app).headerView()->tabItems())
         if (item) out << item->title();
     return out;
 }
 
 int AppTest::stripActiveIndex() const {
-    const auto& items = app->headerView()->tabItems();
+    const auto& items = internals(*app).headerView()->tabItems();
     for (int i = 0; i < items.size(); ++i)
         if (items[i] && items[i]->isActive()) return i;
     return -1;

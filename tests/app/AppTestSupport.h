@@ -8,6 +8,7 @@
 #include "bell/BellManager.h"
 #include "bell/DesktopNotifications.h"
 #include "platform/Defaults.h"
+#include "support/AppDelegateTestAccess.h"
 #include "support/Waits.h"
 
 #include <QStringList>
@@ -29,7 +30,7 @@ protected:
     void settle();
 
     // The tab at `index`, which must exist.
-    TabState& tab(int index) { return app->tabs().at(index); }
+    TabState& tab(int index) { return app->workspace().tabs().at(index); }
     TerminalView* view(int index) { return tab(index).termView; }
     // Every tab's name, in tab order ("" for none).
     QStringList names() const;

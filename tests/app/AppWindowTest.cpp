@@ -2,8 +2,8 @@
 // dimming, detaching and restoring, snapping, geometry memory, the tray icon's place and menu, the
 // window's own keys and resize zones, and the side-panel column.
 #include "AppTestSupport.h"
-#include "app/BorderlessWindow.h"
-#include "app/WindowBorderView.h"
+#include "app/window/BorderlessWindow.h"
+#include "app/window/WindowBorderView.h"
 #include "chrome/HeaderBarView.h"
 #include "platform/GlobalInput.h"
 
@@ -200,7 +200,7 @@ TEST_F(AppWindow, DetachingDropsTheArrowAndReattachingHangsItUnderTheIconAgain) 
     EXPECT_TRUE(defaults->boolean("windowDetached"));
     EXPECT_EQ(win()->geometry(), docked) << "it stays where it is";
     EXPECT_FALSE(app->contentView()->isArrowStripVisible());
-    EXPECT_EQ(app->headerView()->y(), 0);
+    EXPECT_EQ(internals(*app).headerView()->y(), 0);
     EXPECT_TRUE(win()->mask().contains(QPoint(win()->width() / 4, 2))) << "a flat top without the arrow";
     EXPECT_TRUE(wc().borderlessWindow()->isDetached);
 
@@ -215,7 +215,7 @@ TEST_F(AppWindow, DetachingDropsTheArrowAndReattachingHangsItUnderTheIconAgain) 
     EXPECT_FALSE(defaults->hasStoredValue("windowX"));
     EXPECT_FALSE(defaults->hasStoredValue("windowY"));
     EXPECT_TRUE(app->contentView()->isArrowStripVisible());
-    EXPECT_EQ(app->headerView()->y(), 10);
+    EXPECT_EQ(internals(*app).headerView()->y(), 10);
 }
 
 TEST_F(AppWindow, ADetachedWindowComesBackAtLaunchPulledOntoTheScreen) {
@@ -344,14 +344,14 @@ TEST_F(AppWindow, TheBorderGlowsOverTheResizeEdges) {
 
 TEST_F(AppWindow, EditorTabsRouteTheirKeysThroughTheWindow) {
     launchShown();
-    app->createEditorTab();
+    app->workspace().createEditorTab();
     settle();
-    ASSERT_EQ(app->tabs().count(), 2);
+    ASSERT_EQ(app->workspace().tabs().count(), 2);
     QWindow* handle = win()->windowHandle();
     // Control+1 on an editor tab switches to the first tab.
     QTest::keyClick(handle, Qt::Key_1, Qt::ControlModifier);
-    EXPECT_EQ(app->activeTab(), 0);
-    app->switchToTab(1);
+    EXPECT_EQ(app->workspace().activeTab(), 0);
+    app->workspace().switchToTab(1);
     settle();
     // nano's Control+K cuts the line, Control+X closes the tab.
     tab(1).editorMode = EditorInputMode::nano;
@@ -360,7 +360,7 @@ TEST_F(AppWindow, EditorTabsRouteTheirKeysThroughTheWindow) {
     EXPECT_EQ(tab(1).editorView->toPlainText(), "second\n");
     tab(1).editorView->document()->setModified(false);
     QTest::keyClick(handle, Qt::Key_X, Qt::ControlModifier);
-    EXPECT_EQ(app->tabs().count(), 1);
+    EXPECT_EQ(app->workspace().tabs().count(), 1);
 }
 
 TEST_F(AppWindow, AnSSHCommandGoesToTheTabMadeForIt) {
@@ -368,10 +368,10 @@ TEST_F(AppWindow, AnSSHCommandGoesToTheTabMadeForIt) {
     ASSERT_TRUE(waitForShell(view(0)));
     const QString marker = dir.filePath("ssh-shell-pid");
     app->sidePanels().openSSHConnection(QStringLiteral("echo $$ > '%1'").arg(marker));
-    ASSERT_EQ(app->tabs().count(), 2);
+    ASSERT_EQ(app->workspace().tabs().count(), 2);
     TerminalView* sshTab = view(1);
     // Another tab comes on show before the command is typed.
-    app->switchToTab(0);
+    app->workspace().switchToTab(0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile(marker).size() > 0; }, 20000));
     QFile file(marker);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -413,7 +413,7 @@ TEST_F(AppWindow, TheSidePanelColumnKeepsOrderHeightsAndMoveButtons) {
     app->sidePanels().handleWebPickerDividerDrag(-100000);
     EXPECT_DOUBLE_EQ(tab(0).gitRatioV, 0.55);
 
-    app->toggleSSHManager();
+    app->sidePanels().toggleSSHManager();
     EXPECT_TRUE(QTest::qWaitFor([&] { return app->sidePanels().sshManagerView() == nullptr; }, 2000));
     EXPECT_FALSE(picker->isMoveUpEnabled());
     app->saveSession();

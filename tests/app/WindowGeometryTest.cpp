@@ -1,10 +1,10 @@
 // Where the window goes: docked placement under the tray icon, the clamp into a screen, the resize
 // zones and their drags, the maximise targets, the snap targets with their memory and the outline.
 // All measured upwards from the bottom of the primary screen.
-#include "app/WindowEdges.h"
-#include "app/WindowOutline.h"
-#include "app/WindowPlacement.h"
-#include "app/WindowSnap.h"
+#include "app/window/WindowEdges.h"
+#include "app/window/WindowOutline.h"
+#include "app/window/WindowPlacement.h"
+#include "app/window/WindowSnap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The decisions behind the window's behaviour: what a toggle does, the double Control, which
 // clicks elsewhere hide the window, the side-panel column, and the keys an editor tab routes.
-#include "app/ClickOutside.h"
-#include "app/DoubleControl.h"
+#include "app/window/ClickOutside.h"
+#include "app/window/DoubleControl.h"
 #include "app/EditorKeyRouting.h"
 #include "app/sidepanel/SidePanelStack.h"
-#include "app/WindowToggle.h"
+#include "app/window/WindowToggle.h"
 
 #include <gtest/gtest.h>
 

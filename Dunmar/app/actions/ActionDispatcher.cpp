@@ -6,60 +6,60 @@
 
 bool ActionDispatcher::perform(Action action) {
     if (const std::optional<int> index = actions::switchToTabIndex(action)) {
-        app_.switchToTab(*index);
+        app_.workspace().switchToTab(*index);
         return true;
     }
     if (const std::optional<int> index = actions::renameTabIndex(action)) {
         // Only a tab that exists is renamed, starting from its custom name.
-        if (*index < app_.tabs().count()) app_.startEditingTab(*index, app_.tabCustomName(*index));
+        if (*index < app_.workspace().tabs().count()) app_.startEditingTab(*index, app_.tabCustomName(*index));
         return true;
     }
     if (const std::optional<int> index = actions::shellIndex(action)) {
-        app_.switchShellOfPrimaryPane(*index);
+        app_.workspace().switchShellOfPrimaryPane(*index);
         return true;
     }
     switch (action) {
     case Action::newTab:
-        app_.addTab();
+        app_.workspace().addTab();
         return true;
     case Action::newEditorTab:
-        app_.createEditorTab();
+        app_.workspace().createEditorTab();
         return true;
     case Action::closeTab:
-        app_.closeCurrentTab();
+        app_.workspace().closeCurrentTab();
         return true;
     case Action::previousTab:
-        app_.selectPreviousTab();
+        app_.workspace().selectPreviousTab();
         return true;
     case Action::nextTab:
-        app_.selectNextTab();
+        app_.workspace().selectNextTab();
         return true;
     case Action::splitSideBySide:
-        app_.toggleSplit(true);
+        app_.workspace().toggleSplit(true);
         return true;
     case Action::splitStacked:
-        app_.toggleSplit(false);
+        app_.workspace().toggleSplit(false);
         return true;
     case Action::switchSplitPane:
-        app_.switchSplitPane();
+        app_.workspace().switchSplitPane();
         return true;
     case Action::openFile:
-        app_.openEditorFile();
+        app_.workspace().openEditorFile();
         return true;
     case Action::save:
-        app_.saveCurrentEditor();
+        app_.workspace().saveCurrentEditor();
         return true;
     case Action::saveAs:
-        app_.saveCurrentEditorAs();
+        app_.workspace().saveCurrentEditorAs();
         return true;
     case Action::togglePreview:
-        app_.togglePreview();
+        app_.services().editor->togglePreview();
         return true;
     case Action::print:
-        app_.printCurrentTab();
+        app_.services().editor->printCurrentTab();
         return true;
     case Action::formatDocument:
-        app_.formatCurrentDocument();
+        app_.services().editor->formatCurrentDocument();
         return true;
     case Action::toggleSettings:
         app_.settingsPanel().toggle();
@@ -68,7 +68,7 @@ bool ActionDispatcher::perform(Action action) {
         app_.services().palette->toggleCommandPalette();
         return true;
     case Action::toggleGitPanel:
-        app_.toggleGitPanel();
+        app_.services().git->toggleGitPanel();
         return true;
     case Action::toggleWebPicker:
         app_.sidePanels().toggleWebPicker();
@@ -104,7 +104,7 @@ bool ActionDispatcher::perform(Action action) {
 
 // The editing actions act on the active editor tab; a terminal pane performs its own.
 bool ActionDispatcher::performOnEditor(Action action) {
-    const TabState* tab = app_.tabs().active();
+    const TabState* tab = app_.workspace().tabs().active();
     EditorView* editor = tab ? tab->editorView.data() : nullptr;
     if (!editor) return false;
     switch (action) {

@@ -1,7 +1,7 @@
 #include "app/window/TrayPlacement.h"
 
-#include "app/DesktopSpace.h"
-#include "app/WindowPlacement.h"
+#include "app/window/DesktopSpace.h"
+#include "app/window/WindowPlacement.h"
 #include "app/window/WindowAnimator.h"
 #include "chrome/ChromeAnimation.h"
 #include "platform/Defaults.h"

@@ -1,10 +1,11 @@
 #include "app/window/WindowController.h"
 
 #include "actions/ActionHandler.h"
-#include "app/ClickOutside.h"
-#include "app/DesktopSpace.h"
-#include "app/WindowPlacement.h"
-#include "app/WindowToggle.h"
+#include "app/Termination.h"
+#include "app/window/ClickOutside.h"
+#include "app/window/DesktopSpace.h"
+#include "app/window/WindowPlacement.h"
+#include "app/window/WindowToggle.h"
 #include "app/window/WindowHost.h"
 #include "chrome/ChromeAnimation.h"
 #include "localisation/Loc.h"
@@ -14,6 +15,7 @@
 #include "platform/EwmhHints.h"
 #include "settings/SettingsKeys.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPropertyAnimation>
@@ -496,4 +498,16 @@ void WindowController::handleScreenChange() {
 
 void WindowController::handleWakeFromSleep() {
     handleScreenChange();
+}
+
+void WindowController::applicationDidResignActive() {
+    DeactivationInput input;
+    input.dragSessionActive = host_.isDraggingOverPane();
+    input.hideOnDeactivate = defaults_.boolean(settings::kHideOnDeactivate);
+    input.windowVisible = isWindowVisible();
+    input.pointer = QCursor::pos();
+    for (const QScreen* screen : QGuiApplication::screens())
+        input.screens << ScreenArea{screen->geometry(), screen->availableGeometry()};
+    // The command palette, which always closes here, comes with its subsystem.
+    if (respondToDeactivation(input).hideWindow) hideWindowAnimated();
 }

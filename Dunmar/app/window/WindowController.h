@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/BorderlessWindow.h"
-#include "app/DoubleControl.h"
+#include "app/window/BorderlessWindow.h"
+#include "app/window/DoubleControl.h"
 #include "app/window/ClickOutsideMonitor.h"
 #include "app/window/GlobalKeys.h"
 #include "app/window/SystemObservers.h"
@@ -87,6 +87,10 @@ public:
     void removeClickOutsideMonitor();
     bool hidesOnClickOutside() const { return clickOutsideWanted_; }
     // The window became, or stopped being, the active window.
+    // The program lost the keyboard to another one: by the setting "hideOnDeactivate", the window
+    // goes, unless the pointer is over a desktop panel (where the tray icon is) or a file is being
+    // dragged over a pane.
+    void applicationDidResignActive();
     void windowDidBecomeKey();
     void windowDidResignKey();
     // Brings a dimmed window back to its opacity setting.

@@ -1,8 +1,8 @@
 #include "app/window/WindowShape.h"
 
-#include "app/BorderlessWindow.h"
-#include "app/WindowBorderView.h"
-#include "app/WindowOutline.h"
+#include "app/window/BorderlessWindow.h"
+#include "app/window/WindowBorderView.h"
+#include "app/window/WindowOutline.h"
 
 void WindowShape::update(bool docked, double trayIconX) {
     if (!window_) return;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/WindowSnap.h"
+#include "app/window/WindowSnap.h"
 
 #include <QPointer>
 #include <QRect>

@@ -1,6 +1,5 @@
 // Split panes: a second shell beside or below the first one in the active tab.
-#include "app/AppDelegate.h"
-#include "app/settings/SettingsApplier.h"
+#include "app/workspace/Workspace.h"
 #include "app/TerminalBellPane.h"
 #include "bell/BellManager.h"
 #include "chrome/HeaderBarView.h"
@@ -18,7 +17,7 @@ void discardPane(TerminalView* pane) {
 
 } // namespace
 
-void AppDelegate::toggleSplit(bool vertical) {
+void Workspace::toggleSplit(bool vertical) {
     TabState* tab = tabs_.active();
     if (!tab || !tab->splitContainer) return;
     SplitContainer* c = tab->splitContainer;
@@ -26,7 +25,7 @@ void AppDelegate::toggleSplit(bool vertical) {
     if (c->isSplit()) {
         const bool wasVertical = c->isVerticalSplit();
         if (TerminalView* removed = c->unsplit()) {
-            bell().paneClosed(TerminalBellPane::of(removed));
+            host_.bell().paneClosed(TerminalBellPane::of(removed));
             if (removed->childPid() >= 1) ::kill(removed->childPid(), SIGHUP);
             discardPane(removed);
         }
@@ -45,9 +44,7 @@ void AppDelegate::toggleSplit(bool vertical) {
     const int w = c->width();
     const int h = c->height();
     const QRect frame = vertical ? QRect(w / 2, 0, w / 2, h) : QRect(0, 0, w, h / 2);
-    PtySessionSettings settings;
-    settings.pane = settingsApplier_->paneSettings();
-    auto* secondary = new TerminalView(this, frame, primary->currentShell(), folder, QString(), settings);
+    TerminalView* secondary = newPane(frame, primary->currentShell(), folder, QString());
     secondary->onShellExit = makeSecondaryExitHandler(c, secondary);
     c->split(vertical, secondary);
     focusWidget(secondary);
@@ -55,7 +52,7 @@ void AppDelegate::toggleSplit(bool vertical) {
     headerView_->setSplitActive(vertical, true);
 }
 
-void AppDelegate::switchSplitPane() {
+void Workspace::switchSplitPane() {
     const TabState* tab = tabs_.active();
     SplitContainer* c = tab ? tab->splitContainer.data() : nullptr;
     if (!c || !c->isSplit() || !c->secondaryView()) return;
@@ -66,14 +63,14 @@ void AppDelegate::switchSplitPane() {
     if (c->onFocusChanged) c->onFocusChanged(target);
 }
 
-std::function<void()> AppDelegate::makeSecondaryExitHandler(SplitContainer* container,
+std::function<void()> Workspace::makeSecondaryExitHandler(SplitContainer* container,
                                                             TerminalView* secondary) {
-    return [self = QPointer<AppDelegate>(this), container = QPointer<SplitContainer>(container),
+    return [self = QPointer<Workspace>(this), container = QPointer<SplitContainer>(container),
             pane = QPointer<TerminalView>(secondary)] {
         // A pane that was replaced meanwhile (the container holds another second pane) changes nothing.
         if (!self || !container || !pane || container->secondaryView() != pane) return;
         if (TerminalView* removed = container->unsplit()) {
-            self->bell().paneClosed(TerminalBellPane::of(removed));
+            self->host_.bell().paneClosed(TerminalBellPane::of(removed));
             discardPane(removed);
         }
         self->focusWidget(container->primaryView());
@@ -82,7 +79,7 @@ std::function<void()> AppDelegate::makeSecondaryExitHandler(SplitContainer* cont
     };
 }
 
-void AppDelegate::updateSplitButtonState() {
+void Workspace::updateSplitButtonState() {
     if (!headerView_) return;
     const TabState* tab = tabs_.active();
     const SplitContainer* c = tab ? tab->splitContainer.data() : nullptr;

@@ -1,4 +1,4 @@
-#include "app/WindowSnap.h"
+#include "app/window/WindowSnap.h"
 
 namespace snap {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/WindowPlacement.h"
+#include "app/window/WindowPlacement.h"
 
 #include <QRect>
 #include <QRectF>

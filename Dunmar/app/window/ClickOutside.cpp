@@ -1,4 +1,4 @@
-#include "app/ClickOutside.h"
+#include "app/window/ClickOutside.h"
 
 bool clickHidesWindow(const ClickOutsideInput& in) {
     if (in.window.contains(in.pointer)) return false;

@@ -1,6 +1,6 @@
 // The state the header and footer show, pushed in by the controller, and the shell actions of the
 // menus and the footer.
-#include "app/AppDelegate.h"
+#include "app/workspace/Workspace.h"
 #include "app/TabTitle.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/HeaderBarView.h"
@@ -8,7 +8,7 @@
 
 #include <QDir>
 
-QStringList AppDelegate::tabTitles() const {
+QStringList Workspace::tabTitles() const {
     return ::tabTitles(
         tabs_,
         [this](int i) -> std::optional<QString> {
@@ -19,7 +19,7 @@ QStringList AppDelegate::tabTitles() const {
         QDir::homePath());
 }
 
-void AppDelegate::updateHeaderTabs() {
+void Workspace::updateHeaderTabs() {
     if (!headerView_) return;
     QList<QColor> colors;
     QList<bool> bells;
@@ -31,12 +31,12 @@ void AppDelegate::updateHeaderTabs() {
     const TabState* active = tabs_.active();
     const bool isEditor = active && active->type == TabType::editor;
     headerView_->setFileButtonsVisible(isEditor);
-    const bool previewable = isEditor && isTabPreviewable(tabs_.activeTab());
+    const bool previewable = isEditor && host_.isTabPreviewable(tabs_.activeTab());
     headerView_->setPreviewButtonVisible(previewable);
     if (previewable) headerView_->setPreviewActive(active->previewActive);
 }
 
-void AppDelegate::updateFooter() {
+void Workspace::updateFooter() {
     if (!footerView_) return;
     const TabState* tab = tabs_.active();
     if (!tab) return;
@@ -52,7 +52,7 @@ void AppDelegate::updateFooter() {
     if (pane->childPid() >= 1) footerView_->update(pane->currentShell(), pane->childPid());
 }
 
-void AppDelegate::switchShellOfActivePane(int shellIndex) {
+void Workspace::switchShellOfActivePane(int shellIndex) {
     TerminalView* target = activePane();
     if (!target) return;
     switch (shellIndex) {
@@ -72,7 +72,7 @@ void AppDelegate::switchShellOfActivePane(int shellIndex) {
     updateFooter();
 }
 
-void AppDelegate::switchShellOfPrimaryPane(int shellIndex) {
+void Workspace::switchShellOfPrimaryPane(int shellIndex) {
     const TabState* tab = tabs_.active();
     if (!tab || !tab->termView) return;
     TerminalView* primary = tab->termView.data();
@@ -93,23 +93,12 @@ void AppDelegate::switchShellOfPrimaryPane(int shellIndex) {
     updateFooter();
 }
 
-QList<TerminalView*> AppDelegate::allTerminalViews() const {
-    QList<TerminalView*> views;
-    for (const TabState& tab : tabs_.tabs()) {
-        const SplitContainer* c = tab.splitContainer;
-        if (!c) continue;
-        views << c->primaryView();
-        if (c->secondaryView()) views << c->secondaryView();
-    }
-    return views;
+bool Workspace::isGitPanelShown() const {
+    const TabState* tab = tabs_.find(tabs_.activeTab());
+    return tab && tab->gitPosition != GitPanelPosition::none;
 }
 
-bool AppDelegate::isAnyDragSessionActive() const {
-    // File drops onto a pane arrive with the view's pointer handling; until then no drag runs.
-    return false;
-}
-
-void AppDelegate::updateGitPanelCwd() {
+void Workspace::updateGitPanelCwd() {
     const TabState* tab = tabs_.active();
     if (!tab || !tab->gitPanel || !tab->termView) return;
     tab->gitPanel->startRefreshing(cwdForPid(tab->termView->childPid()));

@@ -1,14 +1,13 @@
 // Editor tabs as far as the tabs need them: opening a file into a tab, saving it, knowing whether
 // it holds unsaved changes, and the keys the window routes to it. The code editor replaces the
 // editor view itself.
-#include "app/AppDelegate.h"
+#include "app/workspace/Workspace.h"
+#include "terminalview/TerminalViewHost.h"
 #include "app/settings/SettingsApplier.h"
-#include "app/BorderlessWindow.h"
+#include "app/ToastService.h"
 #include "app/ContentView.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
-#include "bell/BellManager.h"
-#include "bell/BellPreviewQueue.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,17 +20,17 @@ const QString kFileToastId = QStringLiteral("editorFileToast");
 
 } // namespace
 
-void AppDelegate::createEditorTab() {
+void Workspace::createEditorTab() {
     createEditorTabInternal(std::nullopt);
 }
 
-void AppDelegate::openEditorFile() {
+void Workspace::openEditorFile() {
     if (!chooseFile) return;
     if (const std::optional<QString> path = chooseFile(FileChoice::open, QDir::homePath()))
         createEditorTabInternal(*path);
 }
 
-bool AppDelegate::createEditorTabInternal(const std::optional<QString>& path) {
+bool Workspace::createEditorTabInternal(const std::optional<QString>& path) {
     if (!contentView_) return false;
     auto* editor = new EditorView(contentView_);
     editor->hide();
@@ -40,7 +39,7 @@ bool AppDelegate::createEditorTabInternal(const std::optional<QString>& path) {
         QString error;
         if (!editor->loadFile(*path, &error)) {
             delete editor;
-            showGenericToast(QStringLiteral("OPEN"),
+            host_.toasts().showGenericToast(QStringLiteral("OPEN"),
                              QFileInfo(*path).fileName() + QStringLiteral(": ") + error, kFileErrorColor,
                              ToastService::kDefaultDismissAfter, kFileToastId);
             return false;
@@ -53,7 +52,7 @@ bool AppDelegate::createEditorTabInternal(const std::optional<QString>& path) {
     } else {
         tab.customName = qs(Loc::editorTabName());
     }
-    const QPointer<AppDelegate> self(this);
+    const QPointer<Workspace> self(this);
     editor->onDirtyChanged = [self, view = QPointer<EditorView>(editor)](bool dirty) {
         if (!self || !view) return;
         if (TabState* t = self->tabs_.find(self->tabs_.indexOfEditorView(view))) {
@@ -65,19 +64,15 @@ bool AppDelegate::createEditorTabInternal(const std::optional<QString>& path) {
     return true;
 }
 
-bool AppDelegate::isTabPreviewable(int index) const {
-    return services_.editor->isTabPreviewable(index);
-}
-
-void AppDelegate::saveCurrentEditor() {
+void Workspace::saveCurrentEditor() {
     saveEditorOfTab(tabs_.activeTab());
 }
 
-void AppDelegate::saveCurrentEditorAs() {
+void Workspace::saveCurrentEditorAs() {
     saveEditorOfTab(tabs_.activeTab(), true);
 }
 
-bool AppDelegate::saveEditorOfTab(int index, bool askForName) {
+bool Workspace::saveEditorOfTab(int index, bool askForName) {
     const TabState* tab = tabs_.find(index);
     if (!tab || tab->type != TabType::editor || !tab->editorView) return false;
     const QPointer<EditorView> editor = tab->editorView;
@@ -99,7 +94,7 @@ bool AppDelegate::saveEditorOfTab(int index, bool askForName) {
 
     QString error;
     if (!editor->saveFile(path, &error)) {
-        showGenericToast(QStringLiteral("SAVE"), QFileInfo(path).fileName() + QStringLiteral(": ") + error,
+        host_.toasts().showGenericToast(QStringLiteral("SAVE"), QFileInfo(path).fileName() + QStringLiteral(": ") + error,
                          kFileErrorColor, ToastService::kDefaultDismissAfter, kFileToastId);
         return false;
     }
@@ -118,42 +113,34 @@ bool AppDelegate::saveEditorOfTab(int index, bool askForName) {
 
 // ---- Keys routed through the window ------------------------------------------------------------
 
-void AppDelegate::wireWindowKeys(BorderlessWindow& window) {
-    const QPointer<AppDelegate> self(this);
-    window.editorState = [self]() -> editorkeys::EditorState {
-        editorkeys::EditorState state;
-        const TabState* tab = self ? self->tabs_.active() : nullptr;
-        if (!tab || tab->type != TabType::editor) return state;
-        state.activeTabIsEditor = true;
-        state.mode = tab->editorMode;
-        state.hasEditorView = tab->editorView != nullptr;
-        if (tab->editorView) {
-            state.vimInsert = tab->editorView->isVimInsertMode();
-            state.vimPendingColon = tab->editorView->vimPendingColon();
-        }
-        return state;
-    };
-    window.onEditorKey = [self](const editorkeys::Route& route, QKeyEvent* event) {
-        if (self) self->handleEditorKey(route, event);
-    };
-    window.onEscape = [self] {
-        // Escape closes a bell preview on show without writing anything to its shell.
-        if (!self || !self->bell().previews().panel()) return false;
-        self->bell().dismissPreview();
-        return true;
-    };
-    window.onPerformClose = [self] {
-        if (self) self->closeCurrentTab();
-    };
+void Workspace::setActiveEditorMode(EditorInputMode mode) {
+    TabState* tab = tabs_.active();
+    if (!tab) return;
+    tab->editorMode = mode;
+    if (tab->editorView) tab->editorView->setInputMode(mode);
 }
 
-void AppDelegate::handleEditorKey(const editorkeys::Route& route, QKeyEvent* event) {
+editorkeys::EditorState Workspace::editorState() const {
+    editorkeys::EditorState state;
+    const TabState* tab = tabs_.active();
+    if (!tab || tab->type != TabType::editor) return state;
+    state.activeTabIsEditor = true;
+    state.mode = tab->editorMode;
+    state.hasEditorView = tab->editorView != nullptr;
+    if (tab->editorView) {
+        state.vimInsert = tab->editorView->isVimInsertMode();
+        state.vimPendingColon = tab->editorView->vimPendingColon();
+    }
+    return state;
+}
+
+void Workspace::handleEditorKey(const editorkeys::Route& route, QKeyEvent* event) {
     using editorkeys::Kind;
     TabState* tab = tabs_.active();
     EditorView* editor = tab ? tab->editorView.data() : nullptr;
     switch (route.kind) {
     case Kind::action:
-        perform(route.action);
+        host_.paneHost().perform(route.action);
         break;
     case Kind::vimKey:
         if (editor) editor->handleVimKey(event);

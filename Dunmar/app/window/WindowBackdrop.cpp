@@ -1,4 +1,4 @@
-#include "app/WindowBackdrop.h"
+#include "app/window/WindowBackdrop.h"
 
 #include "app/ContentView.h"
 

@@ -1,4 +1,4 @@
-#include "app/DesktopSpace.h"
+#include "app/window/DesktopSpace.h"
 
 #include "platform/Geometry.h"
 

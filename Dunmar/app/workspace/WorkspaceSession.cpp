@@ -1,17 +1,14 @@
 // The open tabs kept across starts: written after every opened and closed tab and at the end,
 // rebuilt once at launch.
-#include "app/AppDelegate.h"
-#include "app/settings/SettingsApplier.h"
+#include "app/workspace/Workspace.h"
+#include "app/ToastService.h"
 #include "app/StorageNotices.h"
 #include "bell/BellManager.h"
 #include "chrome/HeaderBarView.h"
 #include "platform/Defaults.h"
 #include "platform/ProcessCwd.h"
-#include "terminalview/ProgramResizeGate.h"
 
 #include <QDir>
-#include <QGuiApplication>
-#include <QScreen>
 
 namespace {
 
@@ -38,11 +35,11 @@ private:
 
 } // namespace
 
-void AppDelegate::saveSession() {
+void Workspace::saveSession() {
     sessionStore_.save([this] { return sessionSnapshot(); });
 }
 
-session::SessionSnapshot AppDelegate::sessionSnapshot() const {
+session::SessionSnapshot Workspace::sessionSnapshot() const {
     session::SessionSnapshot snapshot;
     snapshot.tabs =
         session::savedTabs(tabs_, [](const TabState& tab) -> std::optional<session::TerminalSnapshot> {
@@ -56,25 +53,20 @@ session::SessionSnapshot AppDelegate::sessionSnapshot() const {
             return live;
         });
     snapshot.activeTab = tabs_.activeTab();
-    if (window_ && !ProgramResizeGate::isProgramSize(window_.get()))
-        snapshot.windowFrame = QRectF(window_->geometry());
-    snapshot.webPickerOpen = sidePanels_->isWebPickerShown();
-    snapshot.sshManagerOpen = sidePanels_->isSSHManagerShown();
-    snapshot.sidebarOrder = sidePanels_->sidebarOrder();
-    snapshot.sidebarPanelHeights = sidePanels_->sidebarPanelHeights();
+    host_.addWindowState(snapshot);
     return snapshot;
 }
 
-bool AppDelegate::restoreSession() {
+bool Workspace::restoreSession() {
     // Everything is read before the first tab is made.
     const std::optional<session::RestorePlan> plan = sessionStore_.restorePlan();
     if (!plan) return false;
-    storagenotices::show(toasts_, storagenotices::filesSkipped(plan->skippedFiles));
+    storagenotices::show(host_.toasts(), storagenotices::filesSkipped(plan->skippedFiles));
     {
         // No save while the tabs come back one by one: the stored list would shrink to the part
         // rebuilt so far. One save follows at the end.
         const SessionStore::RestoreGuard restoring = sessionStore_.beginRestore();
-        const BellSuppression quiet(bell());
+        const BellSuppression quiet(host_.bell());
         for (const session::RestoreTab& entry : plan->tabs) {
             if (entry.type == TabType::editor)
                 restoreEditorTab(entry);
@@ -83,20 +75,10 @@ bool AppDelegate::restoreSession() {
         }
         if (plan->activeTab) switchToTab(std::min(*plan->activeTab, tabs_.count() - 1));
 
-        layoutGitPanel();
+        host_.layoutSidePanels();
         if (const TabState* active = tabs_.active(); active && active->gitPosition != GitPanelPosition::none)
             headerView_->setGitActive(true);
-
-        if (plan->windowFrame && window_) {
-            QList<QRectF> visibleFrames;
-            for (const QScreen* screen : QGuiApplication::screens())
-                visibleFrames << QRectF(screen->availableGeometry());
-            if (session::frameFitsOnScreens(*plan->windowFrame, visibleFrames))
-                window_->setGeometry(plan->windowFrame->toRect());
-        }
-        sidePanels_->restoreOrderAndHeights(plan->sidebarOrder, plan->sidebarPanelHeights);
-        if (plan->webPickerOpen) sidePanels_->showWebPickerSidebar();
-        if (plan->sshManagerOpen) sidePanels_->showSSHManager();
+        host_.restoreWindowState(*plan);
     }
     updateHeaderTabs();
     updateFooter();
@@ -104,7 +86,7 @@ bool AppDelegate::restoreSession() {
     return !tabs_.isEmpty();
 }
 
-void AppDelegate::restoreTerminalTab(const session::RestoreTab& entry) {
+void Workspace::restoreTerminalTab(const session::RestoreTab& entry) {
     createTab(entry.shell, entry.cwd, entry.colorHue, entry.tabId);
     TabState* tab = tabs_.active();
     if (!tab || !tab->splitContainer) return;
@@ -126,11 +108,9 @@ void AppDelegate::restoreTerminalTab(const session::RestoreTab& entry) {
 
     if (entry.split) {
         SplitContainer* c = tab->splitContainer;
-        PtySessionSettings settings;
-        settings.pane = settingsApplier_->paneSettings();
-        auto* secondary = new TerminalView(this, QRect(QPoint(0, 0), c->size()), entry.split->shell,
-                                           entry.split->cwd.value_or(QString()),
-                                           entry.split->tabId.value_or(QString()), settings);
+        TerminalView* secondary = newPane(QRect(QPoint(0, 0), c->size()), entry.split->shell,
+                                          entry.split->cwd.value_or(QString()),
+                                          entry.split->tabId.value_or(QString()));
         secondary->onShellExit = makeSecondaryExitHandler(c, secondary);
         // A new split takes its ratio from the remembered one of its orientation; this one is lent
         // the tab's own ratio, and the remembered one is put back after.
@@ -149,7 +129,7 @@ void AppDelegate::restoreTerminalTab(const session::RestoreTab& entry) {
     }
 }
 
-void AppDelegate::restoreEditorTab(const session::RestoreTab& entry) {
+void Workspace::restoreEditorTab(const session::RestoreTab& entry) {
     const session::EditorRestore restored = session::restoreEditor(entry, session::readUtf8File);
     if (!createEditorTabInternal(std::nullopt)) return;
     TabState* tab = tabs_.active();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/EditorKeyRouting.h"
-#include "app/WindowEdges.h"
+#include "app/window/WindowEdges.h"
 
 #include <QPointF>
 #include <QPointer>

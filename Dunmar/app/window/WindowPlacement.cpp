@@ -1,4 +1,4 @@
-#include "app/WindowPlacement.h"
+#include "app/window/WindowPlacement.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/WindowBorderView.h"
+#include "app/window/WindowBorderView.h"
 
 #include <QPainter>
 #include <QVariantAnimation>

@@ -1,4 +1,4 @@
-#include "app/WindowOutline.h"
+#include "app/window/WindowOutline.h"
 
 #include <QPolygon>
 #include <QTransform>

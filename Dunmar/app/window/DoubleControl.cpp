@@ -1,4 +1,4 @@
-#include "app/DoubleControl.h"
+#include "app/window/DoubleControl.h"
 
 bool DoubleControlDetector::controlChanged(bool down, double now) {
     bool doublePress = false;

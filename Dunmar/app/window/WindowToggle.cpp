@@ -1,4 +1,4 @@
-#include "app/WindowToggle.h"
+#include "app/window/WindowToggle.h"
 
 namespace windowtoggle {
 

@@ -1,6 +1,6 @@
-#include "app/BorderlessWindow.h"
+#include "app/window/BorderlessWindow.h"
 
-#include "app/WindowBorderView.h"
+#include "app/window/WindowBorderView.h"
 #include "platform/Geometry.h"
 
 #include <QCloseEvent>

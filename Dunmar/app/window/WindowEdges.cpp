@@ -1,4 +1,4 @@
-#include "app/WindowEdges.h"
+#include "app/window/WindowEdges.h"
 
 #include <algorithm>
 

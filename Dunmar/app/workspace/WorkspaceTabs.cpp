@@ -1,8 +1,9 @@
 // The tab life cycle: opening terminal tabs, closing with the last-tab rule, reordering and
 // switching with a cross-fade.
-#include "app/AppDelegate.h"
-#include "app/settings/SettingsApplier.h"
+#include "app/workspace/Workspace.h"
+#include "terminalview/TerminalViewHost.h"
 #include "app/ContentView.h"
+#include "app/ToastService.h"
 #include "app/TabArithmetic.h"
 #include "app/TerminalBellPane.h"
 #include "bell/BellManager.h"
@@ -21,31 +22,47 @@ const QString& kDefaultShellIndex = settings::kDefaultShellIndex;
 
 } // namespace
 
-QString AppDelegate::defaultShell() const {
+Workspace::Workspace(Defaults& defaults, WorkspaceHost& host, QObject* parent)
+    : QObject(parent), defaults_(defaults), host_(host), sessionStore_(defaults) {}
+
+Workspace::~Workspace() = default;
+
+void Workspace::attach(ContentView* content, HeaderBarView* header, FooterBarView* footer) {
+    contentView_ = content;
+    headerView_ = header;
+    footerView_ = footer;
+}
+
+TerminalView* Workspace::newPane(const QRect& frame, const QString& shell, const QString& cwd,
+                                 const QString& tabId) {
+    PtySessionSettings settings;
+    settings.pane = host_.paneSettings();
+    return new TerminalView(&host_.paneHost(), frame, shell, cwd, tabId, settings);
+}
+
+QString Workspace::defaultShell() const {
     static const QStringList shells{QStringLiteral("/bin/zsh"), QStringLiteral("/bin/bash"),
                                     QStringLiteral("/bin/sh")};
     const qint64 index = defaults_.integer(kDefaultShellIndex);
     return index >= 0 && index < shells.size() ? shells[static_cast<int>(index)] : shells[0];
 }
 
-void AppDelegate::addTab() {
+void Workspace::addTab() {
     createTab(defaultShell());
 }
 
-void AppDelegate::createTab(const QString& shell, const std::optional<QString>& cwd,
+void Workspace::createTab(const QString& shell, const std::optional<QString>& cwd,
                             std::optional<double> colorHue, const std::optional<QString>& tabId) {
     if (!contentView_) return;
-    const QRect frame = pageFrame();
-    PtySessionSettings settings;
-    settings.pane = settingsApplier_->paneSettings();
-    auto* view = new TerminalView(this, QRect(QPoint(0, 0), frame.size()), shell, cwd.value_or(QString()),
-                                  tabId.value_or(QString()), settings);
+    const QRect frame = host_.pageFrame();
+    TerminalView* view =
+        newPane(QRect(QPoint(0, 0), frame.size()), shell, cwd.value_or(QString()), tabId.value_or(QString()));
 
-    const QPointer<AppDelegate> self(this);
+    const QPointer<Workspace> self(this);
     view->terminal().onTitleChange = [self](const std::string& title) {
-        if (!self || !self->window_) return;
+        if (!self) return;
         const QString text = QString::fromStdString(title);
-        self->window_->setWindowTitle(text.isEmpty() ? QStringLiteral("Dunmar") : text);
+        self->host_.setWindowTitle(text.isEmpty() ? QStringLiteral("Dunmar") : text);
     };
     view->onShellExit = [self, pane = QPointer<TerminalView>(view)] {
         if (!self || !pane) return;
@@ -55,7 +72,7 @@ void AppDelegate::createTab(const QString& shell, const std::optional<QString>& 
         if (self->tabs_.count() >= 2)
             self->closeTab(index);
         else
-            self->handleQuitRequest();
+            self->host_.handleQuitRequest();
     };
 
     // Until the shell runs, its folder is the one this program was started in; the title is read
@@ -72,7 +89,7 @@ void AppDelegate::createTab(const QString& shell, const std::optional<QString>& 
                   view);
 }
 
-void AppDelegate::presentNewTab(TabState tab, QWidget* focus) {
+void Workspace::presentNewTab(TabState tab, QWidget* focus) {
     QWidget* page = tab.page();
     if (TabState* previous = tabs_.active()) {
         if (QWidget* old = previous->page()) old->hide();
@@ -81,7 +98,7 @@ void AppDelegate::presentNewTab(TabState tab, QWidget* focus) {
     }
     tabs_.append(std::move(tab));
 
-    page->setGeometry(pageFrame());
+    page->setGeometry(host_.pageFrame());
     chrome::setWidgetAlpha(page, 0);
     page->show();
     putOnTopOfPages(page);
@@ -92,17 +109,17 @@ void AppDelegate::presentNewTab(TabState tab, QWidget* focus) {
     updateSplitButtonState();
     updateHeaderTabs();
     updateFooter();
-    layoutGitPanel();
+    host_.layoutSidePanels();
     saveSession();
 }
 
-void AppDelegate::closeTab(int index) {
+void Workspace::closeTab(int index) {
     if (!tabmath::canClose(index, tabs_.count())) return;
     const TabState& tab = tabs_.at(index);
     if (tab.type == TabType::editor && tab.editorDirty && tab.editorView && contentView_) {
         // The answer comes later; by then the tabs may have moved, so the tab is found again by its
         // editor.
-        const QPointer<AppDelegate> self(this);
+        const QPointer<Workspace> self(this);
         const QPointer<EditorView> editor = tab.editorView;
         auto indexNow = [self, editor] {
             return self && editor ? self->tabs_.indexOfEditorView(editor) : -1;
@@ -126,14 +143,14 @@ void AppDelegate::closeTab(int index) {
     doCloseTab(index);
 }
 
-void AppDelegate::doCloseTab(int index) {
+void Workspace::doCloseTab(int index) {
     if (!tabmath::canClose(index, tabs_.count())) return;
     {
         // The closed panes' bell previews go with them; one on show is dismissed.
         const TabState& closing = tabs_.at(index);
-        if (closing.termView) bell().paneClosed(TerminalBellPane::of(closing.termView));
+        if (closing.termView) host_.bell().paneClosed(TerminalBellPane::of(closing.termView));
         if (closing.splitContainer && closing.splitContainer->secondaryView())
-            bell().paneClosed(TerminalBellPane::of(closing.splitContainer->secondaryView()));
+            host_.bell().paneClosed(TerminalBellPane::of(closing.splitContainer->secondaryView()));
     }
     std::optional<TabState> removed = tabs_.remove(index);
     if (!removed) return;
@@ -162,29 +179,29 @@ void AppDelegate::doCloseTab(int index) {
     focusActiveTab();
     const TabState* active = tabs_.active();
     headerView_->setGitActive(active && active->gitPosition != GitPanelPosition::none);
-    layoutGitPanel();
+    host_.layoutSidePanels();
     updateSplitButtonState();
     updateHeaderTabs();
     updateFooter();
     saveSession();
 }
 
-void AppDelegate::closeCurrentTab() {
+void Workspace::closeCurrentTab() {
     if (tabmath::closeCurrentTabCommand(tabs_.count()) == tabmath::CloseCommand::closeActiveTab)
         closeTab(tabs_.activeTab());
     else
-        windowController_->hideWindowAnimated();
+        host_.hideWindowAnimated();
 }
 
-void AppDelegate::reorderTab(int from, int to) {
+void Workspace::reorderTab(int from, int to) {
     if (!tabs_.move(from, to)) return;
     // No page moves: the pages lie on one another and only the active one shows.
-    bell().tabsReordered();
+    host_.bell().tabsReordered();
     updateHeaderTabs();
     saveSession();
 }
 
-void AppDelegate::switchToTab(int index) {
+void Workspace::switchToTab(int index) {
     if (!tabmath::canSwitchTo(index, tabs_.activeTab(), tabs_.count())) return;
     TabState& old = tabs_.at(tabs_.activeTab());
     if (old.gitPanel) old.gitPanel->hide();
@@ -197,18 +214,18 @@ void AppDelegate::switchToTab(int index) {
         if (QWidget* page = tab.page(); page && page != from && page != to) page->hide();
     crossFade(from, to);
 
-    layoutGitPanel();
+    host_.layoutSidePanels();
     headerView_->setGitActive(now.gitPosition != GitPanelPosition::none);
     updateSplitButtonState();
     focusActiveTab();
-    services_.palette->clearSearchState();
+    host_.clearSearchState();
     now.hasBell = false;
     updateHeaderTabs();
     if (now.type == TabType::editor && now.editorView) now.editorView->setInputMode(now.editorMode);
     updateFooter();
 }
 
-void AppDelegate::crossFade(QWidget* from, QWidget* to) {
+void Workspace::crossFade(QWidget* from, QWidget* to) {
     if (to) {
         to->show();
         putOnTopOfPages(to);
@@ -216,7 +233,7 @@ void AppDelegate::crossFade(QWidget* from, QWidget* to) {
         chrome::fadeWidget(to, 1.0, kSwitchFadeMs, chrome::easeInOutCurve());
     }
     if (!from || from == to) return;
-    const QPointer<AppDelegate> self(this);
+    const QPointer<Workspace> self(this);
     chrome::fadeWidget(from, 0.0, kSwitchFadeMs, chrome::easeInOutCurve(),
                        [self, page = QPointer<QWidget>(from)] {
                            if (!self || !page) return;
@@ -229,37 +246,37 @@ void AppDelegate::crossFade(QWidget* from, QWidget* to) {
                        });
 }
 
-void AppDelegate::putOnTopOfPages(QWidget* page) {
+void Workspace::putOnTopOfPages(QWidget* page) {
     // The pages lie below everything else of the window: the header was made before any of them,
     // and the version label, the toasts, the bell preview and the alerts lie above the header.
     if (headerView_) page->stackUnder(headerView_);
 }
 
-void AppDelegate::hideAllPagesBut(int index) {
+void Workspace::hideAllPagesBut(int index) {
     for (int i = 0; i < tabs_.count(); ++i)
         if (QWidget* page = tabs_.at(i).page(); page && i != index) page->hide();
 }
 
-void AppDelegate::selectPreviousTab() {
+void Workspace::selectPreviousTab() {
     if (const std::optional<int> target = tabmath::previousTab(tabs_.activeTab(), tabs_.count()))
         switchToTab(*target);
 }
 
-void AppDelegate::selectNextTab() {
+void Workspace::selectNextTab() {
     if (const std::optional<int> target = tabmath::nextTab(tabs_.activeTab(), tabs_.count()))
         switchToTab(*target);
 }
 
-void AppDelegate::renameTab(int index, const std::optional<QString>& name) {
+void Workspace::renameTab(int index, const std::optional<QString>& name) {
     TabState* tab = tabs_.find(index);
     if (!tab) return;
     tab->customName = name && !name->isEmpty() ? name : std::nullopt;
-    bell().tabsReordered();
+    host_.bell().tabsReordered();
     updateHeaderTabs();
     saveSession();
 }
 
-void AppDelegate::focusActiveTab() {
+void Workspace::focusActiveTab() {
     const TabState* tab = tabs_.active();
     if (!tab) return;
     if (tab->type == TabType::editor && tab->editorView)
@@ -268,20 +285,72 @@ void AppDelegate::focusActiveTab() {
         focusWidget(tab->termView);
 }
 
-void AppDelegate::focusWidget(QWidget* widget) {
+void Workspace::focusWidget(QWidget* widget) {
     if (widget) widget->setFocus(Qt::OtherFocusReason);
 }
 
-void AppDelegate::releasePanes(const TabState& tab) {
-    delete tab.page();
-    delete tab.gitPanel.data();
-    delete tab.gitDivider.data();
+void Workspace::releaseAllPanes() {
+    for (const TabState& tab : tabs_.tabs()) {
+        delete tab.page();
+        delete tab.gitPanel.data();
+        delete tab.gitDivider.data();
+    }
+    tabs_ = TabList();
 }
 
-TerminalView* AppDelegate::activePane() const {
+TerminalView* Workspace::activePane() const {
     const TabState* tab = tabs_.active();
     if (!tab || !tab->termView) return nullptr;
     const SplitContainer* c = tab->splitContainer;
     if (c && c->isSplit() && !c->activePaneIsPrimary() && c->secondaryView()) return c->secondaryView();
     return tab->termView;
+}
+
+QList<TerminalView*> Workspace::allTerminalViews() const {
+    QList<TerminalView*> views;
+    for (const TabState& tab : tabs_.tabs()) {
+        const SplitContainer* c = tab.splitContainer;
+        if (!c) continue;
+        views << c->primaryView();
+        if (c->secondaryView()) views << c->secondaryView();
+    }
+    return views;
+}
+
+void Workspace::focusTerminalOfActiveTab() {
+    if (const TabState* tab = tabs_.active(); tab && tab->termView) {
+        focusWidget(tab->termView);
+        tab->termView->update();
+    }
+}
+
+void Workspace::placeTabPages(const QRect& frame) {
+    for (const TabState& tab : tabs_.tabs())
+        if (QWidget* page = tab.page()) page->setGeometry(frame);
+}
+
+QWidget* Workspace::activePageParent() const {
+    const TabState* tab = tabs_.active();
+    QWidget* page = tab ? tab->page() : nullptr;
+    return page ? page->parentWidget() : nullptr;
+}
+
+QString Workspace::tabCustomName(int index) const {
+    const TabState* tab = tabs_.find(index);
+    return tab && tab->customName ? *tab->customName : QString();
+}
+
+bool Workspace::markTabBell(int index) {
+    TabState* tab = tabs_.find(index);
+    if (!tab) return false;
+    tab->hasBell = true;
+    updateHeaderTabs();
+    return true;
+}
+
+bool Workspace::isPaneOfActiveTab(const TerminalView* view) const {
+    const TabState* tab = tabs_.active();
+    if (!view || !tab) return false;
+    if (tab->termView == view) return true;
+    return tab->splitContainer && tab->splitContainer->secondaryView() == view;
 }
