@@ -2,6 +2,7 @@
 
 #include "webpicker/BrowserLauncher.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTcpSocket>
 #include <QTest>
@@ -58,9 +59,30 @@ bool Chromium::start(const QString& url, const QStringList& flags) {
     return port_ > 0;
 }
 
+namespace {
+
+// Every process whose command line names the folder, the browser's helpers included.
+std::vector<pid_t> processesNaming(const QString& folder) {
+    std::vector<pid_t> found;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool ok = false;
+        const int pid = entry.toInt(&ok);
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
+        if (ok && cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(folder.toLocal8Bit()))
+            found.push_back(pid);
+    }
+    return found;
+}
+
+} // namespace
+
 void killBrowsersWithProfile(const QString& profileFolder) {
     for (pid_t pid : browser::processesWithProfile(profileFolder)) ::kill(pid, SIGKILL);
-    (void)QTest::qWaitFor([&] { return browser::processesWithProfile(profileFolder).empty(); }, 10000);
+    // Its helpers end with it; until they have, they may still write into the profile.
+    (void)QTest::qWaitFor([&] {
+        for (pid_t pid : processesNaming(profileFolder)) ::kill(pid, SIGKILL);
+        return processesNaming(profileFolder).empty();
+    }, 10000);
 }
 
 void Chromium::kill() {
