@@ -7,6 +7,7 @@
 #include <QRawFont>
 #include <QVector>
 #include <array>
+#include <string_view>
 
 class QPainter;
 struct TerminalFonts;
@@ -41,6 +42,9 @@ public:
 
     // Adds a character at a baseline position; characters the face lacks are drawn at once as text.
     void add(QPainter& painter, int face, const QColor& color, char32_t ch, QPointF baseline);
+    // Adds a character with its combining marks, shaped together so that the marks sit on it.
+    void addCluster(QPainter& painter, int face, const QColor& color, std::u32string_view scalars,
+                    QPointF baseline);
     void flush(QPainter& painter);
 
 private:
