@@ -50,6 +50,7 @@ AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
     : QObject(parent), defaults_(defaults),
       windowController_(std::make_unique<WindowController>(defaults, toasts_, *this, actions_, this)),
       workspace_(std::make_unique<Workspace>(defaults, static_cast<WorkspaceHost&>(*this))) {
+    services_.webPicker = std::make_unique<WebPickerSubsystem>(defaults_);
     settingsApplier_ = std::make_unique<SettingsApplier>(defaults_, *this, *this);
     settingsPanel_ = std::make_unique<SettingsPanelController>(defaults_, *this, *settingsApplier_);
     settingsApplier_->setOpenPanel([this] { return settingsPanel_->panel(); });

@@ -7,7 +7,7 @@
 #include "palette/PaletteService.h"
 #include "ssh/RemoteStreamService.h"
 #include "updater/UpdaterService.h"
-#include "webpicker/WebPickerService.h"
+#include "webpicker/WebPickerSubsystem.h"
 
 #include <functional>
 #include <memory>
@@ -30,7 +30,8 @@ struct SubsystemServices {
     std::unique_ptr<EditorService> editor = std::make_unique<NullEditorService>(tellNotAvailable());
     std::unique_ptr<PaletteService> palette = std::make_unique<NullPaletteService>(tellNotAvailable());
     std::unique_ptr<GitService> git = std::make_unique<NullGitService>(tellNotAvailable());
-    std::unique_ptr<WebPickerService> webPicker = std::make_unique<NullWebPickerService>();
+    // Made by the controller, which hands it the defaults store.
+    std::unique_ptr<WebPickerService> webPicker;
     std::unique_ptr<RemoteStreamService> remoteStream = std::make_unique<NullRemoteStreamService>();
     std::unique_ptr<UsageService> usage = std::make_unique<NullUsageService>();
     std::unique_ptr<DictationService> dictation = std::make_unique<NullDictationService>();

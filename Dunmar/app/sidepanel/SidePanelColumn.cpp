@@ -4,6 +4,7 @@
 #include "app/sidepanel/SidePanelStack.h"
 #include "terminalview/TerminalView.h"
 #include "webpicker/WebPickerService.h"
+#include "webpicker/WebPickerSidebarView.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QPropertyAnimation>
@@ -16,10 +17,13 @@ const QString kGit = QStringLiteral("git");
 const QString kPicker = QStringLiteral("picker");
 const QString kSSH = QStringLiteral("ssh");
 
-// The move buttons of a picker or SSH panel; the git panel's come with the git panel.
+// The move buttons of a picker or SSH panel, each its own subsystem's view; the git panel's come
+// with the git panel.
 void setPanelMoveButtons(QWidget* panel, bool up, bool down) {
-    if (auto* view = qobject_cast<SidePanelView*>(panel)) view->setMoveButtonsEnabled(up, down);
-    if (auto* ssh = qobject_cast<SSHManagerView*>(panel)) ssh->setMoveButtonsEnabled(up, down);
+    if (auto* picker = qobject_cast<WebPickerSidebarView*>(panel))
+        picker->setMoveButtonsEnabled(up, down);
+    else if (auto* ssh = qobject_cast<SSHManagerView*>(panel))
+        ssh->setMoveButtonsEnabled(up, down);
 }
 
 // Fades a panel's opacity; `done` runs at the end.
@@ -74,7 +78,7 @@ void SidePanelColumn::toggleWebPicker() {
 void SidePanelColumn::showWebPickerSidebar() {
     QWidget* parent = host_.sidePanelParent();
     if (!parent || webPickerSidebarView_) return;
-    auto* panel = new WebPickerSidebarView(parent);
+    WebPickerSidebarView* panel = host_.webPicker().createSidebar(parent);
     const QPointer<SidePanelColumn> self(this);
     panel->onClose = [self] {
         if (self) self->toggleWebPicker();

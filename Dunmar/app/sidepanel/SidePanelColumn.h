@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/sidepanel/GitPanelView.h"
-#include "app/sidepanel/SidePanelViews.h"
 #include "ssh/SSHManagerView.h"
+#include "webpicker/WebPickerSidebarView.h"
 
 #include <QMap>
 #include <QObject>

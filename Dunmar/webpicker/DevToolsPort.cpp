@@ -1,0 +1,23 @@
+#include "webpicker/DevToolsPort.h"
+
+#include "platform/Defaults.h"
+
+namespace devtools {
+
+int portForBrowserChoice(long long browserChoice) {
+    return browserChoice == 1 ? 9221 : 9222;
+}
+
+int debugPort(const Defaults& defaults) {
+    return portForBrowserChoice(defaults.integer(QStringLiteral("webPickerBrowser")));
+}
+
+QString httpBase(int port) {
+    return QStringLiteral("http://localhost:%1").arg(port);
+}
+
+QString profileFolder(int port) {
+    return QStringLiteral("/tmp/pk-chrome-debug-%1").arg(port);
+}
+
+} // namespace devtools

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class Defaults;
+
+// The browser's remote-debugging port as the picker's setting chooses it: the second browser choice
+// ("webPickerBrowser" = 1) listens on 9221, every other value (and none) on 9222. Read afresh at each
+// use, so a changed setting takes effect with the next request.
+namespace devtools {
+
+int portForBrowserChoice(long long browserChoice);
+int debugPort(const Defaults& defaults);
+
+// "http://localhost:<port>", the base of every DevTools HTTP request.
+QString httpBase(int port);
+// The browser profile the picker starts its own browser with: one folder per port.
+QString profileFolder(int port);
+
+} // namespace devtools
