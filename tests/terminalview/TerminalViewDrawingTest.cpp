@@ -167,6 +167,19 @@ TEST_F(DrawingTest, BoxLinesJoinAndBlocksTileAtEverySize) {
     }
 }
 
+TEST_F(DrawingTest, ArtifactOfEveryBoxDrawingCharacterAndBlock) {
+    // Each character doubled, so that it shows how it meets itself across a cell edge, over rows
+    // doubled so that it shows the same downwards.
+    QByteArray table = kWhite;
+    for (char32_t first = 0x2500; first < 0x25A0; first += 16) {
+        QString row;
+        for (char32_t ch = first; ch < first + 16; ++ch) row += QString::fromUcs4(&ch, 1).repeated(2) + " ";
+        table += (row + "\r\n" + row + "\r\n").toUtf8();
+    }
+    const QImage image = show(14.0, table);
+    ASSERT_TRUE(image.save(testsupport::artifactsDir() + "/box-drawing-all.png"));
+}
+
 TEST_F(DrawingTest, EmojiDrawInColour) {
     const QImage image = show(15.0, "emoji \xf0\x9f\x98\x80 \xf0\x9f\x8c\x88 \xe2\x9c\x85 done");
     ASSERT_TRUE(image.save(testsupport::artifactsDir() + "/colour-emoji.png"));
