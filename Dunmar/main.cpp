@@ -9,16 +9,20 @@
 #include "app/MainMenu.h"
 #include "app/SingleInstanceLock.h"
 #include "app/TermSignalHandler.h"
+#include "app/updater/UpdaterServiceHost.h"
 #include "engine/Colors.h"
+#include "git/GitPanelService.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
 #include "platform/GitPath.h"
+#include "updater/Updater.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 int main(int argc, char** argv) {
@@ -33,7 +37,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Dunmar cannot start: %s\n", lockProblem.c_str());
         return 1;
     }
-    static const int lockFD = instancelock::acquire(instancelock::lockFilePath(lockFolder), &lockProblem);
+    // A copy started by the update it installed waits a moment for its predecessor to let go.
+    const std::optional<QString> previousInstallBackup = postUpdateBackupArgument(argc, argv);
+    const std::string lockPath = instancelock::lockFilePath(lockFolder);
+    static const int lockFD = previousInstallBackup ? acquireLockAfterUpdate(lockPath, &lockProblem)
+                                                    : instancelock::acquire(lockPath, &lockProblem);
     if (lockFD < 0) {
         if (!lockProblem.empty()) {
             std::fprintf(stderr, "Dunmar cannot start: %s\n", lockProblem.c_str());
@@ -60,14 +68,17 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&defaults] { defaults.synchronize(); });
 
     AppDelegate delegate(defaults);
+    delegate.services().git = std::make_unique<GitPanelService>();
     InstanceServer instanceServer(QString::fromStdString(instancelock::socketFilePath(lockFolder)));
     instanceServer.onShowRequested = [&delegate] { delegate.windowController().showWindowAnimated(); };
+    Updater& updater = installUpdaterService(delegate, defaults, lockFD, instanceServer, previousInstallBackup);
     MainMenu menu(&delegate);
     TermSignalHandler termSignal;
     termSignal.onTerminate = [&delegate] { delegate.terminateWithoutConfirmation(); };
 
-    QTimer::singleShot(0, &delegate, [&delegate, &menu] {
+    QTimer::singleShot(0, &delegate, [&delegate, &menu, &updater] {
         delegate.applicationDidFinishLaunching();
+        updater.applicationDidFinishLaunching();
         menu.attachTo(delegate.window());
         menu.setAlertHost(delegate.contentView());
     });

@@ -192,6 +192,7 @@ public:
     bool isPaneOnShow(const BellPane& pane) const override;
     std::optional<int> tabIndexOfPrimaryPane(const BellPane& pane) const override;
     QString tabCustomName(int index) const override;
+    QString tabShownName(int index) const override;
     bool markTabBell(int index) override;
     void setStatusItemDimmed(bool dimmed) override;
     QWidget* bellPreviewParent() override;
@@ -224,6 +225,7 @@ public:
     bool isTabPreviewable(int index) const override;
     void addWindowState(session::SessionSnapshot& snapshot) const override;
     void restoreWindowState(const session::RestorePlan& plan) override;
+    void requestQuit(std::function<void()> onCancelled) override;
 
     // Every quit request: asks first.
     void handleQuitRequest() override;

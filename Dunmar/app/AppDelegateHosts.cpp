@@ -116,6 +116,10 @@ QString AppDelegate::tabCustomName(int index) const {
     return workspace_->tabCustomName(index);
 }
 
+QString AppDelegate::tabShownName(int index) const {
+    return workspace_->tabTitles().value(index);
+}
+
 bool AppDelegate::markTabBell(int index) {
     return workspace_->markTabBell(index);
 }

@@ -50,3 +50,7 @@ void AppDelegate::restoreWindowState(const session::RestorePlan& plan) {
     if (plan.webPickerOpen) sidePanels_->showWebPickerSidebar();
     if (plan.sshManagerOpen) sidePanels_->showSSHManager();
 }
+
+void AppDelegate::requestQuit(std::function<void()> onCancelled) {
+    termination_.requestQuit(std::move(onCancelled));
+}

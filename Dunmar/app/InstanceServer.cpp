@@ -7,10 +7,9 @@
 #include <QPointer>
 
 InstanceServer::InstanceServer(const QString& socketPath, QObject* parent)
-    : QObject(parent), server_(new QLocalServer(this)) {
+    : QObject(parent), socketPath_(socketPath), server_(new QLocalServer(this)) {
     server_->setSocketOptions(QLocalServer::UserAccessOption);
-    QLocalServer::removeServer(socketPath);
-    server_->listen(socketPath);
+    listenAgain();
     connect(server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* client = server_->nextPendingConnection()) {
             connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
@@ -28,4 +27,14 @@ InstanceServer::InstanceServer(const QString& socketPath, QObject* parent)
 
 bool InstanceServer::isListening() const {
     return server_->isListening();
+}
+
+void InstanceServer::stopListening() {
+    server_->close();
+}
+
+void InstanceServer::listenAgain() {
+    if (server_->isListening()) return;
+    QLocalServer::removeServer(socketPath_);
+    server_->listen(socketPath_);
 }

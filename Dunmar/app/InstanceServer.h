@@ -14,9 +14,15 @@ class InstanceServer : public QObject {
 public:
     explicit InstanceServer(const QString& socketPath, QObject* parent = nullptr);
     bool isListening() const;
+    // Handing over to another copy: this one stops listening (and removes the socket file) before
+    // the other starts, so that its own socket is never removed from under it; and listens again
+    // when the other copy could not start.
+    void stopListening();
+    void listenAgain();
 
     std::function<void()> onShowRequested;
 
 private:
+    QString socketPath_;
     QLocalServer* server_;
 };

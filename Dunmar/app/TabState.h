@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/EditorView.h"
+#include "editor/EditorView.h"
 #include "app/sidepanel/GitPanelView.h"
 #include "app/TabTypes.h"
 #include "terminalview/SplitContainer.h"

@@ -1,5 +1,7 @@
 #include "app/Termination.h"
 
+#include <utility>
+
 #include "chrome/AlertSheetView.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
@@ -8,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QWidget>
+#include <utility>
 
 TerminationController::TerminationController(QObject* parent) : QObject(parent) {
     quitApplication = [](int status) { QCoreApplication::exit(status); };
@@ -29,8 +32,9 @@ void TerminationController::setSheetHost(QWidget* host) {
     sheetHost_ = host;
 }
 
-void TerminationController::requestQuit() {
+void TerminationController::requestQuit(std::function<void()> onCancelled) {
     if (terminated_) return;
+    if (onCancelled) onCancelled_.append(std::move(onCancelled));
     if (onShowWindow) {
         onShowWindow();
     } else if (window_) {
@@ -43,7 +47,10 @@ void TerminationController::requestQuit() {
         return;
     }
     QWidget* host = sheetHost_ ? sheetHost_.data() : window_.data();
-    if (!host) return;
+    if (!host) {
+        confirmationFinished(questionsAsked_, false);
+        return;
+    }
 
     // Quit is the accented default on the right, as the question's main answer; the rest of the
     // program keeps running while it is open. Each answer knows which question it belongs to, so a
@@ -63,8 +70,15 @@ void TerminationController::requestQuit() {
 }
 
 void TerminationController::confirmationFinished(int question, bool quit) {
-    if (question == questionsAsked_) confirmation_ = nullptr;
-    if (quit) terminate();
+    const bool current = question == questionsAsked_;
+    if (current) confirmation_ = nullptr;
+    if (!current && !quit) return;
+    const QList<std::function<void()>> cancelled = std::exchange(onCancelled_, {});
+    if (quit) {
+        terminate();
+        return;
+    }
+    for (const std::function<void()>& run : cancelled) run();
 }
 
 void TerminationController::terminateWithoutConfirmation() {

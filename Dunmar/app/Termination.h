@@ -36,8 +36,9 @@ public:
     // Shows the confirmation as a sheet over the window ("Quit Dunmar" / "Sure?", the answers
     // "Cancel" (Escape) and "Quit" (the default, Return)); Quit ends the program, Cancel leaves
     // everything as it was. A request while the question is open only brings it forward. Without a
-    // window there is nothing to ask on, and the request is ignored.
-    void requestQuit();
+    // window there is nothing to ask on, and the request is ignored. `onCancelled` runs when the
+    // program stays (the answer Cancel, or no window to ask on).
+    void requestQuit(std::function<void()> onCancelled = {});
     // Ends without asking (SIGTERM): closes an open question, runs the end-of-process work, quits.
     void terminateWithoutConfirmation();
 
@@ -52,6 +53,7 @@ private:
     QPointer<QWidget> window_;
     QPointer<QWidget> sheetHost_;
     QPointer<AlertSheetView> confirmation_;
+    QList<std::function<void()>> onCancelled_;
     int questionsAsked_ = 0;
     bool terminated_ = false;
 };

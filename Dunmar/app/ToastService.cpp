@@ -1,5 +1,6 @@
 #include "app/ToastService.h"
 
+#include "app/ToastParts.h"
 #include "chrome/ChromeAnimation.h"
 #include "chrome/ChromeStyle.h"
 #include "chrome/ClickableToastView.h"
@@ -7,7 +8,6 @@
 
 #include <QFontMetricsF>
 #include <QLabel>
-#include <QPainter>
 #include <QTimer>
 #include <cmath>
 
@@ -17,47 +17,6 @@ constexpr qreal kPillHeight = 25;
 constexpr qreal kPillInset = 14; // from the toast's left edge, and the text's from the right
 constexpr qreal kPillBottom = 9; // from the toast's bottom edge
 constexpr qreal kTextGap = 11;   // between the pill and the text
-constexpr qreal kCornerRadius = 6;
-
-// A rounded plate: the toast's dark body with its hairline border, or the coloured pill.
-class ToastPlate : public QWidget {
-public:
-    ToastPlate(QWidget* parent, QColor fill, QColor border, qreal borderWidth)
-        : QWidget(parent), fill_(fill), border_(border), borderWidth_(borderWidth) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        const qreal inset = borderWidth_ / 2;
-        const QRectF r = QRectF(rect()).adjusted(inset, inset, -inset, -inset);
-        p.setBrush(fill_);
-        if (borderWidth_ > 0)
-            p.setPen(QPen(border_, borderWidth_));
-        else
-            p.setPen(Qt::NoPen);
-        p.drawRoundedRect(r, kCornerRadius, kCornerRadius);
-    }
-
-private:
-    QColor fill_;
-    QColor border_;
-    qreal borderWidth_;
-};
-
-QLabel* makeLabel(QWidget* parent, const QString& text, const QColor& color, Qt::Alignment alignment) {
-    auto* label = new QLabel(text, parent);
-    label->setFont(ToastService::font());
-    label->setAlignment(alignment);
-    // File names and error texts are shown as they are, never read as markup.
-    label->setTextFormat(Qt::PlainText);
-    label->setTextInteractionFlags(Qt::NoTextInteraction);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
-    label->setAutoFillBackground(false);
-    return label;
-}
 
 // Takes a toast off the host at once, without animation.
 void removeNow(QWidget* toast) {
@@ -105,11 +64,16 @@ QWidget* ToastService::toast(const QString& identifier) const {
     return host_->findChild<QWidget*>(identifier, Qt::FindDirectChildrenOnly);
 }
 
+void ToastService::removeToasts(const QString& identifier) {
+    if (!host_) return;
+    for (QWidget* old : host_->findChildren<QWidget*>(identifier, Qt::FindDirectChildrenOnly)) removeNow(old);
+}
+
 QWidget* ToastService::showGenericToast(const QString& badge, const QString& text, const QColor& badgeColor,
                                         double dismissAfter, const QString& identifier,
                                         std::function<void()> onClick) {
     if (!host_) return nullptr;
-    for (QWidget* old : host_->findChildren<QWidget*>(identifier, Qt::FindDirectChildrenOnly)) removeNow(old);
+    removeToasts(identifier);
 
     const QFontMetricsF metrics(font());
     const QSizeF badgeSize(metrics.horizontalAdvance(badge), metrics.height());
@@ -129,12 +93,13 @@ QWidget* ToastService::showGenericToast(const QString& badge, const QString& tex
     toast->setObjectName(identifier);
     toast->setGeometry(g.toast);
 
-    auto* body = new ToastPlate(toast, chrome::white(0.07, 0.93), chrome::white(0.28, 0.5), 0.5);
+    auto* body = new toastparts::Plate(toast, chrome::white(0.07, 0.93), chrome::white(0.28, 0.5), 0.5);
     body->setGeometry(toast->rect());
-    auto* pill = new ToastPlate(toast, badgeColor, QColor(), 0);
+    auto* pill = new toastparts::Plate(toast, badgeColor);
     pill->setGeometry(g.pill);
-    makeLabel(pill, badge, Qt::white, Qt::AlignCenter)->setGeometry(g.badge);
-    makeLabel(toast, text, chrome::white(0.62), Qt::AlignLeft | Qt::AlignVCenter)->setGeometry(g.text);
+    toastparts::makeLabel(pill, badge, Qt::white, Qt::AlignCenter)->setGeometry(g.badge);
+    toastparts::makeLabel(toast, text, chrome::white(0.62), Qt::AlignLeft | Qt::AlignVCenter)
+        ->setGeometry(g.text);
 
     chrome::setWidgetAlpha(toast, 0);
     toast->show();

@@ -41,6 +41,9 @@ public:
                               const QString& identifier = kDefaultIdentifier,
                               std::function<void()> onClick = {});
 
+    // Takes every toast under an identifier off the host at once, without a fade.
+    void removeToasts(const QString& identifier);
+
     // The toast on show under an identifier, or nullptr.
     QWidget* toast(const QString& identifier) const;
 

@@ -29,6 +29,9 @@ public:
     virtual std::optional<int> tabIndexOfPrimaryPane(const BellPane& pane) const = 0;
     // The name the user gave tab `index`; empty when none (the bell then says "Tab <index + 1>").
     virtual QString tabCustomName(int index) const = 0;
+    // The name tab `index` shows in the strip (the user's name, else its folder); the bell names the
+    // tab by it, so that the user finds it. Empty when there is no such tab.
+    virtual QString tabShownName(int index) const { return tabCustomName(index); }
     // Sets the bell mark of tab `index` and refreshes the header; false when there is no such tab.
     virtual bool markTabBell(int index) = 0;
 

@@ -55,7 +55,12 @@ QStringList extractLastLines(const Terminal& terminal, int count) {
         for (std::size_t x = 0; x < width; ++x) {
             const Cell& cell = cells[x];
             if (cell.width == 0) continue;
-            text.push_back(cell.ch == 0 ? U' ' : cell.ch);
+            char32_t one = 0;
+            const std::u32string_view chars = terminal.textOf(cell, one);
+            if (chars.size() == 1 && chars[0] == 0)
+                text.push_back(U' ');
+            else
+                text += chars;
         }
         const QString line = QString::fromStdU32String(text).trimmed();
         if (!line.isEmpty()) kept.append(line);

@@ -27,8 +27,8 @@ void BellPreviewQueue::setHost(BellHost* host) {
 }
 
 QString BellPreviewQueue::tabName(const BellHost& host, int index) {
-    const QString custom = host.tabCustomName(index);
-    if (!custom.isEmpty()) return custom;
+    const QString shown = host.tabShownName(index);
+    if (!shown.isEmpty()) return shown;
     return QStringLiteral("Tab ") + QString::number(index + 1);
 }
 

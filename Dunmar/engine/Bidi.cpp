@@ -15,11 +15,13 @@ struct BidiCloser {
 
 } // namespace
 
-std::optional<std::vector<std::int64_t>> bidiVisualOrder(std::span<const Cell> row, std::int64_t cols) {
+std::optional<std::vector<std::int64_t>> bidiVisualOrder(std::span<const Cell> row, std::int64_t cols,
+                                                         const ClusterTable* clusters) {
+    const auto baseOf = [clusters](const Cell& cell) { return clusters ? clusters->base(cell.ch) : cell.ch; };
     const std::int64_t m = std::min<std::int64_t>(cols, std::int64_t(row.size()));
     if (m <= 0) return std::nullopt;
     bool anyRTL = false;
-    for (std::int64_t i = 0; i < m && !anyRTL; ++i) anyRTL = isStrongRTL(row[std::size_t(i)].ch);
+    for (std::int64_t i = 0; i < m && !anyRTL; ++i) anyRTL = isStrongRTL(baseOf(row[std::size_t(i)]));
     if (!anyRTL) return std::nullopt;
 
     // One entry per shown scalar. ICU works in UTF-16, so each entry remembers where its units
@@ -32,7 +34,8 @@ std::optional<std::vector<std::int64_t>> bidiVisualOrder(std::span<const Cell> r
     for (std::int64_t i = 0; i < m; ++i) {
         const Cell& cell = row[std::size_t(i)];
         if (cell.width == 0) continue;
-        char32_t c = cell.ch <= 0x10FFFF && !(cell.ch >= 0xD800 && cell.ch <= 0xDFFF) ? cell.ch : U' ';
+        const char32_t base = baseOf(cell);
+        const char32_t c = base <= 0x10FFFF && !(base >= 0xD800 && base <= 0xDFFF) ? base : U' ';
         entryStart.push_back(std::int32_t(text.size()));
         if (U16_LENGTH(c) == 1) {
             text.push_back(UChar(c));

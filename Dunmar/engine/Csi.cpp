@@ -7,33 +7,33 @@
 
 void Terminal::csiCollect(char32_t c) {
     if (c >= '0' && c <= '9') {
-        csiParams_.digit(int(c - '0'));
+        parser_.csiParams.digit(int(c - '0'));
     } else if (c == ';') {
-        csiParams_.endParam();
+        parser_.csiParams.endParam();
     } else if (c == ':') {
-        csiParams_.colon();
+        parser_.csiParams.colon();
     } else if (c == '<' || c == '=' || c == '>' || c == '?') {
-        if (!csiParams_.collecting() && csiParams_.empty() && csiPrefix_ == 0) {
-            csiPrefix_ = std::uint8_t(c);
+        if (!parser_.csiParams.collecting() && parser_.csiParams.empty() && parser_.csiPrefix == 0) {
+            parser_.csiPrefix = std::uint8_t(c);
         } else {
-            pstate_ = PState::ground;
+            parser_.state = PState::ground;
         }
     } else if (c >= 0x20 && c <= 0x2F) {
-        csiIntermediate_ = std::uint8_t(c);
+        parser_.csiIntermediate = std::uint8_t(c);
     } else if (c >= 0x40 && c <= 0x7E) {
-        csiParams_.endParam();
-        pstate_ = PState::ground;
+        parser_.csiParams.endParam();
+        parser_.state = PState::ground;
         csiDispatch(std::uint8_t(c));
     } else {
-        pstate_ = PState::ground; // DEL and scalars from 0xA0 abandon the sequence
+        parser_.state = PState::ground; // DEL and scalars from 0xA0 abandon the sequence
     }
 }
 
 void Terminal::csiDispatch(std::uint8_t final) {
-    const CsiParams& p = csiParams_;
-    switch (csiPrefix_) {
+    const CsiParams& p = parser_.csiParams;
+    switch (parser_.csiPrefix) {
     case 0:
-        switch (csiIntermediate_) {
+        switch (parser_.csiIntermediate) {
         case ' ':
             doCSISpace(p, final);
             return;
@@ -61,7 +61,7 @@ void Terminal::csiDispatch(std::uint8_t final) {
     case '?':
         if (final == 'u') {
             reportKittyFlags();
-        } else if (csiIntermediate_ == '$' && final == 'p') {
+        } else if (parser_.csiIntermediate == '$' && final == 'p') {
             reportPrivateMode(p);
         } else {
             doPrivate(p, final);

@@ -19,10 +19,10 @@ void Terminal::escDispatch(char32_t c) {
     case '(':
     case '*':
     case '+':
-        pstate_ = PState::charsetG0;
+        parser_.state = PState::charsetG0;
         return; // G2 and G3 designations land on G0
     case ')':
-        pstate_ = PState::charsetG1;
+        parser_.state = PState::charsetG1;
         return;
     case '6':
         backIndex();
@@ -69,7 +69,7 @@ void Terminal::escDispatch(char32_t c) {
     case 'X':
     case '^':
     case '_':
-        pstate_ = PState::dcsPass;
+        parser_.state = PState::dcsPass;
         return;
     case '[':
         startCsi();
@@ -84,8 +84,8 @@ void Terminal::escDispatch(char32_t c) {
         break;
     }
     if (c >= 0x20 && c <= 0x2F) {
-        escInterByte_ = std::uint8_t(c);
-        pstate_ = PState::escInter;
+        parser_.escIntermediate = std::uint8_t(c);
+        parser_.state = PState::escInter;
     }
 }
 

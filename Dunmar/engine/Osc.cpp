@@ -18,7 +18,7 @@ std::int64_t oscNumber(std::string_view text) {
 
 void Terminal::handleOSC() {
     ++diag.oscCount;
-    std::string_view buf = oscBuf_;
+    std::string_view buf = parser_.oscBuf;
     std::string_view payload;
     std::int64_t number;
     if (auto semi = buf.find(';'); semi != std::string_view::npos) {

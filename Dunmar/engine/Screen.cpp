@@ -1,6 +1,5 @@
 // Writing characters, line feeds and scrolling the region.
 #include "engine/CharWidth.h"
-#include "engine/Compose.h"
 #include "engine/Terminal.h"
 
 #include <algorithm>
@@ -87,7 +86,7 @@ void Terminal::composeIntoPrevious(char32_t mark) {
     // After a wide character the cell left of the cursor is its right half.
     if (tx > 0 && rowAt(ty)[std::size_t(tx)].width == 0) --tx;
     Cell& target = rowAt(ty)[std::size_t(tx)];
-    target.ch = composeWithMark(target.ch, mark);
+    target.ch = appendMark(target.ch, mark);
 }
 
 namespace {
@@ -316,4 +315,118 @@ void Terminal::scrollDown(std::int64_t n) {
     }
     grid_.rotate(top, bottom + 1 - k, bottom + 1);
     for (std::int64_t y = top; y < top + k; ++y) blankRowAt(y);
+}
+
+// A run of text in the ground state that holds multi-byte characters, from p on: each character
+// is printed as put() would print it, and in the common case (no wrap due, room on the row, a
+// single-width row, no insert mode) its cells are written right here. ASCII letters between the
+// multi-byte characters are taken along; a longer stretch of ASCII is left to printAscii(). Stops
+// there, at a control and at a sequence that is not whole and valid in the buffer, all of which
+// the general path takes.
+const std::uint8_t* Terminal::printMultibyteRun(const std::uint8_t* p, const std::uint8_t* end) {
+    constexpr int kAsciiToLeave = 8;
+    int asciiInARow = 0;
+    while (p < end) {
+        // What stays the same until put() has to take a character: the row and the pen.
+        const bool direct = !insertMode && !activeCharsetIsGraphics() && cursor.y >= 0 && cursor.y < rows_ &&
+                            cursor.x >= 0 && effectiveCols(cursor.y) == cols_;
+        Row* const rowCells = direct ? &rowAt(cursor.y) : nullptr;
+        Cell* const row = rowCells ? rowCells->data() : nullptr;
+        const CellPattern single = penPattern();
+        const CellPattern wideLeft = single.withWidth(2);
+        const CellPattern wideRight = single.withWidth(0);
+        // The cursor, the last character and the count of scalars are kept in locals while cells
+        // are written (the compiler cannot tell that the cell stores leave them alone) and put
+        // back before anything else looks at them.
+        std::int64_t x = cursor.x;
+        const std::int64_t cols = cols_;
+        bool wrapDue = cursor.pendingWrap;
+        char32_t last = lastChar;
+        std::int64_t scalars = 0;
+        bool tookPut = false;
+        auto putBack = [&] {
+            cursor.x = x;
+            cursor.pendingWrap = wrapDue;
+            lastChar = last;
+            diag.totalScalars += scalars;
+            scalars = 0;
+        };
+        while (p < end) {
+            char32_t c = *p;
+            if (c < 0x80) {
+                // Printable ASCII between the multi-byte characters: one cell each.
+                if (unsigned(c) - 0x20 >= 0x5F || ++asciiInARow == kAsciiToLeave) {
+                    putBack();
+                    return p;
+                }
+                ++p;
+                ++scalars;
+                if (!row || wrapDue || x >= cols) {
+                    putBack();
+                    put(c);
+                    tookPut = true;
+                    break;
+                }
+                splitWideAt(*rowCells, x);
+                splitWideAt(*rowCells, x + 1);
+                single.store(row + x, c);
+                last = c;
+                if (++x >= cols) {
+                    x = cols - 1;
+                    wrapDue = true;
+                }
+                continue;
+            }
+            int w = 1;
+            {
+                const std::size_t used = decodeWhole(p, end, c);
+                if (used == 0 || (c < 0xA0 && c != 0xFFFD)) {
+                    putBack();
+                    return p;
+                }
+                p += used;
+                asciiInARow = 0;
+                if (c == 0xFFFD) continue; // never shown
+                w = unicodeWidth(c);
+                if (w == 0) {
+                    ++scalars;
+                    // A mark joins the character before the cursor (under it while a wrap is due);
+                    // on the row being written that cell is at hand.
+                    if (row && x < cols && (wrapDue || x >= 1)) {
+                        std::int64_t tx = wrapDue ? x : x - 1;
+                        if (tx > 0 && row[tx].width == 0) --tx; // a wide character's right half
+                        Cell& target = row[tx];
+                        target.ch = appendMark(target.ch, c);
+                    } else {
+                        putBack();
+                        composeIntoPrevious(c); // changes a cell, never the cursor or the pen
+                    }
+                    continue;
+                }
+            }
+            ++scalars;
+            if (!row || wrapDue || x + w > cols) {
+                putBack();
+                put(c);
+                tookPut = true;
+                break;
+            }
+            splitWideAt(*rowCells, x);
+            splitWideAt(*rowCells, x + w);
+            if (w == 2) {
+                wideLeft.store(row + x, c);
+                wideRight.store(row + x + 1, U' ');
+            } else {
+                single.store(row + x, c);
+            }
+            x += w;
+            last = c;
+            if (x >= cols) {
+                x = cols - 1;
+                wrapDue = true;
+            }
+        }
+        if (p == end && !tookPut) putBack();
+    }
+    return p;
 }

@@ -1,6 +1,7 @@
 #include "engine/Sixel.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -204,15 +205,21 @@ void SixelDecoder::selectRegister(std::int64_t reg) {
     color_ = known ? registers_[static_cast<std::size_t>(reg)] : RGB{255, 255, 255};
 }
 
-// Row `row` with room for minWidth pixels. The buffer reserves the largest image once, as address
-// space only: a page becomes memory when a row on it is painted, so only the bands drawn cost
-// anything, whatever size the image declares, and the buffer never moves. Rows are stride_ pixels
-// apart; a wider row spreads the rows already drawn in place (the stride at least doubling, so an
-// image growing wider column by column is spread a few times, not once per column).
+// Row `row` with room for minWidth pixels, or nullptr when the grant does not pay for the rows
+// and columns the buffer would have to grow by (growing writes every new pixel, painted or not).
+// The buffer reserves the largest image once, as address space only, so it never moves. Rows are
+// stride_ pixels apart; a wider row spreads the rows already drawn in place (the stride at least
+// doubling, so an image growing wider column by column is spread a few times, not once per column).
 std::uint8_t* SixelDecoder::pixelRow(std::int64_t row, std::int64_t minWidth) {
+    const std::int64_t stride =
+        minWidth > stride_ ? std::min<std::int64_t>(std::max(minWidth, stride_ * 2), kMaxWidth) : stride_;
+    const std::int64_t height = std::max(height_, row + 1);
+    const std::int64_t growth = height * stride - height_ * stride_;
+    if (growth > paintLeft_) return nullptr;
+    paintLeft_ -= growth;
+    written_ += growth;
     if (pixels_.capacity() == 0) pixels_.reserve(std::size_t{4} * kMaxWidth * kMaxHeight);
-    if (minWidth > stride_) {
-        const std::int64_t stride = std::min<std::int64_t>(std::max(minWidth, stride_ * 2), kMaxWidth);
+    if (stride > stride_) {
         pixels_.resize(std::size_t(height_ * stride * 4), 0);
         // From the last row up, each row moves to a place after its old one; the gap it leaves at
         // its end is cleared.
@@ -224,9 +231,9 @@ std::uint8_t* SixelDecoder::pixelRow(std::int64_t row, std::int64_t minWidth) {
         if (height_ > 0) std::memset(pixels_.data() + stride_ * 4, 0, std::size_t((stride - stride_) * 4));
         stride_ = stride;
     }
-    if (row >= height_) {
-        pixels_.resize(std::size_t((row + 1) * stride_ * 4), 0);
-        height_ = row + 1;
+    if (height > height_) {
+        pixels_.resize(std::size_t(height * stride_ * 4), 0);
+        height_ = height;
     }
     return pixels_.data() + row * stride_ * 4;
 }
@@ -234,19 +241,22 @@ std::uint8_t* SixelDecoder::pixelRow(std::int64_t row, std::int64_t minWidth) {
 void SixelDecoder::draw(std::uint8_t sixel, std::int64_t count) {
     const int bits = sixel - 0x3F;
     const std::int64_t end = std::min<std::int64_t>(x_ + count, kMaxWidth);
-    if (bits != 0 && x_ < end) {
-        for (int k = 0; k < 6; ++k) {
-            if (!(bits & (1 << k))) continue;
-            const std::int64_t row = band_ * 6 + k;
-            if (row >= kMaxHeight) break;
-            std::uint8_t* const bytes = pixelRow(row, end);
-            for (std::int64_t x = x_; x < end; ++x) {
-                std::uint8_t* p = bytes + x * 4;
-                p[0] = color_.r;
-                p[1] = color_.g;
-                p[2] = color_.b;
-                p[3] = 255;
-            }
+    // Rows past the height bound are dropped.
+    const std::int64_t rowsLeft = std::clamp<std::int64_t>(kMaxHeight - band_ * 6, 0, 6);
+    for (int k = 0; k < rowsLeft && x_ < end; ++k) {
+        if (!(bits & (1 << k))) continue;
+        std::uint8_t* const bytes = pixelRow(band_ * 6 + k, end);
+        // The columns the grant still pays for.
+        const std::int64_t paintEnd = bytes ? std::min(end, x_ + paintLeft_) : x_;
+        paintLeft_ -= paintEnd - x_;
+        written_ += paintEnd - x_;
+        dropped_ += end - paintEnd;
+        for (std::int64_t x = x_; x < paintEnd; ++x) {
+            std::uint8_t* p = bytes + x * 4;
+            p[0] = color_.r;
+            p[1] = color_.g;
+            p[2] = color_.b;
+            p[3] = 255;
         }
     }
     // Columns past the width bound are dropped; x stops at the bound.
@@ -262,8 +272,10 @@ std::optional<RgbaImage> SixelDecoder::finish() {
     if (width_ > 0 && height_ > 0) {
         // The rows are closed up to the image's width in place (each moves left, never over a row
         // not yet moved), and the buffer becomes the image's: a full-width image is never copied.
+        // Columns reached with nothing drawn in them are transparent; without a grant for them
+        // they are left out.
+        if (width_ > stride_ && !pixelRow(0, width_)) width_ = stride_;
         const std::size_t stride = std::size_t(width_) * 4;
-        if (width_ > stride_) pixelRow(0, width_); // columns reached with nothing drawn in them
         if (width_ != stride_) {
             for (std::int64_t y = 1; y < height_; ++y) {
                 std::memmove(pixels_.data() + std::size_t(y) * stride, pixels_.data() + y * stride_ * 4,

@@ -41,10 +41,19 @@ struct RgbaImage {
 // lies beyond is dropped, and numbers saturate while they are read. Only the rows down to the
 // lowest pixel set are held, in one buffer that becomes the image's own, so memory stays below
 // 4 x kMaxWidth x kMaxHeight bytes however long the data is or whatever size it declares.
+//
+// The work is bounded as well: a repeat of six bytes paints up to 15,000 pixels, so a piece of
+// output that repaints the same area over and over would hold the window for as long as it pleases,
+// and so would many small images each growing its buffer to the largest size. The owner grants a
+// number of pixel writes per piece of output (allowPaint()), which painting and the growth of the
+// buffer (whose new pixels are cleared) both spend; what a piece asks beyond it is dropped and
+// counted. The grant of kPaintPerPiece is a whole image of the largest size (its buffer cleared and
+// every pixel painted), more than a program's image brings in one read.
 class SixelDecoder {
 public:
     static constexpr int kMaxWidth = 2500;
     static constexpr int kMaxHeight = 2500;
+    static constexpr std::int64_t kPaintPerPiece = 2 * std::int64_t{kMaxWidth} * kMaxHeight;
 
     SixelDecoder();
 
@@ -55,6 +64,13 @@ public:
     void feed(std::string_view bytes);
     // Ends the image. Nothing when no pixel was set; the decoder is ready for the next image either way.
     std::optional<RgbaImage> finish();
+
+    // The pixel writes allowed from now until the next grant, over all images.
+    void allowPaint(std::int64_t pixels) { paintLeft_ = pixels; }
+    // Pixels written (painted or cleared while the buffer grew), and pixels not painted for want
+    // of a grant, since the decoder was made.
+    std::int64_t pixelsWritten() const { return written_; }
+    std::int64_t pixelsDropped() const { return dropped_; }
 
 private:
     enum class State { ground, repeatCount, colorRegister, colorParams };
@@ -81,6 +97,10 @@ private:
     std::int64_t colorRegister_ = 0;
     std::array<std::int64_t, 4> params_{};
     std::size_t paramCount_ = 0;
+
+    std::int64_t paintLeft_ = kPaintPerPiece;
+    std::int64_t written_ = 0;
+    std::int64_t dropped_ = 0;
 };
 
 // Decodes one whole sixel data string.

@@ -58,7 +58,7 @@ void Terminal::blankRowAt(std::int64_t y) {
 
 std::size_t Terminal::memoryFootprint() const {
     return grid_.memoryFootprint() + altGrid_.memoryFootprint() + scrollback_.memoryFootprint() +
-           renditions_.memoryFootprint() + tabStops_.capacity();
+           renditions_.memoryFootprint() + clusters_.memoryFootprint() + tabStops_.capacity();
 }
 
 std::span<const Cell> Terminal::gridRow(std::int64_t y) const {
@@ -108,6 +108,16 @@ void Terminal::compactInterned() {
     mark(std::span<const Cell>(&pen, 1));
     penLinkId_ = renditions_.compact(live, penLinkId_);
     penStale_ = kPenColours | kPenStyle;
+}
+
+// Drops the clusters no cell names any more; the codes in use stay as they are.
+void Terminal::compactClusters() {
+    clusters_.startCompaction();
+    auto mark = [&](std::span<const Cell> row) { clusters_.markLive(row); };
+    grid_.forEachRow(mark);
+    altGrid_.forEachRow(mark);
+    for (std::size_t i = 0; i < scrollback_.size(); ++i) mark(scrollback_.line(i));
+    clusters_.compact();
 }
 
 // ---- Cursor ------------------------------------------------------------------------------------

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "engine/Cell.h"
+#include "engine/Clusters.h"
 #include "engine/Colors.h"
 #include "engine/CsiParams.h"
 #include "engine/Diagnostics.h"
 #include "engine/Grid.h"
+#include "engine/ParserState.h"
 #include "engine/Renditions.h"
 #include "engine/Scrollback.h"
 #include "engine/Sixel.h"
@@ -36,19 +38,7 @@ struct PromptMark {
 // Single-threaded: everything runs on the thread that owns it.
 class Terminal {
 public:
-    enum class PState : std::uint8_t {
-        ground,
-        esc,
-        escInter,
-        csi,
-        osc,
-        oscEsc,
-        dcs,
-        dcsPass,
-        dcsSixel,
-        charsetG0,
-        charsetG1
-    };
+    using PState = ParserState::PState;
 
     // The grid never grows beyond these, whatever size is asked for: a screen this size already
     // needs a 4 pixel font on an 8K display, and a full scrollback of such rows is 250 MB.
@@ -91,10 +81,23 @@ public:
     // rows() - 1). Cells carry their rendition packed: attrsOf() and hyperlinkOf() unpack it.
     // Grid row y (0 = top), cols() cells; empty for a row outside the grid.
     std::span<const Cell> gridRow(std::int64_t y) const;
+    // Line `row` of that buffer: a scrollback line below scrollback().size(), a grid row from there
+    // on; empty outside the buffer.
+    std::span<const Cell> bufferLine(std::int64_t row) const {
+        const auto held = std::int64_t(scrollback_.size());
+        if (row >= 0 && row < held) return scrollback_.line(std::size_t(row));
+        return gridRow(row - held);
+    }
     std::uint8_t lineAttr(std::int64_t y) const;
     const Scrollback& scrollback() const { return scrollback_; }
     TextAttrs attrsOf(const Cell& cell) const { return renditions_.decode(cell); }
     std::string_view hyperlinkOf(const Cell& cell) const { return renditions_.linkOf(cell); }
+    // The scalars a cell shows: its character, or a base with the marks that did not compose with
+    // it (`one` holds a lone character). Views into the table stay valid until the next process().
+    std::u32string_view textOf(const Cell& cell, char32_t& one) const { return clusters_.text(cell.ch, one); }
+    // A cell's character without its marks, for classifying it (word, blank, direction).
+    char32_t baseOf(const Cell& cell) const { return clusters_.base(cell.ch); }
+    const ClusterTable& clusters() const { return clusters_; }
     bool isAltScreen() const { return altActive_; }
     // Bytes held by the screen model: both grids, the scrollback and the tables of renditions and
     // links (capacities of the containers; allocator overhead and images excluded).
@@ -162,11 +165,15 @@ public:
     void handleOSC();
     // Ends the sixel image whose data the parser has fed to the decoder: places it at the cursor.
     void parseSixelData();
+    // Sixel pixels written, and left out because one piece of output asked for more work than a
+    // piece may do (see SixelDecoder).
+    std::int64_t sixelPixelsWritten() const { return sixelDecoder_.pixelsWritten(); }
+    std::int64_t sixelPixelsDropped() const { return sixelDecoder_.pixelsDropped(); }
 
     // ---- Parser state (read-only, for diagnostics and tests) -----------------------------------
-    PState pstate() const { return pstate_; }
-    const CsiParams& csiParams() const { return csiParams_; }
-    std::string_view oscBuf() const { return oscBuf_; }
+    PState pstate() const { return parser_.state; }
+    const CsiParams& csiParams() const { return parser_.csiParams; }
+    std::string_view oscBuf() const { return parser_.oscBuf; }
 
     // ---- State the shell switches (read by the view) -------------------------------------------
     ParserDiagnostics diag;
@@ -300,6 +307,13 @@ private:
     void repeatLastChar(std::int64_t n);
     void wrapToNextLine();
     void composeIntoPrevious(char32_t mark);
+    // `code` with `mark` joined to it (see ClusterTable::append).
+    char32_t appendMark(char32_t code, char32_t mark) {
+        if (clusters_.needsCompaction()) [[unlikely]]
+            compactClusters();
+        return clusters_.append(code, mark);
+    }
+    void compactClusters();
     bool activeCharsetIsGraphics() const { return useG1 ? charsetG1IsGraphics : charsetG0IsGraphics; }
     bool scrollRegionValid() const;
     bool marginsPartial() const;
@@ -369,18 +383,10 @@ private:
     std::optional<std::string> currentHyperlink_;
     std::uint32_t penLinkId_ = 0;
     Renditions renditions_;
+    ClusterTable clusters_;
 
-    // Parser state
-    PState pstate_ = PState::ground;
-    std::uint8_t csiPrefix_ = 0;
-    std::uint8_t csiIntermediate_ = 0;
-    std::uint8_t escInterByte_ = 0;
-    bool stringIsOsc_ = false; // in oscEsc: whether the interrupted string was an OSC
-    CsiParams csiParams_;
-    std::string oscBuf_;
-    bool oscOverflow_ = false;
+    ParserState parser_;
     SixelDecoder sixelDecoder_; // the image of the sixel string being received
-    Utf8Decoder utf8_;
 };
 
 // A cell's colours as the view draws them: its rendition resolved with the palette entries and

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // Incremental UTF-8 decoder: keeps only the state of one incomplete sequence between pieces of
@@ -65,3 +66,30 @@ private:
     std::uint8_t lower_ = 0x80;
     std::uint8_t upper_ = 0xBF;
 };
+
+// Decodes one complete, valid multi-byte sequence at p (whose first byte is 0x80 or above): its
+// length, or 0 when the bytes are invalid or incomplete (the incremental decoder then handles them
+// byte by byte). Overlong forms, surrogates and values beyond U+10FFFF are told by the value.
+[[gnu::always_inline]] inline std::size_t decodeWhole(const std::uint8_t* p, const std::uint8_t* end,
+                                                      char32_t& out) {
+    const std::uint8_t b0 = p[0];
+    const auto notCont = [](std::uint8_t b) { return (b & 0xC0) ^ 0x80; };
+    if (b0 < 0xE0) {
+        if (b0 < 0xC2 || end - p < 2 || notCont(p[1])) return 0;
+        out = char32_t(b0 & 0x1F) << 6 | (p[1] & 0x3F);
+        return 2;
+    }
+    if (b0 < 0xF0) {
+        if (end - p < 3 || (notCont(p[1]) | notCont(p[2]))) return 0;
+        const char32_t c = char32_t(b0 & 0x0F) << 12 | char32_t(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
+        if (c < 0x800 || c - 0xD800 < 0x800) return 0; // overlong, surrogate
+        out = c;
+        return 3;
+    }
+    if (b0 > 0xF4 || end - p < 4 || (notCont(p[1]) | notCont(p[2]) | notCont(p[3]))) return 0;
+    const char32_t c =
+        char32_t(b0 & 0x07) << 18 | char32_t(p[1] & 0x3F) << 12 | char32_t(p[2] & 0x3F) << 6 | (p[3] & 0x3F);
+    if (c < 0x10000 || c > 0x10FFFF) return 0; // overlong, beyond Unicode
+    out = c;
+    return 4;
+}

@@ -144,3 +144,11 @@ std::string Loc::smartPullConflict(std::string_view files) {
 std::string Loc::bellNotifBodyTab(std::string_view tabName) {
     return dunmar::loc::fillFormat(t("bellNotifBodyTab"), {tabName});
 }
+
+std::string Loc::programRunningMessage(std::string_view program) {
+    return dunmar::loc::fillFormat(t("programRunningMessage"), {program});
+}
+
+std::string Loc::shellMissing(std::string_view wanted, std::string_view running) {
+    return dunmar::loc::fillFormat(t("shellMissing"), {wanted, running});
+}

@@ -55,4 +55,6 @@ public:
     static std::string behindOnly(std::int64_t n);
     static std::string smartPullConflict(std::string_view files);
     static std::string bellNotifBodyTab(std::string_view tabName);
+    static std::string programRunningMessage(std::string_view program);
+    static std::string shellMissing(std::string_view wanted, std::string_view running);
 };

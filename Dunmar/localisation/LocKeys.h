@@ -161,4 +161,10 @@
     LOC_KEY(gitIgnoreAdd)                                                                                    \
     LOC_KEY(sshEditConn)                                                                                     \
     LOC_KEY(webPickerCopyScreenshot)                                                                         \
-    LOC_KEY(noMatches)
+    LOC_KEY(noMatches)                                                                                       \
+    LOC_KEY(programRunningTitle)                                                                             \
+    LOC_FORMAT_KEY(programRunningMessage)                                                                    \
+    LOC_KEY(programRunningEnd)                                                                               \
+    LOC_KEY(notAvailableYet)                                                                                 \
+    LOC_KEY(shellRestarted)                                                                                  \
+    LOC_FORMAT_KEY(shellMissing)

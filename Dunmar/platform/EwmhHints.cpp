@@ -137,6 +137,36 @@ bool isOnCurrentDesktop(WId window) {
     return *mine == *shown;
 }
 
+bool isShownOnScreen(WId window) {
+    xcb_connection_t* c = x11::connection();
+    if (!c || !window) return true;
+    const auto id = static_cast<xcb_window_t>(window);
+    xcb_get_window_attributes_reply_t* attributes =
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, id), nullptr);
+    if (!attributes) return false;
+    const bool viewable = attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+    std::free(attributes);
+    if (!viewable) return false;
+    const std::uint32_t hidden = x11::atom("_NET_WM_STATE_HIDDEN");
+    for (std::uint32_t a : readAtoms(c, window, x11::atom("_NET_WM_STATE")))
+        if (a == hidden) return false;
+    const std::optional<std::uint32_t> showingDesktop =
+        readCardinal(c, x11::rootWindow(), x11::atom("_NET_SHOWING_DESKTOP"));
+    return !showingDesktop || *showingDesktop == 0;
+}
+
+void requestActivate(WId window) {
+    xcb_connection_t* c = x11::connection();
+    if (!c || !window) return;
+    const std::optional<std::uint32_t> showingDesktop =
+        readCardinal(c, x11::rootWindow(), x11::atom("_NET_SHOWING_DESKTOP"));
+    if (showingDesktop && *showingDesktop != 0)
+        sendToRoot(c, 0, x11::atom("_NET_SHOWING_DESKTOP"), 0, 0, 0, 0);
+    // No timestamp of a user action is at hand (0): window managers take the request from an
+    // application all the same for its own window.
+    sendToRoot(c, window, x11::atom("_NET_ACTIVE_WINDOW"), kSourceApplication, 0, 0, 0);
+}
+
 QByteArrayList windowStates(WId window) {
     QByteArrayList names;
     xcb_connection_t* c = x11::connection();

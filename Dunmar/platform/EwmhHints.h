@@ -39,6 +39,15 @@ std::optional<std::uint32_t> currentDesktop();
 // False only when both are known and differ (a window on every desktop is on the current one).
 bool isOnCurrentDesktop(WId window);
 
+// Whether the window really is on the screen as the server and the window manager see it: mapped,
+// not iconified (_NET_WM_STATE_HIDDEN), and the desktop not in its "show desktop" mode
+// (_NET_SHOWING_DESKTOP). A window Qt still counts as shown may be none of these after the window
+// manager iconified or unmapped it. Outside X11: true.
+bool isShownOnScreen(WId window);
+// Asks the window manager to bring the window back and give it the keyboard: leaves the "show
+// desktop" mode, de-iconifies, raises and activates (_NET_ACTIVE_WINDOW).
+void requestActivate(WId window);
+
 // The names of the window's _NET_WM_STATE atoms, for checks and diagnostics.
 QByteArrayList windowStates(WId window);
 

@@ -32,6 +32,7 @@ void fetchData(QNetworkAccessManager& manager, const QNetworkRequest& request, Q
         FetchResult result;
         const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
         result.httpStatus = status.isValid() ? status.toInt() : 0;
+        result.redirectTarget = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
         const QNetworkReply::NetworkError error = reply->error();
         if (isTransportFailure(error, status.isValid()))
             result.error = FetchError{error, reply->errorString()};
@@ -42,7 +43,9 @@ void fetchData(QNetworkAccessManager& manager, const QNetworkRequest& request, Q
     });
     // The manager deletes its replies with itself, before they finish.
     QObject::connect(reply, &QObject::destroyed, [deliver] {
-        deliver(FetchResult{
-            {}, FetchError{QNetworkReply::OperationCanceledError, QStringLiteral("Operation canceled")}, 0});
+        FetchResult cancelled;
+        cancelled.error =
+            FetchError{QNetworkReply::OperationCanceledError, QStringLiteral("Operation canceled")};
+        deliver(std::move(cancelled));
     });
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QNetworkReply>
 #include <QString>
+#include <QUrl>
 #include <functional>
 #include <optional>
 
@@ -23,7 +24,8 @@ struct FetchError {
 struct FetchResult {
     QByteArray data;
     std::optional<FetchError> error;
-    int httpStatus = 0; // 0 when no HTTP response arrived
+    int httpStatus = 0;  // 0 when no HTTP response arrived
+    QUrl redirectTarget; // the Location of a redirect the request did not follow itself
 
     bool ok() const { return !error.has_value(); }
 };

@@ -16,6 +16,7 @@
 #include "settings/TerminalFonts.h"
 #include "settings/SettingsKeys.h"
 
+#include <cmath>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -203,7 +204,9 @@ QWidget* SettingsOverlay::makeSliderRow(const QString& label, double min, double
     auto* coalescer = new ReportCoalescer([this, key](const QVariant& v) { report(key, v.toDouble()); },
                                           ReportCoalescer::kFrameMs, row);
     connect(slider, &MiniSlider::valueChanged, row,
-            [this, key, valueLabel, format, fmtScale, coalescer](double v) {
+            [this, key, valueLabel, format, fmtScale, coalescer](double position) {
+                // What is stored and applied is the value the label shows (11pt, not 10.997pt).
+                const double v = std::round(position * fmtScale) / fmtScale;
                 defaults_.setValue(key, v);
                 valueLabel->setText(QString::asprintf(format.constData(), v * fmtScale));
                 coalescer->push(v);

@@ -107,6 +107,19 @@ void GlyphRunBatch::add(QPainter& painter, int face, const QColor& color, char32
     positions_.append(baseline);
 }
 
+void GlyphRunBatch::addCluster(QPainter& painter, int face, const QColor& color, std::u32string_view scalars,
+                               QPointF baseline) {
+    // The glyph cache maps one character to one glyph; a cluster needs the shaper to place its
+    // marks, so it is drawn as text of its own.
+    flush(painter);
+    painter.save();
+    if (cache_.isOblique(face)) slantAbout(painter, baseline.y());
+    painter.setFont(cache_.font(face));
+    painter.setPen(color);
+    painter.drawText(baseline, QString::fromUcs4(scalars.data(), qsizetype(scalars.size())));
+    painter.restore();
+}
+
 void GlyphRunBatch::flush(QPainter& painter) {
     if (glyphs_.isEmpty()) return;
     QGlyphRun run;

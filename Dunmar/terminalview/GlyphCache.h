@@ -7,6 +7,7 @@
 #include <QRawFont>
 #include <QVector>
 #include <array>
+#include <string_view>
 
 class QPainter;
 struct TerminalFonts;
@@ -51,6 +52,9 @@ public:
     // A character in a cell two columns wide that the colour emoji font has is drawn from it.
     void add(QPainter& painter, int face, const QColor& color, char32_t ch, QPointF baseline,
              bool wide = false);
+    // Adds a character with its combining marks, shaped together so that the marks sit on it.
+    void addCluster(QPainter& painter, int face, const QColor& color, std::u32string_view scalars,
+                    QPointF baseline);
     void flush(QPainter& painter);
 
 private:

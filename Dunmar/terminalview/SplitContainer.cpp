@@ -93,6 +93,15 @@ void SplitContainer::split(bool vertical, TerminalView* secondary) {
     fade(secondary, 0, 1, kSplitFadeInMs, QEasingCurve(QEasingCurve::OutCubic), nullptr);
 }
 
+void SplitContainer::setOrientation(bool vertical) {
+    if (!isSplit() || vertical == isVerticalSplit_) return;
+    isVerticalSplit_ = vertical;
+    splitRatio_ = split::startRatio(
+        defaults().doubleValue(vertical ? kRatioKeyVertical : kRatioKeyHorizontal), splitRatio_);
+    if (dividerView_) dividerView_->setCursor(vertical ? Qt::SizeHorCursor : Qt::SizeVerCursor);
+    layoutSplit();
+}
+
 TerminalView* SplitContainer::unsplit() {
     if (!isSplit()) return nullptr;
     TerminalView* removed = secondaryView_;

@@ -40,6 +40,9 @@ public:
     // Removes the secondary pane (it fades out and leaves the container) and returns it; the caller
     // decides what becomes of it. Null when not split.
     TerminalView* unsplit();
+    // Lays a split out the other way (side by side or one above the other); both panes and their
+    // shells stay as they are.
+    void setOrientation(bool vertical);
     // Makes the primary or the secondary pane the active, undimmed one.
     void setActivePane(bool primary);
     void layoutSplit();

@@ -302,6 +302,7 @@ private:
         qreal width = 0;
         const ResolvedAttrs* attrs = nullptr;
         char32_t ch = U' ';
+        std::u32string_view cluster; // a base and its marks, drawn as one run; empty for a lone ch
         bool hyperlink = false;
         bool selected = false;
         bool underGhost = false; // the ghost text of a suggestion is drawn here instead

@@ -15,8 +15,12 @@ bool isBlankChar(char32_t ch) {
     return ch == U' ' || ch == 0;
 }
 
-QString stringOf(char32_t ch) {
-    return QString::fromUcs4(&ch, 1);
+// A cell's character with the marks it carries; a blank for the empty character.
+QString stringOf(const Terminal& terminal, const Cell& cell) {
+    if (cell.ch == 0) return QStringLiteral(" ");
+    char32_t one = 0;
+    const std::u32string_view text = terminal.textOf(cell, one);
+    return QString::fromUcs4(text.data(), qsizetype(text.size()));
 }
 
 // Removes trailing white space (blanks, tabs and the other Unicode spaces).
@@ -127,7 +131,7 @@ const std::optional<std::vector<std::int64_t>>& TerminalView::bidiOrder(std::int
     }
     const auto r = std::size_t(row);
     if (!bidiCacheValid_[r]) {
-        bidiCacheData_[r] = bidiVisualOrder(terminal_->gridRow(row), terminal_->effectiveCols(row));
+        bidiCacheData_[r] = bidiVisualOrder(terminal_->gridRow(row), terminal_->effectiveCols(row), &terminal_->clusters());
         bidiCacheValid_[r] = true;
     }
     return bidiCacheData_[r];
@@ -212,7 +216,7 @@ std::optional<QString> TerminalView::selectedText() const {
         }
         if (c <= lastCol) {
             const Cell cell = cellForDisplay(r, c, sb);
-            if (cell.width != 0) line += stringOf(cell.ch);
+            if (cell.width != 0) line += stringOf(*terminal_, cell);
         }
     }
     lines.append(line);
@@ -228,7 +232,7 @@ QString TerminalView::accessibilityValue() const {
         QString line;
         for (const Cell& cell : terminal_->gridRow(y)) {
             if (cell.width == 0) continue; // the right half of a wide character
-            line += cell.ch == 0 ? QStringLiteral(" ") : stringOf(cell.ch);
+            line += stringOf(*terminal_, cell);
         }
         lines.append(line);
     }

@@ -154,14 +154,7 @@ void TerminalView::paintRow(QPainter& painter, const FrameGeometry& frame, const
     const std::int64_t bufferIndex = frame.first + r;
 
     // The cells of this row: a grid row while live, else whatever buffer line lies here.
-    std::span<const Cell> cells;
-    if (liveRow) {
-        cells = terminal_->gridRow(r);
-    } else if (bufferIndex >= 0 && bufferIndex < frame.scrollbackCount) {
-        cells = terminal_->scrollback().line(std::size_t(bufferIndex));
-    } else if (bufferIndex >= frame.scrollbackCount) {
-        cells = terminal_->gridRow(bufferIndex - frame.scrollbackCount);
-    }
+    const std::span<const Cell> cells = liveRow ? terminal_->gridRow(r) : terminal_->bufferLine(bufferIndex);
     static const std::optional<std::vector<std::int64_t>> noOrder;
     const std::optional<std::vector<std::int64_t>>& order = liveRow ? bidiOrder(r) : noOrder;
     const std::int64_t lastText = selection ? lastTextColBuf(bufferIndex, frame.scrollbackCount) : -1;
@@ -181,6 +174,10 @@ void TerminalView::paintRow(QPainter& painter, const FrameGeometry& frame, const
         d.width = cell.width == 2 ? 2 * cellW() : cellW();
         d.attrs = &resolve(cell, colors);
         d.ch = cell.ch;
+        if (isClusterCode(cell.ch)) {
+            char32_t one = 0;
+            d.cluster = terminal_->textOf(cell, one);
+        }
         d.hyperlink = d.attrs->hyperlink;
         d.underGhost = liveRow && ghostSpan_ && r == ghostSpan_->row && logical >= ghostSpan_->start &&
                        logical < ghostSpan_->end;
@@ -221,12 +218,14 @@ void TerminalView::paintRow(QPainter& painter, const FrameGeometry& frame, const
     for (const DrawCell& d : rowCells_) {
         if (d.ch == 0 || d.ch == U' ') continue;
         if (d.attrs->hidden || (d.attrs->blink && !textBlinkVisible_) || d.underGhost) continue;
-        if (boxdrawing::covers(d.ch)) {
+        if (!d.cluster.empty()) {
+            glyphs.addCluster(painter, d.attrs->face, d.attrs->fg, d.cluster, QPointF(d.x, baseline));
+        } else if (boxdrawing::covers(d.ch)) {
             boxdrawing::draw(painter, d.ch, QRectF(d.x, rowTop, d.width, cellH()), d.attrs->fg);
-            continue;
+        } else {
+            glyphs.add(painter, d.attrs->face, d.attrs->fg, d.ch, QPointF(d.x, baseline),
+                       d.width > cellW() * 1.5);
         }
-        glyphs.add(painter, d.attrs->face, d.attrs->fg, d.ch, QPointF(d.x, baseline),
-                   d.width > cellW() * 1.5);
     }
     glyphs.flush(painter);
 

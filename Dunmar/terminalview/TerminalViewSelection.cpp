@@ -13,32 +13,26 @@ bool isWordCharacter(char32_t c) {
     return QChar::isLetterOrNumber(c) || QChar::isMark(c) || c == U'-' || c == U'.' || c == U'_';
 }
 
-// The right half of a wide character belongs to the character on its left.
-bool isWordCell(std::span<const Cell> line, std::int64_t i) {
+// The right half of a wide character belongs to the character on its left; a cell with marks
+// counts by its base.
+bool isWordCell(const Terminal& terminal, std::span<const Cell> line, std::int64_t i) {
     const Cell& cell = line[std::size_t(i)];
     if (cell.width == 0)
-        return i > 0 && line[std::size_t(i - 1)].width == 2 && isWordCharacter(line[std::size_t(i - 1)].ch);
-    return isWordCharacter(cell.ch);
+        return i > 0 && line[std::size_t(i - 1)].width == 2 &&
+               isWordCharacter(terminal.baseOf(line[std::size_t(i - 1)]));
+    return isWordCharacter(terminal.baseOf(cell));
 }
 
 } // namespace
 
 std::pair<GridPos, GridPos> TerminalView::wordBounds(GridPos pos) const {
-    const auto sb = std::int64_t(terminal_->scrollback().size());
-    std::span<const Cell> line;
-    if (pos.row - sb >= 0 && pos.row - sb < terminal_->rows()) {
-        line = terminal_->gridRow(pos.row - sb);
-    } else if (pos.row >= 0 && pos.row < sb) {
-        line = terminal_->scrollback().line(std::size_t(pos.row));
-    } else {
-        return {pos, pos};
-    }
+    const std::span<const Cell> line = terminal_->bufferLine(pos.row);
     const auto length = std::int64_t(line.size());
-    if (pos.col < 0 || pos.col >= length || !isWordCell(line, pos.col)) return {pos, pos};
+    if (pos.col < 0 || pos.col >= length || !isWordCell(*terminal_, line, pos.col)) return {pos, pos};
     std::int64_t start = pos.col;
-    while (start > 0 && isWordCell(line, start - 1)) --start;
+    while (start > 0 && isWordCell(*terminal_, line, start - 1)) --start;
     std::int64_t end = pos.col;
-    while (end < terminal_->cols() - 1 && end + 1 < length && isWordCell(line, end + 1)) ++end;
+    while (end < terminal_->cols() - 1 && end + 1 < length && isWordCell(*terminal_, line, end + 1)) ++end;
     return {GridPos{pos.row, start}, GridPos{pos.row, end}};
 }
 

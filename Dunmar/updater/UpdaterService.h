@@ -1,7 +1,9 @@
 #pragma once
 
-// What the controller asks of the updater: the silent check at launch and after the automatic
-// check was switched on.
+#include <QString>
+#include <optional>
+
+// What the controller and the command palette ask of the updater.
 class UpdaterService {
 public:
     virtual ~UpdaterService() = default;
@@ -9,10 +11,19 @@ public:
     // Stops a running check timer; then, while the automatic check is on, checks silently after
     // `initialDelaySeconds` and again on a timer.
     virtual void scheduleUpdateCheck(double initialDelaySeconds) = 0;
+    // A check on the user's demand, with a toast for every outcome.
+    virtual void manualCheckForUpdate() = 0;
+    // Installs the release the last check found; says so when there is none.
+    virtual void installPendingUpdate() = 0;
+    // The tag of the release the last check found ("v1.2.0"), none before one was found.
+    virtual std::optional<QString> pendingReleaseTag() const = 0;
 };
 
 // Until the updater exists: no check runs.
 class NullUpdaterService final : public UpdaterService {
 public:
     void scheduleUpdateCheck(double) override {}
+    void manualCheckForUpdate() override {}
+    void installPendingUpdate() override {}
+    std::optional<QString> pendingReleaseTag() const override { return std::nullopt; }
 };

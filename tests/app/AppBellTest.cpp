@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 #include "bell/BellPreviewItem.h"
 #include "bell/BellPreviewPanel.h"
+#include "bell/BellPreviewQueue.h"
 #include "terminalview/TerminalView.h"
 
 #include <QFile>
@@ -57,4 +58,17 @@ TEST_F(AppBell, ABackgroundTabIsMarkedAndAnsweredFromThePreview) {
         << screenOf(view(1)).toStdString();
     EXPECT_EQ(view(0)->session().counters().writeBytes, onShowWritten) << "the tab on show got input";
     EXPECT_EQ(app->workspace().activeTab(), 0) << "answering switched the tab";
+}
+
+TEST_F(AppBell, TheBellNamesATabAsTheStripShowsIt) {
+    launch();
+    app->workspace().createTab(QStringLiteral("/bin/bash"), folder("work"));
+    settle();
+    ASSERT_TRUE(waitForCwd(view(1), folder("work")));
+    app->workspace().updateHeaderTabs();
+    const QString shown = stripTitles().value(1);
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_EQ(BellPreviewQueue::tabName(*app, 1), shown) << "not \"Tab 2\"";
+    app->workspace().renameTab(1, QStringLiteral("build"));
+    EXPECT_EQ(BellPreviewQueue::tabName(*app, 1), QStringLiteral("build"));
 }

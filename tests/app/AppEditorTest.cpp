@@ -33,7 +33,7 @@ protected:
     // A modified editor tab, behind a terminal tab that is on show.
     void openModifiedEditor(const QString& text) {
         app->workspace().createEditorTab();
-        app->workspace().tabs().active()->editorView->insertPlainText(text);
+        app->workspace().tabs().active()->editorView->textView()->insertPlainText(text);
         ASSERT_TRUE(app->workspace().tabs().active()->editorDirty);
         app->workspace().switchToTab(0);
     }
@@ -83,7 +83,7 @@ TEST_F(AppEditor, DiscardClosesUnsavedAndCancelKeepsEverything) {
     answer(Loc::unsavedCancel());
     EXPECT_EQ(app->workspace().tabs().count(), 2);
     EXPECT_TRUE(tab(1).editorDirty);
-    EXPECT_EQ(tab(1).editorView->toPlainText(), "scratch");
+    EXPECT_EQ(tab(1).editorView->textView()->toPlainText(), "scratch");
     app->workspace().closeTab(1);
     answer(Loc::unsavedDiscard());
     EXPECT_EQ(app->workspace().tabs().count(), 1);
@@ -103,13 +103,13 @@ TEST_F(AppEditor, AnEditorTabOpensSavesAndRenamesItsFile) {
     ASSERT_EQ(app->workspace().tabs().count(), 2);
     TabState& editor = tab(1);
     EXPECT_EQ(editor.type, TabType::editor);
-    EXPECT_EQ(editor.editorView->toPlainText(), "line one\n");
+    EXPECT_EQ(editor.editorView->textView()->toPlainText(), "line one\n");
     EXPECT_EQ(editor.customName, QString("notes.txt"));
     EXPECT_EQ(editor.editorURL, QUrl::fromLocalFile(notes));
     EXPECT_EQ(app->window()->focusWidget(), editor.editorView->textView());
 
-    editor.editorView->moveCursor(QTextCursor::End);
-    editor.editorView->insertPlainText(QStringLiteral("line two\n"));
+    editor.editorView->textView()->moveCursor(QTextCursor::End);
+    editor.editorView->textView()->insertPlainText(QStringLiteral("line two\n"));
     EXPECT_TRUE(tab(1).editorDirty);
     app->workspace().saveCurrentEditor();
     EXPECT_EQ(fileQuestions, 1) << "a file of its own: no question";
@@ -166,8 +166,8 @@ TEST_F(AppEditor, AFullDiskKeepsTheFileAndTheUnsavedMark) {
     fileAnswers << notes;
     app->workspace().openEditorFile();
     ASSERT_EQ(app->workspace().tabs().count(), 2);
-    tab(1).editorView->selectAll();
-    tab(1).editorView->insertPlainText(QString(5800, QLatin1Char('x')));
+    tab(1).editorView->textView()->selectAll();
+    tab(1).editorView->textView()->insertPlainText(QString(5800, QLatin1Char('x')));
     ASSERT_TRUE(tab(1).editorDirty);
 
     disk.fill();

@@ -83,10 +83,11 @@ TEST_F(AppSession, ALaunchRestoresFoldersSplitsNamesEditorsAndTheActiveTab) {
         << "the remembered share of new splits is untouched";
 
     // The editors: one with its file, one whose file is gone but keeps it for the next save.
-    EXPECT_EQ(tab(1).editorView->toPlainText(), "# Notes\n");
+    EXPECT_EQ(tab(1).editorView->textView()->toPlainText(), "# Notes\n");
+    EXPECT_EQ(tab(1).editorView->language(), SyntaxLanguage::markdown) << "by the file's name";
     EXPECT_EQ(tab(1).editorMode, EditorInputMode::vim);
     EXPECT_FALSE(tab(1).editorDirty);
-    EXPECT_TRUE(tab(2).editorView->toPlainText().isEmpty());
+    EXPECT_TRUE(tab(2).editorView->textView()->toPlainText().isEmpty());
 
     // "/" is no folder to restore; "left" is a right-hand git panel, kept until the panel exists.
     EXPECT_TRUE(waitForCwd(view(3), QDir::homePath()));
@@ -202,7 +203,7 @@ TEST_F(AppSession, SavedEditorTabsOnFifosAndDevicesAreLeftOutWithAToast) {
     launch(); // hung here at the FIFO's open, and read /dev/zero without end
 
     ASSERT_EQ(app->workspace().tabs().count(), 2);
-    EXPECT_EQ(tab(1).editorView->toPlainText(), "# Notes\n");
+    EXPECT_EQ(tab(1).editorView->textView()->toPlainText(), "# Notes\n");
     EXPECT_EQ(app->workspace().activeTab(), 1);
     QWidget* toast = app->toasts().toast(QStringLiteral("filesSkippedToast"));
     ASSERT_NE(toast, nullptr);

@@ -2,6 +2,7 @@
 // its button, the gear, a press in a terminal or the end of a reset; the reset to defaults end to
 // end; a launch-at-login entry that cannot be written; and a picture of the open panel.
 #include "AppSettingsTestSupport.h"
+#include "engine/Colors.h"
 #include "app/window/WindowBackdrop.h"
 #include "chrome/ChromeTestSupport.h"
 #include "chrome/FooterBarView.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QScreen>
 #include <csignal>
 
 using namespace apptest;
@@ -115,7 +117,7 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
     app->workspace().toggleSplit(true);
     app->workspace().createEditorTabInternal(std::nullopt); // unsaved work
     EditorView* unsaved = tab(1).editorView;
-    unsaved->insertPlainText("keep me");
+    unsaved->textView()->insertPlainText("keep me");
     ASSERT_TRUE(tab(1).editorDirty);
     app->workspace().createEditorTabInternal(std::nullopt); // an empty editor
     app->workspace().addTab();
@@ -134,7 +136,8 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
                                                                         {"blurIntensity", 0.3},
                                                                         {"alwaysOnTop", false},
                                                                         {"hideOnClickOutside", true},
-                                                                        {"promptTheme", 5}}) {
+                                                                        {"promptTheme", 5},
+                                                                        {"colorTheme", 1}}) {
         defaults->setValue(key, value);
         internals(*app).settingsApplier().apply(key, value);
     }
@@ -168,7 +171,7 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
     EXPECT_FALSE(tab(0).splitContainer->isSplit());
     EXPECT_EQ(tab(1).editorView.data(), unsaved);
     EXPECT_TRUE(tab(1).editorDirty);
-    EXPECT_EQ(unsaved->toPlainText(), "keep me");
+    EXPECT_EQ(unsaved->text(), "keep me");
     EXPECT_EQ(content()->findChild<UnsavedAlertView*>(), nullptr);
     EXPECT_EQ(view(0)->currentShell(), chooseShell("/bin/zsh"));
     EXPECT_TRUE(
@@ -181,9 +184,15 @@ TEST_F(AppSettingsPanel, ResetReturnsTheProgramToItsFirstStartAndKeepsUnsavedEdi
     EXPECT_EQ(defaults->integer("defaultShellIndex"), 0);
     EXPECT_NEAR(app->window()->windowOpacity(), 0.99, 0.01);
     EXPECT_DOUBLE_EQ(internals(*app).visualEffect()->intensity(), 0.96);
+    EXPECT_EQ(activeTheme.id, "dark") << "the theme on screen is the one the reset stored";
     EXPECT_TRUE(app->windowController().isWindowKeptAbove());
     EXPECT_FALSE(app->windowController().hidesOnClickOutside()) << "no click-outside hiding left behind";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return app->window()->size() == QSize(860, 480); }, 5000));
+    // The first-start size, kept within the screen (offscreen it is narrower than the window).
+    const QRect screen = app->window()->screen()->availableGeometry();
+    const QSize firstStart(std::min(860, screen.width()), std::min(480, screen.height()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->window()->size() == firstStart; }, 5000))
+        << app->window()->width() << "x" << app->window()->height();
+    EXPECT_TRUE(screen.contains(app->window()->geometry())) << "nothing of it off the screen";
     EXPECT_EQ(view(0)->userCursorStyle(), 0);
     EXPECT_DOUBLE_EQ(view(0)->fonts().font.pointSizeF(), makeTerminalFonts(10.0, 0).font.pointSizeF());
 

@@ -4,6 +4,7 @@
 #include "AppSettingsTestSupport.h"
 #include "app/ShellForeground.h"
 #include "app/window/WindowBackdrop.h"
+#include "editor/SyntaxTextStorage.h"
 #include "chrome/ChromeTestSupport.h"
 #include "settings/ColorThemeRow.h"
 #include "settings/MiniSlider.h"
@@ -134,7 +135,8 @@ TEST_F(AppSettings, TheFontSizeSliderLeavesEveryPaneAtTheSizeItWasLetGoAt) {
     chrometest::mouse(slider, QEvent::MouseMove, last);
     chrometest::mouse(slider, QEvent::MouseButtonRelease, last, Qt::NoButton);
 
-    const double final = slider->value();
+    // The size the label shows, a whole point: where the knob was let go, rounded.
+    const double final = std::round(slider->value());
     EXPECT_DOUBLE_EQ(defaults->doubleValue("terminalFontSize"), final);
     for (TerminalView* view : app->workspace().allTerminalViews())
         EXPECT_DOUBLE_EQ(fontSizeOf(view), expectedFontSize(final));
@@ -257,16 +259,17 @@ TEST_F(AppSettings, ColourThemesRecolourTheTerminalsTheMaterialAndTheEditors) {
         EXPECT_EQ(activeTheme.id, c.theme) << c.value.toString().toStdString();
         EXPECT_EQ(material->material(), activeTheme.visualMaterial);
         EXPECT_EQ(material->isLightAppearance(), c.lightMaterial);
-        const QColor base = editor->palette().color(QPalette::Base);
+        const QColor base = editor->textView()->palette().color(QPalette::Base);
         EXPECT_NEAR(base.redF(), kTermBgCGColor.r, 0.01) << "the editor takes the theme's background";
-        EXPECT_NEAR(editor->palette().color(QPalette::Text).redF(), kDefaultFG.r, 0.01);
+        EXPECT_NEAR(editor->textView()->palette().color(QPalette::Text).redF(), kDefaultFG.r, 0.01);
+        EXPECT_EQ(editor->syntaxStorage()->isDark(), base.valueF() < 0.5f) << "and colours in its palette";
     }
     EXPECT_EQ(defaults->integer("colorTheme"), 0) << "applying stores nothing";
 
     // An editor opened under the light theme starts in its colours.
     internals(*app).settingsApplier().apply("colorTheme", 1);
     app->workspace().createEditorTabInternal(std::nullopt);
-    EXPECT_NEAR(tab(2).editorView->palette().color(QPalette::Base).redF(), kTermBgCGColor.r, 0.01);
+    EXPECT_NEAR(tab(2).editorView->textView()->palette().color(QPalette::Base).redF(), kTermBgCGColor.r, 0.01);
 
     // A preview shows a theme without storing it, and the stored one comes back.
     change("colorTheme", 2);

@@ -1,10 +1,12 @@
 // Split panes of the running controller: a second shell in the same folder, closing and turning the
 // split, the second shell ending, and the header's split buttons.
 #include "AppTestSupport.h"
+#include "chrome/AlertSheetView.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/SplitIconButton.h"
 
 #include <QTest>
+#include <csignal>
 
 using namespace apptest;
 
@@ -47,20 +49,59 @@ TEST_F(AppSplits, ASplitOpensASecondShellInTheSameFolderAndClosesItAgain) {
     expectTabsInStep();
 }
 
-TEST_F(AppSplits, SplittingTheOtherWayStartsAFreshSecondShell) {
+TEST_F(AppSplits, TurningASplitKeepsBothSessionsAndTheirScreens) {
     launch();
     app->workspace().toggleSplit(true);
     SplitContainer* c = container(0);
-    ASSERT_TRUE(waitForShell(c->secondaryView()));
-    const pid_t first = c->secondaryView()->childPid();
+    TerminalView* first = view(0);
+    TerminalView* second = c->secondaryView();
+    ASSERT_TRUE(waitForShell(first));
+    ASSERT_TRUE(waitForShell(second));
+    first->writePTY(QStringLiteral("echo left-$((6*7))\r"));
+    second->writePTY(QStringLiteral("echo right-$((6*7))\r"));
+    ASSERT_TRUE(waitForScreenText(first, QStringLiteral("left-42")));
+    ASSERT_TRUE(waitForScreenText(second, QStringLiteral("right-42")));
+    const pid_t firstShell = first->childPid();
+    const pid_t secondShell = second->childPid();
+
     app->workspace().toggleSplit(false);
     ASSERT_TRUE(c->isSplit());
     EXPECT_FALSE(c->isVerticalSplit()) << "one above the other";
-    ASSERT_TRUE(waitForShell(c->secondaryView()));
-    EXPECT_NE(c->secondaryView()->childPid(), first);
-    EXPECT_TRUE(waitForProcessEnd(first));
+    EXPECT_EQ(c->secondaryView(), second) << "the same second pane";
+    EXPECT_EQ(first->childPid(), firstShell);
+    EXPECT_EQ(second->childPid(), secondShell) << "its shell keeps running";
+    EXPECT_EQ(::kill(secondShell, 0), 0);
+    EXPECT_TRUE(waitForScreenText(first, QStringLiteral("left-42"), 2000)) << "the screens stay";
+    EXPECT_TRUE(waitForScreenText(second, QStringLiteral("right-42"), 2000));
     EXPECT_TRUE(horizontalOn());
     EXPECT_FALSE(verticalOn());
+}
+
+TEST_F(AppSplits, ClosingASplitWhoseSecondPaneRunsAProgramAsksFirst) {
+    launch();
+    app->workspace().toggleSplit(true);
+    SplitContainer* c = container(0);
+    TerminalView* second = c->secondaryView();
+    ASSERT_TRUE(waitForShell(second));
+    second->writePTY(QStringLiteral("sleep 600\r"));
+    ASSERT_TRUE(waitForForegroundProgram(second, QStringLiteral("sleep")));
+
+    app->workspace().toggleSplit(true);
+    AlertSheetView* sheet = app->contentView()->findChild<AlertSheetView*>();
+    ASSERT_NE(sheet, nullptr) << "a question instead of a closed split";
+    EXPECT_TRUE(sheet->message().contains(QStringLiteral("sleep"))) << sheet->message().toStdString();
+    EXPECT_TRUE(c->isSplit());
+    QTest::keyClick(sheet, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->contentView()->findChild<AlertSheetView*>(); }, 5000));
+    EXPECT_TRUE(c->isSplit()) << "Return is Cancel";
+
+    app->workspace().toggleSplit(true);
+    sheet = app->contentView()->findChild<AlertSheetView*>();
+    ASSERT_NE(sheet, nullptr);
+    const pid_t secondShell = second->childPid();
+    sheet->choose(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !c->isSplit(); }, 5000)) << "End closes it";
+    EXPECT_TRUE(waitForProcessEnd(secondShell));
 }
 
 TEST_F(AppSplits, TheSecondShellEndingClosesOnlyTheSplit) {
@@ -119,7 +160,11 @@ TEST_F(AppSplits, ClosingSplitEditorAndPlainTabsKeepsEveryColumnInStep) {
     app->workspace().addTab();
     nameTabsInOrder();
     const pid_t primary = view(0)->childPid();
+    // Both shells at their prompts: a program still starting in one of them would be asked about.
+    ASSERT_TRUE(waitForShell(view(0)));
     ASSERT_TRUE(waitForShell(container(0)->secondaryView()));
+    ASSERT_TRUE(waitForShellInForeground(view(0)));
+    ASSERT_TRUE(waitForShellInForeground(container(0)->secondaryView()));
     const pid_t secondary = container(0)->secondaryView()->childPid();
 
     app->workspace().closeTab(0); // the split tab

@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
+#include <QLabel>
 #include <QTest>
 #include <QVariantAnimation>
 #include <algorithm>
@@ -232,6 +233,48 @@ TEST_F(AppTabs, AShellEndingClosesItsTabAndTheLastOneAsksToQuit) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return internals(*app).termination().confirmation() == nullptr; }, 5000));
     EXPECT_FALSE(quit);
     EXPECT_EQ(app->workspace().tabs().count(), 1);
+    // Staying gives the tab a new shell, and says so on its screen.
+    EXPECT_TRUE(waitForScreenText(view(0), QStringLiteral("a new one was started")));
+    view(0)->writePTY(QStringLiteral("echo alive-$((6*7))\r"));
+    EXPECT_TRUE(waitForScreenText(view(0), QStringLiteral("alive-42")));
+}
+
+TEST_F(AppTabs, ClosingATabOrSwitchingItsShellAsksWhileAProgramRunsInIt) {
+    launch();
+    openTabs(2);
+    TerminalView* pane = view(1);
+    ASSERT_TRUE(waitForShell(pane));
+    pane->writePTY(QStringLiteral("sleep 600\r"));
+    ASSERT_TRUE(waitForForegroundProgram(pane, QStringLiteral("sleep")));
+    const pid_t shell = pane->childPid();
+    auto sheet = [&] { return app->contentView()->findChild<AlertSheetView*>(); };
+
+    // The footer's shell item (the pane's own keys take the same path).
+    app->workspace().switchShellOfActivePane(0);
+    ASSERT_NE(sheet(), nullptr);
+    EXPECT_TRUE(sheet()->message().contains(QStringLiteral("sleep"))) << sheet()->message().toStdString();
+    QTest::keyClick(sheet(), Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sheet() == nullptr; }, 5000));
+    EXPECT_EQ(pane->childPid(), shell) << "Cancel keeps the shell and its program";
+
+    app->workspace().closeTab(1);
+    ASSERT_NE(sheet(), nullptr) << "closing asks too";
+    QTest::keyClick(sheet(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sheet() == nullptr; }, 5000));
+    EXPECT_EQ(app->workspace().tabs().count(), 2) << "Return is Cancel";
+
+    app->workspace().closeTab(1);
+    ASSERT_NE(sheet(), nullptr);
+    sheet()->choose(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->workspace().tabs().count() == 1; }, 5000)) << "End closes it";
+    EXPECT_TRUE(waitForProcessEnd(shell));
+
+    // A tab whose shell has the terminal closes at once.
+    openTabs(2);
+    ASSERT_TRUE(waitForShell(view(1)));
+    app->workspace().closeTab(1);
+    EXPECT_EQ(sheet(), nullptr);
+    EXPECT_EQ(app->workspace().tabs().count(), 1);
 }
 
 TEST_F(AppTabs, TitlesFollowTheShellsFolderUnlessTheTabIsNamed) {
@@ -256,7 +299,7 @@ TEST_F(AppTabs, TitlesFollowTheShellsFolderUnlessTheTabIsNamed) {
 
     // A modified editor tab carries the mark until it is saved.
     app->workspace().createEditorTab();
-    tab(1).editorView->insertPlainText(QStringLiteral("draft"));
+    tab(1).editorView->textView()->insertPlainText(QStringLiteral("draft"));
     EXPECT_EQ(stripTitles(), (QStringList{"dunmar", "\u2022 Editor"}));
     fileAnswers << QDir(deep).filePath("notes.txt");
     ASSERT_TRUE(app->workspace().saveEditorOfTab(1));
@@ -368,4 +411,22 @@ TEST_F(AppTabs, ATabsOwnPaneGetsHistorySuggestionsToo) {
         QTest::qWaitFor([&] { return view(0)->historyEntries().contains("echo from-the-history"); }, 20000);
     QFile::remove(historyFile);
     EXPECT_TRUE(loaded);
+}
+
+TEST_F(AppTabs, AMissingShellIsReplacedAndTheUserToldOnce) {
+    launch();
+    const QString missing = dir.filePath("no-such-shell");
+    app->workspace().createTab(missing);
+    ASSERT_TRUE(waitForShell(view(1))) << "another shell runs in its place";
+    EXPECT_NE(view(1)->currentShell(), missing);
+    QWidget* toast = app->toasts().toast(QStringLiteral("shellMissingToast"));
+    ASSERT_NE(toast, nullptr);
+    QString shown;
+    for (const QLabel* label : toast->findChildren<QLabel*>()) shown += label->text();
+    EXPECT_TRUE(shown.contains(QStringLiteral("no-such-shell"))) << shown.toStdString();
+
+    toast->deleteLater();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->toasts().toast(QStringLiteral("shellMissingToast")) == nullptr; }, 5000));
+    app->workspace().createTab(missing);
+    EXPECT_EQ(app->toasts().toast(QStringLiteral("shellMissingToast")), nullptr) << "once is enough";
 }

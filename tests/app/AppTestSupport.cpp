@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QTest>
 #include <csignal>
+#include <unistd.h>
 
 namespace apptest {
 
@@ -123,6 +124,45 @@ bool waitForProcessEnd(pid_t pid, int timeoutMs) {
             const QByteArray text = stat.readAll();
             const int close = text.lastIndexOf(')');
             return close > 0 && text.mid(close + 2, 1) == "Z";
+        },
+        timeoutMs);
+}
+
+bool waitForShellInForeground(const TerminalView* view, int timeoutMs) {
+    return QTest::qWaitFor([&] { return ::tcgetpgrp(view->masterFd()) == ::getpgid(view->childPid()); },
+                           timeoutMs);
+}
+
+} // namespace apptest
+
+namespace apptest {
+
+bool waitForScreenText(const TerminalView* view, const QString& text, int timeoutMs) {
+    return QTest::qWaitFor(
+        [&] {
+            const Terminal& terminal = view->terminal();
+            for (std::int64_t y = 0; y < terminal.rows(); ++y) {
+                QString line;
+                for (const Cell& cell : terminal.gridRow(y))
+                    if (cell.width != 0) {
+                        const char32_t ch = cell.ch ? cell.ch : U' ';
+                        line += QString::fromUcs4(&ch, 1);
+                    }
+                if (line.contains(text)) return true;
+            }
+            return false;
+        },
+        timeoutMs);
+}
+
+bool waitForForegroundProgram(const TerminalView* view, const QString& program, int timeoutMs) {
+    return QTest::qWaitFor(
+        [&] {
+            const pid_t foreground = ::tcgetpgrp(view->masterFd());
+            if (foreground <= 0 || foreground == ::getpgid(view->childPid())) return false;
+            // Until the job's exec the group's leader is still a copy of the shell.
+            QFile comm(QStringLiteral("/proc/%1/comm").arg(foreground));
+            return comm.open(QIODevice::ReadOnly) && QString::fromUtf8(comm.readAll()).trimmed() == program;
         },
         timeoutMs);
 }

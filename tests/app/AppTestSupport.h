@@ -60,6 +60,12 @@ protected:
 bool waitForShell(const TerminalView* view, int timeoutMs = 20000);
 // Waits until the pane's shell is in `folder`.
 bool waitForCwd(const TerminalView* view, const QString& folder, int timeoutMs = 20000);
+// Waits until the pane's screen shows `text`.
+bool waitForScreenText(const TerminalView* view, const QString& text, int timeoutMs = 20000);
+// Waits until `program` (by its process name) runs in the foreground of the pane's terminal.
+bool waitForForegroundProgram(const TerminalView* view, const QString& program, int timeoutMs = 20000);
+// Waits until the shell itself has the pane's terminal again.
+bool waitForShellInForeground(const TerminalView* view, int timeoutMs = 20000);
 // Waits until the process has ended (or become a zombie nobody waits for).
 bool waitForProcessEnd(pid_t pid, int timeoutMs = 20000);
 

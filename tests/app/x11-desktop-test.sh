@@ -3,7 +3,7 @@
 # as the tray, on a private session bus, driven with xdotool and checked with xprop, xwininfo and
 # the screen's pixels. Every process it starts is stopped again by its id.
 #   usage: x11-desktop-test.sh <Dunmar executable> <scenario> [screenshot.png]
-# Scenarios: under-tray, hot-key, click-outside, always-on-top, shape, detach-restart, chords.
+# Scenarios: under-tray, hot-key, comes-back, click-outside, always-on-top, shape, detach-restart, chords.
 set -euo pipefail
 
 exe=${1:?usage: x11-desktop-test.sh <Dunmar executable> <scenario> [screenshot.png]}
@@ -178,6 +178,35 @@ scenario_hot_key() {
     wait_until 5 is_mapped "$main_window" || fail "Control+\` did not show the window again"
 }
 
+# The window comes back after the desktop took it away ("show desktop", Super+D in openbox), and
+# the hot key brings a window shown behind another one to the front instead of hiding it.
+showing_desktop() { xprop -root _NET_SHOWING_DESKTOP 2>/dev/null | grep -q '= 1'; }
+not_showing_desktop() { ! showing_desktop; }
+is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+scenario_comes_back() {
+    launch
+    xdotool key super+d
+    wait_until 5 showing_desktop || fail "Super+D did not show the desktop"
+    xdotool key ctrl+grave
+    wait_until 5 not_showing_desktop || fail "the hot key left the desktop shown"
+    wait_until 5 is_mapped "$main_window" || fail "the hot key did not bring the window back"
+    wait_until 5 is_active "$main_window" || fail "the window came back without the keyboard"
+
+    xmessage -geometry +0+0 "another window" &
+    pids+=($!)
+    local other=""
+    find_other() { other=$(xdotool search --class Xmessage 2>/dev/null | head -1); [ -n "$other" ]; }
+    wait_until 10 find_other || fail "xmessage did not start"
+    xdotool windowactivate "$other" 2>/dev/null || true
+    wait_until 5 is_active "$other" || fail "the other window did not take the keyboard"
+    is_mapped "$main_window" || fail "the window went when another one took the keyboard"
+    xdotool key ctrl+grave
+    wait_until 5 is_active "$main_window" || fail "the hot key did not bring the window to the front"
+    is_mapped "$main_window" || fail "the hot key hid a window shown behind another one"
+    xdotool key ctrl+grave
+    wait_until 5 is_unmapped "$main_window" || fail "the hot key did not hide the window in front"
+}
+
 scenario_click_outside() {
     seed_settings '{"hideOnClickOutside": true}'
     launch
@@ -279,6 +308,7 @@ scenario_chords() {
 case "$scenario" in
 under-tray) scenario_under_tray ;;
 hot-key) scenario_hot_key ;;
+comes-back) scenario_comes_back ;;
 click-outside) scenario_click_outside ;;
 always-on-top) scenario_always_on_top ;;
 shape) scenario_shape ;;

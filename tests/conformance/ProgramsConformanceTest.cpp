@@ -3,7 +3,9 @@
 #include "conformance/Conformance.h"
 #include "conformance/PtyHost.h"
 
+#include <clocale>
 #include <cstdlib>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -93,12 +95,20 @@ TEST(ProgramsConformance, PrintfWideAndCombiningCharacters) {
                              "Composed: e\u0301 a\u0308 n\u0303 c\u0327 A\u030A o\u0302\u0301\n"
                              "Not composing: x\u0301 q\u0308 end\n" +
                              ascii78 + "+中 wraps whole\n" + ascii78 + "中 fills the row\n" +
-                             "中文字\r\x1b[1CZ overwrites a right half\n" +
                              "中文字\rab overwrites a left half\n" + "end of the wide and combining test\n";
     PtyHost host(command({"printf", "%s", text}), "printf");
     ASSERT_EQ(host.waitForExit(), 0) << host.describe();
     host.snapshot("end");
     EXPECT_TRUE(host.screenHas("é ä ñ ç Å ố"));
+    EXPECT_TRUE(host.screenHas("x\u0301 q\u0308 end"));
+    expectConformant(host.recording());
+}
+
+TEST(ProgramsConformance, PrintfOverwritesTheRightHalfOfAWideCharacter) {
+    PtyHost host(command({"printf", "%s", "中文字\r\x1b[1CZ overwrites a right half\n"}), "printf right half");
+    ASSERT_EQ(host.waitForExit(), 0) << host.describe();
+    host.snapshot("end");
+    EXPECT_TRUE(host.screenHas(" Z overwrites a right half"));
     expectConformant(host.recording());
 }
 
@@ -253,6 +263,69 @@ void editLongLine(PtyHost& host, const std::string& prompt) {
 }
 
 } // namespace
+
+namespace {
+
+// The columns the C library gives a UTF-8 text (the widths every line editor uses).
+int columnsOf(const std::string& text) {
+    locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
+    const locale_t before = uselocale(utf8);
+    std::mbstate_t state{};
+    std::wstring wide(text.size(), L'\0');
+    const char* src = text.c_str();
+    const std::size_t n = std::mbsrtowcs(wide.data(), &src, wide.size(), &state);
+    const int columns = n == std::size_t(-1) ? -1 : wcswidth(wide.c_str(), n);
+    uselocale(before);
+    freelocale(utf8);
+    return columns;
+}
+
+// Edits a line holding characters whose widths the shell takes from the C library (a wide emoji,
+// a sequence joined by U+200D, Thai marks, a mark with no precomposed form): the shell moves its
+// cursor over them by those widths, so our cursor must stand where the shell thinks it is, and the
+// screen must match the other terminals'.
+void editLineOfWidths(PtyHost& host, const std::string& prompt) {
+    const auto atColumnOf = [&](const std::string& before) {
+        return host.terminal().cursorX() == columnsOf(prompt + before);
+    };
+    ASSERT_TRUE(host.waitUntil([&] { return atColumnOf("") && host.screenHas(prompt.substr(0, prompt.size() - 1)); }))
+        << host.describe();
+    const std::string head = "echo \u2705 \U0001F469\u200D\U0001F4BB \u0E01\u0E35\u0E48 x\u0332";
+    host.send(head + " end");
+    ASSERT_TRUE(host.waitUntil([&] { return host.screenHas("\u0332 end") && atColumnOf(head + " end"); }))
+        << host.describe();
+    host.snapshot("typed");
+    host.send("\x1b[D\x1b[D\x1b[DY");
+    ASSERT_TRUE(host.waitUntil([&] { return host.screenHas("\u0332 Yend") && atColumnOf(head + " Y"); }))
+        << host.describe();
+    host.snapshot("inserted after the marks");
+    host.send("\x01\x1b[C\x1b[C\x1b[C\x1b[C\x1b[C\x1b[CZ");
+    ASSERT_TRUE(host.waitUntil([&] { return host.screenHas("\u2705Z ") && atColumnOf("echo \u2705Z"); }))
+        << host.describe();
+    host.snapshot("inserted after the wide emoji");
+    host.send("\r");
+    ASSERT_TRUE(host.waitUntil([&] { return host.screenHas("\u2705Z \U0001F469") && host.terminal().cursorX() ==
+                                                                                  columnsOf(prompt); }))
+        << host.describe();
+    host.snapshot("ran");
+    host.send("exit\r");
+    EXPECT_EQ(host.waitForExit(), 0) << host.describe();
+}
+
+} // namespace
+
+TEST(ProgramsConformance, BashEditsALineOfWideAndZeroWidthCharacters) {
+    PtyHost host({{"sh", "-c", "PS1='prompt$ ' exec bash --norc --noprofile -i"}, 80, 24, ""}, "bash widths");
+    editLineOfWidths(host, "prompt$ ");
+    expectConformant(host.recording());
+}
+
+TEST(ProgramsConformance, ZshEditsALineOfWideAndZeroWidthCharacters) {
+    // Zsh shows marks after their base only with this option; otherwise it spells them out.
+    PtyHost host({{"sh", "-c", "PS1='prompt> ' exec zsh -f -o combiningchars -i"}, 80, 24, ""}, "zsh widths");
+    editLineOfWidths(host, "prompt> ");
+    expectConformant(host.recording());
+}
 
 TEST(ProgramsConformance, BashEditsALongCommandLine) {
     PtyHost host({{"sh", "-c", "PS1='prompt$ ' exec bash --norc --noprofile -i"}, 80, 24, ""}, "bash");

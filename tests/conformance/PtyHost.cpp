@@ -42,7 +42,9 @@ ScreenText screenText(const Terminal& terminal) {
     for (std::int64_t y = 0; y < terminal.rows(); ++y) {
         std::string line;
         for (const Cell& cell : terminal.gridRow(y)) {
-            if (cell.width != 0) appendUtf8(line, cell.ch);
+            if (cell.width == 0) continue;
+            char32_t one = 0;
+            for (char32_t c : terminal.textOf(cell, one)) appendUtf8(line, c);
         }
         rows.push_back(trimRight(line));
     }

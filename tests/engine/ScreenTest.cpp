@@ -63,10 +63,8 @@ TEST(Screen, WideCharacters) {
 TEST(Screen, CombiningMarks) {
     Terminal t(5, 3);
     feed(t, "e\xcc\x81");
-    EXPECT_EQ(t.gridRow(0)[0].ch, U'\u00e9');
+    EXPECT_EQ(t.gridRow(0)[0].ch, U'\u00e9'); // composed: a plain cell, no cluster
     EXPECT_EQ(dumpScreen(t), "é\n\n\n@1,0");
-    feed(t, "x\xcc\x81");
-    EXPECT_EQ(t.gridRow(0)[1].ch, U'x');
     Terminal origin(5, 3);
     feed(origin, "\xcc\x81");
     EXPECT_EQ(dumpScreen(origin), "\n\n\n@0,0");
@@ -74,6 +72,60 @@ TEST(Screen, CombiningMarks) {
     Terminal above(3, 3);
     feed(above, "abe\r\n\xcc\x81");
     EXPECT_EQ(rowText(above, 0), "abé");
+}
+
+// Marks that do not compose stay with their base in one cell: the row keeps its width and the
+// text its marks, on screen and in the scrollback. Both the fast intake and put() are driven, by
+// the whole string and by one byte at a time.
+TEST(Screen, MarksThatDoNotComposeStayWithTheirBase) {
+    struct Case {
+        const char* bytes;
+        const char* row;
+        std::int64_t cursorX;
+    };
+    const Case cases[] = {
+        {"x\u0332y", "x\u0332y", 2},                         // combining low line
+        {"e\u0301\u0323!", "\u1eb9\u0301!", 2},             // canonical order: the dot composes
+        {"1\ufe0f\u20e3.", "1\ufe0f\u20e3.", 2},            // keycap with its selector
+        {"\u270c\ufe0e|", "\u270c\ufe0e|", 2},              // text presentation selector
+        {"\u4e2d\u0332.", "\u4e2d\u0332.", 3},              // a wide base keeps both columns
+        {"\u0915\u094d\u0937", "\u0915\u094d\u0937", 2}, // Devanagari virama
+    };
+    for (const Case& c : cases) {
+        for (bool byteWise : {false, true}) {
+            Terminal t(10, 2);
+            if (byteWise) {
+                for (char b : std::string_view(c.bytes)) t.process(std::string_view(&b, 1));
+            } else {
+                feed(t, c.bytes);
+            }
+            EXPECT_EQ(rowText(t, 0), c.row) << c.bytes << (byteWise ? " byte-wise" : "");
+            EXPECT_EQ(t.cursorX(), c.cursorX) << c.bytes;
+            feed(t, "\r\n\n");
+            ASSERT_EQ(t.scrollback().size(), 1u);
+            EXPECT_EQ(scrollbackText(t, 0), c.row) << c.bytes;
+        }
+    }
+    // A stream of marks on one character keeps the first few and no more.
+    Terminal t(10, 2);
+    std::string zalgo = "a";
+    for (int i = 0; i < 50; ++i) zalgo += "\u0332";
+    feed(t, zalgo);
+    std::string kept = "a";
+    for (std::size_t i = 1; i < Cluster::kMaxScalars; ++i) kept += "\u0332";
+    EXPECT_EQ(rowText(t, 0), kept);
+}
+
+// Clusters that scrolled out of the scrollback are dropped from the table, and those still shown
+// keep their text through that.
+TEST(Screen, ClustersNoLongerShownAreDropped) {
+    Terminal t(8, 2);
+    feed(t, "q\u0332");
+    for (char32_t base = 0x100; base < 0x200; ++base) {
+        for (char32_t mark = 0x300; mark < 0x370; ++mark) feed(t, "\x1b[2H" + utf8(base) + utf8(mark) + utf8(0x35C));
+    }
+    EXPECT_EQ(rowText(t, 0), "q\u0332");
+    EXPECT_LE(t.clusters().size(), kMinCompactionLimit + 1); // 28,672 were made
 }
 
 // With a wrap pending the cursor still stands on the character just written, so that is the

@@ -137,3 +137,39 @@ TEST(SixelIntake, HugeCountsStayCheapAndBounded) {
     EXPECT_EQ(t.sixelImages[1].image->height, SixelDecoder::kMaxHeight);
     EXPECT_LE(t.sixelImages.totalBytes(), SixelImageStore::kMaxTotalBytes);
 }
+
+// However a piece of output repeats its painting or grows images, it writes at most one largest
+// image's worth of pixels; the next piece has a grant of its own, and an image of the largest
+// size sent in one piece is painted whole.
+TEST(SixelIntake, EachPieceOfOutputDoesBoundedWork) {
+    const std::int64_t grant = SixelDecoder::kPaintPerPiece;
+    // One image painted over and over, in two pieces; images that each grow to the largest size
+    // with one pixel at their bottom and nothing across their width.
+    std::string repaint;
+    while (repaint.size() < 32000) repaint += "!2500~$";
+    std::string growers;
+    const std::string grower = "\x1bPq" + std::string(416, '-') + "@!2499?\x1b\\";
+    while (growers.size() + grower.size() < 32768) growers += grower;
+    const std::pair<std::string, std::string> streams[] = {{"\x1bPq#1", repaint}, {"", growers}};
+    for (const auto& [start, piece] : streams) {
+        Terminal t(10, 2);
+        feed(t, start + piece);
+        EXPECT_LE(t.sixelPixelsWritten(), grant);
+        EXPECT_GT(t.sixelPixelsDropped(), 0);
+        const std::int64_t first = t.sixelPixelsWritten();
+        feed(t, piece);
+        EXPECT_GT(t.sixelPixelsWritten(), first);
+        EXPECT_LE(t.sixelPixelsWritten() - first, grant);
+    }
+
+    std::string largest = "#1";
+    for (int band = 0; band < SixelDecoder::kMaxHeight / 6 + 1; ++band) largest += "!2500~-";
+    Terminal t(10, 2);
+    feed(t, sixel(largest));
+    EXPECT_EQ(t.sixelPixelsDropped(), 0);
+    ASSERT_EQ(t.sixelImages.size(), 1u);
+    const RgbaImage& image = *t.sixelImages[0].image;
+    EXPECT_EQ(image.width, SixelDecoder::kMaxWidth);
+    EXPECT_EQ(image.height, SixelDecoder::kMaxHeight);
+    EXPECT_EQ(image.pixel(image.width - 1, image.height - 1)[3], 255);
+}

@@ -28,18 +28,21 @@ inline std::string utf8(char32_t c) {
     return s;
 }
 
-// The text of a row: continuation cells skipped, trailing spaces trimmed.
-inline std::string lineText(std::span<const Cell> row) {
+// The text of a row: continuation cells skipped, marks kept with their base, trailing spaces
+// trimmed.
+inline std::string lineText(const Terminal& t, std::span<const Cell> row) {
     std::string s;
     for (const Cell& c : row) {
-        if (c.width != 0) s += utf8(c.ch);
+        if (c.width == 0) continue;
+        char32_t one = 0;
+        for (char32_t scalar : t.textOf(c, one)) s += utf8(scalar);
     }
     while (!s.empty() && s.back() == ' ') s.pop_back();
     return s;
 }
 
 inline std::string rowText(const Terminal& t, std::int64_t y) {
-    return lineText(t.gridRow(y));
+    return lineText(t, t.gridRow(y));
 }
 
 // Every grid row on its own line (trailing spaces trimmed, "⏎" after a soft-wrapped row), then
@@ -85,7 +88,7 @@ inline std::string visible(std::string_view bytes) {
 }
 
 inline std::string scrollbackText(const Terminal& t, std::size_t i) {
-    return lineText(t.scrollback().line(i));
+    return lineText(t, t.scrollback().line(i));
 }
 
 } // namespace enginetest

@@ -216,6 +216,19 @@ TEST_F(PaintTest, ADoubleWidthLineShowsEachCharacterTwiceAsWide) {
     EXPECT_LT(ratio, 2.4);
 }
 
+// A character with marks that have no precomposed form is drawn with them, inside its own cell.
+TEST_F(PaintTest, MarksAreDrawnOnTheirBase) {
+    view->show();
+    feed(*view, "o\r\n\r\no\xcc\xb2\xcc\x88");
+    const QImage image = grabImage(*view);
+    const QColor bg = background(image);
+    const int plain = inkIn(image, cellRect(*view, 0, 0), bg);
+    const int marked = inkIn(image, cellRect(*view, 2, 0), bg);
+    EXPECT_GT(plain, 0);
+    EXPECT_GT(marked, plain + 4);
+    EXPECT_LT(inkIn(image, cellRect(*view, 2, 1), bg), marked / 4) << "drawn where its base stands";
+}
+
 TEST_F(PaintTest, ImagesAreDrawnInPlaceAndScaledDownToFit) {
     view->show();
     auto solid = [](int w, int h, std::uint8_t r, std::uint8_t g, std::uint8_t b) {

@@ -110,6 +110,21 @@ TEST_F(ViewTest, WordBoundsStopAtBlanksAndTheLastColumn) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "");
 }
 
+// Marks that stay with their base are part of the word, of the copied text and of what assistive
+// technology reads.
+TEST_F(ViewTest, SelectionsAndTheScreenTextKeepCombiningMarks) {
+    auto view = makeQuietView();
+    const QString marked = QString::fromUtf8("x\u0332y\u0332 1\ufe0f\u20e3");
+    feed(*view, marked.toUtf8());
+    const auto sb = std::int64_t(view->terminal().scrollback().size());
+    EXPECT_EQ(view->wordBounds(GridPos{sb, 1}), std::make_pair(GridPos{sb, 0}, GridPos{sb, 1}));
+    doubleClick(*view, cellCenter(*view, 0, 0));
+    EXPECT_EQ(view->selectedText(), QString::fromUtf8("x\u0332y\u0332"));
+    dragSelect(*view, cellCenter(*view, 0, 0), cellCenter(*view, 0, 3));
+    EXPECT_EQ(view->selectedText(), marked);
+    EXPECT_EQ(view->accessibilityValue(), marked);
+}
+
 TEST_F(ViewTest, DragSelectionsGiveTheTextOfTheRowsTheyCover) {
     auto view = makeQuietView();
     feed(*view, "abc   \r\ndef\r\n\r\nghi\r\n\r\n\r\n");

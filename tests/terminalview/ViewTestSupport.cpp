@@ -109,13 +109,23 @@ void ViewTest::showFocused(TerminalView& view) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return view.hasFocus(); }, 2000));
 }
 
+namespace {
+// A cell's character with its marks; nothing for the right half of a wide character.
+void appendCell(QString& line, const Terminal& terminal, const Cell& cell) {
+    if (cell.width == 0) return;
+    if (cell.ch == 0) {
+        line += QLatin1Char(' ');
+        return;
+    }
+    char32_t one = 0;
+    const std::u32string_view text = terminal.textOf(cell, one);
+    line += QString::fromUcs4(text.data(), qsizetype(text.size()));
+}
+} // namespace
+
 QString gridLine(const Terminal& terminal, std::int64_t y) {
     QString line;
-    for (const Cell& cell : terminal.gridRow(y)) {
-        if (cell.width == 0) continue;
-        const char32_t ch = cell.ch ? cell.ch : U' ';
-        line += QString::fromUcs4(&ch, 1);
-    }
+    for (const Cell& cell : terminal.gridRow(y)) appendCell(line, terminal, cell);
     while (line.endsWith(QLatin1Char(' '))) line.chop(1);
     return line;
 }
@@ -128,11 +138,7 @@ QString screenText(const Terminal& terminal) {
 
 QString scrollbackLine(const Terminal& terminal, std::size_t i) {
     QString line;
-    for (const Cell& cell : terminal.scrollback().line(i)) {
-        if (cell.width == 0) continue;
-        const char32_t ch = cell.ch ? cell.ch : U' ';
-        line += QString::fromUcs4(&ch, 1);
-    }
+    for (const Cell& cell : terminal.scrollback().line(i)) appendCell(line, terminal, cell);
     while (line.endsWith(QLatin1Char(' '))) line.chop(1);
     return line;
 }

@@ -2,7 +2,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/settings/SettingsPanelController.h"
-#include "app/EditorView.h"
+#include "editor/EditorView.h"
 
 bool ActionDispatcher::perform(Action action) {
     if (const std::optional<int> index = actions::switchToTabIndex(action)) {
@@ -109,22 +109,22 @@ bool ActionDispatcher::performOnEditor(Action action) {
     if (!editor) return false;
     switch (action) {
     case Action::copy:
-        editor->copy();
+        editor->textView()->copy();
         return true;
     case Action::paste:
-        editor->paste();
+        editor->textView()->paste();
         return true;
     case Action::cut:
-        editor->cut();
+        editor->textView()->cut();
         return true;
     case Action::selectAll:
-        editor->selectAll();
+        editor->textView()->selectAll();
         return true;
     case Action::undo:
-        editor->undo();
+        editor->textView()->undo();
         return true;
     case Action::redo:
-        editor->redo();
+        editor->textView()->redo();
         return true;
     case Action::find:
         editor->showFindBar();

@@ -1,7 +1,7 @@
 #include "app/settings/SettingsApplier.h"
 
 #include "aiusage/UsageService.h"
-#include "app/EditorView.h"
+#include "editor/EditorView.h"
 #include "app/EventHook.h"
 #include "app/ShellForeground.h"
 #include "app/settings/PaneSettingsFromStore.h"
@@ -109,6 +109,9 @@ void SettingsApplier::applyAtLaunch() {
 void SettingsApplier::apply(const QString& key, const QVariant& value) {
     if (key == settings::kResetDefaults) {
         settings::resetToDefaults(store_, settingsHost_);
+        // Every value the reset wrote takes effect now, not where it is next read: a light theme
+        // on screen under a panel that says dark is no reset.
+        for (const SettingKey* setting : settings::allSettings()) apply(*setting, store_.object(setting->name));
         return;
     }
     if (const SettingKey* setting = settings::findSetting(key)) apply(*setting, value);
@@ -293,10 +296,9 @@ void SettingsApplier::previewTheme(int index) {
 
 void SettingsApplier::applyEditorTheme(EditorView* editor) {
     if (!editor) return;
-    QPalette palette = editor->palette();
-    palette.setColor(QPalette::Base, toQColor(kTermBgCGColor));
-    palette.setColor(QPalette::Text, toQColor(kDefaultFG));
-    editor->setPalette(palette);
+    const QColor background = toQColor(kTermBgCGColor);
+    editor->applyColors(background, toQColor(kDefaultFG));
+    editor->setHighlightDark(background.valueF() < 0.5f);
 }
 
 // ---- Prompt themes ---------------------------------------------------------------------------------

@@ -61,7 +61,7 @@ WindowController::WindowController(Defaults& defaults, ToastService& toasts, Win
     };
     frameMemory_.isDetached = isDetached;
     clickOutside_.onClick = [this](const QPoint& pointer) { handleClickOutside(pointer); };
-    keys_.onHotKey = [this] { toggleWindow(); };
+    keys_.onHotKey = [this] { toggleWindowFromHotKey(); };
     keys_.onControlChanged = [this](bool down) { handleControlKeyChanged(down); };
     observers_.onScreenChange = [this] { handleScreenChange(); };
     observers_.onWake = [this] { handleWakeFromSleep(); };
@@ -158,18 +158,31 @@ void WindowController::applyWindowHintsBeforeMapping() {
 
 void WindowController::mapAndActivate() {
     applyWindowHintsBeforeMapping();
+    if (window_->isMinimized()) window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
     window_->show();
     window_->raise();
     window_->activateWindow();
+    // What Qt remembers of the window may be stale: the window manager may have iconified it or be
+    // showing the desktop. Asking it to activate the window brings it back in every case.
+    ewmh::requestActivate(window_->winId());
 }
 
 void WindowController::toggleWindow() {
+    toggle(false);
+}
+
+void WindowController::toggleWindowFromHotKey() {
+    toggle(true);
+}
+
+void WindowController::toggle(bool askKey) {
     if (!window_) return;
     windowtoggle::State state;
     state.isAnimating = isAnimating_;
     state.detached = detached_;
     state.visible = isWindowVisible();
     state.onCurrentDesktop = isWindowOnCurrentDesktop();
+    state.key = !askKey || isWindowKey();
     const windowtoggle::Action action = windowtoggle::decide(state);
     if (action == windowtoggle::Action::flipPending) {
         pendingToggle_ = !pendingToggle_;
@@ -188,6 +201,10 @@ void WindowController::toggleWindow() {
         break;
     case windowtoggle::Action::bringToCurrentDesktop:
         bringToCurrentDesktop();
+        break;
+    case windowtoggle::Action::bringToFront:
+        mapAndActivate();
+        host_.focusActivePage();
         break;
     case windowtoggle::Action::flipPending:
         break;
@@ -220,11 +237,7 @@ void WindowController::showWindowAnimated() {
     tray_.positionWindowUnderTrayIcon();
     updateWindowMask();
     window_->setWindowOpacity(0);
-    applyWindowHintsBeforeMapping();
-    if (window_->isMinimized()) window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
-    window_->show();
-    window_->raise();
-    window_->activateWindow();
+    mapAndActivate();
     tray_.repositionDockedWindow();
 
     animator_.fade(windowOpacitySetting(), kShowFadeMs, chrome::easeOutCurve(), [this] { finishFade(); });
@@ -255,7 +268,7 @@ std::optional<double> WindowController::secondsSinceLastHide() const {
 }
 
 bool WindowController::isWindowVisible() const {
-    return window_ && window_->isVisible() && !window_->isMinimized();
+    return window_ && window_->isVisible() && !window_->isMinimized() && ewmh::isShownOnScreen(window_->winId());
 }
 
 qreal WindowController::windowAlpha() const {
@@ -359,9 +372,14 @@ void WindowController::resetWindow() {
     window_->setWindowOpacity(0.99);
     applyWindowLevel();
     const std::optional<QRect> button = tray_.statusButtonRect();
-    const QRectF target =
+    const QRectF standard =
         placement::standardFrame(button ? std::optional<QRectF>(desktopspace::up(*button)) : std::nullopt,
                                  desktopspace::up(window_->geometry()));
+    // Centred on an icon near the screen's edge, the standard frame would hang off the screen:
+    // kept within it as the docked placement keeps the window.
+    const placement::Desktop desktop = desktopspace::desktop();
+    const placement::ScreenRects* screen = desktop.screenSpanning(standard.center().x());
+    const QRectF target = placement::clampFrameToScreen(standard, screen ? screen : desktop.mainOrFirst());
     QEasingCurve curve(QEasingCurve::BezierSpline);
     curve.addCubicBezierSegment(QPointF(0.22, 1.0), QPointF(0.36, 1.0), QPointF(1.0, 1.0));
     const QRect frame = desktopspace::down(target);

@@ -64,6 +64,8 @@ public:
     void hideWindowAnimated();
     // The one gesture for both: tray click, hot key, the footer's and the menu's Show / Hide.
     void toggleWindow();
+    // The hot key's toggle: a window shown behind another one comes to the front.
+    void toggleWindowFromHotKey();
     bool isAnimating() const { return isAnimating_; }
     bool pendingToggle() const { return pendingToggle_; }
     // Monotonic seconds when the last hide began (0: never), and the seconds since.
@@ -144,6 +146,7 @@ private:
     void installClickOutsideMonitor();
     void applyWindowHintsBeforeMapping();
     void mapAndActivate();
+    void toggle(bool askKey);
     void layoutForDocking();
     void activateAfterSnap();
 

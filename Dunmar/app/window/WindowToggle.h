@@ -10,6 +10,9 @@ struct State {
     bool detached = false;
     bool visible = false;
     bool onCurrentDesktop = true;
+    // The window has the keyboard. Only the hot key asks: shown behind another window, it comes
+    // to the front rather than going.
+    bool key = true;
 };
 
 enum class Action {
@@ -17,7 +20,8 @@ enum class Action {
     show,                 // fade in, docked under the tray icon
     showDetached,         // fade in where it is, without moving it
     hide,                 // fade out
-    bringToCurrentDesktop // visible on another desktop: take it away there and show it here
+    bringToCurrentDesktop, // visible on another desktop: take it away there and show it here
+    bringToFront           // shown, but another window has the keyboard: raise and activate it
 };
 
 Action decide(const State& state);

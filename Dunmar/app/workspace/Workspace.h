@@ -6,6 +6,7 @@
 #include "app/workspace/WorkspaceHost.h"
 
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 #include <functional>
 #include <optional>
@@ -110,8 +111,9 @@ public:
     void handleEditorKey(const editorkeys::Route& route, QKeyEvent* event);
 
     // ---- Splits ------------------------------------------------------------------------------
-    // Splits the active tab side by side (vertical) or one above the other, closes its split, or,
-    // when it is split the other way, splits it again that way with a fresh second shell.
+    // Splits the active tab side by side (vertical) or one above the other, closes its split (asking
+    // first while the second pane runs a program), or, when it is split the other way, turns the
+    // split that way with both sessions kept.
     void toggleSplit(bool vertical);
     // Moves the keyboard to the other pane of the split active tab.
     void switchSplitPane();
@@ -157,6 +159,18 @@ private:
     void hideAllPagesBut(int index);
     void crossFade(QWidget* from, QWidget* to);
     void focusWidget(QWidget* widget);
+    // The program other than the shell that one of `panes` runs in the foreground, if any.
+    static std::optional<QString> runningProgram(const QList<TerminalView*>& panes);
+    // Runs `proceed` at once when none of `panes` runs a program, else after the user agreed to
+    // end it; nothing happens when they cancel.
+    void askBeforeEndingPrograms(const QList<TerminalView*>& panes, std::function<void()> proceed);
+    static QList<TerminalView*> panesOf(const TabState& tab);
+    void closeTerminalTab(int index);
+    // A shell that is not on this machine starts another one; the user is told once per shell.
+    void tellOnceIfShellMissing(const QString& wanted, const QString& running);
+    // The last tab's shell ended and the user stayed: a new shell starts in the same pane.
+    void restartEndedShell(TerminalView* pane);
+    void switchShellOf(TerminalView* pane, int shellIndex);
     TerminalView* newPane(const QRect& frame, const QString& shell, const QString& cwd, const QString& tabId);
 
     session::SessionSnapshot sessionSnapshot() const;
@@ -170,4 +184,5 @@ private:
     ContentView* contentView_ = nullptr;
     HeaderBarView* headerView_ = nullptr;
     FooterBarView* footerView_ = nullptr;
+    QSet<QString> shellsToldMissing_;
 };

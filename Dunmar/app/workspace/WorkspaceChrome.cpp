@@ -53,44 +53,29 @@ void Workspace::updateFooter() {
 }
 
 void Workspace::switchShellOfActivePane(int shellIndex) {
-    TerminalView* target = activePane();
-    if (!target) return;
-    switch (shellIndex) {
-    case 0:
-        target->switchToShell1();
-        break;
-    case 1:
-        target->switchToShell2();
-        break;
-    case 2:
-        target->switchToShell3();
-        break;
-    default:
-        break;
-    }
-    updateHeaderTabs();
-    updateFooter();
+    switchShellOf(activePane(), shellIndex);
 }
 
 void Workspace::switchShellOfPrimaryPane(int shellIndex) {
     const TabState* tab = tabs_.active();
-    if (!tab || !tab->termView) return;
-    TerminalView* primary = tab->termView.data();
-    switch (shellIndex) {
-    case 0:
-        primary->switchToShell1();
-        break;
-    case 1:
-        primary->switchToShell2();
-        break;
-    case 2:
-        primary->switchToShell3();
-        break;
-    default:
-        return;
-    }
-    updateHeaderTabs();
-    updateFooter();
+    if (tab) switchShellOf(tab->termView, shellIndex);
+}
+
+void Workspace::switchShellOf(TerminalView* pane, int shellIndex) {
+    if (!pane || shellIndex < 0 || shellIndex > 2) return;
+    // The new shell ends the old one and whatever runs in it.
+    const QPointer<Workspace> self(this);
+    askBeforeEndingPrograms({pane}, [self, target = QPointer<TerminalView>(pane), shellIndex] {
+        if (!self || !target) return;
+        if (shellIndex == 0)
+            target->switchToShell1();
+        else if (shellIndex == 1)
+            target->switchToShell2();
+        else
+            target->switchToShell3();
+        self->updateHeaderTabs();
+        self->updateFooter();
+    });
 }
 
 bool Workspace::isGitPanelShown() const {

@@ -6,6 +6,7 @@
 #include "app/settings/SettingsApplier.h"
 #include "app/ToastService.h"
 #include "app/ContentView.h"
+#include "editor/SyntaxLanguage.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 
@@ -44,6 +45,7 @@ bool Workspace::createEditorTabInternal(const std::optional<QString>& path) {
                              ToastService::kDefaultDismissAfter, kFileToastId);
             return false;
         }
+        editor->setLanguage(syntaxlanguage::detectFromFileName(*path));
     }
     TabState tab = TabState::editor(editor, tabColorForHue(randomTabHue()));
     if (path) {
@@ -59,6 +61,19 @@ bool Workspace::createEditorTabInternal(const std::optional<QString>& path) {
             t->editorDirty = dirty;
             self->updateHeaderTabs();
         }
+    };
+    editor->onSaveRequested = [self] {
+        if (self) self->saveCurrentEditor();
+    };
+    editor->onCloseRequested = [self] {
+        if (self) self->closeCurrentTab();
+    };
+    editor->onOpenFile = [self](const QString& dropped) {
+        if (self) self->createEditorTabInternal(dropped);
+    };
+    // Cancelling the load of a new tab closes it again (an only tab stays, empty).
+    editor->onLoadCancelled = [self, view = QPointer<EditorView>(editor)] {
+        if (self && view) self->closeTab(self->tabs_.indexOfEditorView(view));
     };
     presentNewTab(std::move(tab), editor->textView());
     return true;

@@ -6,6 +6,7 @@
 
 #include <QRect>
 #include <QString>
+#include <functional>
 
 class BellManager;
 class TerminalViewHost;
@@ -32,8 +33,8 @@ public:
     virtual void setWindowTitle(const QString& title) = 0;
     // Closing the last tab's page hides the window instead.
     virtual void hideWindowAnimated() = 0;
-    // The last tab's shell ended: the program asks whether to quit.
-    virtual void handleQuitRequest() = 0;
+    // The last tab's shell ended: the program asks whether to quit; `onCancelled` runs when it stays.
+    virtual void requestQuit(std::function<void()> onCancelled) = 0;
 
     // Switching tabs ends a scrollback search.
     virtual void clearSearchState() = 0;

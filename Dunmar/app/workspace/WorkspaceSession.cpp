@@ -1,6 +1,7 @@
 // The open tabs kept across starts: written after every opened and closed tab and at the end,
 // rebuilt once at launch.
 #include "app/workspace/Workspace.h"
+#include "editor/SyntaxLanguage.h"
 #include "app/ToastService.h"
 #include "app/StorageNotices.h"
 #include "bell/BellManager.h"
@@ -135,6 +136,8 @@ void Workspace::restoreEditorTab(const session::RestoreTab& entry) {
     TabState* tab = tabs_.active();
     if (!tab || !tab->editorView) return;
     if (restored.text) tab->editorView->setContent(*restored.text);
+    if (restored.url.isLocalFile())
+        tab->editorView->setLanguage(syntaxlanguage::detectFromFileName(restored.url.toLocalFile()));
     session::applyEditorRestore(*tab, restored);
     tab->editorView->setInputMode(tab->editorMode);
 }

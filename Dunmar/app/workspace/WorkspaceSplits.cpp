@@ -23,18 +23,24 @@ void Workspace::toggleSplit(bool vertical) {
     SplitContainer* c = tab->splitContainer;
 
     if (c->isSplit()) {
-        const bool wasVertical = c->isVerticalSplit();
-        if (TerminalView* removed = c->unsplit()) {
-            host_.bell().paneClosed(TerminalBellPane::of(removed));
-            if (removed->childPid() >= 1) ::kill(removed->childPid(), SIGHUP);
-            discardPane(removed);
+        // The other way round: both sessions stay, only the layout turns.
+        if (c->isVerticalSplit() != vertical) {
+            c->setOrientation(vertical);
+            headerView_->setSplitActive(vertical, true);
+            return;
         }
-        focusWidget(c->primaryView());
-        updateFooter();
-        if (wasVertical != vertical)
-            toggleSplit(vertical);
-        else
-            headerView_->setSplitActive(vertical, false);
+        const QPointer<Workspace> self(this);
+        askBeforeEndingPrograms({c->secondaryView()}, [self, container = QPointer<SplitContainer>(c), vertical] {
+            if (!self || !container || !container->isSplit() || container->isVerticalSplit() != vertical) return;
+            if (TerminalView* removed = container->unsplit()) {
+                self->host_.bell().paneClosed(TerminalBellPane::of(removed));
+                if (removed->childPid() >= 1) ::kill(removed->childPid(), SIGHUP);
+                discardPane(removed);
+            }
+            self->focusWidget(container->primaryView());
+            self->updateFooter();
+            self->headerView_->setSplitActive(vertical, false);
+        });
         return;
     }
 

@@ -16,6 +16,9 @@
 #include "platform/Defaults.h"
 #include "settings/SettingsKeys.h"
 
+#include <QFileInfo>
+#include <csignal>
+
 namespace {
 
 const QString& kDefaultShellIndex = settings::kDefaultShellIndex;
@@ -68,11 +71,14 @@ void Workspace::createTab(const QString& shell, const std::optional<QString>& cw
         if (!self || !pane) return;
         const int index = self->tabs_.indexOfTerminalView(pane);
         if (index < 0) return;
-        // The last tab is never closed: its shell ending asks to quit instead.
+        // The last tab is never closed: its shell ending asks to quit instead, and when the user
+        // stays, the tab gets a new shell rather than being left dead.
         if (self->tabs_.count() >= 2)
             self->closeTab(index);
         else
-            self->host_.handleQuitRequest();
+            self->host_.requestQuit([self, pane] {
+                if (self && pane) self->restartEndedShell(pane);
+            });
     };
 
     // Until the shell runs, its folder is the one this program was started in; the title is read
@@ -80,6 +86,8 @@ void Workspace::createTab(const QString& shell, const std::optional<QString>& cw
     view->onShellReady = [self] {
         if (self) self->updateHeaderTabs();
     };
+
+    tellOnceIfShellMissing(shell, view->currentShell());
 
     auto* container = new SplitContainer(frame, view, &defaults_, contentView_);
     container->onFocusChanged = [self](TerminalView*) {
@@ -140,7 +148,21 @@ void Workspace::closeTab(int index) {
             [] {});
         return;
     }
-    doCloseTab(index);
+    if (tab.type == TabType::editor)
+        doCloseTab(index);
+    else
+        closeTerminalTab(index);
+}
+
+void Workspace::closeTerminalTab(int index) {
+    const TabState& tab = tabs_.at(index);
+    // The answer comes later; the tab is found again by its first pane.
+    const QPointer<Workspace> self(this);
+    askBeforeEndingPrograms(panesOf(tab), [self, pane = QPointer<TerminalView>(tab.termView)] {
+        if (!self) return;
+        const int now = pane ? self->tabs_.indexOfTerminalView(pane) : -1;
+        if (now >= 0) self->doCloseTab(now);
+    });
 }
 
 void Workspace::doCloseTab(int index) {
@@ -353,4 +375,24 @@ bool Workspace::isPaneOfActiveTab(const TerminalView* view) const {
     if (!view || !tab) return false;
     if (tab->termView == view) return true;
     return tab->splitContainer && tab->splitContainer->secondaryView() == view;
+}
+
+void Workspace::restartEndedShell(TerminalView* pane) {
+    // A shell that came back meanwhile (a quit question asked twice) is left alone.
+    if (pane->childPid() >= 1 && ::kill(pane->childPid(), 0) == 0) return;
+    pane->switchShell(pane->currentShell());
+    const QString notice = QStringLiteral("\x1b[2m%1\x1b[0m\r\n").arg(qs(Loc::shellRestarted()));
+    pane->terminal().process(std::string_view(notice.toStdString()));
+    updateHeaderTabs();
+    updateFooter();
+}
+
+void Workspace::tellOnceIfShellMissing(const QString& wanted, const QString& running) {
+    if (running.isEmpty() || wanted == running || shellsToldMissing_.contains(wanted)) return;
+    shellsToldMissing_.insert(wanted);
+    const std::string text = Loc::shellMissing(QFileInfo(wanted).fileName().toStdString(),
+                                               QFileInfo(running).fileName().toStdString());
+    host_.toasts().showGenericToast(QStringLiteral("SHELL"), QString::fromStdString(text),
+                                    QColor::fromRgbF(0.9f, 0.6f, 0.2f), ToastService::kDefaultDismissAfter,
+                                    QStringLiteral("shellMissingToast"));
 }

@@ -94,7 +94,7 @@ const LocTable kTableAr{"ar", {{
     {"smartPullStashError", "⚠  تعذّر حفظ التغييرات المحلية في stash. قم بالحل يدويًا أو نفّذ commit لتغييراتك أولًا."},
     {"noUpdateAvailable", "لا يوجد تحديث متاح"},
     {"updateAvailable", "%@ متاح — انقر للتثبيت"},
-    {"onlyWithAppBundle", "يعمل فقط مع حزمة .app"},
+    {"onlyWithAppBundle", "مثبّت عبر مدير الحزم — حدّثه من هناك"},
     {"alreadyUpToDate", "محدّث بالفعل (v%@)"},
     {"checkFailed", "فشل التحقق — حاول مرة أخرى لاحقًا"},
     {"updateInstalled", "تم تثبيت التحديث — جارٍ إعادة التشغيل…"},
@@ -162,6 +162,12 @@ const LocTable kTableAr{"ar", {{
     {"sshEditConn", "تعديل الاتصال"},
     {"webPickerCopyScreenshot", "نسخ لقطة الشاشة"},
     {"noMatches", "لا توجد نتائج مطابقة"},
+    {"programRunningTitle", "هل تريد إنهاء البرنامج قيد التشغيل؟"},
+    {"programRunningMessage", "لا يزال برنامج قيد التشغيل في علامة التبويب هذه: %@. هل تريد إنهاءه؟"},
+    {"programRunningEnd", "إنهاء"},
+    {"notAvailableYet", "غير متاح بعد"},
+    {"shellRestarted", "انتهت الصدفة؛ وبدأت صدفة جديدة."},
+    {"shellMissing", "لم يتم العثور على %@؛ يعمل %@ بدلاً منه."},
 }}};
 
 } // namespace dunmar::loc

@@ -94,7 +94,7 @@ const LocTable kTableDe{"de", {{
     {"smartPullStashError", "⚠  Lokale Änderungen konnten nicht gestasht werden. Manuell lösen oder die Änderungen zuerst committen."},
     {"noUpdateAvailable", "Kein Update verfügbar"},
     {"updateAvailable", "%@ verfügbar — zum Installieren klicken"},
-    {"onlyWithAppBundle", "Funktioniert nur mit .app-Bundle"},
+    {"onlyWithAppBundle", "Über einen Paketmanager installiert — dort aktualisieren"},
     {"alreadyUpToDate", "Bereits aktuell (v%@)"},
     {"checkFailed", "Prüfung fehlgeschlagen — später erneut versuchen"},
     {"updateInstalled", "Update installiert — Neustart…"},
@@ -162,6 +162,12 @@ const LocTable kTableDe{"de", {{
     {"sshEditConn", "VERBINDUNG BEARBEITEN"},
     {"webPickerCopyScreenshot", "Bildschirmfoto kopieren"},
     {"noMatches", "Keine Treffer"},
+    {"programRunningTitle", "Laufendes Programm beenden?"},
+    {"programRunningMessage", "In diesem Tab läuft noch ein Programm: %@. Beenden?"},
+    {"programRunningEnd", "Beenden"},
+    {"notAvailableYet", "Noch nicht verfügbar"},
+    {"shellRestarted", "Die Shell wurde beendet; eine neue wurde gestartet."},
+    {"shellMissing", "%@ wurde nicht gefunden; stattdessen läuft %@."},
 }}};
 
 } // namespace dunmar::loc

@@ -94,7 +94,7 @@ const LocTable kTableEn{"en", {{
     {"smartPullStashError", "⚠  Could not stash local changes. Resolve manually or commit your changes first."},
     {"noUpdateAvailable", "No update available"},
     {"updateAvailable", "%@ available — click to install"},
-    {"onlyWithAppBundle", "Only works with .app bundle"},
+    {"onlyWithAppBundle", "Installed by a package manager — update it there"},
     {"alreadyUpToDate", "Already up to date (v%@)"},
     {"checkFailed", "Check failed — try again later"},
     {"updateInstalled", "Update installed — restarting…"},
@@ -162,6 +162,12 @@ const LocTable kTableEn{"en", {{
     {"sshEditConn", "EDIT CONNECTION"},
     {"webPickerCopyScreenshot", "Copy Screenshot"},
     {"noMatches", "No matches"},
+    {"programRunningTitle", "End the running program?"},
+    {"programRunningMessage", "A program is still running in this tab: %@. End it?"},
+    {"programRunningEnd", "End"},
+    {"notAvailableYet", "Not available yet"},
+    {"shellRestarted", "The shell ended; a new one was started."},
+    {"shellMissing", "%@ was not found; %@ runs instead."},
 }}};
 
 } // namespace dunmar::loc

@@ -94,7 +94,7 @@ const LocTable kTableEs{"es", {{
     {"smartPullStashError", "⚠  No se pudieron guardar en stash los cambios locales. Resuélvelo manualmente o haz primero commit de tus cambios."},
     {"noUpdateAvailable", "No hay actualizaciones disponibles"},
     {"updateAvailable", "%@ disponible — haz clic para instalar"},
-    {"onlyWithAppBundle", "Solo funciona con el paquete .app"},
+    {"onlyWithAppBundle", "Instalado con un gestor de paquetes: actualícelo allí"},
     {"alreadyUpToDate", "Ya está actualizado (v%@)"},
     {"checkFailed", "Error al comprobar — inténtalo más tarde"},
     {"updateInstalled", "Actualización instalada — reiniciando…"},
@@ -162,6 +162,12 @@ const LocTable kTableEs{"es", {{
     {"sshEditConn", "EDITAR CONEXIÓN"},
     {"webPickerCopyScreenshot", "Copiar captura de pantalla"},
     {"noMatches", "Sin coincidencias"},
+    {"programRunningTitle", "¿Terminar el programa en ejecución?"},
+    {"programRunningMessage", "Todavía hay un programa en ejecución en esta pestaña: %@. ¿Terminarlo?"},
+    {"programRunningEnd", "Terminar"},
+    {"notAvailableYet", "Aún no disponible"},
+    {"shellRestarted", "El shell terminó; se inició uno nuevo."},
+    {"shellMissing", "No se encontró %@; se ejecuta %@ en su lugar."},
 }}};
 
 } // namespace dunmar::loc

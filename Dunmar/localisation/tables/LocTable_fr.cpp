@@ -94,7 +94,7 @@ const LocTable kTableFr{"fr", {{
     {"smartPullStashError", "⚠  Impossible de remiser les modifications locales. Résolvez le problème manuellement ou faites d’abord un commit de vos modifications."},
     {"noUpdateAvailable", "Aucune mise à jour disponible"},
     {"updateAvailable", "%@ disponible — cliquez pour installer"},
-    {"onlyWithAppBundle", "Fonctionne uniquement avec le paquet .app"},
+    {"onlyWithAppBundle", "Installé par un gestionnaire de paquets — mettez-le à jour avec lui"},
     {"alreadyUpToDate", "Déjà à jour (v%@)"},
     {"checkFailed", "Échec de la vérification — réessayez plus tard"},
     {"updateInstalled", "Mise à jour installée — redémarrage…"},
@@ -162,6 +162,12 @@ const LocTable kTableFr{"fr", {{
     {"sshEditConn", "MODIFIER LA CONNEXION"},
     {"webPickerCopyScreenshot", "Copier la capture d’écran"},
     {"noMatches", "Aucun résultat"},
+    {"programRunningTitle", "Arrêter le programme en cours ?"},
+    {"programRunningMessage", "Un programme est encore en cours dans cet onglet : %@. L’arrêter ?"},
+    {"programRunningEnd", "Arrêter"},
+    {"notAvailableYet", "Pas encore disponible"},
+    {"shellRestarted", "Le shell s’est terminé ; un nouveau a été lancé."},
+    {"shellMissing", "%@ est introuvable ; %@ est lancé à la place."},
 }}};
 
 } // namespace dunmar::loc

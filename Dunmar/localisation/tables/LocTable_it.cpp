@@ -94,7 +94,7 @@ const LocTable kTableIt{"it", {{
     {"smartPullStashError", "⚠  Impossibile eseguire lo stash delle modifiche locali. Risolvi manualmente o esegui prima il commit delle modifiche."},
     {"noUpdateAvailable", "Nessun aggiornamento disponibile"},
     {"updateAvailable", "%@ disponibile — fai clic per installare"},
-    {"onlyWithAppBundle", "Funziona solo con il pacchetto .app"},
+    {"onlyWithAppBundle", "Installato da un gestore di pacchetti — aggiornalo da lì"},
     {"alreadyUpToDate", "Già aggiornato (v%@)"},
     {"checkFailed", "Verifica non riuscita — riprova più tardi"},
     {"updateInstalled", "Aggiornamento installato — riavvio…"},
@@ -162,6 +162,12 @@ const LocTable kTableIt{"it", {{
     {"sshEditConn", "MODIFICA CONNESSIONE"},
     {"webPickerCopyScreenshot", "Copia screenshot"},
     {"noMatches", "Nessuna corrispondenza"},
+    {"programRunningTitle", "Terminare il programma in esecuzione?"},
+    {"programRunningMessage", "In questa scheda è ancora in esecuzione un programma: %@. Terminarlo?"},
+    {"programRunningEnd", "Termina"},
+    {"notAvailableYet", "Non ancora disponibile"},
+    {"shellRestarted", "La shell è terminata; ne è stata avviata una nuova."},
+    {"shellMissing", "%@ non trovato; al suo posto viene eseguito %@."},
 }}};
 
 } // namespace dunmar::loc

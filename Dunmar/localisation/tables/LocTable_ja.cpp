@@ -94,7 +94,7 @@ const LocTable kTableJa{"ja", {{
     {"smartPullStashError", "⚠  ローカルの変更を stash できませんでした。手動で解決するか、先に変更をコミットしてください。"},
     {"noUpdateAvailable", "利用可能なアップデートはありません"},
     {"updateAvailable", "%@ が利用可能 — クリックしてインストール"},
-    {"onlyWithAppBundle", ".app バンドルでのみ動作します"},
+    {"onlyWithAppBundle", "パッケージマネージャーでインストールされています — そちらで更新してください"},
     {"alreadyUpToDate", "すでに最新です (v%@)"},
     {"checkFailed", "確認に失敗しました — あとでもう一度お試しください"},
     {"updateInstalled", "アップデートをインストールしました — 再起動しています…"},
@@ -162,6 +162,12 @@ const LocTable kTableJa{"ja", {{
     {"sshEditConn", "接続を編集"},
     {"webPickerCopyScreenshot", "スクリーンショットをコピー"},
     {"noMatches", "一致する項目はありません"},
+    {"programRunningTitle", "実行中のプログラムを終了しますか？"},
+    {"programRunningMessage", "このタブではまだプログラムが実行中です: %@。終了しますか？"},
+    {"programRunningEnd", "終了"},
+    {"notAvailableYet", "まだ利用できません"},
+    {"shellRestarted", "シェルが終了したため、新しいシェルを起動しました。"},
+    {"shellMissing", "%@ が見つからないため、代わりに %@ を実行しています。"},
 }}};
 
 } // namespace dunmar::loc

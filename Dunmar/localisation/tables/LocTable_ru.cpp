@@ -94,7 +94,7 @@ const LocTable kTableRu{"ru", {{
     {"smartPullStashError", "⚠  Не удалось выполнить stash локальных изменений. Разрешите вручную или сначала сделайте commit."},
     {"noUpdateAvailable", "Нет доступных обновлений"},
     {"updateAvailable", "%@ доступно — нажмите для установки"},
-    {"onlyWithAppBundle", "Работает только с пакетом .app"},
+    {"onlyWithAppBundle", "Установлено менеджером пакетов — обновите через него"},
     {"alreadyUpToDate", "Уже последняя версия (v%@)"},
     {"checkFailed", "Проверка не удалась — попробуйте позже"},
     {"updateInstalled", "Обновление установлено — перезапуск…"},
@@ -162,6 +162,12 @@ const LocTable kTableRu{"ru", {{
     {"sshEditConn", "ИЗМЕНИТЬ ПОДКЛЮЧЕНИЕ"},
     {"webPickerCopyScreenshot", "Скопировать снимок экрана"},
     {"noMatches", "Нет совпадений"},
+    {"programRunningTitle", "Завершить работающую программу?"},
+    {"programRunningMessage", "В этой вкладке ещё работает программа: %@. Завершить её?"},
+    {"programRunningEnd", "Завершить"},
+    {"notAvailableYet", "Пока недоступно"},
+    {"shellRestarted", "Оболочка завершилась; запущена новая."},
+    {"shellMissing", "%@ не найден; вместо него запущен %@."},
 }}};
 
 } // namespace dunmar::loc

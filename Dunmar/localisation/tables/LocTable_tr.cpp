@@ -94,7 +94,7 @@ const LocTable kTableTr{"tr", {{
     {"smartPullStashError", "⚠  Yerel değişiklikler stash'lenemedi. Elle çözün veya önce değişikliklerinizi commit edin."},
     {"noUpdateAvailable", "Güncelleme yok"},
     {"updateAvailable", "%@ mevcut — yüklemek için tıklayın"},
-    {"onlyWithAppBundle", "Yalnızca .app paketiyle çalışır"},
+    {"onlyWithAppBundle", "Paket yöneticisiyle kuruldu — oradan güncelleyin"},
     {"alreadyUpToDate", "Zaten güncel (v%@)"},
     {"checkFailed", "Denetim başarısız — daha sonra tekrar deneyin"},
     {"updateInstalled", "Güncelleme yüklendi — yeniden başlatılıyor…"},
@@ -162,6 +162,12 @@ const LocTable kTableTr{"tr", {{
     {"sshEditConn", "BAĞLANTIYI DÜZENLE"},
     {"webPickerCopyScreenshot", "Ekran Görüntüsünü Kopyala"},
     {"noMatches", "Eşleşme yok"},
+    {"programRunningTitle", "Çalışan program sonlandırılsın mı?"},
+    {"programRunningMessage", "Bu sekmede hâlâ bir program çalışıyor: %@. Sonlandırılsın mı?"},
+    {"programRunningEnd", "Sonlandır"},
+    {"notAvailableYet", "Henüz kullanılamıyor"},
+    {"shellRestarted", "Kabuk sona erdi; yenisi başlatıldı."},
+    {"shellMissing", "%@ bulunamadı; onun yerine %@ çalışıyor."},
 }}};
 
 } // namespace dunmar::loc

@@ -94,7 +94,7 @@ const LocTable kTableZh{"zh", {{
     {"smartPullStashError", "⚠  无法 stash 本地更改。请手动解决，或先提交你的更改。"},
     {"noUpdateAvailable", "没有可用的更新"},
     {"updateAvailable", "%@ 可用 — 点按以安装"},
-    {"onlyWithAppBundle", "仅适用于 .app 应用包"},
+    {"onlyWithAppBundle", "由软件包管理器安装 — 请在那里更新"},
     {"alreadyUpToDate", "已是最新版本 (v%@)"},
     {"checkFailed", "检查失败 — 请稍后重试"},
     {"updateInstalled", "更新已安装 — 正在重新启动…"},
@@ -162,6 +162,12 @@ const LocTable kTableZh{"zh", {{
     {"sshEditConn", "编辑连接"},
     {"webPickerCopyScreenshot", "拷贝截图"},
     {"noMatches", "无匹配项"},
+    {"programRunningTitle", "结束正在运行的程序？"},
+    {"programRunningMessage", "此标签页中仍有程序在运行：%@。要结束它吗？"},
+    {"programRunningEnd", "结束"},
+    {"notAvailableYet", "暂不可用"},
+    {"shellRestarted", "Shell 已退出；已启动新的 Shell。"},
+    {"shellMissing", "未找到 %@；改为运行 %@。"},
 }}};
 
 } // namespace dunmar::loc

@@ -1,0 +1,318 @@
+#include "editor/EditorView.h"
+
+#include "chrome/ChromeStyle.h"
+#include "editor/EditorAlertOverlay.h"
+#include "editor/FindReplaceBar.h"
+#include "editor/LineGutterView.h"
+#include "editor/SyntaxTextStorage.h"
+#include "engine/Colors.h"
+#include "platform/AtomicFile.h"
+#include "platform/Defaults.h"
+#include "platform/RegularFile.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QTimer>
+
+namespace {
+
+// The strip that names the current nano or vim mode: translucent black with a faint line on top.
+class ModeBar : public QWidget {
+public:
+    using QWidget::QWidget;
+    qreal alpha = 0.35;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), QColor::fromRgbF(0, 0, 0, static_cast<float>(alpha)));
+        p.fillRect(QRect(0, 0, width(), 1), chrome::white(1.0, 0.1));
+    }
+};
+
+QColor fromEngine(const ColorRGBA& c) {
+    return QColor::fromRgbF(static_cast<float>(c.r), static_cast<float>(c.g), static_cast<float>(c.b),
+                            static_cast<float>(c.a));
+}
+
+} // namespace
+
+EditorView::EditorView(QWidget* parent) : QWidget(parent) {
+    textView_ = new EditorTextView(this);
+    storage_ = std::make_unique<SyntaxTextStorage>(textView_->document());
+    textView_->setFont(chrome::monoFont(13));
+    textView_->setUndoRedoEnabled(true);
+    textView_->useTabs = [] { return Defaults::standard().boolean(QStringLiteral("editorUseTabs")); };
+    const QPointer<EditorView> self(this);
+    // Text pasted into an empty, uncoloured editor names its language.
+    textView_->onPaste = [self](bool wasEmpty) {
+        if (!self || !wasEmpty || self->language() != SyntaxLanguage::none) return;
+        const SyntaxLanguage detected = syntaxlanguage::detectFromContent(self->text());
+        if (detected != SyntaxLanguage::none) self->setLanguage(detected);
+    };
+    textView_->onFileDropped = [self](const QString& path) {
+        if (self && self->onOpenFile) self->onOpenFile(path);
+    };
+    connect(textView_->document(), &QTextDocument::modificationChanged, this, [self](bool modified) {
+        if (self && self->onDirtyChanged) self->onDirtyChanged(modified);
+    });
+
+    gutter_ = new LineGutterView(this);
+    gutter_->setTextView(textView_);
+
+    auto* bar = new ModeBar(this);
+    modeBar_ = bar;
+    modeBarLabel_ = new QLabel(bar);
+    modeBarLabel_->setFont(chrome::monoFont(10, QFont::Medium));
+    modeBarLabel_->setAlignment(Qt::AlignCenter);
+    modeBar_->hide();
+
+    applyColors(fromEngine(kTermBgCGColor), QColor::fromRgbF(0.85f, 0.85f, 0.9f));
+    modeBar_->raise();
+    layoutChildren();
+}
+
+EditorView::~EditorView() {
+    if (loadTask_) loadTask_->cancelled = true;
+    // The storage's highlighter belongs to the document, which the text view deletes with itself.
+    storage_.reset();
+}
+
+// ---- Text and file -------------------------------------------------------------------------------
+
+QString EditorView::text() const {
+    return SyntaxTextStorage::textOf(textView_->document());
+}
+
+void EditorView::setContent(const QString& text) {
+    textView_->setPlainText(text);
+    textView_->document()->setModified(false);
+}
+
+bool EditorView::loadFile(const QString& path, QString* error) {
+    if (const std::optional<QString> reason = textfile::refusalReason(path)) {
+        if (error) *error = *reason;
+        return false;
+    }
+    const QFileInfo info(path);
+    if (info.isFile() && info.size() > textfile::kReadAtOnceLimit) {
+        startBackgroundLoad(path, info.size());
+        return true;
+    }
+    const std::optional<QByteArray> bytes = regularfile::read(path, error);
+    if (!bytes) return false;
+    textfile::Decoded decoded = textfile::decode(*bytes);
+    loadedAsLatin1_ = decoded.latin1;
+    setContent(decoded.text);
+    return true;
+}
+
+void EditorView::startBackgroundLoad(const QString& path, qint64 size) {
+    if (loadTask_) loadTask_->cancelled = true;
+    stopLoading();
+    loadTask_ = FileLoadTask::create();
+    if (loadingOverlay_) loadingOverlay_->dismissAnimated();
+    const QPointer<EditorView> self(this);
+    loadingOverlay_ = EditorAlertOverlay::loading(
+        QFileInfo(path).fileName(), size,
+        [self] {
+            if (!self) return;
+            if (self->loadTask_) self->loadTask_->cancelled = true;
+            self->loadTask_.reset();
+            self->stopLoading();
+            self->setContent(QString());
+            if (self->onLoadCancelled) self->onLoadCancelled();
+        },
+        this);
+    loadingOverlay_->setGeometry(rect());
+    loadingOverlay_->show();
+    loadingOverlay_->raise();
+    textView_->setReadOnly(true);
+    const QPointer<EditorAlertOverlay> overlay = loadingOverlay_;
+    const std::weak_ptr<FileLoadTask> task = loadTask_;
+    loadTask_->load(
+        path, size, this,
+        [overlay](double fraction) {
+            if (overlay) overlay->updateProgress(fraction);
+        },
+        [self, task](std::optional<textfile::Decoded> decoded) {
+            // A newer load, or a cancel, has taken over (the cancel empties the text itself).
+            const std::shared_ptr<FileLoadTask> current = task.lock();
+            if (!self || !current || current != self->loadTask_ || current->cancelled) return;
+            // Text that arrives while the panel fades out after a cancel is not wanted any more.
+            if (self->loadingOverlay_ && self->loadingOverlay_->isDismissing()) decoded.reset();
+            self->loadedAsLatin1_ = decoded && decoded->latin1;
+            const auto finish = [self] {
+                if (!self) return;
+                self->loadTask_.reset();
+                if (self->loadingOverlay_) self->loadingOverlay_->dismissAnimated();
+                self->loadingOverlay_ = nullptr;
+                self->textView_->setReadOnly(false);
+                self->textView_->document()->setModified(false);
+            };
+            self->setContent(QString());
+            if (!decoded) {
+                finish();
+                return;
+            }
+            // Loading is no edit to undo.
+            self->textView_->setUndoRedoEnabled(false);
+            self->insertInSlices(std::make_shared<const QString>(std::move(decoded->text)), 0,
+                                 self->loadGeneration_, [self, finish] {
+                                     if (self) self->textView_->setUndoRedoEnabled(true);
+                                     finish();
+                                 });
+        });
+}
+
+void EditorView::stopLoading() {
+    const bool slicing = !textView_->isUndoRedoEnabled();
+    ++loadGeneration_;
+    if (slicing) {
+        setContent(QString());
+        textView_->setUndoRedoEnabled(true);
+    }
+    textView_->setReadOnly(false);
+}
+
+void EditorView::insertInSlices(std::shared_ptr<const QString> text, qsizetype from, quint64 generation,
+                                std::function<void()> done) {
+    if (generation != loadGeneration_) return;
+    constexpr qsizetype kSlice = 64 * 1024;
+    qsizetype end = std::min(from + kSlice, text->size());
+    // Cut after a line break where there is one, so no line is laid out twice.
+    if (end < text->size()) {
+        const qsizetype lineEnd = text->lastIndexOf(u'\n', end - 1);
+        if (lineEnd >= from) end = lineEnd + 1;
+    }
+    QTextCursor cursor(textView_->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QStringView(*text).mid(from, end - from).toString());
+    if (end >= text->size()) {
+        QTextCursor start(textView_->document());
+        textView_->setTextCursor(start);
+        done();
+        return;
+    }
+    const QPointer<EditorView> self(this);
+    QTimer::singleShot(0, this, [self, text, end, generation, done = std::move(done)] {
+        if (self) self->insertInSlices(text, end, generation, done);
+    });
+}
+
+bool EditorView::saveFile(const QString& path, QString* error) {
+    if (!atomicfile::write(path, text().toUtf8(), error)) return false;
+    textView_->document()->setModified(false);
+    return true;
+}
+
+bool EditorView::isDirty() const {
+    return textView_->document()->isModified();
+}
+
+std::function<void()> EditorView::onTextEdited() const {
+    return storage_->onTextEdited;
+}
+
+void EditorView::setOnTextEdited(std::function<void()> callback) {
+    storage_->onTextEdited = std::move(callback);
+}
+
+// ---- Colours, language, preview -----------------------------------------------------------------
+
+void EditorView::applyColors(const QColor& bg, const QColor& fg) {
+    QPalette palette = textView_->palette();
+    palette.setColor(QPalette::Base, bg);
+    palette.setColor(QPalette::Text, fg);
+    textView_->setPalette(palette);
+    const bool dark = bg.valueF() < 0.5f;
+    static_cast<ModeBar*>(modeBar_)->alpha = dark ? 0.35 : 0.12;
+    modeBar_->update();
+    storage_->setBaseFG(fg);
+    gutter_->applyColors(dark);
+}
+
+SyntaxLanguage EditorView::language() const {
+    return storage_->language();
+}
+
+void EditorView::setLanguage(SyntaxLanguage language) {
+    storage_->setLanguage(language);
+}
+
+void EditorView::setHighlightDark(bool dark) {
+    storage_->setDark(dark);
+}
+
+void EditorView::showPreview(const QString& html, const QUrl& baseUrl) {
+    if (!preview_) {
+        preview_ = new QTextBrowser(this);
+        preview_->setOpenExternalLinks(true);
+        preview_->setFrameShape(QFrame::NoFrame);
+        preview_->stackUnder(modeBar_);
+    }
+    preview_->document()->setBaseUrl(baseUrl);
+    preview_->setHtml(html);
+    preview_->setGeometry(rect());
+    preview_->show();
+    textView_->hide();
+}
+
+void EditorView::hidePreview() {
+    if (preview_) preview_->hide();
+    textView_->show();
+}
+
+bool EditorView::isPreviewActive() const {
+    return preview_ && !preview_->isHidden();
+}
+
+// ---- Layout ----------------------------------------------------------------------------------
+
+void EditorView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutChildren();
+}
+
+void EditorView::layoutChildren() {
+    const int top = modeBar_->isHidden() ? 0 : kModeBarHeight;
+    const int findH = findBar_ ? kFindBarHeight : 0;
+    const int avail = std::max(height() - top - findH, 0);
+    gutter_->setGeometry(0, top + findH, kGutterWidth, avail);
+    textView_->setGeometry(kGutterWidth, top + findH, std::max(width() - kGutterWidth, 0), avail);
+    modeBar_->setGeometry(0, 0, width(), kModeBarHeight);
+    modeBarLabel_->setGeometry(modeBar_->rect());
+    if (findBar_) findBar_->setGeometry(0, top, width(), kFindBarHeight);
+    if (preview_) preview_->setGeometry(rect());
+    if (loadingOverlay_) loadingOverlay_->setGeometry(rect());
+}
+
+// ---- Lines -----------------------------------------------------------------------------------
+
+int EditorView::caret() const {
+    return textView_->textCursor().position();
+}
+
+void EditorView::moveCaret(int position) {
+    QTextCursor cursor = textView_->textCursor();
+    cursor.setPosition(position);
+    textView_->setTextCursor(cursor);
+}
+
+EditorView::LineRange EditorView::lineAt(int position) const {
+    const QTextBlock block = textView_->document()->findBlock(position);
+    const bool hasBreak = block.next().isValid();
+    return {block.position(), block.length() - (hasBreak ? 0 : 1), hasBreak};
+}
+
+void EditorView::replaceRange(int from, int length, const QString& text) {
+    QTextCursor cursor = textView_->textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(from + length, QTextCursor::KeepAnchor);
+    cursor.insertText(text);
+    textView_->setTextCursor(cursor);
+}

@@ -1,0 +1,157 @@
+// Which files may open, how their bytes become text, and the background load with its panel.
+#include "EditorTestSupport.h"
+#include "chrome/BaseHoverButton.h"
+#include "editor/EditorAlertOverlay.h"
+#include "editor/FileLoadTask.h"
+#include "editor/TextFileCheck.h"
+#include "support/Waits.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class FileLoading : public testing::Test {
+protected:
+    QTemporaryDir dir;
+    // A file of `size` bytes of short lines after `head`; beyond 5 MiB the rest is left sparse
+    // (zero bytes), so that a file over the size limit costs nothing to make.
+    QString file(const QString& name, qint64 size, const QByteArray& head = {}) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        const qint64 written = std::min<qint64>(size, 5 * 1024 * 1024);
+        QByteArray content = head;
+        while (content.size() < written) content += "abcdefghi\n";
+        f.write(content.left(written));
+        f.resize(size);
+        return path;
+    }
+};
+
+struct Load {
+    std::vector<double> progress;
+    int completions = 0;
+    std::optional<textfile::Decoded> result;
+};
+
+} // namespace
+
+TEST_F(FileLoading, SizeAndBinaryLimits) {
+    EXPECT_FALSE(textfile::refusalReason(file("limit.txt", textfile::kOpenLimit)));
+    const std::optional<QString> big = textfile::refusalReason(file("big.txt", textfile::kOpenLimit + 1));
+    ASSERT_TRUE(big);
+    EXPECT_EQ(*big,
+              QStringLiteral("\"big.txt\" ist 50.0 MB groß. Der Editor unterstützt Dateien bis 50 MB."));
+
+    QByteArray nulAt511(511, 'x');
+    nulAt511 += '\0';
+    EXPECT_EQ(textfile::refusalReason(file("bin", 600, nulAt511)),
+              QStringLiteral(
+                  "\"bin\" scheint eine Binärdatei zu sein und kann nicht im Text-Editor angezeigt werden."));
+    QByteArray nulAt512(512, 'x');
+    nulAt512 += '\0';
+    EXPECT_FALSE(textfile::refusalReason(file("late-nul", 600, nulAt512)));
+    EXPECT_FALSE(textfile::refusalReason(dir.filePath("missing")));
+}
+
+TEST_F(FileLoading, Utf8OrLatin1ThatSaysSo) {
+    const textfile::Decoded utf8 = textfile::decode(QByteArray("gr\xc3\xbc\xc3\x9f"));
+    EXPECT_EQ(utf8.text, QStringLiteral("grüß"));
+    EXPECT_FALSE(utf8.latin1);
+    const textfile::Decoded latin1 = textfile::decode(QByteArray("gr\xfc\xdf"));
+    EXPECT_EQ(latin1.text, QStringLiteral("grüß"));
+    EXPECT_TRUE(latin1.latin1);
+}
+
+TEST_F(FileLoading, TheLoaderReportsProgressAndDeliversOnce) {
+    QObject context;
+    const auto run = [&](const QString& path, qint64 total, bool cancel) {
+        auto load = std::make_shared<Load>();
+        auto task = FileLoadTask::create();
+        // Set before the worker starts, so the cancel is seen whatever the worker's speed.
+        if (cancel) task->cancelled = true;
+        task->load(
+            path, total, &context, [load](double f) { load->progress.push_back(f); },
+            [load](std::optional<textfile::Decoded> text) {
+                ++load->completions;
+                load->result = std::move(text);
+            });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return load->completions == 1; }, 10000));
+        return load;
+    };
+    const QString path = file("three-chunks", 3 * FileLoadTask::kChunkSize);
+    auto whole = run(path, 3 * FileLoadTask::kChunkSize, false);
+    ASSERT_TRUE(whole->result);
+    EXPECT_EQ(whole->result->text.size(), 3 * FileLoadTask::kChunkSize);
+    EXPECT_EQ(whole->progress, (std::vector<double>{1.0 / 3, 2.0 / 3, 1.0}));
+
+    // A size that says less than the file holds stops the fraction at 1.
+    auto under = run(path, FileLoadTask::kChunkSize, false);
+    EXPECT_EQ(under->progress, (std::vector<double>{1.0, 1.0, 1.0}));
+
+    auto empty = run(file("empty", 0), 0, false);
+    ASSERT_TRUE(empty->result);
+    EXPECT_TRUE(empty->result->text.isEmpty());
+    EXPECT_TRUE(empty->progress.empty());
+
+    EXPECT_FALSE(run(path, 3 * FileLoadTask::kChunkSize, true)->result) << "cancelled: no text";
+    EXPECT_FALSE(run(dir.filePath("missing"), 10, false)->result);
+    testsupport::drainEvents();
+}
+
+TEST_F(FileLoading, ALargeFileLoadsUnderAPanelAndCancelLeavesTheEditorEmpty) {
+    EditorView view;
+    view.resize(600, 400);
+    view.show();
+    QString error;
+    ASSERT_TRUE(view.loadFile(file("small.txt", textfile::kReadAtOnceLimit), &error));
+    EXPECT_FALSE(view.isLoading()) << "512 KiB are read at once";
+    EXPECT_EQ(view.text().size(), textfile::kReadAtOnceLimit);
+
+    ASSERT_TRUE(view.loadFile(file("large.txt", textfile::kReadAtOnceLimit + 1), &error));
+    ASSERT_TRUE(view.isLoading());
+    ASSERT_NE(view.loadingOverlay(), nullptr);
+    EXPECT_EQ(view.loadingOverlay()->geometry(), view.rect());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view.isLoading(); }, 10000));
+    EXPECT_EQ(view.text().size(), textfile::kReadAtOnceLimit + 1);
+    EXPECT_FALSE(view.isDirty());
+
+    int cancelled = 0;
+    view.onLoadCancelled = [&] { ++cancelled; };
+    ASSERT_TRUE(view.loadFile(file("again.txt", 4 * 1024 * 1024)));
+    QPointer<EditorAlertOverlay> overlay = view.loadingOverlay();
+    ASSERT_TRUE(overlay);
+    static_cast<BaseHoverButton*>(overlay->actionButton())->onClick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cancelled == 1 && !overlay; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.text().isEmpty(); }, 10000));
+    EXPECT_FALSE(view.isLoading());
+    EXPECT_FALSE(view.isDirty());
+
+    EXPECT_FALSE(view.loadFile(file("huge.txt", textfile::kOpenLimit + 1), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("50 MB")));
+}
+
+TEST_F(FileLoading, PanelTexts) {
+    EXPECT_EQ(EditorAlertOverlay::sizeText(1048576), "1024 KB");
+    EXPECT_EQ(EditorAlertOverlay::sizeText(1048577), "1.0 MB");
+    EXPECT_EQ(EditorAlertOverlay::sizeText(1536), "2 KB");
+
+    std::unique_ptr<EditorAlertOverlay> loading(EditorAlertOverlay::loading("f.log", 3 * 1048576, {}));
+    EXPECT_EQ(loading->panel()->size(), QSize(320, 152));
+    loading->updateProgress(0.426);
+    EXPECT_EQ(loading->progressBar()->value(), 42);
+    EXPECT_EQ(loading->pctLabel()->text(), "43%");
+    bool subtitle = false;
+    for (QLabel* label : loading->panel()->findChildren<QLabel*>())
+        subtitle |= label->text() == QStringLiteral("Lade Datei · 3.0 MB");
+    EXPECT_TRUE(subtitle);
+
+    std::unique_ptr<EditorAlertOverlay> warning(EditorAlertOverlay::warning("x", "too big", {}));
+    EXPECT_EQ(warning->panel()->size(), QSize(320, 170));
+    EXPECT_EQ(warning->progressBar(), nullptr);
+}
