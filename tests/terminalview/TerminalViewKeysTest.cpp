@@ -334,6 +334,14 @@ TEST_F(ViewTest, KeysBeforeTheShellSpeaksAndKeysWhileScrolledBack) {
 TEST_F(ViewTest, ShiftPageKeysScrollTheHistoryUnlessTheProgramTakesThem) {
     auto view = makeView();
     ASSERT_TRUE(runAndWait(*view, "seq 1 400; echo end$((6*7))", "end42"));
+    // The prompt after it, so that no output moves the history while the keys page through it.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const Terminal& t = view->terminal();
+            return t.cursorY() > 0 && gridLine(t, t.cursorY() - 1) == "end42" &&
+                   !gridLine(t, t.cursorY()).isEmpty();
+        },
+        20000));
     const std::int64_t rows = view->terminal().rows();
     const auto lines = std::int64_t(view->terminal().scrollback().size());
     ASSERT_GT(lines, 3 * rows);
