@@ -2,8 +2,25 @@
 
 #include "terminalview/TerminalFonts.h"
 
+#include <QFontDatabase>
 #include <QGlyphRun>
 #include <QPainter>
+
+namespace {
+
+const QString kEmojiFamily = QStringLiteral("Noto Color Emoji");
+
+// How far a synthesised oblique leans: the tangent of about 11 degrees, as drawn italics do.
+constexpr qreal kObliqueSlant = 0.2;
+
+// Slants what the painter draws next about a baseline: the higher, the further right.
+void slantAbout(QPainter& painter, qreal baselineY) {
+    painter.translate(0, baselineY);
+    painter.shear(-kObliqueSlant, 0);
+    painter.translate(0, -baselineY);
+}
+
+} // namespace
 
 void GlyphCache::setFonts(const TerminalFonts& fonts) {
     const QFont* sources[kFaces] = {&fonts.font, &fonts.boldFont, &fonts.italicFont, &fonts.boldItalicFont};
@@ -12,7 +29,30 @@ void GlyphCache::setFonts(const TerminalFonts& fonts) {
         face.font = *sources[i];
         face.raw = QRawFont::fromFont(face.font);
         face.glyphs.clear();
+        face.oblique = i >= 2 && !face.font.italic();
     }
+
+    // Emoji are as tall as a cell and as wide as two, whichever is smaller, and sit in the middle.
+    Face& emoji = faces_[kEmojiFace];
+    emoji.glyphs.clear();
+    emoji.raw = QRawFont();
+    if (!QFontDatabase::families().contains(kEmojiFamily)) return;
+    emoji.font = QFont(kEmojiFamily);
+    emoji.raw = QRawFont::fromFont(emoji.font);
+    if (!emoji.raw.isValid()) return;
+    emoji.raw.setPixelSize(fonts.cellH);
+    const QVector<quint32> sample = emoji.raw.glyphIndexesForString(QStringLiteral("\U0001F600"));
+    qreal advance = fonts.cellH;
+    if (!sample.isEmpty() && sample[0] != 0) {
+        const QVector<QPointF> advances = emoji.raw.advancesForGlyphIndexes(sample);
+        if (!advances.isEmpty() && advances[0].x() > 0) advance = advances[0].x();
+    }
+    const qreal scale = std::min<qreal>(1.0, 2 * fonts.cellW / advance);
+    emoji.raw.setPixelSize(fonts.cellH * scale);
+    advance *= scale;
+    const qreal height = emoji.raw.ascent() + emoji.raw.descent();
+    emojiOffset_ = QPointF((2 * fonts.cellW - advance) / 2,
+                           (fonts.cellH - height) / 2 + emoji.raw.ascent() - fonts.ascent);
 }
 
 quint32 GlyphCache::glyph(int face, char32_t ch) {
@@ -35,18 +75,30 @@ quint32 GlyphCache::glyph(int face, char32_t ch) {
     return index;
 }
 
-void GlyphRunBatch::add(QPainter& painter, int face, const QColor& color, char32_t ch, QPointF baseline) {
+void GlyphRunBatch::add(QPainter& painter, int face, const QColor& color, char32_t ch, QPointF baseline,
+                        bool wide) {
+    // Fonts fallen back to for emoji draw them in one colour; the colour font draws them as meant.
+    if (wide) {
+        if (cache_.glyph(GlyphCache::kEmojiFace, ch) != 0) {
+            face = GlyphCache::kEmojiFace;
+            baseline += cache_.emojiOffset();
+        }
+    }
     const quint32 index = cache_.glyph(face, ch);
     if (index == 0) {
-        // Not in the terminal font: let Qt's font fallback find it (CJK, emoji, rare symbols).
+        // Not in the terminal font: let Qt's font fallback find it (CJK, rare symbols).
         flush(painter);
         const char32_t text[1] = {ch};
+        painter.save();
+        if (cache_.isOblique(face)) slantAbout(painter, baseline.y());
         painter.setFont(cache_.font(face));
         painter.setPen(color);
         painter.drawText(baseline, QString::fromUcs4(text, 1));
+        painter.restore();
         return;
     }
-    if (face != face_ || color != color_) {
+    if (face != face_ || color != color_ ||
+        (!positions_.isEmpty() && positions_.back().y() != baseline.y())) {
         flush(painter);
         face_ = face;
         color_ = color;
@@ -60,9 +112,12 @@ void GlyphRunBatch::addCluster(QPainter& painter, int face, const QColor& color,
     // The glyph cache maps one character to one glyph; a cluster needs the shaper to place its
     // marks, so it is drawn as text of its own.
     flush(painter);
+    painter.save();
+    if (cache_.isOblique(face)) slantAbout(painter, baseline.y());
     painter.setFont(cache_.font(face));
     painter.setPen(color);
     painter.drawText(baseline, QString::fromUcs4(scalars.data(), qsizetype(scalars.size())));
+    painter.restore();
 }
 
 void GlyphRunBatch::flush(QPainter& painter) {
@@ -72,7 +127,14 @@ void GlyphRunBatch::flush(QPainter& painter) {
     run.setGlyphIndexes(glyphs_);
     run.setPositions(positions_);
     painter.setPen(color_);
-    painter.drawGlyphRun(QPointF(0, 0), run);
+    if (cache_.isOblique(face_)) {
+        painter.save();
+        slantAbout(painter, positions_.front().y());
+        painter.drawGlyphRun(QPointF(0, 0), run);
+        painter.restore();
+    } else {
+        painter.drawGlyphRun(QPointF(0, 0), run);
+    }
     glyphs_.clear();
     positions_.clear();
 }

@@ -16,7 +16,8 @@ struct TerminalFonts;
 // places glyphs on the cell grid itself instead of letting text layout move them.
 class GlyphCache {
 public:
-    static constexpr int kFaces = 4; // regular, bold, italic, bold italic
+    static constexpr int kFaces = 4;          // regular, bold, italic, bold italic
+    static constexpr int kEmojiFace = kFaces; // the colour emoji font, for wide cells
 
     void setFonts(const TerminalFonts& fonts);
 
@@ -25,14 +26,21 @@ public:
     quint32 glyph(int face, char32_t ch);
     const QRawFont& rawFont(int face) const { return faces_[std::size_t(face)].raw; }
     const QFont& font(int face) const { return faces_[std::size_t(face)].font; }
+    // The face is an italic the family does not have: its upright glyphs are drawn slanted.
+    bool isOblique(int face) const { return faces_[std::size_t(face)].oblique; }
+    // Where a colour emoji goes in a cell two columns wide, from the cell's left edge on the
+    // text's baseline.
+    QPointF emojiOffset() const { return emojiOffset_; }
 
 private:
     struct Face {
         QFont font;
         QRawFont raw;
         QHash<char32_t, quint32> glyphs;
+        bool oblique = false;
     };
-    std::array<Face, kFaces> faces_;
+    std::array<Face, kFaces + 1> faces_;
+    QPointF emojiOffset_;
 };
 
 // Glyphs of one face and colour gathered along a row, drawn in one call.
@@ -41,7 +49,9 @@ public:
     explicit GlyphRunBatch(GlyphCache& cache) : cache_(cache) {}
 
     // Adds a character at a baseline position; characters the face lacks are drawn at once as text.
-    void add(QPainter& painter, int face, const QColor& color, char32_t ch, QPointF baseline);
+    // A character in a cell two columns wide that the colour emoji font has is drawn from it.
+    void add(QPainter& painter, int face, const QColor& color, char32_t ch, QPointF baseline,
+             bool wide = false);
     // Adds a character with its combining marks, shaped together so that the marks sit on it.
     void addCluster(QPainter& painter, int face, const QColor& color, std::u32string_view scalars,
                     QPointF baseline);

@@ -336,6 +336,9 @@ private:
     // Keys (TerminalViewKeys.cpp)
     // A key bound to an action: performed here or reported to the host. False for other keys.
     bool handleBoundKey(const QKeyEvent* event);
+    // Shift+PageUp/PageDown/Home/End move through the history while the program leaves the screen
+    // and the mouse to the terminal; true when the key was one of them and was used so.
+    bool handleHistoryKey(const QKeyEvent* event);
     bool handleOptionKey(const QKeyEvent* event);
     bool handleControlKey(const QKeyEvent* event, bool alt);
     void handleLegacyKey(const QKeyEvent* event, bool shift, bool alt, bool control);

@@ -52,6 +52,7 @@ void TerminalView::keyPressEvent(QKeyEvent* event) {
     event->accept();
     // A modifier pressed alone sends nothing.
     if (keys::isModifierOnlyKey(event->key())) return;
+    if (handleHistoryKey(event)) return;
     if (smoothScrollY_ > 0) {
         // Typing returns to the live screen.
         smoothScrollY_ = 0;

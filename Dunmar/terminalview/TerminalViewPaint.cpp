@@ -1,6 +1,7 @@
 // Drawing one pane: background, rows of cells (backgrounds, glyph runs, decorations), search
 // highlights, cursor, and either the scroll badge or the images placed on the grid.
 #include "engine/PerfMetrics.h"
+#include "terminalview/BoxDrawing.h"
 #include "terminalview/EngineBridge.h"
 #include "terminalview/ScrollMath.h"
 #include "terminalview/TerminalView.h"
@@ -217,10 +218,14 @@ void TerminalView::paintRow(QPainter& painter, const FrameGeometry& frame, const
     for (const DrawCell& d : rowCells_) {
         if (d.ch == 0 || d.ch == U' ') continue;
         if (d.attrs->hidden || (d.attrs->blink && !textBlinkVisible_) || d.underGhost) continue;
-        if (!d.cluster.empty())
+        if (!d.cluster.empty()) {
             glyphs.addCluster(painter, d.attrs->face, d.attrs->fg, d.cluster, QPointF(d.x, baseline));
-        else
-            glyphs.add(painter, d.attrs->face, d.attrs->fg, d.ch, QPointF(d.x, baseline));
+        } else if (boxdrawing::covers(d.ch)) {
+            boxdrawing::draw(painter, d.ch, QRectF(d.x, rowTop, d.width, cellH()), d.attrs->fg);
+        } else {
+            glyphs.add(painter, d.attrs->face, d.attrs->fg, d.ch, QPointF(d.x, baseline),
+                       d.width > cellW() * 1.5);
+        }
     }
     glyphs.flush(painter);
 

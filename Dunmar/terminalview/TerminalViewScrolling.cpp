@@ -1,10 +1,12 @@
 // Wheel and trackpad: wheel reports to programs that track the mouse, cursor keys on the alternate
 // screen, and otherwise scrolling through the history with momentum and a snap back to the live
-// screen.
+// screen; and the Shift+Page keys that page through the history.
 #include "terminalview/ScrollMath.h"
 #include "terminalview/TerminalView.h"
 
+#include <QKeyEvent>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 void TerminalView::wheelEvent(QWheelEvent* event) {
@@ -27,6 +29,36 @@ void TerminalView::wheelEvent(QWheelEvent* event) {
     if (d.dy != 0) scrollMainScreen(event, d.dy, d.precise);
     if (d.dx != 0) sendWheelKeys(d.dx, 0, d.precise);
     if (isDragging_) dragSelectionToPointer(event->position());
+}
+
+bool TerminalView::handleHistoryKey(const QKeyEvent* event) {
+    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::ShiftModifier) return false;
+    // A full-screen program or one that reads the mouse has its own use for these keys.
+    if (terminal_->isAltScreen() || terminal_->mouseMode != 0) return false;
+    const auto lines = std::int64_t(terminal_->scrollback().size());
+    std::int64_t target = 0;
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+        target = scrollbackOffset() + terminal_->rows();
+        break;
+    case Qt::Key_PageDown:
+        target = scrollbackOffset() - terminal_->rows();
+        break;
+    case Qt::Key_Home:
+        target = lines;
+        break;
+    case Qt::Key_End:
+        target = 0;
+        break;
+    default:
+        return false;
+    }
+    stopMomentum();
+    scrollAccumulator_ = 0;
+    // Whole lines, so that a page lands on a row boundary even after a smooth trackpad scroll.
+    setSmoothScrollY(double(std::clamp<std::int64_t>(target, 0, lines)) * cellH());
+    markDirty();
+    return true;
 }
 
 std::optional<int> TerminalView::consumeScrollLines(double dy) {

@@ -74,7 +74,6 @@ TEST_F(ViewTest, KeysSendXtermSequencesInNormalAndApplicationModes) {
                    {"Home", Qt::Key_Home, kNone, "", bytes("\x1b[H")},
                    {"Control+End", Qt::Key_End, kCtrl, "", bytes("\x1b[1;5F")},
                    {"Page Up", Qt::Key_PageUp, kNone, "", bytes("\x1b[5~")},
-                   {"Shift+Page Down", Qt::Key_PageDown, kShift, "", bytes("\x1b[6;2~")},
                    {"Insert", Qt::Key_Insert, kNone, "", bytes("\x1b[2~")},
                    {"Delete", Qt::Key_Delete, kNone, "", bytes("\x1b[3~")},
                    {"F1", Qt::Key_F1, kNone, "", bytes("\x1bOP")},
@@ -168,7 +167,7 @@ TEST_F(ViewTest, KittyFlagsOneDisambiguateWithoutTouchingTextEnterTabOrBackspace
                    {"Left", Qt::Key_Left, kNone, "", bytes("\x1b[D")},
                    {"Control+Up", Qt::Key_Up, kCtrl, "", bytes("\x1b[1;5A")},
                    {"Home", Qt::Key_Home, kNone, "", bytes("\x1b[H")},
-                   {"Shift+End", Qt::Key_End, kShift, "", bytes("\x1b[1;2F")},
+                   {"Control+End", Qt::Key_End, kCtrl, "", bytes("\x1b[1;5F")},
                    {"Insert", Qt::Key_Insert, kNone, "", bytes("\x1b[2~")},
                    {"Delete", Qt::Key_Delete, kNone, "", bytes("\x1b[3~")},
                    {"Page Up", Qt::Key_PageUp, kNone, "", bytes("\x1b[5~")},
@@ -308,7 +307,8 @@ TEST_F(ViewTest, KeysBeforeTheShellSpeaksAndKeysWhileScrolledBack) {
     QFile script(slow);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
     script.write("#!/bin/sh\nstty raw -echo\nwhile [ ! -e '" + QFile::encodeName(go) +
-                 "' ]; do sleep 0.01; done\nprintf ready\nexec cat > '" + QFile::encodeName(dumpPath) + "'\n");
+                 "' ]; do sleep 0.01; done\nprintf ready\nexec cat > '" + QFile::encodeName(dumpPath) +
+                 "'\n");
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     auto view = makeView(slow);
@@ -329,4 +329,67 @@ TEST_F(ViewTest, KeysBeforeTheShellSpeaksAndKeysWhileScrolledBack) {
     EXPECT_EQ(visible(dump.take(1)), "b");
     EXPECT_EQ(view->smoothScrollY(), 0) << "typing returns to the live screen";
     EXPECT_EQ(visible(dump.rest(*view)), "");
+}
+
+TEST_F(ViewTest, ShiftPageKeysScrollTheHistoryUnlessTheProgramTakesThem) {
+    auto view = makeView();
+    ASSERT_TRUE(runAndWait(*view, "seq 1 400; echo end$((6*7))", "end42"));
+    // The prompt after it, so that no output moves the history while the keys page through it.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const Terminal& t = view->terminal();
+            return t.cursorY() > 0 && gridLine(t, t.cursorY() - 1) == "end42" &&
+                   !gridLine(t, t.cursorY()).isEmpty();
+        },
+        20000));
+    const std::int64_t rows = view->terminal().rows();
+    const auto lines = std::int64_t(view->terminal().scrollback().size());
+    ASSERT_GT(lines, 3 * rows);
+    const auto press = [&](int key) { send(*view, {"", key, kShift, "", {}}); };
+    struct Step {
+        const char* name;
+        int key;
+        std::int64_t offset;
+    };
+    const Step steps[] = {
+        {"Shift+Page Up", Qt::Key_PageUp, rows},
+        {"Shift+Page Up again", Qt::Key_PageUp, 2 * rows},
+        {"Shift+Page Down", Qt::Key_PageDown, rows},
+        {"Shift+Home", Qt::Key_Home, lines},
+        {"Shift+Page Up at the top", Qt::Key_PageUp, lines},
+        {"Shift+End", Qt::Key_End, 0},
+        {"Shift+Page Down on the live screen", Qt::Key_PageDown, 0},
+    };
+    for (const Step& step : steps) {
+        press(step.key);
+        EXPECT_EQ(view->scrollbackOffset(), step.offset) << step.name;
+    }
+    EXPECT_FALSE(view->isScrolledBack());
+    // The shell was sent none of them: a command typed now runs as typed.
+    ASSERT_TRUE(runAndWait(*view, "echo typed$((6*7))", "typed42"));
+    const QStringList shown = screenText(view->terminal()).split(QLatin1Char('\n'));
+    const auto typed = std::find_if(shown.begin(), shown.end(),
+                                    [](const QString& line) { return line.contains("echo typed"); });
+    ASSERT_NE(typed, shown.end());
+    EXPECT_TRUE(typed->endsWith("# echo typed$((6*7))") || typed->endsWith("$ echo typed$((6*7))"))
+        << typed->toStdString();
+
+    // A full-screen program, or one that reads the mouse, gets the keys.
+    auto program = makeDumpView();
+    InputDump dump(dumpPath);
+    for (int i = 0; i < 3 * rows; ++i) feed(*program, "line\r\n");
+    feed(*program, "\x1b[?1049h");
+    expectKeys(
+        *program, dump,
+        {{"Shift+Page Up on the alternate screen", Qt::Key_PageUp, kShift, "", bytes("\x1b[5;2~")},
+         {"Shift+Page Down on the alternate screen", Qt::Key_PageDown, kShift, "", bytes("\x1b[6;2~")}});
+    feed(*program, "\x1b[?1049l\x1b[?1000h");
+    expectKeys(*program, dump,
+               {{"Shift+Page Up with mouse reports", Qt::Key_PageUp, kShift, "", bytes("\x1b[5;2~")},
+                {"Shift+Home with mouse reports", Qt::Key_Home, kShift, "", bytes("\x1b[1;2H")}});
+    EXPECT_FALSE(program->isScrolledBack());
+    feed(*program, "\x1b[?1000l");
+    send(*program, {"", Qt::Key_PageUp, kShift, "", {}});
+    EXPECT_EQ(program->scrollbackOffset(), rows);
+    EXPECT_EQ(visible(dump.rest(*program)), "");
 }
