@@ -1,5 +1,6 @@
 #include "app/ContentView.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -14,10 +15,11 @@ void ContentView::setArrowStripVisible(bool visible) {
     if (onResized) onResized();
 }
 
-void ContentView::paintEvent(QPaintEvent*) {
+void ContentView::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    // The dark body behind everything; the terminals draw their own translucent shade over it.
-    p.fillRect(rect(), QColor::fromRgbF(0.11f, 0.11f, 0.13f));
+    // The dark body behind everything; the terminals draw their own translucent shade over it. Only
+    // the part being repainted is filled (see WindowBackdrop).
+    p.fillRect(event->rect(), QColor::fromRgbF(0.11f, 0.11f, 0.13f));
     if (arrowStrip_) p.fillRect(QRect(0, 0, width(), kArrowStripHeight), QColor::fromRgbF(0, 0, 0, 0.3f));
 }
 

@@ -257,7 +257,11 @@ void TerminalView::noteKeystroke() {
 void TerminalView::cursorBlinkTick() {
     if (sinceLastKeystroke_.isValid() && sinceLastKeystroke_.elapsed() < kBlinkIntervalMs) return;
     cursorBlinkOn_ = !cursorBlinkOn_;
-    update();
+    // Only the cursor's cells: a blink of the whole pane repainted the window beneath it too, twice
+    // a second, on every idle terminal.
+    const QRectF cell(paddingX + qreal(terminal_->cursorX()) * cellW(), paddingY + qreal(terminal_->cursorY()) * cellH(),
+                      2 * cellW(), cellH());
+    update(cell.toAlignedRect().adjusted(-2, -2, 2, 2));
 }
 
 void TerminalView::textBlinkTick() {

@@ -104,12 +104,13 @@ const TerminalView::ResolvedAttrs& TerminalView::resolve(const Cell& cell, const
     return attrCache_.emplace(key, r).first->second;
 }
 
-void TerminalView::paintEvent(QPaintEvent*) {
+void TerminalView::paintEvent(QPaintEvent* event) {
     const double start = perfNow();
     attrCache_.clear();
     {
         QPainter painter(this);
-        painter.fillRect(rect(), toQColor(kTermBgCGColor));
+        // Only the part being repainted (see cursorBlinkTick).
+        painter.fillRect(event->rect(), toQColor(kTermBgCGColor));
         const FrameGeometry frame = frameGeometry();
         const ColorContext colors = terminal_->colorContext();
         const auto selection = selectionRange();

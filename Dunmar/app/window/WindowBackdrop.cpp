@@ -3,6 +3,7 @@
 #include "app/ContentView.h"
 
 #include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -58,9 +59,11 @@ bool WindowBackdrop::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void WindowBackdrop::paintEvent(QPaintEvent*) {
+void WindowBackdrop::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.fillRect(rect(), fillColor());
+    // Only the part being repainted: Qt spreads a fill of the whole window over its worker threads,
+    // clipped or not, and would wake each of them on every blink of the cursor.
+    painter.fillRect(event->rect(), fillColor());
     // The strip under the tray icon keeps its tint above the material, as the content view draws it
     // beneath.
     const auto* content = qobject_cast<const ContentView*>(parentWidget());
