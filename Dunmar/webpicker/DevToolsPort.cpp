@@ -13,7 +13,7 @@ int debugPort(const Defaults& defaults) {
 }
 
 QString httpBase(int port) {
-    return QStringLiteral("http://localhost:%1").arg(port);
+    return QStringLiteral("http://127.0.0.1:%1").arg(port);
 }
 
 QString profileFolder(int port) {

@@ -12,7 +12,9 @@ namespace devtools {
 int portForBrowserChoice(long long browserChoice);
 int debugPort(const Defaults& defaults);
 
-// "http://localhost:<port>", the base of every DevTools HTTP request.
+// "http://127.0.0.1:<port>", the base of every DevTools HTTP request: the address the browser's
+// debugging port listens on, reached without asking the resolver (a machine whose "localhost"
+// does not resolve, or resolves to ::1 first, would never connect).
 QString httpBase(int port);
 // The browser profile the picker starts its own browser with: one folder per port.
 QString profileFolder(int port);

@@ -162,7 +162,8 @@ TEST(GitHubClient, TheTokenFollowsARedirectOnlyToTheSameServer) {
     server.handler = [&](const LocalHttpServer::Request& r) -> LocalHttpServer::Response {
         if (r.target == "/user") return {301, "", {{"Location", "/user/again"}}};
         if (r.target == "/user/again")
-            return {302, "", {{"Location", elsewhere.url("localhost").toString().toUtf8() + "/user"}}};
+            // Another server: the same address on another port.
+            return {302, "", {{"Location", elsewhere.url("127.0.0.1").toString().toUtf8() + "/user"}}};
         return jsonResponse(404, "{}");
     };
     Client c(at(server));

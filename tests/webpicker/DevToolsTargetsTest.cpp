@@ -37,7 +37,7 @@ TEST(DevToolsPort, TheSecondBrowserChoiceUses9221AndEveryOtherValue9222) {
         EXPECT_EQ(devtools::debugPort(defaults), port) << choice;
     }
     EXPECT_EQ(devtools::profileFolder(9221), "/tmp/pk-chrome-debug-9221");
-    EXPECT_EQ(devtools::httpBase(9221), "http://localhost:9221");
+    EXPECT_EQ(devtools::httpBase(9221), "http://127.0.0.1:9221");
 }
 
 TEST(DevToolsTargets, OnlyWebPagesAndBlankPagesAreCandidates) {
