@@ -30,7 +30,7 @@ wait_until() {
 
 mkdir -p "$work/home" "$work/run" "$work/config"
 chmod 700 "$work/run"
-Xvfb -displayfd 3 -screen 0 1440x900x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1440x900x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 pids+=($!)
 wait_until 30 test -s "$work/display" || { echo "idle-cost: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"

@@ -49,7 +49,9 @@ chmod 700 "$work/run"
 
 # The server picks a free display and writes its number to descriptor 3; a black root makes the
 # window's outline easy to tell from the desktop.
-Xvfb -displayfd 3 -screen 0 1440x900x24 -nolisten tcp -br 3>"$work/display" 2>"$work/xvfb.log" &
+# -noreset: an X server resets when its last client leaves, and a client that connects during the
+# reset is refused (the readiness probes below connect and leave before the window manager is in).
+Xvfb -displayfd 3 -screen 0 1440x900x24 -nolisten tcp -noreset -br 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 wait_until 30 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
@@ -57,7 +59,8 @@ export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-wait_until 30 wm_ready || fail "openbox did not start: $(cat "$work/openbox.log")"
+wait_until 30 wm_ready ||
+    fail "openbox did not start: $(cat "$work/openbox.log"); the X server said: $(cat "$work/xvfb.log")"
 
 # The tray: a 24-high strip at the top right that the window manager keeps free of windows.
 trayer --edge top --align right --widthtype request --height 24 --SetDockType true --SetPartialStrut true \

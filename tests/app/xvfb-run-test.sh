@@ -31,7 +31,9 @@ mkdir -p "$work/home" "$work/run" "$work/config"
 chmod 700 "$work/run"
 
 # The server picks a free display number and writes it to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1440x900x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# -noreset: an X server resets when its last client leaves, and a client that connects during the
+# reset is refused (the readiness probes below connect and leave before the window manager is in).
+Xvfb -displayfd 3 -screen 0 1440x900x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"

@@ -20,7 +20,7 @@ class PrivateDesktop {
 public:
     bool start() {
         xvfb_.setProgram("Xvfb");
-        xvfb_.setArguments({"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+        xvfb_.setArguments({"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"});
         xvfb_.start();
         if (!QTest::qWaitFor([&] { return xvfb_.canReadLine(); }, 20000)) return false;
         display_ = ":" + QString::fromLatin1(xvfb_.readLine().trimmed());
