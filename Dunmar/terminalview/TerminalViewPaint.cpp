@@ -221,7 +221,8 @@ void TerminalView::paintRow(QPainter& painter, const FrameGeometry& frame, const
         if (d.ch == 0 || d.ch == U' ') continue;
         if (d.attrs->hidden || (d.attrs->blink && !textBlinkVisible_) || d.underGhost) continue;
         if (!d.cluster.empty()) {
-            glyphs.addCluster(painter, d.attrs->face, d.attrs->fg, d.cluster, QPointF(d.x, baseline));
+            glyphs.addCluster(painter, d.attrs->face, d.attrs->fg, d.cluster, QRectF(d.x, rowTop, d.width, cellH()),
+                              baseline);
         } else if (boxdrawing::covers(d.ch)) {
             boxdrawing::draw(painter, d.ch, QRectF(d.x, rowTop, d.width, cellH()), d.attrs->fg);
         } else {
