@@ -192,6 +192,9 @@ void FooterBarView::update(const QString& shell, qint32) {
 }
 
 void FooterBarView::setEditorMode(bool editor) {
+    // Unchanged, nothing is laid out again: an idle window must not repaint itself.
+    if (editorMode_ == editor) return;
+    editorMode_ = editor;
     for (ShellButton* b : editorModeButtons_) b->setVisible(editor);
     formatBtn_->setVisible(editor);
     for (ShellButton* b : shellButtons_) b->setVisible(!editor);

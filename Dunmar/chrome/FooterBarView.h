@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPointer>
 #include <QWidget>
+#include <optional>
 #include <functional>
 
 class BadgeButton;
@@ -87,6 +88,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What setEditorMode last showed; the controller repeats it every two seconds.
+    std::optional<bool> editorMode_;
     void build();
     void layoutBar();
     void runCallback(std::function<void()> FooterBarView::*callback);

@@ -252,6 +252,10 @@ void HeaderBarView::resetSplitButtons() {
 }
 
 void HeaderBarView::setFileButtonsVisible(bool visible) {
+    // Unchanged, nothing is laid out again: an idle window must not repaint itself.
+    if (fileButtonsVisible_ == visible) return;
+    fileButtonsVisible_ = visible;
+    if (!visible) previewButtonVisible_ = false;
     for (QWidget* b : {static_cast<QWidget*>(splitVBtn_), static_cast<QWidget*>(splitHBtn_),
                        static_cast<QWidget*>(gitBtn_), static_cast<QWidget*>(webPickerBtn_),
                        static_cast<QWidget*>(sshBtn_)})
@@ -265,6 +269,8 @@ void HeaderBarView::setFileButtonsVisible(bool visible) {
 }
 
 void HeaderBarView::setPreviewButtonVisible(bool visible) {
+    if (previewButtonVisible_ == visible) return;
+    previewButtonVisible_ = visible;
     previewBtn_->setVisible(visible);
     layoutBar();
 }

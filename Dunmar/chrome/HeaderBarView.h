@@ -120,6 +120,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What the file and preview setters last showed; the controller repeats them every two seconds.
+    std::optional<bool> fileButtonsVisible_;
+    std::optional<bool> previewButtonVisible_;
     void buildButtons();
     void applyTooltips();
     void layoutBar();

@@ -55,6 +55,9 @@ void ShellButton::animateBg(const QColor& to, int durationMs) {
 }
 
 void ShellButton::setActive(bool active) {
+    // The footer tells its buttons the active shell every two seconds; only a change animates
+    // (an unchanged button repainted the window sixty times a second for the animation's length).
+    if (active == activeShell_) return;
     activeShell_ = active;
     if (active) {
         look_ = TitleLook::active;

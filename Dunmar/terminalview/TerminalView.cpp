@@ -143,6 +143,7 @@ void TerminalView::followScrollback(std::uint64_t pushedBefore, std::uint64_t dr
 }
 
 void TerminalView::contentChanged() {
+    wakeCursorBlink();
     invalidateBidiCache();
     a11yValueCache_.reset();
     markDirty();
@@ -242,6 +243,7 @@ void TerminalView::refreshTick() {
 
 void TerminalView::noteKeystroke() {
     sinceLastKeystroke_.start();
+    wakeCursorBlink();
     if (!cursorBlinkOn_) {
         cursorBlinkOn_ = true;
         update();
@@ -250,12 +252,31 @@ void TerminalView::noteKeystroke() {
 
 void TerminalView::cursorBlinkTick() {
     if (sinceLastKeystroke_.isValid() && sinceLastKeystroke_.elapsed() < kBlinkIntervalMs) return;
-    cursorBlinkOn_ = !cursorBlinkOn_;
+    if (!sinceCursorActivity_.isValid()) sinceCursorActivity_.start();
+    if (sinceCursorActivity_.elapsed() >= blinkRestAfterMs_) {
+        blinkResting_ = true;
+        blinkTimer_.stop();
+        if (cursorBlinkOn_) return;
+        cursorBlinkOn_ = true; // rests lit
+    } else {
+        cursorBlinkOn_ = !cursorBlinkOn_;
+    }
     // Only the cursor's cells: a blink of the whole pane repainted the window beneath it too, twice
     // a second, on every idle terminal.
+    update(cursorCellsRect());
+}
+
+QRect TerminalView::cursorCellsRect() const {
     const QRectF cell(paddingX + qreal(terminal_->cursorX()) * cellW(), paddingY + qreal(terminal_->cursorY()) * cellH(),
                       2 * cellW(), cellH());
-    update(cell.toAlignedRect().adjusted(-2, -2, 2, 2));
+    return cell.toAlignedRect().adjusted(-2, -2, 2, 2);
+}
+
+void TerminalView::wakeCursorBlink() {
+    sinceCursorActivity_.start();
+    if (!blinkResting_) return;
+    blinkResting_ = false;
+    update(cursorCellsRect()); // the paint starts the blink timer again
 }
 
 void TerminalView::textBlinkTick() {
@@ -265,7 +286,9 @@ void TerminalView::textBlinkTick() {
 }
 
 void TerminalView::updateBlinkTimers(bool cursorBlinks, bool blinkingTextShown) {
-    if (cursorBlinks) {
+    if (cursorBlinks && blinkResting_) {
+        // Resting: lit, without a timer.
+    } else if (cursorBlinks) {
         if (!blinkTimer_.isActive()) blinkTimer_.start();
     } else if (blinkTimer_.isActive()) {
         blinkTimer_.stop();
@@ -324,6 +347,8 @@ bool TerminalView::isFocusedForCursor() const {
 void TerminalView::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
     if (terminal_->mode(Mode::focusReporting)) writePTY(QByteArrayView("\x1b[I", 3));
+    sinceCursorActivity_.start();
+    blinkResting_ = false;
     update();
 }
 

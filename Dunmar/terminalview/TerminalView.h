@@ -47,6 +47,9 @@ public:
     static constexpr qreal paddingY = 10.0;
     static constexpr int kRefreshIntervalMs = 16; // about 1/60 s
     static constexpr int kBlinkIntervalMs = 500;
+    // A blinking cursor rests (stays lit, no timer) this long after the last key or output, so that
+    // an idle terminal wakes nobody; a key, output or the focus start it again.
+    static constexpr int kBlinkRestAfterMs = 15000;
     // A program that began synchronized output and never ended it (killed, or a lost byte) would
     // freeze the pane; after this long the screen is drawn anyway.
     static constexpr int kSynchronizedOutputTimeoutMs = 1000;
@@ -130,6 +133,8 @@ public:
     void markDirty();
     bool isRefreshPending() const { return refreshTimer_.isActive() || syncTimeoutTimer_.isActive(); }
     bool isCursorBlinkTimerActive() const { return blinkTimer_.isActive(); }
+    // Tests shorten the rest so that they need not wait for it.
+    void setCursorBlinkRestAfter(int ms) { blinkRestAfterMs_ = ms; }
     bool isTextBlinkTimerActive() const { return textBlinkTimer_.isActive(); }
     bool cursorBlinkOn() const { return cursorBlinkOn_; }
     bool textBlinkVisible() const { return textBlinkVisible_; }
@@ -391,6 +396,8 @@ private:
     void paintGhostText(QPainter& painter, const QString& ghost);
     void paintImages(QPainter& painter);
     void updateBlinkTimers(bool cursorBlinks, bool blinkingTextShown);
+    void wakeCursorBlink();
+    QRect cursorCellsRect() const;
 
     PtySessionSettings settings_;
     TerminalFonts fonts_;
@@ -419,6 +426,9 @@ private:
     bool textBlinkVisible_ = true;
     bool frameShowsBlinkingText_ = false;
     QElapsedTimer sinceLastKeystroke_; // invalid until the first key
+    QElapsedTimer sinceCursorActivity_; // the last key, output or focus, for the blink's rest
+    int blinkRestAfterMs_ = kBlinkRestAfterMs;
+    bool blinkResting_ = false;
 
     std::optional<GridPos> selStart_;
     std::optional<GridPos> selEnd_;

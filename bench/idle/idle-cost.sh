@@ -59,22 +59,33 @@ xdotool windowactivate "$main_window" 2>/dev/null || true
 
 # Clock ticks of CPU time and voluntary wake-ups of every thread of the program.
 ticks() { awk '{print $14 + $15}' "/proc/$program/stat"; }
-wakeups() { cat /proc/"$program"/task/*/status | awk '/^voluntary_ctxt_switches/ {s += $2} END {print s}'; }
+# Per thread, so that a worker thread that ends during the stretch does not count as negative.
+wakeups() {
+    local task
+    for task in /proc/"$program"/task/*; do
+        echo "${task##*/} $(awk '/^voluntary_ctxt_switches/ {print $2}' "$task/status" 2>/dev/null)"
+    done
+}
 hz=$(getconf CLK_TCK)
 measure() {
-    local label=$1 t0 w0 t1 w1
-    sleep 5 # the start, the fade and the shell's first prompt settle first
+    local label=$1 settle=$2 t0 w0 t1 w1
+    sleep "$settle" # the start, the fade and the shell's first prompt settle first
     t0=$(ticks)
-    w0=$(wakeups)
+    wakeups >"$work/wakeups-before"
     sleep "$seconds"
     t1=$(ticks)
-    w1=$(wakeups)
-    awk -v l="$label" -v t=$((t1 - t0)) -v w=$((w1 - w0)) -v s="$seconds" -v hz="$hz" \
+    wakeups >"$work/wakeups-after"
+    # Threads there at the end: their wake-ups since the start, or since they began.
+    local w
+    w=$(awk 'NR == FNR {before[$1] = $2; next} {s += $2 - ($1 in before ? before[$1] : 0)} END {print s + 0}' \
+        "$work/wakeups-before" "$work/wakeups-after")
+    awk -v l="$label" -v t=$((t1 - t0)) -v w="$w" -v s="$seconds" -v hz="$hz" \
         'BEGIN {printf "%-7s CPU %.2f %% of one core   wake-ups %.1f /s\n", l, 100 * t / hz / s, w / s}'
 }
 
-measure shown
+# Shown: a blinking cursor rests after 15 s without keys or output, so that is waited out too.
+measure shown 20
 xdotool key ctrl+grave
 is_unmapped() { xwininfo -id "$main_window" 2>/dev/null | grep -q 'Map State: IsUnMapped'; }
 wait_until 5 is_unmapped || { echo "idle-cost: the hot key did not hide the window" >&2; exit 1; }
-measure hidden
+measure hidden 5

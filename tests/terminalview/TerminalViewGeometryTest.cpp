@@ -188,6 +188,15 @@ TEST_F(ViewTest, AnIdlePaneRunsNoTimers) {
     view->terminal().process("\x1b[1 q"); // blinking block: the blink timer runs while focused
     view->repaint();
     EXPECT_TRUE(view->isCursorBlinkTimerActive());
+    // ... until the pane has been left alone for a while: then the cursor rests, lit.
+    view->setCursorBlinkRestAfter(600);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isCursorBlinkTimerActive(); }, 10000));
+    EXPECT_TRUE(view->cursorBlinkOn());
+    view->repaint();
+    EXPECT_FALSE(view->isCursorBlinkTimerActive()) << "a frame does not wake it";
+    view->noteKeystroke(); // a key does
+    view->repaint();
+    EXPECT_TRUE(view->isCursorBlinkTimerActive());
     view->clearFocus();
     view->repaint();
     EXPECT_FALSE(view->isCursorBlinkTimerActive());

@@ -20,7 +20,9 @@ class WindowAnimator;
 // that a docked window slides along when the panel moves the icon.
 class TrayPlacement : public QObject {
 public:
-    static constexpr int kTrayPollMs = 250;
+    // The icon moves rarely (another icon comes or goes), and an idle shown window should wake
+    // no more often than its footer does: every two seconds.
+    static constexpr int kTrayPollMs = 2000;
     static constexpr int kRepositionMs = 220;
     // An icon at x 100 or less is taken for one whose place the tray does not report.
     static constexpr double kMinValidTrayX = 100;
