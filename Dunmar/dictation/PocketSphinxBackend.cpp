@@ -87,6 +87,8 @@ private:
                              "-logfn", "/dev/null", nullptr);
         if (cmdln_) decoder_ = ps_init(cmdln_);
         if (!decoder_) {
+            if (cmdln_) cmd_ln_free_r(cmdln_);
+            cmdln_ = nullptr;
             *error = QStringLiteral("the speech model could not be loaded from %1").arg(config_.modelDir);
             return false;
         }

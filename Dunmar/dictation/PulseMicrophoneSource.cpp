@@ -4,6 +4,7 @@
 #include <QMetaObject>
 #include <pulse/error.h>
 #include <pulse/simple.h>
+#include <thread>
 #include <vector>
 
 PulseMicrophoneSource::PulseMicrophoneSource(QString source) : source_(std::move(source)) {}
@@ -53,22 +54,25 @@ std::optional<QString> PulseMicrophoneSource::start(Tap tap) {
     QString error;
     pa_simple* stream = open(source_, &error);
     if (!stream) return error;
-    stopping_ = false;
-    thread_ = std::thread([this, stream, tap = std::move(tap)] {
+    auto run = std::make_shared<Run>();
+    run_ = run;
+    std::thread([run, stream, tap = std::move(tap)] {
         std::vector<std::int16_t> buffer(kBufferFrames);
         int code = 0;
-        while (!stopping_) {
-            // A read blocks for one buffer (64 ms), which bounds how long a stop waits.
+        for (;;) {
             if (pa_simple_read(stream, buffer.data(), buffer.size() * sizeof(std::int16_t), &code) < 0) break;
-            if (stopping_) break;
+            std::lock_guard lock(run->mutex);
+            if (run->stopped) break;
             tap(buffer.data(), buffer.size());
         }
         pa_simple_free(stream);
-    });
+    }).detach();
     return std::nullopt;
 }
 
 void PulseMicrophoneSource::stop() {
-    stopping_ = true;
-    if (thread_.joinable()) thread_.join();
+    const std::shared_ptr<Run> run = std::move(run_);
+    if (!run) return;
+    std::lock_guard lock(run->mutex);
+    run->stopped = true;
 }

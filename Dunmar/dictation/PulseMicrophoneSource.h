@@ -3,9 +3,8 @@
 #include "dictation/AudioSource.h"
 
 #include <QString>
-#include <atomic>
 #include <memory>
-#include <thread>
+#include <mutex>
 
 struct pa_simple;
 
@@ -26,9 +25,17 @@ private:
     // cannot.
     static pa_simple* open(const QString& source, QString* error);
 
+    // What the reading thread shares with the source. A read blocks until the server sends audio,
+    // and a stalled source sends none, so a stop does not wait for the thread: it marks the run as
+    // stopped under the lock the thread takes around each tap call, and leaves the thread to end
+    // (and close its stream) at its next read.
+    struct Run {
+        std::mutex mutex;
+        bool stopped = false;
+    };
+
     QString source_;
+    std::shared_ptr<Run> run_;
     // Cleared when the source goes, so that an access answer still on its way is dropped.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-    std::thread thread_;
-    std::atomic<bool> stopping_{false};
 };

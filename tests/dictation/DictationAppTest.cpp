@@ -30,6 +30,9 @@ protected:
     // The launched controller with dictation from the WAV file and the command grammar.
     void launchWithSpokenFile() {
         launch();
+        // The window comes up a moment after the launch, at its own size.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return app->window()->isVisible(); }, 10000));
+        settle();
         DictationParts parts;
         parts.backend = std::make_unique<PocketSphinxBackend>(PocketSphinxBackend::Config{
             QStringLiteral("/usr/share/pocketsphinx/model/en-us"), speechfixtures::commandGrammar()});
@@ -50,8 +53,10 @@ protected:
 
     void clickMic() { QTest::mouseClick(internals(*app).headerView()->micButton(), Qt::LeftButton); }
 
-    // Click, speak, and click again once the words are recognised; the session then ends.
-    void dictateWithTheButton(const std::function<void()>& duringSession = {}) {
+    // Click, speak, and click again once the words are recognised (or hide the window, which ends
+    // the session the same way); the session then ends.
+    enum class End { click, hideWindow };
+    void dictateWithTheButton(const std::function<void()>& duringSession = {}, End end = End::click) {
         clickMic();
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
@@ -62,7 +67,11 @@ protected:
         if (duringSession) duringSession();
         ASSERT_TRUE(QTest::qWaitFor([&] { return heard.contains(QStringLiteral("list all files")); }, 20000))
             << heard.join(QStringLiteral(" | ")).toStdString();
-        clickMic();
+        if (end == End::click)
+            clickMic();
+        else
+            app->window()->hide();
+        ASSERT_NE(manager->state().kind, Kind::transcribing);
         ASSERT_TRUE(QTest::qWaitFor([&] { return manager->state().kind == Kind::idle; }, 10000));
     }
 
@@ -93,7 +102,7 @@ TEST_F(DictationAppTest, TextReachesTheFirstPaneAsABracketedPasteAfterATabSwitch
     ASSERT_TRUE(apptest::waitForShellInForeground(first));
 }
 
-TEST_F(DictationAppTest, EditorTargetInsertsAtTheSelection) {
+TEST_F(DictationAppTest, EditorTargetInsertsAtTheSelectionAlsoWhenTheWindowHides) {
     launchWithSpokenFile();
     app->workspace().createEditorTab();
     const int index = app->workspace().activeTab();
@@ -105,23 +114,28 @@ TEST_F(DictationAppTest, EditorTargetInsertsAtTheSelection) {
     cursor.setPosition(13, QTextCursor::KeepAnchor);
     editor->textView()->setTextCursor(cursor);
 
-    dictateWithTheButton();
+    dictateWithTheButton({}, End::hideWindow);
     EXPECT_EQ(editor->text(), QStringLiteral("please list all files now"));
 }
 
 TEST_F(DictationAppTest, ArtifactMicrophoneButtonStates) {
     launchWithSpokenFile();
     HeaderBarView* header = internals(*app).headerView();
-    const QRect area = header->micButton()->geometry().adjusted(-6, -6, 6, 6);
-    QImage strip(area.width() * 2 * 3, area.height() * 2, QImage::Format_ARGB32);
-    strip.fill(Qt::black);
-    QPainter painter(&strip);
+    QWidget* button = header->micButton();
+    QWidget* content = app->contentView();
+    const QRect area = QRect(button->mapTo(content, QPoint(0, 0)), button->size()).adjusted(-6, -6, 6, 6);
     const std::vector<DictationState> states = {
         DictationState::idle(), DictationState::of(Kind::listening),
         DictationState::error(DictationManager::kRecognizerUnavailable)};
+    QImage strip(area.width() * 2 * int(states.size()), area.height() * 2, QImage::Format_ARGB32);
+    strip.fill(Qt::black);
+    QPainter painter(&strip);
     for (std::size_t i = 0; i < states.size(); ++i) {
         header->updateMicButton(states[i]);
-        painter.drawImage(int(i) * area.width() * 2, 0, testsupport::snapshot(header, area));
+        ASSERT_TRUE(testsupport::waitForAnimationsToEnd({header}));
+        QImage shot = testsupport::snapshot(content, area);
+        shot.setDevicePixelRatio(1.0);
+        painter.drawImage(int(i) * area.width() * 2, 0, shot);
     }
     painter.end();
     EXPECT_TRUE(strip.save(testsupport::artifactsDir() + QStringLiteral("/dictation-mic-button-states.png")));
