@@ -15,10 +15,10 @@ PulseMicrophoneSource::~PulseMicrophoneSource() {
 }
 
 pa_simple* PulseMicrophoneSource::open(const QString& source, QString* error) {
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_S16LE;
-    spec.rate = kSampleRate;
-    spec.channels = 1;
+    pa_sample_spec sampleFormat{};
+    sampleFormat.format = PA_SAMPLE_S16LE;
+    sampleFormat.rate = kSampleRate;
+    sampleFormat.channels = 1;
     // Fragments of one buffer keep the recogniser's partial results close behind the voice.
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
@@ -27,7 +27,7 @@ pa_simple* PulseMicrophoneSource::open(const QString& source, QString* error) {
     int code = 0;
     pa_simple* stream =
         pa_simple_new(nullptr, "Dunmar", PA_STREAM_RECORD, source.isEmpty() ? nullptr : device.constData(),
-                      "Dictation", &spec, nullptr, &attr, &code);
+                      "Dictation", &sampleFormat, nullptr, &attr, &code);
     if (!stream && error) *error = QString::fromUtf8(pa_strerror(code));
     return stream;
 }
