@@ -1,12 +1,16 @@
 #pragma once
 
-// What the controller asks of the dictation manager beyond the microphone button (which reaches it
+class DictationManager;
+
+// What the controller asks of dictation beyond the microphone button (which reaches the manager
 // through chrome/DictationControl.h): a dictation still running at quit ends without its text.
 class DictationService {
 public:
     virtual ~DictationService() = default;
 
     virtual void cancel() = 0;
+    // The manager, once dictation exists; none for the null service.
+    virtual DictationManager* manager() { return nullptr; }
 };
 
 // Until dictation exists: nothing runs, so there is nothing to cancel.
