@@ -12,6 +12,10 @@
 DiagnosticsOverlay::DiagnosticsOverlay(const QRect& frame, Mode mode, QWidget* parent)
     : QWidget(parent), mode_(mode) {
     setGeometry(frame);
+    if (parent) {
+        cornerMargins_ = QPoint(parent->width() - frame.right() - 1, parent->height() - frame.bottom() - 1);
+        parent->installEventFilter(this);
+    }
     setAttribute(Qt::WA_TranslucentBackground);
     textView_ = new QPlainTextEdit(this);
     textView_->setReadOnly(true);
@@ -61,6 +65,13 @@ void DiagnosticsOverlay::refresh() {
         text = diagnostics::parserText(term.diag);
     }
     textView_->setPlainText(text);
+}
+
+bool DiagnosticsOverlay::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        move(parentWidget()->width() - width() - cornerMargins_.x(),
+             parentWidget()->height() - height() - cornerMargins_.y());
+    return QWidget::eventFilter(watched, event);
 }
 
 void DiagnosticsOverlay::paintEvent(QPaintEvent*) {

@@ -33,6 +33,8 @@ public:
     static QSize sizeFor(Mode mode);
 
 protected:
+    // The parent's resizes: the panel keeps its distance from the lower right corner.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
@@ -42,4 +44,5 @@ private:
     Mode mode_;
     QPlainTextEdit* textView_ = nullptr;
     QTimer updateTimer_;
+    QPoint cornerMargins_; // from the parent's right and bottom edges
 };

@@ -74,6 +74,8 @@ TEST_F(DiagnosticsPanels, BothPanelsSitAtTheLowerRightAndShowTheirTerminal) {
     EXPECT_EQ(perf->geometry(), QRect(content->width() - 270, content->height() - 40 - 180, 260, 180));
     EXPECT_EQ(parser->geometry(), QRect(content->width() - 290, content->height() - 40 - 280, 280, 280));
     EXPECT_TRUE(perf->isUpdating());
+    palette->content->resize(900, 600);
+    EXPECT_EQ(perf->geometry(), QRect(900 - 270, 600 - 40 - 180, 260, 180)) << "it stays in the corner";
     EXPECT_TRUE(perf->text().startsWith(QStringLiteral("--- Performance ---\nFPS:")));
     EXPECT_TRUE(perf->text().contains(
         QStringLiteral("Grid:         %1x%2").arg(view->terminal().cols()).arg(view->terminal().rows())));
