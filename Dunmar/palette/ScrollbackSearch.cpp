@@ -27,12 +27,19 @@ void searchLine(const Terminal& terminal, std::span<const Cell> cells, const std
         if (c == 0) c = U' ';
         text[i] = lowered(c);
     }
-    std::size_t from = 0;
-    while (from + needle.size() <= text.size()) {
-        const std::size_t at = text.find(needle, from);
-        if (at == std::u32string::npos) break;
+    const std::size_t n = needle.size();
+    if (n > text.size()) return;
+    const char32_t first = needle[0];
+    const char32_t* data = text.data();
+    const std::size_t last = text.size() - n;
+    for (std::size_t at = 0; at <= last;) {
+        if (data[at] != first ||
+            (n > 1 && std::char_traits<char32_t>::compare(data + at + 1, needle.data() + 1, n - 1))) {
+            ++at;
+            continue;
+        }
         out.push_back(SearchHighlight{row, std::int64_t(at), typedLength});
-        from = at + needle.size();
+        at += n; // matches do not overlap
     }
 }
 
@@ -40,8 +47,15 @@ void searchLine(const Terminal& terminal, std::span<const Cell> cells, const std
 
 std::vector<SearchHighlight> findScrollbackMatches(const Terminal& terminal, const QString& query) {
     std::vector<SearchHighlight> matches;
+    findScrollbackMatches(terminal, query, matches);
+    return matches;
+}
+
+void findScrollbackMatches(const Terminal& terminal, const QString& query,
+                           std::vector<SearchHighlight>& matches) {
+    matches.clear();
     const QList<uint> typed = query.toUcs4();
-    if (typed.isEmpty()) return matches;
+    if (typed.isEmpty()) return;
     std::u32string needle;
     for (uint c : typed) needle.push_back(lowered(char32_t(c)));
     const std::int64_t typedLength = typed.size();
@@ -56,5 +70,4 @@ std::vector<SearchHighlight> findScrollbackMatches(const Terminal& terminal, con
         row = row.first(std::min<std::size_t>(row.size(), std::size_t(terminal.cols())));
         searchLine(terminal, row, needle, r, typedLength, text, matches);
     }
-    return matches;
 }

@@ -13,3 +13,7 @@ class Terminal;
 // each cell contributes exactly one lowercased code point, so a letter whose lowercase form is
 // longer (such as "İ") cannot shift the columns of what follows.
 std::vector<SearchHighlight> findScrollbackMatches(const Terminal& terminal, const QString& query);
+// The same into `out`, which is emptied first and keeps its storage: a search repeated as the user
+// types then writes into memory it already has, which on a query matching everywhere (hundreds of
+// thousands of matches) is most of the cost.
+void findScrollbackMatches(const Terminal& terminal, const QString& query, std::vector<SearchHighlight>& out);

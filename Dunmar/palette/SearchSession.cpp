@@ -18,14 +18,17 @@ void SearchSession::performScrollbackSearch(const QString& query) {
     if (host_.tabCount() == 0) return;
     TerminalView* view = host_.activeTerminalView();
     if (!view) return;
-    std::vector<SearchHighlight> matches = findScrollbackMatches(view->terminal(), query);
+    // The matches go to the spare list, whose storage the previous search left; the old matches
+    // stay when nothing is found.
+    std::vector<SearchHighlight>& matches = spare_;
+    findScrollbackMatches(view->terminal(), query, matches);
     if (matches.empty()) {
         // The highlights of an earlier search stay until their own clean-up.
         showSearchToast(query, 0, 0);
         return;
     }
     const int total = int(matches.size());
-    highlights_ = std::move(matches);
+    std::swap(highlights_, spare_);
     query_ = query;
     currentIndex_ = total - 1;
     searched_ = view;
@@ -36,7 +39,9 @@ void SearchSession::performScrollbackSearch(const QString& query) {
 }
 
 void SearchSession::clearSearchState() {
-    highlights_.clear();
+    // The lists may hold millions of matches: their memory goes too.
+    std::vector<SearchHighlight>().swap(highlights_);
+    std::vector<SearchHighlight>().swap(spare_);
     currentIndex_ = -1;
     query_.clear();
     searched_ = nullptr;

@@ -49,6 +49,7 @@ private:
 
     PaletteHost& host_;
     std::vector<SearchHighlight> highlights_;
+    std::vector<SearchHighlight> spare_;
     int currentIndex_ = -1;
     QString query_;
     QPointer<TerminalView> searched_;
