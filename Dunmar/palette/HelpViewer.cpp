@@ -98,7 +98,7 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         QLinearGradient g(0, 0, 0, height());
-        const QColor dark = chrome::white(0.03, 0.96);
+        const QColor dark = Qt::black;
         const QColor clear(0, 0, 0, 0);
         g.setColorAt(0, top_ ? dark : clear);
         g.setColorAt(1, top_ ? clear : dark);
