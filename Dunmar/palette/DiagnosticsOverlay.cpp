@@ -62,7 +62,7 @@ void DiagnosticsOverlay::refresh() {
         text = diagnostics::perfText(view->perf, term.cols(), term.rows(),
                                      std::int64_t(term.scrollback().size()));
     } else {
-        text = diagnostics::parserText(term.diag);
+        text = diagnostics::parserText(term.diagnostics());
     }
     textView_->setPlainText(text);
 }
