@@ -82,10 +82,14 @@ TEST_F(PaletteApp, CommandsReachTheController) {
     EXPECT_NE(app->toasts().toast(QStringLiteral("notAvailableToast")), nullptr)
         << "the git service was asked";
 
-    // A press in a terminal closes the palette.
+    // A press in a terminal closes the palette, and so does hiding the window.
     open();
     EXPECT_TRUE(app->isCommandPaletteShown());
     app->dismissCommandPalette();
+    EXPECT_TRUE(waitClosed());
+    open();
+    app->windowController().hideWindowAnimated();
+    EXPECT_FALSE(app->isCommandPaletteShown());
     EXPECT_TRUE(waitClosed());
 }
 

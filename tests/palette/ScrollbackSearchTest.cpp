@@ -87,6 +87,15 @@ TEST_F(SearchSessionTest, ASearchHighlightsEveryMatchAndScrollsToTheLast) {
     ASSERT_EQ(session->searchHighlights().size(), 1u);
     const SearchHighlight only = session->searchHighlights()[0];
     EXPECT_DOUBLE_EQ(view->smoothScrollY(), view->cellH() * double(-only.row));
+    // The view draws the current match on the top row it scrolled to.
+    host.highlights = session->searchHighlights();
+    host.currentHighlight = session->searchCurrentIndex();
+    view->show();
+    const QImage image = grabImage(*view);
+    const QPoint probe(int(TerminalView::paddingX + view->cellW() * (double(only.col) + 1.5)),
+                       int(TerminalView::paddingY + view->cellH() * 0.5));
+    const QColor match = image.pixelColor(probe);
+    EXPECT_GT(match.red(), match.blue() + 60) << "the current match glows orange";
 
     // A failed search says so and keeps the earlier highlights.
     session->performScrollbackSearch(QStringLiteral("absent"));
