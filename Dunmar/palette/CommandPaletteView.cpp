@@ -5,6 +5,7 @@
 #include "palette/BadgeLayout.h"
 #include "platform/Geometry.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QGraphicsDropShadowEffect>
@@ -14,6 +15,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegularExpression>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -96,6 +98,9 @@ CommandPaletteView::CommandPaletteView(QWidget* parent) : QWidget(parent) {
         QStringLiteral("QLineEdit { background: transparent; color: white; border: none; }"));
     searchField_->setGeometry(10, 8, 240, 16);
     searchField_->installEventFilter(this);
+    // The window routes some keys before its widgets see them (an editor tab's vim and nano keys);
+    // while the field has the keyboard, the keys sent to its window are the field's.
+    qApp->installEventFilter(this);
     connect(searchField_, &QLineEdit::textEdited, this, [this] { controlTextDidChange(); });
 
     // The brand tab and the badge container live beside the palette in its parent.
@@ -297,6 +302,11 @@ void CommandPaletteView::runSelected(int index) {
 }
 
 bool CommandPaletteView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched->isWindowType() && searchField_->hasFocus() &&
+        watched == window()->windowHandle()) {
+        QApplication::sendEvent(searchField_, event);
+        return true;
+    }
     if (watched == searchField_ &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
         auto* key = static_cast<QKeyEvent*>(event);

@@ -93,6 +93,21 @@ TEST_F(PaletteApp, CommandsReachTheController) {
     EXPECT_TRUE(waitClosed());
 }
 
+TEST_F(PaletteApp, TheFieldTakesTheKeysOverAnEditorTabInVimMode) {
+    app->workspace().createEditorTab();
+    TabState& editor = tab(app->workspace().activeTab());
+    ASSERT_TRUE(editor.editorView);
+    editor.editorMode = EditorInputMode::vim;
+    editor.editorView->setInputMode(EditorInputMode::vim);
+    CommandPaletteView* shown = open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown->searchField()->hasFocus(); }, 5000));
+    // Typed as the window receives keys, through its native window.
+    for (const char c : {'n', 'e', 'w'}) QTest::keyClick(app->window()->windowHandle(), c);
+    EXPECT_EQ(shown->searchField()->text(), QStringLiteral("new"));
+    QTest::keyClick(app->window()->windowHandle(), Qt::Key_Escape);
+    EXPECT_TRUE(waitClosed());
+}
+
 TEST_F(PaletteApp, TheSearchIsDrawnByTheSearchedTerminalAndATabSwitchClearsIt) {
     view(0)->terminal().process("\r\nFoo foo FOO\r\n");
     run(QStringLiteral("Search"));
