@@ -7,6 +7,7 @@
 #include "app/CrashReporter.h"
 #include "app/InstanceServer.h"
 #include "app/MainMenu.h"
+#include "app/palette/PaletteServiceHost.h"
 #include "app/SingleInstanceLock.h"
 #include "app/TermSignalHandler.h"
 #include "app/updater/UpdaterServiceHost.h"
@@ -72,6 +73,7 @@ int main(int argc, char** argv) {
     InstanceServer instanceServer(QString::fromStdString(instancelock::socketFilePath(lockFolder)));
     instanceServer.onShowRequested = [&delegate] { delegate.windowController().showWindowAnimated(); };
     Updater& updater = installUpdaterService(delegate, defaults, lockFD, instanceServer, previousInstallBackup);
+    installPaletteService(delegate, defaults);
     MainMenu menu(&delegate);
     TermSignalHandler termSignal;
     termSignal.onTerminate = [&delegate] { delegate.terminateWithoutConfirmation(); };

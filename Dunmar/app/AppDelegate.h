@@ -127,6 +127,10 @@ public:
     // ---- Later subsystems -------------------------------------------------------------------------
     // Each later subsystem as the controller calls it; null services until the subsystem exists.
     SubsystemServices& services() { return services_; }
+    // The command palette's setting prompts store a value, then apply it here.
+    SettingsApplier& settingsApplier() { return *settingsApplier_; }
+    bool isCommandPaletteShown() const override { return services_.palette->isCommandPaletteShown(); }
+    void dismissCommandPalette() override { services_.palette->dismissCommandPalette(); }
 
     // ---- Settings (AppDelegateSettings.cpp) --------------------------------------------------------
     // The panel's opening and closing.

@@ -60,6 +60,8 @@ QList<MainMenu::Item> MainMenu::applicationItems() {
     return {
         {QStringLiteral("About Dunmar"), Action::about},
         separator(),
+        {QStringLiteral("Command Palette"), Action::toggleCommandPalette},
+        separator(),
         {QStringLiteral("Quit Dunmar"), Action::quit},
     };
 }

@@ -17,6 +17,9 @@ public:
     virtual void toggleCommandPalette() = 0;
     // The window changed size: an open palette is centred again in the content view.
     virtual void centerCommandPalette() = 0;
+    // A left press in a terminal closes an open palette (the press still reaches the terminal).
+    virtual bool isCommandPaletteShown() const = 0;
+    virtual void dismissCommandPalette() = 0;
 
     // The search matches `view` draws and the index of the current one (-1 for none). Read on every
     // frame, so the list is a stored one.
@@ -38,6 +41,8 @@ public:
         : notAvailable_(std::move(notAvailable)) {}
     void toggleCommandPalette() override { tell(); }
     void centerCommandPalette() override {}
+    bool isCommandPaletteShown() const override { return false; }
+    void dismissCommandPalette() override {}
     const std::vector<SearchHighlight>& searchHighlights(const TerminalView*) const override {
         return highlights_;
     }

@@ -14,6 +14,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 #include <span>
 
@@ -289,17 +290,21 @@ void TerminalView::paintSearchHighlights(QPainter& painter, const FrameGeometry&
     const std::int64_t offset = frame.scrolledBack ? scrollbackOffset() : 0;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    for (std::size_t i = 0; i < matches.size(); ++i) {
-        const SearchHighlight& m = matches[i];
+    // A search may find millions of matches: they come ordered by row, so only the run of rows on
+    // screen is visited.
+    const auto firstShown = std::lower_bound(matches.begin(), matches.end(), -offset,
+                                             [](const SearchHighlight& m, std::int64_t row) { return m.row < row; });
+    for (auto it = firstShown; it != matches.end(); ++it) {
+        const std::size_t i = std::size_t(it - matches.begin());
+        const SearchHighlight& m = *it;
         std::int64_t screenRow;
         if (m.row < 0) {
             screenRow = m.row + offset;
-            if (screenRow < 0) continue;
         } else {
-            if (frame.scrolledBack) continue; // a grid row is not on screen while history is
+            if (frame.scrolledBack) break; // a grid row is not on screen while history is
             screenRow = m.row;
         }
-        if (screenRow >= terminal_->rows() + frame.extra) continue;
+        if (screenRow >= terminal_->rows() + frame.extra) break;
         const QRectF box(paddingX + qreal(m.col) * cellW(),
                          frame.frac + cellH() * qreal(screenRow) + paddingY + 1, qreal(m.len) * cellW(),
                          cellH() - 2);

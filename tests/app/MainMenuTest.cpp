@@ -63,7 +63,9 @@ QString shortcuts(const MainMenu& menu, Action action) {
 TEST(MainMenu, ItemsInOrder) {
     Delegate delegate;
     MainMenu menu(&delegate);
-    EXPECT_EQ(titles(menu.applicationMenu()), QStringList({"About Dunmar", "-", "Quit Dunmar"}));
+    EXPECT_EQ(titles(menu.applicationMenu()),
+              QStringList({"About Dunmar", "-", "Command Palette", "-", "Quit Dunmar"}));
+    EXPECT_NE(menu.action(Action::toggleCommandPalette), nullptr);
     EXPECT_EQ(menu.editMenu()->title(), "Edit");
     EXPECT_EQ(titles(menu.editMenu()), QStringList({"Copy", "Paste", "Select All"})) << "no Cut, no Undo";
     EXPECT_EQ(menu.tabMenu()->title(), "Tab");

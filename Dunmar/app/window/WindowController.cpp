@@ -248,7 +248,7 @@ void WindowController::showWindowAnimated() {
 
 void WindowController::hideWindowAnimated() {
     if (isAnimating_ || !window_ || !isWindowVisible()) return;
-    // The command palette, which closes here, comes with its subsystem.
+    host_.dismissCommandPalette();
     isAnimating_ = true;
     lastHideTime_ = uptime ? uptime() : 0;
     removeClickOutsideMonitor();
@@ -526,6 +526,8 @@ void WindowController::applicationDidResignActive() {
     input.pointer = QCursor::pos();
     for (const QScreen* screen : QGuiApplication::screens())
         input.screens << ScreenArea{screen->geometry(), screen->availableGeometry()};
-    // The command palette, which always closes here, comes with its subsystem.
-    if (respondToDeactivation(input).hideWindow) hideWindowAnimated();
+    input.paletteShown = host_.isCommandPaletteShown();
+    const DeactivationResponse response = respondToDeactivation(input);
+    if (response.dismissPalette) host_.dismissCommandPalette();
+    if (response.hideWindow) hideWindowAnimated();
 }

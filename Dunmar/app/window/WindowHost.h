@@ -30,4 +30,7 @@ public:
     // The command palette: kept centred over the window, and opened or closed by the double Control.
     virtual void centerCommandPalette() = 0;
     virtual void toggleCommandPalette() = 0;
+    // The window hides or the program loses the keyboard: an open palette closes.
+    virtual bool isCommandPaletteShown() const { return false; }
+    virtual void dismissCommandPalette() {}
 };
