@@ -11,7 +11,6 @@
 #include "app/TermSignalHandler.h"
 #include "app/updater/UpdaterServiceHost.h"
 #include "engine/Colors.h"
-#include "git/GitPanelService.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
 #include "platform/GitPath.h"
@@ -68,7 +67,6 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&defaults] { defaults.synchronize(); });
 
     AppDelegate delegate(defaults);
-    delegate.services().git = std::make_unique<GitPanelService>(delegate.services().tellNotAvailable());
     InstanceServer instanceServer(QString::fromStdString(instancelock::socketFilePath(lockFolder)));
     instanceServer.onShowRequested = [&delegate] { delegate.windowController().showWindowAnimated(); };
     Updater& updater = installUpdaterService(delegate, defaults, lockFD, instanceServer, previousInstallBackup);
