@@ -1,10 +1,33 @@
 #include "git/CappedScrollArea.h"
 
+#include <QEvent>
 #include <QLayout>
 #include <algorithm>
 
+namespace {
+
+class ViewportWidthFollower : public QObject {
+public:
+    explicit ViewportWidthFollower(QScrollArea* area) : QObject(area), area_(area) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Resize && area_->widget())
+            area_->widget()->setFixedWidth(area_->viewport()->width());
+        return false;
+    }
+
+private:
+    QScrollArea* area_;
+};
+
+} // namespace
+
+void followViewportWidth(QScrollArea* area) {
+    area->viewport()->installEventFilter(new ViewportWidthFollower(area));
+}
+
 CappedScrollArea::CappedScrollArea(int maxHeight, QWidget* parent)
     : QScrollArea(parent), maxHeight_(maxHeight) {
+    followViewportWidth(this);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -46,6 +46,7 @@ QScrollArea* plainScrollArea(QWidget* parent) {
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area->setWidgetResizable(true);
     area->viewport()->setAutoFillBackground(false);
+    followViewportWidth(area);
     return area;
 }
 
@@ -57,7 +58,8 @@ void GitPanelView::setupScrollAndStack() {
     setStyleSheet(QStringLiteral(
         "QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"
         "QScrollBar:vertical { width: 6px; background: transparent; margin: 0; }"
-        "QScrollBar::handle:vertical { background: rgba(255,255,255,0.25); border-radius: 3px; min-height: 20px; }"
+        "QScrollBar::handle:vertical { background: rgba(255,255,255,0.25); border-radius: 3px; min-height: "
+        "20px; }"
         "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
         "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }"));
     scrollView = plainScrollArea(this);

@@ -3,6 +3,7 @@
 // shell seen, diffed and committed from the panel.
 #include "AppTestSupport.h"
 #include "app/git/GitPanelPlacement.h"
+#include "app/settings/SettingsApplier.h"
 #include "git/ClickableFileRow.h"
 #include "git/GitPanelModel.h"
 #include "git/GitPanelView.h"
@@ -11,6 +12,7 @@
 #include "support/Artifacts.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -196,9 +198,6 @@ TEST_F(AppGitPanel, TheShellsChangeIsSeenDiffedAndCommittedFromThePanel) {
     for (const DiffLine& line : qobject_cast<InlineDiffView*>(panel->currentDiffView())->lines())
         added = added || line.text == "+hello";
     EXPECT_TRUE(added);
-    settle();
-    QDir().mkpath(testsupport::artifactsDir());
-    testsupport::snapshot(app->window()).save(testsupport::artifactsDir() + "/git-panel-bottom-diff.png");
 
     // Committed from the panel: the list empties.
     panel->commitField->setText(QStringLiteral("Add notes"));
@@ -207,8 +206,44 @@ TEST_F(AppGitPanel, TheShellsChangeIsSeenDiffedAndCommittedFromThePanel) {
     EXPECT_TRUE(panel->model().fileEntries().empty());
     EXPECT_EQ(panel->statusLabel->text(), "✅  All saved — nothing to do");
     EXPECT_TRUE(panel->undoCommitLabel->text().endsWith("Add notes"));
+}
 
-    toggle(); // right
-    settle();
-    testsupport::snapshot(app->window()).save(testsupport::artifactsDir() + "/git-panel-right.png");
+// Pictures for a person to look at: a dirty repository with a diff open, the panel at the right and
+// at the bottom, in the dark and the light theme.
+TEST_F(AppGitPanel, ScreenshotsArtifact) {
+    const QString repo = makeRepo("shop");
+    QDir(repo).mkpath("src");
+    QFile readme(repo + "/README.md");
+    ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
+    readme.write("# Shop\n\nA small shop.\n");
+    readme.close();
+    QFile main(repo + "/src/a-rather-long-file-name-for-the-marquee.cpp");
+    ASSERT_TRUE(main.open(QIODevice::WriteOnly));
+    main.write("int main() { return 0; }\n");
+    main.close();
+    launchShown();
+    ASSERT_TRUE(waitForShell(view(0)));
+    view(0)->writePTY(QStringLiteral("cd '%1' && git add README.md\n").arg(repo));
+    ASSERT_TRUE(waitForCwd(view(0), repo));
+    const QString dir = testsupport::artifactsDir();
+    for (const GitPanelPosition position : {GitPanelPosition::bottom, GitPanelPosition::right}) {
+        while (tab(0).gitPosition != position) toggle();
+        GitPanelView* panel = tab(0).gitPanel;
+        app->workspace().updateGitPanelCwd();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                if (!panel->model().isRefreshing()) panel->refreshBtn->click();
+                return rowsOf(panel).size() == 2 && rowsOf(panel)[0]->statusX == u'A';
+            },
+            10000));
+        if (!panel->currentDiffView()) rowsOf(panel)[0]->onClick();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return panel->currentDiffView() != nullptr; }, 10000));
+        const QString where = position == GitPanelPosition::right ? "right" : "bottom";
+        for (const auto& [theme, name] : {std::pair{1, "light"}, std::pair{0, "dark"}}) {
+            internals(*app).settingsApplier().previewTheme(theme);
+            settle();
+            EXPECT_TRUE(
+                testsupport::snapshot(app->window()).save(dir + "/git-panel-" + where + "-" + name + ".png"));
+        }
+    }
 }
