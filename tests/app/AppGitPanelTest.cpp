@@ -8,12 +8,14 @@
 #include "git/GitPanelModel.h"
 #include "git/GitPanelView.h"
 #include "git/InlineDiff.h"
+#include "git/SidebarContextMenu.h"
 #include "settings/VertCenteredTextField.h"
 #include "support/Artifacts.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -123,6 +125,14 @@ TEST_F(AppGitPanel, ThePanelStacksWithTheOtherSidePanels) {
     EXPECT_LT(panel->geometry().bottom(), ssh->y()) << "git above ssh, in the column's order";
     EXPECT_TRUE(panel->moveDownBtn->isEnabled());
     EXPECT_FALSE(panel->moveUpBtn->isEnabled());
+
+    // The panel's right click lists the side panels and shows or hides them.
+    std::unique_ptr<QMenu> menu = sidebarContextMenu(panel->sidebarMenuHost);
+    ASSERT_TRUE(menu);
+    ASSERT_EQ(menu->actions().size(), 3);
+    EXPECT_TRUE(menu->actions()[0]->isChecked()) << "Git";
+    EXPECT_FALSE(menu->actions()[1]->isChecked()) << "WebPicker";
+    EXPECT_TRUE(menu->actions()[2]->isChecked()) << "SSH";
 
     panel->moveDownBtn->click();
     EXPECT_EQ(app->sidePanels().visibleSidebarPanels(), (QStringList{"ssh", "git"}));

@@ -5,6 +5,7 @@
 
 #include "GitPanelViewTestSupport.h"
 #include "GitTestSupport.h"
+#include "git/GitPanelActions.h"
 #include "git/GitPanelModel.h"
 #include "git/GitPanelStyle.h"
 #include "git/SyncLine.h"
@@ -117,6 +118,10 @@ TEST(GitPanelView, TheCodeHostingCardFollowsTheSignInAndTheSyncLine) {
     EXPECT_FALSE(panel->githubAuthStack->isHidden()) << "signed out: the token form";
     EXPECT_TRUE(panel->githubConnectedStack->isHidden());
     EXPECT_EQ(panel->tokenField->echoMode(), QLineEdit::Password);
+    QList<QUrl> opened;
+    panel->actions().openUrl = [&](const QUrl& url) { opened << url; };
+    panel->tokenLinkBtn->click();
+    EXPECT_EQ(opened, QList<QUrl>{panel->model().github().tokenPageUrl()});
 
     panel->model().github().setToken("ghp_test");
     panel->updateGithubCard();
