@@ -2,6 +2,7 @@
 
 #include "git/GitPanelStyle.h"
 #include "git/MarqueeLabel.h"
+#include "git/SidebarContextMenu.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 
@@ -72,14 +73,9 @@ std::unique_ptr<QMenu> ClickableFileRow::contextMenu() {
 
 void ClickableFileRow::contextMenuEvent(QContextMenuEvent* event) {
     std::unique_ptr<QMenu> menu = contextMenu();
-    if (!menu) {
-        event->ignore();
-        return;
-    }
-    event->accept();
-    QMenu* shown = menu.release();
-    shown->setAttribute(Qt::WA_DeleteOnClose);
-    shown->popup(event->globalPos());
+    // Without a menu of its own the click goes on to the panel's.
+    event->setAccepted(menu != nullptr);
+    popUpMenu(std::move(menu), event->globalPos());
 }
 
 void ClickableFileRow::paintEvent(QPaintEvent*) {

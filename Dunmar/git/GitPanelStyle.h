@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chrome/ChromeStyle.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -11,16 +13,9 @@ class QPushButton;
 // The git panel's colours and the few ways its labels, buttons and cards are made.
 namespace gitstyle {
 
-inline QColor white(double level, double alpha = 1.0) {
-    return QColor::fromRgbF(level, level, level, alpha);
-}
-inline QColor rgb(double r, double g, double b, double a = 1.0) {
-    return QColor::fromRgbF(r, g, b, a);
-}
-inline QColor withAlpha(QColor c, double alpha) {
-    c.setAlphaF(alpha);
-    return c;
-}
+using chrome::rgb;
+using chrome::white;
+using chrome::withAlpha;
 
 inline const QColor kPanelBackground = white(0.06, 0.85);
 inline const QColor kHeaderCardBackground = white(1.0, 0.05);

@@ -20,12 +20,16 @@ std::unique_ptr<QMenu> sidebarContextMenu(SidebarMenuHost* host) {
     return menu;
 }
 
+void popUpMenu(std::unique_ptr<QMenu> menu, const QPoint& globalPos) {
+    if (!menu) return;
+    QMenu* shown = menu.release();
+    shown->setAttribute(Qt::WA_DeleteOnClose);
+    shown->popup(globalPos);
+}
+
 void showSidebarContextMenu(QWidget* in, const QPoint& globalPos, SidebarMenuHost* host) {
     std::unique_ptr<QMenu> menu = sidebarContextMenu(host);
     if (!menu) return;
-    // Shown without a nested event loop: the panel may go while the menu is open.
-    QMenu* shown = menu.release();
-    shown->setAttribute(Qt::WA_DeleteOnClose);
-    if (in) QObject::connect(in, &QObject::destroyed, shown, &QMenu::close);
-    shown->popup(globalPos);
+    if (in) QObject::connect(in, &QObject::destroyed, menu.get(), &QMenu::close);
+    popUpMenu(std::move(menu), globalPos);
 }
