@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -48,6 +49,20 @@ QScrollArea* plainScrollArea(QWidget* parent) {
     area->viewport()->setAutoFillBackground(false);
     followViewportWidth(area);
     return area;
+}
+
+// A short shake sideways: "this needs something first".
+void shake(QWidget* w) {
+    if (w->property("shaking").toBool()) return;
+    w->setProperty("shaking", true);
+    const QPoint home = w->pos();
+    auto* animation = new QPropertyAnimation(w, "pos", w);
+    animation->setDuration(350);
+    const int offsets[] = {-8, 8, -6, 6, -4, 4, 0};
+    animation->setStartValue(home);
+    for (int i = 0; i < 7; ++i) animation->setKeyValueAt((i + 1) / 7.0, home + QPoint(offsets[i], 0));
+    QObject::connect(animation, &QPropertyAnimation::finished, w, [w] { w->setProperty("shaking", false); });
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
 } // namespace
@@ -271,8 +286,9 @@ void GitPanelView::buildNewRepoOverlay() {
     visRow->addStretch(1);
     repoCreateBtn = tintedButton(QString(), 11, QFont::DemiBold, kGreen, 0.12);
     repoCreateBtn->setFixedHeight(30);
-    connect(repoCreateBtn, &QPushButton::clicked, this,
-            [this] { actions_->createRepoClicked(repoNameField->text(), repoIsPrivate_); });
+    connect(repoCreateBtn, &QPushButton::clicked, this, [this] {
+        if (!actions_->createRepoClicked(repoNameField->text(), repoIsPrivate_)) shake(repoCreateBtn);
+    });
     newRepoCancelBtn = tintedButton(QString(), 11, QFont::Medium, white(0.45), 0.12);
     newRepoCancelBtn->setMinimumHeight(26);
     connect(newRepoCancelBtn, &QPushButton::clicked, this, &GitPanelView::cancelNewRepo);

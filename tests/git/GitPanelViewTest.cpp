@@ -13,6 +13,7 @@
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 #include "settings/VertCenteredTextField.h"
+#include "support/Waits.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -220,6 +221,13 @@ TEST(GitPanelView, TheNewRepositoryOverlayIsPrefilledAndHasOneVisibility) {
     EXPECT_EQ(panel->repoNameField->text(), "app");
     EXPECT_EQ(panel->newRepoOverlay->width(), 320 - 24);
     EXPECT_TRUE(panel->repoIsPrivate());
+
+    // An empty name is refused with a shake of the button.
+    panel->repoNameField->setText("  ");
+    panel->repoCreateBtn->click();
+    EXPECT_TRUE(testsupport::isAnimating(panel->repoCreateBtn));
+    EXPECT_FALSE(panel->actions().creatingRepo());
+    EXPECT_TRUE(testsupport::waitForAnimationsToEnd({panel.get()}));
 
     panel->repoPublicBtn->click();
     EXPECT_FALSE(panel->repoIsPrivate());
