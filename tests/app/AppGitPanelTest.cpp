@@ -111,6 +111,26 @@ TEST_F(AppGitPanel, TheButtonCyclesBottomRightClosedAndEachPlaceKeepsItsSize) {
     expectTabsInStep();
 }
 
+TEST_F(AppGitPanel, ClosingThenSwitchingTabsRemovesOnlyTheClosedPanel) {
+    launchShown();
+    toggle(); // tab 0 at the bottom
+    app->workspace().addTab();
+    toggle(); // tab 1 at the bottom
+    settle();
+    app->workspace().switchToTab(0);
+    const QPointer<GitPanelView> first = tab(0).gitPanel;
+    const QPointer<GitPanelView> second = tab(1).gitPanel;
+    toggle();
+    toggle(); // closing tab 0's panel; the fade runs on while tab 1 comes up
+    ASSERT_EQ(tab(0).gitPosition, GitPanelPosition::none);
+    app->workspace().switchToTab(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.isNull(); }, 3000));
+    EXPECT_EQ(tab(0).gitPanel, nullptr);
+    EXPECT_EQ(tab(1).gitPanel, second) << "the shown tab keeps its panel";
+    ASSERT_FALSE(second.isNull());
+    EXPECT_TRUE(second->isVisible());
+}
+
 TEST_F(AppGitPanel, ThePanelStacksWithTheOtherSidePanels) {
     launchShown();
     toggle(); // bottom
