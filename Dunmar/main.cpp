@@ -12,7 +12,6 @@
 #include "app/TermSignalHandler.h"
 #include "app/updater/UpdaterServiceHost.h"
 #include "theme/ThemeColors.h"
-#include "git/GitPanelService.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
 #include "platform/GitPath.h"
@@ -69,7 +68,6 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&defaults] { defaults.synchronize(); });
 
     AppDelegate delegate(defaults);
-    delegate.services().git = std::make_unique<GitPanelService>(delegate.services().tellNotAvailable());
     InstanceServer instanceServer(QString::fromStdString(instancelock::socketFilePath(lockFolder)));
     instanceServer.onShowRequested = [&delegate] { delegate.windowController().showWindowAnimated(); };
     Updater& updater = installUpdaterService(delegate, defaults, lockFD, instanceServer, previousInstallBackup);

@@ -1,6 +1,7 @@
 // The controller's life: the launch that builds the window with its header and footer, the refresh
 // timer, and the end of the process.
 #include "app/AppDelegate.h"
+#include "git/GitPanelService.h"
 #include "app/settings/SettingsApplier.h"
 #include "app/settings/SettingsPanelController.h"
 
@@ -52,6 +53,7 @@ AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
       windowController_(std::make_unique<WindowController>(defaults, toasts_, *this, actions_, this)),
       workspace_(std::make_unique<Workspace>(defaults, static_cast<WorkspaceHost&>(*this))) {
     services_.webPicker = std::make_unique<WebPickerSubsystem>(defaults_);
+    services_.git = std::make_unique<GitPanelService>(gitPlacement_.get());
     settingsApplier_ = std::make_unique<SettingsApplier>(defaults_, *this, *this);
     settingsPanel_ = std::make_unique<SettingsPanelController>(defaults_, *this, *settingsApplier_);
     settingsApplier_->setOpenPanel([this] { return settingsPanel_->panel(); });

@@ -6,6 +6,7 @@
 #include "app/Termination.h"
 #include "app/ToastService.h"
 #include "app/actions/ActionDispatcher.h"
+#include "app/git/GitPanelPlacement.h"
 #include "app/settings/SettingsApplierHost.h"
 #include "app/sidepanel/SidePanelColumn.h"
 #include "app/sidepanel/SidePanelHost.h"
@@ -210,6 +211,7 @@ public:
     QWidget* sidePanelDividerParent() const override;
     QRect terminalFrame() const override { return termFrame(); }
     void placeTabPages(const QRect& frame) override;
+    TabState* activeTabState() const override;
     QWidget* activeGitPanelInColumn() const override;
     std::optional<double> activeColumnShare() const override;
     void setActiveColumnShare(double share) override;
@@ -294,4 +296,7 @@ private:
     SubsystemServices services_;
     std::unique_ptr<SidePanelColumn> sidePanels_ =
         std::make_unique<SidePanelColumn>(static_cast<SidePanelHost&>(*this), defaults_);
+    // Each tab's git panel: where it sits, its divider, its menu. The git service calls it.
+    std::unique_ptr<GitPanelPlacement> gitPlacement_ =
+        std::make_unique<GitPanelPlacement>(*workspace_, *sidePanels_, [this] { return termFrame(); });
 };

@@ -26,6 +26,10 @@ void AppDelegate::placeTabPages(const QRect& frame) {
     workspace_->placeTabPages(frame);
 }
 
+TabState* AppDelegate::activeTabState() const {
+    return workspace_->tabs().active();
+}
+
 QWidget* AppDelegate::activeGitPanelInColumn() const {
     const TabState* tab = workspace_->tabs().active();
     if (!tab || tab->gitPosition != GitPanelPosition::right) return nullptr;

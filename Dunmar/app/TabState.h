@@ -1,7 +1,8 @@
 #pragma once
 
 #include "editor/EditorView.h"
-#include "app/sidepanel/GitPanelView.h"
+#include "git/GitPanelDividerView.h"
+#include "git/GitPanelView.h"
 #include "app/TabTypes.h"
 #include "terminalview/SplitContainer.h"
 #include "terminalview/TerminalView.h"

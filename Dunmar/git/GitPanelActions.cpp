@@ -207,7 +207,11 @@ void GitPanelActions::saveTokenClicked(const QString& typed) {
 }
 
 void GitPanelActions::openTokenPage() {
-    QDesktopServices::openUrl(model_.github().tokenPageUrl());
+    const QUrl page = model_.github().tokenPageUrl();
+    if (openUrl)
+        openUrl(page);
+    else
+        QDesktopServices::openUrl(page);
 }
 
 void GitPanelActions::disconnectClicked() {

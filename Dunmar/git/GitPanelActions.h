@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <QUrl>
 #include <functional>
 
 class GitPanelModel;
@@ -48,6 +49,9 @@ public:
     bool updating() const { return updating_; }
     bool creatingRepo() const { return creatingRepo_; }
     bool checkingToken() const { return checkingToken_; }
+
+    // Opens a web page in the user's browser; tests catch it instead.
+    std::function<void(const QUrl&)> openUrl;
 
     int feedbackMs = 4000;
     int undoConfirmMs = 4000;

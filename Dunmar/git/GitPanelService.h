@@ -1,21 +1,24 @@
 #pragma once
 
-#include <functional>
-#include <utility>
-
 #include "git/GitService.h"
+
+// What the git subsystem needs of the controller: the per-tab placement of the panels.
+class GitPanelHost {
+public:
+    virtual ~GitPanelHost() = default;
+    // Cycles the active tab's panel: none, bottom, right, none.
+    virtual void toggleGitPanel() = 0;
+};
 
 // The git subsystem as the controller reaches it.
 class GitPanelService final : public GitService {
 public:
-    // `notAvailable` tells the user when the panel's button is pressed: showing the panel belongs
-    // to its view, which does not exist yet.
-    explicit GitPanelService(std::function<void()> notAvailable = {}) : notAvailable_(std::move(notAvailable)) {}
+    explicit GitPanelService(GitPanelHost* host = nullptr) : host_(host) {}
     void toggleGitPanel() override {
-        if (notAvailable_) notAvailable_();
+        if (host_) host_->toggleGitPanel();
     }
     void deleteCodeHostingToken() override;
 
 private:
-    std::function<void()> notAvailable_;
+    GitPanelHost* host_;
 };

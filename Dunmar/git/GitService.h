@@ -17,7 +17,8 @@ public:
 // Until the git panel exists: its button does nothing and there is no token to delete.
 class NullGitService final : public GitService {
 public:
-    explicit NullGitService(std::function<void()> notAvailable = {}) : notAvailable_(std::move(notAvailable)) {}
+    explicit NullGitService(std::function<void()> notAvailable = {})
+        : notAvailable_(std::move(notAvailable)) {}
     void toggleGitPanel() override {
         if (notAvailable_) notAvailable_();
     }

@@ -94,7 +94,7 @@ TEST_F(AppSession, ALaunchRestoresFoldersSplitsNamesEditorsAndTheActiveTab) {
     EXPECT_EQ(tab(3).gitPosition, GitPanelPosition::right);
     EXPECT_DOUBLE_EQ(tab(3).gitRatioV, 0.4);
     ASSERT_NE(tab(3).gitPanel, nullptr);
-    EXPECT_EQ(tab(3).gitPanel->directory(), "/") << "the panel follows the stored folder text";
+    EXPECT_EQ(tab(3).gitPanel->lastCwd(), "/") << "the panel follows the stored folder text";
     EXPECT_TRUE(tab(3).gitDivider->isVertical);
     EXPECT_FALSE(tab(3).gitPanel->isVisible());
 

@@ -461,12 +461,14 @@ TEST_F(AppWindow, TheSidePanelColumnKeepsOrderHeightsAndMoveButtons) {
     EXPECT_FALSE(ssh->isMoveDownEnabled());
     EXPECT_EQ(app->sidePanels().visibleSidebarPanels(), (QStringList{"picker", "ssh"}));
 
-    // The column: right of the page, the picker 320 high above the SSH manager.
+    // The column: right of the page past a 2 px gap, the picker above the SSH manager, the two
+    // sharing the height 320 to 260.
     const QRect page = tab(0).page()->geometry();
-    EXPECT_EQ(picker->x(), page.right() + 1 + 4);
-    EXPECT_EQ(picker->height(), 320);
+    EXPECT_EQ(picker->x(), page.right() + 1 + 2);
     EXPECT_GT(ssh->y(), picker->geometry().bottom());
-    EXPECT_EQ(picker->width(), app->termFrame().right() + 1 - picker->x());
+    EXPECT_NEAR(picker->height() + 2 + ssh->height(), app->termFrame().height(), 1);
+    EXPECT_NEAR(double(picker->height()) / ssh->height(), 320.0 / 260.0, 0.02);
+    EXPECT_NEAR(picker->width(), app->termFrame().right() + 1 - picker->x(), 1);
 
     app->sidePanels().moveSidebarPanel("ssh", -1);
     EXPECT_EQ(app->sidePanels().sidebarOrder(), (QStringList{"git", "ssh", "picker"}))

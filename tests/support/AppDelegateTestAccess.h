@@ -17,6 +17,7 @@ public:
     int bellPreviewPanelHeight() const { return app_.bellPreviewInset_.height(); }
     WindowBackdrop* visualEffect() const { return app_.visualEffect_; }
     SettingsApplier& settingsApplier() const { return *app_.settingsApplier_; }
+    GitPanelPlacement& gitPlacement() const { return *app_.gitPlacement_; }
 
 private:
     AppDelegate& app_;

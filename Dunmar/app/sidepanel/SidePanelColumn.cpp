@@ -2,6 +2,7 @@
 
 #include "app/sidepanel/SidePanelHost.h"
 #include "app/sidepanel/SidePanelStack.h"
+#include "platform/Geometry.h"
 #include "terminalview/TerminalView.h"
 #include "webpicker/WebPickerService.h"
 #include "webpicker/WebPickerSidebarView.h"
@@ -17,10 +18,11 @@ const QString kGit = QStringLiteral("git");
 const QString kPicker = QStringLiteral("picker");
 const QString kSSH = QStringLiteral("ssh");
 
-// The move buttons of a picker or SSH panel, each its own subsystem's view; the git panel's come
-// with the git panel.
+// The move buttons of a side panel, each its own subsystem's view.
 void setPanelMoveButtons(QWidget* panel, bool up, bool down) {
-    if (auto* picker = qobject_cast<WebPickerSidebarView*>(panel))
+    if (auto* git = qobject_cast<GitPanelView*>(panel))
+        git->setMoveButtonsEnabled(up, down);
+    else if (auto* picker = qobject_cast<WebPickerSidebarView*>(panel))
         picker->setMoveButtonsEnabled(up, down);
     else if (auto* ssh = qobject_cast<SSHManagerView*>(panel))
         ssh->setMoveButtonsEnabled(up, down);
@@ -199,7 +201,9 @@ void SidePanelColumn::updateSidebarMoveButtons() {
     }
     if (visible.size() <= 1) {
         // With one panel or none there is nowhere to move: the first that exists gets both off.
-        for (QWidget* candidate : {static_cast<QWidget*>(webPickerSidebarView_.data()),
+        const TabState* tab = host_.activeTabState();
+        for (QWidget* candidate : {static_cast<QWidget*>(tab ? tab->gitPanel.data() : nullptr),
+                                   static_cast<QWidget*>(webPickerSidebarView_.data()),
                                    static_cast<QWidget*>(sshManagerView_.data())}) {
             if (candidate) {
                 setPanelMoveButtons(candidate, false, false);
@@ -209,13 +213,30 @@ void SidePanelColumn::updateSidebarMoveButtons() {
     }
 }
 
+gitlayout::Output SidePanelColumn::computeLayout(const TabState* tab, qreal parentHeight) const {
+    gitlayout::Input in;
+    in.frame = geometry::flipped(QRectF(host_.terminalFrame()), parentHeight);
+    if (tab) {
+        in.position = tab->gitPosition;
+        in.hasPanel = !tab->gitPanel.isNull();
+        in.ratio = tab->gitRatio;
+        in.ratioV = tab->gitRatioV;
+    }
+    in.order = sidebarOrder_;
+    in.isOpen = [this](const QString& id) {
+        return (id == kPicker && webPickerSidebarView_) || (id == kSSH && sshManagerView_);
+    };
+    in.preferredHeight = [this](const QString& id) {
+        return sidebarPanelHeights_.value(id, gitlayout::kDefaultPanelHeight);
+    };
+    return gitlayout::layout(in);
+}
+
 QRect SidePanelColumn::pageFrame() const {
-    QRect frame = host_.terminalFrame();
-    const std::optional<double> share = host_.activeColumnShare();
-    if (visibleSidebarPanels().isEmpty() || !share) return frame;
-    const int column = static_cast<int>(std::lround(frame.width() * *share));
-    frame.setWidth(std::max(0, frame.width() - column - kDividerThickness));
-    return frame;
+    QWidget* parent = host_.sidePanelDividerParent();
+    if (!parent) return host_.terminalFrame();
+    return geometry::flippedPixels(computeLayout(host_.activeTabState(), parent->height()).terminal,
+                                   parent->height());
 }
 
 void SidePanelColumn::layout() {
@@ -226,67 +247,87 @@ void SidePanelColumn::layout() {
 void SidePanelColumn::layoutColumn() {
     QWidget* dividerParent = host_.sidePanelDividerParent();
     if (!dividerParent) return;
-    const QRect area = host_.terminalFrame();
-    const QRect pages = pageFrame();
-    host_.placeTabPages(pages);
-    const QStringList visible = visibleSidebarPanels();
-    if (visible.isEmpty()) {
-        if (webPickerRightDivider_) webPickerRightDivider_->hide();
-        for (const auto& divider : sidebarHDividers_)
-            if (divider) divider->hide();
+    const qreal parentHeight = dividerParent->height();
+    const auto place = [parentHeight](QWidget* w, const QRectF& bottomUp) {
+        w->setGeometry(geometry::flippedPixels(bottomUp, parentHeight));
+    };
+    TabState* tab = host_.activeTabState();
+    const gitlayout::Output out = computeLayout(tab, parentHeight);
+    if (tab && out.movedToRight) {
+        tab->gitPosition = GitPanelPosition::right;
+        tab->gitRatio = out.ratio;
+    }
+    host_.placeTabPages(geometry::flippedPixels(out.terminal, parentHeight));
+
+    // The active tab's git panel and its divider, below the terminal or in the column.
+    GitPanelDividerView* gitDivider = tab ? tab->gitDivider.data() : nullptr;
+    if (tab && tab->gitPanel && tab->gitPosition != GitPanelPosition::none) {
+        if (out.bottomPanel) place(tab->gitPanel, *out.bottomPanel);
+        tab->gitPanel->show();
+        tab->gitPanel->raise();
+    }
+    if (gitDivider && out.gitDivider) {
+        gitDivider->isVertical = out.gitDividerVertical;
+        place(gitDivider, *out.gitDivider);
+        gitDivider->show();
+    }
+
+    if (out.column.isEmpty()) {
+        delete webPickerRightDivider_.data();
+        for (const auto& divider : std::as_const(sidebarHDividers_)) delete divider.data();
+        sidebarHDividers_.clear();
+        if (gitDivider) gitDivider->raise();
         return;
     }
-    // The column: right of the pages, past a vertical divider that resizes it.
-    const int left = pages.right() + 1 + kDividerThickness;
-    const QRect column(left, area.top(), area.right() + 1 - left, area.height());
-    if (!webPickerRightDivider_) {
-        webPickerRightDivider_ = new GitPanelDividerView(dividerParent);
+    if (out.columnDivider) {
+        if (!webPickerRightDivider_) {
+            webPickerRightDivider_ = new GitPanelDividerView(dividerParent);
+            const QPointer<SidePanelColumn> self(this);
+            webPickerRightDivider_->onDrag = [self](double delta) {
+                if (self) self->handleWebPickerDividerDrag(delta);
+            };
+        }
         webPickerRightDivider_->isVertical = true;
-        const QPointer<SidePanelColumn> self(this);
-        webPickerRightDivider_->onDrag = [self](double delta) {
-            if (self) self->handleWebPickerDividerDrag(delta);
-        };
+        place(webPickerRightDivider_, *out.columnDivider);
+        webPickerRightDivider_->show();
+    } else {
+        delete webPickerRightDivider_.data();
     }
-    webPickerRightDivider_->setGeometry(pages.right() + 1, area.top(), kDividerThickness, area.height());
-    webPickerRightDivider_->show();
 
-    // The panels top to bottom with their heights; the last one takes what is left.
-    int y = column.top();
-    for (int i = 0; i < visible.size(); ++i) {
-        const QString& id = visible[i];
-        QWidget* panel = panelOf(id);
-        const bool last = i == visible.size() - 1;
-        const int height = last ? column.bottom() + 1 - y
-                                : static_cast<int>(std::lround(sidebarPanelHeights_.value(id, 260)));
-        if (panel) {
-            panel->setGeometry(column.left(), y, column.width(), std::max(0, height));
+    QStringList pairs;
+    for (qsizetype i = 0; i < out.column.size(); ++i) {
+        if (QWidget* panel = panelOf(out.column[i])) {
+            place(panel, out.columnPanels[i]);
             panel->raise();
         }
-        y += height;
-        if (last) break;
-        const QString key = id + QLatin1Char('/') + visible[i + 1];
+        if (i + 1 >= out.column.size()) break;
+        const QString top = out.column[i], bottom = out.column[i + 1];
+        const QString key = top + QLatin1Char('-') + bottom;
+        pairs << key;
         QPointer<GitPanelDividerView>& divider = sidebarHDividers_[key];
         if (!divider) {
             divider = new GitPanelDividerView(dividerParent);
             const QPointer<SidePanelColumn> self(this);
-            const QString top = id, bottom = visible[i + 1];
             divider->onDrag = [self, top, bottom](double delta) {
                 if (self) self->handleSidebarHDividerDrag(top, bottom, delta);
             };
         }
-        divider->setGeometry(column.left(), y, column.width(), kDividerThickness);
+        divider->isVertical = false;
+        place(divider, out.columnDividers[i]);
         divider->show();
-        y += kDividerThickness;
     }
     // Dividers between panels that are no longer neighbours go.
     for (auto it = sidebarHDividers_.begin(); it != sidebarHDividers_.end();) {
-        const QStringList pair = it.key().split(QLatin1Char('/'));
-        const qsizetype at = visible.indexOf(pair.value(0));
-        if (at >= 0 && visible.value(at + 1) == pair.value(1)) {
+        if (pairs.contains(it.key())) {
             ++it;
             continue;
         }
-        if (it.value()) it.value()->deleteLater();
+        delete it.value().data();
         it = sidebarHDividers_.erase(it);
     }
+    // The dividers lie over the edges of what they divide.
+    for (const auto& divider : std::as_const(sidebarHDividers_))
+        if (divider) divider->raise();
+    if (webPickerRightDivider_) webPickerRightDivider_->raise();
+    if (gitDivider) gitDivider->raise();
 }

@@ -1,6 +1,9 @@
 #pragma once
 
-#include "app/sidepanel/GitPanelView.h"
+#include "app/TabState.h"
+#include "app/sidepanel/GitPanelLayout.h"
+#include "git/GitPanelDividerView.h"
+#include "git/GitPanelView.h"
 #include "ssh/SSHManagerView.h"
 #include "webpicker/WebPickerSidebarView.h"
 
@@ -23,7 +26,6 @@ public:
     static constexpr int kFadeInMs = 200;
     static constexpr int kFadeOutMs = 150;
     static constexpr int kSSHCommandDelayMs = 350;
-    static constexpr int kDividerThickness = 4;
 
     // `defaults` holds the SSH manager's profiles.
     SidePanelColumn(SidePanelHost& host, Defaults& defaults, QObject* parent = nullptr);
@@ -70,6 +72,9 @@ public:
 
 private:
     QWidget* panelOf(const QString& id) const;
+    // The frames of this moment for the active tab, in bottom-up coordinates of a content view of
+    // that height.
+    gitlayout::Output computeLayout(const TabState* tab, qreal parentHeight) const;
     void layoutColumn();
 
     SidePanelHost& host_;

@@ -5,6 +5,7 @@
 #include <optional>
 
 class QWidget;
+struct TabState;
 class TerminalView;
 class WebPickerService;
 
@@ -24,6 +25,8 @@ public:
     // Places every tab's page in `frame`.
     virtual void placeTabPages(const QRect& frame) = 0;
 
+    // The active tab, whose git panel the layout places; none without a tab.
+    virtual TabState* activeTabState() const = 0;
     // The active tab's git panel while it stands in the column (on the right); none otherwise.
     virtual QWidget* activeGitPanelInColumn() const = 0;
     // The active tab's share of the terminal frame's width for the column; none without a tab.

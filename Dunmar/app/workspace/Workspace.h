@@ -133,6 +133,11 @@ public:
     bool isGitPanelShown() const;
     // The git panel follows the active shell's folder.
     void updateGitPanelCwd();
+    // The folder a tab's git panel follows: its shell's, or the home folder for an editor tab.
+    static QString gitFolderOf(const TabState& tab);
+    void setGitButtonActive(bool active);
+    // Gives a tab its git panel and divider; set by the git panel's placement.
+    std::function<void(TabState&)> attachGitPanel;
 
     // ---- The reset to defaults ------------------------------------------------------------------
     // Closes every split and gives each remaining pane an empty screen without scrollback.
@@ -153,6 +158,10 @@ public:
 
 private:
     void doCloseTab(int index);
+    // Only the panel on show refreshes: a hidden tab's panel stops, and picks up again in its
+    // tab's folder when the tab is shown.
+    static void pauseGitPanel(TabState& tab);
+    static void resumeGitPanel(TabState& tab);
     // Adds a new tab's page over the others and fades it in; the page before it is hidden.
     void presentNewTab(TabState tab, QWidget* focus);
     void putOnTopOfPages(QWidget* page);

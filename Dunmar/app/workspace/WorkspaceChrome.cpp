@@ -85,6 +85,26 @@ bool Workspace::isGitPanelShown() const {
 
 void Workspace::updateGitPanelCwd() {
     const TabState* tab = tabs_.active();
-    if (!tab || !tab->gitPanel || !tab->termView) return;
-    tab->gitPanel->startRefreshing(cwdForPid(tab->termView->childPid()));
+    if (!tab || !tab->gitPanel || tab->gitPosition == GitPanelPosition::none) return;
+    tab->gitPanel->updateCwd(gitFolderOf(*tab));
+}
+
+QString Workspace::gitFolderOf(const TabState& tab) {
+    return tab.termView ? cwdForPid(tab.termView->childPid()) : QDir::homePath();
+}
+
+void Workspace::setGitButtonActive(bool active) {
+    if (headerView_) headerView_->setGitActive(active);
+}
+
+void Workspace::pauseGitPanel(TabState& tab) {
+    if (tab.gitPanel) {
+        tab.gitPanel->stopRefreshing();
+        tab.gitPanel->hide();
+    }
+    if (tab.gitDivider) tab.gitDivider->hide();
+}
+
+void Workspace::resumeGitPanel(TabState& tab) {
+    if (tab.gitPanel && tab.gitPosition != GitPanelPosition::none) tab.gitPanel->startRefreshing(gitFolderOf(tab));
 }

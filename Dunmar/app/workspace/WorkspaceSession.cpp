@@ -98,13 +98,8 @@ void Workspace::restoreTerminalTab(const session::RestoreTab& entry) {
         if (entry.git->ratio) tab->gitRatio = *entry.git->ratio;
         if (entry.git->ratioV) tab->gitRatioV = *entry.git->ratioV;
         if (entry.git->ratioH) tab->gitRatioH = *entry.git->ratioH;
-        QWidget* parent = tab->splitContainer->parentWidget();
-        auto* panel = new GitPanelView(parent);
-        auto* divider = new GitPanelDividerView(parent);
-        divider->isVertical = entry.git->position == GitPanelPosition::right;
-        tab->gitPanel = panel;
-        tab->gitDivider = divider;
-        panel->startRefreshing(entry.git->refreshDirectory);
+        if (attachGitPanel) attachGitPanel(*tab);
+        if (tab->gitPanel) tab->gitPanel->startRefreshing(entry.git->refreshDirectory);
     }
 
     if (entry.split) {

@@ -101,8 +101,7 @@ void Workspace::presentNewTab(TabState tab, QWidget* focus) {
     QWidget* page = tab.page();
     if (TabState* previous = tabs_.active()) {
         if (QWidget* old = previous->page()) old->hide();
-        if (previous->gitPanel) previous->gitPanel->hide();
-        if (previous->gitDivider) previous->gitDivider->hide();
+        pauseGitPanel(*previous);
     }
     tabs_.append(std::move(tab));
 
@@ -226,8 +225,7 @@ void Workspace::reorderTab(int from, int to) {
 void Workspace::switchToTab(int index) {
     if (!tabmath::canSwitchTo(index, tabs_.activeTab(), tabs_.count())) return;
     TabState& old = tabs_.at(tabs_.activeTab());
-    if (old.gitPanel) old.gitPanel->hide();
-    if (old.gitDivider) old.gitDivider->hide();
+    pauseGitPanel(old);
     QWidget* from = old.page();
     tabs_.setActiveTab(index);
     TabState& now = tabs_.at(index);
@@ -237,6 +235,7 @@ void Workspace::switchToTab(int index) {
     crossFade(from, to);
 
     host_.layoutSidePanels();
+    resumeGitPanel(now);
     headerView_->setGitActive(now.gitPosition != GitPanelPosition::none);
     updateSplitButtonState();
     focusActiveTab();
