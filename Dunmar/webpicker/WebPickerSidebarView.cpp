@@ -11,6 +11,7 @@
 #include "settings/VertCenteredTextField.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QLineEdit>
@@ -105,7 +106,7 @@ WebPickerSidebarView::WebPickerSidebarView(Defaults& defaults, QWidget* parent)
 WebPickerSidebarView::~WebPickerSidebarView() {
     ++attempt_;
     stopTimers();
-    stopHotReload();
+    stopWatching();
     cdp_->onDisconnected = nullptr;
     cdp_->disconnect();
 }
@@ -221,6 +222,23 @@ void WebPickerSidebarView::setupUI() {
     replField_->setStyleSheet(QStringLiteral("background:transparent;border:none;color:%1;").arg(css(chrome::white(0.9))));
     replResultLabel_ = textLabel(QString(), chrome::monoFont(9), tealAlpha(0.8), replBox);
 
+    QObject::connect(pickBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::startPicking);
+    QObject::connect(clearPicksBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::clearAllPicksAction);
+    QObject::connect(replBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::toggleREPL);
+    QObject::connect(replField_, &QLineEdit::returnPressed, this, &WebPickerSidebarView::evaluateREPL);
+    replField_->installEventFilter(this);
+    QObject::connect(urlField_, &QLineEdit::returnPressed, this, &WebPickerSidebarView::navigateURL);
+    QObject::connect(urlField_, &QLineEdit::textEdited, this, &WebPickerSidebarView::updateSuggestions);
+    urlField_->installEventFilter(this);
+    QObject::connect(tabSwitcherBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::toggleTabSwitcher);
+    QObject::connect(hotReloadBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::toggleHotReload);
+    QObject::connect(watchFolderBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::selectWatchFolder);
+    watcher_.onChange = [this] { triggerHotReload(); };
+    watcher_.onFileLost = [this] {
+        watchStatusLabel_->setText(QStringLiteral("⚠ can't open file"));
+        showWatchRow(false);
+    };
+
     showDisconnectedState();
 }
 
@@ -244,6 +262,14 @@ void WebPickerSidebarView::setStatusDot(const QColor& color) {
 void WebPickerSidebarView::setStatusLabelTrailing(bool connected) {
     statusLabelTrailingConnected_ = connected;
     layoutContents();
+}
+
+QLineEdit* WebPickerSidebarView::urlField() const {
+    return urlField_;
+}
+
+QString WebPickerSidebarView::watchStatusText() const {
+    return watchStatusLabel_->text();
 }
 
 QString WebPickerSidebarView::statusText() const {
@@ -278,39 +304,6 @@ bool WebPickerSidebarView::isMoveDownEnabled() const {
     return !moveDownBtn_->isHidden() && moveDownBtn_->isEnabled();
 }
 
-void WebPickerSidebarView::clearPickList() {
-    while (QLayoutItem* item = picksStackLayout_->takeAt(0)) {
-        if (QWidget* row = item->widget()) row->deleteLater();
-        delete item;
-    }
-    picksHeaderLabel_->hide();
-    clearPicksBtn_->hide();
-    picksSep_->hide();
-}
-
-void WebPickerSidebarView::hideSuggestions() {
-    suggestBox_->hide();
-    suggestBoxH_ = 0;
-}
-
-void WebPickerSidebarView::hideTabBox() {
-    tabBox_->hide();
-    tabBoxH_ = 0;
-}
-
-void WebPickerSidebarView::closeREPL() {
-    replExpanded_ = false;
-    replHeightC_ = 0;
-    layoutContents();
-}
-
-void WebPickerSidebarView::stopHotReload() {
-    hotReloadEnabled_ = false;
-    setTint(hotReloadBtn_, chrome::white(0.45));
-    watchRow_->hide();
-    watchRowH_ = 0;
-}
-
 void WebPickerSidebarView::showDisconnectedState() {
     setStatusDot(systemGray());
     statusLabel_->setText(loc("notConnected"));
@@ -332,7 +325,7 @@ void WebPickerSidebarView::showDisconnectedState() {
     clearPickList();
     feedbackLabel_->hide();
     replBtn_->hide();
-    if (replExpanded_) closeREPL();
+    if (replExpanded_) toggleREPL();
     setStatusLabelTrailing(false);
 }
 
@@ -365,6 +358,7 @@ void WebPickerSidebarView::showConnectedState(const QString& hostname, bool navi
     tabSwitcherBtn_->show();
     hotReloadBtn_->show();
     previewSep_->show();
+    if (picks_.empty()) restorePicksFromDisk();
     replBtn_->show();
     setStatusLabelTrailing(true);
 }
@@ -387,7 +381,14 @@ void WebPickerSidebarView::resizeEvent(QResizeEvent* event) {
 }
 
 bool WebPickerSidebarView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == disconnectBtn_) {
+    if (watched == replField_ && event->type() == QEvent::KeyPress) {
+        if (replHistoryKey(static_cast<QKeyEvent*>(event)->key())) return true;
+    } else if (watched == urlField_ && event->type() == QEvent::FocusIn) {
+        updateSuggestions(urlField_->text());
+    } else if (watched == urlField_ && event->type() == QEvent::FocusOut) {
+        // Late enough for a click on a suggestion to land first.
+        QTimer::singleShot(kSuggestionsHideDelayMs, this, [this] { hideSuggestions(); });
+    } else if (watched == disconnectBtn_) {
         if (event->type() == QEvent::Enter) setTint(disconnectBtn_, chrome::rgb(0.9, 0.35, 0.35));
         if (event->type() == QEvent::Leave) setTint(disconnectBtn_, chrome::white(0.5));
     } else if (event->type() == QEvent::MouseButtonRelease) {
