@@ -102,6 +102,7 @@ void HotReloadWatcher::pollTick() {
     QObject::connect(watcher, &QFutureWatcher<Snapshot>::finished, this, [this, watcher, generation] {
         watcher->deleteLater();
         scanRunning_ = false;
+        ++scansCompleted_;
         if (generation != generation_) return;
         Snapshot fresh = watcher->result();
         if (fresh == watchedFileMtimes_) return;

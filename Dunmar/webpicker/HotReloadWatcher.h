@@ -32,6 +32,9 @@ public:
     bool isWatchingFolder() const { return pollTimer_.isActive(); }
     QString watchedPath() const { return watchedPath_; }
     const Snapshot& snapshot() const { return watchedFileMtimes_; }
+    bool isScanRunning() const { return scanRunning_; }
+    // Scans that have ended, current or not: lets a test wait for a poll that found nothing.
+    quint64 scansCompleted() const { return scansCompleted_; }
 
     // Every entry below the folder to depth 3 (an entry directly inside has depth 1), hidden ones
     // included, by absolute path; symbolic links to folders are listed, not entered.
@@ -61,6 +64,7 @@ private:
     // Every watch has its own generation: a scan or a re-arm of an earlier watch changes nothing.
     quint64 generation_ = 0;
     bool scanRunning_ = false;
+    quint64 scansCompleted_ = 0;
     bool rearming_ = false;
     int replaceWaitMs_ = kReplaceWaitMs;
 };
