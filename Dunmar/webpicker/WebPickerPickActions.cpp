@@ -28,30 +28,19 @@ constexpr int kNotAvailableMs = 2000;
 } // namespace
 
 void WebPickerSidebarView::addPickRow(const PickEntry& entry) {
+    // Rows live inside the sidebar and run their callbacks themselves: both are there when one runs.
     auto* row = new PickRowView(entry, picksStack_);
-    const QPointer<WebPickerSidebarView> self(this);
-    const QPointer<PickRowView> weakRow(row);
     const qint64 id = entry.id;
     const QString hex = entry.hex;
     const QString selector = entry.selector;
-    row->onRightClick = [self, id](QString html, QString sel, QString text, QString xpath, QPoint at) {
-        if (self) self->showPickMenu(html, sel, text, xpath, id, at);
+    row->onRightClick = [this, id](QString html, QString sel, QString text, QString xpath, QPoint at) {
+        showPickMenu(html, sel, text, xpath, id, at);
     };
-    row->onStylesRequested = [self](qint64 pickId) {
-        if (self) self->fetchComputedStyle(pickId);
-    };
-    row->onHighlight = [self, id, hex, selector] {
-        if (self) self->highlightPick(id, hex, selector);
-    };
-    row->onUnhighlight = [self, id, selector] {
-        if (self) self->unhighlightPick(id, selector);
-    };
-    row->onCopied = [self] {
-        if (self) self->showCopiedFeedback();
-    };
-    row->onRemove = [self, id, weakRow] {
-        if (self) self->removePick(id, weakRow);
-    };
+    row->onStylesRequested = [this](qint64 pickId) { fetchComputedStyle(pickId); };
+    row->onHighlight = [this, id, hex, selector] { highlightPick(id, hex, selector); };
+    row->onUnhighlight = [this, id, selector] { unhighlightPick(id, selector); };
+    row->onCopied = [this] { showCopiedFeedback(); };
+    row->onRemove = [this, id, row] { removePick(id, row); };
     picksStackLayout_->addWidget(row);
     row->show();
 }

@@ -107,6 +107,9 @@ WebPickerSidebarView::~WebPickerSidebarView() {
     ++attempt_;
     stopTimers();
     stopWatching();
+    // The pick rows call into the sidebar; they go while all of it is still there.
+    delete picksScrollView_;
+    picksScrollView_ = nullptr;
     cdp_->onDisconnected = nullptr;
     cdp_->disconnect();
 }
@@ -189,7 +192,8 @@ void WebPickerSidebarView::setupUI() {
     picksStackLayout_ = new QVBoxLayout(picksStack_);
     picksStackLayout_->setContentsMargins(0, 0, 0, 0);
     picksStackLayout_->setSpacing(2);
-    picksStackLayout_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Rows take the list's whole width (a leading alignment would shrink them to their hint).
+    picksStackLayout_->setAlignment(Qt::AlignTop);
     picksScrollView_->setDocument(picksStack_);
     feedbackLabel_ = textLabel(QString(), chrome::systemFont(9.5, QFont::Medium), teal, this);
     feedbackLabel_->hide();

@@ -78,8 +78,9 @@ TEST_F(Picks, SelectorAndXPathLeadBackToThePickedElement) {
         expectLeadsBack(entry, c.finder);
     }
 
-    // The picked markup is on the clipboard; the element carries the pick's mark.
+    // The picked markup, as the page has it, is on the clipboard; the element carries the pick's mark.
     EXPECT_EQ(QApplication::clipboard()->text(), sidebar->picks().back().html);
+    EXPECT_EQ(sidebar->picks().back().html, "<p id=\"x\ny\">line-break id</p>");
     EXPECT_EQ(eval("document.getElementById('x\\ny').hasAttribute('data-pk-pick-3')"), QJsonValue(true));
 
     // Visible text is cut to 500 units, never inside a surrogate pair, and still stored and read back.

@@ -94,8 +94,9 @@
         var old = document.querySelector('[data-pk-picked]');
         if (old) old.removeAttribute('data-pk-picked');
         var target = ev.target;
-        target.setAttribute('data-pk-picked', '1');
+        // The markup as the page has it, without the picker's own mark.
         window.__pkPickedHTML = target.outerHTML;
+        target.setAttribute('data-pk-picked', '1');
         window.__pkPickedMeta = JSON.stringify({selector: cssPath(target), innerText: visibleText(target),
                                                 xpath: xpath(target)});
         window.__pkPickerActive = false;
