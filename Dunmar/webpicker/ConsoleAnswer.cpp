@@ -31,7 +31,8 @@ ConsoleAnswer consoleAnswer(const std::optional<QJsonObject>& answer, const QCol
                                        .value(QLatin1String("exception"))
                                        .toObject()
                                        .value(QLatin1String("description"));
-    if (description.isString()) return {QStringLiteral("✕ ") + description.toString(), chrome::rgb(0.9, 0.35, 0.35)};
+    if (description.isString())
+        return {QStringLiteral("✕ ") + description.toString(), chrome::rgb(0.9, 0.35, 0.35)};
 
     const QString type = r.value(QLatin1String("type")).toString();
     const QJsonValue value = r.value(QLatin1String("value"));

@@ -35,20 +35,38 @@ QString call(const QString& name, const QJsonArray& args = {}) {
 
 } // namespace
 
-QString resetScript() { return call(QStringLiteral("reset")); }
-QString pickerScript() { return call(QStringLiteral("picker")); }
-QString pollScript() { return call(QStringLiteral("poll")); }
-QString markScript(qint64 id) { return call(QStringLiteral("mark"), {id}); }
-QString unmarkScript(qint64 id) { return call(QStringLiteral("unmark"), {id}); }
-QString remarkScript(qint64 id, const QString& selector) { return call(QStringLiteral("remark"), {id, selector}); }
-QString clearAllScript() { return call(QStringLiteral("clearall")); }
-QString cleanupScript() { return call(QStringLiteral("cleanup")); }
+QString resetScript() {
+    return call(QStringLiteral("reset"));
+}
+QString pickerScript() {
+    return call(QStringLiteral("picker"));
+}
+QString pollScript() {
+    return call(QStringLiteral("poll"));
+}
+QString markScript(qint64 id) {
+    return call(QStringLiteral("mark"), {id});
+}
+QString unmarkScript(qint64 id) {
+    return call(QStringLiteral("unmark"), {id});
+}
+QString remarkScript(qint64 id, const QString& selector) {
+    return call(QStringLiteral("remark"), {id, selector});
+}
+QString clearAllScript() {
+    return call(QStringLiteral("clearall"));
+}
+QString cleanupScript() {
+    return call(QStringLiteral("cleanup"));
+}
 QString highlightScript(qint64 id, const QString& selector, const QString& hex) {
     return call(QStringLiteral("highlight"), {id, selector, hex});
 }
 QString unhighlightScript(qint64 id, const QString& selector) {
     return call(QStringLiteral("unhighlight"), {id, selector});
 }
-QString styleScript(qint64 id) { return call(QStringLiteral("style"), {id}); }
+QString styleScript(qint64 id) {
+    return call(QStringLiteral("style"), {id});
+}
 
 } // namespace pagescripts

@@ -53,9 +53,10 @@ std::optional<std::vector<PickEntry>> decodePickRecords(const QByteArray& json) 
         if (std::trunc(number) != number || std::abs(number) > 9.0e15) return std::nullopt;
         PickEntry entry;
         entry.id = static_cast<qint64>(number);
-        for (auto [key, field] : {std::pair{"html", &entry.html}, std::pair{"hex", &entry.hex},
-                                  std::pair{"selector", &entry.selector}, std::pair{"innerText", &entry.innerText},
-                                  std::pair{"xpath", &entry.xpath}}) {
+        for (auto [key, field] :
+             {std::pair{"html", &entry.html}, std::pair{"hex", &entry.hex},
+              std::pair{"selector", &entry.selector}, std::pair{"innerText", &entry.innerText},
+              std::pair{"xpath", &entry.xpath}}) {
             const QJsonValue member = o.value(QLatin1String(key));
             if (!member.isString()) return std::nullopt;
             *field = member.toString();

@@ -1,8 +1,7 @@
 #include "webpicker/PickRowView.h"
 
-#include "webpicker/PickEntry.h"
-
 #include "chrome/ChromeStyle.h"
+#include "webpicker/PickEntry.h"
 
 #include <QClipboard>
 #include <QEnterEvent>
@@ -51,7 +50,8 @@ PickRowView::PickRowView(const PickEntry& entry, QWidget* parent)
     label_->setFont(chrome::monoFont(8));
     label_->setWordWrap(false);
     label_->setTextFormat(Qt::PlainText);
-    label_->setStyleSheet(QStringLiteral("color:%1;background:transparent;").arg(css(chrome::withAlpha(entry.color, 0.9))));
+    label_->setStyleSheet(
+        QStringLiteral("color:%1;background:transparent;").arg(css(chrome::withAlpha(entry.color, 0.9))));
     label_->adjustSize();
     labelScroll_->setWidget(label_);
     // The markup line scrolls sideways under the wheel; it never wraps.
@@ -72,7 +72,8 @@ PickRowView::PickRowView(const PickEntry& entry, QWidget* parent)
     stylesLabel_ = new QLabel(stylesWrap_);
     stylesLabel_->setFont(chrome::monoFont(7.5));
     stylesLabel_->setWordWrap(true);
-    stylesLabel_->setStyleSheet(QStringLiteral("color:%1;background:transparent;").arg(css(chrome::white(0.55))));
+    stylesLabel_->setStyleSheet(
+        QStringLiteral("color:%1;background:transparent;").arg(css(chrome::white(0.55))));
     stylesWrap_->setFixedHeight(0);
 }
 
@@ -98,8 +99,10 @@ void PickRowView::layoutRow() {
     const int scrollLeft = 8 + 5;
     labelScroll_->setGeometry(scrollLeft, mid - labelH / 2, std::max(0, xBtn_->x() - 2 - scrollLeft), labelH);
     stylesWrap_->setGeometry(0, kClosedHeight, w, std::max(0, height() - kClosedHeight));
-    const int stylesLabelH = std::min(stylesLabel_->heightForWidth(std::max(1, w - 20)), 2 * stylesLabel_->fontMetrics().lineSpacing());
-    stylesLabel_->setGeometry(12, (stylesWrap_->height() - stylesLabelH) / 2, std::max(0, w - 20), stylesLabelH);
+    const int stylesLabelH = std::min(stylesLabel_->heightForWidth(std::max(1, w - 20)),
+                                      2 * stylesLabel_->fontMetrics().lineSpacing());
+    stylesLabel_->setGeometry(12, (stylesWrap_->height() - stylesLabelH) / 2, std::max(0, w - 20),
+                              stylesLabelH);
 }
 
 void PickRowView::setHovered(bool hovered) {
@@ -138,7 +141,8 @@ bool PickRowView::eventFilter(QObject* watched, QEvent* event) {
 void PickRowView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) {
         if (onRightClick)
-            onRightClick(html_, storedSelector_, storedInnerText_, storedXPath_, event->globalPosition().toPoint());
+            onRightClick(html_, storedSelector_, storedInnerText_, storedXPath_,
+                         event->globalPosition().toPoint());
         event->accept();
         return;
     }

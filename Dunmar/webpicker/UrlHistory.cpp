@@ -13,7 +13,8 @@ std::optional<QString> historyEntry(const QString& typed) {
     const QString text = trimBlanks(typed);
     if (text.isEmpty()) return std::nullopt;
     if (text.contains(QLatin1String("://"))) return text;
-    const bool local = text.startsWith(QLatin1String("localhost")) || text.startsWith(QLatin1String("127.0.0.1")) ||
+    const bool local = text.startsWith(QLatin1String("localhost")) ||
+                       text.startsWith(QLatin1String("127.0.0.1")) ||
                        text.startsWith(QLatin1String("0.0.0.0"));
     return (local ? QStringLiteral("http://") : QStringLiteral("https://")) + text;
 }

@@ -1,12 +1,10 @@
 // The picker sidebar's one-line script console: it evaluates what is typed in the connected page,
 // shows the value or the error, and keeps the last expressions for the arrow keys.
-#include "webpicker/WebPickerSidebarView.h"
-
+#include "chrome/ChromeStyle.h"
 #include "webpicker/ChromeCDPClient.h"
 #include "webpicker/ConsoleAnswer.h"
 #include "webpicker/UrlHistory.h"
-
-#include "chrome/ChromeStyle.h"
+#include "webpicker/WebPickerSidebarView.h"
 
 #include <QEasingCurve>
 #include <QLabel>
@@ -32,8 +30,9 @@ void setLabelColour(QLabel* label, const QColor& colour) {
 
 void WebPickerSidebarView::toggleREPL() {
     replExpanded_ = !replExpanded_;
-    replBtn_->setStyleSheet(QStringLiteral("QPushButton{border:none;background:transparent;padding:0;color:%1;}")
-                                .arg(css(replExpanded_ ? teal() : chrome::white(0.35))));
+    replBtn_->setStyleSheet(
+        QStringLiteral("QPushButton{border:none;background:transparent;padding:0;color:%1;}")
+            .arg(css(replExpanded_ ? teal() : chrome::white(0.35))));
     auto* animation = new QVariantAnimation(this);
     QEasingCurve curve(QEasingCurve::BezierSpline);
     if (replExpanded_) {

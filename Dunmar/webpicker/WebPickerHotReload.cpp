@@ -1,12 +1,10 @@
 // The picker sidebar's hot reload: the connected tab reloads when the file it shows, or the project
 // folder behind it, changes.
-#include "webpicker/WebPickerSidebarView.h"
-
-#include "webpicker/ChromeCDPClient.h"
-#include "webpicker/DevToolsTargets.h"
-
 #include "chrome/ChromeStyle.h"
 #include "platform/Defaults.h"
+#include "webpicker/ChromeCDPClient.h"
+#include "webpicker/DevToolsTargets.h"
+#include "webpicker/WebPickerSidebarView.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -29,8 +27,9 @@ QString css(const QColor& c) {
 }
 
 void tint(QPushButton* button, const QColor& colour) {
-    button->setStyleSheet(QStringLiteral("QPushButton{border:none;background:transparent;padding:0;color:%1;}")
-                              .arg(css(colour)));
+    button->setStyleSheet(
+        QStringLiteral("QPushButton{border:none;background:transparent;padding:0;color:%1;}")
+            .arg(css(colour)));
 }
 
 } // namespace
@@ -131,7 +130,8 @@ void WebPickerSidebarView::hideWatchRow() {
 void WebPickerSidebarView::setWatchRowHeight(int height, int durationMs) {
     auto* animation = new QVariantAnimation(this);
     animation->setObjectName(QStringLiteral("watchRowHeight"));
-    for (auto* running : findChildren<QVariantAnimation*>(QStringLiteral("watchRowHeight"), Qt::FindDirectChildrenOnly))
+    for (auto* running :
+         findChildren<QVariantAnimation*>(QStringLiteral("watchRowHeight"), Qt::FindDirectChildrenOnly))
         if (running != animation) running->stop();
     animation->setStartValue(watchRowH_);
     animation->setEndValue(height);

@@ -1,13 +1,11 @@
 // The picker sidebar's pick rows and what they do: tint the element, show its computed style, copy
 // its markup, text, selector, XPath or a screenshot of it.
-#include "webpicker/WebPickerSidebarView.h"
-
+#include "chrome/FlippedClipView.h"
+#include "localisation/Loc.h"
 #include "webpicker/ChromeCDPClient.h"
 #include "webpicker/PageScripts.h"
 #include "webpicker/PickRowView.h"
-
-#include "chrome/FlippedClipView.h"
-#include "localisation/Loc.h"
+#include "webpicker/WebPickerSidebarView.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -69,8 +67,9 @@ void WebPickerSidebarView::fetchComputedStyle(qint64 pickId) {
     });
 }
 
-void WebPickerSidebarView::showPickMenu(const QString& html, const QString& selector, const QString& innerText,
-                                        const QString& xpath, qint64 pickId, const QPoint& at) {
+void WebPickerSidebarView::showPickMenu(const QString& html, const QString& selector,
+                                        const QString& innerText, const QString& xpath, qint64 pickId,
+                                        const QPoint& at) {
     if (pickMenu_) pickMenu_->deleteLater();
     pickMenu_ = new QMenu(this);
     pickMenu_->setAttribute(Qt::WA_DeleteOnClose);

@@ -1,12 +1,10 @@
 // The picker sidebar's picks: picking an element in the page, the list of picks and its storage.
-#include "webpicker/WebPickerSidebarView.h"
-
+#include "localisation/Loc.h"
+#include "platform/Defaults.h"
 #include "webpicker/ChromeCDPClient.h"
 #include "webpicker/PageScripts.h"
 #include "webpicker/PickRowView.h"
-
-#include "localisation/Loc.h"
-#include "platform/Defaults.h"
+#include "webpicker/WebPickerSidebarView.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -94,8 +92,8 @@ void WebPickerSidebarView::pollPick() {
     });
 }
 
-void WebPickerSidebarView::onHTMLPicked(const QString& html, const QString& selector, const QString& innerText,
-                                        const QString& xpath) {
+void WebPickerSidebarView::onHTMLPicked(const QString& html, const QString& selector,
+                                        const QString& innerText, const QString& xpath) {
     if (picks_.size() >= kMaxPicks) {
         cdp_->evaluate(pagescripts::unmarkScript(picks_.front().id), ignoreAnswer);
         picks_.erase(picks_.begin());
@@ -153,7 +151,8 @@ void WebPickerSidebarView::restorePicksFromDisk() {
         picks_.push_back(entry);
         nextPickId_ = std::max(nextPickId_, entry.id + 1);
         addPickRow(entry);
-        if (!entry.selector.isEmpty()) cdp_->evaluate(pagescripts::remarkScript(entry.id, entry.selector), ignoreAnswer);
+        if (!entry.selector.isEmpty())
+            cdp_->evaluate(pagescripts::remarkScript(entry.id, entry.selector), ignoreAnswer);
     }
     if (!picks_.empty()) showPickListHeader(true);
 }

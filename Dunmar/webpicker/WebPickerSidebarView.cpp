@@ -1,18 +1,17 @@
 // The picker sidebar's view tree, its display states and its small controls.
 #include "webpicker/WebPickerSidebarView.h"
 
-#include "webpicker/ChromeCDPClient.h"
-#include "webpicker/StatusDotView.h"
-
 #include "chrome/ChromeStyle.h"
 #include "chrome/FlippedClipView.h"
 #include "localisation/LanguageNotifier.h"
 #include "localisation/Loc.h"
 #include "settings/VertCenteredTextField.h"
+#include "webpicker/ChromeCDPClient.h"
+#include "webpicker/StatusDotView.h"
 
 #include <QEvent>
-#include <QKeyEvent>
 #include <QGraphicsOpacityEffect>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -45,8 +44,8 @@ QPushButton* textButton(const QString& title, const QFont& font, const QColor& t
     button->setFlat(true);
     button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setStyleSheet(QStringLiteral("QPushButton{border:none;background:transparent;padding:0;color:%1;}")
-                              .arg(css(tint)));
+    button->setStyleSheet(
+        QStringLiteral("QPushButton{border:none;background:transparent;padding:0;color:%1;}").arg(css(tint)));
     return button;
 }
 
@@ -74,8 +73,8 @@ QWidget* box(QWidget* parent) {
 }
 
 void setTint(QPushButton* button, const QColor& tint) {
-    button->setStyleSheet(QStringLiteral("QPushButton{border:none;background:transparent;padding:0;color:%1;}")
-                              .arg(css(tint)));
+    button->setStyleSheet(
+        QStringLiteral("QPushButton{border:none;background:transparent;padding:0;color:%1;}").arg(css(tint)));
 }
 
 // Positions a widget by its left edge, width and vertical centre.
@@ -117,20 +116,24 @@ WebPickerSidebarView::~WebPickerSidebarView() {
 void WebPickerSidebarView::setupUI() {
     const QColor teal = WebPickerSidebarView::teal();
     // Created in drawing order, back to front.
-    titleLabel_ = textLabel(QStringLiteral("◈  WebPicker"), chrome::systemFont(11, QFont::DemiBold), teal, this);
+    titleLabel_ =
+        textLabel(QStringLiteral("◈  WebPicker"), chrome::systemFont(11, QFont::DemiBold), teal, this);
     closeBtn_ = textButton(QStringLiteral("✕"), chrome::systemFont(11), chrome::white(0.35), this);
     QObject::connect(closeBtn_, &QPushButton::clicked, this, [this] {
         if (onClose) onClose();
     });
-    replBtn_ = textButton(QStringLiteral("</>"), chrome::monoFont(9, QFont::Medium), chrome::white(0.35), this);
+    replBtn_ =
+        textButton(QStringLiteral("</>"), chrome::monoFont(9, QFont::Medium), chrome::white(0.35), this);
     replBtn_->setToolTip(loc("tooltipToggleREPL"));
     replBtn_->hide();
-    moveDownBtn_ = textButton(QStringLiteral("▼"), chrome::systemFont(9, QFont::Medium), chrome::white(0.5), this);
+    moveDownBtn_ =
+        textButton(QStringLiteral("▼"), chrome::systemFont(9, QFont::Medium), chrome::white(0.5), this);
     QObject::connect(moveDownBtn_, &QPushButton::clicked, this, [this] {
         if (onMoveDown) onMoveDown();
     });
     moveDownBtn_->hide();
-    moveUpBtn_ = textButton(QStringLiteral("▲"), chrome::systemFont(9, QFont::Medium), chrome::white(0.5), this);
+    moveUpBtn_ =
+        textButton(QStringLiteral("▲"), chrome::systemFont(9, QFont::Medium), chrome::white(0.5), this);
     QObject::connect(moveUpBtn_, &QPushButton::clicked, this, [this] {
         if (onMoveUp) onMoveUp();
     });
@@ -139,7 +142,8 @@ void WebPickerSidebarView::setupUI() {
     debugLink1_->setToolTip(QStringLiteral("Open chrome://inspect in Chrome"));
     debugLink1_->setCursor(Qt::PointingHandCursor);
     debugLink1_->installEventFilter(this);
-    debugLink2_ = textLabel(QStringLiteral("localhost:9222/json"), chrome::monoFont(7.5), tealAlpha(0.45), this);
+    debugLink2_ =
+        textLabel(QStringLiteral("localhost:9222/json"), chrome::monoFont(7.5), tealAlpha(0.45), this);
     debugLink2_->setToolTip(QStringLiteral("Open http://localhost:9222/json in browser"));
     debugLink2_->setCursor(Qt::PointingHandCursor);
     debugLink2_->installEventFilter(this);
@@ -163,7 +167,8 @@ void WebPickerSidebarView::setupUI() {
     urlField_->setPlaceholderText(QStringLiteral("https://..."));
     urlField_->setFont(chrome::systemFont(10));
     urlField_->setFrame(false);
-    urlField_->setStyleSheet(QStringLiteral("background:transparent;border:none;color:%1;").arg(css(chrome::white(0.88))));
+    urlField_->setStyleSheet(
+        QStringLiteral("background:transparent;border:none;color:%1;").arg(css(chrome::white(0.88))));
     urlBg_->hide();
     tabSwitcherBtn_ = textButton(QStringLiteral("⊞"), chrome::systemFont(11), chrome::white(0.45), this);
     tabSwitcherBtn_->setToolTip(loc("tooltipSwitchTab"));
@@ -181,7 +186,8 @@ void WebPickerSidebarView::setupUI() {
     styleTealButton(connectBtn_, true);
     QObject::connect(connectBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::connect);
 
-    picksHeaderLabel_ = textLabel(loc("picks"), chrome::systemFont(8.5, QFont::Medium), chrome::white(0.35), this);
+    picksHeaderLabel_ =
+        textLabel(loc("picks"), chrome::systemFont(8.5, QFont::Medium), chrome::white(0.35), this);
     picksHeaderLabel_->hide();
     clearPicksBtn_ = textButton(loc("resetMarks"), chrome::systemFont(8.5), chrome::white(0.38), this);
     clearPicksBtn_->hide();
@@ -223,7 +229,8 @@ void WebPickerSidebarView::setupUI() {
     replField_->setPlaceholderText(QStringLiteral("document.title"));
     replField_->setFont(chrome::monoFont(10));
     replField_->setFrame(false);
-    replField_->setStyleSheet(QStringLiteral("background:transparent;border:none;color:%1;").arg(css(chrome::white(0.9))));
+    replField_->setStyleSheet(
+        QStringLiteral("background:transparent;border:none;color:%1;").arg(css(chrome::white(0.9))));
     replResultLabel_ = textLabel(QString(), chrome::monoFont(9), tealAlpha(0.8), replBox);
 
     QObject::connect(pickBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::startPicking);
@@ -248,7 +255,8 @@ void WebPickerSidebarView::setupUI() {
 
 void WebPickerSidebarView::styleTealButton(QPushButton* button, bool enabled) {
     button->setStyleSheet(
-        QStringLiteral("QPushButton{border-radius:5px;background:%1;border:1px solid %2;color:%3;padding:4px;}")
+        QStringLiteral(
+            "QPushButton{border-radius:5px;background:%1;border:1px solid %2;color:%3;padding:4px;}")
             .arg(css(tealAlpha(enabled ? 0.15 : 0.06)), css(tealAlpha(enabled ? 0.4 : 0.15)),
                  css(tealAlpha(enabled ? 1.0 : 0.4))));
     auto* effect = qobject_cast<QGraphicsOpacityEffect*>(button->graphicsEffect());
@@ -418,7 +426,8 @@ void WebPickerSidebarView::layoutContents() {
     const QSize link1 = fit(debugLink1_);
     debugLink1_->setGeometry(12, titleLabel_->geometry().bottom() + 1 + 3, link1.width(), link1.height());
     const QSize link2 = fit(debugLink2_);
-    debugLink2_->setGeometry(debugLink1_->geometry().right() + 1 + 6, debugLink1_->y(), link2.width(), link2.height());
+    debugLink2_->setGeometry(debugLink1_->geometry().right() + 1 + 6, debugLink1_->y(), link2.width(),
+                             link2.height());
     titleSep_->setGeometry(0, debugLink1_->geometry().bottom() + 1 + 6, w, 1);
 
     // Status and address rows.
@@ -448,7 +457,8 @@ void WebPickerSidebarView::layoutContents() {
     const QSize header = fit(picksHeaderLabel_);
     picksHeaderLabel_->setGeometry(12, previewSep_->y() + 1 + 8, header.width(), header.height());
     const QSize clear = fit(clearPicksBtn_);
-    centreOn(clearPicksBtn_, w - 10 - clear.width(), clear.width(), picksHeaderLabel_->geometry().center().y());
+    centreOn(clearPicksBtn_, w - 10 - clear.width(), clear.width(),
+             picksHeaderLabel_->geometry().center().y());
     picksSep_->setGeometry(10, picksHeaderLabel_->geometry().bottom() + 1 + 5, inner, 1);
 
     replWrap_->setGeometry(10, h - 8 - replHeightC_, inner, replHeightC_);
@@ -459,7 +469,8 @@ void WebPickerSidebarView::layoutContents() {
     const int picksHeight = std::clamp(replWrap_->y() - 4 - picksTop, 0, 200);
     picksScrollView_->setGeometry(10, picksTop, inner, picksHeight);
     const QSize feedback = fit(feedbackLabel_);
-    feedbackLabel_->setGeometry(12, picksScrollView_->geometry().bottom() + 1 + 6, feedback.width(), feedback.height());
+    feedbackLabel_->setGeometry(12, picksScrollView_->geometry().bottom() + 1 + 6, feedback.width(),
+                                feedback.height());
 
     suggestBox_->setGeometry(urlBg_->x(), urlBottom + 2, urlBg_->width(), suggestBoxH_);
     tabBox_->setGeometry(10, urlBottom + 2, inner, tabBoxH_);

@@ -1,14 +1,12 @@
 // The picker sidebar's address bar with its remembered addresses, and the switcher between the
 // browser's open pages.
-#include "webpicker/WebPickerSidebarView.h"
-
-#include "webpicker/ChromeCDPClient.h"
-#include "webpicker/DevToolsTargets.h"
-#include "webpicker/UrlHistory.h"
-
 #include "chrome/ChromeStyle.h"
 #include "platform/Defaults.h"
 #include "settings/VertCenteredTextField.h"
+#include "webpicker/ChromeCDPClient.h"
+#include "webpicker/DevToolsTargets.h"
+#include "webpicker/UrlHistory.h"
+#include "webpicker/WebPickerSidebarView.h"
 
 #include <QLineEdit>
 #include <QPointer>
@@ -32,7 +30,8 @@ QPushButton* rowButton(const QString& title, const QFont& font, const QColor& ti
     button->setFocusPolicy(Qt::NoFocus);
     button->setCursor(Qt::PointingHandCursor);
     button->setStyleSheet(
-        QStringLiteral("QPushButton{border:none;background:transparent;padding:0 2px;text-align:left;color:%1;}")
+        QStringLiteral(
+            "QPushButton{border:none;background:transparent;padding:0 2px;text-align:left;color:%1;}")
             .arg(css(tint)));
     button->setProperty("fullTitle", title);
     return button;

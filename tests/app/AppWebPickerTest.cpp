@@ -1,7 +1,6 @@
 // A pick's markup reaches our terminal that has the keyboard focus through the terminal's own paste.
 #include "AppTestSupport.h"
 #include "app/webpicker/WebPickerHostAdapter.h"
-
 #include "terminalview/TerminalView.h"
 
 #include <QApplication>

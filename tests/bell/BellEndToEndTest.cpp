@@ -41,7 +41,6 @@ public:
     PtySession session;
 };
 
-
 } // namespace
 
 TEST_F(BellTest, AShellInABackgroundTabIsAnsweredFromThePreview) {

@@ -1,7 +1,6 @@
 // Pictures of the picker sidebar for a person to look at: picks in the list, the console open with a
 // result, and the address suggestions.
 #include "ConnectedSidebar.h"
-
 #include "support/Artifacts.h"
 #include "support/Waits.h"
 #include "webpicker/PickRowView.h"
@@ -34,7 +33,8 @@ TEST_F(PickerPictures, ArtifactPicksConsoleAndSuggestions) {
     sidebar->replButton()->click();
     sidebar->replField()->setText("document.title");
     QTest::keyClick(sidebar->replField(), Qt::Key_Return);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->replResultLabel()->text() == "= \"Pictures\""; }, 10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return sidebar->replResultLabel()->text() == "= \"Pictures\""; }, 10000));
     ASSERT_TRUE(testsupport::waitForAnimationsToEnd({sidebar.get()}));
     testsupport::snapshot(sidebar.get()).save(testsupport::artifactsDir() + "/webpicker-console.png");
 

@@ -1,7 +1,6 @@
 #include "ConnectedSidebar.h"
 
 #include "WebPickerTestSupport.h"
-
 #include "webpicker/ChromeCDPClient.h"
 
 #include <QJsonArray>
@@ -43,7 +42,8 @@ void ConnectedSidebarTest::recreateSidebar() {
     sidebar->setPickPollIntervalMs(30);
     sidebar->connect();
     // Connected, and the tab's host is shown (which restores the stored picks).
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->isConnected() && !sidebar->pickButton()->isHidden(); }, 15000))
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return sidebar->isConnected() && !sidebar->pickButton()->isHidden(); }, 15000))
         << sidebar->statusText().toStdString();
 }
 
@@ -56,9 +56,7 @@ void ConnectedSidebarTest::open(const QString& path) {
     const QString url = pages().url(path);
     sidebar->cdp().cdpCommand("Page.navigate", {{"url", url}}, [](OptJson) {});
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            return eval("location.href + ' ' + document.readyState").toString() == url + " complete";
-        },
+        [&] { return eval("location.href + ' ' + document.readyState").toString() == url + " complete"; },
         15000));
 }
 
@@ -68,19 +66,25 @@ QJsonValue ConnectedSidebarTest::eval(const QString& script) {
 }
 
 void ConnectedSidebarTest::click(const QString& selector) {
-    const QString script = QStringLiteral(
-        "(function(){var e=document.querySelector(%1);e.scrollIntoView({block:'center'});"
-        "var r=e.getBoundingClientRect();return JSON.stringify([r.left+Math.min(r.width/2,5),r.top+r.height/2]);})()");
-    const QString quoted = QString::fromUtf8(QJsonDocument(QJsonArray{selector}).toJson(QJsonDocument::Compact));
-    const QJsonArray at = QJsonDocument::fromJson(eval(script.arg(quoted.mid(1, quoted.size() - 2))).toString().toUtf8()).array();
+    const QString script =
+        QStringLiteral("(function(){var e=document.querySelector(%1);e.scrollIntoView({block:'center'});"
+                       "var r=e.getBoundingClientRect();return "
+                       "JSON.stringify([r.left+Math.min(r.width/2,5),r.top+r.height/2]);})()");
+    const QString quoted =
+        QString::fromUtf8(QJsonDocument(QJsonArray{selector}).toJson(QJsonDocument::Compact));
+    const QJsonArray at =
+        QJsonDocument::fromJson(eval(script.arg(quoted.mid(1, quoted.size() - 2))).toString().toUtf8())
+            .array();
     ASSERT_EQ(at.size(), 2) << selector.toStdString();
     for (const char* type : {"mouseMoved", "mousePressed", "mouseReleased"}) {
-        QJsonObject params{{"type", QString::fromLatin1(type)}, {"x", at[0].toDouble()}, {"y", at[1].toDouble()}};
+        QJsonObject params{
+            {"type", QString::fromLatin1(type)}, {"x", at[0].toDouble()}, {"y", at[1].toDouble()}};
         if (QByteArray(type) != "mouseMoved") {
             params.insert("button", "left");
             params.insert("clickCount", 1);
         }
-        await<OptJson>([&](auto done) { sidebar->cdp().cdpCommand("Input.dispatchMouseEvent", params, done); });
+        await<OptJson>(
+            [&](auto done) { sidebar->cdp().cdpCommand("Input.dispatchMouseEvent", params, done); });
     }
 }
 
@@ -91,7 +95,8 @@ void ConnectedSidebarTest::pick(const QString& selector) {
     ASSERT_FALSE(sidebar->pickButton()->isEnabled());
     // The picker script goes out before the click, on the same channel, so it is in place.
     click(selector);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->nextPickId() == nextId + 1; }, 10000)) << selector.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->nextPickId() == nextId + 1; }, 10000))
+        << selector.toStdString();
     EXPECT_EQ(sidebar->picks().size(), std::min<size_t>(before + 1, WebPickerSidebarView::kMaxPicks));
     EXPECT_TRUE(sidebar->pickButton()->isEnabled());
 }

@@ -4,11 +4,9 @@
 // what the tests need to act in the page: run a script, click an element as the user would.
 
 #include "Chromium.h"
-
+#include "platform/Defaults.h"
 #include "webpicker/ChromeCDPClient.h"
 #include "webpicker/WebPickerSidebarView.h"
-
-#include "platform/Defaults.h"
 
 #include <QJsonObject>
 #include <QJsonValue>

@@ -34,12 +34,12 @@ TEST_F(Console, ShowsValuesErrorsAndKeepsTwentyExpressions) {
         QString expression;
         QString shown;
     };
-    for (const Case& c : {Case{"2+2", "= 4"}, Case{"  document.title\t", "= \"Console\""},
-                          Case{"undefined", "= undefined"}, Case{"null", "= null"}, Case{"1.5", "= 1.5"},
-                          Case{"1 < 2", "= true"}, Case{"(function(){})()", "= undefined"},
-                          Case{"({a: 1})", "= {…}"}, Case{"[1, 2]", "= {…}"},
-                          Case{"throw new Error('boom')", "✕ Error: boom"},
-                          Case{"1 +", "✕ SyntaxError: Unexpected end of input"}}) {
+    for (const Case& c :
+         {Case{"2+2", "= 4"}, Case{"  document.title\t", "= \"Console\""}, Case{"undefined", "= undefined"},
+          Case{"null", "= null"}, Case{"1.5", "= 1.5"}, Case{"1 < 2", "= true"},
+          Case{"(function(){})()", "= undefined"}, Case{"({a: 1})", "= {…}"}, Case{"[1, 2]", "= {…}"},
+          Case{"throw new Error('boom')", "✕ Error: boom"},
+          Case{"1 +", "✕ SyntaxError: Unexpected end of input"}}) {
         const QString shown = evaluate(c.expression);
         EXPECT_TRUE(shown.startsWith(c.shown)) << c.expression.toStdString() << " -> " << shown.toStdString();
     }

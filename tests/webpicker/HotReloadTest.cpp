@@ -1,7 +1,6 @@
 // Hot reload: the watcher of a file or a folder on its own, and the connected tab reloading in a real
 // headless Chromium when its file is saved in place or by rename, or its folder changes.
 #include "ConnectedSidebar.h"
-
 #include "webpicker/HotReloadWatcher.h"
 
 #include <QDir>
@@ -98,16 +97,19 @@ TEST_F(HotReload, ReloadsTheTabForItsFileAndForItsFolder) {
 
     double before = timeOrigin();
     write(path, "<!doctype html><title>saved</title>");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return timeOrigin() != before && eval("document.title") == QJsonValue("saved"); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return timeOrigin() != before && eval("document.title") == QJsonValue("saved"); }, 10000));
     EXPECT_EQ(sidebar->watchStatusText(), "↺ reloaded");
     ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->watchStatusText() == "● my page.html"; }, 5000));
 
     before = timeOrigin();
     saveByRename(path, "<!doctype html><title>renamed</title>");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return timeOrigin() != before && eval("document.title") == QJsonValue("renamed"); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return timeOrigin() != before && eval("document.title") == QJsonValue("renamed"); }, 10000));
     before = timeOrigin();
     write(path, "<!doctype html><title>again</title>");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return timeOrigin() != before && eval("document.title") == QJsonValue("again"); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return timeOrigin() != before && eval("document.title") == QJsonValue("again"); }, 10000));
 
     // Off stops the watch at once.
     sidebar->hotReloadButton()->click();
@@ -121,14 +123,16 @@ TEST_F(HotReload, ReloadsTheTabForItsFileAndForItsFolder) {
     sidebar->hotReloadWatcher().setPollIntervalMs(50);
     sidebar->hotReloadButton()->click();
     const QString folderName = QDir(project.path()).dirName();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->watchStatusText() == "● 5 files in " + folderName; }, 10000))
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return sidebar->watchStatusText() == "● 5 files in " + folderName; }, 10000))
         << sidebar->watchStatusText().toStdString();
     EXPECT_FALSE(sidebar->watchFolderButton()->isHidden());
 
     before = timeOrigin();
     write(project.filePath("a/b/c/deep"), "changed at depth 4");
     const quint64 scans = sidebar->hotReloadWatcher().scansCompleted();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->hotReloadWatcher().scansCompleted() >= scans + 2; }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return sidebar->hotReloadWatcher().scansCompleted() >= scans + 2; }, 5000));
     EXPECT_EQ(timeOrigin(), before) << "a change at depth 4 does not reload";
 
     write(project.filePath("a/b/near"), "changed at depth 3");
@@ -138,6 +142,10 @@ TEST_F(HotReload, ReloadsTheTabForItsFileAndForItsFolder) {
     sidebar->hotReloadButton()->click();
     defaults->setValue("webPickerWatchFolder", project.filePath("gone"));
     sidebar->hotReloadButton()->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !sidebar->watchRow()->isHidden() && !sidebar->watchFolderButton()->isHidden() &&
-                                             !sidebar->hotReloadWatcher().isWatchingFolder(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !sidebar->watchRow()->isHidden() && !sidebar->watchFolderButton()->isHidden() &&
+                   !sidebar->hotReloadWatcher().isWatchingFolder();
+        },
+        10000));
 }

@@ -1,10 +1,9 @@
 // The pick list without a browser: the stored format, what a damaged store does, the colours by id,
 // and what a disconnect and a removal leave behind.
+#include "platform/Defaults.h"
 #include "webpicker/PickEntry.h"
 #include "webpicker/PickRowView.h"
 #include "webpicker/WebPickerSidebarView.h"
-
-#include "platform/Defaults.h"
 
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -30,7 +29,8 @@ TEST(PickRecords, WrittenInOrderAndReadBackWithColoursById) {
     std::vector<PickEntry> picks{{3, "<a>\n\"x\"</a>", "#96CEB4", {}, "a.b", "x", "/html/body/a"},
                                  {7, "<b></b>", "#F7DC6F", {}, "", "", ""}};
     const QByteArray json = encodePickRecords(picks);
-    EXPECT_TRUE(json.startsWith(R"([{"id":3,"html":"<a>\n\"x\"</a>","hex":"#96CEB4","selector":"a.b","innerText":"x","xpath":"/html/body/a"},)"))
+    EXPECT_TRUE(json.startsWith(
+        R"([{"id":3,"html":"<a>\n\"x\"</a>","hex":"#96CEB4","selector":"a.b","innerText":"x","xpath":"/html/body/a"},)"))
         << json.toStdString();
     const auto back = decodePickRecords(json);
     ASSERT_TRUE(back);
@@ -59,8 +59,9 @@ TEST_F(PickListFixture, ADamagedStoreRestoresNothingAndStays) {
 }
 
 TEST_F(PickListFixture, RestoredListSurvivesADisconnectAndARemovalIsStored) {
-    defaults.setValue("webPickerPicks", QString::fromUtf8(encodePickRecords(
-                                            {{3, "<p>3</p>", "#96CEB4", {}, "#a", "3", ""}, {7, "<p>7</p>", "#F7DC6F", {}, "", "7", ""}})));
+    defaults.setValue("webPickerPicks",
+                      QString::fromUtf8(encodePickRecords({{3, "<p>3</p>", "#96CEB4", {}, "#a", "3", ""},
+                                                           {7, "<p>7</p>", "#F7DC6F", {}, "", "7", ""}})));
     showConnected();
     ASSERT_EQ(sidebar->picks().size(), 2u);
     EXPECT_EQ(sidebar->nextPickId(), 8);

@@ -2,7 +2,6 @@
 // to the element, the list keeps 20 and its marks in the page, the list outlives the sidebar, and a
 // reset lets the page have its clicks back.
 #include "ConnectedSidebar.h"
-
 #include "webpicker/PickEntry.h"
 #include "webpicker/PickRowView.h"
 
@@ -38,11 +37,14 @@ protected:
 
     // Whether the pick's selector and XPath both find the element `finder` finds.
     void expectLeadsBack(const PickEntry& entry, const QString& finder) {
-        const QString quote = QString::fromUtf8(QJsonDocument(QJsonArray{entry.selector, entry.xpath}).toJson(QJsonDocument::Compact));
-        const QString script = QStringLiteral(
-            "(function(a){var el=%1;return document.querySelector(a[0])===el && "
-            "document.evaluate(a[1],document,null,9,null).singleNodeValue===el;})(%2)").arg(finder, quote);
-        EXPECT_EQ(eval(script), QJsonValue(true)) << entry.selector.toStdString() << " " << entry.xpath.toStdString();
+        const QString quote = QString::fromUtf8(
+            QJsonDocument(QJsonArray{entry.selector, entry.xpath}).toJson(QJsonDocument::Compact));
+        const QString script =
+            QStringLiteral("(function(a){var el=%1;return document.querySelector(a[0])===el && "
+                           "document.evaluate(a[1],document,null,9,null).singleNodeValue===el;})(%2)")
+                .arg(finder, quote);
+        EXPECT_EQ(eval(script), QJsonValue(true))
+            << entry.selector.toStdString() << " " << entry.xpath.toStdString();
     }
 };
 
@@ -101,8 +103,13 @@ TEST_F(Picks, TwentyPicksAtMostAndTheListOutlivesTheSidebar) {
     for (int i = 0; i < 21; ++i) {
         page += QStringLiteral("<p id=\"e%1\">item %1</p>").arg(i).toUtf8();
         if (i < 20)
-            stored.push_back({i, QStringLiteral("<p id=\"e%1\">item %1</p>").arg(i), pickColorFor(i).hex, {},
-                              QStringLiteral("#e%1").arg(i), QStringLiteral("item %1").arg(i), {}});
+            stored.push_back({i,
+                              QStringLiteral("<p id=\"e%1\">item %1</p>").arg(i),
+                              pickColorFor(i).hex,
+                              {},
+                              QStringLiteral("#e%1").arg(i),
+                              QStringLiteral("item %1").arg(i),
+                              {}});
     }
     // A selector with quotes, a backslash and a line separator reaches the page intact.
     page += "<p title=\"a&quot;b\\c&#x2028;d\">odd</p>";
@@ -115,7 +122,12 @@ TEST_F(Picks, TwentyPicksAtMostAndTheListOutlivesTheSidebar) {
     recreateSidebar();
     ASSERT_EQ(sidebar->picks().size(), 20u);
     EXPECT_EQ(sidebar->nextPickId(), 20);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return eval("document.querySelectorAll('#e0[data-pk-pick-0],[title][data-pk-pick-19]').length").toInt() == 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return eval("document.querySelectorAll('#e0[data-pk-pick-0],[title][data-pk-pick-19]').length")
+                       .toInt() == 2;
+        },
+        5000));
 
     pick("#e20");
     ASSERT_EQ(sidebar->picks().size(), 20u);
@@ -129,18 +141,24 @@ TEST_F(Picks, TwentyPicksAtMostAndTheListOutlivesTheSidebar) {
               QJsonValue(true));
     EXPECT_EQ(decodePickRecords(storedPicks(*defaults))->size(), 20u);
 
-    // A new sidebar shows the same picks with the same ids and colours.
+    // After a restart, with the store read again from its file, a new sidebar shows the same picks
+    // with the same ids and colours.
+    sidebar.reset();
+    ASSERT_TRUE(defaults->synchronize());
+    defaults = std::make_unique<Defaults>(dir.filePath("defaults.json"));
     recreateSidebar();
     ASSERT_EQ(sidebar->picks().size(), 20u);
     EXPECT_EQ(sidebar->picks().front().id, 1);
     EXPECT_EQ(sidebar->picks().back().id, 20);
     EXPECT_EQ(sidebar->nextPickId(), 21);
+    EXPECT_EQ(sidebar->picks().back().hex, "#FF6B6B");
 
     // × removes one pick: from the list, the store and the page.
     sidebar->pickRows().back()->removeButton()->click();
     EXPECT_EQ(sidebar->picks().size(), 19u);
     EXPECT_EQ(decodePickRecords(storedPicks(*defaults))->size(), 19u);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return eval("document.querySelector('[data-pk-pick-20]') === null").toBool(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return eval("document.querySelector('[data-pk-pick-20]') === null").toBool(); }, 5000));
 }
 
 TEST_F(Picks, ResetMarksWhileWaitingGivesThePageItsClickBack) {

@@ -1,7 +1,6 @@
 // The address bar's history and suggestions, and the switcher between the browser's pages.
 #include "ConnectedSidebar.h"
 #include "WebPickerTestSupport.h"
-
 #include "webpicker/UrlHistory.h"
 
 #include <QApplication>
@@ -31,11 +30,12 @@ TEST(UrlHistory, SchemesOrderAndLimit) {
         QString typed;
         std::optional<QString> stored;
     };
-    for (const Case& c : {Case{"localhost:3000", "http://localhost:3000"}, Case{"127.0.0.1/x", "http://127.0.0.1/x"},
-                          Case{"0.0.0.0:8080", "http://0.0.0.0:8080"}, Case{" example.com\t", "https://example.com"},
-                          Case{"localhost.example.com", "http://localhost.example.com"},
-                          Case{"view-source:x://y", "view-source:x://y"}, Case{"ftp://host", "ftp://host"},
-                          Case{" \t ", std::nullopt}})
+    for (const Case& c :
+         {Case{"localhost:3000", "http://localhost:3000"}, Case{"127.0.0.1/x", "http://127.0.0.1/x"},
+          Case{"0.0.0.0:8080", "http://0.0.0.0:8080"}, Case{" example.com\t", "https://example.com"},
+          Case{"localhost.example.com", "http://localhost.example.com"},
+          Case{"view-source:x://y", "view-source:x://y"}, Case{"ftp://host", "ftp://host"},
+          Case{" \t ", std::nullopt}})
         EXPECT_EQ(urlhistory::historyEntry(c.typed), c.stored) << c.typed.toStdString();
 
     QStringList list;
@@ -49,10 +49,12 @@ TEST(UrlHistory, SchemesOrderAndLimit) {
     EXPECT_EQ(list.count("https://site7.org"), 1);
     EXPECT_EQ(urlhistory::visited(list, "  "), list);
 
-    const QStringList mixed{"https://a.org", "http://b.org", "https://c.org/HTTPS", "https://d.org", "https://e.org",
-                            "https://f.org", "https://g.org"};
+    const QStringList mixed{"https://a.org", "http://b.org",  "https://c.org/HTTPS", "https://d.org",
+                            "https://e.org", "https://f.org", "https://g.org"};
     EXPECT_EQ(urlhistory::suggestions(mixed, ""), mixed.mid(0, 5));
-    EXPECT_EQ(urlhistory::suggestions(mixed, " HTTPS "), QStringList({"https://a.org", "https://c.org/HTTPS", "https://d.org", "https://e.org", "https://f.org"}));
+    EXPECT_EQ(urlhistory::suggestions(mixed, " HTTPS "),
+              QStringList({"https://a.org", "https://c.org/HTTPS", "https://d.org", "https://e.org",
+                           "https://f.org"}));
     EXPECT_EQ(urlhistory::suggestions(mixed, "b.o"), QStringList({"http://b.org"}));
     EXPECT_TRUE(urlhistory::suggestions(mixed, "zzz").isEmpty());
 }
@@ -104,7 +106,8 @@ TEST_F(TabSwitcher, OffersEightPagesMarksTheCurrentAndSwitches) {
     pages().addPage("/tab", "<!doctype html><title>tab</title>");
     QStringList opened;
     for (int i = 0; i < 9; ++i) {
-        const auto body = testsupport::devtoolsRequest(chromium().port(), "PUT", "/json/new?" + pages().url("/tab"));
+        const auto body =
+            testsupport::devtoolsRequest(chromium().port(), "PUT", "/json/new?" + pages().url("/tab"));
         ASSERT_TRUE(body);
         opened << QJsonDocument::fromJson(*body).object().value("id").toString();
     }
@@ -153,5 +156,6 @@ TEST_F(TabSwitcher, OffersEightPagesMarksTheCurrentAndSwitches) {
     EXPECT_TRUE(wanted.endsWith(sidebar->currentTargetId().value_or("none")));
 
     sidebar.reset();
-    for (const QString& id : opened) testsupport::devtoolsRequest(chromium().port(), "GET", "/json/close/" + id);
+    for (const QString& id : opened)
+        testsupport::devtoolsRequest(chromium().port(), "GET", "/json/close/" + id);
 }
