@@ -2,6 +2,7 @@
 
 #include "chrome/ChromeStyle.h"
 #include "webpicker/PickEntry.h"
+#include "webpicker/SidebarStyle.h"
 
 #include <QClipboard>
 #include <QEnterEvent>
@@ -14,16 +15,9 @@
 #include <QScrollBar>
 #include <QVariantAnimation>
 
+using sidebarstyle::css;
+
 namespace {
-
-QString css(const QColor& c) {
-    return QStringLiteral("rgba(%1,%2,%3,%4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alphaF());
-}
-
-void tintX(QPushButton* button, const QColor& tint) {
-    button->setStyleSheet(
-        QStringLiteral("QPushButton{border:none;background:transparent;padding:0;color:%1;}").arg(css(tint)));
-}
 
 const QColor kXGrey = chrome::white(0.25);
 const QColor kXRed = chrome::rgb(0.9, 0.35, 0.35);
@@ -62,7 +56,7 @@ PickRowView::PickRowView(const PickEntry& entry, QWidget* parent)
     xBtn_->setFlat(true);
     xBtn_->setFocusPolicy(Qt::NoFocus);
     xBtn_->setCursor(Qt::PointingHandCursor);
-    tintX(xBtn_, kXGrey);
+    sidebarstyle::setTint(xBtn_, kXGrey);
     xBtn_->installEventFilter(this);
     QObject::connect(xBtn_, &QPushButton::clicked, this, [this] {
         if (onRemove) onRemove();
@@ -125,8 +119,8 @@ void PickRowView::leaveEvent(QEvent* event) {
 
 bool PickRowView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == xBtn_) {
-        if (event->type() == QEvent::Enter) tintX(xBtn_, kXRed);
-        if (event->type() == QEvent::Leave) tintX(xBtn_, kXGrey);
+        if (event->type() == QEvent::Enter) sidebarstyle::setTint(xBtn_, kXRed);
+        if (event->type() == QEvent::Leave) sidebarstyle::setTint(xBtn_, kXGrey);
     } else if (watched == labelScroll_->viewport() && event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         const QPoint delta = wheel->pixelDelta().isNull() ? wheel->angleDelta() / 8 : wheel->pixelDelta();

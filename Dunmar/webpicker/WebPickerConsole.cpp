@@ -3,6 +3,7 @@
 #include "chrome/ChromeStyle.h"
 #include "webpicker/ChromeCDPClient.h"
 #include "webpicker/ConsoleAnswer.h"
+#include "webpicker/SidebarStyle.h"
 #include "webpicker/UrlHistory.h"
 #include "webpicker/WebPickerSidebarView.h"
 
@@ -13,14 +14,12 @@
 #include <QPushButton>
 #include <QVariantAnimation>
 
+using sidebarstyle::css;
+
 namespace {
 
 constexpr int kReplOpenHeight = 56;
 constexpr int kReplAnimationMs = 220;
-
-QString css(const QColor& c) {
-    return QStringLiteral("rgba(%1,%2,%3,%4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alphaF());
-}
 
 void setLabelColour(QLabel* label, const QColor& colour) {
     label->setStyleSheet(QStringLiteral("color:%1;background:transparent;").arg(css(colour)));

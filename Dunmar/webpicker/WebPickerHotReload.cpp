@@ -4,6 +4,7 @@
 #include "platform/Defaults.h"
 #include "webpicker/ChromeCDPClient.h"
 #include "webpicker/DevToolsTargets.h"
+#include "webpicker/SidebarStyle.h"
 #include "webpicker/WebPickerSidebarView.h"
 
 #include <QDir>
@@ -15,6 +16,8 @@
 #include <QUrl>
 #include <QVariantAnimation>
 
+using sidebarstyle::css;
+
 namespace {
 
 const QString kWatchFolderKey = QStringLiteral("webPickerWatchFolder");
@@ -22,28 +25,18 @@ constexpr int kDetectTimeoutMs = 2000;
 constexpr int kReloadNoteMs = 1500;
 constexpr int kWatchRowHeight = 20;
 
-QString css(const QColor& c) {
-    return QStringLiteral("rgba(%1,%2,%3,%4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alphaF());
-}
-
-void tint(QPushButton* button, const QColor& colour) {
-    button->setStyleSheet(
-        QStringLiteral("QPushButton{border:none;background:transparent;padding:0;color:%1;}")
-            .arg(css(colour)));
-}
-
 } // namespace
 
 void WebPickerSidebarView::toggleHotReload() {
     hotReloadEnabled_ = !hotReloadEnabled_;
     ++watchDetection_;
     if (!hotReloadEnabled_) {
-        tint(hotReloadBtn_, chrome::white(0.45));
+        sidebarstyle::setTint(hotReloadBtn_, chrome::white(0.45));
         stopWatching();
         hideWatchRow();
         return;
     }
-    tint(hotReloadBtn_, teal());
+    sidebarstyle::setTint(hotReloadBtn_, teal());
     startAutoDetectWatch();
 }
 
@@ -162,6 +155,6 @@ void WebPickerSidebarView::stopHotReload() {
     ++watchDetection_;
     stopWatching();
     hotReloadEnabled_ = false;
-    tint(hotReloadBtn_, chrome::white(0.45));
+    sidebarstyle::setTint(hotReloadBtn_, chrome::white(0.45));
     hideWatchRow();
 }

@@ -7,6 +7,7 @@
 #include "localisation/Loc.h"
 #include "settings/VertCenteredTextField.h"
 #include "webpicker/ChromeCDPClient.h"
+#include "webpicker/SidebarStyle.h"
 #include "webpicker/StatusDotView.h"
 
 #include <QEvent>
@@ -18,14 +19,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using sidebarstyle::css;
+
 namespace {
 
 QString loc(const char* key) {
     return QString::fromStdString(Loc::t(key));
-}
-
-QString css(const QColor& c) {
-    return QStringLiteral("rgba(%1,%2,%3,%4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alphaF());
 }
 
 QColor tealAlpha(qreal alpha) {
@@ -44,8 +43,7 @@ QPushButton* textButton(const QString& title, const QFont& font, const QColor& t
     button->setFlat(true);
     button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setStyleSheet(
-        QStringLiteral("QPushButton{border:none;background:transparent;padding:0;color:%1;}").arg(css(tint)));
+    sidebarstyle::setTint(button, tint);
     return button;
 }
 
@@ -70,11 +68,6 @@ QWidget* box(QWidget* parent) {
     view->setStyleSheet(QStringLiteral("#box{background:%1;border-radius:5px;border:1px solid %2;}")
                             .arg(css(chrome::white(0.1, 0.97)), css(chrome::white(0.22))));
     return view;
-}
-
-void setTint(QPushButton* button, const QColor& tint) {
-    button->setStyleSheet(
-        QStringLiteral("QPushButton{border:none;background:transparent;padding:0;color:%1;}").arg(css(tint)));
 }
 
 // Positions a widget by its left edge, width and vertical centre.
@@ -401,8 +394,9 @@ bool WebPickerSidebarView::eventFilter(QObject* watched, QEvent* event) {
         // Late enough for a click on a suggestion to land first.
         QTimer::singleShot(kSuggestionsHideDelayMs, this, [this] { hideSuggestions(); });
     } else if (watched == disconnectBtn_) {
-        if (event->type() == QEvent::Enter) setTint(disconnectBtn_, chrome::rgb(0.9, 0.35, 0.35));
-        if (event->type() == QEvent::Leave) setTint(disconnectBtn_, chrome::white(0.5));
+        if (event->type() == QEvent::Enter)
+            sidebarstyle::setTint(disconnectBtn_, chrome::rgb(0.9, 0.35, 0.35));
+        if (event->type() == QEvent::Leave) sidebarstyle::setTint(disconnectBtn_, chrome::white(0.5));
     } else if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == debugLink1_) openChromeInspect();
         if (watched == debugLink2_) openDebugJSON();

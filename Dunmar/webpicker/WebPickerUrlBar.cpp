@@ -5,6 +5,7 @@
 #include "settings/VertCenteredTextField.h"
 #include "webpicker/ChromeCDPClient.h"
 #include "webpicker/DevToolsTargets.h"
+#include "webpicker/SidebarStyle.h"
 #include "webpicker/UrlHistory.h"
 #include "webpicker/WebPickerSidebarView.h"
 
@@ -12,16 +13,14 @@
 #include <QPointer>
 #include <QPushButton>
 
+using sidebarstyle::css;
+
 namespace {
 
 const QString kHistoryKey = QStringLiteral("webPickerURLHistory");
 constexpr int kSuggestionRowHeight = 22;
 constexpr int kTabRowHeight = 24;
 constexpr int kTabListTimeoutMs = 3000;
-
-QString css(const QColor& c) {
-    return QStringLiteral("rgba(%1,%2,%3,%4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alphaF());
-}
 
 QPushButton* rowButton(const QString& title, const QFont& font, const QColor& tint, QWidget* parent) {
     auto* button = new QPushButton(parent);
