@@ -11,6 +11,11 @@ namespace testsupport {
 
 using OptJson = std::optional<QJsonObject>;
 
+namespace {
+// A browser on a busy two-core machine can take its time; nothing waits longer than it must.
+constexpr int kAnswerMs = 45000;
+} // namespace
+
 void ConnectedSidebarTest::SetUpTestSuite() {
     pages_ = new PageServer;
     pages_->addPage("/blank", "<!doctype html><title>blank</title>");
@@ -61,7 +66,8 @@ void ConnectedSidebarTest::open(const QString& path) {
 }
 
 QJsonValue ConnectedSidebarTest::eval(const QString& script) {
-    const OptJson answer = await<OptJson>([&](auto done) { sidebar->cdp().evaluate(script, done); });
+    const OptJson answer =
+        await<OptJson>([&](auto done) { sidebar->cdp().evaluate(script, done); }, kAnswerMs);
     return answer ? answer->value("result").toObject().value("value") : QJsonValue();
 }
 
@@ -84,7 +90,8 @@ void ConnectedSidebarTest::click(const QString& selector) {
             params.insert("clickCount", 1);
         }
         await<OptJson>(
-            [&](auto done) { sidebar->cdp().cdpCommand("Input.dispatchMouseEvent", params, done); });
+            [&](auto done) { sidebar->cdp().cdpCommand("Input.dispatchMouseEvent", params, done); },
+            kAnswerMs);
     }
 }
 
