@@ -26,7 +26,7 @@ TEST_F(PickerPictures, ArtifactPicksConsoleAndSuggestions) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(sidebar.get()));
     // Shown alone, the sidebar's window gives its first field the focus, which lists suggestions.
     sidebar->urlField()->clearFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->suggestBox()->isHidden(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->suggestBox()->isHidden(); }, 15000));
     ASSERT_TRUE(testsupport::waitForAnimationsToEnd({sidebar.get()}));
     testsupport::snapshot(sidebar.get()).save(testsupport::artifactsDir() + "/webpicker-picks.png");
 
@@ -34,7 +34,7 @@ TEST_F(PickerPictures, ArtifactPicksConsoleAndSuggestions) {
     sidebar->replField()->setText("document.title");
     QTest::keyClick(sidebar->replField(), Qt::Key_Return);
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return sidebar->replResultLabel()->text() == "= \"Pictures\""; }, 10000));
+        QTest::qWaitFor([&] { return sidebar->replResultLabel()->text() == "= \"Pictures\""; }, 20000));
     ASSERT_TRUE(testsupport::waitForAnimationsToEnd({sidebar.get()}));
     testsupport::snapshot(sidebar.get()).save(testsupport::artifactsDir() + "/webpicker-console.png");
 

@@ -16,7 +16,7 @@ protected:
         sidebar->replField()->setText(expression);
         QTest::keyClick(sidebar->replField(), Qt::Key_Return);
         EXPECT_EQ(sidebar->replResultLabel()->text(), "…");
-        EXPECT_TRUE(QTest::qWaitFor([&] { return sidebar->replResultLabel()->text() != "…"; }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return sidebar->replResultLabel()->text() != "…"; }, 20000));
         return sidebar->replResultLabel()->text();
     }
 };

@@ -49,9 +49,9 @@ TEST(HotReloadWatcher, ScansToDepthThreeAndDropsStaleScans) {
     watcher.onChange = [&] { ++changes; };
     watcher.setPollIntervalMs(1);
     watcher.watchFolder(dir.path());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.isScanRunning(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.isScanRunning(); }, 15000));
     watcher.stop();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !watcher.isScanRunning(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !watcher.isScanRunning(); }, 15000));
     EXPECT_EQ(changes, 0);
     EXPECT_TRUE(watcher.snapshot().isEmpty());
 }
@@ -67,12 +67,12 @@ TEST(HotReloadWatcher, FollowsAFileReplacedByRenameAndReportsALostOne) {
     watcher.setReplaceWaitMs(200);
     ASSERT_TRUE(watcher.watchFile(path));
     saveByRename(path, "2");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return changes >= 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changes >= 1; }, 15000));
     // Still watching the new file.
     write(path, "3");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return changes >= 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changes >= 2; }, 15000));
     QFile::remove(path);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return lost == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lost == 1; }, 15000));
     EXPECT_FALSE(watcher.isWatchingFile());
     EXPECT_FALSE(watcher.watchFile(dir.filePath("missing.html")));
 }
@@ -90,26 +90,26 @@ TEST_F(HotReload, ReloadsTheTabForItsFileAndForItsFolder) {
     write(path, "<!doctype html><title>file</title>");
     const QString url = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
     sidebar->cdp().cdpCommand("Page.navigate", {{"url", url}}, [](std::optional<QJsonObject>) {});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return eval("document.title").toString() == "file"; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return eval("document.title").toString() == "file"; }, 20000));
     sidebar->hotReloadButton()->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->watchStatusText() == "● my page.html"; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->watchStatusText() == "● my page.html"; }, 20000));
     EXPECT_TRUE(sidebar->watchFolderButton()->isHidden());
 
     double before = timeOrigin();
     write(path, "<!doctype html><title>saved</title>");
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return timeOrigin() != before && eval("document.title") == QJsonValue("saved"); }, 10000));
+        [&] { return timeOrigin() != before && eval("document.title") == QJsonValue("saved"); }, 20000));
     EXPECT_EQ(sidebar->watchStatusText(), "↺ reloaded");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->watchStatusText() == "● my page.html"; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->watchStatusText() == "● my page.html"; }, 15000));
 
     before = timeOrigin();
     saveByRename(path, "<!doctype html><title>renamed</title>");
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return timeOrigin() != before && eval("document.title") == QJsonValue("renamed"); }, 10000));
+        [&] { return timeOrigin() != before && eval("document.title") == QJsonValue("renamed"); }, 20000));
     before = timeOrigin();
     write(path, "<!doctype html><title>again</title>");
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return timeOrigin() != before && eval("document.title") == QJsonValue("again"); }, 10000));
+        [&] { return timeOrigin() != before && eval("document.title") == QJsonValue("again"); }, 20000));
 
     // Off stops the watch at once.
     sidebar->hotReloadButton()->click();
@@ -124,7 +124,7 @@ TEST_F(HotReload, ReloadsTheTabForItsFileAndForItsFolder) {
     sidebar->hotReloadButton()->click();
     const QString folderName = QDir(project.path()).dirName();
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return sidebar->watchStatusText() == "● 5 files in " + folderName; }, 10000))
+        QTest::qWaitFor([&] { return sidebar->watchStatusText() == "● 5 files in " + folderName; }, 20000))
         << sidebar->watchStatusText().toStdString();
     EXPECT_FALSE(sidebar->watchFolderButton()->isHidden());
 
@@ -132,11 +132,11 @@ TEST_F(HotReload, ReloadsTheTabForItsFileAndForItsFolder) {
     write(project.filePath("a/b/c/deep"), "changed at depth 4");
     const quint64 scans = sidebar->hotReloadWatcher().scansCompleted();
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return sidebar->hotReloadWatcher().scansCompleted() >= scans + 2; }, 5000));
+        QTest::qWaitFor([&] { return sidebar->hotReloadWatcher().scansCompleted() >= scans + 2; }, 15000));
     EXPECT_EQ(timeOrigin(), before) << "a change at depth 4 does not reload";
 
     write(project.filePath("a/b/near"), "changed at depth 3");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return timeOrigin() != before; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timeOrigin() != before; }, 20000));
 
     // Without a usable folder the row waits for one.
     sidebar->hotReloadButton()->click();

@@ -62,7 +62,7 @@ TEST_F(PickRows, HoverClickStyleAndMenu) {
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(box, &leave);
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return eval("document.getElementById('box').style.boxShadow").toString().isEmpty(); }, 5000));
+        [&] { return eval("document.getElementById('box').style.boxShadow").toString().isEmpty(); }, 15000));
 
     // A click copies the whole markup, line feeds included, and opens the computed style.
     QApplication::clipboard()->clear();
@@ -70,19 +70,19 @@ TEST_F(PickRows, HoverClickStyleAndMenu) {
     EXPECT_EQ(QApplication::clipboard()->text(), sidebar->picks()[0].html);
     EXPECT_TRUE(sidebar->picks()[0].html.contains('\n'));
     EXPECT_EQ(sidebar->feedbackLabel()->text(), "✓ Copied!");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return box->isStylesExpanded(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box->isStylesExpanded(); }, 15000));
     EXPECT_EQ(box->stylesText(), "16px Helvetica | rgb(255, 255, 255) bg:rgb(0, 0, 255)");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return box->height() == PickRowView::kOpenHeight; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box->height() == PickRowView::kOpenHeight; }, 15000));
     // A click on the open row closes it without copying.
     QApplication::clipboard()->clear();
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(40, 9));
     EXPECT_FALSE(box->isStylesExpanded());
     EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return box->height() == PickRowView::kClosedHeight; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return box->height() == PickRowView::kClosedHeight; }, 15000));
 
     PickRowView* round = sidebar->pickRows()[1];
     QTest::mouseClick(round, Qt::LeftButton, {}, QPoint(40, 9));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return round->isStylesExpanded(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return round->isStylesExpanded(); }, 15000));
     EXPECT_TRUE(round->stylesText().endsWith(" r:4px")) << round->stylesText().toStdString();
 
     // The menu: four things to copy and a screenshot.
@@ -104,7 +104,7 @@ TEST_F(PickRows, HoverClickStyleAndMenu) {
     menuItem("Copy Screenshot")->trigger();
     EXPECT_EQ(sidebar->feedbackLabel()->text(), "📷 capturing…");
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return sidebar->feedbackLabel()->text() == "✓ Screenshot kopiert!"; }, 10000));
+        QTest::qWaitFor([&] { return sidebar->feedbackLabel()->text() == "✓ Screenshot kopiert!"; }, 20000));
     const QImage shot = QApplication::clipboard()->image();
     EXPECT_EQ(shot.size(), QSize(120, 40));
     EXPECT_EQ(shot.pixelColor(60, 20), QColor(0, 0, 255));
@@ -118,5 +118,5 @@ TEST_F(PickRows, HoverClickStyleAndMenu) {
     QTest::mouseClick(round, Qt::RightButton, {}, QPoint(40, 9));
     menuItem("Copy Screenshot")->trigger();
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return sidebar->feedbackLabel()->text() == "⚠ Element nicht sichtbar"; }, 10000));
+        [&] { return sidebar->feedbackLabel()->text() == "⚠ Element nicht sichtbar"; }, 20000));
 }

@@ -158,13 +158,13 @@ TEST_F(Picks, TwentyPicksAtMostAndTheListOutlivesTheSidebar) {
     EXPECT_EQ(sidebar->picks().size(), 19u);
     EXPECT_EQ(decodePickRecords(storedPicks(*defaults))->size(), 19u);
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return eval("document.querySelector('[data-pk-pick-20]') === null").toBool(); }, 5000));
+        [&] { return eval("document.querySelector('[data-pk-pick-20]') === null").toBool(); }, 15000));
 }
 
 TEST_F(Picks, ResetMarksWhileWaitingGivesThePageItsClickBack) {
     connectTo("/picks");
     sidebar->pickButton()->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return eval("window.__pkPickerActive === true").toBool(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return eval("window.__pkPickerActive === true").toBool(); }, 15000));
     sidebar->clearPicksButton()->click();
     EXPECT_TRUE(sidebar->pickButton()->isEnabled());
     EXPECT_EQ(sidebar->pickButton()->text(), "✦  Pick Element");
@@ -184,9 +184,9 @@ TEST_F(Picks, ResetMarksWhileWaitingGivesThePageItsClickBack) {
 
     // A disconnect also takes the picker's handlers away.
     sidebar->pickButton()->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return eval("window.__pkPickerActive === true").toBool(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return eval("window.__pkPickerActive === true").toBool(); }, 15000));
     sidebar->softDisconnect();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !sidebar->cdp().isOpen(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sidebar->cdp().isOpen(); }, 15000));
     // The clean-up went out before the channel closed; a new connection looks at the page.
     recreateSidebar();
     click("#counter");

@@ -124,7 +124,7 @@ TEST_F(TabSwitcher, OffersEightPagesMarksTheCurrentAndSwitches) {
     EXPECT_EQ(QVariant(connectedTo), defaults->object("webPickerLastTargetId"));
 
     sidebar->tabSwitcherButton()->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !sidebar->tabBox()->isHidden(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sidebar->tabBox()->isHidden(); }, 20000));
     const QList<QPushButton*> rows = rowsOf(sidebar->tabBox());
     ASSERT_EQ(rows.size(), WebPickerSidebarView::kMaxTabRows);
     int marked = 0;
@@ -144,7 +144,7 @@ TEST_F(TabSwitcher, OffersEightPagesMarksTheCurrentAndSwitches) {
     sidebar->tabSwitcherButton()->click();
     EXPECT_TRUE(sidebar->tabBox()->isHidden());
     sidebar->tabSwitcherButton()->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !sidebar->tabBox()->isHidden(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sidebar->tabBox()->isHidden(); }, 20000));
     QPushButton* other = nullptr;
     for (QPushButton* row : rowsOf(sidebar->tabBox()))
         if (!row->property("fullTitle").toString().startsWith("▶ ")) other = row;
@@ -152,7 +152,7 @@ TEST_F(TabSwitcher, OffersEightPagesMarksTheCurrentAndSwitches) {
     const QString wanted = other->objectName();
     other->click();
     EXPECT_TRUE(sidebar->tabBox()->isHidden());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->isConnected(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->isConnected(); }, 20000));
     EXPECT_TRUE(wanted.endsWith(sidebar->currentTargetId().value_or("none")));
 
     sidebar.reset();
