@@ -1,26 +1,26 @@
 // The controller's life: the launch that builds the window with its header and footer, the refresh
 // timer, and the end of the process.
 #include "app/AppDelegate.h"
+#include "app/settings/SettingsApplier.h"
+#include "app/settings/SettingsPanelController.h"
 
 #include "DunmarVersion.h"
+#include "app/window/BorderlessWindow.h"
 #include "app/ConfigDirectory.h"
 #include "app/ContentView.h"
 #include "app/StorageNotices.h"
 #include "app/aiusage/UsageServiceAdapter.h"
-#include "app/settings/SettingsApplier.h"
-#include "app/settings/SettingsPanelController.h"
 #include "app/ssh/RemoteStreamServiceAdapter.h"
 #include "app/webpicker/WebPickerHostAdapter.h"
-#include "app/window/BorderlessWindow.h"
-#include "bell/BellManager.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/HoverButton.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
-#include "settings/SettingsKeys.h"
+#include "bell/BellManager.h"
 #include "settings/SettingsOverlay.h"
+#include "settings/SettingsKeys.h"
 
 #include <QCursor>
 #include <QDir>
@@ -51,8 +51,7 @@ AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
     : QObject(parent), defaults_(defaults),
       windowController_(std::make_unique<WindowController>(defaults, toasts_, *this, actions_, this)),
       workspace_(std::make_unique<Workspace>(defaults, static_cast<WorkspaceHost&>(*this))) {
-    services_.webPicker =
-        std::make_unique<WebPickerSubsystem>(defaults_, std::make_unique<WebPickerHostAdapter>());
+    services_.webPicker = std::make_unique<WebPickerSubsystem>(defaults_, std::make_unique<WebPickerHostAdapter>());
     settingsApplier_ = std::make_unique<SettingsApplier>(defaults_, *this, *this);
     settingsPanel_ = std::make_unique<SettingsPanelController>(defaults_, *this, *settingsApplier_);
     settingsApplier_->setOpenPanel([this] { return settingsPanel_->panel(); });
@@ -63,9 +62,8 @@ AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
     };
     bellPreviewInset_.onChanged = [this] { layoutContent(); };
     services_.notAvailable = [this] {
-        toasts_.showGenericToast(QStringLiteral("SOON"), qs(Loc::notAvailableYet()),
-                                 QColor::fromRgbF(0.45f, 0.5f, 0.6f), ToastService::kDefaultDismissAfter,
-                                 QStringLiteral("notAvailableToast"));
+        toasts_.showGenericToast(QStringLiteral("SOON"), qs(Loc::notAvailableYet()), QColor::fromRgbF(0.45f, 0.5f, 0.6f),
+                                 ToastService::kDefaultDismissAfter, QStringLiteral("notAvailableToast"));
     };
     footerTimer_.setInterval(kFooterTimerMs);
     // The footer's shell and process, the tab titles (which follow the shells' folders) and the git

@@ -259,8 +259,8 @@ void TerminalView::cursorBlinkTick() {
     cursorBlinkOn_ = !cursorBlinkOn_;
     // Only the cursor's cells: a blink of the whole pane repainted the window beneath it too, twice
     // a second, on every idle terminal.
-    const QRectF cell(paddingX + qreal(terminal_->cursorX()) * cellW(),
-                      paddingY + qreal(terminal_->cursorY()) * cellH(), 2 * cellW(), cellH());
+    const QRectF cell(paddingX + qreal(terminal_->cursorX()) * cellW(), paddingY + qreal(terminal_->cursorY()) * cellH(),
+                      2 * cellW(), cellH());
     update(cell.toAlignedRect().adjusted(-2, -2, 2, 2));
 }
 

@@ -131,8 +131,7 @@ const std::optional<std::vector<std::int64_t>>& TerminalView::bidiOrder(std::int
     }
     const auto r = std::size_t(row);
     if (!bidiCacheValid_[r]) {
-        bidiCacheData_[r] =
-            bidiVisualOrder(terminal_->gridRow(row), terminal_->effectiveCols(row), &terminal_->clusters());
+        bidiCacheData_[r] = bidiVisualOrder(terminal_->gridRow(row), terminal_->effectiveCols(row), &terminal_->clusters());
         bidiCacheValid_[r] = true;
     }
     return bidiCacheData_[r];

@@ -1,11 +1,12 @@
 // The client's HTTP half: the DevTools endpoints on the debugging port and our browser process.
-#include "platform/Defaults.h"
-#include "platform/FetchData.h"
 #include "webpicker/BrowserLauncher.h"
 #include "webpicker/ChromeCDPClient.h"
 #include "webpicker/DevToolsPort.h"
 #include "webpicker/DevToolsTargets.h"
 #include "webpicker/PointerWindow.h"
+
+#include "platform/Defaults.h"
+#include "platform/FetchData.h"
 
 #include <QFutureWatcher>
 #include <QNetworkRequest>
@@ -14,8 +15,7 @@
 #include <QUrl>
 #include <QtConcurrent>
 
-ChromeCDPClient::ChromeCDPClient(Defaults& defaults, QObject* parent)
-    : QObject(parent), defaults_(defaults) {}
+ChromeCDPClient::ChromeCDPClient(Defaults& defaults, QObject* parent) : QObject(parent), defaults_(defaults) {}
 
 ChromeCDPClient::~ChromeCDPClient() {
     onDisconnected = nullptr;
@@ -58,8 +58,7 @@ void ChromeCDPClient::getActiveTabWS(const std::optional<QString>& preferredTarg
         });
 }
 
-void ChromeCDPClient::getTabHostname(const QString& targetId,
-                                     std::function<void(std::optional<QString>)> done) {
+void ChromeCDPClient::getTabHostname(const QString& targetId, std::function<void(std::optional<QString>)> done) {
     get(QStringLiteral("/json/list"), kRequestTimeoutMs,
         [targetId, done = std::move(done)](std::optional<QByteArray> body) {
             done(body ? devtools::targetHost(*body, targetId) : std::nullopt);
@@ -71,8 +70,7 @@ void ChromeCDPClient::listTargets(int timeoutMs, std::function<void(std::optiona
 }
 
 void ChromeCDPClient::createBlankTab(std::function<void(std::optional<QString>)> done) {
-    get(
-        QStringLiteral("/json/new?about:blank"), kRequestTimeoutMs,
+    get(QStringLiteral("/json/new?about:blank"), kRequestTimeoutMs,
         [done = std::move(done)](std::optional<QByteArray> body) {
             done(body ? devtools::newTargetWebSocket(*body) : std::nullopt);
         },
@@ -87,10 +85,9 @@ void ChromeCDPClient::activateTarget(const QString& targetId, std::function<void
 }
 
 void ChromeCDPClient::closeTab(const QString& targetId, std::function<void()> done) {
-    get(QStringLiteral("/json/close/") + targetId, kRequestTimeoutMs,
-        [done = std::move(done)](std::optional<QByteArray>) {
-            if (done) done();
-        });
+    get(QStringLiteral("/json/close/") + targetId, kRequestTimeoutMs, [done = std::move(done)](std::optional<QByteArray>) {
+        if (done) done();
+    });
 }
 
 void ChromeCDPClient::openChrome() {
@@ -106,11 +103,10 @@ void ChromeCDPClient::launchChrome(std::function<void(QString)> onStatus, std::f
 void ChromeCDPClient::forceRelaunchChrome(std::function<void(QString)> onStatus, std::function<void()> done) {
     browser::terminateProcessesWithProfile(devtools::profileFolder(debugPort()));
     if (onStatus) onStatus(QStringLiteral("Stopping Chrome..."));
-    QTimer::singleShot(relaunchPauseMs_, this,
-                       [this, onStatus = std::move(onStatus), done = std::move(done)] {
-                           openChrome();
-                           pollUntilAvailable(16, relaunchPollIntervalMs_, onStatus, done);
-                       });
+    QTimer::singleShot(relaunchPauseMs_, this, [this, onStatus = std::move(onStatus), done = std::move(done)] {
+        openChrome();
+        pollUntilAvailable(16, relaunchPollIntervalMs_, onStatus, done);
+    });
 }
 
 void ChromeCDPClient::pollUntilAvailable(int attempts, int intervalMs, std::function<void(QString)> onStatus,
@@ -122,22 +118,21 @@ void ChromeCDPClient::pollUntilAvailable(int attempts, int intervalMs, std::func
     // Each ask that fails shows a status and waits one interval; after the last failed ask the
     // wait still runs once before giving up.
     const QPointer<ChromeCDPClient> self(this);
-    isAvailable(
-        [self, attempts, intervalMs, onStatus = std::move(onStatus), done = std::move(done)](bool up) {
-            if (!self) return;
-            if (up) {
+    isAvailable([self, attempts, intervalMs, onStatus = std::move(onStatus), done = std::move(done)](bool up) {
+        if (!self) return;
+        if (up) {
+            if (done) done();
+            return;
+        }
+        if (onStatus) onStatus(devtools::waitingStatusText(attempts));
+        QTimer::singleShot(intervalMs, self, [self, attempts, intervalMs, onStatus, done] {
+            if (attempts < 2) {
                 if (done) done();
                 return;
             }
-            if (onStatus) onStatus(devtools::waitingStatusText(attempts));
-            QTimer::singleShot(intervalMs, self, [self, attempts, intervalMs, onStatus, done] {
-                if (attempts < 2) {
-                    if (done) done();
-                    return;
-                }
-                self->pollUntilAvailable(attempts - 1, intervalMs, onStatus, done);
-            });
+            self->pollUntilAvailable(attempts - 1, intervalMs, onStatus, done);
         });
+    });
 }
 
 void ChromeCDPClient::findManagedApp() {

@@ -1,14 +1,15 @@
 // The picker sidebar's view tree, its display states and its small controls.
 #include "webpicker/WebPickerSidebarView.h"
 
+#include "webpicker/ChromeCDPClient.h"
+#include "webpicker/SidebarStyle.h"
+#include "webpicker/StatusDotView.h"
+
 #include "chrome/ChromeStyle.h"
 #include "chrome/FlippedClipView.h"
 #include "localisation/LanguageNotifier.h"
 #include "localisation/Loc.h"
 #include "settings/VertCenteredTextField.h"
-#include "webpicker/ChromeCDPClient.h"
-#include "webpicker/SidebarStyle.h"
-#include "webpicker/StatusDotView.h"
 
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
@@ -109,24 +110,20 @@ WebPickerSidebarView::~WebPickerSidebarView() {
 void WebPickerSidebarView::setupUI() {
     const QColor teal = WebPickerSidebarView::teal();
     // Created in drawing order, back to front.
-    titleLabel_ =
-        textLabel(QStringLiteral("◈  WebPicker"), chrome::systemFont(11, QFont::DemiBold), teal, this);
+    titleLabel_ = textLabel(QStringLiteral("◈  WebPicker"), chrome::systemFont(11, QFont::DemiBold), teal, this);
     closeBtn_ = textButton(QStringLiteral("✕"), chrome::systemFont(11), chrome::white(0.35), this);
     QObject::connect(closeBtn_, &QPushButton::clicked, this, [this] {
         if (onClose) onClose();
     });
-    replBtn_ =
-        textButton(QStringLiteral("</>"), chrome::monoFont(9, QFont::Medium), chrome::white(0.35), this);
+    replBtn_ = textButton(QStringLiteral("</>"), chrome::monoFont(9, QFont::Medium), chrome::white(0.35), this);
     replBtn_->setToolTip(loc("tooltipToggleREPL"));
     replBtn_->hide();
-    moveDownBtn_ =
-        textButton(QStringLiteral("▼"), chrome::systemFont(9, QFont::Medium), chrome::white(0.5), this);
+    moveDownBtn_ = textButton(QStringLiteral("▼"), chrome::systemFont(9, QFont::Medium), chrome::white(0.5), this);
     QObject::connect(moveDownBtn_, &QPushButton::clicked, this, [this] {
         if (onMoveDown) onMoveDown();
     });
     moveDownBtn_->hide();
-    moveUpBtn_ =
-        textButton(QStringLiteral("▲"), chrome::systemFont(9, QFont::Medium), chrome::white(0.5), this);
+    moveUpBtn_ = textButton(QStringLiteral("▲"), chrome::systemFont(9, QFont::Medium), chrome::white(0.5), this);
     QObject::connect(moveUpBtn_, &QPushButton::clicked, this, [this] {
         if (onMoveUp) onMoveUp();
     });
@@ -135,8 +132,7 @@ void WebPickerSidebarView::setupUI() {
     debugLink1_->setToolTip(QStringLiteral("Open chrome://inspect in Chrome"));
     debugLink1_->setCursor(Qt::PointingHandCursor);
     debugLink1_->installEventFilter(this);
-    debugLink2_ =
-        textLabel(QStringLiteral("localhost:9222/json"), chrome::monoFont(7.5), tealAlpha(0.45), this);
+    debugLink2_ = textLabel(QStringLiteral("localhost:9222/json"), chrome::monoFont(7.5), tealAlpha(0.45), this);
     debugLink2_->setToolTip(QStringLiteral("Open http://localhost:9222/json in browser"));
     debugLink2_->setCursor(Qt::PointingHandCursor);
     debugLink2_->installEventFilter(this);
@@ -160,8 +156,7 @@ void WebPickerSidebarView::setupUI() {
     urlField_->setPlaceholderText(QStringLiteral("https://..."));
     urlField_->setFont(chrome::systemFont(10));
     urlField_->setFrame(false);
-    urlField_->setStyleSheet(
-        QStringLiteral("background:transparent;border:none;color:%1;").arg(css(chrome::white(0.88))));
+    urlField_->setStyleSheet(QStringLiteral("background:transparent;border:none;color:%1;").arg(css(chrome::white(0.88))));
     urlBg_->hide();
     tabSwitcherBtn_ = textButton(QStringLiteral("⊞"), chrome::systemFont(11), chrome::white(0.45), this);
     tabSwitcherBtn_->setToolTip(loc("tooltipSwitchTab"));
@@ -179,8 +174,7 @@ void WebPickerSidebarView::setupUI() {
     styleTealButton(connectBtn_, true);
     QObject::connect(connectBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::connect);
 
-    picksHeaderLabel_ =
-        textLabel(loc("picks"), chrome::systemFont(8.5, QFont::Medium), chrome::white(0.35), this);
+    picksHeaderLabel_ = textLabel(loc("picks"), chrome::systemFont(8.5, QFont::Medium), chrome::white(0.35), this);
     picksHeaderLabel_->hide();
     clearPicksBtn_ = textButton(loc("resetMarks"), chrome::systemFont(8.5), chrome::white(0.38), this);
     clearPicksBtn_->hide();
@@ -222,8 +216,7 @@ void WebPickerSidebarView::setupUI() {
     replField_->setPlaceholderText(QStringLiteral("document.title"));
     replField_->setFont(chrome::monoFont(10));
     replField_->setFrame(false);
-    replField_->setStyleSheet(
-        QStringLiteral("background:transparent;border:none;color:%1;").arg(css(chrome::white(0.9))));
+    replField_->setStyleSheet(QStringLiteral("background:transparent;border:none;color:%1;").arg(css(chrome::white(0.9))));
     replResultLabel_ = textLabel(QString(), chrome::monoFont(9), tealAlpha(0.8), replBox);
 
     QObject::connect(pickBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::startPicking);
@@ -248,8 +241,7 @@ void WebPickerSidebarView::setupUI() {
 
 void WebPickerSidebarView::styleTealButton(QPushButton* button, bool enabled) {
     button->setStyleSheet(
-        QStringLiteral(
-            "QPushButton{border-radius:5px;background:%1;border:1px solid %2;color:%3;padding:4px;}")
+        QStringLiteral("QPushButton{border-radius:5px;background:%1;border:1px solid %2;color:%3;padding:4px;}")
             .arg(css(tealAlpha(enabled ? 0.15 : 0.06)), css(tealAlpha(enabled ? 0.4 : 0.15)),
                  css(tealAlpha(enabled ? 1.0 : 0.4))));
     auto* effect = qobject_cast<QGraphicsOpacityEffect*>(button->graphicsEffect());
@@ -394,8 +386,7 @@ bool WebPickerSidebarView::eventFilter(QObject* watched, QEvent* event) {
         // Late enough for a click on a suggestion to land first.
         QTimer::singleShot(kSuggestionsHideDelayMs, this, [this] { hideSuggestions(); });
     } else if (watched == disconnectBtn_) {
-        if (event->type() == QEvent::Enter)
-            sidebarstyle::setTint(disconnectBtn_, chrome::rgb(0.9, 0.35, 0.35));
+        if (event->type() == QEvent::Enter) sidebarstyle::setTint(disconnectBtn_, chrome::rgb(0.9, 0.35, 0.35));
         if (event->type() == QEvent::Leave) sidebarstyle::setTint(disconnectBtn_, chrome::white(0.5));
     } else if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == debugLink1_) openChromeInspect();
@@ -420,8 +411,7 @@ void WebPickerSidebarView::layoutContents() {
     const QSize link1 = fit(debugLink1_);
     debugLink1_->setGeometry(12, titleLabel_->geometry().bottom() + 1 + 3, link1.width(), link1.height());
     const QSize link2 = fit(debugLink2_);
-    debugLink2_->setGeometry(debugLink1_->geometry().right() + 1 + 6, debugLink1_->y(), link2.width(),
-                             link2.height());
+    debugLink2_->setGeometry(debugLink1_->geometry().right() + 1 + 6, debugLink1_->y(), link2.width(), link2.height());
     titleSep_->setGeometry(0, debugLink1_->geometry().bottom() + 1 + 6, w, 1);
 
     // Status and address rows.
@@ -451,8 +441,7 @@ void WebPickerSidebarView::layoutContents() {
     const QSize header = fit(picksHeaderLabel_);
     picksHeaderLabel_->setGeometry(12, previewSep_->y() + 1 + 8, header.width(), header.height());
     const QSize clear = fit(clearPicksBtn_);
-    centreOn(clearPicksBtn_, w - 10 - clear.width(), clear.width(),
-             picksHeaderLabel_->geometry().center().y());
+    centreOn(clearPicksBtn_, w - 10 - clear.width(), clear.width(), picksHeaderLabel_->geometry().center().y());
     picksSep_->setGeometry(10, picksHeaderLabel_->geometry().bottom() + 1 + 5, inner, 1);
 
     replWrap_->setGeometry(10, h - 8 - replHeightC_, inner, replHeightC_);
@@ -463,8 +452,7 @@ void WebPickerSidebarView::layoutContents() {
     const int picksHeight = std::clamp(replWrap_->y() - 4 - picksTop, 0, 200);
     picksScrollView_->setGeometry(10, picksTop, inner, picksHeight);
     const QSize feedback = fit(feedbackLabel_);
-    feedbackLabel_->setGeometry(12, picksScrollView_->geometry().bottom() + 1 + 6, feedback.width(),
-                                feedback.height());
+    feedbackLabel_->setGeometry(12, picksScrollView_->geometry().bottom() + 1 + 6, feedback.width(), feedback.height());
 
     suggestBox_->setGeometry(urlBg_->x(), urlBottom + 2, urlBg_->width(), suggestBoxH_);
     tabBox_->setGeometry(10, urlBottom + 2, inner, tabBoxH_);

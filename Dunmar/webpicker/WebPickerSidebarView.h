@@ -1,18 +1,18 @@
 #pragma once
 
-#include "webpicker/HotReloadWatcher.h"
-#include "webpicker/PickEntry.h"
-
 #include <QColor>
-#include <QMenu>
 #include <QPointer>
 #include <QSet>
 #include <QString>
 #include <QTimer>
+#include <QMenu>
 #include <QWidget>
 #include <functional>
 #include <optional>
 #include <vector>
+
+#include "webpicker/HotReloadWatcher.h"
+#include "webpicker/PickEntry.h"
 
 class ChromeCDPClient;
 class Defaults;
@@ -130,8 +130,7 @@ private:
     // Picks and picking.
     void startPicking();
     void pollPick();
-    void onHTMLPicked(const QString& html, const QString& selector, const QString& innerText,
-                      const QString& xpath);
+    void onHTMLPicked(const QString& html, const QString& selector, const QString& innerText, const QString& xpath);
     void savePicksToDisk();
     void restorePicksFromDisk();
     void clearPickList();

@@ -7,9 +7,8 @@ WebPickerSubsystem::WebPickerSubsystem(Defaults& defaults, std::unique_ptr<WebPi
 
 WebPickerSidebarView* WebPickerSubsystem::createSidebar(QWidget* parent) {
     auto* sidebar = new WebPickerSidebarView(defaults_, parent);
-    if (host_)
-        sidebar->pasteIntoFocusedTerminal = [host = host_.get()](const QString& text) {
-            host->pasteIntoFocusedTerminal(text);
-        };
+    if (host_) sidebar->pasteIntoFocusedTerminal = [host = host_.get()](const QString& text) {
+        host->pasteIntoFocusedTerminal(text);
+    };
     return sidebar;
 }

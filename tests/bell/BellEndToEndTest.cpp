@@ -41,6 +41,7 @@ public:
     PtySession session;
 };
 
+
 } // namespace
 
 TEST_F(BellTest, AShellInABackgroundTabIsAnsweredFromThePreview) {

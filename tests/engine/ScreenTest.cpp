@@ -84,11 +84,11 @@ TEST(Screen, MarksThatDoNotComposeStayWithTheirBase) {
         std::int64_t cursorX;
     };
     const Case cases[] = {
-        {"x\u0332y", "x\u0332y", 2},                     // combining low line
-        {"e\u0301\u0323!", "\u1eb9\u0301!", 2},          // canonical order: the dot composes
-        {"1\ufe0f\u20e3.", "1\ufe0f\u20e3.", 2},         // keycap with its selector
-        {"\u270c\ufe0e|", "\u270c\ufe0e|", 2},           // text presentation selector
-        {"\u4e2d\u0332.", "\u4e2d\u0332.", 3},           // a wide base keeps both columns
+        {"x\u0332y", "x\u0332y", 2},                         // combining low line
+        {"e\u0301\u0323!", "\u1eb9\u0301!", 2},             // canonical order: the dot composes
+        {"1\ufe0f\u20e3.", "1\ufe0f\u20e3.", 2},            // keycap with its selector
+        {"\u270c\ufe0e|", "\u270c\ufe0e|", 2},              // text presentation selector
+        {"\u4e2d\u0332.", "\u4e2d\u0332.", 3},              // a wide base keeps both columns
         {"\u0915\u094d\u0937", "\u0915\u094d\u0937", 2}, // Devanagari virama
     };
     for (const Case& c : cases) {
@@ -122,8 +122,7 @@ TEST(Screen, ClustersNoLongerShownAreDropped) {
     Terminal t(8, 2);
     feed(t, "q\u0332");
     for (char32_t base = 0x100; base < 0x200; ++base) {
-        for (char32_t mark = 0x300; mark < 0x370; ++mark)
-            feed(t, "\x1b[2H" + utf8(base) + utf8(mark) + utf8(0x35C));
+        for (char32_t mark = 0x300; mark < 0x370; ++mark) feed(t, "\x1b[2H" + utf8(base) + utf8(mark) + utf8(0x35C));
     }
     EXPECT_EQ(rowText(t, 0), "q\u0332");
     EXPECT_LE(t.clusters().size(), kMinCompactionLimit + 1); // 28,672 were made

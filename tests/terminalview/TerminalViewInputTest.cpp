@@ -23,8 +23,8 @@ void notch(TerminalView& view, int notches = 1) {
 void showInput(TerminalView& view, const QString& setup) {
     ASSERT_TRUE(runAndWait(view, setup + "; stty -echo -icanon; echo go$((6*7)); cat -v", "go42"));
     // cat runs in the foreground (what is typed before it reads waits in the terminal for it).
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return ::tcgetpgrp(view.masterFd()) != ::getpgid(view.childPid()); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return ::tcgetpgrp(view.masterFd()) != ::getpgid(view.childPid()); }, 20000));
 }
 
 } // namespace
