@@ -16,8 +16,6 @@
 #include <QUrl>
 #include <QVariantAnimation>
 
-using sidebarstyle::css;
-
 namespace {
 
 const QString kWatchFolderKey = QStringLiteral("webPickerWatchFolder");
