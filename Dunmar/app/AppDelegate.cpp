@@ -13,6 +13,7 @@
 #include "app/aiusage/UsageServiceAdapter.h"
 #include "app/dictation/DictationServiceAdapter.h"
 #include "app/ssh/RemoteStreamServiceAdapter.h"
+#include "app/webpicker/WebPickerHostAdapter.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/HoverButton.h"
@@ -52,7 +53,7 @@ AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
     : QObject(parent), defaults_(defaults),
       windowController_(std::make_unique<WindowController>(defaults, toasts_, *this, actions_, this)),
       workspace_(std::make_unique<Workspace>(defaults, static_cast<WorkspaceHost&>(*this))) {
-    services_.webPicker = std::make_unique<WebPickerSubsystem>(defaults_);
+    services_.webPicker = std::make_unique<WebPickerSubsystem>(defaults_, std::make_unique<WebPickerHostAdapter>());
     services_.git = std::make_unique<GitPanelService>(gitPlacement_.get());
     settingsApplier_ = std::make_unique<SettingsApplier>(defaults_, *this, *this);
     settingsPanel_ = std::make_unique<SettingsPanelController>(defaults_, *this, *settingsApplier_);

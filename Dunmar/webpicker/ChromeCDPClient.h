@@ -45,6 +45,8 @@ public:
     void getTabHostname(const QString& targetId, std::function<void(std::optional<QString>)> done);
     // PUT "/json/new?about:blank" (the browser refuses GET): the new tab's websocket URL.
     void createBlankTab(std::function<void(std::optional<QString>)> done);
+    // GET "/json/list": the raw body, or none.
+    void listTargets(int timeoutMs, std::function<void(std::optional<QByteArray>)> done);
     // GET "/json/activate/<id>" and "/json/close/<id>"; the answer is not looked at.
     void activateTarget(const QString& targetId, std::function<void()> done = {});
     void closeTab(const QString& targetId, std::function<void()> done = {});

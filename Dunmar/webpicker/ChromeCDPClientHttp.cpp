@@ -65,6 +65,10 @@ void ChromeCDPClient::getTabHostname(const QString& targetId, std::function<void
         });
 }
 
+void ChromeCDPClient::listTargets(int timeoutMs, std::function<void(std::optional<QByteArray>)> done) {
+    get(QStringLiteral("/json/list"), timeoutMs, std::move(done));
+}
+
 void ChromeCDPClient::createBlankTab(std::function<void(std::optional<QString>)> done) {
     get(QStringLiteral("/json/new?about:blank"), kRequestTimeoutMs,
         [done = std::move(done)](std::optional<QByteArray> body) {

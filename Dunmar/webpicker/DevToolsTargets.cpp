@@ -114,4 +114,31 @@ std::optional<QString> navigationUrl(const QString& typed) {
     return text;
 }
 
+std::optional<std::vector<ListedPage>> listedPages(const QByteArray& listBody) {
+    const auto targets = targetList(listBody);
+    if (!targets) return std::nullopt;
+    std::vector<ListedPage> pages;
+    for (const QJsonObject& t : *targets) {
+        if (t.value(QLatin1String("type")).toString() != QLatin1String("page")) continue;
+        pages.push_back({t.value(QLatin1String("id")).toString(), t.value(QLatin1String("title")).toString(),
+                         t.value(QLatin1String("url")).toString(),
+                         t.value(QLatin1String("webSocketDebuggerUrl")).toString()});
+    }
+    return pages;
+}
+
+std::optional<QString> targetUrl(const QByteArray& listBody, const std::optional<QString>& targetId) {
+    const auto targets = targetList(listBody);
+    if (!targets) return std::nullopt;
+    for (const QJsonObject& t : *targets) {
+        const QJsonValue id = t.value(QLatin1String("id"));
+        const bool match = id.isString() ? targetId && id.toString() == *targetId : !targetId;
+        if (!match) continue;
+        const QJsonValue url = t.value(QLatin1String("url"));
+        if (!url.isString()) return std::nullopt;
+        return url.toString();
+    }
+    return std::nullopt;
+}
+
 } // namespace devtools

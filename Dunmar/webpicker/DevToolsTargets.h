@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <optional>
+#include <vector>
 
 // Reading the browser's answers to the DevTools HTTP endpoints. Every shape that is not the one
 // expected gives none: the caller shows its own status text.
@@ -32,5 +33,20 @@ QString waitingStatusText(int remaining);
 // "http://" for local addresses and "https://" otherwise when it has no scheme; none unless it is an
 // http(s) address.
 std::optional<QString> navigationUrl(const QString& typed);
+
+// A page of "/json/list" as the tab switcher offers it; members the browser left out are empty.
+struct ListedPage {
+    QString id;
+    QString title;
+    QString url;
+    QString webSocket;
+};
+
+// From a "/json/list" body: the targets of type "page", in the browser's order; none when the body
+// is not an array of objects.
+std::optional<std::vector<ListedPage>> listedPages(const QByteArray& listBody);
+
+// From a "/json/list" body: the address the target shows; none when it is not listed or has none.
+std::optional<QString> targetUrl(const QByteArray& listBody, const std::optional<QString>& targetId);
 
 } // namespace devtools

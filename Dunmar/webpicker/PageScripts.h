@@ -2,17 +2,20 @@
 
 #include <QString>
 
-// Scripts the picker runs in the page.
+// The scripts the picker runs in the page. Each is a checked-in function; what varies (ids,
+// selectors, colours) goes in as JSON values of its call, never spliced into the script's text.
 namespace pagescripts {
 
-// Ends picking and removes the pick markers (ids 0 to 9) and the outlines the picker drew.
-inline QString cleanupScript() {
-    return QStringLiteral(
-        "window.__pkPickerActive=false;"
-        "for(var i=0;i<10;i++){var m=document.querySelector('[data-pk-pick-'+i+']');"
-        "if(m)m.removeAttribute('data-pk-pick-'+i);}"
-        "document.querySelectorAll('*').forEach(function(e){e.style.outline='';e.style.outlineOffset='';"
-        "e.style.boxShadow='';});void 0;");
-}
+QString resetScript();
+QString pickerScript();
+QString pollScript();
+QString markScript(qint64 id);
+QString unmarkScript(qint64 id);
+QString remarkScript(qint64 id, const QString& selector);
+QString clearAllScript();
+QString cleanupScript();
+QString highlightScript(qint64 id, const QString& selector, const QString& hex);
+QString unhighlightScript(qint64 id, const QString& selector);
+QString styleScript(qint64 id);
 
 } // namespace pagescripts

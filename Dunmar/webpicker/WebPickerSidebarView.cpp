@@ -2,6 +2,7 @@
 #include "webpicker/WebPickerSidebarView.h"
 
 #include "webpicker/ChromeCDPClient.h"
+#include "webpicker/SidebarStyle.h"
 #include "webpicker/StatusDotView.h"
 
 #include "chrome/ChromeStyle.h"
@@ -12,20 +13,19 @@
 
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using sidebarstyle::css;
+
 namespace {
 
 QString loc(const char* key) {
     return QString::fromStdString(Loc::t(key));
-}
-
-QString css(const QColor& c) {
-    return QStringLiteral("rgba(%1,%2,%3,%4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alphaF());
 }
 
 QColor tealAlpha(qreal alpha) {
@@ -44,8 +44,7 @@ QPushButton* textButton(const QString& title, const QFont& font, const QColor& t
     button->setFlat(true);
     button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setStyleSheet(QStringLiteral("QPushButton{border:none;background:transparent;padding:0;color:%1;}")
-                              .arg(css(tint)));
+    sidebarstyle::setTint(button, tint);
     return button;
 }
 
@@ -70,11 +69,6 @@ QWidget* box(QWidget* parent) {
     view->setStyleSheet(QStringLiteral("#box{background:%1;border-radius:5px;border:1px solid %2;}")
                             .arg(css(chrome::white(0.1, 0.97)), css(chrome::white(0.22))));
     return view;
-}
-
-void setTint(QPushButton* button, const QColor& tint) {
-    button->setStyleSheet(QStringLiteral("QPushButton{border:none;background:transparent;padding:0;color:%1;}")
-                              .arg(css(tint)));
 }
 
 // Positions a widget by its left edge, width and vertical centre.
@@ -105,7 +99,10 @@ WebPickerSidebarView::WebPickerSidebarView(Defaults& defaults, QWidget* parent)
 WebPickerSidebarView::~WebPickerSidebarView() {
     ++attempt_;
     stopTimers();
-    stopHotReload();
+    stopWatching();
+    // The pick rows call into the sidebar; they go while all of it is still there.
+    delete picksScrollView_;
+    picksScrollView_ = nullptr;
     cdp_->onDisconnected = nullptr;
     cdp_->disconnect();
 }
@@ -188,7 +185,8 @@ void WebPickerSidebarView::setupUI() {
     picksStackLayout_ = new QVBoxLayout(picksStack_);
     picksStackLayout_->setContentsMargins(0, 0, 0, 0);
     picksStackLayout_->setSpacing(2);
-    picksStackLayout_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Rows take the list's whole width (a leading alignment would shrink them to their hint).
+    picksStackLayout_->setAlignment(Qt::AlignTop);
     picksScrollView_->setDocument(picksStack_);
     feedbackLabel_ = textLabel(QString(), chrome::systemFont(9.5, QFont::Medium), teal, this);
     feedbackLabel_->hide();
@@ -221,6 +219,23 @@ void WebPickerSidebarView::setupUI() {
     replField_->setStyleSheet(QStringLiteral("background:transparent;border:none;color:%1;").arg(css(chrome::white(0.9))));
     replResultLabel_ = textLabel(QString(), chrome::monoFont(9), tealAlpha(0.8), replBox);
 
+    QObject::connect(pickBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::startPicking);
+    QObject::connect(clearPicksBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::clearAllPicksAction);
+    QObject::connect(replBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::toggleREPL);
+    QObject::connect(replField_, &QLineEdit::returnPressed, this, &WebPickerSidebarView::evaluateREPL);
+    replField_->installEventFilter(this);
+    QObject::connect(urlField_, &QLineEdit::returnPressed, this, &WebPickerSidebarView::navigateURL);
+    QObject::connect(urlField_, &QLineEdit::textEdited, this, &WebPickerSidebarView::updateSuggestions);
+    urlField_->installEventFilter(this);
+    QObject::connect(tabSwitcherBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::toggleTabSwitcher);
+    QObject::connect(hotReloadBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::toggleHotReload);
+    QObject::connect(watchFolderBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::selectWatchFolder);
+    watcher_.onChange = [this] { triggerHotReload(); };
+    watcher_.onFileLost = [this] {
+        watchStatusLabel_->setText(QStringLiteral("⚠ can't open file"));
+        showWatchRow(false);
+    };
+
     showDisconnectedState();
 }
 
@@ -244,6 +259,14 @@ void WebPickerSidebarView::setStatusDot(const QColor& color) {
 void WebPickerSidebarView::setStatusLabelTrailing(bool connected) {
     statusLabelTrailingConnected_ = connected;
     layoutContents();
+}
+
+QLineEdit* WebPickerSidebarView::urlField() const {
+    return urlField_;
+}
+
+QString WebPickerSidebarView::watchStatusText() const {
+    return watchStatusLabel_->text();
 }
 
 QString WebPickerSidebarView::statusText() const {
@@ -278,39 +301,6 @@ bool WebPickerSidebarView::isMoveDownEnabled() const {
     return !moveDownBtn_->isHidden() && moveDownBtn_->isEnabled();
 }
 
-void WebPickerSidebarView::clearPickList() {
-    while (QLayoutItem* item = picksStackLayout_->takeAt(0)) {
-        if (QWidget* row = item->widget()) row->deleteLater();
-        delete item;
-    }
-    picksHeaderLabel_->hide();
-    clearPicksBtn_->hide();
-    picksSep_->hide();
-}
-
-void WebPickerSidebarView::hideSuggestions() {
-    suggestBox_->hide();
-    suggestBoxH_ = 0;
-}
-
-void WebPickerSidebarView::hideTabBox() {
-    tabBox_->hide();
-    tabBoxH_ = 0;
-}
-
-void WebPickerSidebarView::closeREPL() {
-    replExpanded_ = false;
-    replHeightC_ = 0;
-    layoutContents();
-}
-
-void WebPickerSidebarView::stopHotReload() {
-    hotReloadEnabled_ = false;
-    setTint(hotReloadBtn_, chrome::white(0.45));
-    watchRow_->hide();
-    watchRowH_ = 0;
-}
-
 void WebPickerSidebarView::showDisconnectedState() {
     setStatusDot(systemGray());
     statusLabel_->setText(loc("notConnected"));
@@ -332,7 +322,7 @@ void WebPickerSidebarView::showDisconnectedState() {
     clearPickList();
     feedbackLabel_->hide();
     replBtn_->hide();
-    if (replExpanded_) closeREPL();
+    if (replExpanded_) toggleREPL();
     setStatusLabelTrailing(false);
 }
 
@@ -365,6 +355,7 @@ void WebPickerSidebarView::showConnectedState(const QString& hostname, bool navi
     tabSwitcherBtn_->show();
     hotReloadBtn_->show();
     previewSep_->show();
+    if (picks_.empty()) restorePicksFromDisk();
     replBtn_->show();
     setStatusLabelTrailing(true);
 }
@@ -387,9 +378,16 @@ void WebPickerSidebarView::resizeEvent(QResizeEvent* event) {
 }
 
 bool WebPickerSidebarView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == disconnectBtn_) {
-        if (event->type() == QEvent::Enter) setTint(disconnectBtn_, chrome::rgb(0.9, 0.35, 0.35));
-        if (event->type() == QEvent::Leave) setTint(disconnectBtn_, chrome::white(0.5));
+    if (watched == replField_ && event->type() == QEvent::KeyPress) {
+        if (replHistoryKey(static_cast<QKeyEvent*>(event)->key())) return true;
+    } else if (watched == urlField_ && event->type() == QEvent::FocusIn) {
+        updateSuggestions(urlField_->text());
+    } else if (watched == urlField_ && event->type() == QEvent::FocusOut) {
+        // Late enough for a click on a suggestion to land first.
+        QTimer::singleShot(kSuggestionsHideDelayMs, this, [this] { hideSuggestions(); });
+    } else if (watched == disconnectBtn_) {
+        if (event->type() == QEvent::Enter) sidebarstyle::setTint(disconnectBtn_, chrome::rgb(0.9, 0.35, 0.35));
+        if (event->type() == QEvent::Leave) sidebarstyle::setTint(disconnectBtn_, chrome::white(0.5));
     } else if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == debugLink1_) openChromeInspect();
         if (watched == debugLink2_) openDebugJSON();

@@ -5,9 +5,14 @@
 #include <QSet>
 #include <QString>
 #include <QTimer>
+#include <QMenu>
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <vector>
+
+#include "webpicker/HotReloadWatcher.h"
+#include "webpicker/PickEntry.h"
 
 class ChromeCDPClient;
 class Defaults;
@@ -16,6 +21,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QVBoxLayout;
+class PickRowView;
 class StatusDotView;
 class VertCenteredTextField;
 
@@ -36,6 +42,8 @@ public:
     std::function<void()> onConnected;
     std::function<void()> onMoveUp;
     std::function<void()> onMoveDown;
+    // Pastes a pick's markup into our terminal that has the keyboard focus, if one has it.
+    std::function<void(const QString&)> pasteIntoFocusedTerminal;
 
     // Both buttons hide when neither way is open; a closed way dims its button.
     void setMoveButtonsEnabled(bool up, bool down);
@@ -65,14 +73,49 @@ public:
     bool isMoveUpEnabled() const;
     bool isMoveDownEnabled() const;
 
+    // The picks, oldest first, and their rows.
+    const std::vector<PickEntry>& picks() const { return picks_; }
+    qint64 nextPickId() const { return nextPickId_; }
+    QList<PickRowView*> pickRows() const;
+    bool isPickListHeaderShown() const;
+    QPushButton* clearPicksButton() const { return clearPicksBtn_; }
+    QLabel* feedbackLabel() const { return feedbackLabel_; }
+    // The menu a right click on a pick row opened last.
+    QMenu* pickMenu() const { return pickMenu_; }
+
+    QPushButton* replButton() const { return replBtn_; }
+    QLineEdit* replField() const { return replField_; }
+    QLabel* replResultLabel() const { return replResultLabel_; }
+    const QStringList& replHistory() const { return replHistory_; }
+    bool isREPLExpanded() const { return replExpanded_; }
+
+    QLineEdit* urlField() const;
+    QWidget* suggestBox() const { return suggestBox_; }
+    QWidget* tabBox() const { return tabBox_; }
+    QPushButton* tabSwitcherButton() const { return tabSwitcherBtn_; }
+
+    QPushButton* hotReloadButton() const { return hotReloadBtn_; }
+    bool isHotReloadEnabled() const { return hotReloadEnabled_; }
+    QWidget* watchRow() const { return watchRow_; }
+    QPushButton* watchFolderButton() const { return watchFolderBtn_; }
+    QString watchStatusText() const;
+    HotReloadWatcher& hotReloadWatcher() { return watcher_; }
+
     // Intervals of the title poll and of the retry after a failed channel, shortened by tests.
     void setTitlePollIntervalMs(int ms) { titlePollIntervalMs_ = ms; }
     void setTabSearchDelayMs(int ms) { tabSearchDelayMs_ = ms; }
+    void setPickPollIntervalMs(int ms) { pickPollIntervalMs_ = ms; }
 
     static constexpr int kTitlePollMs = 3000;
     static constexpr int kTabSearchMs = 2000;
     static constexpr int kWindowPlacementDelayMs = 400;
     static constexpr int kBrowserWindowWidth = 777;
+    static constexpr int kMaxPicks = 20;
+    static constexpr int kPickPollMs = 300;
+    static constexpr int kPasteDelayMs = 150;
+    static constexpr int kReplHistoryMax = 20;
+    static constexpr int kMaxTabRows = 8;
+    static constexpr int kSuggestionsHideDelayMs = 150;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -84,11 +127,57 @@ private:
     void styleTealButton(QPushButton* button, bool enabled);
     void setStatusDot(const QColor& color);
     void setStatusLabelTrailing(bool connected);
+    // Picks and picking.
+    void startPicking();
+    void pollPick();
+    void onHTMLPicked(const QString& html, const QString& selector, const QString& innerText, const QString& xpath);
+    void savePicksToDisk();
+    void restorePicksFromDisk();
     void clearPickList();
+    void clearAllPicksAction();
+    void removePick(qint64 id, PickRowView* row);
+    void showPickListHeader(bool shown);
+    void resetPickButton();
+
+    // Pick rows and their actions.
+    void addPickRow(const PickEntry& entry);
+    void highlightPick(qint64 id, const QString& hex, const QString& selector);
+    void unhighlightPick(qint64 id, const QString& selector);
+    void fetchComputedStyle(qint64 pickId);
+    void showPickMenu(const QString& html, const QString& selector, const QString& innerText,
+                      const QString& xpath, qint64 pickId, const QPoint& at);
+    void menuCopyAny(const QString& text);
+    void triggerElementScreenshot(qint64 pickId);
+    void showFeedback(const QString& text, int hideAfterMs);
+    void showCopiedFeedback();
+
+    // The script console.
+    void toggleREPL();
+    void evaluateREPL();
+    bool replHistoryKey(int key);
+
+    // The address bar and the tab switcher.
+    void navigateURL();
+    void addToHistory(const QString& url);
+    void updateSuggestions(const QString& query);
     void hideSuggestions();
+    void selectSuggestion(const QString& url);
+    void toggleTabSwitcher();
     void hideTabBox();
-    void closeREPL();
+    void selectTab(const QString& webSocketUrl);
+
+    // Hot reload.
+    void toggleHotReload();
+    void startAutoDetectWatch();
+    void selectWatchFolder();
+    void startFileWatcher(const QString& path);
+    void startPollingWatcher(const QString& directory);
+    void triggerHotReload();
+    void showWatchRow(bool forLocalhost);
+    void hideWatchRow();
+    void stopWatching();
     void stopHotReload();
+    void setWatchRowHeight(int height, int durationMs);
 
     void connectToTab();
     void doConnect(const QString& url);
@@ -154,6 +243,20 @@ private:
     QWidget* suggestBox_;
     int suggestBoxH_ = 0;
 
+    std::vector<PickEntry> picks_;
+    qint64 nextPickId_ = 0;
+    QPointer<QMenu> pickMenu_;
+    QStringList replHistory_;
+    int replHistoryIdx_ = -1;
+    HotReloadWatcher watcher_;
+    // The watch row's text from before a "reloaded" note, put back when the note ends.
+    QString watchStatusBeforeNote_;
+    bool reloadNoteShown_ = false;
+    quint64 reloadNote_ = 0;
+    // Every switch of hot reload is its own detection: a late answer of an earlier one is dropped.
+    quint64 watchDetection_ = 0;
+
     int titlePollIntervalMs_ = kTitlePollMs;
+    int pickPollIntervalMs_ = kPickPollMs;
     int tabSearchDelayMs_ = kTabSearchMs;
 };

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "webpicker/HoverFocusManager.h"
+#include "webpicker/WebPickerHost.h"
 #include "webpicker/WebPickerService.h"
+
+#include <memory>
 
 class Defaults;
 
@@ -9,7 +12,7 @@ class Defaults;
 // pointer onto the browser while that sidebar is shown.
 class WebPickerSubsystem final : public WebPickerService {
 public:
-    explicit WebPickerSubsystem(Defaults& defaults);
+    explicit WebPickerSubsystem(Defaults& defaults, std::unique_ptr<WebPickerHost> host = nullptr);
 
     WebPickerSidebarView* createSidebar(QWidget* parent) override;
     void startHoverFocus() override { hoverFocusManager.start(); }
@@ -19,4 +22,5 @@ public:
 
 private:
     Defaults& defaults_;
+    std::unique_ptr<WebPickerHost> host_;
 };
