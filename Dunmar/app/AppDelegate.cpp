@@ -10,6 +10,7 @@
 #include "app/ContentView.h"
 #include "app/StorageNotices.h"
 #include "app/aiusage/UsageServiceAdapter.h"
+#include "app/editor/EditorServiceHost.h"
 #include "app/ssh/RemoteStreamServiceAdapter.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/HeaderBarView.h"
@@ -114,6 +115,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     wireFooter();
     services_.remoteStream = makeRemoteStreamService(defaults_);
     services_.usage = makeUsageService(defaults_, contentView_, footerView_);
+    services_.editor = makeEditorService(*workspace_, toasts_, contentView_, headerView_);
     storagenotices::watch(defaults_, toasts_, this);
 
     if (!workspace_->restoreSession()) workspace_->addTab();
