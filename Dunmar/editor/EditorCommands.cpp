@@ -96,10 +96,17 @@ void EditorCommands::togglePreview() {
     const QUrl url = host_.editorURL(t);
     const QUrl base = url.isEmpty() ? QUrl() : url.adjusted(QUrl::RemoveFilename);
     host_.setPreviewActive(t, true);
-    if (previewpages::kindForExtension(extensionOf(url)) == previewpages::Kind::svg)
+    switch (previewpages::kindForExtension(extensionOf(url))) {
+    case previewpages::Kind::svg:
         view->showSvgPreview(page->toUtf8(), isDark());
-    else
+        break;
+    case previewpages::Kind::html:
         view->showPreview(*page, base);
+        break;
+    default:
+        view->showPreview(*page, base, previewpages::pageTextColor(isDark()));
+        break;
+    }
     host_.setHeaderPreviewActive(true);
 }
 

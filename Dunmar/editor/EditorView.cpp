@@ -10,6 +10,7 @@
 #include "platform/Defaults.h"
 #include "platform/RegularFile.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
@@ -307,7 +308,7 @@ void EditorView::setHighlightDark(bool dark) {
     storage_->setDark(dark);
 }
 
-void EditorView::showPreview(const QString& html, const QUrl& baseUrl) {
+void EditorView::showPreview(const QString& html, const QUrl& baseUrl, const QColor& textColor) {
     delete svgPreview_;
     svgPreview_ = nullptr;
     if (!preview_) {
@@ -316,6 +317,10 @@ void EditorView::showPreview(const QString& html, const QUrl& baseUrl) {
         preview_->setFrameShape(QFrame::NoFrame);
         preview_->stackUnder(modeBar_);
     }
+    QPalette palette = preview_->palette();
+    palette.setColor(QPalette::Text,
+                     textColor.isValid() ? textColor : QApplication::palette().color(QPalette::Text));
+    preview_->setPalette(palette);
     preview_->document()->setBaseUrl(baseUrl);
     // The browser looks for relative images and style sheets in its search paths, not beside the
     // document's base: the file's folder is the one place to look.

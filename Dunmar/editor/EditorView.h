@@ -76,7 +76,9 @@ public:
     SyntaxLanguage language() const;
     void setLanguage(SyntaxLanguage language);
     void setHighlightDark(bool dark);
-    void showPreview(const QString& html, const QUrl& baseUrl = {});
+    // A page in place of the text. `textColor`, when given, is the page's own text colour, which
+    // Qt also needs for what the page's style cannot reach (list bullets).
+    void showPreview(const QString& html, const QUrl& baseUrl = {}, const QColor& textColor = {});
     // An SVG drawing in place of the text, centred and as large as fits, on a dark or light page.
     void showSvgPreview(const QByteArray& svg, bool dark);
     void hidePreview();

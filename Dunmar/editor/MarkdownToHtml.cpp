@@ -198,7 +198,7 @@ QString markdownToHTML(const QString& markdown, bool isDark) {
             "pre code{background:%6;color:%8;font-size:13px}\n"
             "table.quote{background:%9;margin-bottom:12px}\n"
             "td.bar{background:%10}\n"
-            "ul,ol{color:%2;margin-top:6px;margin-bottom:6px}li{margin-top:3px;margin-bottom:3px}\n"
+            "ul,ol{margin-top:6px;margin-bottom:6px}li{margin-top:3px;margin-bottom:3px}\n"
             "hr{color:%4;background:%4;height:1px;border:none;margin-top:24px;margin-bottom:24px}\n"
             "strong{font-weight:600}em{font-style:italic}del{text-decoration:line-through}\n"
             "p{margin-top:6px;margin-bottom:10px}\n")

@@ -41,6 +41,10 @@ bool isDarkBackground(const QColor& terminalBackground) {
     return !terminalBackground.isValid() || terminalBackground.valueF() < 0.5f;
 }
 
+QColor pageTextColor(bool isDark) {
+    return isDark ? QColor(0xdd, 0xe1, 0xe7) : QColor(0x1c, 0x1c, 0x1e);
+}
+
 QString csvToHTML(const QString& csv, bool isDark) {
     QStringList lines;
     for (const QString& line : csv.split(u'\n'))

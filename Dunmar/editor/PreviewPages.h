@@ -16,6 +16,8 @@ bool isPreviewableExtension(const QString& extension);
 // Pages come dark when the theme's terminal background is dark (brightness below 0.5, or no
 // valid colour), light otherwise.
 bool isDarkBackground(const QColor& terminalBackground);
+// The text colour of the generated pages in either scheme.
+QColor pageTextColor(bool isDark);
 
 // A CSV text as a table page: the first non-blank line is the header, the other non-blank lines
 // the rows, striped. Cells are split at every comma and trimmed; every cell shows as text. Only

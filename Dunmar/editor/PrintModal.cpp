@@ -4,6 +4,7 @@
 #include "chrome/ChromeAnimation.h"
 #include "chrome/ChromeStyle.h"
 #include "chrome/SymbolImage.h"
+#include "editor/EditorPanel.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 
@@ -12,27 +13,10 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPointer>
 #include <QPushButton>
 
 namespace {
-
-class Panel : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        QPainterPath path;
-        path.addRoundedRect(QRectF(rect()).adjusted(0.25, 0.25, -0.25, -0.25), 10, 10);
-        p.fillPath(path, chrome::rgb(0.08, 0.08, 0.1, 0.97));
-        p.setPen(QPen(chrome::white(1.0, 0.09), 0.5));
-        p.drawPath(path);
-    }
-};
 
 // One way of printing: a label on a faint rounded field that lightens under the pointer.
 BaseHoverButton* makeOptionButton(const QString& label, QWidget* parent) {
@@ -41,13 +25,8 @@ BaseHoverButton* makeOptionButton(const QString& label, QWidget* parent) {
     button->setCornerRadius(7);
     button->setCursor(Qt::PointingHandCursor);
     button->setAccessibleName(label);
-    auto* text = new QLabel(label, button);
-    text->setFont(chrome::systemFont(13, QFont::Medium));
-    text->setAlignment(Qt::AlignCenter);
+    auto* text = makePanelLabel(label, chrome::systemFont(13, QFont::Medium), chrome::white(0.88), button);
     text->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QPalette palette = text->palette();
-    palette.setColor(QPalette::WindowText, chrome::white(0.88));
-    text->setPalette(palette);
     text->setGeometry(0, 0, 280, 36);
     return button;
 }
@@ -78,7 +57,7 @@ PrintModal::PrintModal(QWidget* host) : QWidget(host) {
 
 void PrintModal::build(const std::vector<PrintOption>& options) {
     const int n = static_cast<int>(options.size());
-    panel_ = new Panel(this);
+    panel_ = new EditorPanel(this);
     panel_->resize(kPanelWidth, panelHeight(n));
     auto* shadow = new QGraphicsDropShadowEffect(panel_);
     shadow->setColor(QColor(0, 0, 0, 178));
@@ -91,12 +70,8 @@ void PrintModal::build(const std::vector<PrintOption>& options) {
         SymbolImage::render(QStringLiteral("printer"), 28, chrome::white(0.75), devicePixelRatioF()));
     icon->setGeometry(146, 20, 28, 28);
 
-    auto* title = new QLabel(QStringLiteral("Drucken"), panel_);
-    title->setFont(chrome::systemFont(15, QFont::DemiBold));
-    title->setAlignment(Qt::AlignCenter);
-    QPalette palette = title->palette();
-    palette.setColor(QPalette::WindowText, chrome::white(0.92));
-    title->setPalette(palette);
+    auto* title = makePanelLabel(QStringLiteral("Drucken"), chrome::systemFont(15, QFont::DemiBold),
+                                 chrome::white(0.92), panel_);
     title->setGeometry(20, 58, 280, 20);
 
     const QPointer<PrintModal> self(this);

@@ -118,13 +118,13 @@ TEST(PreviewPages, ArtifactScreenshots) {
     for (const bool dark : {true, false}) {
         EditorView view;
         view.resize(640, 560);
-        view.showPreview(markdownToHTML(md, dark));
+        view.showPreview(markdownToHTML(md, dark), {}, previewpages::pageTextColor(dark));
         view.show();
         testsupport::drainEvents();
         testsupport::snapshot(&view).save(
             testsupport::artifactsDir() +
             (dark ? "/preview-markdown-dark.png" : "/preview-markdown-light.png"));
-        view.showPreview(previewpages::csvToHTML(csv, dark));
+        view.showPreview(previewpages::csvToHTML(csv, dark), {}, previewpages::pageTextColor(dark));
         testsupport::drainEvents();
         testsupport::snapshot(&view).save(testsupport::artifactsDir() +
                                           (dark ? "/preview-csv-dark.png" : "/preview-csv-light.png"));

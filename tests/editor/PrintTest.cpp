@@ -96,8 +96,6 @@ TEST_F(Printing, ThePanelsGeometryAndItsWayOut) {
     EXPECT_EQ(one->panel()->geometry().center(), host.content.rect().center());
     EXPECT_EQ(one->optionButtons()[0]->geometry(), QRect(20, 94, 280, 36));
     EXPECT_EQ(one->cancelButton()->geometry(), QRect(20, 138, 280, 28));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return chrome::widgetAlpha(one) >= 1.0; }, 5000));
-    testsupport::snapshot(&host.content).save(testsupport::artifactsDir() + "/print-modal.png");
 
     // The backdrop swallows clicks; only the buttons close the panel.
     QTest::mouseClick(one, Qt::LeftButton, {}, QPoint(5, 5));
@@ -113,6 +111,8 @@ TEST_F(Printing, ThePanelsGeometryAndItsWayOut) {
     PrintModal* two = modal();
     ASSERT_NE(two, nullptr);
     EXPECT_EQ(two->panel()->size(), QSize(320, 230));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chrome::widgetAlpha(two) >= 1.0; }, 5000));
+    testsupport::snapshot(&host.content).save(testsupport::artifactsDir() + "/print-modal.png");
     BaseHoverButton* rendered = two->optionButtons()[0];
     QTest::mousePress(rendered, Qt::LeftButton, {}, QPoint(10, 10));
     QTest::mouseRelease(rendered, Qt::LeftButton, {}, QPoint(400, 10));
