@@ -24,7 +24,7 @@ QStringList TerminalBellPane::lastScreenLines(int count) const {
 }
 
 bool TerminalBellPane::applicationCursorMode() const {
-    return view_->terminal().appCursorMode;
+    return view_->terminal().mode(Mode::appCursor);
 }
 
 void TerminalBellPane::writeToShell(const QByteArray& bytes) {

@@ -73,47 +73,47 @@ void Terminal::csiDispatch(std::uint8_t final) {
 }
 
 void Terminal::doCSI(const CsiParams& params, std::uint8_t final) {
-    ++diag.csiCount;
+    ++diag_.csiCount;
     const std::int64_t p0 = params[0];
     const std::int64_t p1 = params[1];
     // Parameters are saturated when read (CsiParams::kMaxValue), so these sums cannot overflow;
     // each operation then cuts the count to what it can affect.
     const std::int64_t n = std::max<std::int64_t>(p0, 1);
-    auto clearWrap = [this] { cursor.pendingWrap = false; };
+    auto clearWrap = [this] { cursor_.pendingWrap = false; };
     switch (final) {
     case '@':
         insertChars(n);
         break;
     case 'A':
-        cursor.y = std::max(cursor.y - n, cursorUpLimit());
+        cursor_.y = std::max(cursor_.y - n, cursorUpLimit());
         clearWrap();
         break;
     case 'B':
-        cursor.y = std::min(cursor.y + n, cursorDownLimit());
+        cursor_.y = std::min(cursor_.y + n, cursorDownLimit());
         clearWrap();
         break;
     case 'C':
     case 'a':
-        cursor.x = std::min(cursor.x + n, cols_ - 1);
+        cursor_.x = std::min(cursor_.x + n, cols_ - 1);
         clearWrap();
         break;
     case 'D':
-        cursor.x = std::max<std::int64_t>(cursor.x - n, 0);
+        cursor_.x = std::max<std::int64_t>(cursor_.x - n, 0);
         clearWrap();
         break;
     case 'E':
-        cursor.x = 0;
-        cursor.y = std::min(cursor.y + n, cursorDownLimit());
+        cursor_.x = 0;
+        cursor_.y = std::min(cursor_.y + n, cursorDownLimit());
         clearWrap();
         break;
     case 'F':
-        cursor.x = 0;
-        cursor.y = std::max(cursor.y - n, cursorUpLimit());
+        cursor_.x = 0;
+        cursor_.y = std::max(cursor_.y - n, cursorUpLimit());
         clearWrap();
         break;
     case 'G':
     case '`':
-        cursor.x = std::max<std::int64_t>(std::min(n - 1, cols_ - 1), 0);
+        cursor_.x = std::max<std::int64_t>(std::min(n - 1, cols_ - 1), 0);
         clearWrap();
         break;
     case 'H':
@@ -157,29 +157,27 @@ void Terminal::doCSI(const CsiParams& params, std::uint8_t final) {
         reportDeviceAttributes(params);
         break;
     case 'd':
-        if (originMode) {
-            cursor.y = std::max(std::min(scrollTop + n - 1, scrollBottom), scrollTop);
+        if (modes_[Mode::origin]) {
+            cursor_.y = std::max(std::min(scrollTop_ + n - 1, scrollBottom_), scrollTop_);
         } else {
-            cursor.y = std::max<std::int64_t>(std::min(n - 1, rows_ - 1), 0);
+            cursor_.y = std::max<std::int64_t>(std::min(n - 1, rows_ - 1), 0);
         }
         clearWrap();
         break;
     case 'e':
-        cursor.y = std::min(cursor.y + n, rows_ - 1);
+        cursor_.y = std::min(cursor_.y + n, rows_ - 1);
         clearWrap();
         break;
     case 'g':
         if (p0 == 0) {
-            if (cursor.x >= 0 && cursor.x < cols_) tabStops_[std::size_t(cursor.x)] = 0;
+            if (cursor_.x >= 0 && cursor_.x < cols_) tabStops_[std::size_t(cursor_.x)] = 0;
         } else if (p0 == 3) {
             std::fill(tabStops_.begin(), tabStops_.end(), 0);
         }
         break;
     case 'h':
     case 'l':
-        for (std::size_t i = 0; i < params.size(); ++i) {
-            if (params[i] == 4) insertMode = final == 'h';
-        }
+        setAnsiModes(params, final == 'h');
         break;
     case 'm':
         doSGR(params);
@@ -190,36 +188,36 @@ void Terminal::doCSI(const CsiParams& params, std::uint8_t final) {
     case 'r': {
         const std::int64_t top = p0 >= 1 ? p0 - 1 : 0;
         const std::int64_t bottom = params.size() >= 2 && p1 >= 1 ? p1 : rows_;
-        scrollTop = std::max<std::int64_t>(std::min(top, rows_ - 1), 0);
-        scrollBottom = std::max(std::min(bottom - 1, rows_ - 1), scrollTop);
-        cursor.x = 0;
-        cursor.y = originMode ? scrollTop : 0;
+        scrollTop_ = std::max<std::int64_t>(std::min(top, rows_ - 1), 0);
+        scrollBottom_ = std::max(std::min(bottom - 1, rows_ - 1), scrollTop_);
+        cursor_.x = 0;
+        cursor_.y = modes_[Mode::origin] ? scrollTop_ : 0;
         clearWrap();
         break;
     }
     case 's':
-        if (params.size() < 2 || !leftRightMarginMode) {
-            savedCursor = cursor; // SCOSC: the position only
+        if (params.size() < 2 || !modes_[Mode::leftRightMargins]) {
+            savedCursor_ = cursor_; // SCOSC: the position only
             break;
         }
         {
             const std::int64_t left = std::max<std::int64_t>(p0, 1);
             const std::int64_t right = p1 >= 1 ? p1 : cols_;
             if (right - 1 < left) break;
-            leftMargin = std::max<std::int64_t>(std::min(left - 1, cols_ - 2), 0);
-            rightMargin = std::max(std::min(right - 1, cols_ - 1), leftMargin + 1);
-            cursor.x = originMode ? leftMargin : 0;
-            cursor.y = originMode ? scrollTop : 0;
+            leftMargin_ = std::max<std::int64_t>(std::min(left - 1, cols_ - 2), 0);
+            rightMargin_ = std::max(std::min(right - 1, cols_ - 1), leftMargin_ + 1);
+            cursor_.x = modes_[Mode::origin] ? leftMargin_ : 0;
+            cursor_.y = modes_[Mode::origin] ? scrollTop_ : 0;
         }
         break;
     case 't':
         doWindowOps(params);
         break;
     case 'u':
-        restoreCursor(savedCursor);
+        restoreCursor(savedCursor_);
         break;
     default:
-        diag.recordUnhandled(std::string("CSI ") + char(final));
+        diag_.recordUnhandled(std::string("CSI ") + char(final));
         break;
     }
 }

@@ -51,15 +51,15 @@ void Terminal::eraseWholeRowsOfDisplay(std::int64_t from, std::int64_t to) {
 }
 
 void Terminal::eraseDisplay(std::int64_t mode) {
-    if (cursor.y < 0 || cursor.y >= rows_) return;
+    if (cursor_.y < 0 || cursor_.y >= rows_) return;
     switch (mode) {
     case 0:
-        eraseCellsInRow(cursor.y, cursor.x, cols_ - 1);
-        eraseWholeRowsOfDisplay(cursor.y + 1, rows_);
+        eraseCellsInRow(cursor_.y, cursor_.x, cols_ - 1);
+        eraseWholeRowsOfDisplay(cursor_.y + 1, rows_);
         break;
     case 1:
-        eraseWholeRowsOfDisplay(0, cursor.y);
-        eraseCellsInRow(cursor.y, 0, std::min(cursor.x, cols_ - 1));
+        eraseWholeRowsOfDisplay(0, cursor_.y);
+        eraseCellsInRow(cursor_.y, 0, std::min(cursor_.x, cols_ - 1));
         break;
     case 3:
         scrollback_.clear();
@@ -78,17 +78,17 @@ void Terminal::eraseDisplay(std::int64_t mode) {
 }
 
 void Terminal::eraseLine(std::int64_t mode) {
-    if (cursor.y < 0 || cursor.y >= rows_) return;
+    if (cursor_.y < 0 || cursor_.y >= rows_) return;
     switch (mode) {
     case 0:
-        eraseCellsInRow(cursor.y, cursor.x, cols_ - 1);
+        eraseCellsInRow(cursor_.y, cursor_.x, cols_ - 1);
         break;
     case 1:
-        eraseCellsInRow(cursor.y, 0, std::min(cursor.x, cols_ - 1));
+        eraseCellsInRow(cursor_.y, 0, std::min(cursor_.x, cols_ - 1));
         break;
     case 2:
-        eraseFullRow(cursor.y);
-        grid_.attr(cursor.y) &= std::uint8_t(~LineAttr::softWrapped);
+        eraseFullRow(cursor_.y);
+        grid_.attr(cursor_.y) &= std::uint8_t(~LineAttr::softWrapped);
         break;
     default:
         break;
@@ -96,57 +96,57 @@ void Terminal::eraseLine(std::int64_t mode) {
 }
 
 void Terminal::eraseChars(std::int64_t n) {
-    if (cursor.y < 0 || cursor.y >= rows_ || n <= 0) return;
-    n = std::min(n, cols_ - cursor.x);
-    eraseCellsInRow(cursor.y, cursor.x, cursor.x + n - 1);
+    if (cursor_.y < 0 || cursor_.y >= rows_ || n <= 0) return;
+    n = std::min(n, cols_ - cursor_.x);
+    eraseCellsInRow(cursor_.y, cursor_.x, cursor_.x + n - 1);
 }
 
 // Lines inserted and deleted stay inside the scroll region; a count larger than the rows from the
 // cursor to the region's bottom blanks them all, so it is cut to that.
 void Terminal::insertLines(std::int64_t n) {
-    if (n <= 0 || cursor.y < scrollTop || cursor.y > scrollBottom || scrollBottom >= rows_) return;
-    const std::int64_t k = std::min(n, scrollBottom - cursor.y + 1);
-    grid_.rotate(cursor.y, scrollBottom + 1 - k, scrollBottom + 1);
-    for (std::int64_t y = cursor.y; y < cursor.y + k; ++y) blankRowAt(y);
+    if (n <= 0 || cursor_.y < scrollTop_ || cursor_.y > scrollBottom_ || scrollBottom_ >= rows_) return;
+    const std::int64_t k = std::min(n, scrollBottom_ - cursor_.y + 1);
+    grid_.rotate(cursor_.y, scrollBottom_ + 1 - k, scrollBottom_ + 1);
+    for (std::int64_t y = cursor_.y; y < cursor_.y + k; ++y) blankRowAt(y);
 }
 
 void Terminal::deleteLines(std::int64_t n) {
-    if (n <= 0 || cursor.y < scrollTop || cursor.y > scrollBottom || scrollBottom >= rows_ ||
-        cursor.y >= rows_) {
+    if (n <= 0 || cursor_.y < scrollTop_ || cursor_.y > scrollBottom_ || scrollBottom_ >= rows_ ||
+        cursor_.y >= rows_) {
         return;
     }
-    const std::int64_t k = std::min(n, scrollBottom - cursor.y + 1);
-    grid_.rotate(cursor.y, cursor.y + k, scrollBottom + 1);
-    for (std::int64_t y = scrollBottom + 1 - k; y <= scrollBottom; ++y) blankRowAt(y);
+    const std::int64_t k = std::min(n, scrollBottom_ - cursor_.y + 1);
+    grid_.rotate(cursor_.y, cursor_.y + k, scrollBottom_ + 1);
+    for (std::int64_t y = scrollBottom_ + 1 - k; y <= scrollBottom_; ++y) blankRowAt(y);
 }
 
 // Characters move between the cursor and the right margin (the last column without margins);
 // cells right of it never move. A count beyond that span blanks it all, so it is cut to it.
 void Terminal::insertChars(std::int64_t n) {
-    if (n <= 0 || cursor.y < 0 || cursor.y >= rows_) return;
-    const std::int64_t right = leftRightMarginMode ? std::min(rightMargin, cols_ - 1) : cols_ - 1;
-    if (cursor.x < 0 || cursor.x > right) return;
-    const std::int64_t k = std::min(n, right - cursor.x + 1);
-    Row& row = rowAt(cursor.y);
-    splitWideAt(row, cursor.x);
+    if (n <= 0 || cursor_.y < 0 || cursor_.y >= rows_) return;
+    const std::int64_t right = modes_[Mode::leftRightMargins] ? std::min(rightMargin_, cols_ - 1) : cols_ - 1;
+    if (cursor_.x < 0 || cursor_.x > right) return;
+    const std::int64_t k = std::min(n, right - cursor_.x + 1);
+    Row& row = rowAt(cursor_.y);
+    splitWideAt(row, cursor_.x);
     splitWideAt(row, right + 1 - k); // the cells from here on are pushed out
     splitWideAt(row, right + 1);
-    auto first = row.begin() + cursor.x;
+    auto first = row.begin() + cursor_.x;
     auto end = row.begin() + right + 1;
     std::move_backward(first, end - k, end);
     std::fill(first, first + k, Cell{});
 }
 
 void Terminal::deleteChars(std::int64_t n) {
-    if (n <= 0 || cursor.y < 0 || cursor.y >= rows_) return;
-    const std::int64_t right = leftRightMarginMode ? std::min(rightMargin, cols_ - 1) : cols_ - 1;
-    if (cursor.x < 0 || cursor.x > right) return;
-    const std::int64_t k = std::min(n, right - cursor.x + 1);
-    Row& row = rowAt(cursor.y);
-    splitWideAt(row, cursor.x);
-    splitWideAt(row, cursor.x + k); // the cells before here are deleted
+    if (n <= 0 || cursor_.y < 0 || cursor_.y >= rows_) return;
+    const std::int64_t right = modes_[Mode::leftRightMargins] ? std::min(rightMargin_, cols_ - 1) : cols_ - 1;
+    if (cursor_.x < 0 || cursor_.x > right) return;
+    const std::int64_t k = std::min(n, right - cursor_.x + 1);
+    Row& row = rowAt(cursor_.y);
+    splitWideAt(row, cursor_.x);
+    splitWideAt(row, cursor_.x + k); // the cells before here are deleted
     splitWideAt(row, right + 1);
-    auto first = row.begin() + cursor.x;
+    auto first = row.begin() + cursor_.x;
     auto end = row.begin() + right + 1;
     std::move(first + k, end, first);
     std::fill(end - k, end, Cell{});
@@ -154,12 +154,12 @@ void Terminal::deleteChars(std::int64_t n) {
 
 void Terminal::enterAltScreen() {
     altGrid_ = std::move(grid_);
-    altCursor = cursor;
+    altCursor_ = cursor_;
     altActive_ = true;
     resetGrid();
-    cursor = CursorState{};
-    scrollTop = 0;
-    scrollBottom = rows_ - 1;
+    cursor_ = CursorState{};
+    scrollTop_ = 0;
+    scrollBottom_ = rows_ - 1;
 }
 
 void Terminal::leaveAltScreen() {
@@ -167,41 +167,29 @@ void Terminal::leaveAltScreen() {
     grid_ = std::move(altGrid_);
     altGrid_.clear();
     altActive_ = false;
-    scrollTop = 0;
-    scrollBottom = rows_ - 1;
+    scrollTop_ = 0;
+    scrollBottom_ = rows_ - 1;
 }
 
 void Terminal::fullReset() {
-    cursor = CursorState{};
+    cursor_ = CursorState{};
     setAttrs(TextAttrs());
-    scrollTop = 0;
-    scrollBottom = rows_ - 1;
-    leftRightMarginMode = false;
-    leftMargin = 0;
-    rightMargin = cols_ - 1;
-    insertMode = false;
-    appCursorMode = false;
-    appKeypadMode = false;
-    bracketedPasteMode = false;
-    autoWrapMode = true;
-    originMode = false;
-    reverseVideoMode = false;
-    cursorVisible = true;
-    cursorStyle = 0;
-    mouseMode = 0;
-    mouseEncoding = 0;
-    focusReportingMode = false;
-    synchronizedOutput = false;
-    charsetG0IsGraphics = false;
-    charsetG1IsGraphics = false;
-    useG1 = false;
+    scrollTop_ = 0;
+    scrollBottom_ = rows_ - 1;
+    modes_.resetAll();
+    cursorStyle_ = 0;
+    leftMargin_ = 0;
+    rightMargin_ = cols_ - 1;
+    charsetG0IsGraphics_ = false;
+    charsetG1IsGraphics_ = false;
+    useG1_ = false;
     setCurrentHyperlink(std::nullopt);
-    paletteOverrides.fill(std::nullopt);
-    dynamicFG.reset();
-    dynamicBG.reset();
-    dynamicCursor.reset();
-    kittyKbdStack.clear();
-    sixelImages.clear();
+    paletteOverrides_.fill(std::nullopt);
+    dynamicFG_.reset();
+    dynamicBG_.reset();
+    dynamicCursor_.reset();
+    kittyKbdStack_.clear();
+    sixelImages_.clear();
     altGrid_.clear();
     altActive_ = false;
     resetGrid();

@@ -37,21 +37,21 @@ void Terminal::escDispatch(char32_t c) {
         forwardIndex();
         return;
     case '=':
-        appKeypadMode = true;
+        modes_.set(Mode::appKeypad, true);
         return;
     case '>':
-        appKeypadMode = false;
+        modes_.set(Mode::appKeypad, false);
         return;
     case 'D':
         lf();
         return;
     case 'E':
-        cursor.x = 0;
-        cursor.pendingWrap = false;
+        cursor_.x = 0;
+        cursor_.pendingWrap = false;
         lf();
         return;
     case 'H':
-        if (cursor.x >= 0 && cursor.x < cols_) tabStops_[std::size_t(cursor.x)] = 1;
+        if (cursor_.x >= 0 && cursor_.x < cols_) tabStops_[std::size_t(cursor_.x)] = 1;
         return;
     case 'M':
         rlf();
@@ -90,19 +90,19 @@ void Terminal::escDispatch(char32_t c) {
 }
 
 void Terminal::escHashDispatch(char32_t c) {
-    if (cursor.y < 0 || cursor.y >= rows_) return;
+    if (cursor_.y < 0 || cursor_.y >= rows_) return;
     switch (c) {
     case '3':
-        grid_.attr(cursor.y) = 2;
+        grid_.attr(cursor_.y) = 2;
         break;
     case '4':
-        grid_.attr(cursor.y) = 3;
+        grid_.attr(cursor_.y) = 3;
         break;
     case '5':
-        grid_.attr(cursor.y) = 0;
+        grid_.attr(cursor_.y) = 0;
         break;
     case '6':
-        grid_.attr(cursor.y) = 1;
+        grid_.attr(cursor_.y) = 1;
         break;
     case '8':
         screenAlignment();
@@ -117,49 +117,47 @@ void Terminal::screenAlignment() {
         std::fill(rowAt(y).begin(), rowAt(y).end(), CellPattern().cell(U'E'));
         grid_.attr(y) = 0;
     }
-    cursor = CursorState{};
-    scrollTop = 0;
-    scrollBottom = rows_ - 1;
+    cursor_ = CursorState{};
+    scrollTop_ = 0;
+    scrollBottom_ = rows_ - 1;
 }
 
 void Terminal::backIndex() {
-    if (cursor.x > 0) {
-        cursor.x -= 1;
-        cursor.pendingWrap = false;
-    } else if (cursor.y >= scrollTop && cursor.y <= scrollBottom && cursor.y < rows_) {
-        Row& row = rowAt(cursor.y);
+    if (cursor_.x > 0) {
+        cursor_.x -= 1;
+        cursor_.pendingWrap = false;
+    } else if (cursor_.y >= scrollTop_ && cursor_.y <= scrollBottom_ && cursor_.y < rows_) {
+        Row& row = rowAt(cursor_.y);
         std::move_backward(row.begin(), row.end() - 1, row.end());
         row.front() = Cell{};
     }
 }
 
 void Terminal::forwardIndex() {
-    if (cursor.x < effectiveCols(cursor.y) - 1) {
-        cursor.x += 1;
-        cursor.pendingWrap = false;
-    } else if (cursor.y >= scrollTop && cursor.y <= scrollBottom && cursor.y < rows_) {
-        Row& row = rowAt(cursor.y);
+    if (cursor_.x < effectiveCols(cursor_.y) - 1) {
+        cursor_.x += 1;
+        cursor_.pendingWrap = false;
+    } else if (cursor_.y >= scrollTop_ && cursor_.y <= scrollBottom_ && cursor_.y < rows_) {
+        Row& row = rowAt(cursor_.y);
         std::move(row.begin() + 1, row.end(), row.begin());
         row.back() = Cell{};
     }
 }
 
 void Terminal::saveCursorFull() {
-    savedCursor = cursor;
-    savedAttrs = attrs_;
-    savedG0IsGraphics = charsetG0IsGraphics;
-    savedG1IsGraphics = charsetG1IsGraphics;
-    savedUseG1 = useG1;
-    savedOriginMode = originMode;
-    savedAutoWrap = autoWrapMode;
+    savedCursor_ = cursor_;
+    savedAttrs_ = attrs_;
+    savedG0IsGraphics_ = charsetG0IsGraphics_;
+    savedG1IsGraphics_ = charsetG1IsGraphics_;
+    savedUseG1_ = useG1_;
+    modes_.saveWithCursor();
 }
 
 void Terminal::restoreCursorFull() {
-    restoreCursor(savedCursor);
-    setAttrs(savedAttrs);
-    charsetG0IsGraphics = savedG0IsGraphics;
-    charsetG1IsGraphics = savedG1IsGraphics;
-    useG1 = savedUseG1;
-    originMode = savedOriginMode;
-    autoWrapMode = savedAutoWrap;
+    restoreCursor(savedCursor_);
+    setAttrs(savedAttrs_);
+    charsetG0IsGraphics_ = savedG0IsGraphics_;
+    charsetG1IsGraphics_ = savedG1IsGraphics_;
+    useG1_ = savedUseG1_;
+    modes_.restoreWithCursor();
 }

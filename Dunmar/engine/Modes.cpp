@@ -1,4 +1,6 @@
-// DEC private modes (DECSET / DECRST) and their values for mode reports.
+// SM/RM and DECSET/DECRST, and the values of modes for mode reports (DECRQM). Plain switches go
+// through the mode table; the modes that act (origin, the alternate screen, the margins, the saved
+// cursor) and the mouse's many-valued modes are handled here.
 #include "engine/Terminal.h"
 
 #include <string>
@@ -8,124 +10,101 @@ void Terminal::doPrivate(const CsiParams& params, std::uint8_t final) {
     for (std::size_t i = 0; i < params.size(); ++i) setPrivateMode(params[i], final == 'h');
 }
 
+void Terminal::setAnsiModes(const CsiParams& params, bool set) {
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        if (const auto mode = TerminalModes::fromNumber(params[i], true)) modes_.set(*mode, set);
+    }
+}
+
 void Terminal::setPrivateMode(std::int64_t mode, bool set) {
     switch (mode) {
-    case 1:
-        appCursorMode = set;
-        break;
-    case 5:
-        reverseVideoMode = set;
-        break;
     case 6:
-        originMode = set;
-        cursor.x = 0;
-        cursor.y = set ? scrollTop : 0;
-        cursor.pendingWrap = false;
-        break;
-    case 7:
-        autoWrapMode = set;
-        break;
+        modes_.set(Mode::origin, set);
+        cursor_.x = 0;
+        cursor_.y = set ? scrollTop_ : 0;
+        cursor_.pendingWrap = false;
+        return;
     case 12:
-        break;
-    case 25:
-        cursorVisible = set;
-        break;
+    case 1015:
+    case 1016:
+        return;
     case 47:
     case 1047:
         if (set) {
             if (!altActive_) enterAltScreen();
         } else if (altActive_) {
             leaveAltScreen();
-            restoreCursor(altCursor);
-            cursor.pendingWrap = false;
+            restoreCursor(altCursor_);
+            cursor_.pendingWrap = false;
         }
-        break;
+        return;
     case 69:
-        leftRightMarginMode = set;
+        modes_.set(Mode::leftRightMargins, set);
         if (!set) {
-            leftMargin = 0;
-            rightMargin = cols_ - 1;
+            leftMargin_ = 0;
+            rightMargin_ = cols_ - 1;
         }
-        break;
+        return;
     case 1000:
     case 1002:
     case 1003:
-        mouseMode = set ? mode : 0;
-        break;
-    case 1004:
-        focusReportingMode = set;
-        break;
+        modes_.setMouseTracking(set ? MouseTracking(mode) : MouseTracking::off);
+        return;
     case 1005:
     case 1006:
-        mouseEncoding = set ? mode : 0;
-        break;
-    case 1015:
-    case 1016:
-        break;
+        modes_.setMouseEncoding(set ? MouseEncoding(mode) : MouseEncoding::x10);
+        return;
     case 1048:
         if (set) {
-            savedCursor = cursor;
+            savedCursor_ = cursor_;
         } else {
-            restoreCursor(savedCursor);
+            restoreCursor(savedCursor_);
         }
-        break;
+        return;
     case 1049:
         if (set) {
-            savedCursor = cursor;
-            savedAttrs = attrs_;
+            savedCursor_ = cursor_;
+            savedAttrs_ = attrs_;
             if (!altActive_) enterAltScreen();
         } else {
             leaveAltScreen();
-            restoreCursor(savedCursor);
-            setAttrs(savedAttrs);
+            restoreCursor(savedCursor_);
+            setAttrs(savedAttrs_);
         }
-        break;
-    case 2004:
-        bracketedPasteMode = set;
-        break;
-    case 2026:
-        synchronizedOutput = set;
-        break;
+        return;
     default:
-        diag.recordUnhandled("CSI ? " + std::to_string(mode) + (set ? " h" : " l"));
         break;
+    }
+    if (const auto flag = TerminalModes::fromNumber(mode, false)) {
+        modes_.set(*flag, set);
+    } else {
+        diag_.recordUnhandled("CSI ? " + std::to_string(mode) + (set ? " h" : " l"));
     }
 }
 
 int Terminal::queryPrivateMode(std::int64_t mode) const {
     auto flag = [](bool on) { return on ? 1 : 2; };
     switch (mode) {
-    case 1:
-        return flag(appCursorMode);
-    case 5:
-        return flag(reverseVideoMode);
-    case 6:
-        return flag(originMode);
-    case 7:
-        return flag(autoWrapMode);
     case 12:
         return 2;
-    case 25:
-        return flag(cursorVisible);
     case 47:
     case 1047:
     case 1049:
         return flag(altActive_);
-    case 69:
-        return flag(leftRightMarginMode);
     case 1000:
     case 1002:
     case 1003:
-        return flag(mouseMode == mode);
-    case 1004:
-        return flag(focusReportingMode);
+        return flag(std::int64_t(modes_.mouseTracking()) == mode);
     case 1006:
-        return flag(mouseEncoding == 1006);
-    case 2004:
-        return flag(bracketedPasteMode);
-    case 2026:
-        return flag(synchronizedOutput);
+        return flag(modes_.mouseEncoding() == MouseEncoding::sgr);
     default:
-        return 0; // 1005, 1015, 1016, 1048 and unknown modes
+        break;
     }
+    if (const auto flag_ = TerminalModes::fromNumber(mode, false)) return flag(modes_[*flag_]);
+    return 0; // 1005, 1015, 1016, 1048 and unknown modes
+}
+
+int Terminal::queryAnsiMode(std::int64_t mode) const {
+    if (const auto flag = TerminalModes::fromNumber(mode, true)) return modes_[*flag] ? 1 : 2;
+    return mode == 20 ? 2 : 0; // new-line mode is known and always off
 }

@@ -17,7 +17,7 @@ std::int64_t oscNumber(std::string_view text) {
 } // namespace
 
 void Terminal::handleOSC() {
-    ++diag.oscCount;
+    ++diag_.oscCount;
     std::string_view buf = parser_.oscBuf;
     std::string_view payload;
     std::int64_t number;
@@ -30,8 +30,8 @@ void Terminal::handleOSC() {
     switch (number) {
     case 0:
     case 2:
-        currentTitle = sanitizeTitle(payload);
-        if (onTitleChange) onTitleChange(currentTitle);
+        currentTitle_ = sanitizeTitle(payload);
+        if (onTitleChange) onTitleChange(currentTitle_);
         break;
     case 1: // the icon name: nothing shows it
         break;
@@ -63,22 +63,22 @@ void Terminal::handleOSC() {
         oscResetPalette(payload);
         break;
     case 110:
-        dynamicFG.reset();
+        dynamicFG_.reset();
         colorChanged();
         break;
     case 111:
-        dynamicBG.reset();
+        dynamicBG_.reset();
         colorChanged();
         break;
     case 112:
-        dynamicCursor.reset();
+        dynamicCursor_.reset();
         colorChanged();
         break;
     case 133:
         oscPromptMark(payload);
         break;
     default:
-        diag.recordUnhandled("OSC " + std::to_string(number));
+        diag_.recordUnhandled("OSC " + std::to_string(number));
         break;
     }
 }
@@ -94,7 +94,7 @@ void Terminal::oscWorkingDirectory(std::string_view payload) {
     if (slash == std::string_view::npos) return;
     std::string path = percentDecode(rest.substr(slash));
     if (path.find('\0') != std::string::npos || !isValidUtf8(path)) return;
-    currentDirectory = std::move(path);
+    currentDirectory_ = std::move(path);
 }
 
 // "selection;data". The selection parameter never chooses another clipboard; the view has one.
@@ -126,9 +126,9 @@ void Terminal::oscPromptMark(std::string_view payload) {
     for (char c : payload) {
         if (decoder.step(static_cast<std::uint8_t>(c), mark) == Utf8Decoder::Result::scalar) break;
     }
-    promptMarks.push_back(PromptMark{mark, cursor.y});
-    if (promptMarks.size() > kMaxPromptMarks) {
-        promptMarks.erase(promptMarks.begin(),
-                          promptMarks.begin() + std::ptrdiff_t(promptMarks.size() - kMaxPromptMarks));
+    promptMarks_.push_back(PromptMark{mark, cursor_.y});
+    if (promptMarks_.size() > kMaxPromptMarks) {
+        promptMarks_.erase(promptMarks_.begin(),
+                          promptMarks_.begin() + std::ptrdiff_t(promptMarks_.size() - kMaxPromptMarks));
     }
 }

@@ -50,20 +50,20 @@ void Terminal::oscPaletteEntry(std::string_view payload) {
     if (!index) return;
     if (pieces[1] == "?") {
         if (!onResponse) return;
-        const auto& over = paletteOverrides[*index];
+        const auto& over = paletteOverrides_[*index];
         const ColorRGBA color = over ? colorFromRgb8(*over) : nsColorFromAnsi(std::int64_t(*index));
         respond(oscColorReply("4;" + std::to_string(*index), color));
         return;
     }
     const auto rgb = parseColorSpec(pieces[1]);
     if (!rgb) return;
-    paletteOverrides[*index] = *rgb;
+    paletteOverrides_[*index] = *rgb;
     colorChanged();
 }
 
 // "?" asks; anything else is one colour specification (several in one command are not split).
 void Terminal::oscDynamicColor(std::int64_t number, std::string_view payload) {
-    std::optional<RGB>& slot = number == 10 ? dynamicFG : number == 11 ? dynamicBG : dynamicCursor;
+    std::optional<RGB>& slot = number == 10 ? dynamicFG_ : number == 11 ? dynamicBG_ : dynamicCursor_;
     if (payload == "?") {
         if (!onResponse) return;
         ColorRGBA color = number == 10 ? kDefaultFG : number == 11 ? kDefaultBG : kDefaultCursorQueryColor;
@@ -80,10 +80,10 @@ void Terminal::oscDynamicColor(std::int64_t number, std::string_view payload) {
 // No payload resets every entry; otherwise the listed indices, skipping what is not one.
 void Terminal::oscResetPalette(std::string_view payload) {
     if (payload.empty()) {
-        paletteOverrides.fill(std::nullopt);
+        paletteOverrides_.fill(std::nullopt);
     } else {
         for (std::string_view piece : splitFields(payload, 0)) {
-            if (const auto index = paletteIndex(piece)) paletteOverrides[*index].reset();
+            if (const auto index = paletteIndex(piece)) paletteOverrides_[*index].reset();
         }
     }
     colorChanged();

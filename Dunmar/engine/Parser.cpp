@@ -119,9 +119,9 @@ constexpr std::ptrdiff_t kShortCsiLookahead = 1 + 5 * 4;
 // single-size row with room for the whole run before the last column, no wrap due, no insert mode
 // and no graphics set. Returns false, having done nothing, in every other case.
 [[gnu::always_inline]] inline bool Terminal::printShortAscii(const std::uint8_t* text, std::size_t n) {
-    const std::int64_t x = cursor.x;
-    const std::int64_t y = cursor.y;
-    if (insertMode || cursor.pendingWrap || activeCharsetIsGraphics() ||
+    const std::int64_t x = cursor_.x;
+    const std::int64_t y = cursor_.y;
+    if (modes_[Mode::insert] || cursor_.pendingWrap || activeCharsetIsGraphics() ||
         std::uint64_t(y) >= std::uint64_t(rows_) || std::uint64_t(x) + n >= std::uint64_t(cols_) ||
         (grid_.attr(y) & LineAttr::sizeMask) != 0) {
         return false;
@@ -132,8 +132,8 @@ constexpr std::ptrdiff_t kShortCsiLookahead = 1 + 5 * 4;
     splitWideAt(row, x + std::int64_t(n));
     Cell* const dst = row.data() + x;
     for (std::size_t i = 0; i < n; ++i) pen.store(dst + i, text[i]);
-    cursor.x = x + std::int64_t(n);
-    lastChar = text[n - 1];
+    cursor_.x = x + std::int64_t(n);
+    lastChar_ = text[n - 1];
     return true;
 }
 
@@ -150,7 +150,7 @@ const std::uint8_t* Terminal::runGround(const std::uint8_t* p, const std::uint8_
             const std::uint8_t* const q =
                 end - p >= 2 && unsigned(p[1]) - 0x20 >= 0x5F ? p + 1 : printableRunEnd(p + 1, end);
             const auto n = std::size_t(q - p);
-            diag.totalScalars += std::int64_t(n);
+            diag_.totalScalars += std::int64_t(n);
             if (n >= kShortRun || !printShortAscii(p, n)) printAscii(reinterpret_cast<const char*>(p), n);
             p = q;
             continue;
@@ -159,8 +159,8 @@ const std::uint8_t* Terminal::runGround(const std::uint8_t* p, const std::uint8_
             if (end - p < 2 || p[1] != '[') return p;
             // ESC [ as feed() takes it: the ESC starts an escape, the "[" is counted as an
             // escape's scalar and starts the control sequence.
-            diag.totalScalars += 2;
-            ++diag.escCount;
+            diag_.totalScalars += 2;
+            ++diag_.escCount;
             if (const std::uint8_t* next = dispatchWholeCsi(p + 2, end)) {
                 p = next;
             } else {
@@ -168,7 +168,7 @@ const std::uint8_t* Terminal::runGround(const std::uint8_t* p, const std::uint8_
                 return collectCsi(p + 2, end);
             }
         } else if (b < 0x20) {
-            ++diag.totalScalars;
+            ++diag_.totalScalars;
             executeC0(b);
             ++p;
         } else if (b >= 0x80) {
@@ -213,7 +213,7 @@ void Terminal::process(std::span<const std::uint8_t> bytes) {
                 p += used;
                 if (c == 0xFFFD) continue;
                 if (parser_.state == PState::ground && c >= 0xA0) {
-                    ++diag.totalScalars;
+                    ++diag_.totalScalars;
                     put(c);
                 } else {
                     feed(c);
@@ -240,7 +240,7 @@ void Terminal::process(std::span<const std::uint8_t> bytes) {
 // ---- The state machine ----------------------------------------------------------------------------
 
 void Terminal::feed(char32_t c) {
-    ++diag.totalScalars;
+    ++diag_.totalScalars;
     const bool inString = parser_.state == PState::osc || parser_.state == PState::oscEsc ||
                           parser_.state == PState::dcsPass || parser_.state == PState::dcsSixel;
     if (!inString) {
@@ -258,7 +258,7 @@ void Terminal::feed(char32_t c) {
         put(c);
         break;
     case PState::esc:
-        ++diag.escCount;
+        ++diag_.escCount;
         parser_.state = PState::ground;
         escDispatch(c);
         break;
@@ -289,7 +289,7 @@ void Terminal::feed(char32_t c) {
         if (c == '\\' && parser_.stringIsOsc && !parser_.oscOverflow) handleOSC();
         break;
     case PState::dcs:
-        ++diag.dcsCount;
+        ++diag_.dcsCount;
         dcsCollect(c);
         break;
     case PState::dcsPass:
@@ -311,11 +311,11 @@ void Terminal::feed(char32_t c) {
         }
         break;
     case PState::charsetG0:
-        charsetG0IsGraphics = c == '0';
+        charsetG0IsGraphics_ = c == '0';
         parser_.state = PState::ground;
         break;
     case PState::charsetG1:
-        charsetG1IsGraphics = c == '0';
+        charsetG1IsGraphics_ = c == '0';
         parser_.state = PState::ground;
         break;
     }
@@ -327,8 +327,8 @@ void Terminal::executeC0(char32_t c) {
         if (onBell) onBell();
         break;
     case 0x08:
-        cursor.x = std::max<std::int64_t>(cursor.x - 1, 0);
-        cursor.pendingWrap = false;
+        cursor_.x = std::max<std::int64_t>(cursor_.x - 1, 0);
+        cursor_.pendingWrap = false;
         break;
     case 0x09:
         advanceToNextTab();
@@ -339,14 +339,14 @@ void Terminal::executeC0(char32_t c) {
         lf();
         break;
     case 0x0D:
-        cursor.x = 0;
-        cursor.pendingWrap = false;
+        cursor_.x = 0;
+        cursor_.pendingWrap = false;
         break;
     case 0x0E:
-        useG1 = true;
+        useG1_ = true;
         break;
     case 0x0F:
-        useG1 = false;
+        useG1_ = false;
         break;
     case 0x1B:
         parser_.state = PState::esc;
@@ -362,12 +362,12 @@ bool Terminal::executeC1(char32_t c) {
         lf();
         break;
     case 0x85:
-        cursor.x = 0;
-        cursor.pendingWrap = false;
+        cursor_.x = 0;
+        cursor_.pendingWrap = false;
         lf();
         break;
     case 0x88:
-        if (cursor.x >= 0 && cursor.x < cols_) tabStops_[std::size_t(cursor.x)] = 1;
+        if (cursor_.x >= 0 && cursor_.x < cols_) tabStops_[std::size_t(cursor_.x)] = 1;
         break;
     case 0x8D:
         rlf();
@@ -478,7 +478,7 @@ const std::uint8_t* Terminal::collectCsi(const std::uint8_t* p, const std::uint8
             parser_.csiParams.endParam();
         } else if (b >= 0x40 && b <= 0x7E) {
             ++p;
-            diag.totalScalars += p - start;
+            diag_.totalScalars += p - start;
             parser_.csiParams.endParam();
             parser_.state = PState::ground;
             csiDispatch(b);
@@ -494,7 +494,7 @@ const std::uint8_t* Terminal::collectCsi(const std::uint8_t* p, const std::uint8
         }
         ++p;
     }
-    diag.totalScalars += p - start;
+    diag_.totalScalars += p - start;
     return p;
 }
 
@@ -532,8 +532,8 @@ const std::uint8_t* Terminal::collectCsi(const std::uint8_t* p, const std::uint8
     ++q;
     values[0] = first == '3' ? 38 : 48;
     values[1] = kind - '0';
-    diag.totalScalars += q - p;
-    ++diag.csiCount;
+    diag_.totalScalars += q - p;
+    ++diag_.csiCount;
     parser_.csiPrefix = 0;
     parser_.csiIntermediate = 0;
     parser_.csiParams.setPlain(count);
@@ -582,7 +582,7 @@ const std::uint8_t* Terminal::collectCsi(const std::uint8_t* p, const std::uint8
     }
     const std::uint8_t final = *p++;
 
-    diag.totalScalars += p - start;
+    diag_.totalScalars += p - start;
     parser_.csiPrefix = prefix;
     parser_.csiIntermediate = intermediate;
     parser_.csiParams.setPlain(count);
@@ -591,10 +591,10 @@ const std::uint8_t* Terminal::collectCsi(const std::uint8_t* p, const std::uint8
         // The plain sequences skip the routing by prefix and intermediate; the two that programs
         // send most, SGR and CUP, are run right here.
         if (final == 'm') {
-            ++diag.csiCount;
+            ++diag_.csiCount;
             doSGR(parser_.csiParams);
         } else if (final == 'H') {
-            ++diag.csiCount;
+            ++diag_.csiCount;
             cursorPosition(values[0], count > 1 ? values[1] : 0);
         } else {
             doCSI(parser_.csiParams, final);

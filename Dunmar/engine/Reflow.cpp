@@ -130,8 +130,8 @@ void Terminal::resize(std::int64_t newCols, std::int64_t newRows) {
     std::vector<std::uint8_t> attrs;
     grid_.release(grid, attrs);
     std::int64_t h = rows_;
-    std::int64_t cx = cursor.x;
-    std::int64_t cy = cursor.y;
+    std::int64_t cx = cursor_.x;
+    std::int64_t cy = cursor_.y;
 
     if (!altActive_ && R < rows_) {
         const std::int64_t k = std::min(cy, rows_ - R);
@@ -187,13 +187,13 @@ void Terminal::resize(std::int64_t newCols, std::int64_t newRows) {
     const std::int64_t oldCols = cols_;
     cols_ = C;
     rows_ = R;
-    scrollTop = 0;
-    scrollBottom = R - 1;
-    leftMargin = 0;
-    rightMargin = C - 1;
-    cursor.x = std::clamp<std::int64_t>(cx, 0, C - 1);
-    cursor.y = std::clamp<std::int64_t>(cy, 0, R - 1);
-    cursor.pendingWrap = false;
+    scrollTop_ = 0;
+    scrollBottom_ = R - 1;
+    leftMargin_ = 0;
+    rightMargin_ = C - 1;
+    cursor_.x = std::clamp<std::int64_t>(cx, 0, C - 1);
+    cursor_.y = std::clamp<std::int64_t>(cy, 0, R - 1);
+    cursor_.pendingWrap = false;
 
     // Stops beyond the new width go; new columns get a stop every 8 after the last one kept.
     tabStops_.resize(std::size_t(C), 0);

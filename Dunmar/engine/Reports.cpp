@@ -19,7 +19,7 @@ void Terminal::respond(const std::string& reply) {
 
 // DECSCUSR: the style number is kept as sent; the view decides what it draws for each.
 void Terminal::doCSISpace(const CsiParams& params, std::uint8_t final) {
-    if (final == 'q') cursorStyle = params[0];
+    if (final == 'q') cursorStyle_ = params[0];
 }
 
 // DECSTR
@@ -35,33 +35,26 @@ void Terminal::doCSIQuote(const CsiParams& params, std::uint8_t final) {
     setAttrs(a);
 }
 
-// DECRQM for the ANSI modes: insert mode (4) is the only one that can be set; 20 (new line) is
-// known and always off.
+// DECRQM for the ANSI modes.
 void Terminal::doCSIDollar(const CsiParams& params, std::uint8_t final) {
     if (final != 'p') return;
     const std::int64_t mode = params[0];
-    int value = 0;
-    if (mode == 4) {
-        value = insertMode ? 1 : 2;
-    } else if (mode == 20) {
-        value = 2;
-    }
-    respond(kCsi + std::to_string(mode) + ";" + std::to_string(value) + "$y");
+    respond(kCsi + std::to_string(mode) + ";" + std::to_string(queryAnsiMode(mode)) + "$y");
 }
 
 // CSI < n u: pops n entries of the kitty keyboard flag stack (at least one).
 void Terminal::doLessThanPrefix(const CsiParams& params, std::uint8_t final) {
     if (final != 'u') return;
     const std::int64_t n = std::max<std::int64_t>(params[0], 1);
-    const auto pop = std::min<std::size_t>(std::size_t(n), kittyKbdStack.size());
-    kittyKbdStack.resize(kittyKbdStack.size() - pop);
+    const auto pop = std::min<std::size_t>(std::size_t(n), kittyKbdStack_.size());
+    kittyKbdStack_.resize(kittyKbdStack_.size() - pop);
 }
 
 void Terminal::doSecondaryPrefix(const CsiParams& params, std::uint8_t final) {
     switch (final) {
     case 'u':
         // A full stack refuses the push rather than forgetting the oldest entry.
-        if (kittyKbdStack.size() < kMaxKittyFlagStack) kittyKbdStack.push_back(params[0]);
+        if (kittyKbdStack_.size() < kMaxKittyFlagStack) kittyKbdStack_.push_back(params[0]);
         break;
     case 'q': // XTVERSION
         if (params[0] == 0) respond("\x1bP>|Dunmar(1.0)\x1b\\");
@@ -96,8 +89,8 @@ void Terminal::reportDeviceStatus(const CsiParams& params) {
     case 6: {
         // In origin mode rows count from the top of the scroll region; columns always count from
         // the left edge.
-        const std::int64_t row = originMode ? cursor.y - scrollTop + 1 : cursor.y + 1;
-        respond(kCsi + std::to_string(row) + ";" + std::to_string(cursor.x + 1) + "R");
+        const std::int64_t row = modes_[Mode::origin] ? cursor_.y - scrollTop_ + 1 : cursor_.y + 1;
+        respond(kCsi + std::to_string(row) + ";" + std::to_string(cursor_.x + 1) + "R");
         break;
     }
     default:
@@ -118,20 +111,20 @@ void Terminal::doWindowOps(const CsiParams& params) {
         break;
     }
     case 14:
-        respond(kCsi + "4;" + std::to_string(rows_ * cellPixelHeight) + ";" +
-                std::to_string(cols_ * cellPixelWidth) + "t");
+        respond(kCsi + "4;" + std::to_string(rows_ * cellPixelHeight_) + ";" +
+                std::to_string(cols_ * cellPixelWidth_) + "t");
         break;
     case 18:
         respond(kCsi + "8;" + std::to_string(rows_) + ";" + std::to_string(cols_) + "t");
         break;
     case 22:
-        if (titleStack.size() < kMaxTitleStack) titleStack.push_back(currentTitle);
+        if (titleStack_.size() < kMaxTitleStack) titleStack_.push_back(currentTitle_);
         break;
     case 23:
-        if (!titleStack.empty()) {
-            currentTitle = std::move(titleStack.back());
-            titleStack.pop_back();
-            if (onTitleChange) onTitleChange(currentTitle);
+        if (!titleStack_.empty()) {
+            currentTitle_ = std::move(titleStack_.back());
+            titleStack_.pop_back();
+            if (onTitleChange) onTitleChange(currentTitle_);
         }
         break;
     default:
@@ -143,28 +136,19 @@ void Terminal::doWindowOps(const CsiParams& params) {
 // mode, bracketed paste, reverse video, the saved cursor, the titles and the colours stay.
 void Terminal::softReset() {
     setAttrs(TextAttrs());
-    cursor.x = 0;
-    cursor.y = 0;
-    scrollTop = 0;
-    scrollBottom = rows_ - 1;
-    leftRightMarginMode = false;
-    leftMargin = 0;
-    rightMargin = cols_ - 1;
-    appCursorMode = false;
-    appKeypadMode = false;
-    originMode = false;
-    autoWrapMode = true;
-    cursor.pendingWrap = false;
-    cursorVisible = true;
-    cursorStyle = 0;
-    mouseMode = 0;
-    mouseEncoding = 0;
-    focusReportingMode = false;
-    synchronizedOutput = false;
-    charsetG0IsGraphics = false;
-    charsetG1IsGraphics = false;
-    useG1 = false;
+    cursor_.x = 0;
+    cursor_.y = 0;
+    scrollTop_ = 0;
+    scrollBottom_ = rows_ - 1;
+    modes_.softReset();
+    cursor_.pendingWrap = false;
+    cursorStyle_ = 0;
+    leftMargin_ = 0;
+    rightMargin_ = cols_ - 1;
+    charsetG0IsGraphics_ = false;
+    charsetG1IsGraphics_ = false;
+    useG1_ = false;
     setCurrentHyperlink(std::nullopt);
-    kittyKbdStack.clear();
+    kittyKbdStack_.clear();
     resetTabStops();
 }

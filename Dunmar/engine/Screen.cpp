@@ -9,9 +9,9 @@
 #endif
 
 void Terminal::wrapToNextLine() {
-    grid_.attr(cursor.y) |= LineAttr::softWrapped;
-    cursor.x = 0;
-    cursor.pendingWrap = false;
+    grid_.attr(cursor_.y) |= LineAttr::softWrapped;
+    cursor_.x = 0;
+    cursor_.pendingWrap = false;
     lf();
 }
 
@@ -25,44 +25,44 @@ void Terminal::blankWideHalves(Row& row, std::int64_t rightHalf) {
 void Terminal::put(char32_t c) {
     if (activeCharsetIsGraphics() && c >= 0x60 && c <= 0x7E) c = decGraphics(c);
     const int w = unicodeWidth(c);
-    const std::int64_t e = effectiveCols(cursor.y);
+    const std::int64_t e = effectiveCols(cursor_.y);
     if (w == 0) {
         composeIntoPrevious(c);
         return;
     }
     const CellPattern pen = penPattern();
-    if (cursor.pendingWrap && autoWrapMode) wrapToNextLine();
-    if (w == 2 && autoWrapMode && cursor.x == e - 1) {
+    if (cursor_.pendingWrap && modes_[Mode::autoWrap]) wrapToNextLine();
+    if (w == 2 && modes_[Mode::autoWrap] && cursor_.x == e - 1) {
         // No room for both halves: the last column gets a blank and the character moves down.
-        splitWideAt(rowAt(cursor.y), cursor.x);
-        rowAt(cursor.y)[std::size_t(cursor.x)] = pen.cell(U' ');
+        splitWideAt(rowAt(cursor_.y), cursor_.x);
+        rowAt(cursor_.y)[std::size_t(cursor_.x)] = pen.cell(U' ');
         wrapToNextLine();
     }
-    if (cursor.y < 0 || cursor.y >= rows_ || cursor.x < 0 || cursor.x >= cols_) return;
-    Row& row = rowAt(cursor.y);
-    const auto x = std::size_t(cursor.x);
-    splitWideAt(row, cursor.x);
-    if (insertMode) {
+    if (cursor_.y < 0 || cursor_.y >= rows_ || cursor_.x < 0 || cursor_.x >= cols_) return;
+    Row& row = rowAt(cursor_.y);
+    const auto x = std::size_t(cursor_.x);
+    splitWideAt(row, cursor_.x);
+    if (modes_[Mode::insert]) {
         std::size_t k = w == 2 ? 2 : 1;
         if (x + k < row.size()) {
             splitWideAt(row, std::int64_t(row.size() - k)); // pushed off the row by half
             std::move_backward(row.begin() + std::ptrdiff_t(x), row.end() - std::ptrdiff_t(k), row.end());
         }
     } else {
-        splitWideAt(row, cursor.x + (w == 2 && cursor.x + 1 < cols_ ? 2 : 1));
+        splitWideAt(row, cursor_.x + (w == 2 && cursor_.x + 1 < cols_ ? 2 : 1));
     }
-    if (w == 2 && cursor.x + 1 < cols_) {
+    if (w == 2 && cursor_.x + 1 < cols_) {
         pen.withWidth(2).store(&row[x], c);
         pen.withWidth(0).store(&row[x + 1], U' ');
-        cursor.x += 2;
+        cursor_.x += 2;
     } else {
         pen.store(&row[x], c);
-        cursor.x += 1;
+        cursor_.x += 1;
     }
-    lastChar = c;
-    if (cursor.x >= e) {
-        cursor.x = e - 1;
-        cursor.pendingWrap = true;
+    lastChar_ = c;
+    if (cursor_.x >= e) {
+        cursor_.x = e - 1;
+        cursor_.pendingWrap = true;
     }
 }
 
@@ -71,14 +71,14 @@ void Terminal::put(char32_t c) {
 void Terminal::composeIntoPrevious(char32_t mark) {
     if (mark == 0x7F) return; // DEL composes with nothing
     std::int64_t tx = 0;
-    std::int64_t ty = cursor.y;
-    if (cursor.pendingWrap) {
-        tx = cursor.x;
-    } else if (cursor.x >= 1) {
-        tx = cursor.x - 1;
-    } else if (cursor.y >= 1) {
+    std::int64_t ty = cursor_.y;
+    if (cursor_.pendingWrap) {
+        tx = cursor_.x;
+    } else if (cursor_.x >= 1) {
+        tx = cursor_.x - 1;
+    } else if (cursor_.y >= 1) {
         tx = cols_ - 1;
-        ty = cursor.y - 1;
+        ty = cursor_.y - 1;
     } else {
         return;
     }
@@ -140,11 +140,11 @@ void Terminal::printAscii(const char* text, std::size_t n) {
     const CellPattern pen = penPattern();
     const std::int64_t cols = cols_;
     while (n > 0) {
-        const std::int64_t y = cursor.y;
-        const std::int64_t x = cursor.x;
+        const std::int64_t y = cursor_.y;
+        const std::int64_t x = cursor_.x;
         // A cursor inside the grid on a single-size row (or a one-column screen, where the usable
         // width of every row is that one column).
-        const bool simple = !insertMode && !activeCharsetIsGraphics() &&
+        const bool simple = !modes_[Mode::insert] && !activeCharsetIsGraphics() &&
                             std::uint64_t(y) < std::uint64_t(rows_) &&
                             std::uint64_t(x) < std::uint64_t(cols) &&
                             ((grid_.attr(y) & LineAttr::sizeMask) == 0 || cols == 1);
@@ -154,8 +154,8 @@ void Terminal::printAscii(const char* text, std::size_t n) {
             --n;
             continue;
         }
-        if (cursor.pendingWrap) {
-            if (autoWrapMode) {
+        if (cursor_.pendingWrap) {
+            if (modes_[Mode::autoWrap]) {
                 wrapToNextLine();
                 continue;
             }
@@ -164,7 +164,7 @@ void Terminal::printAscii(const char* text, std::size_t n) {
                 splitWideAt(rowAt(y), x);
                 const char last = text[n - 1];
                 pen.store(&rowAt(y)[std::size_t(x)], char32_t(static_cast<unsigned char>(last)));
-                lastChar = char32_t(last);
+                lastChar_ = char32_t(last);
                 return;
             }
         }
@@ -175,12 +175,12 @@ void Terminal::printAscii(const char* text, std::size_t n) {
         writeAsciiCells(row.data() + x, text, k, pen);
         text += k;
         n -= k;
-        lastChar = char32_t(static_cast<unsigned char>(text[-1]));
+        lastChar_ = char32_t(static_cast<unsigned char>(text[-1]));
         if (x + std::int64_t(k) >= cols) {
-            cursor.x = cols - 1;
-            cursor.pendingWrap = true;
+            cursor_.x = cols - 1;
+            cursor_.pendingWrap = true;
         } else {
-            cursor.x = x + std::int64_t(k);
+            cursor_.x = x + std::int64_t(k);
         }
     }
 }
@@ -189,9 +189,9 @@ void Terminal::printAscii(const char* text, std::size_t n) {
 // enough to run every row of the screen and of the scrollback through; without, one row's worth.
 void Terminal::repeatLastChar(std::int64_t n) {
     const std::int64_t limit =
-        autoWrapMode ? cols_ * (rows_ + std::int64_t(kScrollbackLimit) + 1) : cols_ + 1;
+        modes_[Mode::autoWrap] ? cols_ * (rows_ + std::int64_t(kScrollbackLimit) + 1) : cols_ + 1;
     n = std::min(n, limit);
-    const char32_t c = lastChar;
+    const char32_t c = lastChar_;
     if (c >= 0x20 && c < 0x7F && !(activeCharsetIsGraphics() && c >= 0x60)) {
         char chunk[256];
         std::fill(std::begin(chunk), std::end(chunk), char(c));
@@ -208,32 +208,32 @@ void Terminal::repeatLastChar(std::int64_t n) {
 // A line feed (LF, VT, FF, IND, NEL) or reverse index leaves the last column: a wrap that was due
 // there no longer is, so the next character lands where the cursor is.
 void Terminal::lf() {
-    cursor.pendingWrap = false;
-    if (cursor.y == scrollBottom) {
+    cursor_.pendingWrap = false;
+    if (cursor_.y == scrollBottom_) {
         scrollUp(1);
-    } else if (cursor.y < rows_ - 1) {
-        cursor.y += 1;
+    } else if (cursor_.y < rows_ - 1) {
+        cursor_.y += 1;
     }
 }
 
 void Terminal::rlf() {
-    cursor.pendingWrap = false;
-    if (cursor.y == scrollTop) {
+    cursor_.pendingWrap = false;
+    if (cursor_.y == scrollTop_) {
         scrollDown(1);
-    } else if (cursor.y > 0) {
-        cursor.y -= 1;
+    } else if (cursor_.y > 0) {
+        cursor_.y -= 1;
     }
 }
 
 // A region scrolls when it has at least two rows. A one-row screen is the exception: its only
 // row is the whole screen, and refusing to scroll it would drop every line written to it.
 bool Terminal::scrollRegionValid() const {
-    if (scrollTop < 0 || scrollBottom >= rows_) return false;
-    return scrollTop < scrollBottom || (rows_ == 1 && scrollTop == 0 && scrollBottom == 0);
+    if (scrollTop_ < 0 || scrollBottom_ >= rows_) return false;
+    return scrollTop_ < scrollBottom_ || (rows_ == 1 && scrollTop_ == 0 && scrollBottom_ == 0);
 }
 
 bool Terminal::marginsPartial() const {
-    return leftRightMarginMode && (leftMargin > 0 || rightMargin < cols_ - 1);
+    return modes_[Mode::leftRightMargins] && (leftMargin_ > 0 || rightMargin_ < cols_ - 1);
 }
 
 void Terminal::pushToScrollback(Row&& row) {
@@ -242,8 +242,8 @@ void Terminal::pushToScrollback(Row&& row) {
 
 void Terminal::scrollUp(std::int64_t n) {
     if (n <= 0 || !scrollRegionValid()) return;
-    const std::int64_t top = scrollTop;
-    const std::int64_t bottom = scrollBottom;
+    const std::int64_t top = scrollTop_;
+    const std::int64_t bottom = scrollBottom_;
     const std::int64_t height = bottom - top + 1;
     const bool partial = marginsPartial();
     // Past the region's height every further step only pushes blank rows, and past the
@@ -251,8 +251,8 @@ void Terminal::scrollUp(std::int64_t n) {
     n = std::min(n, height + std::int64_t(kScrollbackLimit));
     const std::int64_t k = std::min(n, height);
     if (partial) {
-        const auto left = std::size_t(std::max<std::int64_t>(0, leftMargin));
-        const auto right = std::size_t(std::min(rightMargin, cols_ - 1));
+        const auto left = std::size_t(std::max<std::int64_t>(0, leftMargin_));
+        const auto right = std::size_t(std::min(rightMargin_, cols_ - 1));
         for (std::int64_t r = top; r <= bottom; ++r) {
             Row& dst = rowAt(r);
             for (std::size_t x = left; x <= right && x < dst.size(); ++x) {
@@ -287,24 +287,24 @@ void Terminal::scrollUp(std::int64_t n) {
 // Images inside the region move up with its text; one that leaves the top of the region is gone.
 // A scroll inside left and right margins moves only part of each row, so images stay put.
 void Terminal::shiftImagesAfterScrollUp(std::int64_t n, bool partial) {
-    if (sixelImages.empty() || partial) return;
-    const std::int64_t top = scrollTop;
-    const std::int64_t bottom = scrollBottom;
-    sixelImages.removeIf(
+    if (sixelImages_.empty() || partial) return;
+    const std::int64_t top = scrollTop_;
+    const std::int64_t bottom = scrollBottom_;
+    sixelImages_.removeIf(
         [&](const SixelImage& img) { return img.row >= top && img.row <= bottom && img.row - n < top; });
-    for (SixelImage& img : sixelImages) {
+    for (SixelImage& img : sixelImages_) {
         if (img.row >= top && img.row <= bottom) img.row -= n;
     }
 }
 
 void Terminal::scrollDown(std::int64_t n) {
     if (n <= 0 || !scrollRegionValid()) return;
-    const std::int64_t top = scrollTop;
-    const std::int64_t bottom = scrollBottom;
+    const std::int64_t top = scrollTop_;
+    const std::int64_t bottom = scrollBottom_;
     const std::int64_t k = std::min(n, bottom - top + 1);
     if (marginsPartial()) {
-        const auto left = std::size_t(std::max<std::int64_t>(0, leftMargin));
-        const auto right = std::size_t(std::min(rightMargin, cols_ - 1));
+        const auto left = std::size_t(std::max<std::int64_t>(0, leftMargin_));
+        const auto right = std::size_t(std::min(rightMargin_, cols_ - 1));
         for (std::int64_t r = bottom; r >= top; --r) {
             Row& dst = rowAt(r);
             for (std::size_t x = left; x <= right && x < dst.size(); ++x) {
@@ -328,9 +328,9 @@ const std::uint8_t* Terminal::printMultibyteRun(const std::uint8_t* p, const std
     int asciiInARow = 0;
     while (p < end) {
         // What stays the same until put() has to take a character: the row and the pen.
-        const bool direct = !insertMode && !activeCharsetIsGraphics() && cursor.y >= 0 && cursor.y < rows_ &&
-                            cursor.x >= 0 && effectiveCols(cursor.y) == cols_;
-        Row* const rowCells = direct ? &rowAt(cursor.y) : nullptr;
+        const bool direct = !modes_[Mode::insert] && !activeCharsetIsGraphics() && cursor_.y >= 0 && cursor_.y < rows_ &&
+                            cursor_.x >= 0 && effectiveCols(cursor_.y) == cols_;
+        Row* const rowCells = direct ? &rowAt(cursor_.y) : nullptr;
         Cell* const row = rowCells ? rowCells->data() : nullptr;
         const CellPattern single = penPattern();
         const CellPattern wideLeft = single.withWidth(2);
@@ -338,17 +338,17 @@ const std::uint8_t* Terminal::printMultibyteRun(const std::uint8_t* p, const std
         // The cursor, the last character and the count of scalars are kept in locals while cells
         // are written (the compiler cannot tell that the cell stores leave them alone) and put
         // back before anything else looks at them.
-        std::int64_t x = cursor.x;
+        std::int64_t x = cursor_.x;
         const std::int64_t cols = cols_;
-        bool wrapDue = cursor.pendingWrap;
-        char32_t last = lastChar;
+        bool wrapDue = cursor_.pendingWrap;
+        char32_t last = lastChar_;
         std::int64_t scalars = 0;
         bool tookPut = false;
         auto putBack = [&] {
-            cursor.x = x;
-            cursor.pendingWrap = wrapDue;
-            lastChar = last;
-            diag.totalScalars += scalars;
+            cursor_.x = x;
+            cursor_.pendingWrap = wrapDue;
+            lastChar_ = last;
+            diag_.totalScalars += scalars;
             scalars = 0;
         };
         while (p < end) {

@@ -8,6 +8,6 @@
 void Terminal::parseSixelData() {
     std::optional<RgbaImage> image = sixelDecoder_.finish();
     if (!image) return; // no pixel was set
-    sixelImages.add(SixelImage{cursor.y, cursor.x, std::make_shared<const RgbaImage>(std::move(*image))});
+    sixelImages_.add(SixelImage{cursor_.y, cursor_.x, std::make_shared<const RgbaImage>(std::move(*image))});
     if (onSixelImage) onSixelImage();
 }

@@ -13,8 +13,8 @@ std::int64_t clampSize(std::int64_t v, std::int64_t max) {
 
 Terminal::Terminal(std::int64_t cols, std::int64_t rows)
     : cols_(clampSize(cols, kMaxCols)), rows_(clampSize(rows, kMaxRows)), scrollback_(kScrollbackLimit) {
-    scrollBottom = rows_ - 1;
-    rightMargin = cols_ - 1;
+    scrollBottom_ = rows_ - 1;
+    rightMargin_ = cols_ - 1;
     resetGrid();
     resetTabStops();
 }
@@ -125,13 +125,13 @@ void Terminal::compactClusters() {
 // A saved cursor may come from a larger screen: it is put back inside the grid, as xterm does,
 // so output after the restore stays visible.
 void Terminal::restoreCursor(const CursorState& saved) {
-    cursor = saved;
+    cursor_ = saved;
     clampCursor();
 }
 
 void Terminal::clampCursor() {
-    cursor.x = std::clamp<std::int64_t>(cursor.x, 0, cols_ - 1);
-    cursor.y = std::clamp<std::int64_t>(cursor.y, 0, rows_ - 1);
+    cursor_.x = std::clamp<std::int64_t>(cursor_.x, 0, cols_ - 1);
+    cursor_.y = std::clamp<std::int64_t>(cursor_.y, 0, rows_ - 1);
 }
 
 // ---- Tab stops ---------------------------------------------------------------------------------
@@ -154,18 +154,18 @@ std::vector<std::int64_t> Terminal::tabStops() const {
 }
 
 void Terminal::advanceToNextTab() {
-    cursor.pendingWrap = false;
+    cursor_.pendingWrap = false;
     // A double-width or double-height row ends at half the screen: a tab stops at its last usable
     // column, where the next character is still written and shown, and never moves the cursor left.
-    const std::int64_t last = effectiveCols(cursor.y) - 1;
-    if (cursor.x >= last) return;
-    std::int64_t x = cursor.x + 1;
+    const std::int64_t last = effectiveCols(cursor_.y) - 1;
+    if (cursor_.x >= last) return;
+    std::int64_t x = cursor_.x + 1;
     while (x < last && !tabStops_[std::size_t(x)]) ++x;
-    cursor.x = x;
+    cursor_.x = x;
 }
 
 void Terminal::backToPrevTab() {
-    std::int64_t x = std::min(cursor.x, cols_) - 1;
+    std::int64_t x = std::min(cursor_.x, cols_) - 1;
     while (x > 0 && !tabStops_[std::size_t(x)]) --x;
-    cursor.x = std::max<std::int64_t>(x, 0);
+    cursor_.x = std::max<std::int64_t>(x, 0);
 }

@@ -10,6 +10,7 @@
 #include "engine/Renditions.h"
 #include "engine/Scrollback.h"
 #include "engine/Sixel.h"
+#include "engine/TerminalModes.h"
 #include "engine/TextAttrs.h"
 #include "engine/Utf8Decoder.h"
 
@@ -117,9 +118,9 @@ public:
     void setCurrentHyperlink(std::optional<std::string> uri);
 
     // ---- Cursor (the fields of `cursor`) -------------------------------------------------------
-    std::int64_t cursorX() const { return cursor.x; }
-    std::int64_t cursorY() const { return cursor.y; }
-    bool pendingWrap() const { return cursor.pendingWrap; }
+    std::int64_t cursorX() const { return cursor_.x; }
+    std::int64_t cursorY() const { return cursor_.y; }
+    bool pendingWrap() const { return cursor_.pendingWrap; }
 
     // ---- Tab stops -----------------------------------------------------------------------------
     void resetTabStops(); // every multiple of 8 below cols()
@@ -150,6 +151,7 @@ public:
     void doCSI(const CsiParams& params, std::uint8_t final);
     void doPrivate(const CsiParams& params, std::uint8_t final);
     int queryPrivateMode(std::int64_t mode) const; // 1 set, 2 reset, 0 not recognised
+    int queryAnsiMode(std::int64_t mode) const;    // the same for SM/RM modes
     void doSGR(const CsiParams& params);
     void doCSISpace(const CsiParams& params, std::uint8_t final);
     void doCSIBang(const CsiParams& params, std::uint8_t final);
@@ -176,55 +178,49 @@ public:
     std::string_view oscBuf() const { return parser_.oscBuf; }
 
     // ---- State the shell switches (read by the view) -------------------------------------------
-    ParserDiagnostics diag;
-    CursorState cursor;
-    CursorState savedCursor;
-    CursorState altCursor; // the main screen's cursor while the alternate screen is shown
-    TextAttrs savedAttrs;
-    bool savedG0IsGraphics = false;
-    bool savedG1IsGraphics = false;
-    bool savedUseG1 = false;
-    bool savedOriginMode = false;
-    bool savedAutoWrap = true;
-    std::int64_t scrollTop = 0;
-    std::int64_t scrollBottom = 0;
-    bool cursorVisible = true;
-    bool insertMode = false;
-    bool appCursorMode = false;
-    bool appKeypadMode = false;
-    bool autoWrapMode = true;
-    bool originMode = false;
-    bool reverseVideoMode = false;
-    bool leftRightMarginMode = false;
-    std::int64_t leftMargin = 0;
-    std::int64_t rightMargin = 0;
-    bool bracketedPasteMode = false;
-    char32_t lastChar = U' ';
-    std::int64_t cursorStyle = 0;
-    std::int64_t mouseMode = 0;     // 0, 1000, 1002 or 1003
-    std::int64_t mouseEncoding = 0; // 0, 1005 or 1006
-    bool focusReportingMode = false;
-    bool synchronizedOutput = false;
-    bool charsetG0IsGraphics = false;
-    bool charsetG1IsGraphics = false;
-    bool useG1 = false;
-    std::vector<std::int64_t> kittyKbdStack;
-    std::int64_t kittyKbdFlags() const { return kittyKbdStack.empty() ? 0 : kittyKbdStack.back(); }
+    const TerminalModes& modes() const { return modes_; }
+    bool mode(Mode which) const { return modes_[which]; }
+    MouseTracking mouseTracking() const { return modes_.mouseTracking(); }
+    MouseEncoding mouseEncoding() const { return modes_.mouseEncoding(); }
+    // The shell's output ended: nothing reads mouse reports or pastes any more, and a program
+    // killed inside synchronized output must not leave the last screen frozen.
+    void forgetProgramRequests() { modes_.forgetProgramRequests(); }
+    const ParserDiagnostics& diagnostics() const { return diag_; }
+    const CursorState& cursorState() const { return cursor_; }
+    const CursorState& savedCursor() const { return savedCursor_; }
+    // The cursor to the top left corner, no wrap pending (after the view cleared the screen).
+    void homeCursor() { cursor_ = CursorState{}; }
+    std::int64_t scrollTop() const { return scrollTop_; }
+    std::int64_t scrollBottom() const { return scrollBottom_; }
+    std::int64_t leftMargin() const { return leftMargin_; }
+    std::int64_t rightMargin() const { return rightMargin_; }
+    char32_t lastChar() const { return lastChar_; }
+    std::int64_t cursorStyle() const { return cursorStyle_; } // DECSCUSR, 0 for the user's choice
+    bool charsetG0IsGraphics() const { return charsetG0IsGraphics_; }
+    bool charsetG1IsGraphics() const { return charsetG1IsGraphics_; }
+    bool usesG1() const { return useG1_; }
+    const std::vector<std::int64_t>& kittyKbdStack() const { return kittyKbdStack_; }
+    std::int64_t kittyKbdFlags() const { return kittyKbdStack_.empty() ? 0 : kittyKbdStack_.back(); }
     // Images placed on the grid, oldest first; a row moves with the text when the region scrolls.
-    SixelImageStore sixelImages;
-    std::optional<std::string> currentDirectory; // OSC 7, percent escapes decoded
-    std::vector<PromptMark> promptMarks;         // OSC 133, the newest kMaxPromptMarks
-    PaletteOverrides paletteOverrides{};         // OSC 4 and 104
-    std::optional<RGB> dynamicFG;                // OSC 10 and 110
-    std::optional<RGB> dynamicBG;                // OSC 11 and 111
-    std::optional<RGB> dynamicCursor;            // OSC 12 and 112
+    const SixelImageStore& sixelImages() const { return sixelImages_; }
+    const std::optional<std::string>& currentDirectory() const { return currentDirectory_; } // OSC 7
+    const std::vector<PromptMark>& promptMarks() const { return promptMarks_; } // OSC 133
+    const PaletteOverrides& paletteOverrides() const { return paletteOverrides_; } // OSC 4, 104
+    const std::optional<RGB>& dynamicFG() const { return dynamicFG_; }              // OSC 10, 110
+    const std::optional<RGB>& dynamicBG() const { return dynamicBG_; }              // OSC 11, 111
+    const std::optional<RGB>& dynamicCursor() const { return dynamicCursor_; }      // OSC 12, 112
     // The colours this terminal's shell replaced, for fgColor() and bgColor(); refers to this
     // terminal, so it is made afresh for each frame.
-    ColorContext colorContext() const { return {&paletteOverrides, dynamicFG, dynamicBG}; }
-    std::vector<std::string> titleStack;
-    std::string currentTitle;
-    std::int64_t cellPixelWidth = 8;
-    std::int64_t cellPixelHeight = 16;
+    ColorContext colorContext() const { return {&paletteOverrides_, dynamicFG_, dynamicBG_}; }
+    const std::vector<std::string>& titleStack() const { return titleStack_; }
+    const std::string& currentTitle() const { return currentTitle_; }
+    // The size of a cell in pixels, which programs may ask for (XTWINOPS 14, 16, 18).
+    void setCellPixelSize(std::int64_t width, std::int64_t height) {
+        cellPixelWidth_ = width;
+        cellPixelHeight_ = height;
+    }
+    std::int64_t cellPixelWidth() const { return cellPixelWidth_; }
+    std::int64_t cellPixelHeight() const { return cellPixelHeight_; }
 
     // ---- Callbacks, called synchronously; an unset one does nothing ----------------------------
     std::function<void()> onSixelImage;
@@ -274,20 +270,20 @@ private:
     void cursorPosition(std::int64_t row, std::int64_t col) {
         const std::int64_t r = std::max<std::int64_t>(row, 1);
         const std::int64_t c = std::max<std::int64_t>(col, 1) - 1;
-        if (originMode) {
-            cursor.y = std::max(std::min(scrollTop + r - 1, scrollBottom), scrollTop);
+        if (modes_[Mode::origin]) {
+            cursor_.y = std::max(std::min(scrollTop_ + r - 1, scrollBottom_), scrollTop_);
         } else {
-            cursor.y = std::max<std::int64_t>(std::min(r - 1, rows_ - 1), 0);
+            cursor_.y = std::max<std::int64_t>(std::min(r - 1, rows_ - 1), 0);
         }
-        cursor.x = std::max<std::int64_t>(std::min(c, cols_ - 1), 0);
-        cursor.pendingWrap = false;
+        cursor_.x = std::max<std::int64_t>(std::min(c, cols_ - 1), 0);
+        cursor_.pendingWrap = false;
     }
     void clampCursor();
     // Where CUU and CPL stop, and CUD and CNL: the region's edge when the cursor starts on the
     // edge's side of it, the screen's otherwise. A cursor above the region moving up, or below it
     // moving down, never jumps into the region.
-    std::int64_t cursorUpLimit() const { return cursor.y >= scrollTop ? scrollTop : 0; }
-    std::int64_t cursorDownLimit() const { return cursor.y <= scrollBottom ? scrollBottom : rows_ - 1; }
+    std::int64_t cursorUpLimit() const { return cursor_.y >= scrollTop_ ? scrollTop_ : 0; }
+    std::int64_t cursorDownLimit() const { return cursor_.y <= scrollBottom_ ? scrollBottom_ : rows_ - 1; }
 
     // Screen helpers
     // A wide character is whole or gone: before cells from column x on (or up to x) are written,
@@ -314,7 +310,7 @@ private:
         return clusters_.append(code, mark);
     }
     void compactClusters();
-    bool activeCharsetIsGraphics() const { return useG1 ? charsetG1IsGraphics : charsetG0IsGraphics; }
+    bool activeCharsetIsGraphics() const { return useG1_ ? charsetG1IsGraphics_ : charsetG0IsGraphics_; }
     bool scrollRegionValid() const;
     bool marginsPartial() const;
     void shiftImagesAfterScrollUp(std::int64_t n, bool partial);
@@ -350,6 +346,7 @@ private:
     void restoreCursorFull();
     void screenAlignment();
     void setPrivateMode(std::int64_t mode, bool set);
+    void setAnsiModes(const CsiParams& params, bool set);
     void respond(const std::string& reply);
     void softReset();
 
@@ -387,6 +384,37 @@ private:
 
     ParserState parser_;
     SixelDecoder sixelDecoder_; // the image of the sixel string being received
+
+    TerminalModes modes_;
+    ParserDiagnostics diag_;
+    CursorState cursor_;
+    CursorState savedCursor_;
+    CursorState altCursor_; // the main screen's cursor while the alternate screen is shown
+    TextAttrs savedAttrs_;
+    bool savedG0IsGraphics_ = false;
+    bool savedG1IsGraphics_ = false;
+    bool savedUseG1_ = false;
+    std::int64_t scrollTop_ = 0;
+    std::int64_t scrollBottom_ = 0;
+    std::int64_t leftMargin_ = 0;
+    std::int64_t rightMargin_ = 0;
+    char32_t lastChar_ = U' ';
+    std::int64_t cursorStyle_ = 0;
+    bool charsetG0IsGraphics_ = false;
+    bool charsetG1IsGraphics_ = false;
+    bool useG1_ = false;
+    std::vector<std::int64_t> kittyKbdStack_;
+    SixelImageStore sixelImages_;
+    std::optional<std::string> currentDirectory_; // percent escapes decoded
+    std::vector<PromptMark> promptMarks_;         // the newest kMaxPromptMarks
+    PaletteOverrides paletteOverrides_{};
+    std::optional<RGB> dynamicFG_;
+    std::optional<RGB> dynamicBG_;
+    std::optional<RGB> dynamicCursor_;
+    std::vector<std::string> titleStack_;
+    std::string currentTitle_;
+    std::int64_t cellPixelWidth_ = 8;
+    std::int64_t cellPixelHeight_ = 16;
 };
 
 // A cell's colours as the view draws them: its rendition resolved with the palette entries and

@@ -17,14 +17,14 @@ void appendUtf8(QByteArray& out, std::int64_t value) {
 
 } // namespace
 
-QByteArray encode(int button, std::int64_t x, std::int64_t y, bool release, std::int64_t mouseEncoding) {
-    if (mouseEncoding == 1006) {
+QByteArray encode(int button, std::int64_t x, std::int64_t y, bool release, MouseEncoding mouseEncoding) {
+    if (mouseEncoding == MouseEncoding::sgr) {
         return QByteArrayLiteral("\x1b[<") + QByteArray::number(std::max(button, 0)) + ';' +
                QByteArray::number(x) + ';' + QByteArray::number(y) + (release ? 'm' : 'M');
     }
     const int b = std::max(release ? kLegacyRelease : button, 0);
     QByteArray out("\x1b[M");
-    if (mouseEncoding == 1005) {
+    if (mouseEncoding == MouseEncoding::utf8) {
         appendUtf8(out, std::min<std::int64_t>(b + 32, kUtf8MaxCoordinate + 32));
         appendUtf8(out, std::clamp<std::int64_t>(x, 0, kUtf8MaxCoordinate) + 32);
         appendUtf8(out, std::clamp<std::int64_t>(y, 0, kUtf8MaxCoordinate) + 32);

@@ -2,6 +2,8 @@
 
 // The bytes of one mouse report in the encoding the program chose.
 
+#include "engine/TerminalModes.h"
+
 #include <QByteArray>
 #include <cstdint>
 
@@ -25,11 +27,11 @@ inline constexpr std::int64_t kLegacyMaxCoordinate = 223;
 inline constexpr std::int64_t kUtf8MaxCoordinate = 2015;
 
 // A report of `button` at the 1-based cell (x, y).
-// - 1006 (SGR): "ESC [ < b ; x ; y" and "M", or "m" for a release; nothing is clamped but the button
+// - SGR (1006): "ESC [ < b ; x ; y" and "M", or "m" for a release; nothing is clamped but the button
 //   (at least 0).
-// - 1005 (UTF-8): "ESC [ M" and b + 32, x + 32, y + 32 each written as a UTF-8 character, the
+// - UTF-8 (1005): "ESC [ M" and b + 32, x + 32, y + 32 each written as a UTF-8 character, the
 //   coordinates capped at 2015; a release is button 3.
 // - anything else (X10): the same three values as single bytes, the coordinates capped at 223.
-QByteArray encode(int button, std::int64_t x, std::int64_t y, bool release, std::int64_t mouseEncoding);
+QByteArray encode(int button, std::int64_t x, std::int64_t y, bool release, MouseEncoding mouseEncoding);
 
 } // namespace mousereport

@@ -50,7 +50,7 @@ double addWheelVelocity(double velocity, double dy, double cellH) {
     return std::clamp(velocity + dy * kWheelGain, -limit, limit);
 }
 
-QByteArray wheelReport(int button, std::int64_t x, std::int64_t y, std::int64_t mouseEncoding) {
+QByteArray wheelReport(int button, std::int64_t x, std::int64_t y, MouseEncoding mouseEncoding) {
     return mousereport::encode(button, x, y, false, mouseEncoding);
 }
 

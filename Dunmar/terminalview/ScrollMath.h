@@ -4,6 +4,8 @@
 // wheels, the limits of the scroll offset, and the bytes a wheel sends to the program in the
 // terminal. Kept apart from the view so that each rule can be checked on its own.
 
+#include "engine/TerminalModes.h"
+
 #include <QByteArray>
 #include <QPoint>
 #include <cstddef>
@@ -67,7 +69,7 @@ double addWheelVelocity(double velocity, double dy, double cellH);
 
 // A wheel report for button 64 (up), 65 (down), 66 (left) or 67 (right) at a 1-based cell, in the
 // program's encoding (mousereport::encode).
-QByteArray wheelReport(int button, std::int64_t x, std::int64_t y, std::int64_t mouseEncoding);
+QByteArray wheelReport(int button, std::int64_t x, std::int64_t y, MouseEncoding mouseEncoding);
 
 // A cursor key: 'A' up, 'B' down, 'C' right, 'D' left; SS3 form in application cursor mode.
 QByteArray cursorKey(char direction, bool appCursorMode);

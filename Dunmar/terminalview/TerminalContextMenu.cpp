@@ -37,7 +37,7 @@ QAction* addItem(QMenu* menu, const QString& title, TerminalView* view, Action a
 
 std::unique_ptr<QMenu> TerminalView::contextMenu() {
     // While the program takes the mouse the right button is reported to it instead.
-    if (terminal_->mouseMode >= 1000) return nullptr;
+    if (terminal_->modes().tracksMouse()) return nullptr;
     const TerminalViewHost* host = host_;
     auto menu = std::make_unique<QMenu>();
 

@@ -22,8 +22,7 @@ TerminalView::TerminalView(TerminalViewHost* host, const QRect& frameRect, const
     glyphs_.setFonts(fonts_);
     const auto [cols, rows] = gridSizeFor(frameRect.size());
     terminal_ = std::make_unique<Terminal>(cols, rows);
-    terminal_->cellPixelWidth = std::int64_t(fonts_.cellW);
-    terminal_->cellPixelHeight = std::int64_t(fonts_.cellH);
+    terminal_->setCellPixelSize(std::int64_t(fonts_.cellW), std::int64_t(fonts_.cellH));
 
     userCursorStyle_ = pane.cursorStyle;
     userCursorBlink_ = pane.cursorBlink;
@@ -108,7 +107,7 @@ void TerminalView::handleOutput(QByteArrayView piece) {
     const std::uint64_t droppedBefore = scrollback.droppedTotal();
     terminal_->process(std::string_view(piece.data(), std::size_t(piece.size())));
     followScrollback(pushedBefore, droppedBefore);
-    if (!terminal_->synchronizedOutput) syncHeldSince_.invalidate();
+    if (!terminal_->mode(Mode::synchronizedOutput)) syncHeldSince_.invalidate();
     contentChanged();
 }
 
@@ -150,12 +149,7 @@ void TerminalView::contentChanged() {
 }
 
 void TerminalView::handleOutputEnded() {
-    // Nothing reads reports or pastes any more, and a program killed inside synchronized output
-    // must not leave the last screen frozen.
-    terminal_->mouseMode = 0;
-    terminal_->mouseEncoding = 0;
-    terminal_->bracketedPasteMode = false;
-    terminal_->synchronizedOutput = false;
+    terminal_->forgetProgramRequests();
     syncHeldSince_.invalidate();
     markDirty();
     if (onShellExit) {
@@ -223,14 +217,14 @@ void TerminalView::markDirty() {
     if (!isVisible() || refreshTimer_.isActive()) return;
     // While the shell holds synchronized output the time-out timer is armed; output that ends the
     // hold is drawn at the next frame.
-    if (syncTimeoutTimer_.isActive() && terminal_->synchronizedOutput) return;
+    if (syncTimeoutTimer_.isActive() && terminal_->mode(Mode::synchronizedOutput)) return;
     syncTimeoutTimer_.stop();
     refreshTimer_.start();
 }
 
 void TerminalView::refreshTick() {
     if (!dirty_ || !isVisible()) return; // showEvent schedules what was left
-    if (terminal_->synchronizedOutput) {
+    if (terminal_->mode(Mode::synchronizedOutput)) {
         if (!syncHeldSince_.isValid()) syncHeldSince_.start();
         const qint64 held = syncHeldSince_.elapsed();
         if (held < kSynchronizedOutputTimeoutMs) {
@@ -309,7 +303,7 @@ void TerminalView::applySettings(const PaneSettings& pane) {
 }
 
 int TerminalView::effectiveCursorStyle() const {
-    const std::int64_t shellStyle = terminal_->cursorStyle;
+    const std::int64_t shellStyle = terminal_->cursorStyle();
     if (shellStyle >= 1 && shellStyle <= 6) return int(shellStyle);
     switch (userCursorStyle_) {
     case 2:
@@ -329,13 +323,13 @@ bool TerminalView::isFocusedForCursor() const {
 
 void TerminalView::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
-    if (terminal_->focusReportingMode) writePTY(QByteArrayView("\x1b[I", 3));
+    if (terminal_->mode(Mode::focusReporting)) writePTY(QByteArrayView("\x1b[I", 3));
     update();
 }
 
 void TerminalView::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
-    if (terminal_->focusReportingMode) writePTY(QByteArrayView("\x1b[O", 3));
+    if (terminal_->mode(Mode::focusReporting)) writePTY(QByteArrayView("\x1b[O", 3));
     update();
 }
 

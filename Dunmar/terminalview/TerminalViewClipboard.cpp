@@ -14,7 +14,7 @@
 #include <QUrl>
 
 void TerminalView::pasteText(const QString& text) {
-    if (!terminal_->bracketedPasteMode) {
+    if (!terminal_->mode(Mode::bracketedPaste)) {
         writePTY(text);
         return;
     }
@@ -49,9 +49,7 @@ void TerminalView::clearScrollback() {
     const std::uint64_t droppedBefore = scrollback.droppedTotal();
     terminal_->clearScrollback();
     terminal_->eraseDisplay(2);
-    terminal_->cursor.x = 0;
-    terminal_->cursor.y = 0;
-    terminal_->cursor.pendingWrap = false;
+    terminal_->homeCursor();
     // Positions the owner keeps as buffer rows learn that the history went.
     followScrollback(pushedBefore, droppedBefore);
     smoothScrollY_ = 0;

@@ -77,8 +77,7 @@ void TerminalView::updateFontSize(double size) {
 void TerminalView::applyFonts(TerminalFonts fonts) {
     fonts_ = std::move(fonts);
     glyphs_.setFonts(fonts_);
-    terminal_->cellPixelWidth = std::int64_t(fonts_.cellW);
-    terminal_->cellPixelHeight = std::int64_t(fonts_.cellH);
+    terminal_->setCellPixelSize(std::int64_t(fonts_.cellW), std::int64_t(fonts_.cellH));
     smoothScrollY_ = scrolling::clampOffset(smoothScrollY_, cellH(), terminal_->scrollback().size());
     resizeGrid(QSizeF(size()));
     update();

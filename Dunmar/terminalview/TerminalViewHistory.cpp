@@ -41,7 +41,7 @@ void TerminalView::clearHistoryState() {
 }
 
 bool TerminalView::historyActive() const {
-    return !terminal_->isAltScreen() && terminal_->mouseMode == 0;
+    return !terminal_->isAltScreen() && !terminal_->modes().tracksMouse();
 }
 
 void TerminalView::loadHistory() {

@@ -220,7 +220,7 @@ void TerminalView::handleLegacyKey(const QKeyEvent* event, bool shift, bool alt,
         if (plain && functional == FunctionalKey::up && cycleHistoryUp()) return;
         if (plain && functional == FunctionalKey::down && cycleHistoryDown()) return;
         if (plain && functional == FunctionalKey::right && acceptSuggestion()) return;
-        writePTY(QByteArrayView(keys::xtermFunctionalKey(functional, m, terminal_->appCursorMode)));
+        writePTY(QByteArrayView(keys::xtermFunctionalKey(functional, m, terminal_->mode(Mode::appCursor))));
         update();
         return;
     }
@@ -228,7 +228,7 @@ void TerminalView::handleLegacyKey(const QKeyEvent* event, bool shift, bool alt,
     case Qt::Key_Return:
     case Qt::Key_Enter: {
         clearHistoryState();
-        const bool keypadEnter = event->key() == Qt::Key_Enter && terminal_->appKeypadMode;
+        const bool keypadEnter = event->key() == Qt::Key_Enter && terminal_->mode(Mode::appKeypad);
         writePTY(QByteArrayView(metaPrefix + (keypadEnter ? QByteArray("\x1bOM") : QByteArray("\r"))));
         break;
     }

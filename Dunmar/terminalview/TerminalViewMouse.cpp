@@ -40,7 +40,7 @@ bool pointerIsBlocked(const TerminalViewHost* host) {
 // ---- Reports -----------------------------------------------------------------------------------
 
 void TerminalView::sendMouseEvent(int button, std::int64_t x, std::int64_t y, bool release) {
-    writePTY(QByteArrayView(mousereport::encode(button, x + 1, y + 1, release, terminal_->mouseEncoding)));
+    writePTY(QByteArrayView(mousereport::encode(button, x + 1, y + 1, release, terminal_->mouseEncoding())));
 }
 
 std::int64_t TerminalView::reportRow(const GridPos& pos) const {
@@ -102,7 +102,7 @@ void TerminalView::pressLeft(QMouseEvent* event, int clickCount) {
     }
     activatePaneInSplit();
     const GridPos pos = gridPos(event->position());
-    if (terminal_->mouseMode < 1000) {
+    if (!terminal_->modes().tracksMouse()) {
         selectionPress(pos, clickCount);
     } else {
         reportAt(mousereport::kLeft, pos, false);
@@ -118,7 +118,7 @@ void TerminalView::pressOther(QMouseEvent* event) {
     } else {
         return;
     }
-    if (terminal_->mouseMode >= 1000) {
+    if (terminal_->modes().tracksMouse()) {
         reportAt(code, gridPos(event->position()), false);
         return;
     }
@@ -133,17 +133,17 @@ void TerminalView::mouseMoveEvent(QMouseEvent* event) {
     if (buttons.testFlag(Qt::LeftButton)) {
         // A drag: the window owns an Option gesture.
         if (keymap::hasOption(event->modifiers()) || windowDragStarted_) return;
-        const std::int64_t mode = terminal_->mouseMode;
-        if (mode == 1002 || mode == 1003) {
+        const MouseTracking mode = terminal_->mouseTracking();
+        if (mode == MouseTracking::drags || mode == MouseTracking::allMotion) {
             reportMotion(mousereport::kLeftDrag, event->position());
-        } else if (mode < 1000) {
+        } else if (mode == MouseTracking::off) {
             selectionDrag(gridPos(event->position()));
         }
         return;
     }
     if (buttons != Qt::NoButton) return;
     if (pointerIsBlocked(host_)) return;
-    if (terminal_->mouseMode == 1003 && isActiveWindow())
+    if (terminal_->mouseTracking() == MouseTracking::allMotion && isActiveWindow())
         reportMotion(mousereport::kMotion, event->position());
     updatePointerShape(event->position());
 }
@@ -156,14 +156,14 @@ void TerminalView::mouseReleaseEvent(QMouseEvent* event) {
             windowDragStarted_ = false;
             return;
         }
-        if (terminal_->mouseMode >= 1000) {
+        if (terminal_->modes().tracksMouse()) {
             reportAt(mousereport::kLeft, pos, true);
         } else {
             selectionRelease(pos);
         }
         return;
     }
-    if (terminal_->mouseMode < 1000) return;
+    if (!terminal_->modes().tracksMouse()) return;
     if (event->button() == Qt::MiddleButton) reportAt(mousereport::kMiddle, pos, true);
     if (event->button() == Qt::RightButton) reportAt(mousereport::kRight, pos, true);
 }

@@ -77,7 +77,7 @@ const TerminalView::ResolvedAttrs& TerminalView::resolve(const Cell& cell, const
     const TextAttrs a = terminal_->attrsOf(cell);
     ColorRGBA fg = fgColor(a, &colors);
     ColorRGBA bg = bgColor(a, &colors);
-    if (a.inverse != terminal_->reverseVideoMode) std::swap(fg, bg);
+    if (a.inverse != terminal_->mode(Mode::reverseVideo)) std::swap(fg, bg);
     if (a.hidden) fg = bg;
 
     ResolvedAttrs r;
@@ -326,7 +326,7 @@ void TerminalView::paintSearchHighlights(QPainter& painter, const FrameGeometry&
 bool TerminalView::paintCursor(QPainter& painter) {
     const int style = effectiveCursorStyle();
     const bool blinks = style == 1 || style == 3 || style == 5;
-    if (!isFocusedForCursor() || !terminal_->cursorVisible) return false;
+    if (!isFocusedForCursor() || !terminal_->mode(Mode::cursorVisible)) return false;
     if (!blinks || cursorBlinkOn_) {
         const qreal x = paddingX + qreal(terminal_->cursorX()) * cellW();
         const qreal y = paddingY + qreal(terminal_->cursorY()) * cellH();
@@ -375,7 +375,7 @@ void TerminalView::paintScrollBadge(QPainter& painter) const {
 void TerminalView::paintImages(QPainter& painter) {
     // Keep the wrapped images of what is still placed; the rest are released.
     decltype(imageCache_) kept;
-    for (const SixelImage& placed : terminal_->sixelImages) {
+    for (const SixelImage& placed : terminal_->sixelImages()) {
         if (!placed.image) continue;
         const RgbaImage& source = *placed.image;
         if (source.width <= 0 || source.height <= 0 ||

@@ -14,11 +14,11 @@ void TerminalView::wheelEvent(QWheelEvent* event) {
     event->accept();
     if (d.dx == 0 && d.dy == 0) {
         // The end of a gesture carries no delta, yet it is what snaps a nearly live view back.
-        if (event->phase() == Qt::ScrollEnd && terminal_->mouseMode < 1000 && !terminal_->isAltScreen())
+        if (event->phase() == Qt::ScrollEnd && !terminal_->modes().tracksMouse() && !terminal_->isAltScreen())
             scrollMainScreen(event, 0, true);
         return;
     }
-    if (terminal_->mouseMode >= 1000) {
+    if (terminal_->modes().tracksMouse()) {
         sendWheelReports(event, d.dx, d.dy, d.precise);
         return;
     }
@@ -34,7 +34,7 @@ void TerminalView::wheelEvent(QWheelEvent* event) {
 bool TerminalView::handleHistoryKey(const QKeyEvent* event) {
     if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::ShiftModifier) return false;
     // A full-screen program or one that reads the mouse has its own use for these keys.
-    if (terminal_->isAltScreen() || terminal_->mouseMode != 0) return false;
+    if (terminal_->isAltScreen() || terminal_->modes().tracksMouse()) return false;
     const auto lines = std::int64_t(terminal_->scrollback().size());
     std::int64_t target = 0;
     switch (event->key()) {
@@ -76,7 +76,7 @@ void TerminalView::sendWheelReports(const QWheelEvent* event, double dx, double 
         pos.row - std::int64_t(terminal_->scrollback().size()), 0, terminal_->rows() - 1);
     const auto send = [&](int button, int count) {
         const QByteArray report =
-            scrolling::wheelReport(button, pos.col + 1, screenRow + 1, terminal_->mouseEncoding);
+            scrolling::wheelReport(button, pos.col + 1, screenRow + 1, terminal_->mouseEncoding());
         writePTY(QByteArrayView(report.repeated(count)));
     };
     if (dy != 0)
@@ -88,7 +88,7 @@ void TerminalView::sendWheelReports(const QWheelEvent* event, double dx, double 
 }
 
 void TerminalView::sendWheelKeys(double dx, double dy, bool precise) {
-    const bool app = terminal_->appCursorMode;
+    const bool app = terminal_->mode(Mode::appCursor);
     if (dy != 0)
         if (const std::optional<int> n = consumeScrollLines(scrolling::lineDelta(dy, precise)))
             writePTY(QByteArrayView(scrolling::cursorKey(dy > 0 ? 'A' : 'B', app).repeated(*n)));

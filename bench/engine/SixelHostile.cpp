@@ -61,7 +61,7 @@ void measure(const char* name, const std::string& stream) {
                 double(SixelDecoder::kPaintPerPiece) / 1e6);
     std::printf("  %-26s %10.1f M\n", "pixels dropped", double(terminal.sixelPixelsDropped()) / 1e6);
     std::printf("  %-26s %10.1f ms\n", "whole stream", totalMs);
-    std::printf("  %-26s %10.1f MB\n", "images held at the end", double(terminal.sixelImages.totalBytes()) / 1e6);
+    std::printf("  %-26s %10.1f MB\n", "images held at the end", double(terminal.sixelImages().totalBytes()) / 1e6);
 }
 
 } // namespace

@@ -71,8 +71,8 @@ TEST_F(AppSplits, TurningASplitKeepsBothSessionsAndTheirScreens) {
     EXPECT_EQ(first->childPid(), firstShell);
     EXPECT_EQ(second->childPid(), secondShell) << "its shell keeps running";
     EXPECT_EQ(::kill(secondShell, 0), 0);
-    EXPECT_TRUE(waitForScreenText(first, QStringLiteral("left-42"), 2000)) << "the screens stay";
-    EXPECT_TRUE(waitForScreenText(second, QStringLiteral("right-42"), 2000));
+    EXPECT_TRUE(waitForScreenText(first, QStringLiteral("left-42"))) << "the screens stay";
+    EXPECT_TRUE(waitForScreenText(second, QStringLiteral("right-42")));
     EXPECT_TRUE(horizontalOn());
     EXPECT_FALSE(verticalOn());
 }

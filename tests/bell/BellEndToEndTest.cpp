@@ -30,7 +30,7 @@ public:
     QObject* bellPaneObject() override { return this; }
     QString bellPaneId() const override { return session.tabId(); }
     QStringList lastScreenLines(int count) const override { return extractLastLines(terminal, count); }
-    bool applicationCursorMode() const override { return terminal.appCursorMode; }
+    bool applicationCursorMode() const override { return terminal.mode(Mode::appCursor); }
     void writeToShell(const QByteArray& bytes) override { session.write(QByteArrayView(bytes)); }
 
     bool screenContains(const QString& text) const {

@@ -34,7 +34,7 @@ public:
     QObject* bellPaneObject() override { return this; }
     QString bellPaneId() const override { return id_; }
     QStringList lastScreenLines(int count) const override { return extractLastLines(terminal, count); }
-    bool applicationCursorMode() const override { return terminal.appCursorMode; }
+    bool applicationCursorMode() const override { return terminal.mode(Mode::appCursor); }
     void writeToShell(const QByteArray& bytes) override { written += bytes; }
 
     Terminal terminal{80, 24};

@@ -316,21 +316,21 @@ TEST(Diagnostics, ParserCounters) {
     for (const Case& c : cases) {
         Terminal t(10, 3);
         feed(t, c.bytes);
-        EXPECT_EQ(t.diag.escCount, c.esc) << c.bytes + 1;
-        EXPECT_EQ(t.diag.csiCount, c.csi) << c.bytes + 1;
-        EXPECT_EQ(t.diag.dcsCount, c.dcs) << c.bytes + 1;
-        EXPECT_EQ(t.diag.oscCount, c.osc) << c.bytes + 1;
+        EXPECT_EQ(t.diagnostics().escCount, c.esc) << c.bytes + 1;
+        EXPECT_EQ(t.diagnostics().csiCount, c.csi) << c.bytes + 1;
+        EXPECT_EQ(t.diagnostics().dcsCount, c.dcs) << c.bytes + 1;
+        EXPECT_EQ(t.diagnostics().oscCount, c.osc) << c.bytes + 1;
     }
     Terminal t(10, 3);
     feed(t, "ab\xc3\xa9\x1b[q\x1b[q");
-    EXPECT_EQ(t.diag.totalScalars, 3 + 6);
-    ASSERT_EQ(t.diag.unhandled.size(), 1u);
-    EXPECT_EQ(t.diag.unhandled[0].seq, "CSI q");
-    EXPECT_EQ(t.diag.unhandled[0].count, 2);
+    EXPECT_EQ(t.diagnostics().totalScalars, 3 + 6);
+    ASSERT_EQ(t.diagnostics().unhandled.size(), 1u);
+    EXPECT_EQ(t.diagnostics().unhandled[0].seq, "CSI q");
+    EXPECT_EQ(t.diagnostics().unhandled[0].count, 2);
     // A full reset leaves the counters alone.
     feed(t, "\x1b"
             "c");
-    EXPECT_EQ(t.diag.unhandled[0].count, 2);
+    EXPECT_EQ(t.diagnostics().unhandled[0].count, 2);
 }
 
 // Links are interned too: a stream that opens a new link for every character must not grow the

@@ -90,20 +90,20 @@ TEST(Csi, MovementsEndAPendingWrap) {
 TEST(Csi, ScrollRegion) {
     Terminal t(10, 10);
     feed(t, "\x1b[3;3H\x1b[5;5r");
-    EXPECT_EQ(t.scrollTop, 4);
-    EXPECT_EQ(t.scrollBottom, 4);
+    EXPECT_EQ(t.scrollTop(), 4);
+    EXPECT_EQ(t.scrollBottom(), 4);
     EXPECT_EQ(t.cursorX(), 0);
     EXPECT_EQ(t.cursorY(), 0);
     feed(t, "\x1b[3;3H\x1b[r");
-    EXPECT_EQ(t.scrollTop, 0);
-    EXPECT_EQ(t.scrollBottom, 9);
+    EXPECT_EQ(t.scrollTop(), 0);
+    EXPECT_EQ(t.scrollBottom(), 9);
     EXPECT_EQ(t.cursorY(), 0);
     feed(t, "\x1b[8;3r");
-    EXPECT_EQ(t.scrollTop, 7);
-    EXPECT_EQ(t.scrollBottom, 7);
+    EXPECT_EQ(t.scrollTop(), 7);
+    EXPECT_EQ(t.scrollBottom(), 7);
     feed(t, "\x1b[0;99r");
-    EXPECT_EQ(t.scrollTop, 0);
-    EXPECT_EQ(t.scrollBottom, 9);
+    EXPECT_EQ(t.scrollTop(), 0);
+    EXPECT_EQ(t.scrollBottom(), 9);
 }
 
 TEST(Csi, PrivatePrefixAfterParametersAbandonsTheSequence) {
@@ -112,7 +112,7 @@ TEST(Csi, PrivatePrefixAfterParametersAbandonsTheSequence) {
     EXPECT_EQ(rowText(t, 0), "h");
     feed(t, "\x1b[?1?h");
     EXPECT_EQ(rowText(t, 0), "hh");
-    EXPECT_EQ(t.diag.csiCount, 0);
+    EXPECT_EQ(t.diagnostics().csiCount, 0);
 }
 
 TEST(Csi, ColonSubParameters) {
@@ -173,12 +173,12 @@ TEST(Csi, RepeatAndTabClear) {
 TEST(Csi, InsertModeAndOtherAnsiModes) {
     Terminal t(10, 2);
     feed(t, "\x1b[20h");
-    EXPECT_FALSE(t.insertMode);
-    EXPECT_TRUE(t.diag.unhandled.empty());
+    EXPECT_FALSE(t.mode(Mode::insert));
+    EXPECT_TRUE(t.diagnostics().unhandled.empty());
     feed(t, "\x1b[4;20h");
-    EXPECT_TRUE(t.insertMode);
+    EXPECT_TRUE(t.mode(Mode::insert));
     feed(t, "\x1b[20;4l");
-    EXPECT_FALSE(t.insertMode);
+    EXPECT_FALSE(t.mode(Mode::insert));
 }
 
 TEST(Csi, SaveAndRestorePositionOnly) {
@@ -192,50 +192,50 @@ TEST(Csi, SaveAndRestorePositionOnly) {
 TEST(Csi, LeftAndRightMargins) {
     Terminal t(10, 5);
     feed(t, "\x1b[?69h\x1b[3;3H\x1b[5;5s");
-    EXPECT_EQ(t.leftMargin, 0);
-    EXPECT_EQ(t.rightMargin, 9);
+    EXPECT_EQ(t.leftMargin(), 0);
+    EXPECT_EQ(t.rightMargin(), 9);
     EXPECT_EQ(t.cursorX(), 2); // nothing changed
     feed(t, "\x1b[5;6s");
-    EXPECT_EQ(t.leftMargin, 4);
-    EXPECT_EQ(t.rightMargin, 5);
+    EXPECT_EQ(t.leftMargin(), 4);
+    EXPECT_EQ(t.rightMargin(), 5);
     EXPECT_EQ(t.cursorX(), 0);
     EXPECT_EQ(t.cursorY(), 0);
     feed(t, "\x1b[?69l");
-    EXPECT_EQ(t.rightMargin, 9);
+    EXPECT_EQ(t.rightMargin(), 9);
     // Without mode 69, CSI s with two parameters saves the cursor.
     feed(t, "\x1b[3;3H\x1b[5;6s\x1b[1;1H\x1b[u");
     EXPECT_EQ(t.cursorX(), 2);
-    EXPECT_EQ(t.leftMargin, 0);
+    EXPECT_EQ(t.leftMargin(), 0);
 }
 
 TEST(Csi, UnknownFinalsAreTallied) {
     Terminal t(10, 2);
     feed(t, "\x1b[q\x1b[q\x1b[2'}\x1b[=5c\x1b[?1001h\x1b[?1034l\x1b[?12h\x1b[?1015h");
     std::vector<std::pair<std::string, std::int64_t>> got;
-    for (const auto& u : t.diag.unhandled) got.emplace_back(u.seq, u.count);
+    for (const auto& u : t.diagnostics().unhandled) got.emplace_back(u.seq, u.count);
     EXPECT_EQ(got, (std::vector<std::pair<std::string, std::int64_t>>{
                        {"CSI q", 2}, {"CSI }", 1}, {"CSI ? 1001 h", 1}, {"CSI ? 1034 l", 1}}));
-    EXPECT_EQ(t.diag.csiCount, 3);
+    EXPECT_EQ(t.diagnostics().csiCount, 3);
     EXPECT_EQ(rowText(t, 0), "");
 }
 
 TEST(Csi, PrivateModes) {
     Terminal t(10, 2);
     feed(t, "\x1b[?1;5;25l\x1b[?1;5h\x1b[?2004;2026;1004h\x1b[?1002h\x1b[?1006h");
-    EXPECT_TRUE(t.appCursorMode);
-    EXPECT_TRUE(t.reverseVideoMode);
-    EXPECT_FALSE(t.cursorVisible);
-    EXPECT_TRUE(t.bracketedPasteMode);
-    EXPECT_TRUE(t.synchronizedOutput);
-    EXPECT_TRUE(t.focusReportingMode);
-    EXPECT_EQ(t.mouseMode, 1002);
-    EXPECT_EQ(t.mouseEncoding, 1006);
+    EXPECT_TRUE(t.mode(Mode::appCursor));
+    EXPECT_TRUE(t.mode(Mode::reverseVideo));
+    EXPECT_FALSE(t.mode(Mode::cursorVisible));
+    EXPECT_TRUE(t.mode(Mode::bracketedPaste));
+    EXPECT_TRUE(t.mode(Mode::synchronizedOutput));
+    EXPECT_TRUE(t.mode(Mode::focusReporting));
+    EXPECT_EQ(t.mouseTracking(), MouseTracking::drags);
+    EXPECT_EQ(t.mouseEncoding(), MouseEncoding::sgr);
     EXPECT_EQ(t.queryPrivateMode(1006), 1);
     EXPECT_EQ(t.queryPrivateMode(1005), 0);
     EXPECT_EQ(t.queryPrivateMode(12), 2);
     feed(t, "\x1b[?1000l\x1b[?1005l");
-    EXPECT_EQ(t.mouseMode, 0);
-    EXPECT_EQ(t.mouseEncoding, 0);
+    EXPECT_EQ(t.mouseTracking(), MouseTracking::off);
+    EXPECT_EQ(t.mouseEncoding(), MouseEncoding::x10);
     feed(t, "\x1b[?25x"); // only h and l switch modes
-    EXPECT_FALSE(t.cursorVisible);
+    EXPECT_FALSE(t.mode(Mode::cursorVisible));
 }

@@ -205,10 +205,10 @@ TEST(Editing, FullResetKeepsTheScrollback) {
     EXPECT_EQ(t.scrollback().size(), 1u);
     EXPECT_FALSE(t.isAltScreen());
     EXPECT_EQ(t.tabStops(), (std::vector<std::int64_t>{0}));
-    EXPECT_FALSE(t.insertMode);
-    EXPECT_TRUE(t.autoWrapMode);
+    EXPECT_FALSE(t.mode(Mode::insert));
+    EXPECT_TRUE(t.mode(Mode::autoWrap));
     EXPECT_EQ(t.attrs(), TextAttrs());
-    EXPECT_EQ(t.scrollBottom, 1);
+    EXPECT_EQ(t.scrollBottom(), 1);
     EXPECT_EQ(dumpScreen(t), "\n\n@0,0");
     EXPECT_EQ(t.pstate(), Terminal::PState::ground);
 }

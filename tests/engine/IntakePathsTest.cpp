@@ -33,20 +33,20 @@ std::string snapshot(const Terminal& t) {
         cells(t.gridRow(y));
     }
     s += "cursor " + std::to_string(t.cursorX()) + "," + std::to_string(t.cursorY()) +
-         (t.pendingWrap() ? "+" : "") + " region " + std::to_string(t.scrollTop) + "-" +
-         std::to_string(t.scrollBottom) + " modes " + std::to_string(t.insertMode) +
-         std::to_string(t.autoWrapMode) + std::to_string(t.originMode) + std::to_string(t.isAltScreen()) +
-         std::to_string(t.charsetG0IsGraphics) + std::to_string(t.useG1) + " last " + utf8(t.lastChar) +
+         (t.pendingWrap() ? "+" : "") + " region " + std::to_string(t.scrollTop()) + "-" +
+         std::to_string(t.scrollBottom()) + " modes " + std::to_string(t.mode(Mode::insert)) +
+         std::to_string(t.mode(Mode::autoWrap)) + std::to_string(t.mode(Mode::origin)) + std::to_string(t.isAltScreen()) +
+         std::to_string(t.charsetG0IsGraphics()) + std::to_string(t.usesG1()) + " last " + utf8(t.lastChar()) +
          " pen " + std::to_string(t.attrs().fg) + "," + std::to_string(t.attrs().bg) + "," +
          std::to_string(t.attrs().bold) + " state " + std::to_string(int(t.pstate())) + "\n";
-    s += "counts " + std::to_string(t.diag.totalScalars) + " " + std::to_string(t.diag.csiCount) + " " +
-         std::to_string(t.diag.escCount) + " " + std::to_string(t.diag.oscCount) + " " +
-         std::to_string(t.diag.dcsCount) + "\n";
+    s += "counts " + std::to_string(t.diagnostics().totalScalars) + " " + std::to_string(t.diagnostics().csiCount) + " " +
+         std::to_string(t.diagnostics().escCount) + " " + std::to_string(t.diagnostics().oscCount) + " " +
+         std::to_string(t.diagnostics().dcsCount) + "\n";
     s += "params " + std::to_string(t.csiParams().size()) + ":";
     for (std::size_t i = 0; i < t.csiParams().size(); ++i) s += " " + std::to_string(t.csiParams()[i]);
     s += "\n";
-    for (const auto& u : t.diag.unhandled) s += u.seq + "=" + std::to_string(u.count) + " ";
-    return s + "\ntitle " + t.currentTitle;
+    for (const auto& u : t.diagnostics().unhandled) s += u.seq + "=" + std::to_string(u.count) + " ";
+    return s + "\ntitle " + t.currentTitle();
 }
 
 class StreamMaker {

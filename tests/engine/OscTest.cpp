@@ -27,7 +27,7 @@ std::string colorReply(const std::string& head, const std::string& rgb) {
 
 std::vector<std::string> unhandledKeys(const Terminal& t) {
     std::vector<std::string> keys;
-    for (const auto& u : t.diag.unhandled) keys.push_back(u.seq);
+    for (const auto& u : t.diagnostics().unhandled) keys.push_back(u.seq);
     return keys;
 }
 
@@ -39,10 +39,10 @@ TEST_F(Osc, Titles) {
     t.onTitleChange = [&](const std::string& s) { told.push_back(s); };
     feed(t, osc("0;first") + osc("2;second") + osc("1;icon") + osc("0;"));
     EXPECT_EQ(told, (std::vector<std::string>{"first", "second", ""}));
-    EXPECT_EQ(t.currentTitle, "");
+    EXPECT_EQ(t.currentTitle(), "");
     feed(t, osc("2;a;b ü"));
-    EXPECT_EQ(t.currentTitle, "a;b ü") << "the title runs to the end, semicolons included";
-    EXPECT_TRUE(t.diag.unhandled.empty());
+    EXPECT_EQ(t.currentTitle(), "a;b ü") << "the title runs to the end, semicolons included";
+    EXPECT_TRUE(t.diagnostics().unhandled.empty());
 }
 
 TEST_F(Osc, TitlesLoseControlCharactersAndStopAtTheirLimit) {
@@ -65,9 +65,9 @@ TEST_F(Osc, TitlesLoseControlCharactersAndStopAtTheirLimit) {
     std::vector<std::string> told;
     t.onTitleChange = [&](const std::string& s) { told.push_back(s); };
     feed(t, osc("2;a\tbc\x7f" + std::string(100000, 'w')));
-    EXPECT_EQ(t.currentTitle, "abc" + std::string(kMaxTitleChars - 3, 'w'));
+    EXPECT_EQ(t.currentTitle(), "abc" + std::string(kMaxTitleChars - 3, 'w'));
     ASSERT_EQ(told.size(), 1u);
-    EXPECT_EQ(told.back(), t.currentTitle);
+    EXPECT_EQ(told.back(), t.currentTitle());
 }
 
 TEST_F(Osc, Hyperlinks) {
@@ -116,24 +116,24 @@ TEST_F(Osc, PaletteEntries) {
     int changes = 0;
     t.onColorChange = [&] { ++changes; };
     EXPECT_EQ(repliesTo(t, osc("4;1;rgb:ff/00/00;2;?")), "") << "only the first pair is read";
-    EXPECT_EQ(t.paletteOverrides[1], (RGB{255, 0, 0}));
+    EXPECT_EQ(t.paletteOverrides()[1], (RGB{255, 0, 0}));
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(visible(repliesTo(t, osc("4;1;?"))), visible(colorReply("4;1", "ff/00/00")));
     // Colour specifications of every width are scaled to 8 bits.
     feed(t, osc("4;2;rgb:f/8/0") + osc("4;3;rgb:fff/800/000") + osc("4;4;#102030") + osc("4;5;RGB:1/2/3") +
                 osc("4;6;red") + osc("4;+7;;rgb:1/1/1"));
-    EXPECT_EQ(t.paletteOverrides[2], (RGB{255, 136, 0}));
-    EXPECT_EQ(t.paletteOverrides[3], (RGB{255, 128, 0}));
-    EXPECT_EQ(t.paletteOverrides[4], (RGB{16, 32, 48}));
-    EXPECT_FALSE(t.paletteOverrides[5]);
-    EXPECT_FALSE(t.paletteOverrides[6]);
-    EXPECT_EQ(t.paletteOverrides[7], (RGB{17, 17, 17})) << "empty pieces are dropped";
+    EXPECT_EQ(t.paletteOverrides()[2], (RGB{255, 136, 0}));
+    EXPECT_EQ(t.paletteOverrides()[3], (RGB{255, 128, 0}));
+    EXPECT_EQ(t.paletteOverrides()[4], (RGB{16, 32, 48}));
+    EXPECT_FALSE(t.paletteOverrides()[5]);
+    EXPECT_FALSE(t.paletteOverrides()[6]);
+    EXPECT_EQ(t.paletteOverrides()[7], (RGB{17, 17, 17})) << "empty pieces are dropped";
     EXPECT_EQ(changes, 5);
     // Indices out of range and malformed commands are ignored without a reply or a tally.
     EXPECT_EQ(repliesTo(t, osc("4;256;?") + osc("4;-1;?") + osc("4;x;?") + osc("4;1") + osc("4") +
                                osc("4;300;#ffffff")),
               "");
-    EXPECT_TRUE(t.diag.unhandled.empty());
+    EXPECT_TRUE(t.diagnostics().unhandled.empty());
     EXPECT_EQ(changes, 5);
 
     // The overrides take part in the colours the view draws.
@@ -146,18 +146,18 @@ TEST_F(Osc, PaletteEntries) {
 
     // OSC 104 removes the listed entries, skipping what is not an index; without a list, all.
     feed(t, osc("104;1;x;300;2"));
-    EXPECT_FALSE(t.paletteOverrides[1]);
-    EXPECT_FALSE(t.paletteOverrides[2]);
-    EXPECT_TRUE(t.paletteOverrides[3]);
+    EXPECT_FALSE(t.paletteOverrides()[1]);
+    EXPECT_FALSE(t.paletteOverrides()[2]);
+    EXPECT_TRUE(t.paletteOverrides()[3]);
     EXPECT_EQ(changes, 6);
     feed(t, osc("104"));
-    for (const auto& entry : t.paletteOverrides) EXPECT_FALSE(entry);
+    for (const auto& entry : t.paletteOverrides()) EXPECT_FALSE(entry);
     EXPECT_EQ(changes, 7);
 
     // A full reset forgets them too.
     feed(t, osc("4;9;#010203") + "\x1b"
                                  "c");
-    EXPECT_FALSE(t.paletteOverrides[9]);
+    EXPECT_FALSE(t.paletteOverrides()[9]);
 }
 
 TEST_F(Osc, DynamicColours) {
@@ -178,17 +178,17 @@ TEST_F(Osc, DynamicColours) {
     // Several specifications in one command, names and junk are not read.
     feed(t, osc("10;rgb:00/00/00;rgb:ff/ff/ff") + osc("11;black") + osc("11;") + osc("12;#12345"));
     EXPECT_EQ(changes, 3);
-    EXPECT_EQ(t.dynamicFG, (RGB{255, 255, 255}));
+    EXPECT_EQ(t.dynamicFG(), (RGB{255, 255, 255}));
 
     feed(t, osc("110") + osc("111;anything") + osc("112"));
     EXPECT_EQ(changes, 6);
-    EXPECT_FALSE(t.dynamicFG);
-    EXPECT_FALSE(t.dynamicBG);
-    EXPECT_FALSE(t.dynamicCursor);
+    EXPECT_FALSE(t.dynamicFG());
+    EXPECT_FALSE(t.dynamicBG());
+    EXPECT_FALSE(t.dynamicCursor());
     EXPECT_EQ(
         visible(repliesTo(t, osc("10;?") + osc("11;?") + osc("12;?"))),
         visible(colorReply("10", "d8/d8/d8") + colorReply("11", "1c/1c/21") + colorReply("12", "66/b2/ff")));
-    EXPECT_TRUE(t.diag.unhandled.empty());
+    EXPECT_TRUE(t.diagnostics().unhandled.empty());
 }
 
 TEST_F(Osc, WorkingDirectoryIsPercentDecoded) {
@@ -214,7 +214,7 @@ TEST_F(Osc, WorkingDirectoryIsPercentDecoded) {
     for (const Case& c : cases) {
         Terminal t(10, 2);
         feed(t, osc("7;file:///before") + osc(std::string("7;") + c.payload));
-        EXPECT_EQ(t.currentDirectory, std::optional<std::string>(c.want ? c.want : "/before")) << c.payload;
+        EXPECT_EQ(t.currentDirectory(), std::optional<std::string>(c.want ? c.want : "/before")) << c.payload;
     }
     EXPECT_EQ(percentDecode("%41%4a%4A%"), "AJJ%");
 }
@@ -249,25 +249,25 @@ TEST_F(Osc, ClipboardWritesAreCheckedAndReadsRefusedByDefault) {
     feed(t, osc("52;c;" + base64Encode(largest + "y")));
     EXPECT_EQ(written.size(), 1u);
     EXPECT_EQ(t.pstate(), Terminal::PState::ground);
-    EXPECT_TRUE(t.diag.unhandled.empty());
+    EXPECT_TRUE(t.diagnostics().unhandled.empty());
 }
 
 TEST_F(Osc, PromptMarks) {
     Terminal t(10, 5);
     feed(t, osc("133;A") + "$ \x1b[3;1H" + osc("133;D;0") + osc("133;") + osc("133;\xc3\xa9x"));
-    ASSERT_EQ(t.promptMarks.size(), 3u);
-    EXPECT_EQ(t.promptMarks[0].mark, U'A');
-    EXPECT_EQ(t.promptMarks[0].row, 0);
-    EXPECT_EQ(t.promptMarks[1].mark, U'D');
-    EXPECT_EQ(t.promptMarks[1].row, 2);
-    EXPECT_EQ(t.promptMarks[2].mark, U'é');
+    ASSERT_EQ(t.promptMarks().size(), 3u);
+    EXPECT_EQ(t.promptMarks()[0].mark, U'A');
+    EXPECT_EQ(t.promptMarks()[0].row, 0);
+    EXPECT_EQ(t.promptMarks()[1].mark, U'D');
+    EXPECT_EQ(t.promptMarks()[1].row, 2);
+    EXPECT_EQ(t.promptMarks()[2].mark, U'é');
 
     std::string many;
     for (int i = 0; i < 998; ++i) many += osc("133;B"); // 1001 in all
     feed(t, many);
-    ASSERT_EQ(t.promptMarks.size(), Terminal::kMaxPromptMarks);
-    EXPECT_EQ(t.promptMarks.front().mark, U'D') << "the oldest mark went";
-    EXPECT_EQ(t.promptMarks.back().mark, U'B');
+    ASSERT_EQ(t.promptMarks().size(), Terminal::kMaxPromptMarks);
+    EXPECT_EQ(t.promptMarks().front().mark, U'D') << "the oldest mark went";
+    EXPECT_EQ(t.promptMarks().back().mark, U'B');
 }
 
 TEST_F(Osc, UnhandledCommandsAreTallied) {
@@ -275,10 +275,10 @@ TEST_F(Osc, UnhandledCommandsAreTallied) {
     feed(t, osc("9;note") + osc("1337;x") + osc("abc") + osc("") + osc(";x") + osc("9;again") +
                 osc("99999999999999999999;x") + osc("+-4;1;?"));
     std::vector<std::pair<std::string, std::int64_t>> got;
-    for (const auto& u : t.diag.unhandled) got.emplace_back(u.seq, u.count);
+    for (const auto& u : t.diagnostics().unhandled) got.emplace_back(u.seq, u.count);
     EXPECT_EQ(got, (std::vector<std::pair<std::string, std::int64_t>>{
                        {"OSC 9", 2}, {"OSC 1337", 1}, {"OSC -1", 5}}));
-    EXPECT_EQ(t.diag.oscCount, 8);
+    EXPECT_EQ(t.diagnostics().oscCount, 8);
 
     // The supported commands are not.
     Terminal s(10, 2);
@@ -286,5 +286,5 @@ TEST_F(Osc, UnhandledCommandsAreTallied) {
                 osc("10;?") + osc("11;?") + osc("12;?") + osc("52;c;?") + osc("104") + osc("110") +
                 osc("111") + osc("112") + osc("133;A") + osc("+2;d"));
     EXPECT_TRUE(unhandledKeys(s).empty());
-    EXPECT_EQ(s.currentTitle, "d");
+    EXPECT_EQ(s.currentTitle(), "d");
 }

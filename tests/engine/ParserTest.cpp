@@ -7,10 +7,10 @@ using namespace enginetest;
 TEST(Utf8, SequenceSplitAcrossPiecesIsFedOnce) {
     Terminal t(10, 2);
     feed(t, "\xe2\x82");
-    EXPECT_EQ(t.diag.totalScalars, 0);
+    EXPECT_EQ(t.diagnostics().totalScalars, 0);
     feed(t, "\xac");
     EXPECT_EQ(rowText(t, 0), "€");
-    EXPECT_EQ(t.diag.totalScalars, 1);
+    EXPECT_EQ(t.diagnostics().totalScalars, 1);
     feed(t, "\xf0");
     feed(t, "\x9f\x98");
     feed(t, "\x80z");
@@ -105,7 +105,7 @@ TEST(Parser, OscStrings) {
     feed(t, "\x1b]2;st\x1b\\\x1b_Gabc\x1b\\");
     ASSERT_EQ(titles.size(), 2u);
     EXPECT_EQ(titles[1], "st");
-    EXPECT_EQ(t.diag.oscCount, 2);
+    EXPECT_EQ(t.diagnostics().oscCount, 2);
     // The 8-bit terminators and introducers, as UTF-8 scalars.
     feed(t, "\xc2\x9d"
             "0;c1\xc2\x9c");
@@ -113,7 +113,7 @@ TEST(Parser, OscStrings) {
     EXPECT_EQ(titles[2], "c1");
     feed(t, "\x1b]9;x\x07\x1b]abc\x07\x1b]1337\x07");
     std::vector<std::string> keys;
-    for (const auto& u : t.diag.unhandled) keys.push_back(u.seq);
+    for (const auto& u : t.diagnostics().unhandled) keys.push_back(u.seq);
     EXPECT_EQ(keys, (std::vector<std::string>{"OSC 9", "OSC -1", "OSC 1337"}));
     EXPECT_EQ(t.pstate(), Terminal::PState::ground);
     EXPECT_EQ(rowText(t, 0), "");
@@ -158,11 +158,11 @@ TEST(Parser, CursorSaveAndRestoreCarryTheWholePenState) {
     EXPECT_EQ(t.cursorY(), 1);
     EXPECT_EQ(t.attrs().fg, 1);
     EXPECT_TRUE(t.attrs().bold);
-    EXPECT_TRUE(t.charsetG0IsGraphics);
-    EXPECT_TRUE(t.charsetG1IsGraphics);
-    EXPECT_TRUE(t.useG1);
-    EXPECT_TRUE(t.originMode);
-    EXPECT_FALSE(t.autoWrapMode);
+    EXPECT_TRUE(t.charsetG0IsGraphics());
+    EXPECT_TRUE(t.charsetG1IsGraphics());
+    EXPECT_TRUE(t.usesG1());
+    EXPECT_TRUE(t.mode(Mode::origin));
+    EXPECT_FALSE(t.mode(Mode::autoWrap));
 }
 
 // NEL and ESC E move to column 0 of the next line like CR LF, so a pending wrap is over: the next

@@ -102,7 +102,7 @@ TEST(Reflow, HeightChanges) {
     EXPECT_EQ(low.scrollback().size(), 2u);
     EXPECT_EQ(rowText(low, 19), "21");
     EXPECT_EQ(rowText(low, 29), "");
-    EXPECT_EQ(low.scrollBottom, 29);
+    EXPECT_EQ(low.scrollBottom(), 29);
 }
 
 TEST(Reflow, AlternateScreenIsOnlyCutOrFilled) {
@@ -136,13 +136,13 @@ TEST(Reflow, ResizeResetsRegionAndMarginsAndIgnoresBadSizes) {
     t.resize(0, 5);
     t.resize(10, -1);
     EXPECT_EQ(t.cols(), 10);
-    EXPECT_EQ(t.scrollBottom, 3);
+    EXPECT_EQ(t.scrollBottom(), 3);
     t.resize(12, 6);
-    EXPECT_EQ(t.scrollTop, 0);
-    EXPECT_EQ(t.scrollBottom, 5);
-    EXPECT_EQ(t.leftMargin, 0);
-    EXPECT_EQ(t.rightMargin, 11);
-    EXPECT_TRUE(t.leftRightMarginMode);
+    EXPECT_EQ(t.scrollTop(), 0);
+    EXPECT_EQ(t.scrollBottom(), 5);
+    EXPECT_EQ(t.leftMargin(), 0);
+    EXPECT_EQ(t.rightMargin(), 11);
+    EXPECT_TRUE(t.mode(Mode::leftRightMargins));
     Terminal wide(1 << 30, 1);
     EXPECT_EQ(wide.cols(), Terminal::kMaxCols);
     Terminal tall(1, -5);

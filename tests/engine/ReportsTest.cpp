@@ -60,8 +60,7 @@ TEST(Reports, DeviceAndWindowReplies) {
     expectReplies(std::begin(cases), std::end(cases));
 
     Terminal t(100, 30);
-    t.cellPixelWidth = 9;
-    t.cellPixelHeight = 20;
+    t.setCellPixelSize(9, 20);
     EXPECT_EQ(visible(repliesTo(t, "\x1b[14t\x1b[18t")), visible("\x1b[4;600;900t\x1b[8;30;100t"));
 }
 
@@ -120,7 +119,7 @@ TEST(Reports, KittyKeyboardFlagStack) {
 
     Terminal t(10, 2);
     for (int i = 1; i <= 9; ++i) feed(t, "\x1b[>" + std::to_string(i) + "u");
-    EXPECT_EQ(t.kittyKbdStack, (std::vector<std::int64_t>{1, 2, 3, 4, 5, 6, 7, 8}))
+    EXPECT_EQ(t.kittyKbdStack(), (std::vector<std::int64_t>{1, 2, 3, 4, 5, 6, 7, 8}))
         << "the ninth push is refused";
     EXPECT_EQ(t.kittyKbdFlags(), 8);
 }
@@ -168,29 +167,29 @@ TEST(Reports, TitleStack) {
     feed(t, "\x1b[23t");
     EXPECT_TRUE(told.empty()) << "popping an empty stack does nothing";
     feed(t, "\x1b]2;one\x07\x1b[22;0t\x1b]2;two\x07\x1b[22t\x1b]2;three\x07");
-    EXPECT_EQ(t.titleStack, (std::vector<std::string>{"one", "two"}));
+    EXPECT_EQ(t.titleStack(), (std::vector<std::string>{"one", "two"}));
     feed(t, "\x1b[23t");
-    EXPECT_EQ(t.currentTitle, "two");
+    EXPECT_EQ(t.currentTitle(), "two");
     feed(t, "\x1b[23;2t");
-    EXPECT_EQ(t.currentTitle, "one");
+    EXPECT_EQ(t.currentTitle(), "one");
     EXPECT_EQ(told, (std::vector<std::string>{"one", "two", "three", "two", "one"}));
-    EXPECT_TRUE(t.titleStack.empty());
+    EXPECT_TRUE(t.titleStack().empty());
 
     for (int i = 0; i < 21; ++i) feed(t, "\x1b]2;t" + std::to_string(i) + "\x07\x1b[22t");
-    ASSERT_EQ(t.titleStack.size(), Terminal::kMaxTitleStack);
-    EXPECT_EQ(t.titleStack.back(), "t19") << "the 21st push is refused";
+    ASSERT_EQ(t.titleStack().size(), Terminal::kMaxTitleStack);
+    EXPECT_EQ(t.titleStack().back(), "t19") << "the 21st push is refused";
 }
 
 TEST(Reports, CursorStyleAndProtection) {
     Terminal t(10, 2);
     feed(t, "\x1b[5 q");
-    EXPECT_EQ(t.cursorStyle, 5);
+    EXPECT_EQ(t.cursorStyle(), 5);
     feed(t, "\x1b[99 q");
-    EXPECT_EQ(t.cursorStyle, 99) << "kept as sent";
+    EXPECT_EQ(t.cursorStyle(), 99) << "kept as sent";
     feed(t, "\x1b[3 r");
-    EXPECT_EQ(t.cursorStyle, 99) << "other finals after a space do nothing";
+    EXPECT_EQ(t.cursorStyle(), 99) << "other finals after a space do nothing";
     feed(t, "\x1b[ q");
-    EXPECT_EQ(t.cursorStyle, 0);
+    EXPECT_EQ(t.cursorStyle(), 0);
 
     feed(t, "\x1b[1\"q");
     EXPECT_TRUE(t.attrs().isProtected);
@@ -210,38 +209,38 @@ TEST(Reports, SoftResetRestoresModesAndKeepsTheScreen) {
             "\x1b[?25l\x1b[4 q\x1b(0\x1b)0\x0e\x1b]8;;http://x\x07\x1b[>1u\x1b[1;31m\x1b[3g\x1b[?1049h"
             "\x1b[4;4H\x1b"
             "7\x1b[!p");
-    EXPECT_FALSE(t.appCursorMode);
-    EXPECT_FALSE(t.appKeypadMode);
-    EXPECT_FALSE(t.originMode);
-    EXPECT_TRUE(t.autoWrapMode);
-    EXPECT_TRUE(t.cursorVisible);
-    EXPECT_EQ(t.cursorStyle, 0);
-    EXPECT_EQ(t.mouseMode, 0);
-    EXPECT_EQ(t.mouseEncoding, 0);
-    EXPECT_FALSE(t.focusReportingMode);
-    EXPECT_FALSE(t.synchronizedOutput);
-    EXPECT_FALSE(t.charsetG0IsGraphics);
-    EXPECT_FALSE(t.charsetG1IsGraphics);
-    EXPECT_FALSE(t.useG1);
+    EXPECT_FALSE(t.mode(Mode::appCursor));
+    EXPECT_FALSE(t.mode(Mode::appKeypad));
+    EXPECT_FALSE(t.mode(Mode::origin));
+    EXPECT_TRUE(t.mode(Mode::autoWrap));
+    EXPECT_TRUE(t.mode(Mode::cursorVisible));
+    EXPECT_EQ(t.cursorStyle(), 0);
+    EXPECT_EQ(t.mouseTracking(), MouseTracking::off);
+    EXPECT_EQ(t.mouseEncoding(), MouseEncoding::x10);
+    EXPECT_FALSE(t.mode(Mode::focusReporting));
+    EXPECT_FALSE(t.mode(Mode::synchronizedOutput));
+    EXPECT_FALSE(t.charsetG0IsGraphics());
+    EXPECT_FALSE(t.charsetG1IsGraphics());
+    EXPECT_FALSE(t.usesG1());
     EXPECT_FALSE(t.currentHyperlink());
-    EXPECT_TRUE(t.kittyKbdStack.empty());
+    EXPECT_TRUE(t.kittyKbdStack().empty());
     EXPECT_EQ(t.attrs(), TextAttrs());
-    EXPECT_EQ(t.scrollTop, 0);
-    EXPECT_EQ(t.scrollBottom, 5);
-    EXPECT_FALSE(t.leftRightMarginMode);
-    EXPECT_EQ(t.leftMargin, 0);
-    EXPECT_EQ(t.rightMargin, 19);
+    EXPECT_EQ(t.scrollTop(), 0);
+    EXPECT_EQ(t.scrollBottom(), 5);
+    EXPECT_FALSE(t.mode(Mode::leftRightMargins));
+    EXPECT_EQ(t.leftMargin(), 0);
+    EXPECT_EQ(t.rightMargin(), 19);
     EXPECT_EQ(t.cursorX(), 0);
     EXPECT_EQ(t.cursorY(), 0);
     EXPECT_EQ(t.tabStops(), (std::vector<std::int64_t>{0, 8, 16}));
     // Kept as they were:
-    EXPECT_TRUE(t.insertMode);
-    EXPECT_TRUE(t.bracketedPasteMode);
-    EXPECT_TRUE(t.reverseVideoMode);
+    EXPECT_TRUE(t.mode(Mode::insert));
+    EXPECT_TRUE(t.mode(Mode::bracketedPaste));
+    EXPECT_TRUE(t.mode(Mode::reverseVideo));
     EXPECT_TRUE(t.isAltScreen());
-    EXPECT_EQ(t.savedCursor.x, 3);
-    EXPECT_EQ(t.currentTitle, "title");
-    EXPECT_EQ(t.paletteOverrides[1], (RGB{255, 0, 0}));
+    EXPECT_EQ(t.savedCursor().x, 3);
+    EXPECT_EQ(t.currentTitle(), "title");
+    EXPECT_EQ(t.paletteOverrides()[1], (RGB{255, 0, 0}));
     feed(t, "\x1b[?1049l");
     EXPECT_EQ(rowText(t, 0), "abc");
 }
@@ -251,7 +250,7 @@ TEST(Reports, AlternateScreenModes) {
     Terminal t(10, 3);
     feed(t, "main\x1b[?1049hALT\x1b[2;3H\x1b[?1049h");
     EXPECT_EQ(rowText(t, 0), "ALT");
-    EXPECT_EQ(t.savedCursor.x, 2);
+    EXPECT_EQ(t.savedCursor().x, 2);
     feed(t, "\x1b[?1049l");
     EXPECT_EQ(dumpScreen(t), "main\n\n\n@2,1") << "the cursor saved last comes back";
 
@@ -275,14 +274,14 @@ TEST(Reports, AlternateScreenModes) {
 TEST(Reports, MouseModesAndEncodings) {
     Terminal t(10, 2);
     feed(t, "\x1b[?1002h\x1b[?1000l");
-    EXPECT_EQ(t.mouseMode, 0) << "any reset turns mouse reporting off";
+    EXPECT_EQ(t.mouseTracking(), MouseTracking::off) << "any reset turns mouse reporting off";
     feed(t, "\x1b[?1000;1003h");
-    EXPECT_EQ(t.mouseMode, 1003);
+    EXPECT_EQ(t.mouseTracking(), MouseTracking::allMotion);
     feed(t, "\x1b[?1006h\x1b[?1005l");
-    EXPECT_EQ(t.mouseEncoding, 0);
+    EXPECT_EQ(t.mouseEncoding(), MouseEncoding::x10);
     feed(t, "\x1b[?1005h");
-    EXPECT_EQ(t.mouseEncoding, 1005);
+    EXPECT_EQ(t.mouseEncoding(), MouseEncoding::utf8);
     feed(t, "\x1b[?1049;2004h");
     EXPECT_TRUE(t.isAltScreen());
-    EXPECT_TRUE(t.bracketedPasteMode);
+    EXPECT_TRUE(t.mode(Mode::bracketedPaste));
 }

@@ -6,12 +6,12 @@ using namespace enginetest;
 
 TEST(Screen, NewTerminalState) {
     Terminal t(80, 24);
-    EXPECT_EQ(t.scrollBottom, 23);
-    EXPECT_EQ(t.rightMargin, 79);
+    EXPECT_EQ(t.scrollBottom(), 23);
+    EXPECT_EQ(t.rightMargin(), 79);
     EXPECT_EQ(t.cursorX(), 0);
     EXPECT_EQ(t.cursorY(), 0);
-    EXPECT_TRUE(t.autoWrapMode);
-    EXPECT_TRUE(t.cursorVisible);
+    EXPECT_TRUE(t.mode(Mode::autoWrap));
+    EXPECT_TRUE(t.mode(Mode::cursorVisible));
     std::vector<std::int64_t> stops;
     for (int x = 0; x < 80; x += 8) stops.push_back(x);
     EXPECT_EQ(t.tabStops(), stops);
@@ -223,15 +223,14 @@ TEST(Screen, ScrollRegionsAndMargins) {
 
 TEST(Screen, ImagesMoveWithTheScrolledRegion) {
     Terminal t(10, 5);
-    t.sixelImages.add({1, 0, nullptr});
-    t.sixelImages.add({4, 2, nullptr});
-    feed(t, "\x1b[1;4r\x1b[S");
-    ASSERT_EQ(t.sixelImages.size(), 2u);
-    EXPECT_EQ(t.sixelImages[0].row, 0);
-    EXPECT_EQ(t.sixelImages[1].row, 4); // below the region: stays
+    const std::string pixel = "\x1bPq#1~\x1b\\"; // one six-pixel column; the cursor stays
+    feed(t, "\x1b[2;1H" + pixel + "\x1b[5;3H" + pixel + "\x1b[1;4r\x1b[S");
+    ASSERT_EQ(t.sixelImages().size(), 2u);
+    EXPECT_EQ(t.sixelImages()[0].row, 0);
+    EXPECT_EQ(t.sixelImages()[1].row, 4); // below the region: stays
     feed(t, "\x1b[S");
-    ASSERT_EQ(t.sixelImages.size(), 1u);
-    EXPECT_EQ(t.sixelImages[0].row, 4);
+    ASSERT_EQ(t.sixelImages().size(), 1u);
+    EXPECT_EQ(t.sixelImages()[0].row, 4);
 }
 
 TEST(Screen, TabStops) {
@@ -277,8 +276,8 @@ TEST(Screen, ScreenAlignmentAndLineAttributes) {
     Terminal t(4, 3);
     feed(t, "\x1b[2;3r\x1b[3;1H\x1b#8");
     EXPECT_EQ(dumpScreen(t), "EEEE\nEEEE\nEEEE\n@0,0");
-    EXPECT_EQ(t.scrollTop, 0);
-    EXPECT_EQ(t.scrollBottom, 2);
+    EXPECT_EQ(t.scrollTop(), 0);
+    EXPECT_EQ(t.scrollBottom(), 2);
     feed(t, "\x1b[3;1H\x1b#3");
     EXPECT_EQ(t.lineAttr(2), 2);
     EXPECT_EQ(t.lineAttr(1), 0);

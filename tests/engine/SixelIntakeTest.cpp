@@ -29,9 +29,9 @@ TEST(SixelIntake, ImageLandsAtTheCursorWhichStays) {
     int told = 0;
     t.onSixelImage = [&] { ++told; };
     feed(t, "\x1b[3;5H\x1bP0;1;0q\"1;1;2;6#1~~-#2!3@\x1b\\after");
-    ASSERT_EQ(t.sixelImages.size(), 1u);
+    ASSERT_EQ(t.sixelImages().size(), 1u);
     EXPECT_EQ(told, 1);
-    const SixelImage& placed = t.sixelImages[0];
+    const SixelImage& placed = t.sixelImages()[0];
     EXPECT_EQ(placed.row, 2);
     EXPECT_EQ(placed.col, 4);
     ASSERT_TRUE(placed.image);
@@ -42,14 +42,14 @@ TEST(SixelIntake, ImageLandsAtTheCursorWhichStays) {
     EXPECT_EQ(at(*placed.image, 2, 6), (Pixel{51, 204, 51, 255}));
     // The cursor does not move: the text after the image starts where the image does.
     EXPECT_EQ(rowText(t, 2), "    after");
-    EXPECT_EQ(t.diag.dcsCount, 6); // "0;1;0q"
+    EXPECT_EQ(t.diagnostics().dcsCount, 6); // "0;1;0q"
 }
 
 TEST(SixelIntake, EveryTerminatorEndsTheImage) {
     for (const std::string end : {"\x1b\\", "\x07", "\xc2\x9c"}) {
         Terminal t(10, 2);
         feed(t, sixel("~", end) + "z");
-        EXPECT_EQ(t.sixelImages.size(), 1u) << visible(end);
+        EXPECT_EQ(t.sixelImages().size(), 1u) << visible(end);
         EXPECT_EQ(rowText(t, 0), "z");
         EXPECT_EQ(t.pstate(), Terminal::PState::ground);
     }
@@ -60,7 +60,7 @@ TEST(SixelIntake, EmptyImagesAreNotPlaced) {
     int told = 0;
     t.onSixelImage = [&] { ++told; };
     feed(t, sixel("") + sixel("$-$--") + sixel("\"1;1;10;10") + sixel("!5$"));
-    EXPECT_TRUE(t.sixelImages.empty());
+    EXPECT_TRUE(t.sixelImages().empty());
     EXPECT_EQ(told, 0);
 }
 
@@ -70,7 +70,7 @@ TEST(SixelIntake, EmptyImagesAreNotPlaced) {
 TEST(SixelIntake, DcsWithAnIntermediateIsNoImage) {
     Terminal t(10, 2);
     feed(t, "\x1bP$qm\x1b\\\x1bP1$q q\x1b\\\x1bP+q544e\x1b\\\x1bP q~~\x07x");
-    EXPECT_TRUE(t.sixelImages.empty());
+    EXPECT_TRUE(t.sixelImages().empty());
     EXPECT_EQ(rowText(t, 0), "x");
     EXPECT_EQ(t.pstate(), Terminal::PState::ground);
 }
@@ -81,10 +81,10 @@ TEST(SixelIntake, DataSplitAcrossPiecesDecodesTheSame) {
     feed(whole, bytes);
     Terminal pieces(10, 2);
     for (char c : bytes) feed(pieces, std::string(1, c));
-    ASSERT_EQ(whole.sixelImages.size(), 1u);
-    ASSERT_EQ(pieces.sixelImages.size(), 1u);
-    EXPECT_EQ(whole.sixelImages[0].image->pixels, pieces.sixelImages[0].image->pixels);
-    const RgbaImage& image = *whole.sixelImages[0].image;
+    ASSERT_EQ(whole.sixelImages().size(), 1u);
+    ASSERT_EQ(pieces.sixelImages().size(), 1u);
+    EXPECT_EQ(whole.sixelImages()[0].image->pixels, pieces.sixelImages()[0].image->pixels);
+    const RgbaImage& image = *whole.sixelImages()[0].image;
     EXPECT_EQ(at(image, 11, 0), (Pixel{255, 127, 0, 255}));
     EXPECT_EQ(at(image, 0, 4), (Pixel{255, 127, 0, 255}));
     // HLS hue 120 is red on the DEC circle that sixel uses.
@@ -97,45 +97,45 @@ TEST(SixelIntake, TheFiftyFirstImageRemovesTheOldest) {
     std::string bytes;
     for (int i = 0; i < 51; ++i) bytes += "\x1b[" + std::to_string(i + 1) + "G" + sixel("~");
     feed(t, bytes);
-    ASSERT_EQ(t.sixelImages.size(), SixelImageStore::kMaxImages);
-    EXPECT_EQ(t.sixelImages[0].col, 1);
-    EXPECT_EQ(t.sixelImages[49].col, 50);
+    ASSERT_EQ(t.sixelImages().size(), SixelImageStore::kMaxImages);
+    EXPECT_EQ(t.sixelImages()[0].col, 1);
+    EXPECT_EQ(t.sixelImages()[49].col, 50);
 }
 
 TEST(SixelIntake, ImagesScrollWithTheText) {
     Terminal t(10, 4);
     feed(t, "\x1b[2;1H" + sixel("~") + "\x1b[4;1H" + sixel("~"));
-    ASSERT_EQ(t.sixelImages.size(), 2u);
+    ASSERT_EQ(t.sixelImages().size(), 2u);
     feed(t, "\n");
-    EXPECT_EQ(t.sixelImages[0].row, 0);
-    EXPECT_EQ(t.sixelImages[1].row, 2);
+    EXPECT_EQ(t.sixelImages()[0].row, 0);
+    EXPECT_EQ(t.sixelImages()[1].row, 2);
     feed(t, "\n");
-    ASSERT_EQ(t.sixelImages.size(), 1u) << "an image scrolled off the top is gone";
-    EXPECT_EQ(t.sixelImages[0].row, 1);
+    ASSERT_EQ(t.sixelImages().size(), 1u) << "an image scrolled off the top is gone";
+    EXPECT_EQ(t.sixelImages()[0].row, 1);
     // Scrolling down, inserting lines and resizing leave images where they are.
     feed(t, "\x1b[T\x1b[1;1H\x1b[L");
     t.resize(12, 5);
-    EXPECT_EQ(t.sixelImages[0].row, 1);
+    EXPECT_EQ(t.sixelImages()[0].row, 1);
     feed(t, "\x1b"
             "c");
-    EXPECT_TRUE(t.sixelImages.empty()) << "a full reset clears them";
+    EXPECT_TRUE(t.sixelImages().empty()) << "a full reset clears them";
 }
 
 TEST(SixelIntake, HugeCountsStayCheapAndBounded) {
     Terminal t(10, 2);
     feed(t, sixel("#1!999999999~!999999999~$!999999999~") + "ok");
-    ASSERT_EQ(t.sixelImages.size(), 1u);
-    EXPECT_EQ(t.sixelImages[0].image->width, SixelDecoder::kMaxWidth);
-    EXPECT_EQ(t.sixelImages[0].image->height, 6);
+    ASSERT_EQ(t.sixelImages().size(), 1u);
+    EXPECT_EQ(t.sixelImages()[0].image->width, SixelDecoder::kMaxWidth);
+    EXPECT_EQ(t.sixelImages()[0].image->height, 6);
     EXPECT_EQ(rowText(t, 0), "ok");
 
     // Bands past the height bound are dropped however many arrive.
     std::string tall;
     for (int i = 0; i < 2000; ++i) tall += "~-";
     feed(t, sixel(tall));
-    ASSERT_EQ(t.sixelImages.size(), 2u);
-    EXPECT_EQ(t.sixelImages[1].image->height, SixelDecoder::kMaxHeight);
-    EXPECT_LE(t.sixelImages.totalBytes(), SixelImageStore::kMaxTotalBytes);
+    ASSERT_EQ(t.sixelImages().size(), 2u);
+    EXPECT_EQ(t.sixelImages()[1].image->height, SixelDecoder::kMaxHeight);
+    EXPECT_LE(t.sixelImages().totalBytes(), SixelImageStore::kMaxTotalBytes);
 }
 
 // However a piece of output repeats its painting or grows images, it writes at most one largest
@@ -167,8 +167,8 @@ TEST(SixelIntake, EachPieceOfOutputDoesBoundedWork) {
     Terminal t(10, 2);
     feed(t, sixel(largest));
     EXPECT_EQ(t.sixelPixelsDropped(), 0);
-    ASSERT_EQ(t.sixelImages.size(), 1u);
-    const RgbaImage& image = *t.sixelImages[0].image;
+    ASSERT_EQ(t.sixelImages().size(), 1u);
+    const RgbaImage& image = *t.sixelImages()[0].image;
     EXPECT_EQ(image.width, SixelDecoder::kMaxWidth);
     EXPECT_EQ(image.height, SixelDecoder::kMaxHeight);
     EXPECT_EQ(image.pixel(image.width - 1, image.height - 1)[3], 255);

@@ -67,8 +67,8 @@ public:
     std::string next() {
         const int cols = int(t_.cols());
         const int rows = int(t_.rows());
-        const bool fullRegion = t_.scrollTop == 0 && t_.scrollBottom == rows - 1;
-        const bool insideRegion = t_.cursorY() >= t_.scrollTop && t_.cursorY() <= t_.scrollBottom;
+        const bool fullRegion = t_.scrollTop() == 0 && t_.scrollBottom() == rows - 1;
+        const bool insideRegion = t_.cursorY() >= t_.scrollTop() && t_.cursorY() <= t_.scrollBottom();
         switch (pick(22)) {
         case 0:
         case 1:

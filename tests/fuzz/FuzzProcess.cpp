@@ -16,7 +16,7 @@ void checkConsistent(const Terminal& t) {
     check(t.cols() >= 1 && t.rows() >= 1);
     check(t.cursorX() >= 0 && t.cursorX() < t.cols());
     check(t.cursorY() >= 0 && t.cursorY() < t.rows());
-    check(t.scrollTop >= 0 && t.scrollTop <= t.scrollBottom && t.scrollBottom < t.rows());
+    check(t.scrollTop() >= 0 && t.scrollTop() <= t.scrollBottom() && t.scrollBottom() < t.rows());
     check(t.scrollback().size() <= Terminal::kScrollbackLimit);
     check(t.scrollback().pushedTotal() - t.scrollback().droppedTotal() == t.scrollback().size());
     for (std::int64_t y = 0; y < t.rows(); ++y) {
@@ -32,15 +32,15 @@ void checkConsistent(const Terminal& t) {
         for (const Cell& c : t.scrollback().line(i)) (void)t.attrsOf(c);
     }
     // What the shell can make the terminal keep stays bounded.
-    check(t.sixelImages.size() <= SixelImageStore::kMaxImages);
-    check(t.sixelImages.size() <= 1 || t.sixelImages.totalBytes() <= SixelImageStore::kMaxTotalBytes);
-    for (const SixelImage& image : t.sixelImages) {
+    check(t.sixelImages().size() <= SixelImageStore::kMaxImages);
+    check(t.sixelImages().size() <= 1 || t.sixelImages().totalBytes() <= SixelImageStore::kMaxTotalBytes);
+    for (const SixelImage& image : t.sixelImages()) {
         check(image.image && image.image->width >= 1 && image.image->width <= SixelDecoder::kMaxWidth);
         check(image.image->height >= 1 && image.image->height <= SixelDecoder::kMaxHeight);
     }
-    check(t.promptMarks.size() <= Terminal::kMaxPromptMarks);
-    check(t.titleStack.size() <= Terminal::kMaxTitleStack);
-    check(t.kittyKbdStack.size() <= Terminal::kMaxKittyFlagStack);
+    check(t.promptMarks().size() <= Terminal::kMaxPromptMarks);
+    check(t.titleStack().size() <= Terminal::kMaxTitleStack);
+    check(t.kittyKbdStack().size() <= Terminal::kMaxKittyFlagStack);
     check(t.oscBuf().size() <= Terminal::kMaxOscBytes);
 }
 
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     t.onResize = [](std::int64_t rows, std::int64_t cols) {
         check(rows >= 1 && rows <= Terminal::kMaxRows && cols >= 1 && cols <= Terminal::kMaxCols);
     };
-    t.onSixelImage = [&t] { check(!t.sixelImages.empty()); };
+    t.onSixelImage = [&t] { check(!t.sixelImages().empty()); };
     const std::int64_t newCols = 1 + data[2] % 64;
     const std::int64_t newRows = 1 + (data[2] >> 6) + data[3] % 16;
     const std::size_t piece = 1 + data[3] % 61;

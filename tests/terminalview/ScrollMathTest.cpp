@@ -86,11 +86,11 @@ TEST(ScrollMath, TheOffsetStaysWithinTheScrollbackAndHalfARowCountsAsLive) {
 }
 
 TEST(ScrollMath, WheelReportsAndCursorKeys) {
-    EXPECT_EQ(wheelReport(64, 1, 1, 1006), QByteArray("\x1b[<64;1;1M"));
-    EXPECT_EQ(wheelReport(65, 301, 12, 1006), QByteArray("\x1b[<65;301;12M"));
+    EXPECT_EQ(wheelReport(64, 1, 1, MouseEncoding::sgr), QByteArray("\x1b[<64;1;1M"));
+    EXPECT_EQ(wheelReport(65, 301, 12, MouseEncoding::sgr), QByteArray("\x1b[<65;301;12M"));
     // The X10 form carries each coordinate in one byte, so column 300 is capped at 223 + 32.
-    EXPECT_EQ(wheelReport(64, 301, 1, 0), QByteArray("\x1b[M\x60\xff\x21", 6));
-    EXPECT_EQ(wheelReport(67, 5, 2, 1005), QByteArray("\x1b[M\x63\x25\x22", 6));
+    EXPECT_EQ(wheelReport(64, 301, 1, MouseEncoding::x10), QByteArray("\x1b[M\x60\xff\x21", 6));
+    EXPECT_EQ(wheelReport(67, 5, 2, MouseEncoding::utf8), QByteArray("\x1b[M\x63\x25\x22", 6));
     EXPECT_EQ(cursorKey('A', true), QByteArray("\x1bOA"));
     EXPECT_EQ(cursorKey('B', false), QByteArray("\x1b[B"));
     EXPECT_EQ(cursorKey('D', false), QByteArray("\x1b[D"));

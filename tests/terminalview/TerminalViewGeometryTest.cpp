@@ -83,8 +83,8 @@ TEST_F(ViewTest, TheGridFitsTheFrameAndFollowsFontSizes) {
     const Terminal& t = view->terminal();
     EXPECT_EQ(t.cols(), std::int64_t((660 - 32) / view->cellW()));
     EXPECT_EQ(t.rows(), std::int64_t((420 - 20) / view->cellH()));
-    EXPECT_EQ(t.cellPixelWidth, std::int64_t(view->cellW()));
-    EXPECT_EQ(t.cellPixelHeight, std::int64_t(view->cellH()));
+    EXPECT_EQ(t.cellPixelWidth(), std::int64_t(view->cellW()));
+    EXPECT_EQ(t.cellPixelHeight(), std::int64_t(view->cellH()));
     // A change of a few points that keeps the grid leaves the selection alone.
     view->setSelection(GridPos{0, 0}, GridPos{0, 3});
     const QSize nearby(660 + 1, 420 + 1);
@@ -100,7 +100,7 @@ TEST_F(ViewTest, TheGridFitsTheFrameAndFollowsFontSizes) {
     EXPECT_GT(view->cellW(), oldCellW);
     EXPECT_EQ(t.cols(), std::int64_t((500 - 32) / view->cellW()));
     EXPECT_EQ(t.rows(), std::int64_t((300 - 20) / view->cellH()));
-    EXPECT_EQ(t.cellPixelWidth, std::int64_t(view->cellW()));
+    EXPECT_EQ(t.cellPixelWidth(), std::int64_t(view->cellW()));
     // While the owner animates the frame the grid stays.
     view->setSuppressResize(true);
     view->resize(700, 500);
@@ -179,13 +179,13 @@ TEST_F(ViewTest, AssistiveTechnologySeesAReadOnlyTextAreaOfTheScreen) {
 TEST_F(ViewTest, AnIdlePaneRunsNoTimers) {
     auto view = makeQuietView();
     showFocused(*view);
-    view->terminal().cursorStyle = 2; // steady block
+    view->terminal().process("\x1b[2 q"); // steady block
     view->repaint();
     EXPECT_FALSE(view->isRefreshPending());
     EXPECT_FALSE(view->isCursorBlinkTimerActive());
     EXPECT_FALSE(view->isTextBlinkTimerActive());
 
-    view->terminal().cursorStyle = 1; // blinking block: the blink timer runs while focused
+    view->terminal().process("\x1b[1 q"); // blinking block: the blink timer runs while focused
     view->repaint();
     EXPECT_TRUE(view->isCursorBlinkTimerActive());
     view->clearFocus();

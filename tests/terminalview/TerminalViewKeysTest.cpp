@@ -87,7 +87,7 @@ TEST_F(ViewTest, KeysSendXtermSequencesInNormalAndApplicationModes) {
                });
 
     feed(*view, "\x1b[?1h\x1b="); // application cursor and keypad modes
-    ASSERT_TRUE(view->terminal().appCursorMode);
+    ASSERT_TRUE(view->terminal().mode(Mode::appCursor));
     expectKeys(*view, dump,
                {
                    {"Up (application)", Qt::Key_Up, kNone, "", bytes("\x1bOA")},

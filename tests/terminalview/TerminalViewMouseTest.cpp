@@ -81,7 +81,7 @@ TEST_F(ViewTest, PressesAndReleasesAreReportedInSgrAndLegacyForms) {
 
     // UTF-8 (1005): small values are the same bytes; column 301 is one two-byte character.
     feed(*view, "\x1b[?1005h");
-    ASSERT_EQ(view->terminal().mouseEncoding, 1005);
+    ASSERT_EQ(view->terminal().mouseEncoding(), MouseEncoding::utf8);
     press(*view, origin);
     expectSent(dump, QByteArray("\x1b[M\x20\x21\x21"));
     press(*view, cellCenter(*view, 0, 300));

@@ -156,7 +156,7 @@ TEST_F(PaintTest, TheSixCursorStylesAndNoCursorWithoutFocus) {
     const QColor cursorColor(rgb(kCursorCGColor));
     const QRect cell = cellRect(*view, 0, 0);
     for (int style = 1; style <= 6; ++style) {
-        view->terminal().cursorStyle = style;
+        view->terminal().process("\x1b[" + std::to_string(style) + " q");
         view->update();
         view->noteKeystroke(); // a blinking cursor is lit right after a key
         const QImage image = grabImage(*view);
@@ -186,7 +186,7 @@ TEST_F(PaintTest, TheSixCursorStylesAndNoCursorWithoutFocus) {
     EXPECT_FALSE(view->isCursorBlinkTimerActive());
 
     // The user's choice applies while the shell chose none.
-    view->terminal().cursorStyle = 0;
+    view->terminal().process("\x1b[0 q");
     struct Case {
         int userStyle;
         bool blink;
@@ -231,34 +231,32 @@ TEST_F(PaintTest, MarksAreDrawnOnTheirBase) {
 
 TEST_F(PaintTest, ImagesAreDrawnInPlaceAndScaledDownToFit) {
     view->show();
-    auto solid = [](int w, int h, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-        auto image = std::make_shared<RgbaImage>();
-        image->width = w;
-        image->height = h;
-        image->pixels.resize(std::size_t(w) * std::size_t(h) * 4);
-        for (std::size_t i = 0; i < image->pixels.size(); i += 4) {
-            image->pixels[i] = r;
-            image->pixels[i + 1] = g;
-            image->pixels[i + 2] = b;
-            image->pixels[i + 3] = 255;
+    // A sixel image of one colour (percentages of red, green and blue), w x h pixels.
+    auto solid = [](int w, int h, int r, int g, int b) {
+        std::string text = "\x1bPq\"1;1;" + std::to_string(w) + ";" + std::to_string(h) + "#1;2;" +
+                           std::to_string(r) + ";" + std::to_string(g) + ";" + std::to_string(b);
+        for (int top = 0; top < h; top += 6) {
+            const int rows = std::min(6, h - top);
+            text += (top ? "-#1!" : "#1!") + std::to_string(w) + char(63 + (1 << rows) - 1);
         }
-        return image;
+        return QByteArray::fromStdString(text + "\x1b\\");
     };
     Terminal& t = view->terminal();
-    t.sixelImages.add(SixelImage{2, 3, solid(30, 12, 255, 0, 0)});
+    feed(*view, "\x1b[3;4H" + solid(30, 12, 100, 0, 0));
     // Far wider than the room right of column 5: scaled to end at the last column.
-    t.sixelImages.add(SixelImage{6, 5, solid(4000, 400, 0, 0, 255)});
+    feed(*view, "\x1b[7;6H" + solid(2000, 200, 0, 0, 100));
+    ASSERT_EQ(t.sixelImages().size(), 2u);
     view->update();
     QImage image = grabImage(*view);
     const QRect at = cellRect(*view, 2, 3);
     EXPECT_EQ(countPixels(image, QRect(at.topLeft(), QSize(30, 12)), Qt::red, 2), 30 * 12);
     EXPECT_EQ(countPixels(image, QRect(at.left() + 30, at.top(), 4, 12), Qt::red, 2), 0) << "never enlarged";
-    const double k = view->cellW() * double(t.cols() - 5) / 4000.0;
+    const double k = view->cellW() * double(t.cols() - 5) / 2000.0;
     const int right = int(TerminalView::paddingX + view->cellW() * double(t.cols()));
     const QRect wide = cellRect(*view, 6, 5);
     EXPECT_EQ(countPixels(image, QRect(right - 3, wide.top() + 1, 2, 2), Qt::blue, 2), 4);
     EXPECT_EQ(countPixels(image, QRect(right + 2, wide.top() + 1, 2, 2), Qt::blue, 2), 0);
-    const int bottom = wide.top() + int(400 * k);
+    const int bottom = wide.top() + int(200 * k);
     EXPECT_EQ(countPixels(image, QRect(wide.left() + 4, bottom - 2, 1, 1), Qt::blue, 2), 1);
     EXPECT_EQ(countPixels(image, QRect(wide.left() + 4, bottom + 2, 1, 1), Qt::blue, 2), 0);
 
@@ -303,7 +301,7 @@ TEST_F(PaintTest, SelectionStopsAtTheLastTextColumnAndSearchMatchesShow) {
 TEST_F(PaintTest, HalfARowOrLessDrawsTheLiveScreen) {
     showFocused(*view);
     for (int i = 0; i < 80; ++i) feed(*view, QByteArray("line ") + QByteArray::number(i) + "\r\n");
-    view->terminal().cursorStyle = 2; // a steady block
+    view->terminal().process("\x1b[2 q"); // a steady block
     const QImage live = grabImage(*view);
     for (double offset : {0.3, 1.0, view->cellH() * 0.5}) {
         view->setSmoothScrollY(offset);

@@ -120,17 +120,17 @@ TEST_F(ViewTest, ShellExitTurnsReportsAndPasteOffAndCallsTheOwner) {
     view->onShellExit = [&] { ++exits; };
     ASSERT_TRUE(runAndWait(
         *view, R"(printf '\033[?1000h\033[?1006h\033[?2004h\033[?2026h'; echo set$((6*7)))", "set42"));
-    EXPECT_EQ(view->terminal().mouseMode, 1000);
-    EXPECT_TRUE(view->terminal().bracketedPasteMode);
-    EXPECT_TRUE(view->terminal().synchronizedOutput);
+    EXPECT_EQ(view->terminal().mouseTracking(), MouseTracking::clicks);
+    EXPECT_TRUE(view->terminal().mode(Mode::bracketedPaste));
+    EXPECT_TRUE(view->terminal().mode(Mode::synchronizedOutput));
 
     view->writePTY(QStringLiteral("exit\r"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return exits == 1; }, 20000));
-    EXPECT_EQ(view->terminal().mouseMode, 0);
-    EXPECT_EQ(view->terminal().mouseEncoding, 0);
-    EXPECT_FALSE(view->terminal().bracketedPasteMode);
+    EXPECT_EQ(view->terminal().mouseTracking(), MouseTracking::off);
+    EXPECT_EQ(view->terminal().mouseEncoding(), MouseEncoding::x10);
+    EXPECT_FALSE(view->terminal().mode(Mode::bracketedPaste));
     // A program that died inside synchronized output must not freeze the last screen.
-    EXPECT_FALSE(view->terminal().synchronizedOutput);
+    EXPECT_FALSE(view->terminal().mode(Mode::synchronizedOutput));
     EXPECT_EQ(host.quitRequests, 0);
     EXPECT_EQ(view->masterFd(), -1);
     testsupport::drainEvents();
@@ -172,7 +172,7 @@ TEST_F(ViewTest, SwitchingTheShellResetsTheTerminalAndKeepsTheHistoryFile) {
     ASSERT_TRUE(
         runAndWait(*view, R"(seq 1 200; printf '\033[?2004h\033[?1h'; echo filled$((6*7)))", "filled42"));
     EXPECT_GT(view->terminal().scrollback().size(), 100u);
-    EXPECT_TRUE(view->terminal().bracketedPasteMode);
+    EXPECT_TRUE(view->terminal().mode(Mode::bracketedPaste));
     view->setSmoothScrollY(view->cellH() * 3);
     view->setSelection(GridPos{0, 0}, GridPos{1, 4});
 
@@ -181,8 +181,8 @@ TEST_F(ViewTest, SwitchingTheShellResetsTheTerminalAndKeepsTheHistoryFile) {
     EXPECT_EQ(view->currentShell(), "/usr/bin/dash");
     EXPECT_EQ(view->tabId(), "TAB-7");
     EXPECT_EQ(view->terminal().scrollback().size(), 0u);
-    EXPECT_FALSE(view->terminal().bracketedPasteMode);
-    EXPECT_FALSE(view->terminal().appCursorMode);
+    EXPECT_FALSE(view->terminal().mode(Mode::bracketedPaste));
+    EXPECT_FALSE(view->terminal().mode(Mode::appCursor));
     EXPECT_EQ(view->smoothScrollY(), 0);
     EXPECT_FALSE(view->selectionRange());
     EXPECT_FALSE(screenText(view->terminal()).contains("filled42"));
@@ -228,7 +228,7 @@ TEST_F(ViewTest, SynchronizedOutputHoldsTheFrameButNotForEver) {
     ASSERT_TRUE(runAndWait(*view, R"(printf '\033[?2026hHELD%s\n' $((6*7)))", "HELD42"));
     QElapsedTimer clock;
     clock.start();
-    EXPECT_TRUE(view->terminal().synchronizedOutput);
+    EXPECT_TRUE(view->terminal().mode(Mode::synchronizedOutput));
     // The frame timer armed by that output has come and gone.
     ASSERT_TRUE(testsupport::waitForTimerStartedBefore(TerminalView::kRefreshIntervalMs));
     EXPECT_TRUE(view->isDirty()) << "drawn while the shell held synchronized output";
