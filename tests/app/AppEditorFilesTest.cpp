@@ -173,6 +173,13 @@ TEST_F(AppEditorFiles, HeaderPreviewAndFooterPrintReachTheEditor) {
     header->onPreviewToggle();
     EXPECT_FALSE(tab(1).previewActive);
 
+    // Saved under a name without a preview, the preview goes rather than staying stuck.
+    header->onPreviewToggle();
+    fileAnswers << path("README.txt");
+    app->workspace().saveCurrentEditorAs();
+    EXPECT_FALSE(tab(1).previewActive);
+    EXPECT_FALSE(tab(1).editorView->isPreviewActive());
+
     // The terminal's screen, printed to a PDF.
     app->workspace().switchToTab(0);
     ASSERT_TRUE(waitForShell(view(0)));

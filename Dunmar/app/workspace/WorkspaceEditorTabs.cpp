@@ -52,6 +52,9 @@ void Workspace::bindEditorFile(TabState& tab, const QString& path) {
     tab.customName = QFileInfo(path).fileName();
     tab.editorDirty = false;
     if (tab.editorView) tab.editorView->setLanguage(syntaxlanguage::detectFromFileName(path));
+    // A preview on show was a page of the text this file replaced.
+    if (tab.previewActive && tab.editorView) tab.editorView->hidePreview();
+    tab.previewActive = false;
 }
 
 void Workspace::openEditorFile() {
@@ -197,6 +200,11 @@ bool Workspace::saveEditorOfTab(int index, bool askForName) {
     const bool automaticName = !previousName || *previousName == qs(Loc::editorTabName()) ||
                                (!current.isEmpty() && *previousName == QFileInfo(current).fileName());
     if (automaticName) saved.customName = QFileInfo(path).fileName();
+    // Under a name that has no preview, a preview on show could no longer be switched off.
+    if (saved.previewActive && !host_.isTabPreviewable(now)) {
+        saved.editorView->hidePreview();
+        saved.previewActive = false;
+    }
     updateHeaderTabs();
     return true;
 }
