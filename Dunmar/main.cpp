@@ -10,7 +10,7 @@
 #include "app/SingleInstanceLock.h"
 #include "app/TermSignalHandler.h"
 #include "app/updater/UpdaterServiceHost.h"
-#include "engine/Colors.h"
+#include "theme/ThemeColors.h"
 #include "git/GitPanelService.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"

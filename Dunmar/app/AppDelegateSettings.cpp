@@ -6,7 +6,7 @@
 #include "app/settings/SettingsApplier.h"
 #include "app/settings/SettingsPanelController.h"
 #include "chrome/FooterBarView.h"
-#include "engine/Colors.h"
+#include "theme/ThemeColors.h"
 #include "platform/Defaults.h"
 #include "settings/SettingsKeys.h"
 

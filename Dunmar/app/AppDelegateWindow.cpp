@@ -5,7 +5,7 @@
 #include "app/ContentView.h"
 #include "bell/BellManager.h"
 #include "bell/BellPreviewQueue.h"
-#include "engine/Colors.h"
+#include "theme/ThemeColors.h"
 #include "platform/Defaults.h"
 #include "settings/SettingsKeys.h"
 

@@ -9,7 +9,7 @@
 #include "editor/PreviewPages.h"
 #include "editor/PrintModal.h"
 #include "editor/SyntaxTextStorage.h"
-#include "engine/Colors.h"
+#include "theme/ThemeColors.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -45,7 +45,7 @@ EditorCommands::EditorCommands(EditorCommandsHost& host, QObject* parent)
 EditorCommands::~EditorCommands() = default;
 
 bool EditorCommands::isDark() const {
-    const ColorRGBA& bg = kTermBgCGColor;
+    const ColorRGBA& bg = kTerminalBackground;
     return previewpages::isDarkBackground(
         QColor::fromRgbF(float(bg.r), float(bg.g), float(bg.b), float(bg.a)));
 }

@@ -5,7 +5,7 @@
 #include "editor/FindReplaceBar.h"
 #include "editor/LineGutterView.h"
 #include "editor/SyntaxTextStorage.h"
-#include "engine/Colors.h"
+#include "theme/ThemeColors.h"
 #include "platform/AtomicFile.h"
 #include "platform/Defaults.h"
 #include "platform/RegularFile.h"
@@ -99,7 +99,7 @@ EditorView::EditorView(QWidget* parent) : QWidget(parent) {
     modeBarLabel_->setAlignment(Qt::AlignCenter);
     modeBar_->hide();
 
-    applyColors(fromEngine(kTermBgCGColor), QColor::fromRgbF(0.85f, 0.85f, 0.9f));
+    applyColors(fromEngine(kTerminalBackground), QColor::fromRgbF(0.85f, 0.85f, 0.9f));
     modeBar_->raise();
     layoutChildren();
 }

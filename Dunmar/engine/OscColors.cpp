@@ -51,7 +51,7 @@ void Terminal::oscPaletteEntry(std::string_view payload) {
     if (pieces[1] == "?") {
         if (!onResponse) return;
         const auto& over = paletteOverrides_[*index];
-        const ColorRGBA color = over ? colorFromRgb8(*over) : nsColorFromAnsi(std::int64_t(*index));
+        const ColorRGBA color = over ? colorFromRgb8(*over) : paletteColor(std::int64_t(*index));
         respond(oscColorReply("4;" + std::to_string(*index), color));
         return;
     }

@@ -23,6 +23,7 @@ void slantAbout(QPainter& painter, qreal baselineY) {
 } // namespace
 
 void GlyphCache::setFonts(const TerminalFonts& fonts) {
+    cellWidth_ = fonts.cellW;
     const QFont* sources[kFaces] = {&fonts.font, &fonts.boldFont, &fonts.italicFont, &fonts.boldItalicFont};
     for (int i = 0; i < kFaces; ++i) {
         Face& face = faces_[std::size_t(i)];
@@ -108,7 +109,26 @@ void GlyphRunBatch::add(QPainter& painter, int face, const QColor& color, char32
 }
 
 void GlyphRunBatch::addCluster(QPainter& painter, int face, const QColor& color, std::u32string_view scalars,
-                               QPointF baseline) {
+                               const QRectF& cell, qreal baseY) {
+    const QPointF baseline(cell.left(), baseY);
+    const bool emojiPresentation = scalars.size() >= 2 && scalars.find(U'\uFE0F') != std::u32string_view::npos;
+    if (emojiPresentation && cache_.glyph(GlyphCache::kEmojiFace, scalars.front()) != 0) {
+        const bool wide = cell.width() > cache_.cellWidth() * 1.5;
+        if (wide) {
+            add(painter, face, color, scalars.front(), baseline, true);
+            return;
+        }
+        flush(painter);
+        painter.save();
+        const QPointF middle(cell.left(), cell.center().y());
+        painter.translate(middle);
+        painter.scale(0.5, 0.5);
+        painter.translate(-middle);
+        add(painter, face, color, scalars.front(), baseline, true);
+        flush(painter);
+        painter.restore();
+        return;
+    }
     // The glyph cache maps one character to one glyph; a cluster needs the shaper to place its
     // marks, so it is drawn as text of its own.
     flush(painter);

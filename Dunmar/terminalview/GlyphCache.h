@@ -31,6 +31,7 @@ public:
     // Where a colour emoji goes in a cell two columns wide, from the cell's left edge on the
     // text's baseline.
     QPointF emojiOffset() const { return emojiOffset_; }
+    qreal cellWidth() const { return cellWidth_; }
 
 private:
     struct Face {
@@ -41,6 +42,7 @@ private:
     };
     std::array<Face, kFaces + 1> faces_;
     QPointF emojiOffset_;
+    qreal cellWidth_ = 0;
 };
 
 // Glyphs of one face and colour gathered along a row, drawn in one call.
@@ -52,9 +54,12 @@ public:
     // A character in a cell two columns wide that the colour emoji font has is drawn from it.
     void add(QPainter& painter, int face, const QColor& color, char32_t ch, QPointF baseline,
              bool wide = false);
-    // Adds a character with its combining marks, shaped together so that the marks sit on it.
+    // Adds a character with its combining marks, shaped together so that the marks sit on it. A
+    // character asked for in emoji presentation (followed by U+FE0F) that the colour emoji font has
+    // is drawn from that font, in colour: across a cell two columns wide, or at half size inside
+    // a one-column cell, so that it never covers its neighbours.
     void addCluster(QPainter& painter, int face, const QColor& color, std::u32string_view scalars,
-                    QPointF baseline);
+                    const QRectF& cell, qreal baseline);
     void flush(QPainter& painter);
 
 private:

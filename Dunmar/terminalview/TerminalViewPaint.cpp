@@ -3,6 +3,7 @@
 #include "engine/PerfMetrics.h"
 #include "terminalview/BoxDrawing.h"
 #include "terminalview/EngineBridge.h"
+#include "theme/ThemeColors.h"
 #include "terminalview/ScrollMath.h"
 #include "terminalview/TerminalView.h"
 #include "terminalview/TerminalViewHost.h"
@@ -110,7 +111,7 @@ void TerminalView::paintEvent(QPaintEvent* event) {
     {
         QPainter painter(this);
         // Only the part being repainted (see cursorBlinkTick).
-        painter.fillRect(event->rect(), toQColor(kTermBgCGColor));
+        painter.fillRect(event->rect(), toQColor(kTerminalBackground));
         const FrameGeometry frame = frameGeometry();
         const ColorContext colors = terminal_->colorContext();
         const auto selection = selectionRange();
@@ -204,7 +205,7 @@ void TerminalView::paintRow(QPainter& painter, const FrameGeometry& frame, const
     }
 
     FillBatch fills;
-    const QColor selectionColor = toQColor(kSelectionCGColor);
+    const QColor selectionColor = toQColor(kSelectionColor);
     for (const DrawCell& d : rowCells_) {
         const QRectF box(d.x, rowTop, d.width, cellH());
         if (d.selected)
@@ -220,7 +221,8 @@ void TerminalView::paintRow(QPainter& painter, const FrameGeometry& frame, const
         if (d.ch == 0 || d.ch == U' ') continue;
         if (d.attrs->hidden || (d.attrs->blink && !textBlinkVisible_) || d.underGhost) continue;
         if (!d.cluster.empty()) {
-            glyphs.addCluster(painter, d.attrs->face, d.attrs->fg, d.cluster, QPointF(d.x, baseline));
+            glyphs.addCluster(painter, d.attrs->face, d.attrs->fg, d.cluster, QRectF(d.x, rowTop, d.width, cellH()),
+                              baseline);
         } else if (boxdrawing::covers(d.ch)) {
             boxdrawing::draw(painter, d.ch, QRectF(d.x, rowTop, d.width, cellH()), d.attrs->fg);
         } else {
@@ -241,7 +243,7 @@ void TerminalView::paintDecorations(QPainter& painter, const DrawCell& cell, qre
     if (a.underlineStyle != 0 || cell.hyperlink) {
         const qreal ulY = std::floor(rowTop + cellH() - 2);
         if (cell.hyperlink) {
-            dashedLine(painter, x, w, ulY, 2, 2, toQColor(kHyperlinkCGColor));
+            dashedLine(painter, x, w, ulY, 2, 2, toQColor(kHyperlinkColor));
         } else {
             const QColor& color = a.underline;
             switch (a.underlineStyle) {
@@ -330,7 +332,7 @@ bool TerminalView::paintCursor(QPainter& painter) {
     if (!blinks || cursorBlinkOn_) {
         const qreal x = paddingX + qreal(terminal_->cursorX()) * cellW();
         const qreal y = paddingY + qreal(terminal_->cursorY()) * cellH();
-        const QColor cursorColor = toQColor(kCursorCGColor);
+        const QColor cursorColor = toQColor(kCursorColor);
         if (style == 5 || style == 6)
             painter.fillRect(QRectF(x, y, 2, cellH()), cursorColor);
         else if (style == 3 || style == 4)

@@ -2,7 +2,7 @@
 // its button, the gear, a press in a terminal or the end of a reset; the reset to defaults end to
 // end; a launch-at-login entry that cannot be written; and a picture of the open panel.
 #include "AppSettingsTestSupport.h"
-#include "engine/Colors.h"
+#include "theme/ThemeColors.h"
 #include "app/window/WindowBackdrop.h"
 #include "chrome/ChromeTestSupport.h"
 #include "chrome/FooterBarView.h"

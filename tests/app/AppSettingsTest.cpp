@@ -260,7 +260,7 @@ TEST_F(AppSettings, ColourThemesRecolourTheTerminalsTheMaterialAndTheEditors) {
         EXPECT_EQ(material->material(), activeTheme.visualMaterial);
         EXPECT_EQ(material->isLightAppearance(), c.lightMaterial);
         const QColor base = editor->textView()->palette().color(QPalette::Base);
-        EXPECT_NEAR(base.redF(), kTermBgCGColor.r, 0.01) << "the editor takes the theme's background";
+        EXPECT_NEAR(base.redF(), kTerminalBackground.r, 0.01) << "the editor takes the theme's background";
         EXPECT_NEAR(editor->textView()->palette().color(QPalette::Text).redF(), kDefaultFG.r, 0.01);
         EXPECT_EQ(editor->syntaxStorage()->isDark(), base.valueF() < 0.5f) << "and colours in its palette";
     }
@@ -269,7 +269,7 @@ TEST_F(AppSettings, ColourThemesRecolourTheTerminalsTheMaterialAndTheEditors) {
     // An editor opened under the light theme starts in its colours.
     internals(*app).settingsApplier().apply("colorTheme", 1);
     app->workspace().createEditorTabInternal(std::nullopt);
-    EXPECT_NEAR(tab(2).editorView->textView()->palette().color(QPalette::Base).redF(), kTermBgCGColor.r, 0.01);
+    EXPECT_NEAR(tab(2).editorView->textView()->palette().color(QPalette::Base).redF(), kTerminalBackground.r, 0.01);
 
     // A preview shows a theme without storing it, and the stored one comes back.
     change("colorTheme", 2);

@@ -7,7 +7,7 @@
 #include "AppTestSupport.h"
 #include "app/settings/SettingsApplier.h"
 #include "app/settings/SettingsPanelController.h"
-#include "engine/Colors.h"
+#include "theme/ThemeColors.h"
 
 #include <QApplication>
 #include <QPalette>

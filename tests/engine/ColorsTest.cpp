@@ -1,4 +1,4 @@
-#include "engine/Colors.h"
+#include "theme/ThemeColors.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -58,7 +58,7 @@ TEST_F(Colors, BaseTableHoldsTheSixteenColours) {
     for (int i = 0; i < 16; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(kAnsiColors[i], want[i]);
-        EXPECT_TRUE(sameColor(nsColorFromAnsi(i), colorFromRgb(want[i])));
+        EXPECT_TRUE(sameColor(paletteColor(i), colorFromRgb(want[i])));
     }
 }
 
@@ -83,24 +83,24 @@ TEST_F(Colors, PaletteRuleCoversCubeGreysAndOutOfRange) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.index);
-        EXPECT_TRUE(sameColor(nsColorFromAnsi(c.index), c.want));
+        EXPECT_TRUE(sameColor(paletteColor(c.index), c.want));
     }
 }
 
 TEST_F(Colors, StartValuesAreTheDarkThemeApplied) {
     EXPECT_TRUE(sameColor(kDefaultBG, {0.11, 0.11, 0.13, 1}));
     EXPECT_TRUE(sameColor(kDefaultFG, {0.85, 0.85, 0.85, 1}));
-    EXPECT_TRUE(sameColor(kTermBgCGColor, {0.05, 0.05, 0.08, 0.28}));
-    EXPECT_TRUE(sameColor(kSelectionCGColor, {0.3, 0.5, 0.8, 0.4}));
-    EXPECT_TRUE(sameColor(kCursorCGColor, {0.4, 0.7, 1.0, 1.0}));
-    EXPECT_TRUE(sameColor(kHyperlinkCGColor, {0.4, 0.6, 1.0, 0.8}));
+    EXPECT_TRUE(sameColor(kTerminalBackground, {0.05, 0.05, 0.08, 0.28}));
+    EXPECT_TRUE(sameColor(kSelectionColor, {0.3, 0.5, 0.8, 0.4}));
+    EXPECT_TRUE(sameColor(kCursorColor, {0.4, 0.7, 1.0, 1.0}));
+    EXPECT_TRUE(sameColor(kHyperlinkColor, {0.4, 0.6, 1.0, 0.8}));
     EXPECT_EQ(activeTheme.id, "dark");
-    for (int i = 0; i < 256; ++i) EXPECT_EQ(kAnsiColorCache[i], nsColorFromAnsi(i)) << i;
+    for (int i = 0; i < 256; ++i) EXPECT_EQ(kAnsiColorCache[i], paletteColor(i)) << i;
 
     const auto startCache = kAnsiColorCache;
-    const ColorRGBA start[] = {kDefaultBG, kDefaultFG, kTermBgCGColor, kSelectionCGColor, kCursorCGColor};
+    const ColorRGBA start[] = {kDefaultBG, kDefaultFG, kTerminalBackground, kSelectionColor, kCursorColor};
     applyTheme(TerminalTheme::dark());
-    const ColorRGBA applied[] = {kDefaultBG, kDefaultFG, kTermBgCGColor, kSelectionCGColor, kCursorCGColor};
+    const ColorRGBA applied[] = {kDefaultBG, kDefaultFG, kTerminalBackground, kSelectionColor, kCursorColor};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(start[i], applied[i]) << i;
     EXPECT_EQ(startCache, kAnsiColorCache);
 }
@@ -190,21 +190,21 @@ TEST_F(Colors, ApplyingAThemeReplacesTheGlobals) {
         EXPECT_EQ(activeTheme.id, c.theme.id);
         EXPECT_EQ(kDefaultBG, c.theme.defaultBG);
         EXPECT_EQ(kDefaultFG, c.theme.defaultFG);
-        EXPECT_TRUE(sameColor(kTermBgCGColor, c.termBg));
-        EXPECT_EQ(kSelectionCGColor, c.theme.selectionColor);
-        EXPECT_EQ(kCursorCGColor, c.theme.cursorColor);
-        EXPECT_TRUE(sameColor(kHyperlinkCGColor, {0.4, 0.6, 1.0, 0.8}));
+        EXPECT_TRUE(sameColor(kTerminalBackground, c.termBg));
+        EXPECT_EQ(kSelectionColor, c.theme.selectionColor);
+        EXPECT_EQ(kCursorColor, c.theme.cursorColor);
+        EXPECT_TRUE(sameColor(kHyperlinkColor, {0.4, 0.6, 1.0, 0.8}));
         for (int i = 0; i < 16; ++i) EXPECT_EQ(kAnsiColorCache[i], colorFromRgb(c.theme.ansiColors[i])) << i;
-        for (int i = 16; i < 256; ++i) EXPECT_EQ(kAnsiColorCache[i], nsColorFromAnsi(i)) << i;
+        for (int i = 16; i < 256; ++i) EXPECT_EQ(kAnsiColorCache[i], paletteColor(i)) << i;
     }
 }
 
 TEST_F(Colors, PaletteQueriesKeepTheBaseTableUnderTheLightTheme) {
     applyTheme(TerminalTheme::light());
     EXPECT_TRUE(sameColor(kAnsiColorCache[7], {0.4, 0.4, 0.42, 1}));
-    EXPECT_TRUE(sameColor(nsColorFromAnsi(7), {0.75, 0.75, 0.75, 1}));
+    EXPECT_TRUE(sameColor(paletteColor(7), {0.75, 0.75, 0.75, 1}));
     // Out-of-range indices fall back to the light theme's foreground.
-    EXPECT_EQ(nsColorFromAnsi(256), TerminalTheme::light().defaultFG);
+    EXPECT_EQ(paletteColor(256), TerminalTheme::light().defaultFG);
 }
 
 TEST_F(Colors, ShortPalettesAndUnknownIds) {
@@ -212,10 +212,10 @@ TEST_F(Colors, ShortPalettesAndUnknownIds) {
     custom.id = "sepia";
     custom.ansiColors = {{0.1, 0.2, 0.3}, {0.4, 0.5, 0.6}};
     applyTheme(custom);
-    EXPECT_TRUE(sameColor(kTermBgCGColor, {0.05, 0.05, 0.08, 0.28}));
+    EXPECT_TRUE(sameColor(kTerminalBackground, {0.05, 0.05, 0.08, 0.28}));
     EXPECT_TRUE(sameColor(kAnsiColorCache[0], {0.1, 0.2, 0.3, 1}));
     EXPECT_TRUE(sameColor(kAnsiColorCache[1], {0.4, 0.5, 0.6, 1}));
-    for (int i = 2; i < 16; ++i) EXPECT_EQ(kAnsiColorCache[i], nsColorFromAnsi(i)) << i;
+    for (int i = 2; i < 16; ++i) EXPECT_EQ(kAnsiColorCache[i], paletteColor(i)) << i;
     EXPECT_EQ(activeTheme.id, "sepia");
 
     // Re-applying the active theme itself leaves it intact.

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "engine/Codecs.h"
 #include "engine/Title.h"
+#include "theme/ThemeColors.h"
 
 #include <gtest/gtest.h>
 #include <string>

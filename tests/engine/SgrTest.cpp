@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "theme/ThemeColors.h"
 
 #include <gtest/gtest.h>
 

@@ -181,11 +181,11 @@ TEST_F(DrawingTest, ArtifactOfEveryBoxDrawingCharacterAndBlock) {
 }
 
 TEST_F(DrawingTest, EmojiDrawInColour) {
-    const QImage image = show(15.0, "emoji \xf0\x9f\x98\x80 \xf0\x9f\x8c\x88 \xe2\x9c\x85 done");
+    // The last is a heart asked for in emoji presentation (U+2764 U+FE0F): one column wide.
+    const QImage image =
+        show(15.0, "emoji \xf0\x9f\x98\x80 \xf0\x9f\x8c\x88 \xe2\x9c\x85 \xe2\x9d\xa4\xef\xb8\x8f done");
     ASSERT_TRUE(image.save(testsupport::artifactsDir() + "/colour-emoji.png"));
-    // 😀 in columns 6-7, 🌈 in 9-10, ✅ in 12-13.
-    for (const int col : {6, 9, 12}) {
-        const QRect cells = cellsRect(*view, 0, col, 0, col + 1);
+    const auto colouredIn = [&](const QRect& cells) {
         int coloured = 0;
         for (int y = cells.top(); y <= cells.bottom(); ++y)
             for (int x = cells.left(); x <= cells.right(); ++x) {
@@ -193,8 +193,16 @@ TEST_F(DrawingTest, EmojiDrawInColour) {
                 coloured +=
                     std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 60;
             }
-        EXPECT_GT(coloured, cells.width() * cells.height() / 8) << "column " << col;
+        return coloured;
+    };
+    // 😀 in columns 6-7, 🌈 in 9-10, ✅ in 12-13.
+    for (const int col : {6, 9, 12}) {
+        const QRect cells = cellsRect(*view, 0, col, 0, col + 1);
+        EXPECT_GT(colouredIn(cells), cells.width() * cells.height() / 8) << "column " << col;
     }
+    const QRect heart = cellRect(*view, 0, 15);
+    EXPECT_GT(colouredIn(heart), heart.width() * heart.height() / 8) << "the heart is red, in its own cell";
+    EXPECT_EQ(colouredIn(cellRect(*view, 0, 16)), 0) << "and stays there";
 }
 
 TEST_F(DrawingTest, ItalicTextLeansWhenTheFontHasNoItalic) {

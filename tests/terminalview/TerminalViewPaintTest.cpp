@@ -1,7 +1,7 @@
 // What a pane draws, checked on its pixels. The engine is fed directly, in a pane whose shell
 // prints nothing.
 #include "ViewTestSupport.h"
-#include "engine/Colors.h"
+#include "theme/ThemeColors.h"
 #include "engine/Sixel.h"
 
 #include <QTest>
@@ -153,7 +153,7 @@ TEST_F(PaintTest, EveryUnderlineStyleDrawsItsOwnLine) {
 
 TEST_F(PaintTest, TheSixCursorStylesAndNoCursorWithoutFocus) {
     showFocused(*view);
-    const QColor cursorColor(rgb(kCursorCGColor));
+    const QColor cursorColor(rgb(kCursorColor));
     const QRect cell = cellRect(*view, 0, 0);
     for (int style = 1; style <= 6; ++style) {
         view->terminal().process("\x1b[" + std::to_string(style) + " q");

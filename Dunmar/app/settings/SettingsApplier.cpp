@@ -6,7 +6,7 @@
 #include "app/ShellForeground.h"
 #include "app/settings/PaneSettingsFromStore.h"
 #include "app/settings/SettingsApplierHost.h"
-#include "engine/Colors.h"
+#include "theme/ThemeColors.h"
 #include "platform/Defaults.h"
 #include "settings/Autostart.h"
 #include "settings/PromptThemes.h"
@@ -297,7 +297,7 @@ void SettingsApplier::previewTheme(int index) {
 
 void SettingsApplier::applyEditorTheme(EditorView* editor) {
     if (!editor) return;
-    const QColor background = toQColor(kTermBgCGColor);
+    const QColor background = toQColor(kTerminalBackground);
     editor->applyColors(background, toQColor(kDefaultFG));
     editor->setHighlightDark(background.valueF() < 0.5f);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Colors.h"
+#include "theme/ThemeColors.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Colors.h"
+#include "theme/TerminalTheme.h"
 
 #include <QColor>
 #include <QWidget>
