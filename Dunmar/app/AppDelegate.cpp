@@ -12,6 +12,7 @@
 #include "app/StorageNotices.h"
 #include "app/aiusage/UsageServiceAdapter.h"
 #include "app/dictation/DictationServiceAdapter.h"
+#include "app/editor/EditorServiceHost.h"
 #include "app/ssh/RemoteStreamServiceAdapter.h"
 #include "app/webpicker/WebPickerHostAdapter.h"
 #include "chrome/FooterBarView.h"
@@ -119,6 +120,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     services_.remoteStream = makeRemoteStreamService(defaults_);
     services_.usage = makeUsageService(defaults_, contentView_, footerView_);
     services_.dictation = makeDictationService(defaults_, *workspace_, headerView_, window());
+    services_.editor = makeEditorService(*workspace_, toasts_, contentView_, headerView_);
     storagenotices::watch(defaults_, toasts_, this);
 
     if (!workspace_->restoreSession()) workspace_->addTab();

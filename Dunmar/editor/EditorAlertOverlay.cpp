@@ -2,6 +2,7 @@
 
 #include "chrome/ChromeStyle.h"
 #include "chrome/HoverButton.h"
+#include "editor/EditorPanel.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 
@@ -16,30 +17,6 @@
 
 namespace {
 
-class Panel : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(chrome::white(1.0, 0.09), 0.5));
-        p.setBrush(chrome::rgb(0.08, 0.08, 0.1, 0.97));
-        p.drawRoundedRect(QRectF(rect()).adjusted(0.25, 0.25, -0.25, -0.25), 10, 10);
-    }
-};
-
-QLabel* makeLabel(const QString& text, const QFont& font, const QColor& color, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setFont(font);
-    label->setAlignment(Qt::AlignCenter);
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, color);
-    label->setPalette(p);
-    return label;
-}
-
 // One line, shortened in the middle to fit.
 void elideMiddle(QLabel* label, int width) {
     label->setText(QFontMetrics(label->font()).elidedText(label->text(), Qt::ElideMiddle, width));
@@ -53,7 +30,7 @@ EditorAlertOverlay::EditorAlertOverlay(QWidget* parent) : QWidget(parent) {
 }
 
 void EditorAlertOverlay::buildPanel(int height) {
-    panel_ = new Panel(this);
+    panel_ = new EditorPanel(this);
     panel_->resize(kPanelWidth, height);
 }
 
@@ -74,13 +51,13 @@ EditorAlertOverlay* EditorAlertOverlay::warning(const QString&, const QString& r
     auto* overlay = new EditorAlertOverlay(parent);
     overlay->buildPanel(kWarningHeight);
     QWidget* panel = overlay->panel_;
-    auto* icon = makeLabel(QStringLiteral("⚠"), chrome::systemFont(26), chrome::rgb(1.0, 0.78, 0.0), panel);
+    auto* icon = makePanelLabel(QStringLiteral("⚠"), chrome::systemFont(26), chrome::rgb(1.0, 0.78, 0.0), panel);
     icon->setGeometry(0, 16, kPanelWidth, 32);
-    auto* title = makeLabel(QStringLiteral("Datei kann nicht geöffnet werden"),
+    auto* title = makePanelLabel(QStringLiteral("Datei kann nicht geöffnet werden"),
                             chrome::monoFont(12.5, QFont::DemiBold), Qt::white, panel);
     title->setGeometry(16, 56, kPanelWidth - 32, 18);
     elideMiddle(title, kPanelWidth - 32);
-    auto* text = makeLabel(reason, chrome::monoFont(10.5), chrome::white(0.58), panel);
+    auto* text = makePanelLabel(reason, chrome::monoFont(10.5), chrome::white(0.58), panel);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     text->setGeometry(20, 80, kPanelWidth - 40, 3 * QFontMetrics(text->font()).lineSpacing());
@@ -102,10 +79,10 @@ EditorAlertOverlay* EditorAlertOverlay::loading(const QString& filename, qint64 
     auto* overlay = new EditorAlertOverlay(parent);
     overlay->buildPanel(kLoadingHeight);
     QWidget* panel = overlay->panel_;
-    auto* title = makeLabel(filename, chrome::monoFont(12.5, QFont::DemiBold), Qt::white, panel);
+    auto* title = makePanelLabel(filename, chrome::monoFont(12.5, QFont::DemiBold), Qt::white, panel);
     title->setGeometry(16, 20, kPanelWidth - 32, 18);
     elideMiddle(title, kPanelWidth - 32);
-    auto* subtitle = makeLabel(QStringLiteral("Lade Datei · ") + sizeText(fileSize), chrome::monoFont(10),
+    auto* subtitle = makePanelLabel(QStringLiteral("Lade Datei · ") + sizeText(fileSize), chrome::monoFont(10),
                                chrome::white(0.55), panel);
     subtitle->setGeometry(16, 43, kPanelWidth - 32, 14);
     elideMiddle(subtitle, kPanelWidth - 32);
@@ -115,7 +92,7 @@ EditorAlertOverlay* EditorAlertOverlay::loading(const QString& filename, qint64 
     bar->setTextVisible(false);
     bar->setGeometry(20, 71, kPanelWidth - 20 - 8 - 36 - 20, 8);
     overlay->progressBar_ = bar;
-    auto* pct = makeLabel(QStringLiteral("0%"), chrome::monoFont(10), chrome::white(0.65), panel);
+    auto* pct = makePanelLabel(QStringLiteral("0%"), chrome::monoFont(10), chrome::white(0.65), panel);
     pct->setGeometry(kPanelWidth - 20 - 36, 67, 36, 16);
     overlay->pctLabel_ = pct;
     const QPointer<EditorAlertOverlay> self(overlay);

@@ -3,6 +3,8 @@
 #include <functional>
 #include <utility>
 
+class EditorCommands;
+
 // What the controller asks of the code editor beyond making, opening and saving editor tabs: the
 // commands behind the header's preview button and the footer's print and format buttons. Each acts
 // on the tab on show and does nothing where it does not apply.
@@ -15,6 +17,8 @@ public:
     virtual void togglePreview() = 0;
     virtual void printCurrentTab() = 0;
     virtual void formatCurrentDocument() = 0;
+    // The commands behind these, where they exist (tests reach their settings through it).
+    virtual EditorCommands* commands() { return nullptr; }
 };
 
 // Until previews, printing and formatters exist: no tab offers a preview, and the commands say

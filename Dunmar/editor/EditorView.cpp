@@ -10,9 +10,11 @@
 #include "platform/Defaults.h"
 #include "platform/RegularFile.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
+#include <QSvgRenderer>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -32,6 +34,32 @@ protected:
         p.fillRect(rect(), QColor::fromRgbF(0, 0, 0, static_cast<float>(alpha)));
         p.fillRect(QRect(0, 0, width(), 1), chrome::white(1.0, 0.1));
     }
+};
+
+// An SVG drawing on a page: a 16 px margin, the drawing centred at the top with its proportions,
+// never larger than it asks to be unless the page is smaller.
+class SvgPage : public QWidget {
+public:
+    SvgPage(const QByteArray& svg, const QColor& background, QWidget* parent)
+        : QWidget(parent), renderer_(svg), background_(background) {}
+    bool isValid() const { return renderer_.isValid(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), background_);
+        if (!renderer_.isValid()) return;
+        const QRectF room = QRectF(rect()).adjusted(16, 16, -16, -16);
+        QSizeF size = renderer_.defaultSize();
+        if (size.isEmpty()) size = room.size();
+        if (size.width() > room.width() || size.height() > room.height())
+            size.scale(room.size(), Qt::KeepAspectRatio);
+        renderer_.render(&p, QRectF(QPointF(room.center().x() - size.width() / 2, room.top()), size));
+    }
+
+private:
+    QSvgRenderer renderer_;
+    QColor background_;
 };
 
 QColor fromEngine(const ColorRGBA& c) {
@@ -91,41 +119,58 @@ QString EditorView::text() const {
 void EditorView::setContent(const QString& text) {
     textView_->setPlainText(text);
     textView_->document()->setModified(false);
+    // Replacing the whole text clears the modified state without always saying so.
+    if (onDirtyChanged) onDirtyChanged(false);
 }
 
-bool EditorView::loadFile(const QString& path, QString* error) {
+bool EditorView::loadFile(const QString& path, QString* error, LoadDone done) {
     if (const std::optional<QString> reason = textfile::refusalReason(path)) {
         if (error) *error = *reason;
         return false;
     }
     const QFileInfo info(path);
     if (info.isFile() && info.size() > textfile::kReadAtOnceLimit) {
-        startBackgroundLoad(path, info.size());
+        startBackgroundLoad(path, info.size(), std::move(done));
         return true;
     }
     const std::optional<QByteArray> bytes = regularfile::read(path, error);
     if (!bytes) return false;
+    // A small file read over a background load under way takes its place.
+    if (loadTask_) {
+        loadTask_->cancelled = true;
+        loadTask_.reset();
+        loadDone_ = nullptr;
+        stopLoading();
+        if (loadingOverlay_) loadingOverlay_->dismissAnimated();
+        loadingOverlay_ = nullptr;
+    }
     textfile::Decoded decoded = textfile::decode(*bytes);
-    loadedAsLatin1_ = decoded.latin1;
+    fileFormat_ = decoded.format;
     setContent(decoded.text);
     return true;
 }
 
-void EditorView::startBackgroundLoad(const QString& path, qint64 size) {
-    if (loadTask_) loadTask_->cancelled = true;
-    stopLoading();
+void EditorView::startBackgroundLoad(const QString& path, qint64 size, LoadDone done) {
+    if (loadTask_) {
+        // The load it replaces ends without a word: its caller has moved on.
+        loadTask_->cancelled = true;
+        loadDone_ = nullptr;
+        stopLoading();
+    } else {
+        textBeforeLoad_ = text();
+        dirtyBeforeLoad_ = isDirty();
+    }
     loadTask_ = FileLoadTask::create();
+    loadDone_ = std::move(done);
     if (loadingOverlay_) loadingOverlay_->dismissAnimated();
     const QPointer<EditorView> self(this);
+    const std::weak_ptr<FileLoadTask> task = loadTask_;
     loadingOverlay_ = EditorAlertOverlay::loading(
         QFileInfo(path).fileName(), size,
-        [self] {
-            if (!self) return;
-            if (self->loadTask_) self->loadTask_->cancelled = true;
-            self->loadTask_.reset();
-            self->stopLoading();
-            self->setContent(QString());
-            if (self->onLoadCancelled) self->onLoadCancelled();
+        [self, task] {
+            // Only the load this panel was shown for may be cancelled by it.
+            if (!self || !self->loadTask_ || task.lock() != self->loadTask_) return;
+            self->endLoad(false, QString());
         },
         this);
     loadingOverlay_->setGeometry(rect());
@@ -133,55 +178,68 @@ void EditorView::startBackgroundLoad(const QString& path, qint64 size) {
     loadingOverlay_->raise();
     textView_->setReadOnly(true);
     const QPointer<EditorAlertOverlay> overlay = loadingOverlay_;
-    const std::weak_ptr<FileLoadTask> task = loadTask_;
     loadTask_->load(
         path, size, this,
         [overlay](double fraction) {
             if (overlay) overlay->updateProgress(fraction);
         },
-        [self, task](std::optional<textfile::Decoded> decoded) {
-            // A newer load, or a cancel, has taken over (the cancel empties the text itself).
+        [self, task, path](std::optional<textfile::Decoded> decoded) {
+            // A newer load, or a cancel, has taken over.
             const std::shared_ptr<FileLoadTask> current = task.lock();
             if (!self || !current || current != self->loadTask_ || current->cancelled) return;
             // Text that arrives while the panel fades out after a cancel is not wanted any more.
-            if (self->loadingOverlay_ && self->loadingOverlay_->isDismissing()) decoded.reset();
-            self->loadedAsLatin1_ = decoded && decoded->latin1;
-            const auto finish = [self] {
-                if (!self) return;
-                self->loadTask_.reset();
-                if (self->loadingOverlay_) self->loadingOverlay_->dismissAnimated();
-                self->loadingOverlay_ = nullptr;
-                self->textView_->setReadOnly(false);
-                self->textView_->document()->setModified(false);
-            };
-            self->setContent(QString());
+            if (self->loadingOverlay_ && self->loadingOverlay_->isDismissing()) return;
             if (!decoded) {
-                finish();
+                self->endLoad(
+                    false,
+                    QStringLiteral("\"%1\" konnte nicht gelesen werden.").arg(QFileInfo(path).fileName()));
                 return;
             }
+            const textfile::FileFormat format = decoded->format;
+            self->setContent(QString());
             // Loading is no edit to undo.
             self->textView_->setUndoRedoEnabled(false);
             self->insertInSlices(std::make_shared<const QString>(std::move(decoded->text)), 0,
-                                 self->loadGeneration_, [self, finish] {
-                                     if (self) self->textView_->setUndoRedoEnabled(true);
-                                     finish();
+                                 self->loadGeneration_, [self, format] {
+                                     if (!self) return;
+                                     self->textView_->setUndoRedoEnabled(true);
+                                     self->fileFormat_ = format;
+                                     self->endLoad(true, QString());
                                  });
         });
+}
+
+void EditorView::endLoad(bool loaded, const QString& error) {
+    if (loadTask_) loadTask_->cancelled = !loaded;
+    loadTask_.reset();
+    stopLoading();
+    if (loadingOverlay_ && !loadingOverlay_->isDismissing()) loadingOverlay_->dismissAnimated();
+    loadingOverlay_ = nullptr;
+    if (loaded) {
+        textView_->document()->setModified(false);
+    } else {
+        // What the tab showed before stays: a failed or cancelled load must leave nothing that a
+        // save could write over the file.
+        setContent(textBeforeLoad_);
+        textView_->document()->setModified(dirtyBeforeLoad_);
+        if (onDirtyChanged) onDirtyChanged(dirtyBeforeLoad_);
+    }
+    textBeforeLoad_.clear();
+    if (LoadDone done = std::exchange(loadDone_, nullptr)) done(loaded, error);
 }
 
 void EditorView::stopLoading() {
     const bool slicing = !textView_->isUndoRedoEnabled();
     ++loadGeneration_;
-    if (slicing) {
-        setContent(QString());
-        textView_->setUndoRedoEnabled(true);
-    }
+    if (slicing) textView_->setUndoRedoEnabled(true);
     textView_->setReadOnly(false);
 }
 
 void EditorView::insertInSlices(std::shared_ptr<const QString> text, qsizetype from, quint64 generation,
                                 std::function<void()> done) {
     if (generation != loadGeneration_) return;
+    // The user cancelled: the panel fades out and its cancel puts the earlier text back.
+    if (loadingOverlay_ && loadingOverlay_->isDismissing()) return;
     constexpr qsizetype kSlice = 64 * 1024;
     qsizetype end = std::min(from + kSlice, text->size());
     // Cut after a line break where there is one, so no line is laid out twice.
@@ -205,7 +263,9 @@ void EditorView::insertInSlices(std::shared_ptr<const QString> text, qsizetype f
 }
 
 bool EditorView::saveFile(const QString& path, QString* error) {
-    if (!atomicfile::write(path, text().toUtf8(), error)) return false;
+    textfile::FileFormat format = fileFormat_;
+    if (!atomicfile::write(path, textfile::encode(text(), format), error)) return false;
+    fileFormat_ = format;
     textView_->document()->setModified(false);
     return true;
 }
@@ -248,27 +308,49 @@ void EditorView::setHighlightDark(bool dark) {
     storage_->setDark(dark);
 }
 
-void EditorView::showPreview(const QString& html, const QUrl& baseUrl) {
+void EditorView::showPreview(const QString& html, const QUrl& baseUrl, const QColor& textColor) {
+    delete svgPreview_;
+    svgPreview_ = nullptr;
     if (!preview_) {
         preview_ = new QTextBrowser(this);
         preview_->setOpenExternalLinks(true);
         preview_->setFrameShape(QFrame::NoFrame);
         preview_->stackUnder(modeBar_);
     }
+    QPalette palette = preview_->palette();
+    palette.setColor(QPalette::Text,
+                     textColor.isValid() ? textColor : QApplication::palette().color(QPalette::Text));
+    preview_->setPalette(palette);
     preview_->document()->setBaseUrl(baseUrl);
+    // The browser looks for relative images and style sheets in its search paths, not beside the
+    // document's base: the file's folder is the one place to look.
+    preview_->setSearchPaths(baseUrl.isLocalFile() ? QStringList{baseUrl.toLocalFile()} : QStringList());
     preview_->setHtml(html);
     preview_->setGeometry(rect());
     preview_->show();
     textView_->hide();
 }
 
+void EditorView::showSvgPreview(const QByteArray& svg, bool dark) {
+    if (preview_) preview_->hide();
+    delete svgPreview_;
+    auto* page = new SvgPage(svg, dark ? QColor(0x0d, 0x0d, 0x10) : QColor(0xf0, 0xf0, 0xf0), this);
+    svgPreview_ = page;
+    page->stackUnder(modeBar_);
+    page->setGeometry(rect());
+    page->show();
+    textView_->hide();
+}
+
 void EditorView::hidePreview() {
     if (preview_) preview_->hide();
+    delete svgPreview_;
+    svgPreview_ = nullptr;
     textView_->show();
 }
 
 bool EditorView::isPreviewActive() const {
-    return preview_ && !preview_->isHidden();
+    return (preview_ && !preview_->isHidden()) || svgPreview_;
 }
 
 // ---- Layout ----------------------------------------------------------------------------------
@@ -288,6 +370,7 @@ void EditorView::layoutChildren() {
     modeBarLabel_->setGeometry(modeBar_->rect());
     if (findBar_) findBar_->setGeometry(0, top, width(), kFindBarHeight);
     if (preview_) preview_->setGeometry(rect());
+    if (svgPreview_) svgPreview_->setGeometry(rect());
     if (loadingOverlay_) loadingOverlay_->setGeometry(rect());
 }
 

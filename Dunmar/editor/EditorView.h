@@ -46,16 +46,22 @@ public:
     QString text() const;
     // Shows `text` as the unmodified content.
     void setContent(const QString& text);
-    // Opens a file: refused (false, `error` says why) when too large or binary; read at once when
-    // small, else in the background under a progress panel. `onLoadCancelled` runs when the user
-    // cancels that panel; the text is then left empty.
-    bool loadFile(const QString& path, QString* error = nullptr);
+    // Opens a file: false, with `error` saying why, when it is refused (too large, binary, not a
+    // regular file) or cannot be read; the text is then left as it was. A small file is read at
+    // once; a larger one in the background under a progress panel, the text read-only meanwhile,
+    // and `done` runs when that load ends: true once the whole text is shown; false when the read
+    // failed (`error` says why) or the user cancelled (no error), and the previous text is back. A
+    // load replaced by a newer one ends silently.
+    using LoadDone = std::function<void(bool loaded, const QString& error)>;
+    bool loadFile(const QString& path, QString* error = nullptr, LoadDone done = {});
     bool isLoading() const { return loadTask_ != nullptr; }
-    // Whether the last file read was not UTF-8 and was read as ISO Latin-1.
-    bool loadedAsLatin1() const { return loadedAsLatin1_; }
+    // How the last file read spelled its text; a save writes it the same way.
+    textfile::FileFormat fileFormat() const { return fileFormat_; }
+    void setFileFormat(textfile::FileFormat format) { fileFormat_ = format; }
+    bool loadedAsLatin1() const { return fileFormat_.encoding == textfile::Encoding::latin1; }
     EditorAlertOverlay* loadingOverlay() const { return loadingOverlay_; }
-    std::function<void()> onLoadCancelled;
-    // Writes the text as UTF-8, replacing the file as a whole, and marks it unmodified.
+    // Writes the text in the file's format, replacing the file as a whole, and marks it
+    // unmodified. False, with the file and the modified mark untouched, when the write failed.
     bool saveFile(const QString& path, QString* error = nullptr);
 
     bool isDirty() const;
@@ -70,7 +76,11 @@ public:
     SyntaxLanguage language() const;
     void setLanguage(SyntaxLanguage language);
     void setHighlightDark(bool dark);
-    void showPreview(const QString& html, const QUrl& baseUrl = {});
+    // A page in place of the text. `textColor`, when given, is the page's own text colour, which
+    // Qt also needs for what the page's style cannot reach (list bullets).
+    void showPreview(const QString& html, const QUrl& baseUrl = {}, const QColor& textColor = {});
+    // An SVG drawing in place of the text, centred and as large as fits, on a dark or light page.
+    void showSvgPreview(const QByteArray& svg, bool dark);
     void hidePreview();
     bool isPreviewActive() const;
 
@@ -121,9 +131,11 @@ private:
     // Replaces [from, from + length) as typed text would (undoable, an edit of the text).
     void replaceRange(int from, int length, const QString& text);
     void layoutChildren();
-    void startBackgroundLoad(const QString& path, qint64 size);
-    // Stops the slices of a load under way (the text is left empty) and makes the text editable.
+    void startBackgroundLoad(const QString& path, qint64 size, LoadDone done);
+    // Stops the slices of a load under way and makes the text editable.
     void stopLoading();
+    // Ends the load under way: with `loaded` false the text from before it comes back.
+    void endLoad(bool loaded, const QString& error);
     // Shows a large loaded text a slice per turn of the event loop, so that building its lines
     // never holds the window for long; `done` runs once all of it is in.
     void insertInSlices(std::shared_ptr<const QString> text, qsizetype from, quint64 generation,
@@ -136,6 +148,7 @@ private:
     QLabel* modeBarLabel_ = nullptr;
     FindReplaceBar* findBar_ = nullptr;
     QTextBrowser* preview_ = nullptr;
+    QWidget* svgPreview_ = nullptr;
 
     EditorInputMode inputMode_ = EditorInputMode::normal;
     VimSubMode vimMode_ = VimSubMode::normal;
@@ -150,6 +163,9 @@ private:
 
     std::shared_ptr<FileLoadTask> loadTask_;
     QPointer<EditorAlertOverlay> loadingOverlay_;
-    bool loadedAsLatin1_ = false;
+    textfile::FileFormat fileFormat_;
+    LoadDone loadDone_;
+    QString textBeforeLoad_;
+    bool dirtyBeforeLoad_ = false;
     quint64 loadGeneration_ = 0; // a newer load or a cancel stops the slices of an older one
 };

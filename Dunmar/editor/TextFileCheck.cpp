@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace textfile {
 
@@ -13,8 +14,12 @@ std::optional<QString> refusalReason(const QString& path) {
         return QStringLiteral("\"%1\" ist %2 MB groß. Der Editor unterstützt Dateien bis 50 MB.")
             .arg(name, QString::asprintf("%.1f", double(info.size()) / 1048576.0));
     }
-    // A FIFO or a device would block or never end; only regular files are probed.
-    if (info.exists() && !info.isFile()) return std::nullopt;
+    // A FIFO would block the open until a writer came, and a device never ends: only regular files
+    // go into an editor.
+    if (info.exists() && !info.isFile())
+        return QStringLiteral(
+                   "\"%1\" ist keine reguläre Datei und kann nicht im Text-Editor geöffnet werden.")
+            .arg(name);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     if (file.read(kBinaryProbeBytes).contains('\0')) {
@@ -26,11 +31,55 @@ std::optional<QString> refusalReason(const QString& path) {
     return std::nullopt;
 }
 
+namespace {
+
+LineEnding firstLineEnding(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n') return LineEnding::lf;
+        if (text[i] == u'\r')
+            return i + 1 < text.size() && text[i + 1] == u'\n' ? LineEnding::crlf : LineEnding::cr;
+    }
+    return LineEnding::lf;
+}
+
+} // namespace
+
 Decoded decode(const QByteArray& bytes) {
+    Decoded out;
+    static const QByteArray kBom("\xEF\xBB\xBF");
+    const bool bom = bytes.startsWith(kBom);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) return {std::move(text), false};
-    return {QString::fromLatin1(bytes), true};
+    out.text = utf8.decode(bom ? QByteArrayView(bytes).sliced(kBom.size()) : QByteArrayView(bytes));
+    if (utf8.hasError()) {
+        out.text = QString::fromLatin1(bytes);
+        out.latin1 = true;
+        out.format.encoding = Encoding::latin1;
+    } else {
+        out.format.encoding = bom ? Encoding::utf8Bom : Encoding::utf8;
+    }
+    out.format.lineEnding = firstLineEnding(out.text);
+    if (out.text.contains(u'\r')) {
+        out.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        out.text.replace(u'\r', u'\n');
+    }
+    return out;
+}
+
+QByteArray encode(const QString& text, FileFormat& format) {
+    QString spelled = text;
+    if (format.lineEnding == LineEnding::crlf)
+        spelled.replace(u'\n', QStringLiteral("\r\n"));
+    else if (format.lineEnding == LineEnding::cr)
+        spelled.replace(u'\n', u'\r');
+    if (format.encoding == Encoding::latin1) {
+        const bool fits =
+            std::all_of(spelled.cbegin(), spelled.cend(), [](QChar c) { return c.unicode() < 256; });
+        if (fits) return spelled.toLatin1();
+        format.encoding = Encoding::utf8;
+    }
+    QByteArray out = spelled.toUtf8();
+    if (format.encoding == Encoding::utf8Bom) out.prepend("\xEF\xBB\xBF");
+    return out;
 }
 
 } // namespace textfile

@@ -18,11 +18,28 @@ inline constexpr int kBinaryProbeBytes = 512;
 // opened passes: reading it reports that.
 std::optional<QString> refusalReason(const QString& path);
 
-struct Decoded {
-    QString text;
-    bool latin1 = false; // the bytes were not UTF-8 and were read as ISO Latin-1
+// How a file spelled its text, so that a save writes it back the same way: an unchanged document
+// saves byte for byte as it was read.
+enum class Encoding { utf8, utf8Bom, latin1 };
+enum class LineEnding { lf, crlf, cr };
+struct FileFormat {
+    Encoding encoding = Encoding::utf8;
+    LineEnding lineEnding = LineEnding::lf;
+    bool operator==(const FileFormat&) const = default;
 };
-// UTF-8 when the bytes are valid UTF-8, else ISO Latin-1, which every byte sequence is.
+
+struct Decoded {
+    QString text;        // line breaks as "\n", whatever the file used
+    bool latin1 = false; // the bytes were not UTF-8 and were read as ISO Latin-1
+    FileFormat format;
+};
+// UTF-8 (a leading byte-order mark dropped and remembered) when the bytes are valid UTF-8, else
+// ISO Latin-1, which every byte sequence is. The first line break found names the file's line
+// ending; every CRLF and lone CR of the text becomes "\n".
 Decoded decode(const QByteArray& bytes);
+
+// The bytes of `text` (line breaks as "\n") in `format`. A text that ISO Latin-1 cannot hold is
+// written as UTF-8, and `format` says so afterwards.
+QByteArray encode(const QString& text, FileFormat& format);
 
 } // namespace textfile

@@ -4,6 +4,7 @@
 #include "chrome/FooterBarView.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/UnsavedAlertView.h"
+#include "editor/EditorAlertOverlay.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 #include "support/FullDisk.h"
@@ -98,12 +99,18 @@ TEST_F(AppEditor, AnEditorTabOpensSavesAndRenamesItsFile) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("line one\n");
     }
+    // The open command reads a file into the editor tab on show; a terminal tab asks nothing.
     fileAnswers << notes;
+    app->workspace().openEditorFile();
+    EXPECT_EQ(fileQuestions, 0);
+    app->workspace().createEditorTab();
+    app->workspace().tabs().active()->editorView->textView()->insertPlainText(QStringLiteral("replaced"));
     app->workspace().openEditorFile();
     ASSERT_EQ(app->workspace().tabs().count(), 2);
     TabState& editor = tab(1);
     EXPECT_EQ(editor.type, TabType::editor);
     EXPECT_EQ(editor.editorView->textView()->toPlainText(), "line one\n");
+    EXPECT_FALSE(editor.editorDirty) << "a dirty tab takes the file without asking, and is clean";
     EXPECT_EQ(editor.customName, QString("notes.txt"));
     EXPECT_EQ(editor.editorURL, QUrl::fromLocalFile(notes));
     EXPECT_EQ(app->window()->focusWidget(), editor.editorView->textView());
@@ -133,17 +140,21 @@ TEST_F(AppEditor, AnEditorTabOpensSavesAndRenamesItsFile) {
     app->workspace().saveCurrentEditorAs();
     EXPECT_EQ(tab(1).customName, QString("mine"));
 
-    // A file that is not UTF-8 text opens nothing and says so.
+    // A binary file is refused in a warning panel; the tab stays exactly as it was.
     const QString binary = path("image.bin");
     {
         QFile file(binary);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("\xff\xfe\x00\x81", 4);
     }
+    tab(1).editorView->textView()->insertPlainText(QStringLiteral("!"));
     fileAnswers << binary;
     app->workspace().openEditorFile();
     EXPECT_EQ(app->workspace().tabs().count(), 2);
-    EXPECT_NE(app->toasts().toast(QStringLiteral("editorFileToast")), nullptr);
+    EXPECT_NE(app->contentView()->findChild<EditorAlertOverlay*>(), nullptr);
+    EXPECT_EQ(tab(1).editorURL, QUrl::fromLocalFile(path("third.txt")));
+    EXPECT_TRUE(tab(1).editorDirty);
+    EXPECT_TRUE(tab(1).editorView->text().endsWith(u'!'));
 
     // A file dropped on the header opens in a tab of its own.
     internals(*app).headerView()->onFileDropped(QUrl::fromLocalFile(notes));
@@ -163,8 +174,7 @@ TEST_F(AppEditor, AFullDiskKeepsTheFileAndTheUnsavedMark) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("short\n");
     }
-    fileAnswers << notes;
-    app->workspace().openEditorFile();
+    ASSERT_TRUE(app->workspace().createEditorTabInternal(notes));
     ASSERT_EQ(app->workspace().tabs().count(), 2);
     tab(1).editorView->textView()->selectAll();
     tab(1).editorView->textView()->insertPlainText(QString(5800, QLatin1Char('x')));

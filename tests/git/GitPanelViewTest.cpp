@@ -103,7 +103,9 @@ TEST(GitPanelView, CardsHeaderTextsAndColoursFollowTheRepositoryState) {
         EXPECT_EQ(panel->statusLabel->text(), c.status);
         EXPECT_EQ(colorOf(panel->statusLabel), c.statusColor);
         EXPECT_EQ(panel->branchBadge->isHidden(), c.badge.isEmpty());
-        if (!c.badge.isEmpty()) EXPECT_EQ(panel->branchBadge->text(), c.badge);
+        if (!c.badge.isEmpty()) {
+            EXPECT_EQ(panel->branchBadge->text(), c.badge);
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include "app/workspace/WorkspaceHost.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QStringList>
 #include <functional>
@@ -14,6 +15,7 @@
 class BorderlessWindow;
 class ContentView;
 class Defaults;
+class EditorAlertOverlay;
 class EditorView;
 class FooterBarView;
 class HeaderBarView;
@@ -95,9 +97,11 @@ public:
 
     // ---- Editor tabs -------------------------------------------------------------------------
     void createEditorTab();
+    // Asks for a file and loads it into the active editor tab in place of its text; nothing for a
+    // terminal tab.
     void openEditorFile();
     // Opens an editor tab for the file at `path`, or an empty one for none, and shows it. A file
-    // that cannot be read opens nothing and says why in a toast. Does not save the open tabs.
+    // that may not or cannot be read opens nothing and says why in a warning panel.
     bool createEditorTabInternal(const std::optional<QString>& path);
     void saveCurrentEditor();
     void saveCurrentEditorAs();
@@ -162,6 +166,11 @@ private:
     // tab's folder when the tab is shown.
     static void pauseGitPanel(TabState& tab);
     static void resumeGitPanel(TabState& tab);
+    // The one editor panel shown over the content (a warning); a new one replaces it.
+    void showEditorOverlay(EditorAlertOverlay* overlay);
+    void showEditorWarning(const QString& path, const QString& reason);
+    // The tab now holds the file at `path`: its path, name and language, unmodified.
+    void bindEditorFile(TabState& tab, const QString& path);
     // Adds a new tab's page over the others and fades it in; the page before it is hidden.
     void presentNewTab(TabState tab, QWidget* focus);
     void putOnTopOfPages(QWidget* page);
@@ -194,4 +203,5 @@ private:
     HeaderBarView* headerView_ = nullptr;
     FooterBarView* footerView_ = nullptr;
     QSet<QString> shellsToldMissing_;
+    QPointer<EditorAlertOverlay> activeOverlay_;
 };

@@ -6,6 +6,7 @@
 #include "app/settings/SettingsApplier.h"
 #include "app/ToastService.h"
 #include "app/ContentView.h"
+#include "editor/EditorAlertOverlay.h"
 #include "editor/SyntaxLanguage.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
@@ -25,10 +26,69 @@ void Workspace::createEditorTab() {
     createEditorTabInternal(std::nullopt);
 }
 
+void Workspace::showEditorOverlay(EditorAlertOverlay* overlay) {
+    if (activeOverlay_ && !activeOverlay_->isDismissing()) activeOverlay_->dismissAnimated();
+    if (!contentView_) {
+        delete overlay;
+        return;
+    }
+    overlay->setParent(contentView_);
+    overlay->setGeometry(contentView_->rect());
+    overlay->show();
+    overlay->raise();
+    activeOverlay_ = overlay;
+}
+
+void Workspace::showEditorWarning(const QString& path, const QString& reason) {
+    const QPointer<Workspace> self(this);
+    showEditorOverlay(EditorAlertOverlay::warning(QFileInfo(path).fileName(), reason, [self] {
+        if (self) self->activeOverlay_ = nullptr;
+    }));
+}
+
+void Workspace::bindEditorFile(TabState& tab, const QString& path) {
+    tab.editorURL = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    tab.keptEditorPath.reset();
+    tab.customName = QFileInfo(path).fileName();
+    tab.editorDirty = false;
+    if (tab.editorView) tab.editorView->setLanguage(syntaxlanguage::detectFromFileName(path));
+    // A preview on show was a page of the text this file replaced.
+    if (tab.previewActive && tab.editorView) tab.editorView->hidePreview();
+    tab.previewActive = false;
+}
+
 void Workspace::openEditorFile() {
-    if (!chooseFile) return;
-    if (const std::optional<QString> path = chooseFile(FileChoice::open, QDir::homePath()))
-        createEditorTabInternal(*path);
+    const TabState* active = tabs_.active();
+    if (!active || active->type != TabType::editor || !active->editorView || !chooseFile) return;
+    const QPointer<EditorView> editor = active->editorView;
+    const QString start = active->editorURL.isLocalFile()
+                              ? QFileInfo(active->editorURL.toLocalFile()).absolutePath()
+                              : QDir::homePath();
+    const std::optional<QString> chosen = chooseFile(FileChoice::open, start);
+    if (!chosen || chosen->isEmpty() || !editor || tabs_.indexOfEditorView(editor) < 0) return;
+    const QString path = *chosen;
+
+    // The tab takes the file's name and path only once the whole text is in: a refused, unreadable,
+    // failed or cancelled load leaves the tab with its own text, file and name.
+    const QPointer<Workspace> self(this);
+    auto done = [self, editor, path](bool loaded, const QString& error) {
+        if (!self || !editor) return;
+        TabState* tab = self->tabs_.find(self->tabs_.indexOfEditorView(editor));
+        if (!tab) return;
+        if (loaded) {
+            self->bindEditorFile(*tab, path);
+            self->updateHeaderTabs();
+            self->saveSession();
+        } else if (!error.isEmpty()) {
+            self->showEditorWarning(path, error);
+        }
+    };
+    QString error;
+    if (!editor->loadFile(path, &error, done)) {
+        showEditorWarning(path, error);
+        return;
+    }
+    if (!editor->isLoading()) done(true, QString());
 }
 
 bool Workspace::createEditorTabInternal(const std::optional<QString>& path) {
@@ -36,26 +96,48 @@ bool Workspace::createEditorTabInternal(const std::optional<QString>& path) {
     auto* editor = new EditorView(contentView_);
     editor->hide();
     SettingsApplier::applyEditorTheme(editor);
+    const QPointer<Workspace> self(this);
+    const QPointer<EditorView> view(editor);
     if (path) {
+        // A file that fails to come in full closes its new tab again; an only tab stays, empty and
+        // bound to no file, so that no save can write an empty or partial text over the file.
+        auto done = [self, view, file = *path](bool loaded, const QString& error) {
+            if (!self || !view) return;
+            const int index = self->tabs_.indexOfEditorView(view);
+            TabState* tab = self->tabs_.find(index);
+            if (!tab) return;
+            if (loaded) {
+                self->bindEditorFile(*tab, file);
+            } else {
+                if (!error.isEmpty()) self->showEditorWarning(file, error);
+                tab->customName = qs(Loc::editorTabName());
+                view->setLanguage(SyntaxLanguage::none);
+                if (self->tabs_.count() > 1) {
+                    self->closeTab(index);
+                    return;
+                }
+            }
+            self->updateHeaderTabs();
+            self->saveSession();
+        };
         QString error;
-        if (!editor->loadFile(*path, &error)) {
+        if (!editor->loadFile(*path, &error, done)) {
             delete editor;
-            host_.toasts().showGenericToast(QStringLiteral("OPEN"),
-                             QFileInfo(*path).fileName() + QStringLiteral(": ") + error, kFileErrorColor,
-                             ToastService::kDefaultDismissAfter, kFileToastId);
+            showEditorWarning(*path, error);
             return false;
         }
-        editor->setLanguage(syntaxlanguage::detectFromFileName(*path));
     }
     TabState tab = TabState::editor(editor, tabColorForHue(randomTabHue()));
+    tab.customName = qs(Loc::editorTabName());
     if (path) {
-        tab.editorURL = QUrl::fromLocalFile(QFileInfo(*path).absoluteFilePath());
-        tab.customName = QFileInfo(*path).fileName();
-    } else {
-        tab.customName = qs(Loc::editorTabName());
+        if (editor->isLoading()) {
+            tab.customName = QFileInfo(*path).fileName();
+            editor->setLanguage(syntaxlanguage::detectFromFileName(*path));
+        } else {
+            bindEditorFile(tab, *path);
+        }
     }
-    const QPointer<Workspace> self(this);
-    editor->onDirtyChanged = [self, view = QPointer<EditorView>(editor)](bool dirty) {
+    editor->onDirtyChanged = [self, view](bool dirty) {
         if (!self || !view) return;
         if (TabState* t = self->tabs_.find(self->tabs_.indexOfEditorView(view))) {
             t->editorDirty = dirty;
@@ -70,10 +152,6 @@ bool Workspace::createEditorTabInternal(const std::optional<QString>& path) {
     };
     editor->onOpenFile = [self](const QString& dropped) {
         if (self) self->createEditorTabInternal(dropped);
-    };
-    // Cancelling the load of a new tab closes it again (an only tab stays, empty).
-    editor->onLoadCancelled = [self, view = QPointer<EditorView>(editor)] {
-        if (self && view) self->closeTab(self->tabs_.indexOfEditorView(view));
     };
     presentNewTab(std::move(tab), editor->textView());
     return true;
@@ -122,6 +200,11 @@ bool Workspace::saveEditorOfTab(int index, bool askForName) {
     const bool automaticName = !previousName || *previousName == qs(Loc::editorTabName()) ||
                                (!current.isEmpty() && *previousName == QFileInfo(current).fileName());
     if (automaticName) saved.customName = QFileInfo(path).fileName();
+    // Under a name that has no preview, a preview on show could no longer be switched off.
+    if (saved.previewActive && !host_.isTabPreviewable(now)) {
+        saved.editorView->hidePreview();
+        saved.previewActive = false;
+    }
     updateHeaderTabs();
     return true;
 }

@@ -1,7 +1,6 @@
 // The open tabs kept across starts: written after every opened and closed tab and at the end,
 // rebuilt once at launch.
 #include "app/workspace/Workspace.h"
-#include "editor/SyntaxLanguage.h"
 #include "app/ToastService.h"
 #include "app/StorageNotices.h"
 #include "bell/BellManager.h"
@@ -126,13 +125,29 @@ void Workspace::restoreTerminalTab(const session::RestoreTab& entry) {
 }
 
 void Workspace::restoreEditorTab(const session::RestoreTab& entry) {
-    const session::EditorRestore restored = session::restoreEditor(entry, session::readUtf8File);
     if (!createEditorTabInternal(std::nullopt)) return;
     TabState* tab = tabs_.active();
     if (!tab || !tab->editorView) return;
-    if (restored.text) tab->editorView->setContent(*restored.text);
-    if (restored.url.isLocalFile())
-        tab->editorView->setLanguage(syntaxlanguage::detectFromFileName(restored.url.toLocalFile()));
-    session::applyEditorRestore(*tab, restored);
-    tab->editorView->setInputMode(tab->editorMode);
+    const QPointer<EditorView> editor = tab->editorView;
+    tab->editorMode = entry.editorMode.value_or(EditorInputMode::normal);
+    if (entry.editorPath) {
+        const QString path = *entry.editorPath;
+        // Until its text is in, the tab only keeps the path for the next start: a file that cannot
+        // be read now (an unmounted disk) is not forgotten, and nothing can be saved over it.
+        tab->keptEditorPath = path;
+        const QPointer<Workspace> self(this);
+        const std::optional<QString> userName = entry.customName;
+        auto done = [self, editor, path, userName](bool loaded, const QString&) {
+            if (!self || !editor || !loaded) return;
+            if (TabState* t = self->tabs_.find(self->tabs_.indexOfEditorView(editor))) {
+                self->bindEditorFile(*t, path);
+                if (userName) t->customName = userName;
+                self->updateHeaderTabs();
+                self->saveSession();
+            }
+        };
+        if (editor->loadFile(path, nullptr, done) && !editor->isLoading()) bindEditorFile(*tab, path);
+    }
+    if (entry.customName) tab->customName = entry.customName;
+    editor->setInputMode(tab->editorMode);
 }
