@@ -4,7 +4,6 @@
 #include "app/palette/PaletteServiceHost.h"
 #include "app/window/WindowController.h"
 #include "chrome/HoverButton.h"
-#include "git/GitPanelService.h"
 #include "palette/HelpViewer.h"
 #include "palette/PaletteSubsystem.h"
 #include "support/Artifacts.h"
@@ -19,7 +18,6 @@ class PaletteApp : public apptest::AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        app->services().git = std::make_unique<GitPanelService>(app->services().tellNotAvailable());
         palette = &installPaletteService(*app, *defaults);
         launch();
         ASSERT_TRUE(QTest::qWaitFor(
@@ -77,10 +75,10 @@ TEST_F(PaletteApp, CommandsReachTheController) {
     EXPECT_EQ(defaults->doubleValue(QStringLiteral("terminalFontSize")), 14.0);
     EXPECT_EQ(view(1)->paneSettings().fontSize, 14.0) << "applied to the running panes";
 
+    const GitPanelPosition gitBefore = tab(app->workspace().tabs().activeTab()).gitPosition;
     run(QStringLiteral("Git"));
     ASSERT_TRUE(waitClosed());
-    EXPECT_NE(app->toasts().toast(QStringLiteral("notAvailableToast")), nullptr)
-        << "the git service was asked";
+    EXPECT_NE(tab(app->workspace().tabs().activeTab()).gitPosition, gitBefore) << "the git panel moved";
 
     // A press in a terminal closes the palette, and so does hiding the window.
     open();
