@@ -5,6 +5,7 @@
 #include "app/window/WindowBackdrop.h"
 #include "app/settings/SettingsApplier.h"
 #include "app/settings/SettingsPanelController.h"
+#include "chrome/ChromeStyle.h"
 #include "chrome/FooterBarView.h"
 #include "theme/ThemeColors.h"
 #include "platform/Defaults.h"
@@ -54,6 +55,11 @@ void AppDelegate::setBackdropIntensity(double intensity) {
 
 void AppDelegate::setBackdropMaterial(VisualMaterial material, bool lightAppearance) {
     if (visualEffect_) visualEffect_->setMaterial(material, lightAppearance);
+    // The chrome's greys follow the backdrop; everything in the window is drawn again with them.
+    if (chrome::lightAppearance() != lightAppearance) {
+        chrome::setLightAppearance(lightAppearance);
+        if (window_) window_->update();
+    }
 }
 
 void AppDelegate::refreshWindowLevel() {

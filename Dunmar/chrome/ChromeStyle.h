@@ -7,9 +7,23 @@
 // as its points: a 10-pixel font matches the bar heights the layout is drawn for.
 namespace chrome {
 
-// A grey level with an alpha, both 0 to 1.
+// Whether the chrome sits on a light backdrop (the light theme). Its greys are then mirrored (a
+// level l drawn as 1 - l), so that hints, titles and lines keep their contrast on it.
+inline bool& lightAppearanceFlag() {
+    static bool light = false;
+    return light;
+}
+inline bool lightAppearance() {
+    return lightAppearanceFlag();
+}
+inline void setLightAppearance(bool light) {
+    lightAppearanceFlag() = light;
+}
+
+// A grey level with an alpha, both 0 to 1: light on the dark backdrop, mirrored on a light one.
 inline QColor white(qreal level, qreal alpha = 1.0) {
-    return QColor::fromRgbF(level, level, level, alpha);
+    const qreal l = lightAppearance() ? 1.0 - level : level;
+    return QColor::fromRgbF(l, l, l, alpha);
 }
 inline QColor rgb(qreal r, qreal g, qreal b, qreal a = 1.0) {
     return QColor::fromRgbF(r, g, b, a);

@@ -164,14 +164,19 @@ void HeaderBarView::startEditingTab(int index, const QString& currentTitle) {
     field->setFrame(false);
     field->setAttribute(Qt::WA_MacShowFocusRect, false);
     const QColor border = chrome::withAlpha(tab->tabColor(), 0.6);
+    // The field's colours follow the chrome's greys, so that on the light theme it is a light field
+    // with dark text and caret (Qt draws the caret in the text colour).
+    const QColor fieldBg = chrome::white(0.15);
+    const QColor fieldText = chrome::white(1.0);
     field->setStyleSheet(
-        QStringLiteral("QLineEdit { background: rgb(38, 38, 38); color: white; border: 1px solid "
+        QStringLiteral("QLineEdit { background: %5; color: %6; border: 1px solid "
                        "rgba(%1, %2, %3, %4); border-radius: 3px; padding: 0 2px;"
                        " selection-background-color: rgba(77, 140, 255, 180); }")
             .arg(border.red())
             .arg(border.green())
             .arg(border.blue())
-            .arg(border.alpha()));
+            .arg(border.alpha())
+            .arg(fieldBg.name(), fieldText.name()));
     field->setGeometry(tab->geometry().adjusted(2, 0, -2, 0));
     field->installEventFilter(this);
     editField_ = field;

@@ -6,6 +6,8 @@
 #include "app/window/WindowBackdrop.h"
 #include "editor/SyntaxTextStorage.h"
 #include "chrome/ChromeTestSupport.h"
+#include "chrome/HeaderBarView.h"
+#include "chrome/TabItemView.h"
 #include "settings/ColorThemeRow.h"
 #include "settings/MiniSlider.h"
 #include "settings/PromptThemes.h"
@@ -18,6 +20,7 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <cmath>
 #include <limits>
 
@@ -263,6 +266,22 @@ TEST_F(AppSettings, ColourThemesRecolourTheTerminalsTheMaterialAndTheEditors) {
         EXPECT_NEAR(base.redF(), kTerminalBackground.r, 0.01) << "the editor takes the theme's background";
         EXPECT_NEAR(editor->textView()->palette().color(QPalette::Text).redF(), kDefaultFG.r, 0.01);
         EXPECT_EQ(editor->syntaxStorage()->isDark(), base.valueF() < 0.5f) << "and colours in its palette";
+        // The chrome's text keeps its contrast on the backdrop: tab titles and the rename field.
+        const qreal backdrop = WindowBackdrop::materialColor(material->material(), c.lightMaterial).lightnessF();
+        const auto contrast = [&](const QColor& ink) { return std::abs(ink.lightnessF() - backdrop); };
+        HeaderBarView* header = internals(*app).headerView();
+        for (const TabItemView* item : header->findChildren<TabItemView*>())
+            EXPECT_GT(contrast(item->titleColor()), 0.3) << c.theme;
+        header->startEditingTab(0, QStringLiteral("name"));
+        ASSERT_TRUE(header->editField());
+        const QLineEdit* field = header->editField();
+        EXPECT_GT(std::abs(field->palette().color(QPalette::Text).lightnessF() -
+                           field->palette().color(QPalette::Base).lightnessF()),
+                  0.5)
+            << "the text and caret stand out from the field";
+        EXPECT_LT(std::abs(field->palette().color(QPalette::Base).lightnessF() - backdrop), 0.5)
+            << "a field of the backdrop's kind, not a black box on a light bar";
+        header->finishEditingTab();
     }
     EXPECT_EQ(defaults->integer("colorTheme"), 0) << "applying stores nothing";
 
