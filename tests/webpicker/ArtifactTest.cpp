@@ -20,7 +20,8 @@ TEST_F(PickerPictures, ArtifactPicksConsoleAndSuggestions) {
     defaults->setValue("webPickerURLHistory", QStringList{"http://localhost:3000", "https://example.com/docs",
                                                           "https://github.com", "http://127.0.0.1:8080/app"});
     connectTo("/pictures");
-    for (const char* selector : {"h1", "#intro", "li:nth-child(2)", "a"}) pick(selector);
+    for (const char* selector : {"h1", "#intro", "li:nth-child(2)", "a"})
+        ASSERT_NO_FATAL_FAILURE(pick(selector));
     sidebar->resize(320, 560);
     sidebar->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(sidebar.get()));

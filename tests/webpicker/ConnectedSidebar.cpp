@@ -100,9 +100,12 @@ void ConnectedSidebarTest::pick(const QString& selector) {
     const qint64 nextId = sidebar->nextPickId();
     sidebar->pickButton()->click();
     ASSERT_FALSE(sidebar->pickButton()->isEnabled());
-    // The picker script goes out before the click, on the same channel, so it is in place.
+    // The click must find the picker's handler in the page: a click dispatched while the script is
+    // still on its way (a busy machine) would go to the page itself.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return eval(QStringLiteral("window.__pkPickerActive === true")) == QJsonValue(true); }, 20000));
     click(selector);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->nextPickId() == nextId + 1; }, 10000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->nextPickId() == nextId + 1; }, 20000))
         << selector.toStdString();
     EXPECT_EQ(sidebar->picks().size(), std::min<size_t>(before + 1, WebPickerSidebarView::kMaxPicks));
     EXPECT_TRUE(sidebar->pickButton()->isEnabled());

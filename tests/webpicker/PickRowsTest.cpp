@@ -41,9 +41,9 @@ protected:
 
 TEST_F(PickRows, HoverClickStyleAndMenu) {
     connectTo("/rows");
-    pick("#box");
-    pick("#round");
-    pick("#empty");
+    ASSERT_NO_FATAL_FAILURE(pick("#box"));
+    ASSERT_NO_FATAL_FAILURE(pick("#round"));
+    ASSERT_NO_FATAL_FAILURE(pick("#empty"));
     ASSERT_EQ(sidebar->pickRows().size(), 3);
     PickRowView* box = sidebar->pickRows()[0];
     EXPECT_FALSE(box->markupLine().contains('\n')) << "one line";

@@ -71,7 +71,7 @@ TEST_F(Picks, SelectorAndXPathLeadBackToThePickedElement) {
         {"[id='x\\a y']", "document.getElementById('x\\ny')", "", "/html/body/p[2]"},
     };
     for (const Case& c : cases) {
-        pick(c.click);
+        ASSERT_NO_FATAL_FAILURE(pick(c.click));
         const PickEntry& entry = sidebar->picks().back();
         if (!c.selector.isEmpty()) {
             EXPECT_EQ(entry.selector, c.selector);
@@ -86,7 +86,7 @@ TEST_F(Picks, SelectorAndXPathLeadBackToThePickedElement) {
     EXPECT_EQ(eval("document.getElementById('x\\ny').hasAttribute('data-pk-pick-3')"), QJsonValue(true));
 
     // Visible text is cut to 500 units, never inside a surrogate pair, and still stored and read back.
-    pick("#long");
+    ASSERT_NO_FATAL_FAILURE(pick("#long"));
     const PickEntry& longEntry = sidebar->picks().back();
     EXPECT_EQ(longEntry.innerText, QString(499, 'a'));
     const auto stored = decodePickRecords(storedPicks(*defaults));
@@ -129,7 +129,7 @@ TEST_F(Picks, TwentyPicksAtMostAndTheListOutlivesTheSidebar) {
         },
         5000));
 
-    pick("#e20");
+    ASSERT_NO_FATAL_FAILURE(pick("#e20"));
     ASSERT_EQ(sidebar->picks().size(), 20u);
     EXPECT_EQ(sidebar->picks().front().id, 1);
     EXPECT_EQ(sidebar->picks().back().id, 20);
@@ -177,7 +177,7 @@ TEST_F(Picks, ResetMarksWhileWaitingGivesThePageItsClickBack) {
 
     // A new picking after the reset installs one picker only: one click makes one pick, and the page
     // has its clicks again afterwards.
-    pick("#counter");
+    ASSERT_NO_FATAL_FAILURE(pick("#counter"));
     EXPECT_EQ(eval("window.clicks").toInt(), 1);
     click("#counter");
     EXPECT_EQ(eval("window.clicks").toInt(), 2);
