@@ -171,19 +171,25 @@ void Terminal::leaveAltScreen() {
     scrollBottom_ = rows_ - 1;
 }
 
-void Terminal::fullReset() {
-    cursor_ = CursorState{};
+// What both resets put back: the pen and its link, the scroll region and margins, the cursor
+// style and the character sets.
+void Terminal::resetPenRegionAndCharsets() {
     setAttrs(TextAttrs());
+    setCurrentHyperlink(std::nullopt);
     scrollTop_ = 0;
     scrollBottom_ = rows_ - 1;
-    modes_.resetAll();
-    cursorStyle_ = 0;
     leftMargin_ = 0;
     rightMargin_ = cols_ - 1;
+    cursorStyle_ = 0;
     charsetG0IsGraphics_ = false;
     charsetG1IsGraphics_ = false;
     useG1_ = false;
-    setCurrentHyperlink(std::nullopt);
+}
+
+void Terminal::fullReset() {
+    cursor_ = CursorState{};
+    modes_.resetAll();
+    resetPenRegionAndCharsets();
     paletteOverrides_.fill(std::nullopt);
     dynamicFG_.reset();
     dynamicBG_.reset();

@@ -135,20 +135,11 @@ void Terminal::doWindowOps(const CsiParams& params) {
 // DECSTR: the modes and the pen go back to their defaults; the screen, the alternate screen, insert
 // mode, bracketed paste, reverse video, the saved cursor, the titles and the colours stay.
 void Terminal::softReset() {
-    setAttrs(TextAttrs());
     cursor_.x = 0;
     cursor_.y = 0;
-    scrollTop_ = 0;
-    scrollBottom_ = rows_ - 1;
-    modes_.softReset();
     cursor_.pendingWrap = false;
-    cursorStyle_ = 0;
-    leftMargin_ = 0;
-    rightMargin_ = cols_ - 1;
-    charsetG0IsGraphics_ = false;
-    charsetG1IsGraphics_ = false;
-    useG1_ = false;
-    setCurrentHyperlink(std::nullopt);
+    modes_.softReset();
+    resetPenRegionAndCharsets();
     kittyKbdStack_.clear();
     resetTabStops();
 }

@@ -349,6 +349,7 @@ private:
     void setAnsiModes(const CsiParams& params, bool set);
     void respond(const std::string& reply);
     void softReset();
+    void resetPenRegionAndCharsets();
 
     // OSC commands
     void oscPaletteEntry(std::string_view payload);
