@@ -412,15 +412,18 @@ TEST_F(AppSettings, APromptThemeIsStoredByNameAndTypedOnlyIntoShellsAtTheirPromp
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return !shellOwnsTerminal(editorPane->masterFd(), editorPane->childPid()); }, 20000));
     ASSERT_TRUE(shellOwnsTerminal(shellPane->masterFd(), shellPane->childPid()));
-    // Whatever vi asks of the terminal at start is answered before the counting begins: vi is on
-    // screen and the pane has written nothing for a while.
+    // Whatever vi asks of the terminal at start is answered, and its screen drawn, before the
+    // counting begins: vi is on screen and the pane has neither written nor read for a while.
     ASSERT_TRUE(waitForScreen(editorPane, "~"));
     QElapsedTimer quiet;
     quiet.start();
-    quint64 lastCount = editorPane->session().counters().writeBytes;
+    const auto traffic = [&] {
+        return editorPane->session().counters().writeBytes + quint64(editorPane->perf.readBytes);
+    };
+    quint64 lastCount = traffic();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            const quint64 now = editorPane->session().counters().writeBytes;
+            const quint64 now = traffic();
             if (now != lastCount) {
                 lastCount = now;
                 quiet.restart();
