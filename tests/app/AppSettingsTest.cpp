@@ -274,7 +274,8 @@ TEST_F(AppSettings, ColourThemesRecolourTheTerminalsTheMaterialAndTheEditors) {
             EXPECT_GT(contrast(item->titleColor()), 0.3) << c.theme;
         header->startEditingTab(0, QStringLiteral("name"));
         ASSERT_TRUE(header->editField());
-        const QLineEdit* field = header->editField();
+        QLineEdit* field = header->editField();
+        field->ensurePolished(); // the style sheet's colours are in its palette from here on
         EXPECT_GT(std::abs(field->palette().color(QPalette::Text).lightnessF() -
                            field->palette().color(QPalette::Base).lightnessF()),
                   0.5)
