@@ -56,7 +56,9 @@ TEST(WebPickerLifecycle, ConnectsLosesAndReconnectsAndClosesOnlyItsOwnTabs) {
 
     WebPickerSidebarView sidebar(defaults);
     sidebar.cdp().setPortOverride(port);
-    sidebar.cdp().setLaunchPollIntervalMs(200);
+    // A browser started with a fresh profile on a busy machine can take many seconds to listen: the
+    // launch polls long enough for that (14 asks, 21 s), and an answer ends the wait at once.
+    sidebar.cdp().setLaunchPollIntervalMs(1500);
     sidebar.setTitlePollIntervalMs(100);
     sidebar.setTabSearchDelayMs(100);
     int connected = 0;
@@ -122,13 +124,14 @@ TEST(WebPickerLifecycle, ConnectsLosesAndReconnectsAndClosesOnlyItsOwnTabs) {
     QDir(profile).removeRecursively();
     qputenv(browser::kBrowserVariable, ("chromium " + testsupport::headlessFlags().join(' ')).toUtf8());
     sidebar.connect();
-    const bool reconnected = QTest::qWaitFor([&] { return sidebar.isConnected() && sidebar.statusColor() != QColor(); }, 30000) &&
+    const bool reconnected = QTest::qWaitFor([&] { return sidebar.isConnected() && sidebar.statusColor() != QColor(); }, 40000) &&
                              QTest::qWaitFor([&] { return sidebar.statusText() == "Navigate to a website"; }, 10000);
     const bool ourBrowser = !browser::processesWithProfile(profile).empty();
+    const std::string statusAfterReconnect = sidebar.statusText().toStdString();
     qunsetenv(browser::kBrowserVariable);
     sidebar.disconnect();
     testsupport::killBrowsersWithProfile(profile);
     QDir(profile).removeRecursively();
-    EXPECT_TRUE(reconnected) << sidebar.statusText().toStdString();
+    EXPECT_TRUE(reconnected) << statusAfterReconnect;
     EXPECT_TRUE(ourBrowser);
 }
