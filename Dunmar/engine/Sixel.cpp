@@ -1,5 +1,7 @@
 #include "engine/Sixel.h"
 
+#include "engine/HugePages.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -30,6 +32,10 @@ constexpr std::array<RGB, 16> kDefaultSixelRegisters = {{
 
 // Numbers stop growing here: far above any meaningful count or register, far below overflow.
 constexpr std::int64_t kNumberCap = 1'000'000'000;
+// Once an image's pixels pass this size, the rest of its buffer is asked for in huge pages: a small
+// image keeps ordinary pages (a huge one would cost it 2 MiB), a large one is spared thousands of
+// page faults.
+constexpr std::size_t kHugePageAdviceBytes = std::size_t{4} << 20;
 // Bands beyond the height bound only drop their pixels; the band counter stops just past it.
 constexpr std::int64_t kBandCap = SixelDecoder::kMaxHeight / 6 + 1;
 
@@ -220,7 +226,7 @@ std::uint8_t* SixelDecoder::pixelRow(std::int64_t row, std::int64_t minWidth) {
     written_ += growth;
     if (pixels_.capacity() == 0) pixels_.reserve(std::size_t{4} * kMaxWidth * kMaxHeight);
     if (stride > stride_) {
-        pixels_.resize(std::size_t(height_ * stride * 4), 0);
+        growPixels(std::size_t(height_ * stride * 4));
         // From the last row up, each row moves to a place after its old one; the gap it leaves at
         // its end is cleared.
         for (std::int64_t y = height_ - 1; y > 0; --y) {
@@ -232,14 +238,24 @@ std::uint8_t* SixelDecoder::pixelRow(std::int64_t row, std::int64_t minWidth) {
         stride_ = stride;
     }
     if (height > height_) {
-        pixels_.resize(std::size_t(height * stride_ * 4), 0);
+        growPixels(std::size_t(height * stride_ * 4));
         height_ = height;
     }
     return pixels_.data() + row * stride_ * 4;
 }
 
+// The buffer grows within its reservation; the new bytes are cleared.
+void SixelDecoder::growPixels(std::size_t bytes) {
+    const std::size_t before = pixels_.size();
+    if (before < kHugePageAdviceBytes && bytes >= kHugePageAdviceBytes)
+        adviseHugePages(pixels_.data() + before, pixels_.capacity() - before);
+    pixels_.resize(bytes, 0);
+}
+
 void SixelDecoder::draw(std::uint8_t sixel, std::int64_t count) {
     const int bits = sixel - 0x3F;
+    // One pixel's four bytes, copied whole: the loop below becomes wide stores.
+    const std::array<std::uint8_t, 4> pixel = {color_.r, color_.g, color_.b, 255};
     const std::int64_t end = std::min<std::int64_t>(x_ + count, kMaxWidth);
     // Rows past the height bound are dropped.
     const std::int64_t rowsLeft = std::clamp<std::int64_t>(kMaxHeight - band_ * 6, 0, 6);
@@ -251,13 +267,7 @@ void SixelDecoder::draw(std::uint8_t sixel, std::int64_t count) {
         paintLeft_ -= paintEnd - x_;
         written_ += paintEnd - x_;
         dropped_ += end - paintEnd;
-        for (std::int64_t x = x_; x < paintEnd; ++x) {
-            std::uint8_t* p = bytes + x * 4;
-            p[0] = color_.r;
-            p[1] = color_.g;
-            p[2] = color_.b;
-            p[3] = 255;
-        }
+        for (std::int64_t x = x_; x < paintEnd; ++x) std::memcpy(bytes + x * 4, pixel.data(), pixel.size());
     }
     // Columns past the width bound are dropped; x stops at the bound.
     x_ = end;

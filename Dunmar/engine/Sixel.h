@@ -80,6 +80,7 @@ private:
     void endColorIntroducer();
     void selectRegister(std::int64_t reg);
     std::uint8_t* pixelRow(std::int64_t row, std::int64_t minWidth);
+    void growPixels(std::size_t bytes);
 
     std::array<RGB, 256> registers_{};
     std::bitset<256> defined_;
