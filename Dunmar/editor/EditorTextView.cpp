@@ -109,6 +109,12 @@ void EditorTextView::clearHighlights() {
     refreshSelections();
 }
 
+std::pair<int, int> EditorTextView::visibleBlockNumbers() const {
+    const QTextBlock first = firstVisibleBlock();
+    const QTextBlock last = cursorForPosition(viewport()->rect().bottomRight()).block();
+    return {first.isValid() ? first.blockNumber() : 0, last.blockNumber()};
+}
+
 void EditorTextView::refreshSelections() {
     QList<QTextEdit::ExtraSelection> selections;
     QTextDocument* doc = document();

@@ -4,6 +4,7 @@
 
 #include <QPlainTextEdit>
 #include <functional>
+#include <utility>
 #include <vector>
 
 // The text view of an editor tab: plain text with auto-indent on Return, the highlight of the
@@ -22,6 +23,9 @@ public:
     // Where the indentation unit comes from; one tab when it says true, else two spaces. Read at
     // every Return.
     std::function<bool()> useTabs;
+
+    // The numbers of the first and the last block on screen.
+    std::pair<int, int> visibleBlockNumbers() const;
 
     // Return with auto-indent.
     void insertNewline();

@@ -72,6 +72,10 @@ QColor fromEngine(const ColorRGBA& c) {
 EditorView::EditorView(QWidget* parent) : QWidget(parent) {
     textView_ = new EditorTextView(this);
     storage_ = std::make_unique<SyntaxTextStorage>(textView_->document());
+    // A colouring pass repaints only for the lines on screen.
+    storage_->visibleBlocks = [view = QPointer<EditorTextView>(textView_)] {
+        return view ? view->visibleBlockNumbers() : std::pair<int, int>{0, -1};
+    };
     textView_->setFont(chrome::monoFont(13));
     textView_->setUndoRedoEnabled(true);
     textView_->useTabs = [] { return Defaults::standard().boolean(QStringLiteral("editorUseTabs")); };

@@ -7,6 +7,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QThreadPool>
+#include <climits>
 #include <vector>
 
 namespace {
@@ -80,9 +81,21 @@ SyntaxTextStorage::SyntaxTextStorage(QTextDocument* document, QObject* parent)
     timer_.setSingleShot(true);
     timer_.setInterval(kHighlightDelayMs);
     connect(&timer_, &QTimer::timeout, this, &SyntaxTextStorage::highlight);
+    sliceTimer_.setSingleShot(true);
+    sliceTimer_.setInterval(0);
+    connect(&sliceTimer_, &QTimer::timeout, this, [this] {
+        if (auto step = std::exchange(nextSlice_, nullptr)) step();
+    });
     // The layout takes the change in after this has run, so the edited block is laid out once,
     // with its colours moved along.
     connect(document, &QTextDocument::contentsChange, this, &SyntaxTextStorage::onContentsChange);
+}
+
+// The next slice waits for a timer, not a posted event: timers come after the input and the
+// repaints already waiting, so each slice and each repaint holds the window on its own.
+void SyntaxTextStorage::continueLater(std::function<void()> step) {
+    nextSlice_ = std::move(step);
+    sliceTimer_.start();
 }
 
 SyntaxTextStorage::~SyntaxTextStorage() {
@@ -162,16 +175,48 @@ void SyntaxTextStorage::cancelRunning() {
 void SyntaxTextStorage::startPass() {
     cancelRunning();
     auto job = std::make_shared<Job>();
-    job->text = text();
     job->revision = revision_;
     job->rules = syntaxrules::cachedRules(language_, isDark_);
-    if (job->text.size() < backgroundThreshold_) {
+    // The whole text is copied only when it is small; a large one is gathered in slices.
+    if (document_->characterCount() < backgroundThreshold_) {
+        job->text = text();
         job->map = syntaxrules::colourIndices(job->text, *job->rules);
         applyResult(job);
         return;
     }
     job->inSlices = true;
     running_ = job;
+    job->text.reserve(document_->characterCount());
+    copySlice(std::move(job), 0);
+}
+
+// Copies blocks into the pass's text until the slice's time is spent, then lets other events run.
+// One copy of a text of many megabytes would hold the window for as long as its memory takes to
+// come in.
+void SyntaxTextStorage::copySlice(std::shared_ptr<Job> job, int firstBlock) {
+    if (!document_ || running_ != job) return;
+    if (job->revision != revision_) {
+        running_.reset();
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    int number = firstBlock;
+    for (QTextBlock block = document_->findBlockByNumber(firstBlock); block.isValid(); ++number) {
+        job->text += block.text();
+        block = block.next();
+        if (!block.isValid()) break;
+        job->text += u'\n';
+        if (clock.elapsed() >= kSliceBudgetMs) {
+            const int next = number + 1;
+            continueLater([this, job, next] { copySlice(job, next); });
+            return;
+        }
+    }
+    runRules(std::move(job));
+}
+
+void SyntaxTextStorage::runRules(std::shared_ptr<Job> job) {
     const QPointer<SyntaxTextStorage> self(this);
     QThreadPool::globalInstance()->start([self, job] {
         job->map = syntaxrules::colourIndices(job->text, *job->rules, &job->cancel);
@@ -205,14 +250,15 @@ void SyntaxTextStorage::applySlice(std::shared_ptr<Job> job, int firstBlock) {
     QElapsedTimer clock;
     clock.start();
     applying_ = true;
-    bool changed = false;
-    // New colours need no new line breaks: the view only repaints. A block whose formats were
-    // replaced is laid out again when it comes on screen.
+    bool changedOnScreen = false;
+    const std::pair<int, int> onScreen = visibleBlocks ? visibleBlocks() : std::pair<int, int>{0, INT_MAX};
+    // New colours need no new line breaks: the view only repaints, and only when it shows a block
+    // that changed. A block whose formats were replaced is drawn with them when it comes on screen.
     const auto flush = [&] {
-        if (changed) emit document_->documentLayout()->update(QRectF());
+        if (changedOnScreen) emit document_->documentLayout()->update(QRectF());
     };
-    QTextBlock block = document_->findBlockByNumber(firstBlock);
-    for (; block.isValid(); block = block.next()) {
+    int number = firstBlock;
+    for (QTextBlock block = document_->findBlockByNumber(firstBlock); block.isValid(); block = block.next(), ++number) {
         const int start = block.position();
         const int length = block.length() - 1; // without its separator
         std::vector<ColourRun> runs = runsOf(map, start, length, rules);
@@ -225,15 +271,12 @@ void SyntaxTextStorage::applySlice(std::shared_ptr<Job> job, int firstBlock) {
             }
             data->runs = std::move(runs);
             applyToLayout(block, data->runs);
-            changed = true;
+            changedOnScreen = changedOnScreen || (number >= onScreen.first && number <= onScreen.second);
         }
         if (job->inSlices && clock.elapsed() >= kSliceBudgetMs) {
             flush();
-            const int next = block.blockNumber() + 1;
-            const QPointer<SyntaxTextStorage> self(this);
-            QTimer::singleShot(0, this, [self, job, next] {
-                if (self) self->applySlice(job, next);
-            });
+            const int next = number + 1;
+            continueLater([this, job, next] { applySlice(job, next); });
             applying_ = false;
             return;
         }

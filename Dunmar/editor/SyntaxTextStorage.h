@@ -10,6 +10,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QTextDocument;
 
@@ -18,9 +19,11 @@ class QTextDocument;
 // marks the document modified. It colours the whole text with its language's rule list at once
 // when the language or palette changes, and 0.15 s after the latest character edit otherwise.
 //
-// A pass over a large text runs on a worker thread on a snapshot and is applied block by block in
-// short slices, so neither the rules nor the re-layout freeze the window; an edit made meanwhile
-// drops the stale result (the edit schedules the next pass anyway).
+// A pass over a large text copies the text block by block in short slices, runs the rules on a
+// worker thread on that copy, and applies the result block by block in short slices, so neither
+// the copy, the rules nor the re-layout freeze the window; an edit made meanwhile drops the stale
+// pass (the edit schedules the next pass anyway). While slices are applied, the view repaints only
+// when a block on screen changed colour.
 class SyntaxTextStorage : public QObject {
     Q_OBJECT
 public:
@@ -46,6 +49,9 @@ public:
     QColor baseFG() const { return baseFG_; }
     void setBaseFG(const QColor& color) { baseFG_ = color; }
 
+    // The first and the last block number on screen; unset, every applied slice repaints.
+    std::function<std::pair<int, int>()> visibleBlocks;
+
     // Runs after every edit that changed characters (not after colour changes).
     std::function<void()> onTextEdited;
 
@@ -69,15 +75,22 @@ private:
     struct Job;
     void onContentsChange(int position, int removed, int added);
     void startPass();
+    void copySlice(std::shared_ptr<Job> job, int firstBlock);
+    void runRules(std::shared_ptr<Job> job);
     void applyResult(std::shared_ptr<Job> job);
     void applySlice(std::shared_ptr<Job> job, int firstBlock);
     void cancelRunning();
+    // Runs `step` once other events have had their turn; a newer step replaces one still waiting
+    // (it belongs to a pass that is over).
+    void continueLater(std::function<void()> step);
 
     QPointer<QTextDocument> document_;
     SyntaxLanguage language_ = SyntaxLanguage::none;
     bool isDark_ = true;
     QColor baseFG_ = Qt::white;
     QTimer timer_;
+    QTimer sliceTimer_;
+    std::function<void()> nextSlice_;
     quint64 revision_ = 0; // counts character edits, so a stale pass is recognised
     std::shared_ptr<Job> running_;
     bool applying_ = false; // a result is being laid out: its format changes are no edits

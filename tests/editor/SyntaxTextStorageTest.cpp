@@ -2,9 +2,14 @@
 // character edit otherwise, and never as an edit of the text.
 #include "editor/SyntaxTextStorage.h"
 
+#include "editor/EditorTextView.h"
+#include "editor/EditorView.h"
+
 #include "support/Waits.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextCursor>
@@ -97,7 +102,10 @@ TEST(SyntaxTextStorage, TheTextIsTheUsersOwn) {
 TEST(SyntaxTextStorage, ALargeTextIsColouredOffTheGuiThreadAndAStaleResultIsDropped) {
     Storage s;
     s.storage.setBackgroundThreshold(64);
-    QString text;
+    // A no-break space and a line separator first: the copy taken for the worker keeps every
+    // character where the document has it, or the colours land beside their words.
+    QString text = QStringLiteral("a\u00A0b\u2028c\n");
+    const int prefix = static_cast<int>(text.size());
     for (int i = 0; i < 200; ++i) text += QStringLiteral("if x; then y; fi\n");
     s.view.setPlainText(text);
     s.storage.setLanguage(SyntaxLanguage::shell);
@@ -108,5 +116,32 @@ TEST(SyntaxTextStorage, ALargeTextIsColouredOffTheGuiThreadAndAStaleResultIsDrop
         QTest::qWaitFor([&] { return s.storage.passCount() == 1 && !s.storage.isPassRunning(); }, 10000));
     EXPECT_EQ(s.storage.colourAt(static_cast<int>(text.size()) + 1), kKeyword)
         << "the typed word is coloured";
-    EXPECT_EQ(s.storage.colourAt(17 * 150), kKeyword);
+    EXPECT_EQ(s.storage.colourAt(prefix + 17 * 150), kKeyword);
+    EXPECT_EQ(s.storage.colourAt(prefix + 17 * 150 + 2), QColor()) << "the space after it keeps the base colour";
+}
+
+TEST(SyntaxTextStorage, AViewScrolledDownIsRepaintedWhenTheLinesItShowsTakeTheirColours) {
+    // A large pass repaints only for the lines on screen; the view tells which those are.
+    EditorView view;
+    view.resize(600, 400);
+    SyntaxTextStorage* storage = view.syntaxStorage();
+    storage->setBackgroundThreshold(64);
+    // Only the lines from 1000 on take colours; the view shows lines near 1500.
+    QString text;
+    for (int i = 0; i < 1000; ++i) text += QStringLiteral("x y z\n");
+    for (int i = 0; i < 2000; ++i) text += QStringLiteral("if x; then y; fi\n");
+    view.setContent(text);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.textView()->verticalScrollBar()->setValue(1500);
+    ASSERT_GE(view.textView()->visibleBlockNumbers().first, 1000);
+    QSignalSpy repaints(view.textView()->document()->documentLayout(), &QAbstractTextDocumentLayout::update);
+    view.setLanguage(SyntaxLanguage::shell);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return storage->passCount() == 1; }, 10000));
+    EXPECT_GE(repaints.count(), 1);
+    // The same colours again change no line: nothing to repaint.
+    repaints.clear();
+    storage->highlight();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return storage->passCount() == 2; }, 10000));
+    EXPECT_EQ(repaints.count(), 0);
 }
