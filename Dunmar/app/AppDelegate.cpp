@@ -56,6 +56,7 @@ AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
       workspace_(std::make_unique<Workspace>(defaults, static_cast<WorkspaceHost&>(*this))) {
     services_.webPicker = std::make_unique<WebPickerSubsystem>(defaults_, std::make_unique<WebPickerHostAdapter>());
     services_.git = std::make_unique<GitPanelService>(gitPlacement_.get());
+    sidePanels_->setSidebarMenuHost(gitPlacement_.get());
     settingsApplier_ = std::make_unique<SettingsApplier>(defaults_, *this, *this);
     settingsPanel_ = std::make_unique<SettingsPanelController>(defaults_, *this, *settingsApplier_);
     settingsApplier_->setOpenPanel([this] { return settingsPanel_->panel(); });

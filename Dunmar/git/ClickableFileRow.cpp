@@ -1,8 +1,8 @@
 #include "git/ClickableFileRow.h"
 
+#include "chrome/SidebarContextMenu.h"
 #include "git/GitPanelStyle.h"
 #include "git/MarqueeLabel.h"
-#include "git/SidebarContextMenu.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 

@@ -1,9 +1,9 @@
 #include "git/GitPanelView.h"
 
+#include "chrome/SidebarContextMenu.h"
 #include "git/GitPanelActions.h"
 #include "git/GitPanelModel.h"
 #include "git/GitPanelStyle.h"
-#include "git/SidebarContextMenu.h"
 #include "localisation/LanguageNotifier.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"

@@ -2,12 +2,14 @@
 
 #include "chrome/ChromeStyle.h"
 #include "chrome/FlippedClipView.h"
+#include "chrome/SidebarContextMenu.h"
 #include "localisation/LanguageNotifier.h"
 #include "ssh/SSHConnectionText.h"
 #include "ssh/SSHPanelStyle.h"
 #include "ssh/SSHProfileRowView.h"
 #include "ssh/SSHProfileStore.h"
 
+#include <QContextMenuEvent>
 #include <QEasingCurve>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
@@ -59,6 +61,12 @@ SSHManagerView::SSHManagerView(Defaults& defaults, QWidget* parent) : QWidget(pa
 void SSHManagerView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), chrome::white(0.07));
+}
+
+// A right click anywhere on the panel that no field of it answers itself.
+void SSHManagerView::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+    showSidebarContextMenu(this, event->globalPos(), sidebarMenuHost);
 }
 
 void SSHManagerView::setupUI() {

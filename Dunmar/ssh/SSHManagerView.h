@@ -16,6 +16,7 @@ class QVariantAnimation;
 class QVBoxLayout;
 class FlippedClipView;
 class SSHProfileRowView;
+class SidebarMenuHost;
 
 // The SSH side panel: the saved profiles, a form that slides open at the top to add or edit one,
 // and a connect button per profile. It reports through its callbacks and knows nothing of the
@@ -33,6 +34,8 @@ public:
     std::function<void()> onClose;
     std::function<void()> onMoveUp;
     std::function<void()> onMoveDown;
+    // Serves the side panels' menu that a right click on the panel shows; no menu without one.
+    SidebarMenuHost* sidebarMenuHost = nullptr;
 
     // Both buttons go when neither way is open; otherwise each is dimmed when its way is closed.
     void setMoveButtonsEnabled(bool up, bool down);
@@ -66,6 +69,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void setupUI();

@@ -4,14 +4,16 @@
 #include "AppTestSupport.h"
 #include "app/git/GitPanelPlacement.h"
 #include "app/settings/SettingsApplier.h"
+#include "chrome/SidebarContextMenu.h"
 #include "git/ClickableFileRow.h"
 #include "git/GitPanelModel.h"
 #include "git/GitPanelView.h"
 #include "git/InlineDiff.h"
-#include "git/SidebarContextMenu.h"
 #include "settings/VertCenteredTextField.h"
 #include "support/Artifacts.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -153,6 +155,15 @@ TEST_F(AppGitPanel, ThePanelStacksWithTheOtherSidePanels) {
     EXPECT_TRUE(menu->actions()[0]->isChecked()) << "Git";
     EXPECT_FALSE(menu->actions()[1]->isChecked()) << "WebPicker";
     EXPECT_TRUE(menu->actions()[2]->isChecked()) << "SSH";
+    // The SSH manager's right click shows the same menu.
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5), ssh->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(ssh, &rightClick);
+    auto* shown = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_TRUE(shown);
+    ASSERT_EQ(shown->actions().size(), 3);
+    EXPECT_EQ(shown->actions()[2]->text(), "SSH");
+    EXPECT_TRUE(shown->actions()[2]->isChecked());
+    shown->close();
 
     panel->moveDownBtn->click();
     EXPECT_EQ(app->sidePanels().visibleSidebarPanels(), (QStringList{"ssh", "git"}));

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "chrome/SidebarContextMenu.h"
 #include "git/GitPanelService.h"
-#include "git/SidebarContextMenu.h"
 
 #include <QObject>
 #include <QRect>

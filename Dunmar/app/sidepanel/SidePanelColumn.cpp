@@ -131,6 +131,7 @@ void SidePanelColumn::showSSHManager() {
     QWidget* parent = host_.sidePanelParent();
     if (!parent || sshManagerView_) return;
     auto* panel = new SSHManagerView(defaults_, parent);
+    panel->sidebarMenuHost = sidebarMenuHost_;
     const QPointer<SidePanelColumn> self(this);
     panel->onClose = [self] {
         if (self) self->hideSSHManager();

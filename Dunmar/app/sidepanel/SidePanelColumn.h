@@ -16,6 +16,7 @@
 
 class Defaults;
 class SidePanelHost;
+class SidebarMenuHost;
 
 // The column of side panels at the right of the window: the web picker's sidebar and the SSH
 // manager shown and hidden with a fade, the active tab's git panel when it sits on the right, their
@@ -29,6 +30,9 @@ public:
 
     // `defaults` holds the SSH manager's profiles.
     SidePanelColumn(SidePanelHost& host, Defaults& defaults, QObject* parent = nullptr);
+
+    // What serves the menu of a right click on the SSH manager.
+    void setSidebarMenuHost(SidebarMenuHost* host) { sidebarMenuHost_ = host; }
 
     // The header's buttons and the side-panel menu: each shows its panel when hidden, else hides it.
     void toggleWebPicker();
@@ -79,6 +83,7 @@ private:
 
     SidePanelHost& host_;
     Defaults& defaults_;
+    SidebarMenuHost* sidebarMenuHost_ = nullptr;
     QStringList sidebarOrder_{QStringLiteral("git"), QStringLiteral("picker"), QStringLiteral("ssh")};
     QMap<QString, double> sidebarPanelHeights_{
         {QStringLiteral("git"), 300}, {QStringLiteral("picker"), 320}, {QStringLiteral("ssh"), 260}};

@@ -1,5 +1,5 @@
 // The side panels' menu of a right click on the git panel.
-#include "git/SidebarContextMenu.h"
+#include "chrome/SidebarContextMenu.h"
 
 #include <QMenu>
 #include <QSet>

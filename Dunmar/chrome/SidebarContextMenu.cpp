@@ -1,4 +1,4 @@
-#include "git/SidebarContextMenu.h"
+#include "chrome/SidebarContextMenu.h"
 
 #include <QMenu>
 #include <QPointer>
