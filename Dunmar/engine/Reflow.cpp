@@ -1,11 +1,16 @@
 // Resizing the grid. On the main screen the cursor's line stays visible (rows above it go to the
-// scrollback) and a change of width re-flows the lines that put() joined by wrapping; the
+// scrollback, only as many as it takes) and a change of width re-flows the lines that put() joined by wrapping; the
 // alternate screen and the main screen saved under it are only cut or filled.
 #include "engine/Terminal.h"
 
 #include <algorithm>
 
 namespace {
+
+// A row that holds nothing: blank cells and no line attribute.
+bool isBlankRow(const Row& row, std::uint8_t attr) {
+    return attr == 0 && std::all_of(row.begin(), row.end(), [](const Cell& c) { return c.isBlank(); });
+}
 
 struct LogicalLine {
     std::vector<Cell> cells;
@@ -134,7 +139,18 @@ void Terminal::resize(std::int64_t newCols, std::int64_t newRows) {
     std::int64_t cy = cursor_.y;
 
     if (!altActive_ && R < rows_) {
-        const std::int64_t k = std::min(cy, rows_ - R);
+        // Rows leave at the top only as far as the cursor's row, and the text under it, need to
+        // stay inside the new height; blank rows at the bottom give way first. Otherwise a panel
+        // opening under the terminal would push the output above a prompt out of sight.
+        std::int64_t bottom = cy;
+        for (std::int64_t r = std::int64_t(grid.size()) - 1; r > cy; --r) {
+            const std::uint8_t attr = std::size_t(r) < attrs.size() ? attrs[std::size_t(r)] : 0;
+            if (!isBlankRow(grid[std::size_t(r)], attr)) {
+                bottom = r;
+                break;
+            }
+        }
+        const std::int64_t k = std::min(cy, std::max<std::int64_t>(0, bottom + 1 - R));
         if (k >= 1) {
             for (std::int64_t i = 0; i < k; ++i) pushToScrollback(std::move(grid[std::size_t(i)]));
             grid.erase(grid.begin(), grid.begin() + k);
@@ -151,9 +167,7 @@ void Terminal::resize(std::int64_t newCols, std::int64_t newRows) {
         // they make room first: otherwise narrowing a window with empty space under the prompt
         // would push the text above it out of sight.
         while (std::int64_t(out.rows.size()) > R && std::int64_t(out.rows.size()) - 1 > out.cursorY &&
-               out.attrs.back() == 0 &&
-               std::all_of(out.rows.back().begin(), out.rows.back().end(),
-                           [](const Cell& c) { return c.isBlank(); })) {
+               isBlankRow(out.rows.back(), out.attrs.back())) {
             out.rows.pop_back();
             out.attrs.pop_back();
         }

@@ -84,11 +84,20 @@ TEST(Reflow, HeightChanges) {
     for (int i = 0; i < 23; ++i) feed(t, std::to_string(i) + "\r\n");
     ASSERT_EQ(t.cursorY(), 23);
     feed(t, "\x1b[23;1H");
+    // The blank last row gives way first; then rows leave at the top until the cursor's fits.
     t.resize(4, 20);
-    EXPECT_EQ(t.cursorY(), 18);
-    ASSERT_EQ(t.scrollback().size(), 4u);
-    EXPECT_EQ(scrollbackText(t, 3), "3");
-    EXPECT_EQ(rowText(t, 0), "4");
+    EXPECT_EQ(t.cursorY(), 19);
+    ASSERT_EQ(t.scrollback().size(), 3u);
+    EXPECT_EQ(scrollbackText(t, 2), "2");
+    EXPECT_EQ(rowText(t, 0), "3");
+
+    // A prompt near the top with nothing under it: the screen only loses blank rows.
+    Terminal top(4, 30);
+    feed(top, "a\r\nb\r\nc\r\n$ ");
+    top.resize(4, 20);
+    EXPECT_EQ(top.scrollback().size(), 0u);
+    EXPECT_EQ(dumpScreen(top).substr(0, 8), "a\nb\nc\n$\n");
+    EXPECT_EQ(top.cursorY(), 3);
 
     Terminal low(4, 24);
     for (int i = 0; i < 23; ++i) feed(low, std::to_string(i) + "\r\n");
