@@ -21,6 +21,7 @@
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
+#include "platform/DialogFocus.h"
 #include "bell/BellManager.h"
 #include "settings/SettingsOverlay.h"
 #include "settings/SettingsKeys.h"
@@ -41,6 +42,7 @@ constexpr int kVersionBottom = 45;
 
 std::optional<QString> askForFile(Workspace::FileChoice choice, const QString& suggestedPath,
                                   QWidget* parent) {
+    const KeyboardReturn keyboardReturn(parent);
     const QString path = choice == Workspace::FileChoice::open
                              ? QFileDialog::getOpenFileName(parent, QString(), suggestedPath)
                              : QFileDialog::getSaveFileName(parent, QString(), suggestedPath);

@@ -9,6 +9,7 @@
 #include "editor/PreviewPages.h"
 #include "editor/PrintModal.h"
 #include "editor/SyntaxTextStorage.h"
+#include "platform/DialogFocus.h"
 #include "theme/ThemeColors.h"
 
 #include <QFileInfo>
@@ -37,6 +38,7 @@ QString extensionOf(const QUrl& url) {
 EditorCommands::EditorCommands(EditorCommandsHost& host, QObject* parent)
     : QObject(parent), searchDirs(formatters::defaultSearchDirs()), host_(host) {
     choosePrinter = [](QPrinter& printer, QWidget* parent) {
+        const KeyboardReturn keyboardReturn(parent);
         QPrintDialog dialog(&printer, parent);
         return dialog.exec() == QDialog::Accepted;
     };

@@ -2,6 +2,7 @@
 // folder behind it, changes.
 #include "chrome/ChromeStyle.h"
 #include "platform/Defaults.h"
+#include "platform/DialogFocus.h"
 #include "webpicker/ChromeCDPClient.h"
 #include "webpicker/DevToolsTargets.h"
 #include "webpicker/SidebarStyle.h"
@@ -71,6 +72,7 @@ void WebPickerSidebarView::selectWatchFolder() {
         self->defaults_.setValue(kWatchFolderKey, path);
         self->startPollingWatcher(path);
     });
+    returnKeyboardWhenFinished(dialog);
     dialog->open();
 }
 

@@ -3,7 +3,8 @@
 # as the tray, on a private session bus, driven with xdotool and checked with xprop, xwininfo and
 # the screen's pixels. Every process it starts is stopped again by its id.
 #   usage: x11-desktop-test.sh <Dunmar executable> <scenario> [screenshot.png]
-# Scenarios: under-tray, hot-key, comes-back, click-outside, always-on-top, shape, detach-restart, chords.
+# Scenarios: under-tray, hot-key, comes-back, click-outside, always-on-top, shape, detach-restart, chords,
+# dialog-focus.
 set -euo pipefail
 
 exe=${1:?usage: x11-desktop-test.sh <Dunmar executable> <scenario> [screenshot.png]}
@@ -308,6 +309,27 @@ scenario_chords() {
     wait_until 10 tabs_are 2 || fail "Control+Shift+W did not close a tab (saved tabs: $(saved_tab_count))"
 }
 
+# A dialog of the program gives the window the keyboard back when it closes: openbox focuses no
+# window after a dialog of a frameless tool window. Typed text then reaches the editor again.
+scenario_dialog_focus() {
+    launch
+    read -r x y w h <<<"$(geometry_of "$main_window")"
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+    wait_until 5 is_active "$main_window" || fail "a click did not give the window the keyboard"
+    xdotool key ctrl+shift+e
+    local dialog=""
+    find_dialog() { dialog=$(xdotool search --onlyvisible --name '^Save As$' 2>/dev/null | head -1); [ -n "$dialog" ]; }
+    tabs_are() { [ "$(saved_tab_count)" = "$1" ]; }
+    # The editor tab is in the session once it has taken the keyboard.
+    wait_until 10 tabs_are 2 || fail "Control+Shift+E did not open an editor tab"
+    xdotool key ctrl+shift+alt+s
+    wait_until 10 find_dialog || fail "Control+Shift+Alt+S did not open the save dialog"
+    wait_until 5 is_active "$dialog" || fail "the save dialog did not take the keyboard"
+    xdotool key Escape
+    wait_until 5 is_active "$main_window" ||
+        fail "the window did not get the keyboard back (active: $(xdotool getactivewindow 2>&1 | tail -1))"
+}
+
 case "$scenario" in
 under-tray) scenario_under_tray ;;
 hot-key) scenario_hot_key ;;
@@ -317,6 +339,7 @@ always-on-top) scenario_always_on_top ;;
 shape) scenario_shape ;;
 detach-restart) scenario_detach_restart ;;
 chords) scenario_chords ;;
+dialog-focus) scenario_dialog_focus ;;
 *) fail "unknown scenario" ;;
 esac
 stop_program

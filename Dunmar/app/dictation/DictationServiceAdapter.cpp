@@ -12,6 +12,7 @@
 #include "editor/EditorView.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
+#include "platform/DialogFocus.h"
 #include "platform/X11Session.h"
 #include "terminalview/SplitContainer.h"
 #include "terminalview/TerminalView.h"
@@ -92,6 +93,7 @@ public:
                              [settings] { QProcess::startDetached(settings.front(), settings.mid(1)); });
         }
         box->addButton(qs(Loc::cancel()), QMessageBox::RejectRole);
+        returnKeyboardWhenFinished(box);
         box->open();
     }
 
