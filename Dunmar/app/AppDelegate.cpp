@@ -64,6 +64,7 @@ AppDelegate::AppDelegate(Defaults& defaults, QObject* parent)
     settingsApplier_->setOpenPanel([this] { return settingsPanel_->panel(); });
     termination_.onWillTerminate = [this] { applicationWillTerminate(); };
     termination_.onShowWindow = [this] { windowController_->showWindowAnimated(); };
+    termination_.unsavedEditors = [this] { return workspace_->unsavedEditorTitles(); };
     workspace_->chooseFile = [this](Workspace::FileChoice choice, const QString& suggested) {
         return askForFile(choice, suggested, window());
     };

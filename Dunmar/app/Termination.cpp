@@ -62,11 +62,20 @@ void TerminationController::requestQuit(std::function<void()> onCancelled) {
             if (self) self->confirmationFinished(question, quit);
         };
     };
-    const AlertSheetView::Answer cancel{
-        .label = qs(Loc::cancel()), .onChoose = answer(false), .isCancel = true};
+    // Quitting ends every editor without saving it: with unsaved text at stake the question says
+    // which tabs hold it, and the safe answer is the one Return gives.
+    const QStringList unsaved = unsavedEditors ? unsavedEditors() : QStringList();
+    const bool atStake = !unsaved.isEmpty();
+    const QString message = atStake ? qs(Loc::unsavedTitle()) + QStringLiteral(": ") + unsaved.join(QStringLiteral(", "))
+                                    : qs(Loc::sure());
+    const AlertSheetView::Answer cancel{.label = qs(Loc::cancel()),
+                                        .accent = atStake,
+                                        .onChoose = answer(false),
+                                        .isDefault = atStake,
+                                        .isCancel = true};
     const AlertSheetView::Answer quit{
-        .label = qs(Loc::quitYes()), .accent = true, .onChoose = answer(true), .isDefault = true};
-    confirmation_ = AlertSheetView::show(host, qs(Loc::quitApp()), qs(Loc::sure()), {cancel, quit});
+        .label = qs(Loc::quitYes()), .accent = !atStake, .onChoose = answer(true), .isDefault = !atStake};
+    confirmation_ = AlertSheetView::show(host, qs(Loc::quitApp()), message, {cancel, quit});
 }
 
 void TerminationController::confirmationFinished(int question, bool quit) {

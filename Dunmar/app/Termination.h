@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
+#include <QStringList>
 #include <functional>
 
 class AlertSheetView;
@@ -32,10 +33,13 @@ public:
     std::function<void()> onWillTerminate;
     // Stops the main loop; QCoreApplication::exit unless replaced.
     std::function<void(int)> quitApplication;
+    // The titles of the editor tabs whose changes are not saved, read when the question is asked.
+    std::function<QStringList()> unsavedEditors;
 
     // Shows the confirmation as a sheet over the window ("Quit Dunmar" / "Sure?", the answers
     // "Cancel" (Escape) and "Quit" (the default, Return)); Quit ends the program, Cancel leaves
-    // everything as it was. A request while the question is open only brings it forward. Without a
+    // everything as it was. While editors hold unsaved changes the question names them instead of
+    // "Sure?" and Cancel is the default, so that Return does not throw their text away. A request while the question is open only brings it forward. Without a
     // window there is nothing to ask on, and the request is ignored. `onCancelled` runs when the
     // program stays (the answer Cancel, or no window to ask on).
     void requestQuit(std::function<void()> onCancelled = {});

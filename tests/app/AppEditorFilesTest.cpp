@@ -2,6 +2,7 @@
 // file, saves keep the file's spelling and fail loudly, saved tabs come back with their files, and
 // the header's preview and the footer's print reach the editor's commands.
 #include "AppTestSupport.h"
+#include "chrome/AlertSheetView.h"
 #include "chrome/BaseHoverButton.h"
 #include "chrome/HeaderBarView.h"
 #include "editor/EditorAlertOverlay.h"
@@ -138,6 +139,21 @@ TEST_F(AppEditorFiles, AFailedSaveKeepsTheMarkThePathAndSaysWhy) {
     app->workspace().saveCurrentEditor();
     EXPECT_EQ(read(notes), "typed x\r\n");
     EXPECT_FALSE(tab(1).editorDirty);
+}
+
+TEST_F(AppEditorFiles, QuittingNamesTheEditorsWithUnsavedText) {
+    launch();
+    ASSERT_TRUE(app->workspace().createEditorTabInternal(write("notes.txt", "x\n")));
+    app->workspace().createEditorTab();
+    ASSERT_EQ(app->workspace().tabs().count(), 3);
+    tab(1).editorView->textView()->insertPlainText(QStringLiteral("typed "));
+    internals(*app).termination().quitApplication = [](int) {};
+    app->handleQuitRequest();
+    AlertSheetView* sheet = internals(*app).termination().confirmation();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->message(), "Unsaved Changes: notes.txt") << "the new, untouched editor is not named";
+    QTest::keyClick(app->window(), Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return internals(*app).termination().confirmation() == nullptr; }, 5000));
 }
 
 TEST_F(AppEditorFiles, SavedTabsComeBackWithTheirFilesSpelledAsBefore) {

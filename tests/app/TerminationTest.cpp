@@ -127,6 +127,26 @@ TEST_F(QuitFixture, CancelLeavesEverythingAsItWas) {
     EXPECT_NE(termination.confirmation(), nullptr) << "the next request asks again";
 }
 
+TEST_F(QuitFixture, UnsavedEditorsAreNamedAndReturnKeepsThem) {
+    termination.unsavedEditors = [] { return QStringList{"hello.py", "Editor"}; };
+    focusPane();
+    termination.requestQuit();
+    AlertSheetView* sheet = termination.confirmation();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->message(), "Unsaved Changes: hello.py, Editor");
+    QTest::keyClick(pane, Qt::Key_Return);
+    settle();
+    EXPECT_FALSE(termination.hasTerminated()) << "Return keeps the unsaved text";
+    EXPECT_TRUE(events.isEmpty());
+    chrometest::flushDeletes();
+
+    termination.requestQuit();
+    ASSERT_NE(button("Quit"), nullptr);
+    chrometest::click(button("Quit"));
+    settle();
+    EXPECT_EQ(events, QStringList({"willTerminate", "quit"})) << "Quit still ends it when the user means it";
+}
+
 TEST(QuitKeys, ReturnQuitsEscapeCancelsAndOtherKeysStayOffThePane) {
     struct Case {
         Qt::Key key;

@@ -75,6 +75,8 @@ public:
     void renameTab(int index, const std::optional<QString>& name);
     // The titles of the tab strip, in tab order.
     QStringList tabTitles() const;
+    // The titles of the editor tabs with unsaved changes, without the strip's "• " mark.
+    QStringList unsavedEditorTitles() const;
     QString tabCustomName(int index) const;
     // Marks a tab's bell in the strip; false for a stale index.
     bool markTabBell(int index);

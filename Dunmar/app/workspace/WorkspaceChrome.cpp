@@ -19,6 +19,14 @@ QStringList Workspace::tabTitles() const {
         QDir::homePath());
 }
 
+QStringList Workspace::unsavedEditorTitles() const {
+    QStringList titles;
+    for (const TabState& tab : tabs_.tabs())
+        if (tab.type == TabType::editor && tab.editorDirty)
+            titles << tabTitle(tab.customName, std::nullopt, QDir::homePath(), false);
+    return titles;
+}
+
 void Workspace::updateHeaderTabs() {
     if (!headerView_) return;
     QList<QColor> colors;
