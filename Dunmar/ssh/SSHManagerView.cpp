@@ -9,6 +9,7 @@
 #include "ssh/SSHProfileRowView.h"
 #include "ssh/SSHProfileStore.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QEasingCurve>
 #include <QGraphicsOpacityEffect>
@@ -67,6 +68,17 @@ void SSHManagerView::paintEvent(QPaintEvent*) {
 void SSHManagerView::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
     showSidebarContextMenu(this, event->globalPos(), sidebarMenuHost);
+}
+
+// Tab and Shift+Tab go round the form's three fields. Left to the window's chain they would move
+// on to the terminal, and what the user typed next for the form would run in the shell.
+bool SSHManagerView::focusNextPrevChild(bool next) {
+    const QList<QLineEdit*> fields{nameField_, connField_, keyField_};
+    const qsizetype at = fields.indexOf(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+    if (at < 0) return QWidget::focusNextPrevChild(next);
+    const qsizetype to = (at + (next ? 1 : fields.size() - 1)) % fields.size();
+    fields[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 void SSHManagerView::setupUI() {

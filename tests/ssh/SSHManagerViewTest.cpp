@@ -7,6 +7,7 @@
 #include "support/Artifacts.h"
 #include "support/Waits.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -130,6 +131,25 @@ TEST_F(SSHPanel, AnInvalidConnectionFlashesTheFieldAndKeepsTheForm) {
     EXPECT_TRUE(testsupport::waitForTimerStartedBefore(SSHManagerView::kErrorFlashMs));
     EXPECT_FALSE(panel->isConnFieldFlashing()) << "the red border goes after its time";
     EXPECT_FALSE(defaults->hasStoredValue(sshprofiles::kSSHProfilesKey));
+}
+
+TEST_F(SSHPanel, TabGoesRoundTheFormsFieldsAndNeverLeavesIt) {
+    open();
+    // Something else that takes the keyboard, as the terminal beside the panel does.
+    auto* outside = new QLineEdit(panel.get());
+    outside->show();
+    panel->toggleForm();
+    panel->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(panel.get()));
+    panel->nameField()->setFocus();
+    const QList<QWidget*> forward{panel->connField(), panel->keyField(), panel->nameField()};
+    for (QWidget* expected : forward) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), expected);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), panel->keyField()) << "Shift+Tab goes round the other way";
+    EXPECT_FALSE(outside->hasFocus());
 }
 
 TEST_F(SSHPanel, TheAddButtonTogglesAnEmptyFormAndConnectReportsTheProfile) {
