@@ -1,5 +1,6 @@
 #include "git/GitPanelView.h"
 
+#include "chrome/ChromeAnimation.h"
 #include "chrome/SidebarContextMenu.h"
 #include "git/GitPanelActions.h"
 #include "git/GitPanelModel.h"
@@ -243,8 +244,8 @@ void GitPanelView::setMoveButtonsEnabled(bool up, bool down) {
     moveDownBtn->setVisible(any);
     moveUpBtn->setEnabled(up);
     moveDownBtn->setEnabled(down);
-    opacityOf(moveUpBtn)->setOpacity(up ? 1.0 : 0.35);
-    opacityOf(moveDownBtn)->setOpacity(down ? 1.0 : 0.35);
+    chrome::setWidgetAlpha(moveUpBtn, up ? 1.0 : 0.35);
+    chrome::setWidgetAlpha(moveDownBtn, down ? 1.0 : 0.35);
 }
 
 void GitPanelView::placeOverlayAndButtons() {

@@ -1,5 +1,6 @@
 #include "ssh/SSHManagerView.h"
 
+#include "chrome/ChromeAnimation.h"
 #include "chrome/ChromeStyle.h"
 #include "chrome/FlippedClipView.h"
 #include "chrome/SidebarContextMenu.h"
@@ -12,7 +13,6 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QEasingCurve>
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -209,12 +209,7 @@ void SSHManagerView::setMoveButtonsEnabled(bool up, bool down) {
     for (auto [button, on] : {std::pair{moveUpBtn_, up}, std::pair{moveDownBtn_, down}}) {
         button->setVisible(any);
         button->setEnabled(on);
-        auto* effect = qobject_cast<QGraphicsOpacityEffect*>(button->graphicsEffect());
-        if (!effect) {
-            effect = new QGraphicsOpacityEffect(button);
-            button->setGraphicsEffect(effect);
-        }
-        effect->setOpacity(on ? 1.0 : 0.35);
+        chrome::setWidgetAlpha(button, on ? 1.0 : 0.35);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "webpicker/SidebarStyle.h"
 #include "webpicker/StatusDotView.h"
 
+#include "chrome/ChromeAnimation.h"
 #include "chrome/ChromeStyle.h"
 #include "chrome/FlippedClipView.h"
 #include "localisation/LanguageNotifier.h"
@@ -12,7 +13,6 @@
 #include "settings/VertCenteredTextField.h"
 
 #include <QEvent>
-#include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -244,12 +244,7 @@ void WebPickerSidebarView::styleTealButton(QPushButton* button, bool enabled) {
         QStringLiteral("QPushButton{border-radius:5px;background:%1;border:1px solid %2;color:%3;padding:4px;}")
             .arg(css(tealAlpha(enabled ? 0.15 : 0.06)), css(tealAlpha(enabled ? 0.4 : 0.15)),
                  css(tealAlpha(enabled ? 1.0 : 0.4))));
-    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(button->graphicsEffect());
-    if (!effect) {
-        effect = new QGraphicsOpacityEffect(button);
-        button->setGraphicsEffect(effect);
-    }
-    effect->setOpacity(enabled ? 1.0 : 0.5);
+    chrome::setWidgetAlpha(button, enabled ? 1.0 : 0.5);
 }
 
 void WebPickerSidebarView::setStatusDot(const QColor& color) {
@@ -283,14 +278,7 @@ void WebPickerSidebarView::setMoveButtonsEnabled(bool up, bool down) {
     moveDownBtn_->setVisible(shown);
     moveUpBtn_->setEnabled(up);
     moveDownBtn_->setEnabled(down);
-    for (QPushButton* button : {moveUpBtn_, moveDownBtn_}) {
-        auto* effect = qobject_cast<QGraphicsOpacityEffect*>(button->graphicsEffect());
-        if (!effect) {
-            effect = new QGraphicsOpacityEffect(button);
-            button->setGraphicsEffect(effect);
-        }
-        effect->setOpacity(button->isEnabled() ? 1.0 : 0.35);
-    }
+    for (QPushButton* button : {moveUpBtn_, moveDownBtn_}) chrome::setWidgetAlpha(button, button->isEnabled() ? 1.0 : 0.35);
 }
 
 bool WebPickerSidebarView::isMoveUpEnabled() const {

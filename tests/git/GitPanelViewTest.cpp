@@ -5,6 +5,7 @@
 
 #include "GitPanelViewTestSupport.h"
 #include "GitTestSupport.h"
+#include "chrome/ChromeAnimation.h"
 #include "git/GitPanelActions.h"
 #include "git/GitPanelModel.h"
 #include "git/GitPanelStyle.h"
@@ -17,7 +18,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -195,11 +195,8 @@ TEST(GitPanelView, MoveButtonsShowWhenThePanelCanMove) {
         if (!c.shown) continue;
         EXPECT_EQ(panel->moveUpBtn->isEnabled(), c.up);
         EXPECT_EQ(panel->moveDownBtn->isEnabled(), c.down);
-        auto alpha = [](QWidget* w) {
-            return static_cast<QGraphicsOpacityEffect*>(w->graphicsEffect())->opacity();
-        };
-        EXPECT_DOUBLE_EQ(alpha(panel->moveUpBtn), c.upAlpha);
-        EXPECT_DOUBLE_EQ(alpha(panel->moveDownBtn), c.downAlpha);
+        EXPECT_DOUBLE_EQ(chrome::widgetAlpha(panel->moveUpBtn), c.upAlpha);
+        EXPECT_DOUBLE_EQ(chrome::widgetAlpha(panel->moveDownBtn), c.downAlpha);
     }
     // Both sit 6 px below the top edge at the right end.
     EXPECT_EQ(panel->moveUpBtn->geometry(), QRect(320 - 46, 6, 18, 18));

@@ -28,7 +28,9 @@ void setPanelMoveButtons(QWidget* panel, bool up, bool down) {
         ssh->setMoveButtonsEnabled(up, down);
 }
 
-// Fades a panel's opacity; `done` runs at the end.
+// Fades a panel's opacity; `done` runs at the end. A panel fully shown draws without the effect:
+// it would cost an offscreen pass per paint, and the panel's own dimmed buttons (effects of their
+// own) cannot be drawn inside another effect.
 void fadePanel(QWidget* panel, double from, double to, int ms, std::function<void()> done = {}) {
     auto* effect = qobject_cast<QGraphicsOpacityEffect*>(panel->graphicsEffect());
     if (!effect) {
@@ -36,11 +38,13 @@ void fadePanel(QWidget* panel, double from, double to, int ms, std::function<voi
         panel->setGraphicsEffect(effect);
     }
     effect->setOpacity(from);
+    effect->setEnabled(true);
     auto* animation = new QPropertyAnimation(effect, "opacity", panel);
     animation->setDuration(ms);
     animation->setStartValue(from);
     animation->setEndValue(to);
-    QObject::connect(animation, &QPropertyAnimation::finished, panel, [done = std::move(done)] {
+    QObject::connect(animation, &QPropertyAnimation::finished, panel, [effect, to, done = std::move(done)] {
+        if (to >= 1.0) effect->setEnabled(false);
         if (done) done();
     });
     animation->start(QAbstractAnimation::DeleteWhenStopped);
