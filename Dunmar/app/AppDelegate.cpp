@@ -295,6 +295,7 @@ void AppDelegate::applicationWillTerminate() {
     steps.unregisterHotKey = [this] { windowController_->keys().unregisterHotKey(); };
     steps.stopFooterTimer = [this] { footerTimer_.stop(); };
     steps.cancelWindowMoveSave = [this] { windowController_->frameMemory().cancelPendingMoveSave(); };
+    steps.stopDiagnosticsOverlays = [this] { services_.palette->stopDiagnosticsOverlays(); };
     // Each shell gets its hang-up now rather than outliving the program.
     steps.releaseTerminalViews = [this] { workspace_->releaseAllPanes(); };
     steps.run();

@@ -30,6 +30,9 @@ public:
 
     // The version button: shows the changelog placed relative to `window`.
     virtual void showChangelog(QWidget* window) = 0;
+
+    // The end of the program: open diagnostics panels stop sampling the terminals.
+    virtual void stopDiagnosticsOverlays() {}
 };
 
 // Until the palette, the search and the changelog viewer exist: no palette opens, no match is

@@ -151,6 +151,11 @@ void PaletteSubsystem::toggleParserOverlay() {
     toggleDiagnosticsOverlay(DiagnosticsOverlay::Mode::parser);
 }
 
+void PaletteSubsystem::stopDiagnosticsOverlays() {
+    for (DiagnosticsOverlay* overlay : {perfOverlay_.data(), parserOverlay_.data()})
+        if (overlay) overlay->stopUpdating();
+}
+
 void PaletteSubsystem::toggleDiagnosticsOverlay(DiagnosticsOverlay::Mode mode) {
     QPointer<DiagnosticsOverlay>& field =
         mode == DiagnosticsOverlay::Mode::perf ? perfOverlay_ : parserOverlay_;

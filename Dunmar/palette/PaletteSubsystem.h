@@ -53,6 +53,7 @@ public:
     SearchSession& search() { return search_; }
 
     // ---- Diagnostics -------------------------------------------------------------------------------
+    void stopDiagnosticsOverlays() override;
     void togglePerfOverlay();
     void toggleParserOverlay();
     DiagnosticsOverlay* perfOverlay() const { return perfOverlay_; }

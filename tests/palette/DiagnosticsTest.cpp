@@ -90,6 +90,10 @@ TEST_F(DiagnosticsPanels, BothPanelsSitAtTheLowerRightAndShowTheirTerminal) {
     subsystem->togglePerfOverlay();
     EXPECT_EQ(subsystem->perfOverlay(), nullptr);
     EXPECT_NE(subsystem->parserOverlay(), nullptr);
+
+    // The end of the program stops the sampling of the panels still open.
+    subsystem->stopDiagnosticsOverlays();
+    EXPECT_FALSE(subsystem->parserOverlay()->isUpdating());
 }
 
 TEST_F(DiagnosticsPanels, NoTabsNoPanelAndAnEditorTabAnEmptyOne) {
