@@ -19,6 +19,7 @@ void AIUsagePopoverController::attach(QWidget* contentView, AIUsageBadge* badge)
     contentView_ = contentView;
     if (badge_) badge_->removeEventFilter(this);
     badge_ = badge;
+    badgeWidget_ = badge;
     // A badge switched off takes its popover with it.
     if (badge_) badge_->installEventFilter(this);
 }
@@ -75,7 +76,9 @@ void AIUsagePopoverController::publish(const std::optional<AIUsageData>& data) {
 
 bool AIUsagePopoverController::eventFilter(QObject* watched, QEvent* event) {
     // Hidden by its switch: HideToParent comes even while the window itself is not on show.
-    if (watched == badge_ && (event->type() == QEvent::Hide || event->type() == QEvent::HideToParent) &&
+    // The badge is compared as the widget it is: a Hide also comes while it is being destroyed, when it
+    // is no longer an AIUsageBadge.
+    if (watched == badgeWidget_.data() && (event->type() == QEvent::Hide || event->type() == QEvent::HideToParent) &&
         popover_)
         closePopover();
     if (!popover_ || event->type() != QEvent::MouseButtonPress || !watched->isWidgetType()) return false;

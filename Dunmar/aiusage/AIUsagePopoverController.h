@@ -44,6 +44,7 @@ private:
     AIUsageManager& manager_;
     QPointer<QWidget> contentView_;
     QPointer<AIUsageBadge> badge_;
+    QPointer<QWidget> badgeWidget_;
     QPointer<AIUsagePopover> popover_;
     bool monitoring_ = false;
 };

@@ -3,6 +3,7 @@
 #include "editor/TextSearch.h"
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -26,6 +27,12 @@ public:
 
     // The numbers of the first and the last block on screen.
     std::pair<int, int> visibleBlockNumbers() const;
+    // The first block on screen, and where a block lies in the viewport's coordinates (the gutter
+    // numbers the lines with them).
+    QTextBlock firstBlockOnScreen() const { return firstVisibleBlock(); }
+    QRectF blockRectOnScreen(const QTextBlock& block) const {
+        return blockBoundingGeometry(block).translated(contentOffset());
+    }
 
     // Return with auto-indent.
     void insertNewline();

@@ -1,6 +1,7 @@
 #include "editor/LineGutterView.h"
 
 #include "chrome/ChromeStyle.h"
+#include "editor/EditorTextView.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
@@ -9,21 +10,9 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
-namespace {
-
-// QPlainTextEdit keeps its geometry queries protected; the gutter reads them through this.
-class TextViewAccess : public QPlainTextEdit {
-public:
-    using QPlainTextEdit::blockBoundingGeometry;
-    using QPlainTextEdit::contentOffset;
-    using QPlainTextEdit::firstVisibleBlock;
-};
-
-} // namespace
-
 LineGutterView::LineGutterView(QWidget* parent) : QWidget(parent), font_(chrome::monoFont(10)) {}
 
-void LineGutterView::setTextView(QPlainTextEdit* textView) {
+void LineGutterView::setTextView(EditorTextView* textView) {
     textView_ = textView;
     if (!textView) return;
     connect(textView, &QPlainTextEdit::updateRequest, this, [this] { update(); });
@@ -39,13 +28,13 @@ void LineGutterView::applyColors(bool isDark) {
 QList<LineGutterView::Label> LineGutterView::visibleLabels() const {
     QList<Label> labels;
     if (!textView_) return labels;
-    auto* view = static_cast<TextViewAccess*>(textView_.data());
+    const EditorTextView* view = textView_.data();
     const int offset = view->viewport()->mapTo(parentWidget(), QPoint(0, 0)).y() - y();
     const int bottom = height();
-    QTextBlock block = view->firstVisibleBlock();
+    QTextBlock block = view->firstBlockOnScreen();
     bool first = true;
     while (block.isValid()) {
-        const QRectF box = view->blockBoundingGeometry(block).translated(view->contentOffset());
+        const QRectF box = view->blockRectOnScreen(block);
         const int top = static_cast<int>(box.top()) + offset;
         if (top > bottom) break;
         if (block.isVisible()) {

@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
-class QPlainTextEdit;
+class EditorTextView;
 
 // The column of line numbers beside an editor's text: one number per line of the text (wrapped
 // continuations get none), right-aligned 8 px from its edge. Numbers come from block numbers,
@@ -15,8 +15,8 @@ class LineGutterView : public QWidget {
 public:
     explicit LineGutterView(QWidget* parent = nullptr);
 
-    void setTextView(QPlainTextEdit* textView);
-    QPlainTextEdit* textView() const { return textView_; }
+    void setTextView(EditorTextView* textView);
+    EditorTextView* textView() const { return textView_; }
 
     QColor bgColor() const { return bgColor_; }
     QColor numColor() const { return numColor_; }
@@ -34,7 +34,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QPointer<QPlainTextEdit> textView_;
+    QPointer<EditorTextView> textView_;
     QColor bgColor_ = QColor::fromRgbF(0.06f, 0.06f, 0.06f);
     QColor numColor_ = QColor::fromRgbF(0.35f, 0.35f, 0.35f);
     QFont font_;

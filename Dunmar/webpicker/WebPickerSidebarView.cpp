@@ -105,6 +105,10 @@ WebPickerSidebarView::~WebPickerSidebarView() {
     picksScrollView_ = nullptr;
     cdp_->onDisconnected = nullptr;
     cdp_->disconnect();
+    // The client cancels its requests as it goes, and their answers call back here: it goes now,
+    // while the sidebar is still whole, rather than among the widget's children after it.
+    delete cdp_;
+    cdp_ = nullptr;
 }
 
 void WebPickerSidebarView::setupUI() {
