@@ -1,18 +1,17 @@
 #include "editor/EditorAlertOverlay.h"
 
+#include "chrome/ChromeAnimation.h"
 #include "chrome/ChromeStyle.h"
 #include "chrome/HoverButton.h"
 #include "editor/EditorPanel.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 
-#include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
-#include <QPropertyAnimation>
 #include <QVBoxLayout>
 
 namespace {
@@ -111,19 +110,13 @@ void EditorAlertOverlay::updateProgress(double fraction) {
 void EditorAlertOverlay::dismissAnimated(std::function<void()> completion) {
     if (dismissing_) return;
     dismissing_ = true;
-    auto* effect = new QGraphicsOpacityEffect(this);
-    effect->setOpacity(1.0);
-    setGraphicsEffect(effect);
-    auto* fade = new QPropertyAnimation(effect, "opacity", this);
-    fade->setDuration(kFadeMs);
-    fade->setEndValue(0.0);
-    connect(fade, &QPropertyAnimation::finished, this, [this, completion = std::move(completion)] {
+    // From wherever a fade in has got to: it is replaced, not run to its end first.
+    chrome::fadeWidget(this, 0.0, kFadeMs, chrome::linearCurve(), [this, completion = std::move(completion)] {
         hide();
         setParent(nullptr);
         deleteLater();
         if (completion) completion();
     });
-    fade->start();
 }
 
 void EditorAlertOverlay::paintEvent(QPaintEvent*) {

@@ -3,6 +3,7 @@
 // the header's preview and the footer's print reach the editor's commands.
 #include "AppTestSupport.h"
 #include "chrome/AlertSheetView.h"
+#include "chrome/ChromeAnimation.h"
 #include "chrome/BaseHoverButton.h"
 #include "chrome/HeaderBarView.h"
 #include "editor/EditorAlertOverlay.h"
@@ -90,10 +91,19 @@ TEST_F(AppEditorFiles, LoadsThatDoNotFinishNeverBindTheTab) {
     cancelLoad(tab(1).editorView);
     ASSERT_TRUE(QTest::qWaitFor([&] { return app->workspace().tabs().count() == 1; }, 5000));
 
-    // A file that vanished before it was read: a warning, no tab.
+    // A file that vanished before it was read: a warning that fades in, no tab. A second warning
+    // in the middle of that fade takes the first one's place.
     EXPECT_FALSE(app->workspace().createEditorTabInternal(path("gone.txt")));
     EXPECT_EQ(app->workspace().tabs().count(), 1);
-    EXPECT_NE(app->contentView()->findChild<EditorAlertOverlay*>(), nullptr);
+    QPointer<EditorAlertOverlay> first = app->contentView()->findChild<EditorAlertOverlay*>();
+    ASSERT_TRUE(first);
+    EXPECT_LT(chrome::widgetAlpha(first), 1.0) << "it fades in";
+    EXPECT_FALSE(app->workspace().createEditorTabInternal(path("gone too.txt")));
+    settle();
+    const QList<EditorAlertOverlay*> shown = app->contentView()->findChildren<EditorAlertOverlay*>();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_NE(shown.front(), first.data());
+    EXPECT_DOUBLE_EQ(chrome::widgetAlpha(shown.front()), 1.0);
 
     // Cancelled into the current tab: the tab keeps its own text and file.
     const QString mine = write("mine.txt", "my text\n");

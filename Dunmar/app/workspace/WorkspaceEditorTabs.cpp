@@ -6,6 +6,7 @@
 #include "app/settings/SettingsApplier.h"
 #include "app/ToastService.h"
 #include "app/ContentView.h"
+#include "chrome/ChromeAnimation.h"
 #include "editor/EditorAlertOverlay.h"
 #include "editor/SyntaxLanguage.h"
 #include "localisation/Loc.h"
@@ -34,8 +35,10 @@ void Workspace::showEditorOverlay(EditorAlertOverlay* overlay) {
     }
     overlay->setParent(contentView_);
     overlay->setGeometry(contentView_->rect());
+    chrome::setWidgetAlpha(overlay, 0.0);
     overlay->show();
     overlay->raise();
+    chrome::fadeWidget(overlay, 1.0, EditorAlertOverlay::kFadeMs, chrome::linearCurve());
     activeOverlay_ = overlay;
 }
 
