@@ -39,9 +39,10 @@ public:
     // Shows the confirmation as a sheet over the window ("Quit Dunmar" / "Sure?", the answers
     // "Cancel" (Escape) and "Quit" (the default, Return)); Quit ends the program, Cancel leaves
     // everything as it was. While editors hold unsaved changes the question names them instead of
-    // "Sure?" and Cancel is the default, so that Return does not throw their text away. A request while the question is open only brings it forward. Without a
-    // window there is nothing to ask on, and the request is ignored. `onCancelled` runs when the
-    // program stays (the answer Cancel, or no window to ask on).
+    // "Sure?" and Cancel is the default, so that Return does not throw their text away. A request
+    // while the question is open only brings it forward. Without a window there is nothing to ask
+    // on, and the request is ignored. `onCancelled` runs when the program stays (the answer Cancel,
+    // or no window to ask on).
     void requestQuit(std::function<void()> onCancelled = {});
     // Ends without asking (SIGTERM): closes an open question, runs the end-of-process work, quits.
     void terminateWithoutConfirmation();

@@ -1,6 +1,6 @@
 // Resizing the grid. On the main screen the cursor's line stays visible (rows above it go to the
-// scrollback, only as many as it takes) and a change of width re-flows the lines that put() joined by wrapping; the
-// alternate screen and the main screen saved under it are only cut or filled.
+// scrollback, only as many as it takes) and a change of width re-flows the lines that put() joined
+// by wrapping; the alternate screen and the main screen saved under it are only cut or filled.
 #include "engine/Terminal.h"
 
 #include <algorithm>

@@ -2,13 +2,12 @@
 
 #include "app/sidepanel/SidePanelHost.h"
 #include "app/sidepanel/SidePanelStack.h"
+#include "chrome/ChromeAnimation.h"
 #include "platform/Geometry.h"
 #include "terminalview/TerminalView.h"
 #include "webpicker/WebPickerService.h"
 #include "webpicker/WebPickerSidebarView.h"
 
-#include <QGraphicsOpacityEffect>
-#include <QPropertyAnimation>
 #include <QTimer>
 #include <cmath>
 
@@ -28,26 +27,11 @@ void setPanelMoveButtons(QWidget* panel, bool up, bool down) {
         ssh->setMoveButtonsEnabled(up, down);
 }
 
-// Fades a panel's opacity; `done` runs at the end. A panel fully shown draws without the effect:
-// it would cost an offscreen pass per paint, and the panel's own dimmed buttons (effects of their
-// own) cannot be drawn inside another effect.
+// Fades a panel's opacity; `done` runs at the end. A panel fully shown draws without an effect, so
+// that its own dimmed buttons (effects of their own) are drawn.
 void fadePanel(QWidget* panel, double from, double to, int ms, std::function<void()> done = {}) {
-    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(panel->graphicsEffect());
-    if (!effect) {
-        effect = new QGraphicsOpacityEffect(panel);
-        panel->setGraphicsEffect(effect);
-    }
-    effect->setOpacity(from);
-    effect->setEnabled(true);
-    auto* animation = new QPropertyAnimation(effect, "opacity", panel);
-    animation->setDuration(ms);
-    animation->setStartValue(from);
-    animation->setEndValue(to);
-    QObject::connect(animation, &QPropertyAnimation::finished, panel, [effect, to, done = std::move(done)] {
-        if (to >= 1.0) effect->setEnabled(false);
-        if (done) done();
-    });
-    animation->start(QAbstractAnimation::DeleteWhenStopped);
+    chrome::setWidgetAlpha(panel, from);
+    chrome::fadeWidget(panel, to, ms, chrome::linearCurve(), std::move(done));
 }
 
 } // namespace
