@@ -60,7 +60,15 @@ TEST_F(ViewTest, WithMouseReportingTheWheelSendsReportsOfTheCellUnderThePointer)
 TEST_F(ViewTest, OnTheMainScreenTheWheelScrollsHistoryWithMomentumAndHorizontalSwipesSendKeys) {
     auto view = makeView("/bin/bash");
     ASSERT_TRUE(runAndWait(*view, "seq 1 150; echo done$((6*7))", "done42"));
-    // The prompt after the output may still push a line into the history while the test runs.
+    // The prompt comes after the output: output arriving while the view is within half a row of
+    // the live screen brings it back there, so the wheel waits for the prompt.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QString screen = screenText(view->terminal());
+            const qsizetype lineEnd = screen.indexOf(u'\n', screen.lastIndexOf(QStringLiteral("done42")));
+            return lineEnd >= 0 && !screen.mid(lineEnd + 1).trimmed().isEmpty();
+        },
+        10000));
     const auto limit = [&] { return view->cellH() * double(view->terminal().scrollback().size()); };
 
     // A plain wheel: one notch moves 4 points at once, then glides to a stop.
