@@ -50,7 +50,6 @@
     X(lineStart)                                                                                             \
     X(lineEnd)                                                                                               \
     X(killLine)                                                                                              \
-    X(cutLine)                                                                                               \
     /* Editor tabs */                                                                                        \
     X(openFile)                                                                                              \
     X(save)                                                                                                  \

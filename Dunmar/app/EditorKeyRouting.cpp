@@ -45,8 +45,8 @@ Route route(const KeyPress& key, const EditorState& editor) {
     if (const std::optional<Action> action = bindings::actionFor(chord, bindings::Place::editor))
         if (!needsEditorView(*action) || editor.hasEditorView) return perform(*action);
 
-    // 2. nano's Control keys, also without an editor view. They stay nano's: no chord of the
-    // table is plain Control with a letter.
+    // 2. nano's Control keys; all but the cut also without an editor view. They stay nano's: no
+    // chord of the table is plain Control with a letter.
     if (editor.mode == EditorInputMode::nano && mods == kControl) {
         switch (key.key) {
         case Qt::Key_S:
@@ -56,18 +56,19 @@ Route route(const KeyPress& key, const EditorState& editor) {
         case Qt::Key_U:
             return perform(Action::paste);
         case Qt::Key_K:
-            return perform(Action::cutLine);
+            if (editor.hasEditorView) return {Kind::modeKey};
+            break;
         default:
             break;
         }
     }
 
     // 3. vim: in insert mode only Escape is taken; in normal mode every key without Control,
-    // Option or Command goes to the vim handlers, so nothing is typed.
+    // Option or Command goes to vim, so nothing is typed.
     if (editor.mode == EditorInputMode::vim && editor.hasEditorView) {
-        if (editor.vimInsert) return key.key == Qt::Key_Escape ? Route{Kind::vimKey} : Route{};
+        if (editor.vimInsert) return key.key == Qt::Key_Escape ? Route{Kind::modeKey} : Route{};
         if (mods & (kControl | kOption | kCommand)) return {};
-        return {editor.vimPendingColon ? Kind::vimColonInput : Kind::vimTwoKeyOp};
+        return {Kind::modeKey};
     }
     return {};
 }

@@ -14,10 +14,8 @@ namespace editorkeys {
 
 enum class Kind {
     pass,
-    action,        // `action` is performed
-    vimKey,        // the editor's vim key handler
-    vimTwoKeyOp,   // the two-key operator handler first, then the key handler when it declines
-    vimColonInput, // the typed characters go to the ":" command line
+    action,  // `action` is performed
+    modeKey, // the editor's input mode (vim's keys, nano's cut) takes it
 };
 
 struct KeyPress {
@@ -30,8 +28,7 @@ struct EditorState {
     bool activeTabIsEditor = false;
     EditorInputMode mode = EditorInputMode::normal;
     bool hasEditorView = false;
-    bool vimInsert = false;       // vim's insert sub-mode (typing)
-    bool vimPendingColon = false; // a ":" command is being typed
+    bool vimInsert = false; // vim's insert sub-mode (typing)
 };
 
 struct Route {

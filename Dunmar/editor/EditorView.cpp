@@ -5,10 +5,10 @@
 #include "editor/FindReplaceBar.h"
 #include "editor/LineGutterView.h"
 #include "editor/SyntaxTextStorage.h"
-#include "theme/ThemeColors.h"
 #include "platform/AtomicFile.h"
 #include "platform/Defaults.h"
 #include "platform/RegularFile.h"
+#include "theme/ThemeColors.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -390,7 +390,7 @@ void EditorView::moveCaret(int position) {
     textView_->setTextCursor(cursor);
 }
 
-EditorView::LineRange EditorView::lineAt(int position) const {
+ModeLine EditorView::lineAt(int position) const {
     const QTextBlock block = textView_->document()->findBlock(position);
     const bool hasBreak = block.next().isValid();
     return {block.position(), block.length() - (hasBreak ? 0 : 1), hasBreak};

@@ -4,8 +4,10 @@
 #include "editor/EditorModes.h"
 #include "editor/EditorTextView.h"
 #include "editor/FileLoadTask.h"
+#include "editor/NanoMode.h"
 #include "editor/SyntaxLanguage.h"
 #include "editor/TextSearch.h"
+#include "editor/VimMode.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -23,7 +25,7 @@ class SyntaxTextStorage;
 
 // The page of an editor tab: from the top, the mode bar of the nano and vim input modes (when one
 // is on), the find-and-replace bar (while it is open), then the line gutter beside the text view.
-// It owns the tab's text with its colours, the find state and the vim state.
+// It owns the tab's text with its colours, the find state and the state of its input modes.
 class EditorView : public QWidget {
     Q_OBJECT
 public:
@@ -88,20 +90,20 @@ public:
     void setInputMode(EditorInputMode mode);
     EditorInputMode inputMode() const { return inputMode_; }
     void setVimMode(VimSubMode mode);
-    VimSubMode vimMode() const { return vimMode_; }
-    bool isVimInsertMode() const { return vimMode_ == VimSubMode::insert; }
-    bool vimPendingColon() const { return vimPendingColon_; }
-    bool vimPendingD() const { return vimPendingD_; }
-    bool vimPendingY() const { return vimPendingY_; }
-    QString vimYankBuffer() const { return vimYankBuffer_; }
+    VimSubMode vimMode() const { return vim_.subMode(); }
+    bool isVimInsertMode() const { return vim_.subMode() == VimSubMode::insert; }
+    bool vimPendingColon() const { return vim_.pendingColon(); }
+    const VimMode& vim() const { return vim_; }
+    const NanoMode& nano() const { return nano_; }
     void updateVimModeBar();
-    // nano's ^K: the line (with its line break) to the clipboard, and out of the text.
+    // nano's ^K: the line (with its line break) out of the text and onto the clipboard.
     void cutCurrentLine();
-    bool handleVimTwoKeyOp(const QKeyEvent* event);
-    bool handleVimKey(const QKeyEvent* event);
-    bool handleVimColonCommand(const QString& command);
-    // What the colon commands ask of the tab's owner; without them the commands do nothing.
-    std::function<void()> onSaveRequested;
+    // A key the window hands to the input mode (vim's normal sub-mode, Escape in its insert
+    // sub-mode, nano's ^K); true when the mode took it.
+    bool handleModeKey(const QKeyEvent* event);
+    // What the colon commands ask of the tab's owner; without them the commands do nothing. The
+    // save says whether the file was written.
+    std::function<bool()> onSaveRequested;
     std::function<void()> onCloseRequested;
     // A file dropped on the text, to open in a tab of its own.
     std::function<void(const QString& path)> onOpenFile;
@@ -120,17 +122,15 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    struct LineRange {
-        int location = 0;
-        int length = 0; // with the line break when the line has one
-        bool hasBreak = false;
-    };
-    LineRange lineAt(int position) const;
+    class ModeView;
+    ModeLine lineAt(int position) const;
     int caret() const;
     void moveCaret(int position);
     // Replaces [from, from + length) as typed text would (undoable, an edit of the text).
     void replaceRange(int from, int length, const QString& text);
     void layoutChildren();
+    // Applies what an input mode made of a key; true when the key was consumed.
+    bool applyModeResult(const ModeResult& result);
     void startBackgroundLoad(const QString& path, qint64 size, LoadDone done);
     // Stops the slices of a load under way and makes the text editable.
     void stopLoading();
@@ -151,11 +151,8 @@ private:
     QWidget* svgPreview_ = nullptr;
 
     EditorInputMode inputMode_ = EditorInputMode::normal;
-    VimSubMode vimMode_ = VimSubMode::normal;
-    QString vimYankBuffer_;
-    bool vimPendingColon_ = false;
-    bool vimPendingD_ = false;
-    bool vimPendingY_ = false;
+    VimMode vim_;
+    NanoMode nano_;
 
     std::vector<textsearch::Range> findMatches_;
     int findMatchIndex_ = 0;

@@ -13,27 +13,23 @@ std::optional<Formatter> externalFormatter(SyntaxLanguage language, const QStrin
                           QStringLiteral("--stdin-filepath"), file},
                          prettierHint};
     };
-    switch (language) {
-    case SyntaxLanguage::html:
+    if (language == SyntaxLanguage::html)
         return prettier(QStringLiteral("html"),
                         QStringLiteral("file.") +
                             (fileExtension.isEmpty() ? QStringLiteral("html") : fileExtension));
-    case SyntaxLanguage::css:
-        return prettier(QStringLiteral("css"), QStringLiteral("file.css"));
-    case SyntaxLanguage::javascript:
+    if (language == SyntaxLanguage::css) return prettier(QStringLiteral("css"), QStringLiteral("file.css"));
+    if (language == SyntaxLanguage::javascript)
         return prettier(QStringLiteral("babel"), QStringLiteral("file.js"));
-    case SyntaxLanguage::python:
+    if (language == SyntaxLanguage::python)
         return Formatter{QStringLiteral("black"),
                          {QStringLiteral("--quiet"), QStringLiteral("-")},
                          QStringLiteral("pip install black")};
-    case SyntaxLanguage::swift:
-        // Debian has no package of it; it comes with the Swift toolchain.
+    // Debian has no package of it; it comes with the Swift toolchain.
+    if (language == SyntaxLanguage::swift)
         return Formatter{QStringLiteral("swift-format"),
                          {},
                          QStringLiteral("swift-format installieren (Swift-Toolchain)")};
-    default:
-        return std::nullopt;
-    }
+    return std::nullopt;
 }
 
 QStringList defaultSearchDirs() {

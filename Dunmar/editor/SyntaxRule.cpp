@@ -7,43 +7,6 @@
 
 namespace syntaxrules {
 
-const std::vector<WrittenRule>& tableOf(SyntaxLanguage language) {
-    static const std::vector<WrittenRule> empty;
-    switch (language) {
-    case SyntaxLanguage::json:
-        return jsonRules();
-    case SyntaxLanguage::html:
-        return htmlRules();
-    case SyntaxLanguage::css:
-        return cssRules();
-    case SyntaxLanguage::javascript:
-        return javascriptRules();
-    case SyntaxLanguage::xml:
-        return xmlRules();
-    case SyntaxLanguage::markdown:
-        return markdownRules();
-    case SyntaxLanguage::shell:
-        return shellRules();
-    case SyntaxLanguage::python:
-        return pythonRules();
-    case SyntaxLanguage::yaml:
-        return yamlRules();
-    case SyntaxLanguage::toml:
-        return tomlRules();
-    case SyntaxLanguage::swift:
-        return swiftRules();
-    case SyntaxLanguage::sql:
-        return sqlRules();
-    case SyntaxLanguage::ini:
-        return iniRules();
-    case SyntaxLanguage::dockerfile:
-        return dockerfileRules();
-    case SyntaxLanguage::none:
-        break;
-    }
-    return empty;
-}
-
 namespace {
 
 struct Cache {
@@ -112,8 +75,8 @@ SyntaxRule compileRule(const WrittenRule& written, bool isDark) {
     rule.regex = QRegularExpression(QString::fromUtf8(written.pattern), patternOptions(written.options));
     if (!rule.regex.isValid()) rule.regex = QRegularExpression(QString::fromLatin1(kNeverMatches));
     rule.regex.optimize();
-    const Rgb& c = isDark ? written.dark : written.light;
-    rule.color = QColor(c.r, c.g, c.b);
+    rule.kind = written.kind;
+    rule.color = syntaxtheme::colourOf(written.kind, isDark);
     rule.linear =
         rule.regex.pattern() == QString::fromUtf8(written.pattern) ? written.linear : LinearForm::none;
     return rule;
@@ -121,7 +84,8 @@ SyntaxRule compileRule(const WrittenRule& written, bool isDark) {
 
 SyntaxRuleList buildRules(SyntaxLanguage language, bool isDark) {
     SyntaxRuleList rules;
-    for (const WrittenRule& written : tableOf(language)) rules.push_back(compileRule(written, isDark));
+    if (const syntaxlanguage::LanguageRow* row = syntaxlanguage::rowOf(language))
+        for (const WrittenRule& written : row->rules) rules.push_back(compileRule(written, isDark));
     return rules;
 }
 

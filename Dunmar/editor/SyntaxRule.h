@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/SyntaxLanguage.h"
-#include "editor/SyntaxRuleTables.h"
+#include "editor/SyntaxLanguageTable.h"
 
 #include <QColor>
 #include <QRegularExpression>
@@ -11,9 +11,10 @@
 #include <vector>
 
 // One colouring rule: every match of `regex` (or of its capture `group`, 0 for the whole match)
-// takes `color`.
+// is text of `kind`, and takes `color`, the theme's colour of that kind in the list's palette.
 struct SyntaxRule {
     QRegularExpression regex;
+    TokenKind kind = TokenKind::keyword;
     QColor color;
     int group = 0;
     syntaxrules::LinearForm linear = syntaxrules::LinearForm::none;
@@ -28,8 +29,6 @@ namespace syntaxrules {
 inline constexpr const char* kNeverMatches = "(?!)";
 
 QRegularExpression::PatternOptions patternOptions(int options);
-// The written rules of a language, in the order they colour.
-const std::vector<WrittenRule>& tableOf(SyntaxLanguage language);
 // One rule from its written form; a pattern that does not compile becomes kNeverMatches.
 SyntaxRule compileRule(const WrittenRule& written, bool isDark);
 // A newly built list for the language and palette; empty for `none`.

@@ -370,7 +370,7 @@ TEST_F(AppWindow, EditorTabsRouteTheirKeysThroughTheWindow) {
     QTest::keyClick(handle, Qt::Key_Escape);
     EXPECT_EQ(tab(1).editorView->vimMode(), VimSubMode::normal);
     // nano's Control+K cuts the line, Control+X closes the tab.
-    tab(1).editorMode = EditorInputMode::nano;
+    internals(*app).footerView()->onEditorModeChange(EditorInputMode::nano);
     tab(1).editorView->textView()->setPlainText("first\nsecond\n");
     QTest::keyClick(handle, Qt::Key_K, Qt::ControlModifier);
     EXPECT_EQ(tab(1).editorView->textView()->toPlainText(), "second\n");

@@ -128,14 +128,12 @@ TEST(EditorKeys, TheWindowTakesEditorCommandsNanoAndVimKeys) {
     using editorkeys::Kind;
     const Qt::KeyboardModifiers super = Qt::MetaModifier, ctrl = Qt::ControlModifier,
                                 shift = Qt::ShiftModifier, alt = Qt::AltModifier;
-    editorkeys::EditorState editor{true, EditorInputMode::normal, true, false, false};
+    editorkeys::EditorState editor{true, EditorInputMode::normal, true, false};
     editorkeys::EditorState nano = editor;
     nano.mode = EditorInputMode::nano;
     editorkeys::EditorState vimNormal = editor;
     vimNormal.mode = EditorInputMode::vim;
     vimNormal.vimInsert = false;
-    editorkeys::EditorState vimColon = vimNormal;
-    vimColon.vimPendingColon = true;
     editorkeys::EditorState vimInsert = vimNormal;
     vimInsert.vimInsert = true;
     editorkeys::EditorState terminal;
@@ -169,13 +167,13 @@ TEST(EditorKeys, TheWindowTakesEditorCommandsNanoAndVimKeys) {
         {"nano Control+S", Qt::Key_S, ctrl, nano, Kind::action, Action::save},
         {"nano Control+X", Qt::Key_X, ctrl, nano, Kind::action, Action::closeTab},
         {"nano Control+U", Qt::Key_U, ctrl, nano, Kind::action, Action::paste},
-        {"nano Control+K", Qt::Key_K, ctrl, nano, Kind::action, Action::cutLine},
+        {"nano Control+K", Qt::Key_K, ctrl, nano, Kind::modeKey},
+        {"nano Control+K without a view", Qt::Key_K, ctrl, noView, Kind::pass},
         {"nano Control+S without a view", Qt::Key_S, ctrl, noView, Kind::action, Action::save},
         {"nano Control+X in normal mode", Qt::Key_X, ctrl, editor, Kind::pass},
-        {"vim normal d", Qt::Key_D, {}, vimNormal, Kind::vimTwoKeyOp},
+        {"vim normal d", Qt::Key_D, {}, vimNormal, Kind::modeKey},
         {"vim normal with Control passes", Qt::Key_D, ctrl, vimNormal, Kind::pass},
-        {"vim command line", Qt::Key_W, {}, vimColon, Kind::vimColonInput},
-        {"vim insert Escape", Qt::Key_Escape, {}, vimInsert, Kind::vimKey},
+        {"vim insert Escape", Qt::Key_Escape, {}, vimInsert, Kind::modeKey},
         {"vim insert letters are typed", Qt::Key_D, {}, vimInsert, Kind::pass},
         {"a plain letter in an editor", Qt::Key_D, {}, editor, Kind::pass},
     };

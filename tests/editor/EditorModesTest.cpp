@@ -1,6 +1,7 @@
-// The nano and vim input modes: the mode bar, and vim's normal-mode keys as the window hands them
-// over.
+// The nano and vim input modes: vim's keys as a table of key strings and what they leave, nano's
+// cut, and the editor view that shows the modes and carries out what they ask for.
 #include "EditorTestSupport.h"
+#include "ModeTestDocument.h"
 #include "editor/LineGutterView.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
@@ -15,114 +16,114 @@ using namespace editortest;
 
 namespace {
 
-// Routes one key as the window does in vim's normal sub-mode; in the insert sub-mode only Escape
-// goes to the editor and everything else is typed.
-void press(EditorView& view, const QString& k) {
-    if (k == QLatin1String("<esc>")) {
-        const QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
-        view.handleVimKey(&escape);
-        return;
+// Runs `keys` through vim as the window routes them: in the insert sub-mode only Escape reaches
+// the mode, every other key is typed.
+void run(VimMode& vim, ModeTestDocument& document, const QString& keys) {
+    for (const ModeKey& key : modeKeys(keys)) {
+        if (vim.subMode() == VimSubMode::insert && key.key != Qt::Key_Escape)
+            document.type(key.text);
+        else
+            document.apply(vim.handleKey(key, document));
     }
-    if (k == QLatin1String("<right>")) {
-        const QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
-        if (!view.handleVimTwoKeyOp(&right)) view.handleVimKey(&right);
-        return;
+}
+
+// Presses `keys` on the view as the window routes them.
+void press(EditorView& view, const QString& keys) {
+    for (const ModeKey& key : modeKeys(keys)) {
+        if (view.inputMode() == EditorInputMode::vim && view.isVimInsertMode() && key.key != Qt::Key_Escape) {
+            QTest::keyClicks(view.textView(), key.text);
+            continue;
+        }
+        const QKeyEvent event(QEvent::KeyPress, key.key, key.modifiers, key.text);
+        view.handleModeKey(&event);
     }
-    if (view.isVimInsertMode()) {
-        QTest::keyClicks(view.textView(), k);
-        return;
-    }
-    const QKeyEvent event = key(k);
-    if (view.vimPendingColon())
-        view.handleVimColonCommand(k);
-    else if (!view.handleVimTwoKeyOp(&event))
-        view.handleVimKey(&event);
 }
 
 } // namespace
 
-TEST(EditorModes, VimNormalKeys) {
+TEST(VimMode, KeysAndWhatTheyLeave) {
     const struct {
         const char* text;
         int caret;
-        std::vector<const char*> keys;
+        const char* keys;
         const char* expected;
         int expectedCaret;
         VimSubMode mode;
+        const char* commands = "";
     } cases[] = {
-        {"a\nb\nc", 2, {"d", "d"}, "a\nc", 2, VimSubMode::normal},
-        {"a\nb", 2, {"d", "d"}, "a\n", 2, VimSubMode::normal},
-        {"", 0, {"d", "d"}, "", 0, VimSubMode::normal},
-        {"a\nb\n", 0, {"y", "y", "p"}, "a\na\nb\n", 2, VimSubMode::normal},
+        {"a\nb\nc", 2, "dd", "a\nc", 2, VimSubMode::normal},
+        {"a\nb", 2, "dd", "a\n", 2, VimSubMode::normal},
+        {"", 0, "dd", "", 0, VimSubMode::normal},
+        {"a\nb\n", 0, "yyp", "a\na\nb\n", 2, VimSubMode::normal},
         // p brings the last yanked line, not the last deleted one.
-        {"a\nb\nc\n", 0, {"y", "y", "j", "d", "d", "p"}, "a\nc\na\n", 4, VimSubMode::normal},
-        {"a\nb", 0, {"p"}, "a\nb", 0, VimSubMode::normal},
+        {"a\nb\nc\n", 0, "yyjddp", "a\nc\na\n", 4, VimSubMode::normal},
+        {"a\nb", 0, "p", "a\nb", 0, VimSubMode::normal},
         // On a last line without a line break the pasted line goes below it, caret at its start.
-        {"a\nb", 2, {"y", "y", "p"}, "a\nb\nb", 4, VimSubMode::normal},
+        {"a\nb", 2, "yyp", "a\nb\nb", 4, VimSubMode::normal},
         // o opens an empty line below and types there, also on the last line.
-        {"a\nb", 0, {"o", "x"}, "a\nx\nb", 3, VimSubMode::insert},
-        {"a", 0, {"o", "x"}, "a\nx", 3, VimSubMode::insert},
-        {"ab\ncd", 0, {"$"}, "ab\ncd", 2, VimSubMode::normal},
-        {"ab\ncd", 3, {"$"}, "ab\ncd", 5, VimSubMode::normal},
-        {"a\n", 2, {"$"}, "a\n", 2, VimSubMode::normal},
-        {"ab\ncd", 4, {"0"}, "ab\ncd", 3, VimSubMode::normal},
-        {"ab", 0, {"h"}, "ab", 0, VimSubMode::normal},
-        {"ab", 2, {"l"}, "ab", 2, VimSubMode::normal},
-        {"ab", 0, {"l", "<right>"}, "ab", 2, VimSubMode::normal},
-        {"ab", 0, {"a", "x"}, "axb", 2, VimSubMode::insert},
-        {"ab", 1, {"i", "x", "<esc>"}, "axb", 2, VimSubMode::normal},
+        {"a\nb", 0, "ox", "a\nx\nb", 3, VimSubMode::insert},
+        {"a", 0, "ox", "a\nx", 3, VimSubMode::insert},
+        {"ab\ncd", 0, "$", "ab\ncd", 2, VimSubMode::normal},
+        {"ab\ncd", 3, "$", "ab\ncd", 5, VimSubMode::normal},
+        {"a\n", 2, "$", "a\n", 2, VimSubMode::normal},
+        {"ab\ncd", 4, "0", "ab\ncd", 3, VimSubMode::normal},
+        {"ab", 0, "h", "ab", 0, VimSubMode::normal},
+        {"ab", 2, "l", "ab", 2, VimSubMode::normal},
+        {"ab", 0, "l<right>", "ab", 2, VimSubMode::normal},
+        {"ab\ncd", 1, "jk", "ab\ncd", 1, VimSubMode::normal},
+        {"ab", 0, "ax", "axb", 2, VimSubMode::insert},
+        {"ab", 1, "ix<esc>", "axb", 2, VimSubMode::normal},
         // "d" then "x" cancels the pending d and types nothing; ":" then an unknown letter too.
-        {"ab", 0, {"d", "x", "d"}, "ab", 0, VimSubMode::normal},
-        {"ab", 0, {":", "z", "d", "d"}, "", 0, VimSubMode::normal},
+        {"ab", 0, "dxd", "ab", 0, VimSubMode::normal},
+        {"ab", 0, ":zdd", "", 0, VimSubMode::normal},
+        {"ab", 0, ":w:q:x:e", "ab", 0, VimSubMode::normal, "save close save+close"},
     };
     for (const auto& c : cases) {
-        EditorView view;
-        view.setContent(QString::fromUtf8(c.text));
-        view.setInputMode(EditorInputMode::vim);
-        setCaret(view, c.caret);
-        QString keys;
-        for (const char* k : c.keys) {
-            press(view, QString::fromUtf8(k));
-            keys += QString::fromUtf8(k);
-        }
-        const std::string label = std::string(c.text) + " / " + keys.toStdString();
-        EXPECT_EQ(view.text(), QString::fromUtf8(c.expected)) << label;
-        EXPECT_EQ(caret(view), c.expectedCaret) << label;
-        EXPECT_EQ(view.vimMode(), c.mode) << label;
+        VimMode vim;
+        ModeTestDocument document(QString::fromUtf8(c.text), c.caret);
+        run(vim, document, QString::fromUtf8(c.keys));
+        const std::string label = std::string(c.text) + " / " + c.keys;
+        EXPECT_EQ(document.text(), QString::fromUtf8(c.expected)) << label;
+        EXPECT_EQ(document.caret(), c.expectedCaret) << label;
+        EXPECT_EQ(vim.subMode(), c.mode) << label;
+        EXPECT_EQ(document.commands.join(u' '), QString::fromUtf8(c.commands)) << label;
     }
 }
 
-TEST(EditorModes, PendingOperatorsAndColonCommands) {
-    EditorView view;
-    view.setInputMode(EditorInputMode::vim);
-    press(view, "d");
-    press(view, "y");
-    EXPECT_TRUE(view.vimPendingY());
-    EXPECT_FALSE(view.vimPendingD());
-
-    // Without an owner to save or close, the commands do nothing.
-    press(view, ":");
-    EXPECT_TRUE(view.vimPendingColon());
-    EXPECT_FALSE(view.handleVimColonCommand("w"));
-    EXPECT_FALSE(view.vimPendingColon());
-
-    QStringList asked;
-    view.onSaveRequested = [&] { asked << "save"; };
-    view.onCloseRequested = [&] { asked << "close"; };
-    for (const char* command : {"w", "q", "x", "e"}) {
-        press(view, ":");
-        press(view, command);
-    }
-    EXPECT_EQ(asked, (QStringList{"save", "close", "save", "close"}));
-    EXPECT_FALSE(view.vimPendingColon()) << "ready for the next command";
+TEST(VimMode, PendingHalvesAndTheColon) {
+    VimMode vim;
+    ModeTestDocument document(QStringLiteral("ab"), 0);
+    run(vim, document, "dy");
+    EXPECT_TRUE(vim.pendingY());
+    EXPECT_FALSE(vim.pendingD());
+    run(vim, document, ":");
+    EXPECT_TRUE(vim.pendingColon());
+    run(vim, document, "z");
+    EXPECT_FALSE(vim.pendingColon()) << "ready for the next command";
+    // Every key of the normal sub-mode is taken, also one that means nothing.
+    EXPECT_TRUE(vim.handleKey({QStringLiteral("Q"), Qt::Key_Q}, document).consumed);
+    vim.setSubMode(VimSubMode::insert);
+    EXPECT_FALSE(vim.handleKey({QStringLiteral("Q"), Qt::Key_Q}, document).consumed);
 }
 
-TEST(EditorModes, EditsOfTheModesAreUndoable) {
+TEST(EditorModes, TheViewCarriesOutWhatTheModesAsk) {
     EditorView view;
     view.setContent(QStringLiteral("one\ntwo\n"));
     view.setInputMode(EditorInputMode::vim);
-    press(view, "d");
-    press(view, "d");
+
+    // Without an owner to save or close, the commands do nothing.
+    press(view, ":w");
+    QStringList asked;
+    view.onSaveRequested = [&] {
+        asked << "save";
+        return true;
+    };
+    view.onCloseRequested = [&] { asked << "close"; };
+    press(view, ":w:q:x");
+    EXPECT_EQ(asked, (QStringList{"save", "close", "save", "close"}));
+
+    // The modes' edits are edits like typed ones: they mark the text modified and undo.
+    press(view, "dd");
     EXPECT_EQ(view.text(), "two\n");
     EXPECT_TRUE(view.isDirty());
     view.textView()->undo();
@@ -131,7 +132,7 @@ TEST(EditorModes, EditsOfTheModesAreUndoable) {
     // nano's ^K puts the line with its break on the clipboard.
     view.setInputMode(EditorInputMode::nano);
     setCaret(view, 5);
-    view.cutCurrentLine();
+    press(view, "^K");
     EXPECT_EQ(view.text(), "one\n");
     EXPECT_EQ(QApplication::clipboard()->text(), "two\n");
 }

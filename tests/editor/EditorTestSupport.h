@@ -2,7 +2,6 @@
 
 #include "editor/EditorView.h"
 
-#include <QKeyEvent>
 #include <QTextCursor>
 
 namespace editortest {
@@ -15,12 +14,6 @@ inline void setCaret(EditorView& view, int position) {
 
 inline int caret(const EditorView& view) {
     return view.textView()->textCursor().position();
-}
-
-// A key as the window hands it to the vim handlers: its text is what it types.
-inline QKeyEvent key(const QString& text, int code = 0) {
-    if (code == 0 && text.size() == 1) code = QChar(text[0]).toUpper().unicode();
-    return QKeyEvent(QEvent::KeyPress, code, Qt::NoModifier, text);
 }
 
 } // namespace editortest

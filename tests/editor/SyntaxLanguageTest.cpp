@@ -7,10 +7,11 @@ using syntaxlanguage::detectFromContent;
 using syntaxlanguage::detectFromFileName;
 
 TEST(SyntaxLanguage, RawValuesRoundTripCaseSensitively) {
-    for (int i = 0; i < syntaxlanguage::kCount; ++i) {
-        const auto language = static_cast<SyntaxLanguage>(i);
+    std::vector<SyntaxLanguage> languages = syntaxlanguage::all();
+    EXPECT_EQ(languages.size(), 14u);
+    languages.push_back(SyntaxLanguage::none);
+    for (const SyntaxLanguage language : languages)
         EXPECT_EQ(syntaxlanguage::fromRawValue(syntaxlanguage::rawValue(language)), language);
-    }
     EXPECT_EQ(syntaxlanguage::rawValue(SyntaxLanguage::dockerfile), "dockerfile");
     EXPECT_FALSE(syntaxlanguage::fromRawValue("JSON"));
     EXPECT_FALSE(syntaxlanguage::fromRawValue(""));

@@ -129,9 +129,6 @@ bool ActionDispatcher::performOnEditor(Action action) {
     case Action::find:
         editor->showFindBar();
         return true;
-    case Action::cutLine:
-        editor->cutCurrentLine();
-        return true;
     default:
         return false;
     }

@@ -147,9 +147,7 @@ bool Workspace::createEditorTabInternal(const std::optional<QString>& path) {
             self->updateHeaderTabs();
         }
     };
-    editor->onSaveRequested = [self] {
-        if (self) self->saveCurrentEditor();
-    };
+    editor->onSaveRequested = [self] { return self && self->saveEditorOfTab(self->tabs_.activeTab()); };
     editor->onCloseRequested = [self] {
         if (self) self->closeCurrentTab();
     };
@@ -228,10 +226,7 @@ editorkeys::EditorState Workspace::editorState() const {
     state.activeTabIsEditor = true;
     state.mode = tab->editorMode;
     state.hasEditorView = tab->editorView != nullptr;
-    if (tab->editorView) {
-        state.vimInsert = tab->editorView->isVimInsertMode();
-        state.vimPendingColon = tab->editorView->vimPendingColon();
-    }
+    if (tab->editorView) state.vimInsert = tab->editorView->isVimInsertMode();
     return state;
 }
 
@@ -243,14 +238,8 @@ void Workspace::handleEditorKey(const editorkeys::Route& route, QKeyEvent* event
     case Kind::action:
         host_.paneHost().perform(route.action);
         break;
-    case Kind::vimKey:
-        if (editor) editor->handleVimKey(event);
-        break;
-    case Kind::vimTwoKeyOp:
-        if (editor && !editor->handleVimTwoKeyOp(event)) editor->handleVimKey(event);
-        break;
-    case Kind::vimColonInput:
-        if (editor) editor->handleVimColonCommand(event->text());
+    case Kind::modeKey:
+        if (editor) editor->handleModeKey(event);
         break;
     case Kind::pass:
         break;
