@@ -1,14 +1,10 @@
 #include "git/FileDiff.h"
 
-#include "git/GitRunner.h"
+#include "git/GitConfig.h"
 
-QStringList fileDiffArguments(const QString& path, QChar x) {
-    QStringList args{"diff", "--no-color"};
-    if (QStringLiteral("MADRC").contains(x)) args << "--cached";
-    return args << "--" << path;
-}
-
-QString loadFileDiff(const QString& topLevel, const QString& path, QChar x, int timeLimitMs) {
-    const std::optional<QString> diff = runGit(fileDiffArguments(path, x), topLevel, timeLimitMs);
+QString loadFileDiff(const QString& topLevel, const QString& path, QChar x, const GitTimeLimits& limits) {
+    // The filter drivers are read afresh: the diff runs the clean filter on the work tree's file.
+    const QStringList drivers = readRepositoryConfig(topLevel, limits).filterDrivers;
+    const std::optional<QString> diff = runGit(gitcmd::fileDiff(path, x, drivers), topLevel, limits);
     return diff && !diff->isEmpty() ? *diff : QStringLiteral("No diff available");
 }

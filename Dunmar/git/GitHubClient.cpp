@@ -89,7 +89,9 @@ std::optional<OwnerRepo> GitHubClient::parseRemoteURL(const QString& cwd) const 
 
 std::optional<OwnerRepo> GitHubClient::originOwnerRepo(const QString& cwd, const QString& host,
                                                        int timeLimitMs) {
-    const std::optional<QString> url = runGit({"remote", "get-url", "origin"}, cwd, timeLimitMs);
+    GitTimeLimits limits;
+    limits.localMs = timeLimitMs;
+    const std::optional<QString> url = runGit(gitcmd::remoteUrl(QStringLiteral("origin")), cwd, limits);
     if (!url) return std::nullopt;
     return extractOwnerRepo(url->trimmed(), host);
 }

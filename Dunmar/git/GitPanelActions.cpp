@@ -2,6 +2,7 @@
 
 #include "git/Background.h"
 #include "git/GitIgnore.h"
+#include "git/GitOperations.h"
 #include "git/GitPanelModel.h"
 #include "git/RepoName.h"
 #include "git/SmartPull.h"
@@ -51,18 +52,13 @@ void GitPanelActions::runInFolder(std::function<GitOutcome(const QString&)> work
 }
 
 void GitPanelActions::initRepoClicked() {
-    const int ms = model_.timeLimits.localMs;
-    runInFolder(
-        [ms](const QString& cwd) {
-            const GitActionResult r = runGitAction({"init"}, cwd, ms);
-            return GitOutcome{r.success ? QString() : kErrorPrefix + r.output, r.success};
-        },
-        [this](GitOutcome outcome) {
-            if (outcome.success)
-                model_.refresh();
-            else
-                showFeedback(outcome.text, false);
-        });
+    runInFolder([limits = model_.timeLimits](const QString& cwd) { return initRepository(cwd, limits); },
+                [this](GitOutcome outcome) {
+                    if (outcome.success)
+                        model_.refresh();
+                    else
+                        showFeedback(outcome.text, false);
+                });
 }
 
 bool GitPanelActions::saveClicked(const QString& typed) {
@@ -72,23 +68,15 @@ bool GitPanelActions::saveClicked(const QString& typed) {
         return false;
     }
     setBusy(saving_, true);
-    const int ms = model_.timeLimits.localMs;
-    auto commitFailed = std::make_shared<bool>(false);
-    runInFolder(
-        [ms, message, commitFailed](const QString& cwd) {
-            const GitActionResult added = runGitAction({"add", "-A"}, cwd, ms);
-            if (!added.success) return GitOutcome{kErrorPrefix + added.output, false};
-            const GitActionResult committed = runGitAction({"commit", "-m", message}, cwd, ms);
-            if (!committed.success) {
-                *commitFailed = true;
-                return GitOutcome{kErrorPrefix + committed.output, false};
-            }
-            return GitOutcome{qs(Loc::savedMsg()) + QStringLiteral(": ") + message, true};
+    runInBackground<SaveOutcome>(
+        this,
+        [cwd = model_.lastCwd(), message, limits = model_.timeLimits] {
+            return saveAll(cwd, message, limits);
         },
-        [this, commitFailed](GitOutcome outcome) {
+        [this](SaveOutcome saved) {
             setBusy(saving_, false);
-            showFeedback(outcome.text, outcome.success);
-            if (outcome.success || *commitFailed) model_.refresh();
+            showFeedback(saved.outcome.text, saved.outcome.success);
+            if (saved.committed || saved.commitFailed) model_.refresh();
         });
     return true;
 }
@@ -103,17 +91,11 @@ void GitPanelActions::undoCommitClicked() {
         return;
     }
     resetUndoConfirmState();
-    const int ms = model_.timeLimits.localMs;
-    runInFolder(
-        [ms](const QString& cwd) {
-            const GitActionResult r = runGitAction({"reset", "--soft", "HEAD~1"}, cwd, ms);
-            if (r.success) return GitOutcome{QStringLiteral("Commit zurückgesetzt"), true};
-            return GitOutcome{r.output.isEmpty() ? QStringLiteral("Reset fehlgeschlagen") : r.output, false};
-        },
-        [this](GitOutcome outcome) {
-            showFeedback(outcome.text, outcome.success);
-            if (outcome.success) model_.refresh();
-        });
+    runInFolder([limits = model_.timeLimits](const QString& cwd) { return undoLastCommit(cwd, limits); },
+                [this](GitOutcome outcome) {
+                    showFeedback(outcome.text, outcome.success);
+                    if (outcome.success) model_.refresh();
+                });
 }
 
 void GitPanelActions::resetUndoConfirmState() {
@@ -128,12 +110,9 @@ void GitPanelActions::uploadClicked() {
         return;
     }
     setBusy(uploading_, true);
-    const int ms = model_.timeLimits.networkMs;
     runInFolder(
-        [ms, branch = model_.currentBranch()](const QString& cwd) {
-            const GitActionResult r = runGitAction({"push", "-u", "origin", branch}, cwd, ms);
-            return r.success ? GitOutcome{qs(Loc::uploaded()), true}
-                             : GitOutcome{kErrorPrefix + r.output, false};
+        [limits = model_.timeLimits, branch = model_.currentBranch()](const QString& cwd) {
+            return upload(cwd, QStringLiteral("origin"), branch, QString(), limits);
         },
         [this](GitOutcome outcome) {
             setBusy(uploading_, false);
@@ -236,14 +215,10 @@ bool GitPanelActions::createRepoClicked(const QString& typedName, bool isPrivate
                                false);
             return;
         }
-        const int quick = self->model_.timeLimits.localMs;
-        const int network = self->model_.timeLimits.networkMs;
         runInBackground<GitActionResult>(
             self,
-            [cwd, branch, url = created.text, quick, network] {
-                if (!runGitAction({"remote", "add", "origin", url}, cwd, quick).success)
-                    runGitAction({"remote", "set-url", "origin", url}, cwd, quick);
-                return runGitAction({"push", "-u", "origin", branch}, cwd, network);
+            [cwd, branch, url = created.text, limits = self->model_.timeLimits] {
+                return publishToNewRemote(cwd, url, branch, limits);
             },
             [self](GitActionResult pushed) {
                 self->setBusy(self->creatingRepo_, false);

@@ -104,6 +104,6 @@ void GitPanelModel::stopWatchers() {
 void GitPanelModel::loadDiff(const GitFileEntry& entry, std::function<void(const QString&)> done) {
     const QString root = watchedGitRoot_.value_or(lastCwd_);
     runInBackground<QString>(
-        this, [root, entry, ms = timeLimits.localMs] { return loadFileDiff(root, entry.path, entry.x, ms); },
+        this, [root, entry, limits = timeLimits] { return loadFileDiff(root, entry.path, entry.x, limits); },
         [done](QString diff) { done(diff); });
 }

@@ -68,7 +68,21 @@ public:
     void repoVisibilityChanged(QAbstractButton* sender);
     void refreshLanguage();
 
-    // The parts tests and the controller look at.
+    bool repoIsPrivate() const { return repoIsPrivate_; }
+    bool newRepoOverlayVisible() const { return newRepoOverlayVisible_; }
+    const std::optional<QString>& expandedDiffFile() const { return expandedDiffFile_; }
+    QWidget* currentDiffView() const { return currentDiffView_; }
+    const QString& lastFilesKey() const { return lastFilesKey_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    friend class GitPanelViewTestAccess;
+
+    // The cards and their controls; tests reach them through GitPanelViewTestAccess.
     QWidget* headerCard = nullptr;
     QLabel* projectLabel = nullptr;
     QLabel* branchBadge = nullptr;
@@ -115,18 +129,6 @@ public:
     QPushButton* moveDownBtn = nullptr;
     QScrollArea* scrollView = nullptr;
 
-    bool repoIsPrivate() const { return repoIsPrivate_; }
-    bool newRepoOverlayVisible() const { return newRepoOverlayVisible_; }
-    const std::optional<QString>& expandedDiffFile() const { return expandedDiffFile_; }
-    QWidget* currentDiffView() const { return currentDiffView_; }
-    const QString& lastFilesKey() const { return lastFilesKey_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-
-private:
     void setupScrollAndStack();
     void buildMoveButtons();
     QWidget* buildHeaderCard();

@@ -1,36 +1,34 @@
 #include "git/RepositorySnapshot.h"
 
-#include "git/ChildProcess.h"
-#include "platform/GitPath.h"
+#include "git/GitConfig.h"
 
 #include <QFileInfo>
 
 RepositorySnapshot takeRepositorySnapshot(const QString& cwd, const GitTimeLimits& limits) {
     RepositorySnapshot snap;
     snap.projectName = QFileInfo(cwd).fileName();
-    const int quick = limits.localMs;
-    snap.topLevel = runGit({"rev-parse", "--show-toplevel"}, cwd, quick);
+    snap.topLevel = runGit(gitcmd::topLevel(), cwd, limits);
     if (!snap.topLevel) return snap;
     snap.isRepo = true;
 
-    snap.branch = runGit({"branch", "--show-current"}, cwd, quick).value_or(QStringLiteral("main"));
-    snap.hasRemote = runGit({"remote", "get-url", "origin"}, cwd, quick).has_value();
+    const RepositoryConfig repoConfig = readRepositoryConfig(cwd, limits);
+    snap.branch = runGit(gitcmd::currentBranch(), cwd, limits).value_or(QStringLiteral("main"));
+    const QString origin = QStringLiteral("origin");
+    snap.hasRemote = runGit(gitcmd::remoteUrl(origin), cwd, limits).has_value();
     if (snap.hasRemote) {
         // Brings the remote-tracking branches up to date; its outcome is not needed.
-        runGit({"fetch", "--quiet"}, cwd, limits.networkMs);
-        if (const auto counts =
-                runGit({"rev-list", "--left-right", "--count", "HEAD...@{upstream}"}, cwd, quick))
+        runGitCommand(gitcmd::backgroundFetch(origin), cwd, limits);
+        if (const auto counts = runGit(gitcmd::aheadBehind(), cwd, limits))
             std::tie(snap.ahead, snap.behind) = parseAheadBehind(*counts);
     }
 
     // Read as bytes: one file name that is not UTF-8 must not blank the whole list.
-    const ChildRun status = runChild(gitExecutablePath(), {"status", "--porcelain=v1", "-z"}, cwd,
-                                     gitEnvironment(GitLocks::avoided), quick);
+    const ChildRun status = runGitCommand(gitcmd::status(repoConfig.filterDrivers), cwd, limits);
     if (status.succeeded())
         snap.entries = parsePorcelainZ(status.out);
     else
         snap.statusFailed = true;
 
-    snap.lastCommit = runGit({"log", "-1", "--pretty=format:%h %s"}, cwd, quick);
+    snap.lastCommit = runGit(gitcmd::lastCommit(), cwd, limits);
     return snap;
 }

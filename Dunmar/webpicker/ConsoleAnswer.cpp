@@ -1,9 +1,8 @@
 #include "webpicker/ConsoleAnswer.h"
 
-#include "chrome/ChromeStyle.h"
-
 #include <QJsonDocument>
 #include <QJsonValue>
+#include <cmath>
 
 namespace {
 
@@ -21,10 +20,9 @@ QString scalarText(const QJsonValue& value) {
 
 } // namespace
 
-ConsoleAnswer consoleAnswer(const std::optional<QJsonObject>& answer, const QColor& teal) {
-    const QColor ok = chrome::withAlpha(teal, 0.8);
+ConsoleAnswer consoleAnswer(const std::optional<QJsonObject>& answer) {
     if (!answer || !answer->value(QLatin1String("result")).isObject())
-        return {QStringLiteral("– no response"), chrome::white(0.4)};
+        return {QStringLiteral("– no response"), ConsoleAnswer::Kind::noResponse};
     const QJsonObject r = answer->value(QLatin1String("result")).toObject();
     const QJsonValue description = answer->value(QLatin1String("exceptionDetails"))
                                        .toObject()
@@ -32,7 +30,7 @@ ConsoleAnswer consoleAnswer(const std::optional<QJsonObject>& answer, const QCol
                                        .toObject()
                                        .value(QLatin1String("description"));
     if (description.isString())
-        return {QStringLiteral("✕ ") + description.toString(), chrome::rgb(0.9, 0.35, 0.35)};
+        return {QStringLiteral("✕ ") + description.toString(), ConsoleAnswer::Kind::error};
 
     const QString type = r.value(QLatin1String("type")).toString();
     const QJsonValue value = r.value(QLatin1String("value"));
@@ -52,5 +50,5 @@ ConsoleAnswer consoleAnswer(const std::optional<QJsonObject>& answer, const QCol
     } else {
         shown = desc.isString() ? desc.toString() : type;
     }
-    return {QStringLiteral("= ") + shown, ok};
+    return {QStringLiteral("= ") + shown, ConsoleAnswer::Kind::value};
 }

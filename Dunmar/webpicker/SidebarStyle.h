@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QPushButton>
 #include <QString>
 
-// Style-sheet pieces the picker's views share.
+class QLabel;
+
+// Style-sheet pieces and small controls the picker's views share.
 namespace sidebarstyle {
 
 // A colour as a style sheet writes it.
@@ -17,5 +20,13 @@ inline void setTint(QPushButton* button, const QColor& tint) {
     button->setStyleSheet(
         QStringLiteral("QPushButton{border:none;background:transparent;padding:0;color:%1;}").arg(css(tint)));
 }
+
+// A flat button whose title takes the tint colour.
+QPushButton* textButton(const QString& title, const QFont& font, const QColor& tint, QWidget* parent);
+// A label on a transparent background.
+QLabel* textLabel(const QString& text, const QFont& font, const QColor& color, QWidget* parent);
+void setLabelColour(QLabel* label, const QColor& colour);
+// A one-pixel line.
+QWidget* line(const QColor& color, QWidget* parent);
 
 } // namespace sidebarstyle

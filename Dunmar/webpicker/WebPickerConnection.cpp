@@ -1,21 +1,16 @@
-// The picker sidebar's connection: browser, tab, channel, the tab's host every few seconds, and the
-// ways the connection ends.
-#include "webpicker/WebPickerSidebarView.h"
-
-#include "webpicker/ChromeCDPClient.h"
-#include "webpicker/DevToolsPort.h"
-#include "webpicker/DevToolsTargets.h"
-#include "webpicker/PageScripts.h"
+#include "webpicker/WebPickerConnection.h"
 
 #include "localisation/Loc.h"
 #include "platform/Defaults.h"
+#include "webpicker/ChromeCDPClient.h"
+#include "webpicker/DevToolsTargets.h"
+#include "webpicker/PageScripts.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QPointer>
-#include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -35,28 +30,41 @@ void clearTimer(QTimer*& timer) {
 
 } // namespace
 
-void WebPickerSidebarView::stopTimers() {
-    clearTimer(pollTimer_);
+WebPickerConnection::WebPickerConnection(Defaults& defaults, QObject* parent)
+    : QObject(parent), defaults_(defaults), cdp_(new ChromeCDPClient(defaults, this)) {}
+
+WebPickerConnection::~WebPickerConnection() {
+    ++attempt_;
+    stopTimers();
+    cdp_->onDisconnected = nullptr;
+    cdp_->disconnect();
+    // The client cancels its requests as it goes, and their answers call back here: it goes now,
+    // while the connection is still whole, rather than among the children after it.
+    delete cdp_;
+    cdp_ = nullptr;
+}
+
+void WebPickerConnection::stopTimers() {
     clearTimer(tabSearchTimer_);
     clearTimer(titlePollTimer_);
 }
 
-void WebPickerSidebarView::connect() {
+void WebPickerConnection::connect() {
     // A connect that is still on its way when the user connects again or disconnects is dropped:
     // its answers belong to an attempt that is no longer current.
     const quint64 attempt = ++attempt_;
     isConnected_ = false;
     currentTargetId_.reset();
     stopTimers();
-    pickBtn_->setText(loc("pickElement"));
-    showConnectingState(loc("connecting"));
-    const QPointer<WebPickerSidebarView> self(this);
+    emit attemptStarted();
+    emit connecting(loc("connecting"));
+    const QPointer<WebPickerConnection> self(this);
     cdp_->isAvailable([self, attempt](bool available) {
         if (!self || attempt != self->attempt_) return;
         if (available) return self->connectToTab();
         self->cdp_->launchChrome(
             [self, attempt](const QString& status) {
-                if (self && attempt == self->attempt_) self->showConnectingState(status);
+                if (self && attempt == self->attempt_) emit self->connecting(status);
             },
             [self, attempt] {
                 if (self && attempt == self->attempt_) self->connectToTab();
@@ -64,42 +72,40 @@ void WebPickerSidebarView::connect() {
     });
 }
 
-void WebPickerSidebarView::connectToTab() {
+void WebPickerConnection::connectToTab() {
     const quint64 attempt = attempt_;
     std::optional<QString> preferred;
     const QVariant stored = defaults_.object(kLastTargetKey);
     if (stored.typeId() == QMetaType::QString) preferred = stored.toString();
-    const QPointer<WebPickerSidebarView> self(this);
+    const QPointer<WebPickerConnection> self(this);
     cdp_->getActiveTabWS(preferred, [self, attempt](std::optional<QString> ws) {
         if (!self || attempt != self->attempt_) return;
         if (ws) return self->doConnect(*ws);
-        self->showConnectingState(loc("openingTab"));
+        emit self->connecting(loc("openingTab"));
         self->cdp_->createBlankTab([self, attempt](std::optional<QString> fresh) {
             if (!self || attempt != self->attempt_) return;
             if (fresh) {
                 if (const auto id = devtools::targetIdOfWebSocket(*fresh)) self->openedTargetIds_.insert(*id);
                 return self->doConnect(*fresh);
             }
-            self->showDisconnectedState();
-            self->statusLabel_->setText(loc("chromeNotReachable"));
+            emit self->ended(loc("chromeNotReachable"));
         });
     });
 }
 
-void WebPickerSidebarView::doConnect(const QString& url) {
+void WebPickerConnection::doConnect(const QString& url) {
     const quint64 attempt = attempt_;
     currentTargetId_ = devtools::targetIdOfWebSocket(url);
     if (currentTargetId_) defaults_.setValue(kLastTargetKey, *currentTargetId_);
     clearTimer(tabSearchTimer_);
-    const QPointer<WebPickerSidebarView> self(this);
+    const QPointer<WebPickerConnection> self(this);
     cdp_->onDisconnected = [self] {
         if (self) self->handleUnexpectedDisconnect(loc("connectionLost"));
     };
     cdp_->connect(url, [self, attempt](bool ok) {
         if (!self || attempt != self->attempt_) return;
         if (!ok) {
-            self->showDisconnectedState();
-            self->statusLabel_->setText(loc("connectionFailed"));
+            emit self->ended(loc("connectionFailed"));
             self->scheduleTabSearch();
             return;
         }
@@ -112,24 +118,24 @@ void WebPickerSidebarView::doConnect(const QString& url) {
                 self->cdp_->setChromeWindowBounds(kBrowserWindowWidth, height, 0, 0, *target);
             });
         }
-        if (self->onConnected) self->onConnected();
+        emit self->opened();
         if (!self) return;
         if (self->currentTargetId_) self->refreshTabTitle(*self->currentTargetId_);
         self->startTitlePolling();
     });
 }
 
-void WebPickerSidebarView::refreshTabTitle(const QString& targetId) {
-    const QPointer<WebPickerSidebarView> self(this);
+void WebPickerConnection::refreshTabTitle(const QString& targetId) {
+    const QPointer<WebPickerConnection> self(this);
     const quint64 attempt = attempt_;
     cdp_->getTabHostname(targetId, [self, attempt](std::optional<QString> host) {
         if (!self || attempt != self->attempt_ || !self->isConnected_) return;
         if (!host) return self->handleUnexpectedDisconnect(loc("tabClosed"));
-        self->showConnectedState(*host, host->isEmpty());
+        emit self->pageShown(*host);
     });
 }
 
-void WebPickerSidebarView::startTitlePolling() {
+void WebPickerConnection::startTitlePolling() {
     clearTimer(titlePollTimer_);
     titlePollTimer_ = new QTimer(this);
     titlePollTimer_->setInterval(titlePollIntervalMs_);
@@ -139,7 +145,7 @@ void WebPickerSidebarView::startTitlePolling() {
     titlePollTimer_->start();
 }
 
-void WebPickerSidebarView::scheduleTabSearch() {
+void WebPickerConnection::scheduleTabSearch() {
     clearTimer(tabSearchTimer_);
     tabSearchTimer_ = new QTimer(this);
     tabSearchTimer_->setSingleShot(true);
@@ -149,68 +155,67 @@ void WebPickerSidebarView::scheduleTabSearch() {
     tabSearchTimer_->start(tabSearchDelayMs_);
 }
 
-void WebPickerSidebarView::handleUnexpectedDisconnect(const QString& message) {
+void WebPickerConnection::handleUnexpectedDisconnect(const QString& message) {
+    // A second report of the same loss changes nothing.
     if (!isConnected_) return;
-    ++attempt_;
-    isConnected_ = false;
-    stopTimers();
-    currentTargetId_.reset();
-    cdp_->disconnect();
-    stopHotReload();
-    showDisconnectedState();
-    statusLabel_->setText(message);
+    end(Farewell::none, message);
 }
 
-void WebPickerSidebarView::disconnect() {
-    ++attempt_;
+void WebPickerConnection::disconnect() {
+    end(Farewell::closeOwnTab, QString());
+}
+
+void WebPickerConnection::softDisconnect() {
+    end(Farewell::keepTab, QString());
+}
+
+void WebPickerConnection::end(Farewell farewell, const QString& message) {
+    const quint64 attempt = ++attempt_;
     stopTimers();
     isConnected_ = false;
     cdp_->onDisconnected = nullptr;
-    pickBtn_->setText(loc("pickElement"));
-    stopHotReload();
-    // The page is cleaned up first; then the tab goes, but only when the picker opened it: a tab of
-    // the user's that the picker attached to stays open.
-    // The channel is closed once the page has answered, unless a new connect has begun by then: its
-    // connection is not the one this disconnect meant.
-    const std::optional<QString> target = currentTargetId_;
-    const bool ownTab = target && openedTargetIds_.contains(*target);
-    const QPointer<WebPickerSidebarView> self(this);
-    const quint64 attempt = attempt_;
-    auto closeChannel = [self, attempt] {
-        if (self && attempt == self->attempt_) self->cdp_->disconnect();
-    };
-    cdp_->evaluate(pagescripts::cleanupScript(), [self, target, ownTab, closeChannel](std::optional<QJsonObject>) {
-        if (!self) return;
-        if (ownTab) {
+    if (farewell == Farewell::none) {
+        // The channel is already gone: nothing can reach the page.
+        currentTargetId_.reset();
+        cdp_->disconnect();
+    } else {
+        // The page is cleaned up first; then the tab goes when the picker opened it itself (a tab of
+        // the user's that the picker attached to stays open), and the channel closes. A connect begun
+        // meanwhile has a channel of its own, which is left alone.
+        const std::optional<QString> target = currentTargetId_;
+        const bool closeTab =
+            farewell == Farewell::closeOwnTab && target && openedTargetIds_.contains(*target);
+        const QPointer<WebPickerConnection> self(this);
+        auto closeChannel = [self, attempt] {
+            if (self && attempt == self->attempt_) self->cdp_->disconnect();
+        };
+        cdp_->evaluate(pagescripts::cleanupScript(), [self, target, closeTab, closeChannel](auto) {
+            if (!self) return;
+            if (!closeTab) return closeChannel();
             self->openedTargetIds_.remove(*target);
             self->cdp_->closeTab(*target, closeChannel);
-            return;
+        });
+        if (farewell == Farewell::closeOwnTab) {
+            currentTargetId_.reset();
+            defaults_.removeObject(kLastTargetKey);
         }
-        closeChannel();
-    });
-    currentTargetId_.reset();
-    defaults_.removeObject(kLastTargetKey);
-    showDisconnectedState();
+    }
+    emit ended(message);
 }
 
-void WebPickerSidebarView::softDisconnect() {
+void WebPickerConnection::switchTo(const QString& webSocketUrl) {
+    // Answers still on their way for the page left behind belong to an attempt that is over.
     ++attempt_;
     stopTimers();
+    emit attemptStarted();
+    cdp_->disconnect();
     isConnected_ = false;
-    cdp_->onDisconnected = nullptr;
-    pickBtn_->setText(loc("pickElement"));
-    stopHotReload();
-    const QPointer<WebPickerSidebarView> self(this);
-    const quint64 attempt = attempt_;
-    cdp_->evaluate(pagescripts::cleanupScript(), [self, attempt](std::optional<QJsonObject>) {
-        if (self && attempt == self->attempt_) self->cdp_->disconnect();
-    });
-    showDisconnectedState();
+    doConnect(webSocketUrl);
 }
 
-void WebPickerSidebarView::openChromeInspect() {
+void WebPickerConnection::openInspector() {
     if (isConnected_ && currentTargetId_) {
-        const QPointer<WebPickerSidebarView> self(this);
+        const QPointer<WebPickerConnection> self(this);
         cdp_->activateTarget(*currentTargetId_, [self] {
             if (self) self->cdp_->activateManagedApp();
         });
@@ -218,8 +223,4 @@ void WebPickerSidebarView::openChromeInspect() {
         return;
     }
     QDesktopServices::openUrl(QUrl(QStringLiteral("chrome://inspect")));
-}
-
-void WebPickerSidebarView::openDebugJSON() {
-    QDesktopServices::openUrl(QUrl(devtools::httpBase(devtools::debugPort(defaults_)) + QStringLiteral("/json")));
 }

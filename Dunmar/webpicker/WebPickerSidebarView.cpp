@@ -1,26 +1,34 @@
 // The picker sidebar's view tree, its display states and its small controls.
 #include "webpicker/WebPickerSidebarView.h"
 
-#include "webpicker/ChromeCDPClient.h"
-#include "webpicker/SidebarStyle.h"
-#include "webpicker/StatusDotView.h"
-
 #include "chrome/ChromeAnimation.h"
 #include "chrome/ChromeStyle.h"
-#include "chrome/FlippedClipView.h"
 #include "localisation/LanguageNotifier.h"
 #include "localisation/Loc.h"
 #include "settings/VertCenteredTextField.h"
+#include "webpicker/ChromeCDPClient.h"
+#include "webpicker/DevToolsPort.h"
+#include "webpicker/PickListModel.h"
+#include "webpicker/PickListView.h"
+#include "webpicker/ScriptConsole.h"
+#include "webpicker/ScriptConsoleView.h"
+#include "webpicker/SidebarStyle.h"
+#include "webpicker/StatusDotView.h"
+#include "webpicker/WebPickerConnection.h"
+#include "webpicker/WebPickerHotReload.h"
 
+#include <QClipboard>
+#include <QDesktopServices>
 #include <QEvent>
-#include <QKeyEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
+#include <QPointer>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QTimer>
+#include <QUrl>
 
-using sidebarstyle::css;
+using namespace sidebarstyle;
 
 namespace {
 
@@ -35,31 +43,6 @@ QColor tealAlpha(qreal alpha) {
 // The grey the desktop uses for "off".
 QColor systemGray() {
     return QColor(142, 142, 147);
-}
-
-// A flat button whose title takes the tint colour.
-QPushButton* textButton(const QString& title, const QFont& font, const QColor& tint, QWidget* parent) {
-    auto* button = new QPushButton(title, parent);
-    button->setFont(font);
-    button->setFlat(true);
-    button->setCursor(Qt::PointingHandCursor);
-    button->setFocusPolicy(Qt::NoFocus);
-    sidebarstyle::setTint(button, tint);
-    return button;
-}
-
-QLabel* textLabel(const QString& text, const QFont& font, const QColor& color, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setFont(font);
-    label->setStyleSheet(QStringLiteral("color:%1;background:transparent;").arg(css(color)));
-    return label;
-}
-
-QWidget* line(const QColor& color, QWidget* parent) {
-    auto* view = new QWidget(parent);
-    view->setAttribute(Qt::WA_StyledBackground);
-    view->setStyleSheet(QStringLiteral("background:%1;").arg(css(color)));
-    return view;
 }
 
 QWidget* box(QWidget* parent) {
@@ -85,49 +68,55 @@ QColor WebPickerSidebarView::teal() {
 }
 
 WebPickerSidebarView::WebPickerSidebarView(Defaults& defaults, QWidget* parent)
-    : QWidget(parent), defaults_(defaults), cdp_(new ChromeCDPClient(defaults, this)) {
+    : QWidget(parent), defaults_(defaults), connection_(new WebPickerConnection(defaults, this)),
+      picks_(new PickListModel(defaults, connection_->cdp(), this)),
+      console_(new ScriptConsole(*connection_, this)),
+      hotReload_(new WebPickerHotReload(defaults, *connection_, this)) {
     setAttribute(Qt::WA_StyledBackground);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, chrome::white(0.07));
     setPalette(pal);
     setupUI();
+    bindConnection();
+    bindPicks();
+    bindHotReload();
     QObject::connect(&LanguageNotifier::shared(), &LanguageNotifier::appLanguageChanged, this,
                      &WebPickerSidebarView::refreshLanguage);
 }
 
 WebPickerSidebarView::~WebPickerSidebarView() {
-    ++attempt_;
-    stopTimers();
-    stopWatching();
-    // The pick rows call into the sidebar; they go while all of it is still there.
-    delete picksScrollView_;
-    picksScrollView_ = nullptr;
-    cdp_->onDisconnected = nullptr;
-    cdp_->disconnect();
-    // The client cancels its requests as it goes, and their answers call back here: it goes now,
-    // while the sidebar is still whole, rather than among the widget's children after it.
-    delete cdp_;
-    cdp_ = nullptr;
+    // The views go before the parts they call into, and the connection last: its client cancels its
+    // requests as it goes, and their answers call into the parts.
+    delete pickListView_;
+    delete consoleView_;
+    delete hotReload_;
+    delete console_;
+    delete picks_;
+    delete connection_;
 }
 
 void WebPickerSidebarView::setupUI() {
     const QColor teal = WebPickerSidebarView::teal();
     // Created in drawing order, back to front.
-    titleLabel_ = textLabel(QStringLiteral("◈  WebPicker"), chrome::systemFont(11, QFont::DemiBold), teal, this);
+    titleLabel_ =
+        textLabel(QStringLiteral("◈  WebPicker"), chrome::systemFont(11, QFont::DemiBold), teal, this);
     closeBtn_ = textButton(QStringLiteral("✕"), chrome::systemFont(11), chrome::white(0.35), this);
     QObject::connect(closeBtn_, &QPushButton::clicked, this, [this] {
         if (onClose) onClose();
     });
-    replBtn_ = textButton(QStringLiteral("</>"), chrome::monoFont(9, QFont::Medium), chrome::white(0.35), this);
+    replBtn_ =
+        textButton(QStringLiteral("</>"), chrome::monoFont(9, QFont::Medium), chrome::white(0.35), this);
     replBtn_->setToolTip(loc("tooltipToggleREPL"));
     replBtn_->hide();
-    moveDownBtn_ = textButton(QStringLiteral("▼"), chrome::systemFont(9, QFont::Medium), chrome::white(0.5), this);
+    moveDownBtn_ =
+        textButton(QStringLiteral("▼"), chrome::systemFont(9, QFont::Medium), chrome::white(0.5), this);
     QObject::connect(moveDownBtn_, &QPushButton::clicked, this, [this] {
         if (onMoveDown) onMoveDown();
     });
     moveDownBtn_->hide();
-    moveUpBtn_ = textButton(QStringLiteral("▲"), chrome::systemFont(9, QFont::Medium), chrome::white(0.5), this);
+    moveUpBtn_ =
+        textButton(QStringLiteral("▲"), chrome::systemFont(9, QFont::Medium), chrome::white(0.5), this);
     QObject::connect(moveUpBtn_, &QPushButton::clicked, this, [this] {
         if (onMoveUp) onMoveUp();
     });
@@ -136,7 +125,8 @@ void WebPickerSidebarView::setupUI() {
     debugLink1_->setToolTip(QStringLiteral("Open chrome://inspect in Chrome"));
     debugLink1_->setCursor(Qt::PointingHandCursor);
     debugLink1_->installEventFilter(this);
-    debugLink2_ = textLabel(QStringLiteral("localhost:9222/json"), chrome::monoFont(7.5), tealAlpha(0.45), this);
+    debugLink2_ =
+        textLabel(QStringLiteral("localhost:9222/json"), chrome::monoFont(7.5), tealAlpha(0.45), this);
     debugLink2_->setToolTip(QStringLiteral("Open http://localhost:9222/json in browser"));
     debugLink2_->setCursor(Qt::PointingHandCursor);
     debugLink2_->installEventFilter(this);
@@ -160,7 +150,8 @@ void WebPickerSidebarView::setupUI() {
     urlField_->setPlaceholderText(QStringLiteral("https://..."));
     urlField_->setFont(chrome::systemFont(10));
     urlField_->setFrame(false);
-    urlField_->setStyleSheet(QStringLiteral("background:transparent;border:none;color:%1;").arg(css(chrome::white(0.88))));
+    urlField_->setStyleSheet(
+        QStringLiteral("background:transparent;border:none;color:%1;").arg(css(chrome::white(0.88))));
     urlBg_->hide();
     tabSwitcherBtn_ = textButton(QStringLiteral("⊞"), chrome::systemFont(11), chrome::white(0.45), this);
     tabSwitcherBtn_->setToolTip(loc("tooltipSwitchTab"));
@@ -178,22 +169,7 @@ void WebPickerSidebarView::setupUI() {
     styleTealButton(connectBtn_, true);
     QObject::connect(connectBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::connect);
 
-    picksHeaderLabel_ = textLabel(loc("picks"), chrome::systemFont(8.5, QFont::Medium), chrome::white(0.35), this);
-    picksHeaderLabel_->hide();
-    clearPicksBtn_ = textButton(loc("resetMarks"), chrome::systemFont(8.5), chrome::white(0.38), this);
-    clearPicksBtn_->hide();
-    picksSep_ = line(chrome::white(1.0, 0.07), this);
-    picksSep_->hide();
-    picksScrollView_ = new FlippedClipView(this);
-    picksStack_ = new QWidget;
-    picksStackLayout_ = new QVBoxLayout(picksStack_);
-    picksStackLayout_->setContentsMargins(0, 0, 0, 0);
-    picksStackLayout_->setSpacing(2);
-    // Rows take the list's whole width (a leading alignment would shrink them to their hint).
-    picksStackLayout_->setAlignment(Qt::AlignTop);
-    picksScrollView_->setDocument(picksStack_);
-    feedbackLabel_ = textLabel(QString(), chrome::systemFont(9.5, QFont::Medium), teal, this);
-    feedbackLabel_->hide();
+    pickListView_ = new PickListView(*picks_, this);
 
     watchRow_ = new QWidget(this);
     watchFolderBtn_ = textButton(QStringLiteral("📁"), chrome::systemFont(11), chrome::white(0.8), watchRow_);
@@ -206,66 +182,98 @@ void WebPickerSidebarView::setupUI() {
     tabBox_ = box(this);
     tabBox_->hide();
 
-    replWrap_ = new QWidget(this);
-    replBox_ = new QWidget(replWrap_);
-    QWidget* replBox = replBox_;
-    replBox->setAttribute(Qt::WA_StyledBackground);
-    replBox->setObjectName(QStringLiteral("replBox"));
-    replBox->setStyleSheet(QStringLiteral("#replBox{background:%1;border:1px solid %2;}")
-                               .arg(css(chrome::white(1.0, 0.03)), css(chrome::white(1.0, 0.07))));
-    replBox->setGeometry(0, 0, 0, 56);
-    auto* prompt = textLabel(QStringLiteral("›"), chrome::monoFont(11, QFont::Medium), teal, replBox);
-    prompt->setGeometry(8, 6, 14, 16);
-    replField_ = new QLineEdit(replBox);
-    replField_->setPlaceholderText(QStringLiteral("document.title"));
-    replField_->setFont(chrome::monoFont(10));
-    replField_->setFrame(false);
-    replField_->setStyleSheet(QStringLiteral("background:transparent;border:none;color:%1;").arg(css(chrome::white(0.9))));
-    replResultLabel_ = textLabel(QString(), chrome::monoFont(9), tealAlpha(0.8), replBox);
+    consoleView_ = new ScriptConsoleView(*console_, this);
+    QObject::connect(replBtn_, &QPushButton::clicked, consoleView_, &ScriptConsoleView::toggle);
+    QObject::connect(consoleView_, &ScriptConsoleView::expandedChanged, this, [this](bool expanded) {
+        replBtn_->setStyleSheet(
+            QStringLiteral("QPushButton{border:none;background:transparent;padding:0;color:%1;}")
+                .arg(css(expanded ? WebPickerSidebarView::teal() : chrome::white(0.35))));
+    });
+    QObject::connect(consoleView_, &ScriptConsoleView::heightChanged, this,
+                     &WebPickerSidebarView::layoutContents);
 
-    QObject::connect(pickBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::startPicking);
-    QObject::connect(clearPicksBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::clearAllPicksAction);
-    QObject::connect(replBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::toggleREPL);
-    QObject::connect(replField_, &QLineEdit::returnPressed, this, &WebPickerSidebarView::evaluateREPL);
-    replField_->installEventFilter(this);
+    QObject::connect(pickBtn_, &QPushButton::clicked, picks_, &PickListModel::startPicking);
     QObject::connect(urlField_, &QLineEdit::returnPressed, this, &WebPickerSidebarView::navigateURL);
     QObject::connect(urlField_, &QLineEdit::textEdited, this, &WebPickerSidebarView::updateSuggestions);
     urlField_->installEventFilter(this);
     QObject::connect(tabSwitcherBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::toggleTabSwitcher);
-    QObject::connect(hotReloadBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::toggleHotReload);
+    QObject::connect(hotReloadBtn_, &QPushButton::clicked, hotReload_, &WebPickerHotReload::toggle);
     QObject::connect(watchFolderBtn_, &QPushButton::clicked, this, &WebPickerSidebarView::selectWatchFolder);
-    watcher_.onChange = [this] { triggerHotReload(); };
-    watcher_.onFileLost = [this] {
-        watchStatusLabel_->setText(QStringLiteral("⚠ can't open file"));
-        showWatchRow(false);
-    };
 
     showDisconnectedState();
 }
 
+void WebPickerSidebarView::bindConnection() {
+    QObject::connect(connection_, &WebPickerConnection::attemptStarted, this, [this] {
+        picks_->stopPicking();
+        pickBtn_->setText(loc("pickElement"));
+    });
+    QObject::connect(connection_, &WebPickerConnection::connecting, this,
+                     &WebPickerSidebarView::showConnectingState);
+    QObject::connect(connection_, &WebPickerConnection::opened, this, [this] {
+        if (onConnected) onConnected();
+    });
+    QObject::connect(connection_, &WebPickerConnection::pageShown, this,
+                     [this](const QString& host) { showConnectedState(host, host.isEmpty()); });
+    QObject::connect(connection_, &WebPickerConnection::ended, this, &WebPickerSidebarView::connectionEnded);
+}
+
+void WebPickerSidebarView::connectionEnded(const QString& message) {
+    picks_->stopPicking();
+    hotReload_->stop();
+    showDisconnectedState();
+    if (!message.isEmpty()) statusLabel_->setText(message);
+}
+
+void WebPickerSidebarView::bindPicks() {
+    QObject::connect(picks_, &PickListModel::pickingChanged, this, [this](bool picking) {
+        if (!picking) return resetPickButton();
+        pickBtn_->setText(loc("waitingForClick"));
+        pickBtn_->setEnabled(false);
+        styleTealButton(pickBtn_, false);
+    });
+    QObject::connect(picks_, &PickListModel::picked, this, [this](const QString& html) {
+        // The markup goes to the clipboard. It is pasted only into one of our own terminals, through
+        // the terminal's paste (bracketed when the program asked for it): a synthetic keystroke into
+        // whatever application has the focus could run an untrusted page's lines in a shell.
+        QGuiApplication::clipboard()->setText(html);
+        const QPointer<WebPickerSidebarView> self(this);
+        QTimer::singleShot(kPasteDelayMs, this, [self, html] {
+            if (self && self->pasteIntoFocusedTerminal) self->pasteIntoFocusedTerminal(html);
+        });
+    });
+}
+
+void WebPickerSidebarView::resetPickButton() {
+    pickBtn_->setText(loc("pickElement"));
+    pickBtn_->setEnabled(true);
+    styleTealButton(pickBtn_, true);
+}
+
+void WebPickerSidebarView::connect() {
+    connection_->connect();
+}
+
+void WebPickerSidebarView::disconnect() {
+    connection_->disconnect();
+}
+
+void WebPickerSidebarView::softDisconnect() {
+    connection_->softDisconnect();
+}
+
 void WebPickerSidebarView::styleTealButton(QPushButton* button, bool enabled) {
     button->setStyleSheet(
-        QStringLiteral("QPushButton{border-radius:5px;background:%1;border:1px solid %2;color:%3;padding:4px;}")
+        QStringLiteral(
+            "QPushButton{border-radius:5px;background:%1;border:1px solid %2;color:%3;padding:4px;}")
             .arg(css(tealAlpha(enabled ? 0.15 : 0.06)), css(tealAlpha(enabled ? 0.4 : 0.15)),
                  css(tealAlpha(enabled ? 1.0 : 0.4))));
     chrome::setWidgetAlpha(button, enabled ? 1.0 : 0.5);
 }
 
-void WebPickerSidebarView::setStatusDot(const QColor& color) {
-    statusDot_->setColor(color);
-}
-
 void WebPickerSidebarView::setStatusLabelTrailing(bool connected) {
     statusLabelTrailingConnected_ = connected;
     layoutContents();
-}
-
-QLineEdit* WebPickerSidebarView::urlField() const {
-    return urlField_;
-}
-
-QString WebPickerSidebarView::watchStatusText() const {
-    return watchStatusLabel_->text();
 }
 
 QString WebPickerSidebarView::statusText() const {
@@ -282,7 +290,8 @@ void WebPickerSidebarView::setMoveButtonsEnabled(bool up, bool down) {
     moveDownBtn_->setVisible(shown);
     moveUpBtn_->setEnabled(up);
     moveDownBtn_->setEnabled(down);
-    for (QPushButton* button : {moveUpBtn_, moveDownBtn_}) chrome::setWidgetAlpha(button, button->isEnabled() ? 1.0 : 0.35);
+    for (QPushButton* button : {moveUpBtn_, moveDownBtn_})
+        chrome::setWidgetAlpha(button, button->isEnabled() ? 1.0 : 0.35);
 }
 
 bool WebPickerSidebarView::isMoveUpEnabled() const {
@@ -294,7 +303,7 @@ bool WebPickerSidebarView::isMoveDownEnabled() const {
 }
 
 void WebPickerSidebarView::showDisconnectedState() {
-    setStatusDot(systemGray());
+    statusDot_->setColor(systemGray());
     statusLabel_->setText(loc("notConnected"));
     pickBtn_->hide();
     pickBtn_->setText(loc("pickElement"));
@@ -311,15 +320,15 @@ void WebPickerSidebarView::showDisconnectedState() {
     hotReloadBtn_->hide();
     hideTabBox();
     previewSep_->hide();
-    clearPickList();
-    feedbackLabel_->hide();
+    picks_->clear();
+    pickListView_->hideFeedback();
     replBtn_->hide();
-    if (replExpanded_) toggleREPL();
+    if (consoleView_->isExpanded()) consoleView_->toggle();
     setStatusLabelTrailing(false);
 }
 
 void WebPickerSidebarView::showConnectingState(const QString& text) {
-    setStatusDot(chrome::systemOrange());
+    statusDot_->setColor(chrome::systemOrange());
     statusLabel_->setText(text);
     pickBtn_->hide();
     disconnectBtn_->hide();
@@ -336,7 +345,7 @@ void WebPickerSidebarView::showConnectingState(const QString& text) {
 }
 
 void WebPickerSidebarView::showConnectedState(const QString& hostname, bool navigating) {
-    setStatusDot(navigating ? chrome::systemOrange() : teal());
+    statusDot_->setColor(navigating ? chrome::systemOrange() : teal());
     statusLabel_->setText(navigating ? loc("navigateTo") : hostname.isEmpty() ? loc("verbunden") : hostname);
     pickBtn_->show();
     pickBtn_->setEnabled(!navigating);
@@ -347,15 +356,14 @@ void WebPickerSidebarView::showConnectedState(const QString& hostname, bool navi
     tabSwitcherBtn_->show();
     hotReloadBtn_->show();
     previewSep_->show();
-    if (picks_.empty()) restorePicksFromDisk();
+    if (picks_->picks().empty()) picks_->restore();
     replBtn_->show();
     setStatusLabelTrailing(true);
 }
 
 void WebPickerSidebarView::refreshLanguage() {
-    picksHeaderLabel_->setText(loc("picks"));
-    clearPicksBtn_->setText(loc("resetMarks"));
-    if (!isConnected_) {
+    pickListView_->relabel();
+    if (!connection_->isConnected()) {
         showDisconnectedState();
         return;
     }
@@ -364,24 +372,28 @@ void WebPickerSidebarView::refreshLanguage() {
     layoutContents();
 }
 
+void WebPickerSidebarView::openDebugJSON() {
+    // The port the picker's browser actually uses.
+    QDesktopServices::openUrl(
+        QUrl(devtools::httpBase(connection_->cdp().debugPort()) + QStringLiteral("/json")));
+}
+
 void WebPickerSidebarView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     layoutContents();
 }
 
 bool WebPickerSidebarView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == replField_ && event->type() == QEvent::KeyPress) {
-        if (replHistoryKey(static_cast<QKeyEvent*>(event)->key())) return true;
-    } else if (watched == urlField_ && event->type() == QEvent::FocusIn) {
+    if (watched == urlField_ && event->type() == QEvent::FocusIn) {
         updateSuggestions(urlField_->text());
     } else if (watched == urlField_ && event->type() == QEvent::FocusOut) {
         // Late enough for a click on a suggestion to land first.
         QTimer::singleShot(kSuggestionsHideDelayMs, this, [this] { hideSuggestions(); });
     } else if (watched == disconnectBtn_) {
-        if (event->type() == QEvent::Enter) sidebarstyle::setTint(disconnectBtn_, chrome::rgb(0.9, 0.35, 0.35));
-        if (event->type() == QEvent::Leave) sidebarstyle::setTint(disconnectBtn_, chrome::white(0.5));
+        if (event->type() == QEvent::Enter) setTint(disconnectBtn_, chrome::rgb(0.9, 0.35, 0.35));
+        if (event->type() == QEvent::Leave) setTint(disconnectBtn_, chrome::white(0.5));
     } else if (event->type() == QEvent::MouseButtonRelease) {
-        if (watched == debugLink1_) openChromeInspect();
+        if (watched == debugLink1_) connection_->openInspector();
         if (watched == debugLink2_) openDebugJSON();
     }
     return QWidget::eventFilter(watched, event);
@@ -403,7 +415,8 @@ void WebPickerSidebarView::layoutContents() {
     const QSize link1 = fit(debugLink1_);
     debugLink1_->setGeometry(12, titleLabel_->geometry().bottom() + 1 + 3, link1.width(), link1.height());
     const QSize link2 = fit(debugLink2_);
-    debugLink2_->setGeometry(debugLink1_->geometry().right() + 1 + 6, debugLink1_->y(), link2.width(), link2.height());
+    debugLink2_->setGeometry(debugLink1_->geometry().right() + 1 + 6, debugLink1_->y(), link2.width(),
+                             link2.height());
     titleSep_->setGeometry(0, debugLink1_->geometry().bottom() + 1 + 6, w, 1);
 
     // Status and address rows.
@@ -422,7 +435,7 @@ void WebPickerSidebarView::layoutContents() {
     urlField_->setGeometry(10, 0, std::max(0, urlBg_->width() - 18), 24);
     const int urlBottom = urlTop + 24;
 
-    // Buttons, watch row and picks.
+    // Buttons, watch row, picks and the console.
     const int inner = std::max(0, w - 20);
     connectBtn_->setGeometry(10, urlBottom + 8, inner, fit(connectBtn_).height());
     watchRow_->setGeometry(10, urlBottom + 28, inner, watchRowH_);
@@ -430,21 +443,12 @@ void WebPickerSidebarView::layoutContents() {
     watchStatusLabel_->setGeometry(26, 0, std::max(0, inner - 26), watchRowH_);
     pickBtn_->setGeometry(10, watchRow_->y() + watchRowH_ + 6, inner, fit(pickBtn_).height());
     previewSep_->setGeometry(0, pickBtn_->geometry().bottom() + 1 + 10, w, 1);
-    const QSize header = fit(picksHeaderLabel_);
-    picksHeaderLabel_->setGeometry(12, previewSep_->y() + 1 + 8, header.width(), header.height());
-    const QSize clear = fit(clearPicksBtn_);
-    centreOn(clearPicksBtn_, w - 10 - clear.width(), clear.width(), picksHeaderLabel_->geometry().center().y());
-    picksSep_->setGeometry(10, picksHeaderLabel_->geometry().bottom() + 1 + 5, inner, 1);
 
-    replWrap_->setGeometry(10, h - 8 - replHeightC_, inner, replHeightC_);
-    replBox_->setGeometry(0, 0, inner, 56);
-    replField_->setGeometry(8 + 14 + 4, 4, std::max(0, inner - 8 - 14 - 4 - 8), 22);
-    replResultLabel_->setGeometry(10, 4 + 22 + 4, std::max(0, inner - 18), fit(replResultLabel_).height());
-    const int picksTop = picksSep_->y() + 1 + 5;
-    const int picksHeight = std::clamp(replWrap_->y() - 4 - picksTop, 0, 200);
-    picksScrollView_->setGeometry(10, picksTop, inner, picksHeight);
-    const QSize feedback = fit(feedbackLabel_);
-    feedbackLabel_->setGeometry(12, picksScrollView_->geometry().bottom() + 1 + 6, feedback.width(), feedback.height());
+    const int consoleHeight = consoleView_->currentHeight();
+    consoleView_->place(QRect(10, h - 8 - consoleHeight, inner, consoleHeight));
+    const int picksTop = previewSep_->y() + 1;
+    pickListView_->place(picksTop, w,
+                         std::clamp(consoleView_->y() - 4 - (picksTop + pickListView_->listTop()), 0, 200));
 
     suggestBox_->setGeometry(urlBg_->x(), urlBottom + 2, urlBg_->width(), suggestBoxH_);
     tabBox_->setGeometry(10, urlBottom + 2, inner, tabBoxH_);

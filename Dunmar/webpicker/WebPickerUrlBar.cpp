@@ -7,6 +7,7 @@
 #include "webpicker/DevToolsTargets.h"
 #include "webpicker/SidebarStyle.h"
 #include "webpicker/UrlHistory.h"
+#include "webpicker/WebPickerConnection.h"
 #include "webpicker/WebPickerSidebarView.h"
 
 #include <QLineEdit>
@@ -61,7 +62,7 @@ void WebPickerSidebarView::navigateURL() {
     if (text.isEmpty()) return;
     addToHistory(text);
     hideSuggestions();
-    cdp_->navigate(text);
+    connection_->cdp().navigate(text);
     urlField_->clearFocus();
 }
 
@@ -102,7 +103,7 @@ void WebPickerSidebarView::hideSuggestions() {
 void WebPickerSidebarView::selectSuggestion(const QString& url) {
     urlField_->setText(url);
     hideSuggestions();
-    cdp_->navigate(url);
+    connection_->cdp().navigate(url);
     urlField_->clearFocus();
 }
 
@@ -110,35 +111,37 @@ void WebPickerSidebarView::toggleTabSwitcher() {
     if (!tabBox_->isHidden()) return hideTabBox();
     removeChildren(tabBox_);
     const QPointer<WebPickerSidebarView> self(this);
-    cdp_->listTargets(kTabListTimeoutMs, [self](std::optional<QByteArray> body) {
+    connection_->cdp().listTargets(kTabListTimeoutMs, [self](std::optional<QByteArray> body) {
         if (!self || !body) return;
         std::optional<std::vector<devtools::ListedPage>> pages = devtools::listedPages(*body);
         if (!pages || pages->empty()) return;
-        if (pages->size() > kMaxTabRows) pages->resize(kMaxTabRows);
-        const int width = std::max(0, self->tabBox_->width() - 12);
-        for (size_t k = 0; k < pages->size(); ++k) {
-            const devtools::ListedPage& page = (*pages)[k];
-            const QString label = page.title.isEmpty() ? page.url : page.title;
-            const bool current = self->currentTargetId_ && page.id == *self->currentTargetId_;
-            const QString title = (current ? QStringLiteral("▶ ") : QStringLiteral("   ")) + label;
-            QPushButton* row =
-                rowButton(title, chrome::monoFont(9, current ? QFont::DemiBold : QFont::Normal),
-                          current ? teal() : chrome::white(0.72), self->tabBox_);
-            row->setText(row->fontMetrics().elidedText(title, Qt::ElideRight, std::max(0, width - 4)));
-            row->setToolTip(page.url);
-            row->setObjectName(page.webSocket);
-            row->setGeometry(6, 2 + kTabRowHeight * static_cast<int>(k), width, kTabRowHeight);
-            const QString ws = page.webSocket;
-            QObject::connect(row, &QPushButton::clicked, self, [self, ws] {
-                if (self) self->selectTab(ws);
-            });
-            row->show();
-        }
-        self->tabBoxH_ = kTabRowHeight * static_cast<int>(pages->size()) + 4;
-        self->tabBox_->show();
-        self->tabBox_->raise();
-        self->layoutContents();
+        self->showTabRows(std::move(*pages));
     });
+}
+
+void WebPickerSidebarView::showTabRows(std::vector<devtools::ListedPage> pages) {
+    if (pages.size() > kMaxTabRows) pages.resize(kMaxTabRows);
+    const std::optional<QString> currentTarget = connection_->currentTargetId();
+    const int width = std::max(0, tabBox_->width() - 12);
+    for (size_t k = 0; k < pages.size(); ++k) {
+        const devtools::ListedPage& page = pages[k];
+        const QString label = page.title.isEmpty() ? page.url : page.title;
+        const bool current = currentTarget && page.id == *currentTarget;
+        const QString title = (current ? QStringLiteral("▶ ") : QStringLiteral("   ")) + label;
+        QPushButton* row = rowButton(title, chrome::monoFont(9, current ? QFont::DemiBold : QFont::Normal),
+                                     current ? teal() : chrome::white(0.72), tabBox_);
+        row->setText(row->fontMetrics().elidedText(title, Qt::ElideRight, std::max(0, width - 4)));
+        row->setToolTip(page.url);
+        row->setObjectName(page.webSocket);
+        row->setGeometry(6, 2 + kTabRowHeight * static_cast<int>(k), width, kTabRowHeight);
+        const QString ws = page.webSocket;
+        QObject::connect(row, &QPushButton::clicked, this, [this, ws] { selectTab(ws); });
+        row->show();
+    }
+    tabBoxH_ = kTabRowHeight * static_cast<int>(pages.size()) + 4;
+    tabBox_->show();
+    tabBox_->raise();
+    layoutContents();
 }
 
 void WebPickerSidebarView::hideTabBox() {
@@ -150,10 +153,5 @@ void WebPickerSidebarView::hideTabBox() {
 void WebPickerSidebarView::selectTab(const QString& webSocketUrl) {
     hideTabBox();
     if (webSocketUrl.isEmpty()) return;
-    // Answers still on their way for the page left behind belong to an attempt that is over.
-    ++attempt_;
-    stopTimers();
-    cdp_->disconnect();
-    isConnected_ = false;
-    doConnect(webSocketUrl);
+    connection_->switchTo(webSocketUrl);
 }

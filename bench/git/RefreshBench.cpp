@@ -79,18 +79,17 @@ int main(int argc, char** argv) {
     git(repo, {"status", "--porcelain"}); // settle the index's stat cache once
 
     const GitTimeLimits limits;
-    const QStringList commands[] = {{"rev-parse", "--show-toplevel"},
-                                    {"branch", "--show-current"},
-                                    {"remote", "get-url", "origin"},
-                                    {"status", "--porcelain=v1", "-z"},
-                                    {"log", "-1", "--pretty=format:%h %s"}};
+    const QStringList commands[] = {
+        {"rev-parse", "--show-toplevel"},   {"config", "-z", "--get-regexp", "^(filter|remote|branch)\\."},
+        {"branch", "--show-current"},       {"remote", "get-url", "origin"},
+        {"status", "--porcelain=v1", "-z"}, {"log", "-1", "--pretty=format:%h %s"}};
     std::vector<double> gitMs, refreshMs;
     size_t entries = 0;
     for (int round = 0; round < 7; ++round) {
         QElapsedTimer t;
         t.start();
         for (const QStringList& args : commands)
-            runChild(gitExecutablePath(), args, repo, gitEnvironment(GitLocks::avoided), limits.localMs);
+            runChild(gitExecutablePath(), args, repo, userGitEnvironment(), limits.localMs);
         gitMs.push_back(t.nsecsElapsed() / 1e6);
         t.restart();
         entries = takeRepositorySnapshot(repo, limits).entries.size();

@@ -11,6 +11,7 @@
 #include "git/InlineDiff.h"
 #include "settings/VertCenteredTextField.h"
 #include "support/Artifacts.h"
+#include "support/GitPanelViewTestAccess.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -58,8 +59,8 @@ protected:
 
 std::vector<ClickableFileRow*> rowsOf(const GitPanelView* panel) {
     std::vector<ClickableFileRow*> rows;
-    for (int i = 0; i < panel->filesStack->count(); ++i)
-        if (auto* row = qobject_cast<ClickableFileRow*>(panel->filesStack->itemAt(i)->widget()))
+    for (int i = 0; i < internals(*panel).filesStack()->count(); ++i)
+        if (auto* row = qobject_cast<ClickableFileRow*>(internals(*panel).filesStack()->itemAt(i)->widget()))
             rows.push_back(row);
     return rows;
 }
@@ -151,8 +152,8 @@ TEST_F(AppGitPanel, ThePanelStacksWithTheOtherSidePanels) {
             << shown->metaObject()->className();
     EXPECT_EQ(panel->x(), ssh->x());
     EXPECT_LT(panel->geometry().bottom(), ssh->y()) << "git above ssh, in the column's order";
-    EXPECT_TRUE(panel->moveDownBtn->isEnabled());
-    EXPECT_FALSE(panel->moveUpBtn->isEnabled());
+    EXPECT_TRUE(internals(*panel).moveDownBtn()->isEnabled());
+    EXPECT_FALSE(internals(*panel).moveUpBtn()->isEnabled());
 
     // The panel's right click lists the side panels and shows or hides them.
     std::unique_ptr<QMenu> menu = sidebarContextMenu(panel->sidebarMenuHost);
@@ -171,7 +172,7 @@ TEST_F(AppGitPanel, ThePanelStacksWithTheOtherSidePanels) {
     EXPECT_TRUE(shown->actions()[2]->isChecked());
     shown->close();
 
-    panel->moveDownBtn->click();
+    internals(*panel).moveDownBtn()->click();
     EXPECT_EQ(app->sidePanels().visibleSidebarPanels(), (QStringList{"ssh", "git"}));
     EXPECT_GT(panel->y(), ssh->geometry().bottom());
 
@@ -218,24 +219,24 @@ TEST_F(AppGitPanel, TheShellsChangeIsSeenDiffedAndCommittedFromThePanel) {
     view(0)->writePTY(QStringLiteral("cd '%1'\n").arg(repo));
     ASSERT_TRUE(waitForCwd(view(0), repo));
     app->workspace().updateGitPanelCwd();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->projectLabel->text() == "proj"; }, 10000));
-    EXPECT_EQ(panel->branchBadge->text(), " main ");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return internals(*panel).projectLabel()->text() == "proj"; }, 10000));
+    EXPECT_EQ(internals(*panel).branchBadge()->text(), " main ");
 
     view(0)->writePTY(QStringLiteral("printf 'hello\\n' > notes.txt\n"));
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            if (!panel->model().isRefreshing()) panel->refreshBtn->click();
+            if (!panel->model().isRefreshing()) internals(*panel).refreshBtn()->click();
             return rowsOf(panel).size() == 1;
         },
         10000));
     EXPECT_EQ(rowsOf(panel)[0]->filePath, "notes.txt");
-    EXPECT_FALSE(panel->filesCard->isHidden());
+    EXPECT_FALSE(internals(*panel).filesCard()->isHidden());
 
     // Staged, its diff shows what was added.
     view(0)->writePTY(QStringLiteral("git add notes.txt\n"));
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            if (!panel->model().isRefreshing()) panel->refreshBtn->click();
+            if (!panel->model().isRefreshing()) internals(*panel).refreshBtn()->click();
             return rowsOf(panel).size() == 1 && rowsOf(panel)[0]->statusX == u'A';
         },
         10000));
@@ -247,12 +248,12 @@ TEST_F(AppGitPanel, TheShellsChangeIsSeenDiffedAndCommittedFromThePanel) {
     EXPECT_TRUE(added);
 
     // Committed from the panel: the list empties.
-    panel->commitField->setText(QStringLiteral("Add notes"));
-    panel->saveBtn->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->filesCard->isHidden(); }, 10000));
+    internals(*panel).commitField()->setText(QStringLiteral("Add notes"));
+    internals(*panel).saveBtn()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return internals(*panel).filesCard()->isHidden(); }, 10000));
     EXPECT_TRUE(panel->model().fileEntries().empty());
-    EXPECT_EQ(panel->statusLabel->text(), "✅  All saved — nothing to do");
-    EXPECT_TRUE(panel->undoCommitLabel->text().endsWith("Add notes"));
+    EXPECT_EQ(internals(*panel).statusLabel()->text(), "✅  All saved — nothing to do");
+    EXPECT_TRUE(internals(*panel).undoCommitLabel()->text().endsWith("Add notes"));
 }
 
 // Pictures for a person to look at: a dirty repository with a diff open, the panel at the right and
@@ -279,7 +280,7 @@ TEST_F(AppGitPanel, ScreenshotsArtifact) {
         app->workspace().updateGitPanelCwd();
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
-                if (!panel->model().isRefreshing()) panel->refreshBtn->click();
+                if (!panel->model().isRefreshing()) internals(*panel).refreshBtn()->click();
                 return rowsOf(panel).size() == 2 && rowsOf(panel)[0]->statusX == u'A';
             },
             10000));

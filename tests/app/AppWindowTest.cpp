@@ -11,6 +11,7 @@
 #include "chrome/HeaderBarView.h"
 #include "platform/GlobalInput.h"
 #include "ssh/SSHProfileRowView.h"
+#include "support/WebPickerTestAccess.h"
 #include "ssh/SSHProfileStore.h"
 
 #include <QFile>
@@ -450,7 +451,7 @@ TEST_F(AppWindow, TheSidePanelColumnKeepsOrderHeightsAndMoveButtons) {
     app->sidePanels().showWebPickerSidebar();
     WebPickerSidebarView* picker = app->sidePanels().webPickerSidebarView();
     ASSERT_NE(picker, nullptr);
-    EXPECT_FALSE(picker->connectButton()->isEnabled()) << "connecting";
+    EXPECT_FALSE(ui(*picker).connectButton()->isEnabled()) << "connecting";
     EXPECT_FALSE(picker->isMoveUpEnabled());
     EXPECT_FALSE(picker->isMoveDownEnabled()) << "alone in the column";
     app->sidePanels().showSSHManager();

@@ -9,6 +9,7 @@
 #include "git/GitRowText.h"
 #include "git/InlineDiff.h"
 #include "git/MarqueeLabel.h"
+#include "support/GitPanelViewTestAccess.h"
 #include "support/Waits.h"
 
 #include <QEnterEvent>
@@ -24,8 +25,8 @@ namespace {
 
 std::vector<ClickableFileRow*> rowsOf(const GitPanelView& panel) {
     std::vector<ClickableFileRow*> rows;
-    for (int i = 0; i < panel.filesStack->count(); ++i)
-        if (auto* row = qobject_cast<ClickableFileRow*>(panel.filesStack->itemAt(i)->widget()))
+    for (int i = 0; i < internals(panel).filesStack()->count(); ++i)
+        if (auto* row = qobject_cast<ClickableFileRow*>(internals(panel).filesStack()->itemAt(i)->widget()))
             rows.push_back(row);
     return rows;
 }
@@ -38,13 +39,13 @@ ClickableFileRow* rowFor(const GitPanelView& panel, const QString& path) {
 
 // The index in the files stack of the open diff, -1 without one.
 int diffIndex(const GitPanelView& panel) {
-    for (int i = 0; i < panel.filesStack->count(); ++i)
-        if (qobject_cast<InlineDiffView*>(panel.filesStack->itemAt(i)->widget())) return i;
+    for (int i = 0; i < internals(panel).filesStack()->count(); ++i)
+        if (qobject_cast<InlineDiffView*>(internals(panel).filesStack()->itemAt(i)->widget())) return i;
     return -1;
 }
 
 int indexOf(const GitPanelView& panel, QWidget* w) {
-    return panel.filesStack->indexOf(w);
+    return internals(panel).filesStack()->indexOf(w);
 }
 
 void enter(QWidget* w) {
@@ -67,8 +68,8 @@ TEST(GitFileRows, FortyChangedFilesShowThirtyRowsAndCountForty) {
     auto panel = makePanel();
     ASSERT_TRUE(showFolder(*panel, repo));
     EXPECT_EQ(rowsOf(*panel).size(), 30u);
-    EXPECT_EQ(panel->statusLabel->text(), "40 files changed");
-    EXPECT_LE(panel->filesScrollView->height(), GitPanelView::kMaxFilesHeight);
+    EXPECT_EQ(internals(*panel).statusLabel()->text(), "40 files changed");
+    EXPECT_LE(internals(*panel).filesScrollView()->height(), GitPanelView::kMaxFilesHeight);
     EXPECT_EQ(rowsOf(*panel).front()->height(), 18);
     EXPECT_EQ(plainText(rowsOf(*panel).front()->marqueeLabel()->attributedText()), "NEW  f00.txt");
 }
@@ -105,8 +106,8 @@ TEST(GitFileRows, ClickingOpensClosesAndReplacesTheDiff) {
     testsupport::drainEvents();
     EXPECT_EQ(diffIndex(*panel), indexOf(*panel, b) + 1);
     int diffs = 0;
-    for (int i = 0; i < panel->filesStack->count(); ++i)
-        if (qobject_cast<InlineDiffView*>(panel->filesStack->itemAt(i)->widget())) ++diffs;
+    for (int i = 0; i < internals(*panel).filesStack()->count(); ++i)
+        if (qobject_cast<InlineDiffView*>(internals(*panel).filesStack()->itemAt(i)->widget())) ++diffs;
     EXPECT_EQ(diffs, 1) << "only the second diff shows";
 }
 

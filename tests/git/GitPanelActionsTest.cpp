@@ -45,11 +45,15 @@ struct Panel {
 
 } // namespace
 
-TEST(GitPanelActions, SaveCommitsEverythingWithTheUsersIdentity) {
+TEST(GitPanelActions, SaveCommitsEverythingWithTheUsersIdentityAndHooks) {
     Sandbox box;
     const QString repo = makeRepo(box, "r");
     writeFile(repo + "/README.md", "changed\n");
     writeFile(repo + "/new file.txt", "new\n");
+    // A button runs git as the user's shell would: their hooks run.
+    writeFile(repo + "/.git/hooks/pre-commit", "#!/bin/sh\ntouch .git/hook-ran\n");
+    QFile::setPermissions(repo + "/.git/hooks/pre-commit",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     Panel p(repo);
 
     EXPECT_FALSE(p.actions.saveClicked("   \n"));
@@ -61,6 +65,7 @@ TEST(GitPanelActions, SaveCommitsEverythingWithTheUsersIdentity) {
     EXPECT_EQ(p.nextFeedback(), "✓  Saved: Tidy up");
     EXPECT_TRUE(p.actions.feedback().success);
     EXPECT_EQ(git(repo, {"log", "-1", "--pretty=%an <%ae>|%s"}), "Test Person <test@example.org>|Tidy up");
+    EXPECT_TRUE(QFile::exists(repo + "/.git/hook-ran"));
     EXPECT_TRUE(git(repo, {"status", "--porcelain"}).isEmpty());
     EXPECT_TRUE(waitFor([&] { return p.model.fileEntries().empty() && !p.model.isRefreshing(); }));
 

@@ -14,6 +14,7 @@
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 #include "settings/VertCenteredTextField.h"
+#include "support/GitPanelViewTestAccess.h"
 #include "support/Waits.h"
 
 #include <QDir>
@@ -34,8 +35,8 @@ struct Cards {
 };
 
 Cards cardsOf(const GitPanelView& p) {
-    return {!p.noRepoCard->isHidden(), !p.filesCard->isHidden(), !p.commitCard->isHidden(),
-            !p.githubCard->isHidden()};
+    return {!internals(p).noRepoCard()->isHidden(), !internals(p).filesCard()->isHidden(),
+            !internals(p).commitCard()->isHidden(), !internals(p).githubCard()->isHidden()};
 }
 
 std::ostream& operator<<(std::ostream& os, const Cards& c) {
@@ -51,13 +52,14 @@ QColor colorOf(const QLabel* label) {
 
 TEST(GitPanelView, AFreshPanelShowsOnlyItsHeader) {
     auto panel = makePanel();
-    EXPECT_FALSE(panel->headerCard->isHidden());
+    EXPECT_FALSE(internals(*panel).headerCard()->isHidden());
     EXPECT_EQ(cardsOf(*panel), (Cards{false, false, false, false}));
-    EXPECT_TRUE(panel->projectLabel->text().isEmpty());
-    EXPECT_TRUE(panel->statusLabel->text().isEmpty() || panel->statusLabel->text() == qs(Loc::noTracking()));
-    EXPECT_TRUE(panel->moveUpBtn->isHidden());
-    EXPECT_TRUE(panel->moveDownBtn->isHidden());
-    EXPECT_TRUE(panel->newRepoOverlay->isHidden());
+    EXPECT_TRUE(internals(*panel).projectLabel()->text().isEmpty());
+    EXPECT_TRUE(internals(*panel).statusLabel()->text().isEmpty() ||
+                internals(*panel).statusLabel()->text() == qs(Loc::noTracking()));
+    EXPECT_TRUE(internals(*panel).moveUpBtn()->isHidden());
+    EXPECT_TRUE(internals(*panel).moveDownBtn()->isHidden());
+    EXPECT_TRUE(internals(*panel).newRepoOverlay()->isHidden());
 }
 
 TEST(GitPanelView, CardsHeaderTextsAndColoursFollowTheRepositoryState) {
@@ -98,13 +100,13 @@ TEST(GitPanelView, CardsHeaderTextsAndColoursFollowTheRepositoryState) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.folder.toStdString());
         ASSERT_TRUE(showFolder(*panel, c.folder));
-        EXPECT_EQ(panel->projectLabel->text(), QFileInfo(c.folder).fileName());
+        EXPECT_EQ(internals(*panel).projectLabel()->text(), QFileInfo(c.folder).fileName());
         EXPECT_EQ(cardsOf(*panel), c.cards);
-        EXPECT_EQ(panel->statusLabel->text(), c.status);
-        EXPECT_EQ(colorOf(panel->statusLabel), c.statusColor);
-        EXPECT_EQ(panel->branchBadge->isHidden(), c.badge.isEmpty());
+        EXPECT_EQ(internals(*panel).statusLabel()->text(), c.status);
+        EXPECT_EQ(colorOf(internals(*panel).statusLabel()), c.statusColor);
+        EXPECT_EQ(internals(*panel).branchBadge()->isHidden(), c.badge.isEmpty());
         if (!c.badge.isEmpty()) {
-            EXPECT_EQ(panel->branchBadge->text(), c.badge);
+            EXPECT_EQ(internals(*panel).branchBadge()->text(), c.badge);
         }
     }
 }
@@ -118,19 +120,19 @@ TEST(GitPanelView, TheCodeHostingCardFollowsTheSignInAndTheSyncLine) {
 
     auto panel = makePanel();
     ASSERT_TRUE(showFolder(*panel, repo));
-    EXPECT_FALSE(panel->githubAuthStack->isHidden()) << "signed out: the token form";
-    EXPECT_TRUE(panel->githubConnectedStack->isHidden());
-    EXPECT_EQ(panel->tokenField->echoMode(), QLineEdit::Password);
+    EXPECT_FALSE(internals(*panel).githubAuthStack()->isHidden()) << "signed out: the token form";
+    EXPECT_TRUE(internals(*panel).githubConnectedStack()->isHidden());
+    EXPECT_EQ(internals(*panel).tokenField()->echoMode(), QLineEdit::Password);
     QList<QUrl> opened;
     panel->actions().openUrl = [&](const QUrl& url) { opened << url; };
-    panel->tokenLinkBtn->click();
+    internals(*panel).tokenLinkBtn()->click();
     EXPECT_EQ(opened, QList<QUrl>{panel->model().github().tokenPageUrl()});
 
     panel->model().github().setToken("ghp_test");
     panel->updateGithubCard();
-    EXPECT_TRUE(panel->githubAuthStack->isHidden());
-    EXPECT_FALSE(panel->githubConnectedStack->isHidden());
-    EXPECT_EQ(panel->githubUserLabel->text(), "🔗  @Connected") << "the user is not known yet";
+    EXPECT_TRUE(internals(*panel).githubAuthStack()->isHidden());
+    EXPECT_FALSE(internals(*panel).githubConnectedStack()->isHidden());
+    EXPECT_EQ(internals(*panel).githubUserLabel()->text(), "🔗  @Connected") << "the user is not known yet";
 
     // Ahead, behind and without a remote: the sync line and which button shows.
     commitFile(repo, "mine.txt", "m", "mine");
@@ -144,10 +146,10 @@ TEST(GitPanelView, TheCodeHostingCardFollowsTheSignInAndTheSyncLine) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.folder.toStdString());
         ASSERT_TRUE(showFolder(*panel, c.folder));
-        EXPECT_EQ(panel->githubSyncLabel->text(), c.line.text);
-        EXPECT_EQ(colorOf(panel->githubSyncLabel), c.line.color);
-        EXPECT_EQ(!panel->uploadBtn->isHidden(), c.line.uploadVisible);
-        EXPECT_EQ(!panel->updateBtn->isHidden(), c.line.updateVisible);
+        EXPECT_EQ(internals(*panel).githubSyncLabel()->text(), c.line.text);
+        EXPECT_EQ(colorOf(internals(*panel).githubSyncLabel()), c.line.color);
+        EXPECT_EQ(!internals(*panel).uploadBtn()->isHidden(), c.line.uploadVisible);
+        EXPECT_EQ(!internals(*panel).updateBtn()->isHidden(), c.line.updateVisible);
     }
     panel->model().github().logout();
 }
@@ -164,20 +166,20 @@ TEST(GitPanelView, TheLastCommitIsShortenedAfter35Characters) {
     ASSERT_TRUE(refreshed(*panel));
     const QString summary35 = *panel->model().lastCommitSummary();
     ASSERT_EQ(summary35.size(), 35);
-    EXPECT_EQ(panel->undoCommitLabel->text(), summary35);
+    EXPECT_EQ(internals(*panel).undoCommitLabel()->text(), summary35);
     commitFile(repo, "b.txt", "b", QString(fits + 1, QLatin1Char('y')));
     ASSERT_TRUE(refreshed(*panel));
     const QString summary36 = *panel->model().lastCommitSummary();
     ASSERT_EQ(summary36.size(), 36);
-    EXPECT_EQ(panel->undoCommitLabel->text(), summary36.left(35) + "…");
-    EXPECT_FALSE(panel->undoCommitRow->isHidden());
+    EXPECT_EQ(internals(*panel).undoCommitLabel()->text(), summary36.left(35) + "…");
+    EXPECT_FALSE(internals(*panel).undoCommitRow()->isHidden());
 
     // A repository without commits has no undo line.
     const QString empty = box.path("empty");
     QDir().mkpath(empty);
     git(empty, {"init", "-q"});
     ASSERT_TRUE(showFolder(*panel, empty));
-    EXPECT_TRUE(panel->undoCommitRow->isHidden());
+    EXPECT_TRUE(internals(*panel).undoCommitRow()->isHidden());
 }
 
 TEST(GitPanelView, MoveButtonsShowWhenThePanelCanMove) {
@@ -190,21 +192,21 @@ TEST(GitPanelView, MoveButtonsShowWhenThePanelCanMove) {
                           Case{false, true, true, 0.35, 1.0}, Case{true, true, true, 1.0, 1.0}}) {
         SCOPED_TRACE(testing::Message() << "up " << c.up << " down " << c.down);
         panel->setMoveButtonsEnabled(c.up, c.down);
-        EXPECT_EQ(!panel->moveUpBtn->isHidden(), c.shown);
-        EXPECT_EQ(!panel->moveDownBtn->isHidden(), c.shown);
+        EXPECT_EQ(!internals(*panel).moveUpBtn()->isHidden(), c.shown);
+        EXPECT_EQ(!internals(*panel).moveDownBtn()->isHidden(), c.shown);
         if (!c.shown) continue;
-        EXPECT_EQ(panel->moveUpBtn->isEnabled(), c.up);
-        EXPECT_EQ(panel->moveDownBtn->isEnabled(), c.down);
-        EXPECT_DOUBLE_EQ(chrome::widgetAlpha(panel->moveUpBtn), c.upAlpha);
-        EXPECT_DOUBLE_EQ(chrome::widgetAlpha(panel->moveDownBtn), c.downAlpha);
+        EXPECT_EQ(internals(*panel).moveUpBtn()->isEnabled(), c.up);
+        EXPECT_EQ(internals(*panel).moveDownBtn()->isEnabled(), c.down);
+        EXPECT_DOUBLE_EQ(chrome::widgetAlpha(internals(*panel).moveUpBtn()), c.upAlpha);
+        EXPECT_DOUBLE_EQ(chrome::widgetAlpha(internals(*panel).moveDownBtn()), c.downAlpha);
     }
     // Both sit 6 px below the top edge at the right end.
-    EXPECT_EQ(panel->moveUpBtn->geometry(), QRect(320 - 46, 6, 18, 18));
-    EXPECT_EQ(panel->moveDownBtn->geometry(), QRect(320 - 22, 6, 18, 18));
+    EXPECT_EQ(internals(*panel).moveUpBtn()->geometry(), QRect(320 - 46, 6, 18, 18));
+    EXPECT_EQ(internals(*panel).moveDownBtn()->geometry(), QRect(320 - 22, 6, 18, 18));
     int ups = 0;
     panel->onMoveUp = [&] { ++ups; };
     panel->setMoveButtonsEnabled(true, true);
-    panel->moveUpBtn->click();
+    internals(*panel).moveUpBtn()->click();
     EXPECT_EQ(ups, 1);
 }
 
@@ -216,30 +218,30 @@ TEST(GitPanelView, TheNewRepositoryOverlayIsPrefilledAndHasOneVisibility) {
     ASSERT_TRUE(showFolder(*panel, app));
     panel->showNewRepoOverlay();
     EXPECT_TRUE(panel->newRepoOverlayVisible());
-    EXPECT_FALSE(panel->newRepoOverlay->isHidden());
-    EXPECT_EQ(panel->repoNameField->text(), "app");
-    EXPECT_EQ(panel->newRepoOverlay->width(), 320 - 24);
+    EXPECT_FALSE(internals(*panel).newRepoOverlay()->isHidden());
+    EXPECT_EQ(internals(*panel).repoNameField()->text(), "app");
+    EXPECT_EQ(internals(*panel).newRepoOverlay()->width(), 320 - 24);
     EXPECT_TRUE(panel->repoIsPrivate());
 
     // An empty name is refused with a shake of the button.
-    panel->repoNameField->setText("  ");
-    panel->repoCreateBtn->click();
-    EXPECT_TRUE(testsupport::isAnimating(panel->repoCreateBtn));
+    internals(*panel).repoNameField()->setText("  ");
+    internals(*panel).repoCreateBtn()->click();
+    EXPECT_TRUE(testsupport::isAnimating(internals(*panel).repoCreateBtn()));
     EXPECT_FALSE(panel->actions().creatingRepo());
     EXPECT_TRUE(testsupport::waitForAnimationsToEnd({panel.get()}));
 
-    panel->repoPublicBtn->click();
+    internals(*panel).repoPublicBtn()->click();
     EXPECT_FALSE(panel->repoIsPrivate());
-    EXPECT_TRUE(panel->repoPublicBtn->isChecked());
-    EXPECT_FALSE(panel->repoPrivateBtn->isChecked());
-    panel->repoPrivateBtn->click();
+    EXPECT_TRUE(internals(*panel).repoPublicBtn()->isChecked());
+    EXPECT_FALSE(internals(*panel).repoPrivateBtn()->isChecked());
+    internals(*panel).repoPrivateBtn()->click();
     EXPECT_TRUE(panel->repoIsPrivate());
-    EXPECT_FALSE(panel->repoPublicBtn->isChecked());
-    EXPECT_TRUE(panel->repoPrivateBtn->isChecked());
+    EXPECT_FALSE(internals(*panel).repoPublicBtn()->isChecked());
+    EXPECT_TRUE(internals(*panel).repoPrivateBtn()->isChecked());
 
-    panel->newRepoCancelBtn->click();
+    internals(*panel).newRepoCancelBtn()->click();
     EXPECT_FALSE(panel->newRepoOverlayVisible());
-    EXPECT_TRUE(waitFor([&] { return panel->newRepoOverlay->isHidden(); }));
+    EXPECT_TRUE(waitFor([&] { return internals(*panel).newRepoOverlay()->isHidden(); }));
 }
 
 TEST(GitPanelView, AChangeOfLanguageRelabelsAtOnce) {
@@ -248,21 +250,21 @@ TEST(GitPanelView, AChangeOfLanguageRelabelsAtOnce) {
     writeFile(repo + "/a.txt", "a");
     auto panel = makePanel();
     ASSERT_TRUE(showFolder(*panel, repo));
-    const QString englishSave = panel->saveBtn->text();
-    const QString englishStatus = panel->statusLabel->text();
-    const QColor statusColor = colorOf(panel->statusLabel);
+    const QString englishSave = internals(*panel).saveBtn()->text();
+    const QString englishStatus = internals(*panel).statusLabel()->text();
+    const QColor statusColor = colorOf(internals(*panel).statusLabel());
 
     useLanguage("de");
     LanguageNotifier::shared().post();
-    EXPECT_EQ(panel->saveBtn->text(), qs(Loc::save()));
-    EXPECT_NE(panel->saveBtn->text(), englishSave);
-    EXPECT_EQ(panel->statusLabel->text(), qs(Loc::filesChanged(1)));
-    EXPECT_NE(panel->statusLabel->text(), englishStatus);
-    EXPECT_EQ(colorOf(panel->statusLabel), statusColor) << "only the text changes";
-    EXPECT_EQ(panel->noRepoTitleLabel->text(), qs(Loc::noProjectYet()));
-    EXPECT_EQ(panel->filesHeaderLabel->text(), qs(Loc::changedFiles()));
-    EXPECT_EQ(panel->commitField->placeholderText(), qs(Loc::commitPlaceholder()));
-    EXPECT_EQ(panel->repoCreateBtn->text(), qs(Loc::createAndUpload()));
+    EXPECT_EQ(internals(*panel).saveBtn()->text(), qs(Loc::save()));
+    EXPECT_NE(internals(*panel).saveBtn()->text(), englishSave);
+    EXPECT_EQ(internals(*panel).statusLabel()->text(), qs(Loc::filesChanged(1)));
+    EXPECT_NE(internals(*panel).statusLabel()->text(), englishStatus);
+    EXPECT_EQ(colorOf(internals(*panel).statusLabel()), statusColor) << "only the text changes";
+    EXPECT_EQ(internals(*panel).noRepoTitleLabel()->text(), qs(Loc::noProjectYet()));
+    EXPECT_EQ(internals(*panel).filesHeaderLabel()->text(), qs(Loc::changedFiles()));
+    EXPECT_EQ(internals(*panel).commitField()->placeholderText(), qs(Loc::commitPlaceholder()));
+    EXPECT_EQ(internals(*panel).repoCreateBtn()->text(), qs(Loc::createAndUpload()));
     useLanguage("en");
     LanguageNotifier::shared().post();
 }

@@ -13,11 +13,21 @@
 
 using namespace gittest;
 
+namespace {
+// A command of the test's own, run as a button of the panel would run it.
+GitCommand command(const QStringList& args) {
+    return {args, userGitEnvironment(), GitStarter::user, false};
+}
+GitTimeLimits limitsOf(int ms) {
+    return {ms, ms};
+}
+} // namespace
+
 TEST(GitRunner, ChildGetsTheUsersHomeAndAgentAndNothingElseOfTheProgramsEnvironment) {
     Sandbox box;
     qputenv("SSH_AUTH_SOCK", "/tmp/agent.sock");
     qputenv("DUNMAR_PRIVATE_SETTING", "secret");
-    const QProcessEnvironment env = gitEnvironment(GitLocks::avoided);
+    const QProcessEnvironment env = hardenedGit().environment;
     EXPECT_EQ(env.value("HOME"), box.home());
     EXPECT_EQ(env.value("XDG_CONFIG_HOME"), box.home() + "/.config");
     EXPECT_EQ(env.value("SSH_AUTH_SOCK"), "/tmp/agent.sock");
@@ -26,11 +36,12 @@ TEST(GitRunner, ChildGetsTheUsersHomeAndAgentAndNothingElseOfTheProgramsEnvironm
     EXPECT_EQ(env.value("LC_ALL"), "C");
     EXPECT_EQ(env.value("GIT_OPTIONAL_LOCKS"), "0");
     EXPECT_FALSE(env.contains("DUNMAR_PRIVATE_SETTING"));
-    EXPECT_FALSE(gitEnvironment(GitLocks::allowed).contains("GIT_OPTIONAL_LOCKS"));
+    EXPECT_FALSE(userGitEnvironment().contains("GIT_OPTIONAL_LOCKS"));
+    EXPECT_FALSE(userGitEnvironment().contains("DUNMAR_PRIVATE_SETTING"));
 
     // git itself reads the identity from the test's home.
     const QString repo = makeRepo(box, "r");
-    EXPECT_EQ(runGit({"config", "user.email"}, repo, 10000), "test@example.org");
+    EXPECT_EQ(runGit(command({"config", "user.email"}), repo, limitsOf(10000)), "test@example.org");
 }
 
 TEST(GitRunner, AnswersLoseTrailingLineEndsOnlyAndFailuresGiveNothing) {
@@ -38,16 +49,19 @@ TEST(GitRunner, AnswersLoseTrailingLineEndsOnlyAndFailuresGiveNothing) {
     const QString repo = makeRepo(box, "r");
     commitFile(repo, "a.txt", "x", "subject with trailing blank \r");
     // The subject keeps its blank; the carriage return and git's line feed go.
-    EXPECT_EQ(runGit({"log", "-1", "--pretty=format:%B"}, repo, 10000), "subject with trailing blank");
-    EXPECT_FALSE(runGit({"rev-parse", "--show-toplevel"}, box.path(""), 10000)) << "not a repository";
-    EXPECT_FALSE(runGit({"status"}, box.path("missing-folder"), 10000));
+    EXPECT_EQ(runGit(command({"log", "-1", "--pretty=format:%B"}), repo, limitsOf(10000)),
+              "subject with trailing blank");
+    EXPECT_FALSE(runGit(command({"rev-parse", "--show-toplevel"}), box.path(""), limitsOf(10000)))
+        << "not a repository";
+    EXPECT_FALSE(runGit(command({"status"}), box.path("missing-folder"), limitsOf(10000)));
 
     // Output that is not UTF-8 counts as no answer.
     git(repo, {"config", "dunmar.latin", QString::fromLatin1("caf\xe9")});
     writeFile(repo + "/.git/config", readFile(repo + "/.git/config").replace("caf\xc3\xa9", "caf\xe9"));
-    EXPECT_FALSE(runGit({"config", "dunmar.latin"}, repo, 10000));
+    EXPECT_FALSE(runGit(command({"config", "dunmar.latin"}), repo, limitsOf(10000)));
 
-    const GitActionResult failed = runGitAction({"checkout", "no-such-branch"}, repo, 10000);
+    const GitActionResult failed =
+        runGitAction(command({"checkout", "no-such-branch"}), repo, limitsOf(10000));
     EXPECT_FALSE(failed.success);
     EXPECT_TRUE(failed.output.startsWith("error: pathspec")) << failed.output.toStdString();
 }
@@ -57,10 +71,10 @@ TEST(GitRunner, ACommandHangingOnASilentRemoteIsStoppedAtItsTimeLimit) {
     LocalHttpServer silent(true);
     const QString repo = makeRepo(box, "r");
     git(repo, {"remote", "add", "origin", silent.url().toString() + "/r.git"});
-    const GitActionResult r = runGitAction({"fetch", "origin"}, repo, 500);
+    const GitActionResult r = runGitAction(command({"fetch", "origin"}), repo, limitsOf(500));
     EXPECT_FALSE(r.success);
     EXPECT_TRUE(r.output.contains("did not finish")) << r.output.toStdString();
-    EXPECT_FALSE(runGit({"ls-remote", "origin"}, repo, 500));
+    EXPECT_FALSE(runGit(command({"ls-remote", "origin"}), repo, limitsOf(500)));
 }
 
 TEST(GitRunner, QuittingEndsACommandThatWaitsOnItsRemote) {
@@ -69,7 +83,7 @@ TEST(GitRunner, QuittingEndsACommandThatWaitsOnItsRemote) {
     const QString repo = makeRepo(box, "r");
     git(repo, {"remote", "add", "origin", silent.url().toString() + "/r.git"});
     auto fetch = std::async(std::launch::async, [&] {
-        return runGitAction({"fetch", "origin"}, repo, 600000);
+        return runGitAction(command({"fetch", "origin"}), repo, limitsOf(600000));
     });
     ASSERT_TRUE(waitFor([&] { return silent.connections > 0; }));
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
@@ -80,8 +94,8 @@ TEST(GitRunner, QuittingEndsACommandThatWaitsOnItsRemote) {
 }
 
 TEST(GitRunner, NoFolderRunsNothing) {
-    EXPECT_FALSE(runGit({"rev-parse", "--show-toplevel"}, QString(), 10000));
-    EXPECT_FALSE(runGitAction({"init"}, QString(), 10000).success);
+    EXPECT_FALSE(runGit(command({"rev-parse", "--show-toplevel"}), QString(), limitsOf(10000)));
+    EXPECT_FALSE(runGitAction(command({"init"}), QString(), limitsOf(10000)).success);
     EXPECT_FALSE(QFileInfo::exists(QDir::currentPath() + "/.git"));
 }
 
@@ -93,7 +107,7 @@ TEST(GitRunner, ConflictedFilesListsThePathsOfAnUnfinishedMerge) {
     git(repo, {"checkout", "-q", "main"});
     commitFile(repo, "my file.txt", "ours\n", "this side");
     EXPECT_NE(gitStatus(repo, {"merge", "other"}), 0);
-    EXPECT_EQ(conflictedFiles(repo, 10000), QStringList{"my file.txt"});
+    EXPECT_EQ(conflictedFiles(repo, GitTimeLimits{}), QStringList{"my file.txt"});
     git(repo, {"merge", "--abort"});
-    EXPECT_TRUE(conflictedFiles(repo, 10000).isEmpty());
+    EXPECT_TRUE(conflictedFiles(repo, GitTimeLimits{}).isEmpty());
 }

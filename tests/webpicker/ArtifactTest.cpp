@@ -26,21 +26,21 @@ TEST_F(PickerPictures, ArtifactPicksConsoleAndSuggestions) {
     sidebar->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(sidebar.get()));
     // Shown alone, the sidebar's window gives its first field the focus, which lists suggestions.
-    sidebar->urlField()->clearFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->suggestBox()->isHidden(); }, 15000));
+    ui(*sidebar).urlField()->clearFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui(*sidebar).suggestBox()->isHidden(); }, 15000));
     ASSERT_TRUE(testsupport::waitForAnimationsToEnd({sidebar.get()}));
     testsupport::snapshot(sidebar.get()).save(testsupport::artifactsDir() + "/webpicker-picks.png");
 
-    sidebar->replButton()->click();
-    sidebar->replField()->setText("document.title");
-    QTest::keyClick(sidebar->replField(), Qt::Key_Return);
+    ui(*sidebar).replButton()->click();
+    ui(*sidebar).replField()->setText("document.title");
+    QTest::keyClick(ui(*sidebar).replField(), Qt::Key_Return);
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return sidebar->replResultLabel()->text() == "= \"Pictures\""; }, 20000));
+        QTest::qWaitFor([&] { return ui(*sidebar).replResultLabel()->text() == "= \"Pictures\""; }, 20000));
     ASSERT_TRUE(testsupport::waitForAnimationsToEnd({sidebar.get()}));
     testsupport::snapshot(sidebar.get()).save(testsupport::artifactsDir() + "/webpicker-console.png");
 
     QFocusEvent focusIn(QEvent::FocusIn);
-    QApplication::sendEvent(sidebar->urlField(), &focusIn);
-    ASSERT_FALSE(sidebar->suggestBox()->isHidden());
+    QApplication::sendEvent(ui(*sidebar).urlField(), &focusIn);
+    ASSERT_FALSE(ui(*sidebar).suggestBox()->isHidden());
     testsupport::snapshot(sidebar.get()).save(testsupport::artifactsDir() + "/webpicker-suggestions.png");
 }

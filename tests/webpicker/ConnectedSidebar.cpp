@@ -43,12 +43,12 @@ void ConnectedSidebarTest::recreateSidebar() {
     sidebar.reset();
     sidebar = std::make_unique<WebPickerSidebarView>(*defaults);
     sidebar->resize(320, 520);
-    sidebar->cdp().setPortOverride(chromium().port());
-    sidebar->setPickPollIntervalMs(30);
+    sidebar->connection().cdp().setPortOverride(chromium().port());
+    sidebar->pickList().setPollIntervalMs(30);
     sidebar->connect();
     // Connected, and the tab's host is shown (which restores the stored picks).
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return sidebar->isConnected() && !sidebar->pickButton()->isHidden(); }, 15000))
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return sidebar->connection().isConnected() && !ui(*sidebar).pickButton()->isHidden(); }, 15000))
         << sidebar->statusText().toStdString();
 }
 
@@ -59,7 +59,7 @@ void ConnectedSidebarTest::connectTo(const QString& path) {
 
 void ConnectedSidebarTest::open(const QString& path) {
     const QString url = pages().url(path);
-    sidebar->cdp().cdpCommand("Page.navigate", {{"url", url}}, [](OptJson) {});
+    sidebar->connection().cdp().cdpCommand("Page.navigate", {{"url", url}}, [](OptJson) {});
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return eval("location.href + ' ' + document.readyState").toString() == url + " complete"; },
         15000));
@@ -67,7 +67,7 @@ void ConnectedSidebarTest::open(const QString& path) {
 
 QJsonValue ConnectedSidebarTest::eval(const QString& script) {
     const OptJson answer =
-        await<OptJson>([&](auto done) { sidebar->cdp().evaluate(script, done); }, kAnswerMs);
+        await<OptJson>([&](auto done) { sidebar->connection().cdp().evaluate(script, done); }, kAnswerMs);
     return answer ? answer->value("result").toObject().value("value") : QJsonValue();
 }
 
@@ -90,25 +90,27 @@ void ConnectedSidebarTest::click(const QString& selector) {
             params.insert("clickCount", 1);
         }
         await<OptJson>(
-            [&](auto done) { sidebar->cdp().cdpCommand("Input.dispatchMouseEvent", params, done); },
+            [&](auto done) {
+                sidebar->connection().cdp().cdpCommand("Input.dispatchMouseEvent", params, done);
+            },
             kAnswerMs);
     }
 }
 
 void ConnectedSidebarTest::pick(const QString& selector) {
-    const size_t before = sidebar->picks().size();
-    const qint64 nextId = sidebar->nextPickId();
-    sidebar->pickButton()->click();
-    ASSERT_FALSE(sidebar->pickButton()->isEnabled());
+    const size_t before = sidebar->pickList().picks().size();
+    const qint64 nextId = sidebar->pickList().nextPickId();
+    ui(*sidebar).pickButton()->click();
+    ASSERT_FALSE(ui(*sidebar).pickButton()->isEnabled());
     // The click must find the picker's handler in the page: a click dispatched while the script is
     // still on its way (a busy machine) would go to the page itself.
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return eval(QStringLiteral("window.__pkPickerActive === true")) == QJsonValue(true); }, 20000));
     click(selector);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->nextPickId() == nextId + 1; }, 20000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->pickList().nextPickId() == nextId + 1; }, 20000))
         << selector.toStdString();
-    EXPECT_EQ(sidebar->picks().size(), std::min<size_t>(before + 1, WebPickerSidebarView::kMaxPicks));
-    EXPECT_TRUE(sidebar->pickButton()->isEnabled());
+    EXPECT_EQ(sidebar->pickList().picks().size(), std::min<size_t>(before + 1, PickListModel::kMaxPicks));
+    EXPECT_TRUE(ui(*sidebar).pickButton()->isEnabled());
 }
 
 } // namespace testsupport

@@ -5,7 +5,12 @@
 
 #include "Chromium.h"
 #include "platform/Defaults.h"
+#include "support/WebPickerTestAccess.h"
 #include "webpicker/ChromeCDPClient.h"
+#include "webpicker/PickListModel.h"
+#include "webpicker/ScriptConsole.h"
+#include "webpicker/WebPickerConnection.h"
+#include "webpicker/WebPickerHotReload.h"
 #include "webpicker/WebPickerSidebarView.h"
 
 #include <QJsonObject>

@@ -13,11 +13,11 @@ using testsupport::ConnectedSidebarTest;
 class Console : public ConnectedSidebarTest {
 protected:
     QString evaluate(const QString& expression) {
-        sidebar->replField()->setText(expression);
-        QTest::keyClick(sidebar->replField(), Qt::Key_Return);
-        EXPECT_EQ(sidebar->replResultLabel()->text(), "…");
-        EXPECT_TRUE(QTest::qWaitFor([&] { return sidebar->replResultLabel()->text() != "…"; }, 20000));
-        return sidebar->replResultLabel()->text();
+        ui(*sidebar).replField()->setText(expression);
+        QTest::keyClick(ui(*sidebar).replField(), Qt::Key_Return);
+        EXPECT_EQ(ui(*sidebar).replResultLabel()->text(), "…");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ui(*sidebar).replResultLabel()->text() != "…"; }, 20000));
+        return ui(*sidebar).replResultLabel()->text();
     }
 };
 
@@ -27,8 +27,8 @@ TEST_F(Console, ShowsValuesErrorsAndKeepsTwentyExpressions) {
     pages().addPage("/console", "<!doctype html><title>Console</title>");
     connectTo("/console");
     sidebar->resize(600, 520);
-    sidebar->replButton()->click();
-    EXPECT_TRUE(sidebar->isREPLExpanded());
+    ui(*sidebar).replButton()->click();
+    EXPECT_TRUE(ui(*sidebar).consoleView().isExpanded());
 
     struct Case {
         QString expression;
@@ -43,17 +43,17 @@ TEST_F(Console, ShowsValuesErrorsAndKeepsTwentyExpressions) {
         const QString shown = evaluate(c.expression);
         EXPECT_TRUE(shown.startsWith(c.shown)) << c.expression.toStdString() << " -> " << shown.toStdString();
     }
-    EXPECT_EQ(sidebar->replHistory().front(), "1 +");
-    EXPECT_EQ(sidebar->replHistory()[9], "document.title") << "trimmed of blanks";
+    EXPECT_EQ(sidebar->console().history().front(), "1 +");
+    EXPECT_EQ(sidebar->console().history()[9], "document.title") << "trimmed of blanks";
 
     // Twenty are kept, the same text twice as two entries.
     for (int i = 0; i < 10; ++i) evaluate("7");
-    ASSERT_EQ(sidebar->replHistory().size(), 20);
-    EXPECT_EQ(sidebar->replHistory().back(), "document.title");
-    EXPECT_EQ(sidebar->replHistory().count("7"), 10);
+    ASSERT_EQ(sidebar->console().history().size(), 20);
+    EXPECT_EQ(sidebar->console().history().back(), "document.title");
+    EXPECT_EQ(sidebar->console().history().count("7"), 10);
 
     // Up walks to older entries and stops at the oldest; down walks back and clears the line.
-    QLineEdit* field = sidebar->replField();
+    QLineEdit* field = ui(*sidebar).replField();
     field->clear();
     QTest::keyClick(field, Qt::Key_Up);
     EXPECT_EQ(field->text(), "7");
@@ -64,9 +64,9 @@ TEST_F(Console, ShowsValuesErrorsAndKeepsTwentyExpressions) {
 
     // Not connected: nothing is evaluated and the history stays.
     sidebar->softDisconnect();
-    EXPECT_FALSE(sidebar->isREPLExpanded()) << "the disconnected state closes the console";
+    EXPECT_FALSE(ui(*sidebar).consoleView().isExpanded()) << "the disconnected state closes the console";
     field->setText("3+3");
     QTest::keyClick(field, Qt::Key_Return);
-    EXPECT_EQ(sidebar->replHistory().size(), 20);
-    EXPECT_EQ(sidebar->replHistory().front(), "7");
+    EXPECT_EQ(sidebar->console().history().size(), 20);
+    EXPECT_EQ(sidebar->console().history().front(), "7");
 }

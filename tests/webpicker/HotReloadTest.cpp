@@ -89,18 +89,21 @@ TEST_F(HotReload, ReloadsTheTabForItsFileAndForItsFolder) {
     const QString path = files.filePath("my page.html");
     write(path, "<!doctype html><title>file</title>");
     const QString url = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
-    sidebar->cdp().cdpCommand("Page.navigate", {{"url", url}}, [](std::optional<QJsonObject>) {});
+    sidebar->connection().cdp().cdpCommand("Page.navigate", {{"url", url}},
+                                           [](std::optional<QJsonObject>) {});
     ASSERT_TRUE(QTest::qWaitFor([&] { return eval("document.title").toString() == "file"; }, 20000));
-    sidebar->hotReloadButton()->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->watchStatusText() == "● my page.html"; }, 20000));
-    EXPECT_TRUE(sidebar->watchFolderButton()->isHidden());
+    ui(*sidebar).hotReloadButton()->click();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return ui(*sidebar).watchStatusLabel()->text() == "● my page.html"; }, 20000));
+    EXPECT_TRUE(ui(*sidebar).watchFolderButton()->isHidden());
 
     double before = timeOrigin();
     write(path, "<!doctype html><title>saved</title>");
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return timeOrigin() != before && eval("document.title") == QJsonValue("saved"); }, 20000));
-    EXPECT_EQ(sidebar->watchStatusText(), "↺ reloaded");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->watchStatusText() == "● my page.html"; }, 15000));
+    EXPECT_EQ(ui(*sidebar).watchStatusLabel()->text(), "↺ reloaded");
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return ui(*sidebar).watchStatusLabel()->text() == "● my page.html"; }, 15000));
 
     before = timeOrigin();
     saveByRename(path, "<!doctype html><title>renamed</title>");
@@ -112,40 +115,40 @@ TEST_F(HotReload, ReloadsTheTabForItsFileAndForItsFolder) {
         [&] { return timeOrigin() != before && eval("document.title") == QJsonValue("again"); }, 20000));
 
     // Off stops the watch at once.
-    sidebar->hotReloadButton()->click();
-    EXPECT_FALSE(sidebar->hotReloadWatcher().isWatchingFile());
+    ui(*sidebar).hotReloadButton()->click();
+    EXPECT_FALSE(sidebar->hotReload().watcher().isWatchingFile());
 
     // A served page: the stored project folder is polled, to depth 3.
     QTemporaryDir project;
     makeTree(project.path());
     defaults->setValue("webPickerWatchFolder", project.path());
     open("/project");
-    sidebar->hotReloadWatcher().setPollIntervalMs(50);
-    sidebar->hotReloadButton()->click();
+    sidebar->hotReload().watcher().setPollIntervalMs(50);
+    ui(*sidebar).hotReloadButton()->click();
     const QString folderName = QDir(project.path()).dirName();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return sidebar->watchStatusText() == "● 5 files in " + folderName; }, 20000))
-        << sidebar->watchStatusText().toStdString();
-    EXPECT_FALSE(sidebar->watchFolderButton()->isHidden());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return ui(*sidebar).watchStatusLabel()->text() == "● 5 files in " + folderName; }, 20000))
+        << ui(*sidebar).watchStatusLabel()->text().toStdString();
+    EXPECT_FALSE(ui(*sidebar).watchFolderButton()->isHidden());
 
     before = timeOrigin();
     write(project.filePath("a/b/c/deep"), "changed at depth 4");
-    const quint64 scans = sidebar->hotReloadWatcher().scansCompleted();
+    const quint64 scans = sidebar->hotReload().watcher().scansCompleted();
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return sidebar->hotReloadWatcher().scansCompleted() >= scans + 2; }, 15000));
+        QTest::qWaitFor([&] { return sidebar->hotReload().watcher().scansCompleted() >= scans + 2; }, 15000));
     EXPECT_EQ(timeOrigin(), before) << "a change at depth 4 does not reload";
 
     write(project.filePath("a/b/near"), "changed at depth 3");
     ASSERT_TRUE(QTest::qWaitFor([&] { return timeOrigin() != before; }, 20000));
 
     // Without a usable folder the row waits for one.
-    sidebar->hotReloadButton()->click();
+    ui(*sidebar).hotReloadButton()->click();
     defaults->setValue("webPickerWatchFolder", project.filePath("gone"));
-    sidebar->hotReloadButton()->click();
+    ui(*sidebar).hotReloadButton()->click();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            return !sidebar->watchRow()->isHidden() && !sidebar->watchFolderButton()->isHidden() &&
-                   !sidebar->hotReloadWatcher().isWatchingFolder();
+            return !ui(*sidebar).watchRow()->isHidden() && !ui(*sidebar).watchFolderButton()->isHidden() &&
+                   !sidebar->hotReload().watcher().isWatchingFolder();
         },
         10000));
 }

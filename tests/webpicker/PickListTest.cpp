@@ -1,7 +1,9 @@
 // The pick list without a browser: the stored format, what a damaged store does, the colours by id,
 // and what a disconnect and a removal leave behind.
 #include "platform/Defaults.h"
+#include "support/WebPickerTestAccess.h"
 #include "webpicker/PickEntry.h"
+#include "webpicker/PickListModel.h"
 #include "webpicker/PickRowView.h"
 #include "webpicker/WebPickerSidebarView.h"
 
@@ -53,8 +55,8 @@ TEST_F(PickListFixture, ADamagedStoreRestoresNothingAndStays) {
     const QString damaged = R"([{"id":1,"html":"<p></p>","hex":"#45B7D1","selector":"p","innerText":""}])";
     defaults.setValue("webPickerPicks", damaged);
     showConnected();
-    EXPECT_TRUE(sidebar->picks().empty());
-    EXPECT_FALSE(sidebar->isPickListHeaderShown());
+    EXPECT_TRUE(sidebar->pickList().picks().empty());
+    EXPECT_FALSE(ui(*sidebar).pickListView().isHeaderShown());
     EXPECT_EQ(defaults.object("webPickerPicks").toString(), damaged);
 }
 
@@ -63,24 +65,24 @@ TEST_F(PickListFixture, RestoredListSurvivesADisconnectAndARemovalIsStored) {
                       QString::fromUtf8(encodePickRecords({{3, "<p>3</p>", "#96CEB4", {}, "#a", "3", ""},
                                                            {7, "<p>7</p>", "#F7DC6F", {}, "", "7", ""}})));
     showConnected();
-    ASSERT_EQ(sidebar->picks().size(), 2u);
-    EXPECT_EQ(sidebar->nextPickId(), 8);
-    EXPECT_TRUE(sidebar->isPickListHeaderShown());
-    EXPECT_EQ(sidebar->pickRows().size(), 2);
+    ASSERT_EQ(sidebar->pickList().picks().size(), 2u);
+    EXPECT_EQ(sidebar->pickList().nextPickId(), 8);
+    EXPECT_TRUE(ui(*sidebar).pickListView().isHeaderShown());
+    EXPECT_EQ(ui(*sidebar).pickRows().size(), 2);
 
     // A disconnect empties what is shown, not what is stored; the next connection shows it again.
     sidebar->showDisconnectedState();
-    EXPECT_TRUE(sidebar->picks().empty());
-    EXPECT_EQ(sidebar->nextPickId(), 0);
-    EXPECT_FALSE(sidebar->isPickListHeaderShown());
+    EXPECT_TRUE(sidebar->pickList().picks().empty());
+    EXPECT_EQ(sidebar->pickList().nextPickId(), 0);
+    EXPECT_FALSE(ui(*sidebar).pickListView().isHeaderShown());
     sidebar->showConnectedState("example.com", false);
-    ASSERT_EQ(sidebar->picks().size(), 2u);
-    EXPECT_EQ(sidebar->picks()[1].id, 7);
+    ASSERT_EQ(sidebar->pickList().picks().size(), 2u);
+    EXPECT_EQ(sidebar->pickList().picks()[1].id, 7);
 
     // Removing the rows stores an empty array; the header stays.
-    sidebar->pickRows().front()->removeButton()->click();
-    sidebar->pickRows().back()->removeButton()->click();
-    EXPECT_TRUE(sidebar->picks().empty());
+    ui(*sidebar).pickRows().front()->removeButton()->click();
+    ui(*sidebar).pickRows().back()->removeButton()->click();
+    EXPECT_TRUE(sidebar->pickList().picks().empty());
     EXPECT_EQ(defaults.object("webPickerPicks").toString(), "[]");
-    EXPECT_TRUE(sidebar->isPickListHeaderShown());
+    EXPECT_TRUE(ui(*sidebar).pickListView().isHeaderShown());
 }

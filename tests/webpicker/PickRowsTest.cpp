@@ -30,7 +30,7 @@ protected:
     }
 
     QAction* menuItem(const QString& title) {
-        for (QAction* action : sidebar->pickMenu()->actions())
+        for (QAction* action : ui(*sidebar).pickMenu()->actions())
             if (action->text() == title) return action;
         ADD_FAILURE() << "no item " << title.toStdString();
         return nullptr;
@@ -44,8 +44,8 @@ TEST_F(PickRows, HoverClickStyleAndMenu) {
     ASSERT_NO_FATAL_FAILURE(pick("#box"));
     ASSERT_NO_FATAL_FAILURE(pick("#round"));
     ASSERT_NO_FATAL_FAILURE(pick("#empty"));
-    ASSERT_EQ(sidebar->pickRows().size(), 3);
-    PickRowView* box = sidebar->pickRows()[0];
+    ASSERT_EQ(ui(*sidebar).pickRows().size(), 3);
+    PickRowView* box = ui(*sidebar).pickRows()[0];
     EXPECT_FALSE(box->markupLine().contains('\n')) << "one line";
     sidebar->show();
 
@@ -67,9 +67,9 @@ TEST_F(PickRows, HoverClickStyleAndMenu) {
     // A click copies the whole markup, line feeds included, and opens the computed style.
     QApplication::clipboard()->clear();
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(40, 9));
-    EXPECT_EQ(QApplication::clipboard()->text(), sidebar->picks()[0].html);
-    EXPECT_TRUE(sidebar->picks()[0].html.contains('\n'));
-    EXPECT_EQ(sidebar->feedbackLabel()->text(), "✓ Copied!");
+    EXPECT_EQ(QApplication::clipboard()->text(), sidebar->pickList().picks()[0].html);
+    EXPECT_TRUE(sidebar->pickList().picks()[0].html.contains('\n'));
+    EXPECT_EQ(ui(*sidebar).feedbackLabel()->text(), "✓ Copied!");
     ASSERT_TRUE(QTest::qWaitFor([&] { return box->isStylesExpanded(); }, 15000));
     EXPECT_EQ(box->stylesText(), "16px Helvetica | rgb(255, 255, 255) bg:rgb(0, 0, 255)");
     ASSERT_TRUE(QTest::qWaitFor([&] { return box->height() == PickRowView::kOpenHeight; }, 15000));
@@ -80,16 +80,16 @@ TEST_F(PickRows, HoverClickStyleAndMenu) {
     EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
     EXPECT_TRUE(QTest::qWaitFor([&] { return box->height() == PickRowView::kClosedHeight; }, 15000));
 
-    PickRowView* round = sidebar->pickRows()[1];
+    PickRowView* round = ui(*sidebar).pickRows()[1];
     QTest::mouseClick(round, Qt::LeftButton, {}, QPoint(40, 9));
     ASSERT_TRUE(QTest::qWaitFor([&] { return round->isStylesExpanded(); }, 15000));
     EXPECT_TRUE(round->stylesText().endsWith(" r:4px")) << round->stylesText().toStdString();
 
     // The menu: four things to copy and a screenshot.
     QTest::mouseClick(box, Qt::RightButton, {}, QPoint(40, 9));
-    ASSERT_TRUE(sidebar->pickMenu());
+    ASSERT_TRUE(ui(*sidebar).pickMenu());
     QStringList titles;
-    for (QAction* action : sidebar->pickMenu()->actions())
+    for (QAction* action : ui(*sidebar).pickMenu()->actions())
         titles << (action->isSeparator() ? "-" : action->text());
     EXPECT_EQ(titles,
               QStringList({"outerHTML", "innerText", "CSS Selector", "XPath", "-", "Copy Screenshot"}));
@@ -102,21 +102,21 @@ TEST_F(PickRows, HoverClickStyleAndMenu) {
     EXPECT_EQ(QApplication::clipboard()->text(), "boxed text");
 
     menuItem("Copy Screenshot")->trigger();
-    EXPECT_EQ(sidebar->feedbackLabel()->text(), "📷 capturing…");
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return sidebar->feedbackLabel()->text() == "✓ Screenshot kopiert!"; }, 20000));
+    EXPECT_EQ(ui(*sidebar).feedbackLabel()->text(), "📷 capturing…");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return ui(*sidebar).feedbackLabel()->text() == "✓ Screenshot kopiert!"; }, 20000));
     const QImage shot = QApplication::clipboard()->image();
     EXPECT_EQ(shot.size(), QSize(120, 40));
     EXPECT_EQ(shot.pixelColor(60, 20), QColor(0, 0, 255));
 
     // An element without text has nothing to copy; one that is gone has no screenshot.
-    PickRowView* empty = sidebar->pickRows()[2];
+    PickRowView* empty = ui(*sidebar).pickRows()[2];
     QTest::mouseClick(empty, Qt::RightButton, {}, QPoint(40, 9));
     menuItem("innerText")->trigger();
-    EXPECT_EQ(sidebar->feedbackLabel()->text(), "–– not available");
+    EXPECT_EQ(ui(*sidebar).feedbackLabel()->text(), "–– not available");
     eval("document.getElementById('round').remove()");
     QTest::mouseClick(round, Qt::RightButton, {}, QPoint(40, 9));
     menuItem("Copy Screenshot")->trigger();
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return sidebar->feedbackLabel()->text() == "⚠ Element nicht sichtbar"; }, 20000));
+        [&] { return ui(*sidebar).feedbackLabel()->text() == "⚠ Element nicht sichtbar"; }, 20000));
 }

@@ -72,7 +72,7 @@ TEST_F(Picks, SelectorAndXPathLeadBackToThePickedElement) {
     };
     for (const Case& c : cases) {
         ASSERT_NO_FATAL_FAILURE(pick(c.click));
-        const PickEntry& entry = sidebar->picks().back();
+        const PickEntry& entry = sidebar->pickList().picks().back();
         if (!c.selector.isEmpty()) {
             EXPECT_EQ(entry.selector, c.selector);
         }
@@ -81,19 +81,19 @@ TEST_F(Picks, SelectorAndXPathLeadBackToThePickedElement) {
     }
 
     // The picked markup, as the page has it, is on the clipboard; the element carries the pick's mark.
-    EXPECT_EQ(QApplication::clipboard()->text(), sidebar->picks().back().html);
-    EXPECT_EQ(sidebar->picks().back().html, "<p id=\"x\ny\">line-break id</p>");
+    EXPECT_EQ(QApplication::clipboard()->text(), sidebar->pickList().picks().back().html);
+    EXPECT_EQ(sidebar->pickList().picks().back().html, "<p id=\"x\ny\">line-break id</p>");
     EXPECT_EQ(eval("document.getElementById('x\\ny').hasAttribute('data-pk-pick-3')"), QJsonValue(true));
 
     // Visible text is cut to 500 units, never inside a surrogate pair, and still stored and read back.
     ASSERT_NO_FATAL_FAILURE(pick("#long"));
-    const PickEntry& longEntry = sidebar->picks().back();
+    const PickEntry& longEntry = sidebar->pickList().picks().back();
     EXPECT_EQ(longEntry.innerText, QString(499, 'a'));
     const auto stored = decodePickRecords(storedPicks(*defaults));
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->back().innerText, longEntry.innerText);
-    EXPECT_EQ(sidebar->pickRows().size(), 5);
-    EXPECT_TRUE(sidebar->isPickListHeaderShown());
+    EXPECT_EQ(ui(*sidebar).pickRows().size(), 5);
+    EXPECT_TRUE(ui(*sidebar).pickListView().isHeaderShown());
 }
 
 TEST_F(Picks, TwentyPicksAtMostAndTheListOutlivesTheSidebar) {
@@ -120,8 +120,8 @@ TEST_F(Picks, TwentyPicksAtMostAndTheListOutlivesTheSidebar) {
     connectTo("/many");
     // The page was loaded after connecting: the marks come back by a new connection.
     recreateSidebar();
-    ASSERT_EQ(sidebar->picks().size(), 20u);
-    EXPECT_EQ(sidebar->nextPickId(), 20);
+    ASSERT_EQ(sidebar->pickList().picks().size(), 20u);
+    EXPECT_EQ(sidebar->pickList().nextPickId(), 20);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             return eval("document.querySelectorAll('#e0[data-pk-pick-0],[title][data-pk-pick-19]').length")
@@ -130,12 +130,12 @@ TEST_F(Picks, TwentyPicksAtMostAndTheListOutlivesTheSidebar) {
         5000));
 
     ASSERT_NO_FATAL_FAILURE(pick("#e20"));
-    ASSERT_EQ(sidebar->picks().size(), 20u);
-    EXPECT_EQ(sidebar->picks().front().id, 1);
-    EXPECT_EQ(sidebar->picks().back().id, 20);
-    EXPECT_EQ(sidebar->picks().back().hex, "#FF6B6B");
-    EXPECT_EQ(sidebar->pickRows().size(), 20);
-    EXPECT_EQ(sidebar->pickRows().front()->currentPickId(), 1);
+    ASSERT_EQ(sidebar->pickList().picks().size(), 20u);
+    EXPECT_EQ(sidebar->pickList().picks().front().id, 1);
+    EXPECT_EQ(sidebar->pickList().picks().back().id, 20);
+    EXPECT_EQ(sidebar->pickList().picks().back().hex, "#FF6B6B");
+    EXPECT_EQ(ui(*sidebar).pickRows().size(), 20);
+    EXPECT_EQ(ui(*sidebar).pickRows().front()->currentPickId(), 1);
     EXPECT_EQ(eval("document.querySelector('[data-pk-pick-0]') === null && "
                    "document.getElementById('e20').hasAttribute('data-pk-pick-20')"),
               QJsonValue(true));
@@ -147,15 +147,15 @@ TEST_F(Picks, TwentyPicksAtMostAndTheListOutlivesTheSidebar) {
     ASSERT_TRUE(defaults->synchronize());
     defaults = std::make_unique<Defaults>(dir.filePath("defaults.json"));
     recreateSidebar();
-    ASSERT_EQ(sidebar->picks().size(), 20u);
-    EXPECT_EQ(sidebar->picks().front().id, 1);
-    EXPECT_EQ(sidebar->picks().back().id, 20);
-    EXPECT_EQ(sidebar->nextPickId(), 21);
-    EXPECT_EQ(sidebar->picks().back().hex, "#FF6B6B");
+    ASSERT_EQ(sidebar->pickList().picks().size(), 20u);
+    EXPECT_EQ(sidebar->pickList().picks().front().id, 1);
+    EXPECT_EQ(sidebar->pickList().picks().back().id, 20);
+    EXPECT_EQ(sidebar->pickList().nextPickId(), 21);
+    EXPECT_EQ(sidebar->pickList().picks().back().hex, "#FF6B6B");
 
     // × removes one pick: from the list, the store and the page.
-    sidebar->pickRows().back()->removeButton()->click();
-    EXPECT_EQ(sidebar->picks().size(), 19u);
+    ui(*sidebar).pickRows().back()->removeButton()->click();
+    EXPECT_EQ(sidebar->pickList().picks().size(), 19u);
     EXPECT_EQ(decodePickRecords(storedPicks(*defaults))->size(), 19u);
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return eval("document.querySelector('[data-pk-pick-20]') === null").toBool(); }, 15000));
@@ -163,17 +163,17 @@ TEST_F(Picks, TwentyPicksAtMostAndTheListOutlivesTheSidebar) {
 
 TEST_F(Picks, ResetMarksWhileWaitingGivesThePageItsClickBack) {
     connectTo("/picks");
-    sidebar->pickButton()->click();
+    ui(*sidebar).pickButton()->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return eval("window.__pkPickerActive === true").toBool(); }, 15000));
-    sidebar->clearPicksButton()->click();
-    EXPECT_TRUE(sidebar->pickButton()->isEnabled());
-    EXPECT_EQ(sidebar->pickButton()->text(), "✦  Pick Element");
+    ui(*sidebar).clearPicksButton()->click();
+    EXPECT_TRUE(ui(*sidebar).pickButton()->isEnabled());
+    EXPECT_EQ(ui(*sidebar).pickButton()->text(), "✦  Pick Element");
 
     click("#counter");
     EXPECT_EQ(eval("window.clicks").toInt(), 1) << "the click reached the page";
     EXPECT_EQ(eval("document.querySelector('[data-pk-picked]') === null && !window.__pkPickedHTML"),
               QJsonValue(true));
-    EXPECT_TRUE(sidebar->picks().empty());
+    EXPECT_TRUE(sidebar->pickList().picks().empty());
 
     // A new picking after the reset installs one picker only: one click makes one pick, and the page
     // has its clicks again afterwards.
@@ -183,10 +183,10 @@ TEST_F(Picks, ResetMarksWhileWaitingGivesThePageItsClickBack) {
     EXPECT_EQ(eval("window.clicks").toInt(), 2);
 
     // A disconnect also takes the picker's handlers away.
-    sidebar->pickButton()->click();
+    ui(*sidebar).pickButton()->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return eval("window.__pkPickerActive === true").toBool(); }, 15000));
     sidebar->softDisconnect();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !sidebar->cdp().isOpen(); }, 15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sidebar->connection().cdp().isOpen(); }, 15000));
     // The clean-up went out before the channel closed; a new connection looks at the page.
     recreateSidebar();
     click("#counter");

@@ -3,14 +3,14 @@
 // and the browser started again by the sidebar.
 #include "Chromium.h"
 #include "WebPickerTestSupport.h"
-
+#include "platform/Defaults.h"
+#include "support/WebPickerTestAccess.h"
 #include "webpicker/BrowserLauncher.h"
 #include "webpicker/ChromeCDPClient.h"
 #include "webpicker/DevToolsPort.h"
 #include "webpicker/DevToolsTargets.h"
+#include "webpicker/WebPickerConnection.h"
 #include "webpicker/WebPickerSidebarView.h"
-
-#include "platform/Defaults.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -27,7 +27,8 @@ QStringList targetIds(int port) {
     QStringList ids;
     const auto body = testsupport::devtoolsRequest(port, "GET", "/json/list");
     if (!body) return ids;
-    for (const QJsonValue& t : QJsonDocument::fromJson(*body).array()) ids << t.toObject().value("id").toString();
+    for (const QJsonValue& t : QJsonDocument::fromJson(*body).array())
+        ids << t.toObject().value("id").toString();
     return ids;
 }
 
@@ -55,12 +56,12 @@ TEST(WebPickerLifecycle, ConnectsLosesAndReconnectsAndClosesOnlyItsOwnTabs) {
     ASSERT_FALSE(other.isEmpty());
 
     WebPickerSidebarView sidebar(defaults);
-    sidebar.cdp().setPortOverride(port);
+    sidebar.connection().cdp().setPortOverride(port);
     // A browser started with a fresh profile on a busy machine can take many seconds to listen: the
     // launch polls long enough for that (14 asks, 21 s), and an answer ends the wait at once.
-    sidebar.cdp().setLaunchPollIntervalMs(1500);
-    sidebar.setTitlePollIntervalMs(100);
-    sidebar.setTabSearchDelayMs(100);
+    sidebar.connection().cdp().setLaunchPollIntervalMs(1500);
+    sidebar.connection().setTitlePollIntervalMs(100);
+    sidebar.connection().setTabSearchDelayMs(100);
     int connected = 0;
     sidebar.onConnected = [&] { ++connected; };
     const auto lastTarget = [&] { return defaults.object("webPickerLastTargetId"); };
@@ -69,30 +70,32 @@ TEST(WebPickerLifecycle, ConnectsLosesAndReconnectsAndClosesOnlyItsOwnTabs) {
     defaults.setValue("webPickerLastTargetId", other);
     sidebar.connect();
     EXPECT_EQ(sidebar.statusText(), "Connecting...");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar.statusText() == "127.0.0.1"; }, 15000)) << sidebar.statusText().toStdString();
-    EXPECT_EQ(sidebar.currentTargetId(), other);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar.statusText() == "127.0.0.1"; }, 15000))
+        << sidebar.statusText().toStdString();
+    EXPECT_EQ(sidebar.connection().currentTargetId(), other);
     EXPECT_EQ(sidebar.statusColor(), WebPickerSidebarView::teal());
-    EXPECT_TRUE(sidebar.pickButton()->isEnabled());
+    EXPECT_TRUE(ui(sidebar).pickButton()->isEnabled());
     EXPECT_EQ(connected, 1);
 
     // The tab closed in the browser is noticed by the title poll. The browser also drops the tab's
     // channel, which would report a lost connection first: that report is held back here.
-    sidebar.cdp().onDisconnected = nullptr;
+    sidebar.connection().cdp().onDisconnected = nullptr;
     testsupport::devtoolsRequest(port, "GET", "/json/close/" + other);
     ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar.statusText() == "Tab was closed"; }, 3000));
-    EXPECT_FALSE(sidebar.isConnected());
+    EXPECT_FALSE(sidebar.connection().isConnected());
     EXPECT_EQ(lastTarget(), QVariant(other)) << "kept after a closed tab";
 
     // A remembered tab that is gone: the first usable page instead.
     sidebar.connect();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar.isConnected() && sidebar.statusText() == "127.0.0.1"; }, 15000));
-    EXPECT_EQ(sidebar.currentTargetId(), site);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return sidebar.connection().isConnected() && sidebar.statusText() == "127.0.0.1"; }, 15000));
+    EXPECT_EQ(sidebar.connection().currentTargetId(), site);
 
     // A full disconnect leaves the user's tab open and forgets it.
     sidebar.disconnect();
     EXPECT_EQ(sidebar.statusText(), "Not connected");
     EXPECT_FALSE(lastTarget().isValid());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !sidebar.cdp().isOpen(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sidebar.connection().cdp().isOpen(); }, 10000));
     EXPECT_TRUE(targetIds(port).contains(site));
 
     // With no usable page the picker opens a blank tab of its own, and closes it on disconnect.
@@ -100,23 +103,24 @@ TEST(WebPickerLifecycle, ConnectsLosesAndReconnectsAndClosesOnlyItsOwnTabs) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !targetIds(port).contains(site); }, 10000));
     sidebar.connect();
     ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar.statusText() == "Navigate to a website"; }, 15000));
-    const QString own = sidebar.currentTargetId().value_or(QString());
+    const QString own = sidebar.connection().currentTargetId().value_or(QString());
     ASSERT_FALSE(own.isEmpty());
-    EXPECT_FALSE(sidebar.pickButton()->isEnabled());
+    EXPECT_FALSE(ui(sidebar).pickButton()->isEnabled());
     EXPECT_TRUE(targetIds(port).contains(own));
     sidebar.disconnect();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !targetIds(port).contains(own); }, 10000)) << "the picker's tab is closed";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !targetIds(port).contains(own); }, 10000))
+        << "the picker's tab is closed";
     EXPECT_FALSE(lastTarget().isValid());
 
     // The browser goes away under a live connection; the channel notices before the title poll would.
-    sidebar.setTitlePollIntervalMs(WebPickerSidebarView::kTitlePollMs * 100);
+    sidebar.connection().setTitlePollIntervalMs(WebPickerConnection::kTitlePollMs * 100);
     sidebar.connect();
     ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar.statusText() == "Navigate to a website"; }, 15000));
-    const QString beforeLoss = sidebar.currentTargetId().value_or(QString());
+    const QString beforeLoss = sidebar.connection().currentTargetId().value_or(QString());
     chromium.kill();
     ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar.statusText() == "Connection lost"; }, 10000))
         << sidebar.statusText().toStdString();
-    EXPECT_FALSE(sidebar.isConnected());
+    EXPECT_FALSE(sidebar.connection().isConnected());
     EXPECT_EQ(lastTarget(), QVariant(beforeLoss)) << "kept after a lost connection";
 
     // Connecting again starts the browser on the same port with the picker's profile.
@@ -124,8 +128,10 @@ TEST(WebPickerLifecycle, ConnectsLosesAndReconnectsAndClosesOnlyItsOwnTabs) {
     QDir(profile).removeRecursively();
     qputenv(browser::kBrowserVariable, ("chromium " + testsupport::headlessFlags().join(' ')).toUtf8());
     sidebar.connect();
-    const bool reconnected = QTest::qWaitFor([&] { return sidebar.isConnected() && sidebar.statusColor() != QColor(); }, 40000) &&
-                             QTest::qWaitFor([&] { return sidebar.statusText() == "Navigate to a website"; }, 10000);
+    const bool reconnected =
+        QTest::qWaitFor(
+            [&] { return sidebar.connection().isConnected() && sidebar.statusColor() != QColor(); }, 40000) &&
+        QTest::qWaitFor([&] { return sidebar.statusText() == "Navigate to a website"; }, 10000);
     const bool ourBrowser = !browser::processesWithProfile(profile).empty();
     const std::string statusAfterReconnect = sidebar.statusText().toStdString();
     qunsetenv(browser::kBrowserVariable);

@@ -1,10 +1,10 @@
 // The picker sidebar's display states and move buttons, without a browser.
-#include "webpicker/WebPickerSidebarView.h"
-
 #include "localisation/LanguageNotifier.h"
 #include "platform/Defaults.h"
 #include "support/Artifacts.h"
 #include "support/Waits.h"
+#include "support/WebPickerTestAccess.h"
+#include "webpicker/WebPickerSidebarView.h"
 
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -29,16 +29,16 @@ TEST_F(SidebarFixture, TheThreeDisplayStates) {
     // A new sidebar is disconnected.
     EXPECT_EQ(sidebar.statusText(), "Not connected");
     EXPECT_EQ(sidebar.statusColor(), kGrey);
-    EXPECT_FALSE(sidebar.connectButton()->isHidden());
-    EXPECT_TRUE(sidebar.connectButton()->isEnabled());
-    EXPECT_TRUE(sidebar.pickButton()->isHidden());
-    EXPECT_TRUE(sidebar.disconnectButton()->isHidden());
+    EXPECT_FALSE(ui(sidebar).connectButton()->isHidden());
+    EXPECT_TRUE(ui(sidebar).connectButton()->isEnabled());
+    EXPECT_TRUE(ui(sidebar).pickButton()->isHidden());
+    EXPECT_TRUE(ui(sidebar).disconnectButton()->isHidden());
 
     sidebar.showConnectingState("Waiting for Chrome..");
     EXPECT_EQ(sidebar.statusText(), "Waiting for Chrome..");
     EXPECT_EQ(sidebar.statusColor(), kOrange);
-    EXPECT_FALSE(sidebar.connectButton()->isHidden());
-    EXPECT_FALSE(sidebar.connectButton()->isEnabled());
+    EXPECT_FALSE(ui(sidebar).connectButton()->isHidden());
+    EXPECT_FALSE(ui(sidebar).connectButton()->isEnabled());
 
     struct Case {
         QString host;
@@ -53,31 +53,31 @@ TEST_F(SidebarFixture, TheThreeDisplayStates) {
         sidebar.showConnectedState(c.host, c.navigating);
         EXPECT_EQ(sidebar.statusText(), c.text);
         EXPECT_EQ(sidebar.statusColor(), c.light) << c.text.toStdString();
-        EXPECT_FALSE(sidebar.pickButton()->isHidden());
-        EXPECT_EQ(sidebar.pickButton()->isEnabled(), c.pickEnabled) << c.text.toStdString();
-        EXPECT_TRUE(sidebar.connectButton()->isHidden());
-        EXPECT_FALSE(sidebar.disconnectButton()->isHidden());
+        EXPECT_FALSE(ui(sidebar).pickButton()->isHidden());
+        EXPECT_EQ(ui(sidebar).pickButton()->isEnabled(), c.pickEnabled) << c.text.toStdString();
+        EXPECT_TRUE(ui(sidebar).connectButton()->isHidden());
+        EXPECT_FALSE(ui(sidebar).disconnectButton()->isHidden());
     }
 
     // A language change while not connected shows the disconnected state afresh.
     LanguageNotifier::shared().post();
     EXPECT_EQ(sidebar.statusText(), "Not connected");
-    EXPECT_FALSE(sidebar.connectButton()->isHidden());
-    EXPECT_TRUE(sidebar.connectButton()->isEnabled());
+    EXPECT_FALSE(ui(sidebar).connectButton()->isHidden());
+    EXPECT_TRUE(ui(sidebar).connectButton()->isEnabled());
 }
 
 TEST_F(SidebarFixture, MoveButtons) {
     sidebar.setMoveButtonsEnabled(false, false);
-    EXPECT_TRUE(sidebar.moveUpButton()->isHidden());
-    EXPECT_TRUE(sidebar.moveDownButton()->isHidden());
+    EXPECT_TRUE(ui(sidebar).moveUpButton()->isHidden());
+    EXPECT_TRUE(ui(sidebar).moveDownButton()->isHidden());
     sidebar.setMoveButtonsEnabled(true, false);
-    EXPECT_FALSE(sidebar.moveUpButton()->isHidden());
-    EXPECT_FALSE(sidebar.moveDownButton()->isHidden());
+    EXPECT_FALSE(ui(sidebar).moveUpButton()->isHidden());
+    EXPECT_FALSE(ui(sidebar).moveDownButton()->isHidden());
     EXPECT_TRUE(sidebar.isMoveUpEnabled());
     EXPECT_FALSE(sidebar.isMoveDownEnabled());
     int moved = 0;
     sidebar.onMoveUp = [&] { ++moved; };
-    sidebar.moveUpButton()->click();
+    ui(sidebar).moveUpButton()->click();
     EXPECT_EQ(moved, 1);
 }
 

@@ -68,25 +68,25 @@ TEST(UrlBar, SuggestsFromTheHistoryAndNavigatesWithoutReordering) {
     WebPickerSidebarView sidebar(defaults);
     sidebar.resize(320, 520);
     sidebar.showConnectedState("example.com", false);
-    QLineEdit* field = sidebar.urlField();
+    QLineEdit* field = ui(sidebar).urlField();
 
     // Focusing the empty field lists the five newest; typing filters.
     QFocusEvent focusIn(QEvent::FocusIn);
     QApplication::sendEvent(field, &focusIn);
-    EXPECT_FALSE(sidebar.suggestBox()->isHidden());
-    EXPECT_EQ(rowsOf(sidebar.suggestBox()).size(), 5);
+    EXPECT_FALSE(ui(sidebar).suggestBox()->isHidden());
+    EXPECT_EQ(rowsOf(ui(sidebar).suggestBox()).size(), 5);
     QTest::keyClicks(field, "LOCAL");
-    ASSERT_EQ(rowsOf(sidebar.suggestBox()).size(), 1);
-    EXPECT_EQ(rowsOf(sidebar.suggestBox()).front()->objectName(), "http://localhost:3000");
+    ASSERT_EQ(rowsOf(ui(sidebar).suggestBox()).size(), 1);
+    EXPECT_EQ(rowsOf(ui(sidebar).suggestBox()).front()->objectName(), "http://localhost:3000");
     QTest::keyClicks(field, "zzz");
-    EXPECT_TRUE(sidebar.suggestBox()->isHidden());
+    EXPECT_TRUE(ui(sidebar).suggestBox()->isHidden());
 
     // A chosen suggestion goes into the field and keeps its place in the history.
     field->clear();
     QTest::keyClicks(field, "d.");
-    rowsOf(sidebar.suggestBox()).front()->click();
+    rowsOf(ui(sidebar).suggestBox()).front()->click();
     EXPECT_EQ(field->text(), "https://d.org");
-    EXPECT_TRUE(sidebar.suggestBox()->isHidden());
+    EXPECT_TRUE(ui(sidebar).suggestBox()->isHidden());
     EXPECT_EQ(history(defaults)[3], "https://d.org");
 
     // Return stores what was typed, with its scheme, at the front.
@@ -120,12 +120,12 @@ TEST_F(TabSwitcher, OffersEightPagesMarksTheCurrentAndSwitches) {
         break;
     }
     recreateSidebar();
-    const QString connectedTo = sidebar->currentTargetId().value_or(QString());
+    const QString connectedTo = sidebar->connection().currentTargetId().value_or(QString());
     EXPECT_EQ(QVariant(connectedTo), defaults->object("webPickerLastTargetId"));
 
-    sidebar->tabSwitcherButton()->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !sidebar->tabBox()->isHidden(); }, 20000));
-    const QList<QPushButton*> rows = rowsOf(sidebar->tabBox());
+    ui(*sidebar).tabSwitcherButton()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !ui(*sidebar).tabBox()->isHidden(); }, 20000));
+    const QList<QPushButton*> rows = rowsOf(ui(*sidebar).tabBox());
     ASSERT_EQ(rows.size(), WebPickerSidebarView::kMaxTabRows);
     int marked = 0;
     for (QPushButton* row : rows) {
@@ -141,19 +141,19 @@ TEST_F(TabSwitcher, OffersEightPagesMarksTheCurrentAndSwitches) {
     EXPECT_EQ(marked, 1);
 
     // The button closes the list again; choosing a row connects to that page.
-    sidebar->tabSwitcherButton()->click();
-    EXPECT_TRUE(sidebar->tabBox()->isHidden());
-    sidebar->tabSwitcherButton()->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !sidebar->tabBox()->isHidden(); }, 20000));
+    ui(*sidebar).tabSwitcherButton()->click();
+    EXPECT_TRUE(ui(*sidebar).tabBox()->isHidden());
+    ui(*sidebar).tabSwitcherButton()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !ui(*sidebar).tabBox()->isHidden(); }, 20000));
     QPushButton* other = nullptr;
-    for (QPushButton* row : rowsOf(sidebar->tabBox()))
+    for (QPushButton* row : rowsOf(ui(*sidebar).tabBox()))
         if (!row->property("fullTitle").toString().startsWith("▶ ")) other = row;
     ASSERT_TRUE(other);
     const QString wanted = other->objectName();
     other->click();
-    EXPECT_TRUE(sidebar->tabBox()->isHidden());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->isConnected(); }, 20000));
-    EXPECT_TRUE(wanted.endsWith(sidebar->currentTargetId().value_or("none")));
+    EXPECT_TRUE(ui(*sidebar).tabBox()->isHidden());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->connection().isConnected(); }, 20000));
+    EXPECT_TRUE(wanted.endsWith(sidebar->connection().currentTargetId().value_or("none")));
 
     sidebar.reset();
     for (const QString& id : opened)
