@@ -1,4 +1,4 @@
-#include "app/ConfigDirectory.h"
+#include "app/process/ConfigDirectory.h"
 
 #include <QFile>
 #include <filesystem>
