@@ -12,6 +12,7 @@
 #include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace programtest;
 using namespace std::chrono_literals;
@@ -174,6 +175,24 @@ TEST(Program, SigtermSavesAndExitsWithStatusZeroWithoutAsking) {
     EXPECT_TRUE(saved.contains("windowWidth"));
     EXPECT_TRUE(saved.contains("windowHeight"));
     EXPECT_TRUE(saved.contains("dockedWindowX"));
+}
+
+TEST(Program, AFifoAtTheAiToolsCredentialsPathDoesNotHoldTheStart) {
+    UserFolders user;
+    const QString credentials = QDir(user.home()).filePath(".claude/.credentials.json");
+    QDir().mkpath(QFileInfo(credentials).path());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(credentials).constData(), 0600), 0);
+
+    auto program = start(user, user.environment());
+    expectRunning(*program, user);
+    // The usage monitor reads the credentials once the window's footer is there; its log says it
+    // found no token, which the badge shows as "AI —".
+    const std::string usageLog = QDir(user.home()).filePath(".local/state/dunmar/aiusage.log").toStdString();
+    ASSERT_TRUE(waitFor([&] { return readFile(usageLog).find("No token found") != std::string::npos; },
+                        kStartTimeout))
+        << readFile(usageLog) << readFile(user.log().toStdString());
+    EXPECT_NE(readFile(usageLog).find("Credentials file not read (not a regular file)"), std::string::npos);
+    expectCleanExit(*program);
 }
 
 namespace {
