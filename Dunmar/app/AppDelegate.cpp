@@ -7,9 +7,9 @@
 
 #include "DunmarVersion.h"
 #include "app/window/BorderlessWindow.h"
-#include "app/ProgramFolder.h"
-#include "app/ContentView.h"
-#include "app/StorageNotices.h"
+#include "app/process/ProgramFolder.h"
+#include "app/window/ContentView.h"
+#include "app/session/StorageNotices.h"
 #include "app/aiusage/UsageServiceAdapter.h"
 #include "app/dictation/DictationServiceAdapter.h"
 #include "app/editor/EditorServiceHost.h"

@@ -1,10 +1,10 @@
 // The pieces the entry point runs before the main loop: the lock, the state folder with the move
 // of earlier folders into it, the crash records and the SIGTERM hand-over.
-#include "app/CrashReporter.h"
-#include "app/InstanceServer.h"
-#include "app/ProgramFolder.h"
-#include "app/SingleInstanceLock.h"
-#include "app/TermSignalHandler.h"
+#include "app/process/CrashReporter.h"
+#include "app/process/InstanceServer.h"
+#include "app/process/ProgramFolder.h"
+#include "app/process/SingleInstanceLock.h"
+#include "app/process/TermSignalHandler.h"
 #include "platform/GitPath.h"
 
 #include <QCoreApplication>

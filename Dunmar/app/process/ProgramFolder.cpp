@@ -1,4 +1,4 @@
-#include "app/ProgramFolder.h"
+#include "app/process/ProgramFolder.h"
 
 #include "platform/PrivateFolder.h"
 
