@@ -2,10 +2,10 @@
 // switching with a cross-fade.
 #include "app/workspace/Workspace.h"
 #include "terminalview/TerminalViewHost.h"
-#include "app/ContentView.h"
+#include "app/window/ContentView.h"
 #include "app/ToastService.h"
-#include "app/TabArithmetic.h"
-#include "app/TerminalBellPane.h"
+#include "app/tabs/TabArithmetic.h"
+#include "app/tabs/TerminalBellPane.h"
 #include "bell/BellManager.h"
 #include "chrome/ChromeAnimation.h"
 #include "chrome/HeaderBarView.h"

@@ -1,6 +1,6 @@
-#include "app/InstanceServer.h"
+#include "app/process/InstanceServer.h"
 
-#include "app/SingleInstanceLock.h"
+#include "app/process/SingleInstanceLock.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>

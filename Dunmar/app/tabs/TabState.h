@@ -3,7 +3,7 @@
 #include "editor/EditorView.h"
 #include "git/GitPanelDividerView.h"
 #include "git/GitPanelView.h"
-#include "app/TabTypes.h"
+#include "app/tabs/TabTypes.h"
 #include "terminalview/SplitContainer.h"
 #include "terminalview/TerminalView.h"
 

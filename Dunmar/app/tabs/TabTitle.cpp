@@ -1,6 +1,6 @@
-#include "app/TabTitle.h"
+#include "app/tabs/TabTitle.h"
 
-#include "app/TabList.h"
+#include "app/tabs/TabList.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "app/StorageNotices.h"
+#include "app/session/StorageNotices.h"
 
 #include "app/ToastService.h"
 #include "platform/Defaults.h"

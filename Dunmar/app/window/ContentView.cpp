@@ -1,4 +1,4 @@
-#include "app/ContentView.h"
+#include "app/window/ContentView.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "app/TabState.h"
+#include "app/tabs/TabState.h"
 
 #include <QRandomGenerator>
 

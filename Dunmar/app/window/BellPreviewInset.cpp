@@ -1,4 +1,4 @@
-#include "app/BellPreviewInset.h"
+#include "app/window/BellPreviewInset.h"
 
 #include <QVariantAnimation>
 

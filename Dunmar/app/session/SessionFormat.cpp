@@ -1,6 +1,6 @@
-#include "app/SessionFormat.h"
+#include "app/session/SessionFormat.h"
 
-#include "app/TabList.h"
+#include "app/tabs/TabList.h"
 #include "platform/Defaults.h"
 
 #include <QRegularExpression>

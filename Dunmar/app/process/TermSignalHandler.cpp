@@ -1,4 +1,4 @@
-#include "app/TermSignalHandler.h"
+#include "app/process/TermSignalHandler.h"
 
 #include <QSocketNotifier>
 #include <cerrno>

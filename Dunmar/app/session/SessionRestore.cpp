@@ -1,6 +1,6 @@
-#include "app/SessionRestore.h"
+#include "app/session/SessionRestore.h"
 
-#include "app/SessionFormat.h"
+#include "app/session/SessionFormat.h"
 #include "platform/Defaults.h"
 #include "platform/RegularFile.h"
 

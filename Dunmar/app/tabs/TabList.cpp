@@ -1,6 +1,6 @@
-#include "app/TabList.h"
+#include "app/tabs/TabList.h"
 
-#include "app/TabArithmetic.h"
+#include "app/tabs/TabArithmetic.h"
 
 #include <QtGlobal>
 #include <iterator>

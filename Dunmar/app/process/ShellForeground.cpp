@@ -1,4 +1,4 @@
-#include "app/ShellForeground.h"
+#include "app/process/ShellForeground.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "app/SingleInstanceLock.h"
+#include "app/process/SingleInstanceLock.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-// Records why the program died in the crash log ("~/.glimmerdock/crash.log"): a report for an
+// Records why the program died in the crash log ("crash.log" in the state folder): a report for an
 // uncaught C++ exception, one line for a fatal signal. Each writer replaces the file's content.
 namespace crash {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/TabState.h"
-#include "app/TabTypes.h"
+#include "app/tabs/TabState.h"
+#include "app/tabs/TabTypes.h"
 
 #include <QMap>
 #include <QRectF>

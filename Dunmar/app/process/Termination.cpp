@@ -1,4 +1,4 @@
-#include "app/Termination.h"
+#include "app/process/Termination.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "app/TabArithmetic.h"
+#include "app/tabs/TabArithmetic.h"
 
 #include <algorithm>
 

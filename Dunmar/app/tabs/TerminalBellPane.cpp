@@ -1,4 +1,4 @@
-#include "app/TerminalBellPane.h"
+#include "app/tabs/TerminalBellPane.h"
 
 #include "bell/BellPreviewItem.h"
 #include "terminalview/TerminalView.h"

@@ -1,4 +1,4 @@
-#include "app/EditorKeyRouting.h"
+#include "app/tabs/EditorKeyRouting.h"
 
 #include "actions/KeyBindings.h"
 #include "platform/KeyMapping.h"

@@ -1,4 +1,4 @@
-#include "app/CrashReporter.h"
+#include "app/process/CrashReporter.h"
 
 #include <array>
 #include <climits>

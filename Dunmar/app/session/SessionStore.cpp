@@ -1,4 +1,4 @@
-#include "app/SessionStore.h"
+#include "app/session/SessionStore.h"
 
 #include "platform/Defaults.h"
 
