@@ -2,6 +2,8 @@
 
 #include "chrome/ChromeAnimation.h"
 #include "chrome/ChromeStyle.h"
+#include "chrome/ElidedLabel.h"
+#include "platform/PlainText.h"
 #include "ssh/SSHPanelStyle.h"
 
 #include <QDir>
@@ -13,7 +15,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using sshstyle::ElidedLabel;
+using chrome::ElidedLabel;
 
 SSHProfileRowView::SSHProfileRowView(const SSHProfile& profile, int rowIndex, const QColor& accent,
                                      QWidget* parent)
@@ -45,7 +47,7 @@ void SSHProfileRowView::setupRow(const SSHProfile& profile) {
         auto* key =
             new ElidedLabel(QStringLiteral("\u26BF ") + last, chrome::monoFont(7), chrome::white(0.4), this);
         key->setObjectName(QStringLiteral("key"));
-        key->setToolTip(profile.keyFile);
+        key->setToolTip(plaintext::toolTip(profile.keyFile));
         texts->addWidget(key);
     }
     texts->addStretch(1);
