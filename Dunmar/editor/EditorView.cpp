@@ -93,6 +93,9 @@ EditorView::EditorView(QWidget* parent) : QWidget(parent) {
         if (self && self->onDirtyChanged) self->onDirtyChanged(modified);
     });
 
+    textView_->installEventFilter(this);
+    textView_->viewport()->installEventFilter(this);
+
     gutter_ = new LineGutterView(this);
     gutter_->setTextView(textView_);
 

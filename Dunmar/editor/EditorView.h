@@ -96,14 +96,15 @@ public:
     const VimMode& vim() const { return vim_; }
     const NanoMode& nano() const { return nano_; }
     void updateVimModeBar();
-    // nano's ^K: the line (with its line break) out of the text and onto the clipboard.
+    // nano's ^K: the line (with its line break) out of the text into the cut buffer, which then
+    // goes onto the clipboard.
     void cutCurrentLine();
     // A key the window hands to the input mode (vim's normal sub-mode, Escape in its insert
-    // sub-mode, nano's ^K); true when the mode took it.
+    // sub-mode, nano's ^K and ^U); true when the mode took it.
     bool handleModeKey(const QKeyEvent* event);
     // What the colon commands ask of the tab's owner; without them the commands do nothing. The
-    // save says whether the file was written.
-    std::function<bool()> onSaveRequested;
+    // save runs `done` with whether the file was written, at once or after a question.
+    std::function<void(std::function<void(bool saved)> done)> onSaveRequested;
     std::function<void()> onCloseRequested;
     // A file dropped on the text, to open in a tab of its own.
     std::function<void(const QString& path)> onOpenFile;
@@ -120,6 +121,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class ModeView;
@@ -153,6 +155,10 @@ private:
     EditorInputMode inputMode_ = EditorInputMode::normal;
     VimMode vim_;
     NanoMode nano_;
+    // The last save a colon command asked for, for the q of :wq that follows it.
+    enum class ColonWrite { none, running, written };
+    ColonWrite colonWrite_ = ColonWrite::none;
+    bool closeWhenWritten_ = false;
 
     std::vector<textsearch::Range> findMatches_;
     int findMatchIndex_ = 0;

@@ -147,7 +147,9 @@ bool Workspace::createEditorTabInternal(const std::optional<QString>& path) {
             self->updateHeaderTabs();
         }
     };
-    editor->onSaveRequested = [self] { return self && self->saveEditorOfTab(self->tabs_.activeTab()); };
+    editor->onSaveRequested = [self](std::function<void(bool)> done) {
+        done(self && self->saveEditorOfTab(self->tabs_.activeTab()));
+    };
     editor->onCloseRequested = [self] {
         if (self) self->closeCurrentTab();
     };
