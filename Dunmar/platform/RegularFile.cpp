@@ -15,7 +15,7 @@ bool isSpecialFile(const QString& path) {
     return !S_ISREG(st.st_mode);
 }
 
-std::optional<QByteArray> read(const QString& path, QString* error) {
+std::optional<QByteArray> read(const QString& path, QString* error, qint64 maxBytes, Facts* facts) {
     const auto fail = [error](const QString& why) -> std::optional<QByteArray> {
         if (error) *error = why;
         return std::nullopt;
@@ -29,13 +29,21 @@ std::optional<QByteArray> read(const QString& path, QString* error) {
         ::close(fd);
         return fail(QStringLiteral("not a regular file"));
     }
+    const auto tooLarge = [&] { return fail(QStringLiteral("larger than %1 bytes").arg(maxBytes)); };
+    if (st.st_size > maxBytes) {
+        ::close(fd);
+        return tooLarge();
+    }
+    if (facts) facts->permissions = st.st_mode & 07777u;
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return fail(file.errorString());
     }
-    QByteArray bytes = file.readAll();
+    // One byte past the limit tells a file that grew since the size was looked at.
+    QByteArray bytes = maxBytes == kNoSizeLimit ? file.readAll() : file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError) return fail(file.errorString());
+    if (bytes.size() > maxBytes) return tooLarge();
     return bytes;
 }
 

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace programtest;
 using namespace std::chrono_literals;
@@ -27,6 +28,8 @@ struct UserFolders {
     QString runtime() const { return root.filePath("run"); }
     QString config() const { return root.filePath("config"); }
     QString log() const { return root.filePath("program.log"); }
+    // The program's state folder when XDG_STATE_HOME is not set.
+    QString state() const { return QDir(home()).filePath(".local/state/dunmar"); }
 
     UserFolders() {
         QDir().mkpath(home());
@@ -133,7 +136,7 @@ TEST(Program, AFatalSignalWritesTheCrashLineAndEndsByThatSignal) {
     auto program = start(user, user.environment());
     ASSERT_TRUE(program->waitUntilCatching(SIGSEGV, kStartTimeout)) << readFile(user.log().toStdString());
 
-    const QString crashLog = QDir(user.home()).filePath(".glimmerdock/crash.log");
+    const QString crashLog = QDir(user.state()).filePath("crash.log");
     QFile old(crashLog);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("an older report that the new line replaces\n");
@@ -159,9 +162,11 @@ TEST(Program, SigtermSavesAndExitsWithStatusZeroWithoutAsking) {
 
     auto program = start(user, user.environment());
     expectRunning(*program, user);
-    const QString takenOver = QDir(user.home()).filePath(".glimmerdock/notes.txt");
-    ASSERT_TRUE(waitFor([&] { return QFile::exists(takenOver); }, kStartTimeout));
-    EXPECT_FALSE(QFileInfo::exists(QDir(user.home()).filePath(".pocketshell")));
+    const QString takenOver = QDir(user.state()).filePath("notes.txt");
+    // The copy is renamed into place first; the former folder goes right after.
+    const QString formerFolder = QDir(user.home()).filePath(".pocketshell");
+    ASSERT_TRUE(
+        waitFor([&] { return QFile::exists(takenOver) && !QFileInfo::exists(formerFolder); }, kStartTimeout));
 
     expectCleanExit(*program);
 
@@ -174,6 +179,81 @@ TEST(Program, SigtermSavesAndExitsWithStatusZeroWithoutAsking) {
     EXPECT_TRUE(saved.contains("windowWidth"));
     EXPECT_TRUE(saved.contains("windowHeight"));
     EXPECT_TRUE(saved.contains("dockedWindowX"));
+}
+
+TEST(Program, TheFolderOfEarlierVersionsMovesToTheStateFolderAndNothingElseIsMadeInHome) {
+    UserFolders user;
+    QDir(user.home()).mkpath(".glimmerdock/history");
+    QFile history(QDir(user.home()).filePath(".glimmerdock/history/TAB-1"));
+    ASSERT_TRUE(history.open(QIODevice::WriteOnly));
+    history.write("make\n");
+    history.close();
+
+    auto program = start(user, user.environment());
+    expectRunning(*program, user);
+    // The first shell runs: the launch is through.
+    ASSERT_TRUE(waitFor([&] { return !childrenOf(program->pid()).empty(); }, kStartTimeout))
+        << readFile(user.log().toStdString());
+    expectCleanExit(*program);
+
+    EXPECT_EQ(readFile(QDir(user.state()).filePath("history/TAB-1").toStdString()), "make\n");
+    const QStringList homeEntries =
+        QDir(user.home()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    EXPECT_EQ(homeEntries, QStringList{".local"});
+}
+
+// Settings, crash log and shell histories written before they were kept private (0644 files in
+// 0755 folders) are private once the program has started.
+TEST(Program, ThePrivateFilesOfEarlierRunsArePrivateAfterAStart) {
+    UserFolders user;
+    const QString settingsFolder = QDir(user.config()).filePath("dunmar");
+    const QStringList folders{settingsFolder, user.state(), QDir(user.state()).filePath("history")};
+    const QStringList files{QDir(settingsFolder).filePath("defaults.json"),
+                            QDir(user.state()).filePath("crash.log"),
+                            QDir(user.state()).filePath("history/TAB-1")};
+    for (const QString& folder : folders) {
+        ASSERT_TRUE(QDir().mkpath(folder));
+        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+    }
+    for (const QString& path : files) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(path.endsWith(".json") ? "{}" : "x\n");
+        f.close();
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
+    }
+    const auto modeOf = [](const QString& path) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0u;
+    };
+
+    auto program = start(user, user.environment());
+    expectRunning(*program, user);
+    // The first shell runs: the launch is through.
+    ASSERT_TRUE(waitFor([&] { return !childrenOf(program->pid()).empty(); }, kStartTimeout))
+        << readFile(user.log().toStdString());
+    for (const QString& folder : folders) EXPECT_EQ(modeOf(folder), 0700u) << folder.toStdString();
+    for (const QString& path : files) EXPECT_EQ(modeOf(path), 0600u) << path.toStdString();
+    expectCleanExit(*program);
+    EXPECT_EQ(modeOf(files[0]), 0600u) << "the settings written at the end";
+}
+
+TEST(Program, AFifoAtTheAiToolsCredentialsPathDoesNotHoldTheStart) {
+    UserFolders user;
+    const QString credentials = QDir(user.home()).filePath(".claude/.credentials.json");
+    QDir().mkpath(QFileInfo(credentials).path());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(credentials).constData(), 0600), 0);
+
+    auto program = start(user, user.environment());
+    expectRunning(*program, user);
+    // The usage monitor reads the credentials once the window's footer is there; its log says it
+    // found no token, which the badge shows as "AI —".
+    const std::string usageLog = QDir(user.state()).filePath("aiusage.log").toStdString();
+    ASSERT_TRUE(waitFor([&] { return readFile(usageLog).find("No token found") != std::string::npos; },
+                        kStartTimeout))
+        << readFile(usageLog) << readFile(user.log().toStdString());
+    EXPECT_NE(readFile(usageLog).find("Credentials file not read (not a regular file)"), std::string::npos);
+    expectCleanExit(*program);
 }
 
 namespace {
