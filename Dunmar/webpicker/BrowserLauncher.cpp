@@ -1,6 +1,6 @@
 #include "webpicker/BrowserLauncher.h"
 
-#include "webpicker/DevToolsPort.h"
+#include "webpicker/BrowserProfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,9 +58,15 @@ std::optional<Command> launchCommand(int port) {
         }
     }
     if (command.program.isEmpty()) return std::nullopt;
-    command.arguments << QStringLiteral("--user-data-dir=") + devtools::profileFolder(port)
-                      << QStringLiteral("--remote-debugging-port=%1").arg(port) << QStringLiteral("--no-first-run")
-                      << QStringLiteral("--no-default-browser-check")
+    QString problem;
+    const std::optional<QString> profile = profileFolder(port, &problem);
+    if (!profile) {
+        qWarning("The browser profile folder is not used: %s", qPrintable(problem));
+        return std::nullopt;
+    }
+    command.arguments << QStringLiteral("--user-data-dir=") + *profile
+                      << QStringLiteral("--remote-debugging-port=%1").arg(port)
+                      << QStringLiteral("--no-first-run") << QStringLiteral("--no-default-browser-check")
                       << QStringLiteral("--disable-session-restore");
     return command;
 }

@@ -20,7 +20,7 @@ struct Command {
 };
 
 // The command that starts the browser with remote debugging on `port` and the profile folder of
-// that port; none when no browser is to be found.
+// that port; none when no browser is to be found or the profile folder is refused.
 std::optional<Command> launchCommand(int port);
 
 // Starts the browser detached; false when there is none or it could not be started.

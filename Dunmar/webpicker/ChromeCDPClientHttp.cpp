@@ -1,5 +1,6 @@
 // The client's HTTP half: the DevTools endpoints on the debugging port and our browser process.
 #include "webpicker/BrowserLauncher.h"
+#include "webpicker/BrowserProfile.h"
 #include "webpicker/ChromeCDPClient.h"
 #include "webpicker/DevToolsPort.h"
 #include "webpicker/DevToolsTargets.h"
@@ -101,7 +102,8 @@ void ChromeCDPClient::launchChrome(std::function<void(QString)> onStatus, std::f
 }
 
 void ChromeCDPClient::forceRelaunchChrome(std::function<void(QString)> onStatus, std::function<void()> done) {
-    browser::terminateProcessesWithProfile(devtools::profileFolder(debugPort()));
+    if (const std::optional<QString> profile = browser::profileFolder(debugPort()))
+        browser::terminateProcessesWithProfile(*profile);
     if (onStatus) onStatus(QStringLiteral("Stopping Chrome..."));
     QTimer::singleShot(relaunchPauseMs_, this, [this, onStatus = std::move(onStatus), done = std::move(done)] {
         openChrome();
@@ -136,14 +138,15 @@ void ChromeCDPClient::pollUntilAvailable(int attempts, int intervalMs, std::func
 }
 
 void ChromeCDPClient::findManagedApp() {
-    const QString profile = devtools::profileFolder(debugPort());
+    const std::optional<QString> profile = browser::profileFolder(debugPort());
     auto* watcher = new QFutureWatcher<std::optional<pid_t>>(this);
     QObject::connect(watcher, &QFutureWatcher<std::optional<pid_t>>::finished, this, [this, watcher] {
         if (const std::optional<pid_t> pid = watcher->result()) managedApp_ = pid;
         watcher->deleteLater();
     });
     watcher->setFuture(QtConcurrent::run([profile]() -> std::optional<pid_t> {
-        const std::vector<pid_t> ours = browser::processesWithProfile(profile);
+        const std::vector<pid_t> ours =
+            profile ? browser::processesWithProfile(*profile) : std::vector<pid_t>();
         if (!ours.empty()) return ours.front();
         // A browser started by hand: taken only when it is the one browser running.
         const std::vector<pid_t> running = browser::runningBrowsers();

@@ -16,8 +16,4 @@ QString httpBase(int port) {
     return QStringLiteral("http://127.0.0.1:%1").arg(port);
 }
 
-QString profileFolder(int port) {
-    return QStringLiteral("/tmp/pk-chrome-debug-%1").arg(port);
-}
-
 } // namespace devtools

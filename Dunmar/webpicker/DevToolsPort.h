@@ -16,7 +16,5 @@ int debugPort(const Defaults& defaults);
 // debugging port listens on, reached without asking the resolver (a machine whose "localhost"
 // does not resolve, or resolves to ::1 first, would never connect).
 QString httpBase(int port);
-// The browser profile the picker starts its own browser with: one folder per port.
-QString profileFolder(int port);
 
 } // namespace devtools

@@ -36,7 +36,6 @@ TEST(DevToolsPort, TheSecondBrowserChoiceUses9221AndEveryOtherValue9222) {
         defaults.setValue("webPickerBrowser", choice);
         EXPECT_EQ(devtools::debugPort(defaults), port) << choice;
     }
-    EXPECT_EQ(devtools::profileFolder(9221), "/tmp/pk-chrome-debug-9221");
     EXPECT_EQ(devtools::httpBase(9221), "http://127.0.0.1:9221");
 }
 

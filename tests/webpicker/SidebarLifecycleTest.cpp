@@ -6,6 +6,7 @@
 #include "platform/Defaults.h"
 #include "support/WebPickerTestAccess.h"
 #include "webpicker/BrowserLauncher.h"
+#include "webpicker/BrowserProfile.h"
 #include "webpicker/ChromeCDPClient.h"
 #include "webpicker/DevToolsPort.h"
 #include "webpicker/DevToolsTargets.h"
@@ -124,7 +125,8 @@ TEST(WebPickerLifecycle, ConnectsLosesAndReconnectsAndClosesOnlyItsOwnTabs) {
     EXPECT_EQ(lastTarget(), QVariant(beforeLoss)) << "kept after a lost connection";
 
     // Connecting again starts the browser on the same port with the picker's profile.
-    const QString profile = devtools::profileFolder(port);
+    const QString profile = browser::profileFolder(port).value_or(QString());
+    ASSERT_FALSE(profile.isEmpty());
     QDir(profile).removeRecursively();
     qputenv(browser::kBrowserVariable, ("chromium " + testsupport::headlessFlags().join(' ')).toUtf8());
     sidebar.connect();
