@@ -1,5 +1,7 @@
 #include "platform/RegularFile.h"
 
+#include "platform/BoundedBuffer.h"
+
 #include <QFile>
 #include <cerrno>
 #include <cstring>
@@ -15,7 +17,8 @@ bool isSpecialFile(const QString& path) {
     return !S_ISREG(st.st_mode);
 }
 
-std::optional<QByteArray> read(const QString& path, QString* error) {
+std::optional<QByteArray> read(const QString& path, qint64 maxBytes, QString* error, bool* overLimit) {
+    if (overLimit) *overLimit = false;
     const auto fail = [error](const QString& why) -> std::optional<QByteArray> {
         if (error) *error = why;
         return std::nullopt;
@@ -34,9 +37,14 @@ std::optional<QByteArray> read(const QString& path, QString* error) {
         ::close(fd);
         return fail(file.errorString());
     }
-    QByteArray bytes = file.readAll();
+    BoundedBuffer bytes(maxBytes);
+    bytes.reserve(st.st_size);
+    if (!bytes.readFrom(file)) {
+        if (overLimit) *overLimit = true;
+        return fail(QStringLiteral("larger than ") + byteCountText(maxBytes));
+    }
     if (file.error() != QFileDevice::NoError) return fail(file.errorString());
-    return bytes;
+    return bytes.take();
 }
 
 } // namespace regularfile

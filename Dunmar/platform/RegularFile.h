@@ -14,7 +14,9 @@ namespace regularfile {
 bool isSpecialFile(const QString& path);
 
 // The whole content of a regular file; none, with `error` saying why, when the file cannot be
-// read or is not a regular file. Never blocks on a special file.
-std::optional<QByteArray> read(const QString& path, QString* error = nullptr);
+// read, is not a regular file or holds more than `maxBytes` (counted as it is read: a file that
+// grows meanwhile is caught too; `overLimit` then says so). Never blocks on a special file.
+std::optional<QByteArray> read(const QString& path, qint64 maxBytes, QString* error = nullptr,
+                               bool* overLimit = nullptr);
 
 } // namespace regularfile
