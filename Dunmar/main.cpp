@@ -1,20 +1,21 @@
-// The entry point: one running copy per user, the configuration folder, the crash handlers, the
+// The entry point: one running copy per user, the program's state folder, the crash handlers, the
 // main menu and the controller, then the main loop.
 #include "DunmarVersion.h"
 #include "app/AppDelegate.h"
-#include "app/ConfigDirectory.h"
-#include "app/ContentView.h"
-#include "app/CrashReporter.h"
-#include "app/InstanceServer.h"
+#include "app/window/ContentView.h"
+#include "app/process/CrashReporter.h"
+#include "app/process/InstanceServer.h"
 #include "app/MainMenu.h"
+#include "app/process/ProgramFolder.h"
+#include "app/process/SingleInstanceLock.h"
+#include "app/process/TermSignalHandler.h"
 #include "app/palette/PaletteServiceHost.h"
-#include "app/SingleInstanceLock.h"
-#include "app/TermSignalHandler.h"
 #include "app/updater/UpdaterServiceHost.h"
-#include "theme/ThemeColors.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
 #include "platform/GitPath.h"
+#include "platform/StateFolder.h"
+#include "theme/ThemeColors.h"
 #include "updater/Updater.h"
 
 #include <QApplication>
@@ -51,10 +52,12 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    const QString home = QDir::homePath();
-    configdir::ensureExists(home);
-    crash::setupCrashReporting(
-        QFile::encodeName(configdir::path(home) + QStringLiteral("/crash.log")).toStdString());
+    const QString stateFolder = statefolder::path();
+    programfolder::moveEarlierFolder(QDir::homePath(), stateFolder);
+    QString folderProblem;
+    if (!programfolder::ensureExists(stateFolder, &folderProblem))
+        std::fprintf(stderr, "Dunmar: %s\n", QFile::encodeName(folderProblem).constData());
+    crash::setupCrashReporting(QFile::encodeName(stateFolder + QStringLiteral("/crash.log")).toStdString());
     TermSignalHandler::installEarly();
 
     QApplication app(argc, argv);
@@ -70,7 +73,8 @@ int main(int argc, char** argv) {
     AppDelegate delegate(defaults);
     InstanceServer instanceServer(QString::fromStdString(instancelock::socketFilePath(lockFolder)));
     instanceServer.onShowRequested = [&delegate] { delegate.windowController().showWindowAnimated(); };
-    Updater& updater = installUpdaterService(delegate, defaults, lockFD, instanceServer, previousInstallBackup);
+    Updater& updater =
+        installUpdaterService(delegate, defaults, lockFD, instanceServer, previousInstallBackup);
     installPaletteService(delegate, defaults);
     MainMenu menu(&delegate);
     TermSignalHandler termSignal;

@@ -1,7 +1,7 @@
 #include "aiusage/AITokenStore.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -9,15 +9,16 @@ namespace AITokenStore {
 
 namespace {
 
-// The file is small; anything far larger is not the tool's file.
-constexpr qint64 kMaxCredentialsBytes = 1024 * 1024;
-
-std::optional<QString> tokenFromFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray bytes = file.read(kMaxCredentialsBytes + 1);
-    if (bytes.size() > kMaxCredentialsBytes) return std::nullopt;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes.trimmed());
+std::optional<QString> tokenFromFile(const QString& path, Notes* notes) {
+    if (!QFileInfo::exists(path)) return std::nullopt;
+    // Read as every file whose path comes from outside: a FIFO placed there must not hold the
+    // start, and a huge file is not read into memory.
+    Notes ignored;
+    Notes& found = notes ? *notes : ignored;
+    const std::optional<QByteArray> bytes =
+        regularfile::read(path, &found.refused, kMaxCredentialsBytes, &found.facts);
+    if (!bytes) return std::nullopt;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes->trimmed());
     if (!document.isObject()) return std::nullopt;
     const QJsonValue oauth = document.object().value(QLatin1String("claudeAiOauth"));
     if (!oauth.isObject()) return std::nullopt;
@@ -34,8 +35,8 @@ QString credentialsPath() {
     return folder + QStringLiteral("/.credentials.json");
 }
 
-std::optional<QString> readClaudeCodeToken() {
-    if (std::optional<QString> token = tokenFromFile(credentialsPath())) return token;
+std::optional<QString> readClaudeCodeToken(Notes* notes) {
+    if (std::optional<QString> token = tokenFromFile(credentialsPath(), notes)) return token;
     const QString fromEnvironment = qEnvironmentVariable("CLAUDE_CODE_OAUTH_TOKEN").trimmed();
     if (!fromEnvironment.isEmpty()) return fromEnvironment;
     return std::nullopt;

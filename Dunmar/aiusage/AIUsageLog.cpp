@@ -1,23 +1,22 @@
 #include "aiusage/AIUsageLog.h"
 
+#include "platform/PrivateFolder.h"
+#include "platform/StateFolder.h"
+
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 QString AIUsageLog::defaultPath() {
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (state.isEmpty() || !QDir::isAbsolutePath(state))
-        state = QDir::homePath() + QStringLiteral("/.local/state");
-    return state + QStringLiteral("/dunmar/aiusage.log");
+    return statefolder::path() + QStringLiteral("/aiusage.log");
 }
 
 void AIUsageLog::write(const QString& message) {
     const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const QByteArray line =
         (QLatin1Char('[') + stamp + QStringLiteral(" +0000] ") + message + QLatin1Char('\n')).toUtf8();
-    QDir().mkpath(QFileInfo(path_).absolutePath());
+    privatefolder::ensure(QFileInfo(path_).absolutePath());
     QFile file(path_);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return;
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);

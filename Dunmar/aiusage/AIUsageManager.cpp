@@ -23,8 +23,22 @@ AIUsageManager::AIUsageManager(Defaults& defaults, QObject* parent) : QObject(pa
 
 std::optional<QString> AIUsageManager::readToken() {
     if (!tokenChecked_) {
-        cachedToken_ = AITokenStore::readClaudeCodeToken();
+        AITokenStore::Notes notes;
+        cachedToken_ = AITokenStore::readClaudeCodeToken(&notes);
         tokenChecked_ = true;
+        if (!notes.refused.isEmpty())
+            log_.write(QStringLiteral("Credentials file not read (%1): %2")
+                           .arg(notes.refused, AITokenStore::credentialsPath()));
+        // Used all the same, as ssh uses a key that others may read; said once a run, not at
+        // every reading.
+        if (notes.facts.readableByOthers() && !notedReadableByOthers_) {
+            notedReadableByOthers_ = true;
+            log_.write(
+                QStringLiteral("Permissions %1 of %2 let other users read the token; chmod 600 keeps it "
+                               "private")
+                    .arg(QString::number(notes.facts.permissions, 8).rightJustified(4, QLatin1Char('0')),
+                         AITokenStore::credentialsPath()));
+        }
     }
     return cachedToken_;
 }

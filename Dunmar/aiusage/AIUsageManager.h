@@ -74,6 +74,7 @@ private:
     QTimer pollTimer_;
     std::optional<QString> cachedToken_;
     bool tokenChecked_ = false;
+    bool notedReadableByOthers_ = false;
     // Requests are numbered as they go out; an answer older than one already applied is dropped,
     // so a slow early answer cannot overwrite a newer one.
     quint64 nextSequence_ = 1;

@@ -3,6 +3,7 @@
 #include "aiusage/AIUsageLevel.h"
 #include "chrome/ChromeStyle.h"
 #include "localisation/Loc.h"
+#include "platform/PlainText.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
@@ -28,8 +29,10 @@ namespace {
 
 constexpr double kResetLineHeight = 14;
 
+// Plain text: lines may carry what the usage service answered.
 QLabel* makeLabel(const QString& text, const QFont& font, const QColor& color, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
+    auto* label = new QLabel(parent);
+    plaintext::setLabelText(label, text, plaintext::Lines::kept);
     label->setFont(font);
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, color);

@@ -7,9 +7,9 @@
 
 #include "DunmarVersion.h"
 #include "app/window/BorderlessWindow.h"
-#include "app/ConfigDirectory.h"
-#include "app/ContentView.h"
-#include "app/StorageNotices.h"
+#include "app/process/ProgramFolder.h"
+#include "app/window/ContentView.h"
+#include "app/session/StorageNotices.h"
 #include "app/aiusage/UsageServiceAdapter.h"
 #include "app/dictation/DictationServiceAdapter.h"
 #include "app/editor/EditorServiceHost.h"
@@ -22,6 +22,7 @@
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
 #include "platform/DialogFocus.h"
+#include "platform/StateFolder.h"
 #include "bell/BellManager.h"
 #include "settings/SettingsOverlay.h"
 #include "settings/SettingsKeys.h"
@@ -109,7 +110,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     // A second copy never gets here: the entry point's per-user lock ended it. The desktop asks no
     // permissions of a program here (no full-disk or camera prompts to show).
     SettingsOverlay::registerDefaultSettings(defaults_);
-    configdir::takeOverFormerFolder(QDir::homePath());
+    programfolder::takeOverFormerFolder(QDir::homePath(), statefolder::path());
 
     ChromeController::install(this);
     if (!bell_) bell_ = &BellManager::shared();

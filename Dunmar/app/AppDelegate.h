@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/BellPreviewInset.h"
+#include "app/window/BellPreviewInset.h"
 #include "app/EventHook.h"
 #include "app/SubsystemServices.h"
-#include "app/Termination.h"
+#include "app/process/Termination.h"
 #include "app/ToastService.h"
 #include "app/actions/ActionDispatcher.h"
 #include "app/git/GitPanelPlacement.h"

@@ -1,8 +1,8 @@
 // What the terminal panes and the bell ask of the controller.
 #include "app/AppDelegate.h"
 #include "app/window/BorderlessWindow.h"
-#include "app/ContentView.h"
-#include "app/TerminalBellPane.h"
+#include "app/window/ContentView.h"
+#include "app/tabs/TerminalBellPane.h"
 #include "chrome/AlertSheetView.h"
 #include "chrome/HeaderBarView.h"
 #include "chrome/HoverButton.h"

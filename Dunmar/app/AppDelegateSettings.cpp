@@ -1,7 +1,7 @@
 // The controller's side of the settings: it owns the applier and the panel's controller and gives
 // the applier the window, panes and other parts it reaches.
 #include "app/AppDelegate.h"
-#include "app/ContentView.h"
+#include "app/window/ContentView.h"
 #include "app/window/WindowBackdrop.h"
 #include "app/settings/SettingsApplier.h"
 #include "app/settings/SettingsPanelController.h"

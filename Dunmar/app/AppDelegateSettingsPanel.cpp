@@ -1,6 +1,6 @@
 // What the settings panel and the reset to defaults ask of the controller.
 #include "app/AppDelegate.h"
-#include "app/ContentView.h"
+#include "app/window/ContentView.h"
 #include "app/settings/SettingsApplier.h"
 #include "app/settings/SettingsPanelController.h"
 #include "bell/BellManager.h"

@@ -1,6 +1,6 @@
 // What the side-panel column asks of the controller, and the controller's calls into the column.
 #include "app/AppDelegate.h"
-#include "app/ContentView.h"
+#include "app/window/ContentView.h"
 #include "chrome/HeaderBarView.h"
 
 void AppDelegate::layoutGitPanel() {

@@ -2,7 +2,7 @@
 // questions and commands handed on to it.
 #include "app/AppDelegate.h"
 #include "app/window/BorderlessWindow.h"
-#include "app/ContentView.h"
+#include "app/window/ContentView.h"
 #include "bell/BellManager.h"
 #include "bell/BellPreviewQueue.h"
 #include "theme/ThemeColors.h"

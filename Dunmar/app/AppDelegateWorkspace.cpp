@@ -1,7 +1,7 @@
 // What the open tabs ask of the controller (WorkspaceHost): the window's title and frame, the
 // side-panel column, the panes' settings and the later subsystems' parts of a tab switch.
 #include "app/AppDelegate.h"
-#include "app/SessionRestore.h"
+#include "app/session/SessionRestore.h"
 #include "app/settings/SettingsApplier.h"
 #include "terminalview/ProgramResizeGate.h"
 

@@ -1,6 +1,7 @@
 #include "app/ToastParts.h"
 
 #include "app/ToastService.h"
+#include "platform/PlainText.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -24,11 +25,11 @@ void Plate::paintEvent(QPaintEvent*) {
 }
 
 QLabel* makeLabel(QWidget* parent, const QString& text, const QColor& color, Qt::Alignment alignment) {
-    auto* label = new QLabel(text, parent);
+    auto* label = new QLabel(parent);
+    // File names and error texts are shown as they are, never read as markup.
+    plaintext::setLabelText(label, text, plaintext::Lines::kept);
     label->setFont(ToastService::font());
     label->setAlignment(alignment);
-    // File names and error texts are shown as they are, never read as markup.
-    label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, color);

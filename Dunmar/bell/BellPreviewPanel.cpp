@@ -6,6 +6,7 @@
 #include "localisation/LanguageNotifier.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
+#include "platform/PlainText.h"
 #include "settings/SettingsStyle.h"
 
 #include <QLabel>
@@ -210,7 +211,8 @@ void BellPreviewPanel::layoutContent() {
         QRect(closeX, kTitleTop + (kTitleHeight - kCloseSize) / 2, kCloseSize, kCloseSize));
     const int titleWidth = std::max(0, closeX - 8 - kEdge);
     titleLabel_->setGeometry(kEdge, kTitleTop, titleWidth, kTitleHeight);
-    titleLabel_->setText(titleLabel_->fontMetrics().elidedText(titleText(), Qt::ElideRight, titleWidth));
+    titleLabel_->setText(titleLabel_->fontMetrics().elidedText(plaintext::visibleEscapes(titleText()),
+                                                               Qt::ElideRight, titleWidth));
 
     const int fieldTop = h - kFieldBottomInset - kFieldHeight;
     inputField_->setGeometry(kEdge, fieldTop, std::max(0, w - 2 * kEdge), kFieldHeight);

@@ -1,6 +1,7 @@
 #include "bell/BellPreviewWidgets.h"
 
 #include "chrome/ChromeStyle.h"
+#include "platform/PlainText.h"
 #include "settings/SettingsStyle.h"
 
 #include <QKeyEvent>
@@ -44,8 +45,9 @@ void BellLinesView::paintEvent(QPaintEvent*) {
     const QStringList visible = shown.mid(std::max<qsizetype>(0, shown.size() - fitting));
     int y = 0;
     for (const QString& line : visible) {
-        const QString elided = metrics.elidedText(line, Qt::ElideLeft, width());
-        p.drawText(QRect(0, y, width(), lineHeight), Qt::AlignLeft | Qt::AlignVCenter, elided);
+        const QString elided = metrics.elidedText(plaintext::visibleEscapes(line), Qt::ElideLeft, width());
+        p.drawText(QRect(0, y, width(), lineHeight), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                   elided);
         y += lineHeight;
     }
 }
@@ -90,7 +92,8 @@ void BellOptionRow::resizeEvent(QResizeEvent*) {
     const int textX = edge + kCursorWidth + kGap;
     label_->setGeometry(textX, 0, std::max(0, width() - textX - edge), height());
     // A long label keeps its start, which carries the number.
-    label_->setText(label_->fontMetrics().elidedText(text_, Qt::ElideRight, label_->width()));
+    label_->setText(
+        label_->fontMetrics().elidedText(plaintext::visibleEscapes(text_), Qt::ElideRight, label_->width()));
 }
 
 void BellOptionRow::mousePressEvent(QMouseEvent* event) {

@@ -1,5 +1,7 @@
 #include "bell/DesktopNotifications.h"
 
+#include "platform/PlainText.h"
+
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -41,9 +43,10 @@ void DesktopNotifications::send(Request request) {
     const quint32 replaces = request.replaceKey.isEmpty() ? 0 : idByKey_.value(request.replaceKey, 0);
     QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(kService), QLatin1String(kPath),
                                                        QLatin1String(kInterface), QStringLiteral("Notify"));
-    call << QString::fromLatin1(kAppName) << replaces << QString() << request.title
-         << escapeMarkup(request.body) << QStringList{QStringLiteral("default"), QString()} << QVariantMap()
-         << qint32(-1);
+    // Tab names and terminal lines: their control characters as visible escapes, as on our own widgets.
+    call << QString::fromLatin1(kAppName) << replaces << QString() << plaintext::visibleEscapes(request.title)
+         << escapeMarkup(plaintext::visibleEscapes(request.body))
+         << QStringList{QStringLiteral("default"), QString()} << QVariantMap() << qint32(-1);
 
     ++inFlight_;
     const QString key = request.replaceKey;

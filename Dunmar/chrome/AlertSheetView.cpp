@@ -4,6 +4,7 @@
 #include "chrome/ChromeStyle.h"
 #include "chrome/SymbolImage.h"
 #include "platform/Geometry.h"
+#include "platform/PlainText.h"
 
 #include <QApplication>
 #include <QEnterEvent>
@@ -127,13 +128,16 @@ protected:
 
         p.setPen(chrome::white(0.96));
         p.setFont(chrome::systemFont(13, QFont::DemiBold));
-        p.drawText(geometry::flipped(kTitleRect, h), Qt::AlignCenter, title_);
+        // Messages name files and running programs: their control characters show as escapes.
+        p.drawText(geometry::flipped(kTitleRect, h), Qt::AlignCenter | Qt::TextSingleLine,
+                   plaintext::visibleEscapes(title_));
         p.setPen(chrome::white(0.58));
         p.setFont(chrome::systemFont(11));
         // The message may wrap; it grows downwards from its line when it does.
         QRectF messageBox = geometry::flipped(kMessageRect, h);
         messageBox.setBottom(geometry::flipped(kSeparatorRect, h).top() - 2);
-        p.drawText(messageBox, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, message_);
+        p.drawText(messageBox, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                   plaintext::visibleEscapes(message_, plaintext::Lines::kept));
         p.fillRect(geometry::flipped(kSeparatorRect, h), chrome::white(0.2));
     }
 

@@ -1,6 +1,7 @@
 #include "chrome/TabItemView.h"
 
 #include "chrome/TabCloseButton.h"
+#include "platform/PlainText.h"
 
 #include <QFontMetricsF>
 #include <QMouseEvent>
@@ -35,12 +36,13 @@ QSequentialAnimationGroup* swingForever(QObject* parent, qreal from, qreal to, i
 
 TabItemView::TabItemView(int index, const QString& title, bool active, bool showClose, const QColor& color,
                          bool hasBell, QWidget* parent)
-    : QWidget(parent), tabIndex_(index), title_(title), active_(active), showClose_(showClose),
-      hasBell_(hasBell), color_(color), font_(chrome::monoFont(10, active ? QFont::Medium : QFont::Normal)),
+    : QWidget(parent), tabIndex_(index), title_(plaintext::visibleEscapes(title)), active_(active),
+      showClose_(showClose), hasBell_(hasBell), color_(color),
+      font_(chrome::monoFont(10, active ? QFont::Medium : QFont::Normal)),
       bg_(new chrome::Tween(this,
                             QVariant::fromValue(active ? chrome::withAlpha(color, 0.18) : chrome::clear()))) {
     setCursor(Qt::ArrowCursor);
-    setAccessibleName(title);
+    setAccessibleName(title_);
     if (showClose_) {
         closeBtn_ = new TabCloseButton(this);
         closeBtn_->setAlpha(kCloseRestAlpha);
@@ -107,7 +109,7 @@ void TabItemView::paintEvent(QPaintEvent*) {
     const QFontMetricsF fm(font_);
     const qreal top = clip.top() + std::max<qreal>(0, (clip.height() - std::ceil(fm.height())) / 2);
     const QRectF textBox(clip.left() + marqueeOffset_, top, titleWidth(), std::ceil(fm.height()));
-    painter.drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter, title_);
+    painter.drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title_);
     painter.restore();
 }
 

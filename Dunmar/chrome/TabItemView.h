@@ -43,6 +43,7 @@ public:
     bool showClose() const { return showClose_; }
     int tabIndex() const { return tabIndex_; }
     QColor tabColor() const { return color_; }
+    // The title as drawn: a terminal's or folder's name, its control characters as visible escapes.
     QString title() const { return title_; }
     bool hasBell() const { return hasBell_; }
     bool isHovered() const { return hovered_; }

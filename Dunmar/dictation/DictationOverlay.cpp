@@ -2,6 +2,7 @@
 
 #include "platform/Defaults.h"
 #include "platform/Geometry.h"
+#include "platform/PlainText.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -46,6 +47,7 @@ void DictationOverlay::build() {
     panel_ = new OverlayPanel;
     panel_->resize(kWidth, kHeight);
     label_ = new QLabel(panel_);
+    plaintext::makePlain(label_);
     label_->setGeometry(12, 10, 296, 28);
     label_->setAlignment(Qt::AlignCenter);
     label_->setTextInteractionFlags(Qt::NoTextInteraction);
@@ -86,7 +88,8 @@ void DictationOverlay::show(const QString& text, QWidget* window) {
 
     const QString shown = text.isEmpty() ? kListening : text;
     // One line, cut at its end to the label's width.
-    label_->setText(label_->fontMetrics().elidedText(shown, Qt::ElideRight, label_->width()));
+    label_->setText(
+        label_->fontMetrics().elidedText(plaintext::visibleEscapes(shown), Qt::ElideRight, label_->width()));
     label_->setToolTip(QString());
 
     QScreen* primary = QGuiApplication::primaryScreen();

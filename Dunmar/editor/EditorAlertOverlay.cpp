@@ -6,6 +6,7 @@
 #include "editor/EditorPanel.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
+#include "platform/PlainText.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -18,7 +19,8 @@ namespace {
 
 // One line, shortened in the middle to fit.
 void elideMiddle(QLabel* label, int width) {
-    label->setText(QFontMetrics(label->font()).elidedText(label->text(), Qt::ElideMiddle, width));
+    label->setText(QFontMetrics(label->font())
+                       .elidedText(plaintext::visibleEscapes(label->text()), Qt::ElideMiddle, width));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "editor/EditorPanel.h"
 
 #include "chrome/ChromeStyle.h"
+#include "platform/PlainText.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -14,7 +15,9 @@ void EditorPanel::paintEvent(QPaintEvent*) {
 }
 
 QLabel* makePanelLabel(const QString& text, const QFont& font, const QColor& color, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
+    // Panels name files and give the system's reasons: shown as plain text.
+    auto* label = new QLabel(parent);
+    plaintext::setLabelText(label, text, plaintext::Lines::kept);
     label->setFont(font);
     label->setAlignment(Qt::AlignCenter);
     QPalette p = label->palette();

@@ -137,10 +137,10 @@ bool EditorView::loadFile(const QString& path, QString* error, LoadDone done) {
         startBackgroundLoad(path, info.size(), std::move(done));
         return true;
     }
-    bool overLimit = false;
-    const std::optional<QByteArray> bytes = regularfile::read(path, textfile::kOpenLimit, error, &overLimit);
+    regularfile::Facts facts;
+    const std::optional<QByteArray> bytes = regularfile::read(path, error, textfile::kOpenLimit, &facts);
     if (!bytes) {
-        if (overLimit && error) *error = textfile::grewPastLimitReason(info.fileName());
+        if (facts.overLimit && error) *error = textfile::grewPastLimitReason(info.fileName());
         return false;
     }
     // A small file read over a background load under way takes its place.

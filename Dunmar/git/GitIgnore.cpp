@@ -31,7 +31,7 @@ IgnoreOutcome addToGitignoreFile(const QString& gitRoot, const QString& path) {
     // The repository's own file: a FIFO or a file of any size may stand there. One that cannot be
     // read is left alone rather than replaced by a single line.
     if (QFileInfo::exists(file)) {
-        const std::optional<QByteArray> bytes = regularfile::read(file, kMaxGitignoreBytes);
+        const std::optional<QByteArray> bytes = regularfile::read(file, nullptr, kMaxGitignoreBytes);
         if (!bytes) return IgnoreOutcome::failed;
         text = QString::fromUtf8(*bytes);
     }

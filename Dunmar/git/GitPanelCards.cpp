@@ -1,4 +1,5 @@
 // The git panel's cards, built once with the panel.
+#include "chrome/ElidedLabel.h"
 #include "git/CappedScrollArea.h"
 #include "git/GitPanelActions.h"
 #include "git/GitPanelStyle.h"
@@ -107,8 +108,11 @@ QWidget* GitPanelView::buildHeaderCard() {
     QVBoxLayout* stack = cardStack(headerCard, 12, 5);
     auto* row = new QHBoxLayout;
     row->setSpacing(8);
-    projectLabel = label(13, QFont::DemiBold, white(0.85));
-    branchBadge = label(10, QFont::Medium, kGreen, nullptr, true);
+    // The folder's and the branch's names end in "…" when the panel is too narrow for them.
+    projectLabel = new chrome::ElidedLabel(QString(), systemFont(13, QFont::DemiBold), white(0.85));
+    projectLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    branchBadge = new chrome::ElidedLabel(QString(), monoFont(10, QFont::Medium), kGreen);
+    branchBadge->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     branchBadge->setStyleSheet(
         QStringLiteral("QLabel { background: %1; border-radius: 4px; }").arg(css(withAlpha(kGreen, 0.12))));
     branchBadge->hide();

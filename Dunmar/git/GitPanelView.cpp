@@ -8,6 +8,7 @@
 #include "localisation/LanguageNotifier.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
+#include "platform/PlainText.h"
 #include "settings/VertCenteredTextField.h"
 
 #include <QContextMenuEvent>
@@ -133,9 +134,9 @@ void GitPanelView::updateLayout(const QString& projectName) {
     if (!repo) actions_->resetUndoConfirmState();
     const std::optional<QString>& summary = model_->lastCommitSummary();
     if (summary) {
-        undoCommitLabel->setText(summary->size() > kUndoSummaryLength
-                                     ? summary->left(kUndoSummaryLength) + QStringLiteral("…")
-                                     : *summary);
+        plaintext::setLabelText(undoCommitLabel, summary->size() > kUndoSummaryLength
+                                                     ? summary->left(kUndoSummaryLength) + QStringLiteral("…")
+                                                     : *summary);
     }
     undoCommitRow->setVisible(summary.has_value());
 }
@@ -146,11 +147,12 @@ void GitPanelView::updateGithubCard() {
     githubAuthStack->setVisible(!signedIn);
     githubConnectedStack->setVisible(signedIn);
     if (signedIn)
-        githubUserLabel->setText(QStringLiteral("🔗  @") + github.username().value_or(qs(Loc::verbunden())));
+        plaintext::setLabelText(githubUserLabel,
+                                QStringLiteral("🔗  @") + github.username().value_or(qs(Loc::verbunden())));
 }
 
 void GitPanelView::showSyncLine(const SyncLine& line) {
-    githubSyncLabel->setText(line.text);
+    plaintext::setLabelText(githubSyncLabel, line.text);
     setLabelColor(githubSyncLabel, line.color);
     uploadBtn->setVisible(line.uploadVisible);
     updateBtn->setVisible(line.updateVisible);
@@ -158,7 +160,8 @@ void GitPanelView::showSyncLine(const SyncLine& line) {
 
 void GitPanelView::showFeedback() {
     const GitOutcome& feedback = actions_->feedback();
-    feedbackLabel->setText(feedback.text);
+    // Git's and the server's own words, which may run over several lines.
+    plaintext::setLabelText(feedbackLabel, feedback.text, plaintext::Lines::kept);
     setLabelColor(feedbackLabel, feedback.success ? kFeedbackSuccess : kFeedbackFailure);
     feedbackLabel->setVisible(actions_->feedbackVisible());
 }
@@ -169,7 +172,8 @@ void GitPanelView::updateControls() {
     uploadBtn->setEnabled(!actions_->uploading());
     updateBtn->setEnabled(!actions_->updating());
     repoCreateBtn->setEnabled(!actions_->creatingRepo());
-    repoCreateBtn->setText(qs(actions_->creatingRepo() ? Loc::creating() : Loc::createAndUpload()));
+    repoCreateBtn->setText(
+        plaintext::menuText(qs(actions_->creatingRepo() ? Loc::creating() : Loc::createAndUpload())));
     tokenSaveBtn->setEnabled(!actions_->checkingToken());
     tokenSaveBtn->setText(qs(actions_->checkingToken() ? Loc::checking() : Loc::connect()));
     const bool confirming = actions_->undoConfirming();

@@ -1,6 +1,7 @@
 #include "git/InlineDiff.h"
 
 #include "git/GitPanelStyle.h"
+#include "platform/PlainText.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -32,12 +33,15 @@ std::vector<DiffLine> diffLines(const QString& output) {
 
 namespace {
 
+// The file's text as characters: escaped for the markup, and its control characters and direction
+// overrides (which could make a changed line read as something else) shown as escapes.
 QString diffHtml(const std::vector<DiffLine>& lines) {
     QString html = QStringLiteral("<div style=\"white-space: pre-wrap\">");
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i) html += QStringLiteral("<br>");
         html += QStringLiteral("<span style=\"color: %1\">%2</span>")
-                    .arg(lines[i].color.name(), lines[i].text.toHtmlEscaped());
+                    .arg(lines[i].color.name(),
+                         plaintext::visibleEscapes(lines[i].text, plaintext::Lines::kept).toHtmlEscaped());
     }
     return html + QStringLiteral("</div>");
 }

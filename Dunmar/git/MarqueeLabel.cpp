@@ -1,5 +1,7 @@
 #include "git/MarqueeLabel.h"
 
+#include "platform/PlainText.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QTimer>
@@ -17,7 +19,9 @@ MarqueeLabel::~MarqueeLabel() {
 }
 
 void MarqueeLabel::setAttributedText(const StyledText& text) {
+    // File names are the repository's: their control characters are drawn as visible escapes.
     text_ = text;
+    for (StyledRun& run : text_) run.text = plaintext::visibleEscapes(run.text);
     double width = 0;
     for (const StyledRun& run : text_) width += QFontMetricsF(run.font).horizontalAdvance(run.text);
     textWidth_ = std::ceil(width) + 4;

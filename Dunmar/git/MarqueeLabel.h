@@ -23,6 +23,7 @@ public:
     explicit MarqueeLabel(QWidget* parent = nullptr);
     ~MarqueeLabel() override;
 
+    // The text as drawn.
     const StyledText& attributedText() const { return text_; }
     void setAttributedText(const StyledText& text);
 

@@ -17,8 +17,8 @@ bool isSpecialFile(const QString& path) {
     return !S_ISREG(st.st_mode);
 }
 
-std::optional<QByteArray> read(const QString& path, qint64 maxBytes, QString* error, bool* overLimit) {
-    if (overLimit) *overLimit = false;
+std::optional<QByteArray> read(const QString& path, QString* error, qint64 maxBytes, Facts* facts) {
+    if (facts) facts->overLimit = false;
     const auto fail = [error](const QString& why) -> std::optional<QByteArray> {
         if (error) *error = why;
         return std::nullopt;
@@ -32,17 +32,24 @@ std::optional<QByteArray> read(const QString& path, qint64 maxBytes, QString* er
         ::close(fd);
         return fail(QStringLiteral("not a regular file"));
     }
+    const auto tooLarge = [&] {
+        if (facts) facts->overLimit = true;
+        return fail(QStringLiteral("larger than ") + byteCountText(maxBytes));
+    };
+    if (st.st_size > maxBytes) {
+        ::close(fd);
+        return tooLarge();
+    }
+    if (facts) facts->permissions = st.st_mode & 07777u;
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return fail(file.errorString());
     }
+    // Counted as it is read: the file may have grown since its size was looked at.
     BoundedBuffer bytes(maxBytes);
     bytes.reserve(st.st_size);
-    if (!bytes.readFrom(file)) {
-        if (overLimit) *overLimit = true;
-        return fail(QStringLiteral("larger than ") + byteCountText(maxBytes));
-    }
+    if (!bytes.readFrom(file)) return tooLarge();
     if (file.error() != QFileDevice::NoError) return fail(file.errorString());
     return bytes.take();
 }

@@ -1,6 +1,8 @@
 #include "settings/SettingsReset.h"
 
 #include "platform/Defaults.h"
+#include "platform/PrivateFolder.h"
+#include "platform/StateFolder.h"
 #include "settings/Autostart.h"
 #include "settings/SettingsDefaults.h"
 #include "settings/SettingsHost.h"
@@ -24,21 +26,16 @@ void removePath(const QString& path) {
     if (info.isDir()) QDir(path).removeRecursively();
 }
 
-void recreatePrivateFolder(const QString& path) {
-    if (!QDir().mkpath(path)) return;
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
 } // namespace
 
 QString configDirectory() {
-    return QDir::homePath() + QStringLiteral("/.glimmerdock");
+    return statefolder::path();
 }
 
 void resetToDefaults(Defaults& defaults, SettingsHost& host) {
     const QString config = configDirectory();
     removePath(config);
-    recreatePrivateFolder(config);
+    privatefolder::ensure(config);
 
     autostart::remove();
 

@@ -8,7 +8,7 @@ class SettingsHost;
 // Returning the program to its first-start state: what "resetDefaults" does.
 namespace settings {
 
-// The program's own folder in the home directory (crash log, shell histories).
+// The program's own folder, the state folder (crash log, shell histories, the usage log).
 QString configDirectory();
 
 // Runs every step of the reset in order, the program-wide ones through `host`:

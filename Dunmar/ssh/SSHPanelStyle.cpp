@@ -2,7 +2,6 @@
 
 #include "localisation/Loc.h"
 
-#include <QPainter>
 #include <QPushButton>
 
 namespace sshstyle {
@@ -26,27 +25,6 @@ QPushButton* flatButton(const QString& title, const QFont& font, const QColor& t
 
 QString text(const char* key) {
     return QString::fromStdString(Loc::t(key));
-}
-
-ElidedLabel::ElidedLabel(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
-    : QLabel(text, parent) {
-    setFont(font);
-    QPalette p = palette();
-    p.setColor(QPalette::WindowText, color);
-    setPalette(p);
-    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-}
-
-QSize ElidedLabel::minimumSizeHint() const {
-    return {0, fontMetrics().height()};
-}
-
-void ElidedLabel::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setPen(palette().color(QPalette::WindowText));
-    p.setFont(font());
-    const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, width());
-    p.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, shown);
 }
 
 } // namespace sshstyle

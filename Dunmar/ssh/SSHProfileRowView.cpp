@@ -1,6 +1,8 @@
 #include "ssh/SSHProfileRowView.h"
 
 #include "chrome/ChromeStyle.h"
+#include "chrome/ElidedLabel.h"
+#include "platform/PlainText.h"
 #include "ssh/SSHPanelStyle.h"
 
 #include <QDir>
@@ -12,7 +14,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using sshstyle::ElidedLabel;
+using chrome::ElidedLabel;
 
 SSHProfileRowView::SSHProfileRowView(const SSHProfile& profile, int rowIndex, const QColor& accent,
                                      QWidget* parent)
@@ -40,7 +42,7 @@ void SSHProfileRowView::setupRow(const SSHProfile& profile) {
         auto* key =
             new ElidedLabel(QStringLiteral("\u26BF ") + last, chrome::monoFont(7), chrome::white(0.4), this);
         key->setObjectName(QStringLiteral("key"));
-        key->setToolTip(profile.keyFile);
+        key->setToolTip(plaintext::toolTip(profile.keyFile));
         texts->addWidget(key);
     }
     texts->addStretch(1);

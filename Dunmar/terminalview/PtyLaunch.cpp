@@ -1,5 +1,7 @@
 #include "terminalview/PtyLaunch.h"
 
+#include "platform/PrivateFolder.h"
+#include "platform/StateFolder.h"
 #include "terminalview/ShellList.h"
 
 #include <QFile>
@@ -19,7 +21,7 @@
 extern char** environ;
 
 QString historyDirectoryFor(const QString& home) {
-    return home + QStringLiteral("/.glimmerdock/history");
+    return statefolder::pathFor(home) + QStringLiteral("/history");
 }
 
 QString historyFileFor(const QString& home, const QString& tabId) {
@@ -171,8 +173,6 @@ ChildImage makeImage(const PtyLaunchPlan& plan) {
 
     // A directory that cannot be entered leaves the shell where the program runs.
     [[maybe_unused]] const int changed = ::chdir(plan.workingDirectory.constData());
-    // Fails harmlessly when the folder exists or its parent is missing.
-    ::mkdir(plan.historyDirectory.constData(), 0755);
     ::execve(plan.shellPath.constData(), image.argv.data(), image.envp.data());
     ::_exit(1);
 }
@@ -195,6 +195,9 @@ PtyChild spawnOnPty(const PtyLaunchPlan& plan, const termios& attributes, const 
     ::tcsetattr(slave, TCSANOW, &attributes);
     ::ioctl(slave, TIOCSWINSZ, &size);
 
+    // Made here rather than in the child, which may not allocate: the shell writes its history
+    // file there, and the folder is the user's alone.
+    privatefolder::ensure(QFile::decodeName(plan.historyDirectory));
     const ChildImage image = makeImage(plan);
     const pid_t pid = ::fork();
     if (pid == 0) runChild(master, slave, plan, image);

@@ -10,13 +10,13 @@
 
 // Everything a new shell needs, prepared in the parent. The forked child of a threaded process may
 // only call async-signal-safe functions, so no allocation, no setenv and no string building happens
-// between fork and exec: the child only changes directory, makes the history folder and executes.
+// between fork and exec: the child only changes directory and executes.
 struct PtyLaunchPlan {
     QByteArray shellPath;
     QList<QByteArray> arguments;   // argv, the shell's full path first
     QList<QByteArray> environment; // "NAME=value" entries, inherited ones with ours overriding
     QByteArray workingDirectory;
-    QByteArray historyDirectory; // created by the child, not recursively
+    QByteArray historyDirectory; // made (mode 0700) before the child starts
 };
 
 struct PtyLaunchOptions {
@@ -28,7 +28,7 @@ struct PtyLaunchOptions {
     QString promptTheme;
 };
 
-// The history folder and the per-tab history file below a home directory.
+// The history folder in the state folder of a home directory, and the per-tab history file in it.
 QString historyDirectoryFor(const QString& home);
 QString historyFileFor(const QString& home, const QString& tabId);
 

@@ -31,6 +31,33 @@ bool isUsablePage(const QJsonObject& target) {
            address == QLatin1String("about:blank");
 }
 
+// Chromium's list writes page titles HTML-escaped (its EscapeForHTML: & < > " '), the other members
+// as they are; the title is the page's own text again once those five are undone.
+QString unescapedTitle(const QString& listed) {
+    static const std::pair<QLatin1String, QChar> kEntities[] = {
+        {QLatin1String("&amp;"), QLatin1Char('&')},  {QLatin1String("&lt;"), QLatin1Char('<')},
+        {QLatin1String("&gt;"), QLatin1Char('>')},   {QLatin1String("&quot;"), QLatin1Char('"')},
+        {QLatin1String("&#39;"), QLatin1Char('\'')},
+    };
+    QString out;
+    out.reserve(listed.size());
+    for (qsizetype i = 0; i < listed.size();) {
+        bool replaced = false;
+        if (listed[i] == QLatin1Char('&')) {
+            for (const auto& [entity, character] : kEntities) {
+                if (QStringView(listed).mid(i).startsWith(entity)) {
+                    out += character;
+                    i += entity.size();
+                    replaced = true;
+                    break;
+                }
+            }
+        }
+        if (!replaced) out += listed[i++];
+    }
+    return out;
+}
+
 std::optional<QString> webSocketOf(const QJsonObject& target) {
     const QJsonValue ws = target.value(QLatin1String("webSocketDebuggerUrl"));
     if (!ws.isString()) return std::nullopt;
@@ -120,7 +147,8 @@ std::optional<std::vector<ListedPage>> listedPages(const QByteArray& listBody) {
     std::vector<ListedPage> pages;
     for (const QJsonObject& t : *targets) {
         if (t.value(QLatin1String("type")).toString() != QLatin1String("page")) continue;
-        pages.push_back({t.value(QLatin1String("id")).toString(), t.value(QLatin1String("title")).toString(),
+        pages.push_back({t.value(QLatin1String("id")).toString(),
+                         unescapedTitle(t.value(QLatin1String("title")).toString()),
                          t.value(QLatin1String("url")).toString(),
                          t.value(QLatin1String("webSocketDebuggerUrl")).toString()});
     }

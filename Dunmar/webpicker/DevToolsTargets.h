@@ -34,7 +34,8 @@ QString waitingStatusText(int remaining);
 // http(s) address.
 std::optional<QString> navigationUrl(const QString& typed);
 
-// A page of "/json/list" as the tab switcher offers it; members the browser left out are empty.
+// A page of "/json/list" as the tab switcher offers it, its title as the page has it; members the
+// browser left out are empty.
 struct ListedPage {
     QString id;
     QString title;

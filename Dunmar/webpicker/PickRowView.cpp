@@ -1,6 +1,7 @@
 #include "webpicker/PickRowView.h"
 
 #include "chrome/ChromeStyle.h"
+#include "platform/PlainText.h"
 #include "webpicker/PickEntry.h"
 #include "webpicker/SidebarStyle.h"
 
@@ -40,10 +41,14 @@ PickRowView::PickRowView(const PickEntry& entry, QWidget* parent)
     labelScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     labelScroll_->setStyleSheet(QStringLiteral("background:transparent;"));
     labelScroll_->viewport()->setAutoFillBackground(false);
-    label_ = new QLabel(QString(html_).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    label_ = new QLabel;
+    // One line: the markup's line breaks and indentation read as spaces.
+    QString line = html_;
+    for (const QChar blank : {QLatin1Char('\n'), QLatin1Char('\r'), QLatin1Char('\t')})
+        line.replace(blank, QLatin1Char(' '));
+    plaintext::setLabelText(label_, line);
     label_->setFont(chrome::monoFont(8));
     label_->setWordWrap(false);
-    label_->setTextFormat(Qt::PlainText);
     label_->setStyleSheet(
         QStringLiteral("color:%1;background:transparent;").arg(css(chrome::withAlpha(entry.color, 0.9))));
     label_->adjustSize();
@@ -64,6 +69,7 @@ PickRowView::PickRowView(const PickEntry& entry, QWidget* parent)
 
     stylesWrap_ = new QWidget(this);
     stylesLabel_ = new QLabel(stylesWrap_);
+    plaintext::makePlain(stylesLabel_);
     stylesLabel_->setFont(chrome::monoFont(7.5));
     stylesLabel_->setWordWrap(true);
     stylesLabel_->setStyleSheet(
@@ -154,7 +160,7 @@ void PickRowView::mousePressEvent(QMouseEvent* event) {
 }
 
 void PickRowView::showStyles(const QString& text) {
-    stylesLabel_->setText(text);
+    plaintext::setLabelText(stylesLabel_, text, plaintext::Lines::kept);
     isStylesExpanded_ = true;
     animateHeight(kOpenHeight, 180);
 }

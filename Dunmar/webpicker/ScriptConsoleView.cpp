@@ -1,6 +1,7 @@
 #include "webpicker/ScriptConsoleView.h"
 
 #include "chrome/ChromeStyle.h"
+#include "platform/PlainText.h"
 #include "webpicker/ScriptConsole.h"
 #include "webpicker/SidebarStyle.h"
 #include "webpicker/WebPickerSidebarView.h"
@@ -60,11 +61,12 @@ ScriptConsoleView::ScriptConsoleView(ScriptConsole& console, QWidget* parent)
 
 void ScriptConsoleView::showAnswer(const ConsoleAnswer& answer) {
     setLabelColour(resultLabel_, answerColour(answer.kind));
-    // One line, cut at its end.
+    // One line, cut at its end; the page's text as the characters it is.
+    const QString shown = plaintext::visibleEscapes(answer.text);
     const int width = std::max(0, resultLabel_->width());
-    resultLabel_->setText(
-        width > 0 ? resultLabel_->fontMetrics().elidedText(answer.text, Qt::ElideRight, width) : answer.text);
-    resultLabel_->setToolTip(answer.text);
+    resultLabel_->setText(width > 0 ? resultLabel_->fontMetrics().elidedText(shown, Qt::ElideRight, width)
+                                    : shown);
+    resultLabel_->setToolTip(plaintext::toolTip(answer.text));
 }
 
 void ScriptConsoleView::toggle() {

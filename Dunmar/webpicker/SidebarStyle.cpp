@@ -1,5 +1,7 @@
 #include "webpicker/SidebarStyle.h"
 
+#include "platform/PlainText.h"
+
 #include <QLabel>
 
 namespace sidebarstyle {
@@ -15,7 +17,8 @@ QPushButton* textButton(const QString& title, const QFont& font, const QColor& t
 }
 
 QLabel* textLabel(const QString& text, const QFont& font, const QColor& color, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
+    auto* label = new QLabel(parent);
+    plaintext::setLabelText(label, text);
     label->setFont(font);
     setLabelColour(label, color);
     return label;

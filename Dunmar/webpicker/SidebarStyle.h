@@ -23,7 +23,7 @@ inline void setTint(QPushButton* button, const QColor& tint) {
 
 // A flat button whose title takes the tint colour.
 QPushButton* textButton(const QString& title, const QFont& font, const QColor& tint, QWidget* parent);
-// A label on a transparent background.
+// A plain-text label on a transparent background (its texts are often the page's or the browser's).
 QLabel* textLabel(const QString& text, const QFont& font, const QColor& color, QWidget* parent);
 void setLabelColour(QLabel* label, const QColor& colour);
 // A one-pixel line.

@@ -5,6 +5,7 @@
 #include "chrome/ChromeStyle.h"
 #include "localisation/LanguageNotifier.h"
 #include "localisation/Loc.h"
+#include "platform/PlainText.h"
 #include "settings/VertCenteredTextField.h"
 #include "webpicker/ChromeCDPClient.h"
 #include "webpicker/DevToolsPort.h"
@@ -222,7 +223,7 @@ void WebPickerSidebarView::connectionEnded(const QString& message) {
     picks_->stopPicking();
     hotReload_->stop();
     showDisconnectedState();
-    if (!message.isEmpty()) statusLabel_->setText(message);
+    if (!message.isEmpty()) plaintext::setLabelText(statusLabel_, message);
 }
 
 void WebPickerSidebarView::bindPicks() {
@@ -329,7 +330,7 @@ void WebPickerSidebarView::showDisconnectedState() {
 
 void WebPickerSidebarView::showConnectingState(const QString& text) {
     statusDot_->setColor(chrome::systemOrange());
-    statusLabel_->setText(text);
+    plaintext::setLabelText(statusLabel_, text);
     pickBtn_->hide();
     disconnectBtn_->hide();
     connectBtn_->show();
@@ -346,7 +347,10 @@ void WebPickerSidebarView::showConnectingState(const QString& text) {
 
 void WebPickerSidebarView::showConnectedState(const QString& hostname, bool navigating) {
     statusDot_->setColor(navigating ? chrome::systemOrange() : teal());
-    statusLabel_->setText(navigating ? loc("navigateTo") : hostname.isEmpty() ? loc("verbunden") : hostname);
+    // The page's address when it has no host name (a data: or file: page): the page's own text.
+    plaintext::setLabelText(statusLabel_, navigating           ? loc("navigateTo")
+                                          : hostname.isEmpty() ? loc("verbunden")
+                                                               : hostname);
     pickBtn_->show();
     pickBtn_->setEnabled(!navigating);
     styleTealButton(pickBtn_, !navigating);

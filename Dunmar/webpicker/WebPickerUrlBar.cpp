@@ -2,6 +2,7 @@
 // browser's open pages.
 #include "chrome/ChromeStyle.h"
 #include "platform/Defaults.h"
+#include "platform/PlainText.h"
 #include "settings/VertCenteredTextField.h"
 #include "webpicker/ChromeCDPClient.h"
 #include "webpicker/DevToolsTargets.h"
@@ -83,7 +84,8 @@ void WebPickerSidebarView::updateSuggestions(const QString& query) {
     for (int k = 0; k < candidates.size(); ++k) {
         const QString url = candidates[k];
         QPushButton* row = rowButton(url, chrome::monoFont(9.5), chrome::white(0.72), suggestBox_);
-        row->setText(row->fontMetrics().elidedText(url, Qt::ElideMiddle, std::max(0, width - 6)));
+        row->setText(plaintext::menuText(row->fontMetrics().elidedText(
+            plaintext::visibleEscapes(url), Qt::ElideMiddle, std::max(0, width - 6))));
         row->setObjectName(url);
         row->setGeometry(4, 2 + kSuggestionRowHeight * k, width, kSuggestionRowHeight);
         QObject::connect(row, &QPushButton::clicked, this, [this, url] { selectSuggestion(url); });
@@ -130,8 +132,9 @@ void WebPickerSidebarView::showTabRows(std::vector<devtools::ListedPage> pages) 
         const QString title = (current ? QStringLiteral("▶ ") : QStringLiteral("   ")) + label;
         QPushButton* row = rowButton(title, chrome::monoFont(9, current ? QFont::DemiBold : QFont::Normal),
                                      current ? teal() : chrome::white(0.72), tabBox_);
-        row->setText(row->fontMetrics().elidedText(title, Qt::ElideRight, std::max(0, width - 4)));
-        row->setToolTip(page.url);
+        row->setText(plaintext::menuText(row->fontMetrics().elidedText(
+            plaintext::visibleEscapes(title), Qt::ElideRight, std::max(0, width - 4))));
+        row->setToolTip(plaintext::toolTip(page.url));
         row->setObjectName(page.webSocket);
         row->setGeometry(6, 2 + kTabRowHeight * static_cast<int>(k), width, kTabRowHeight);
         const QString ws = page.webSocket;

@@ -2,6 +2,7 @@
 // says what is watched and offers the folder button.
 #include "chrome/ChromeStyle.h"
 #include "platform/DialogFocus.h"
+#include "platform/PlainText.h"
 #include "webpicker/SidebarStyle.h"
 #include "webpicker/WebPickerHotReload.h"
 #include "webpicker/WebPickerSidebarView.h"
@@ -24,7 +25,9 @@ void WebPickerSidebarView::bindHotReload() {
     QObject::connect(hotReload_, &WebPickerHotReload::enabledChanged, this, [this](bool enabled) {
         sidebarstyle::setTint(hotReloadBtn_, enabled ? teal() : chrome::white(0.45));
     });
-    QObject::connect(hotReload_, &WebPickerHotReload::statusChanged, watchStatusLabel_, &QLabel::setText);
+    QObject::connect(
+        hotReload_, &WebPickerHotReload::statusChanged, watchStatusLabel_,
+        [label = watchStatusLabel_](const QString& text) { plaintext::setLabelText(label, text); });
     QObject::connect(hotReload_, &WebPickerHotReload::rowShown, this, &WebPickerSidebarView::showWatchRow);
     QObject::connect(hotReload_, &WebPickerHotReload::rowHidden, this,
                      [this] { setWatchRowHeight(0, kHideMs); });

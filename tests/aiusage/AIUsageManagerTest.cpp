@@ -12,8 +12,15 @@
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 using usagetest::UsageServer;
 
@@ -230,6 +237,95 @@ TEST_F(Usage, TheTokenComesFromTheConfigFolderOrTheEnvironment) {
     }
     qunsetenv("CLAUDE_CONFIG_DIR");
     qunsetenv("CLAUDE_CODE_OAUTH_TOKEN");
+}
+
+// Credentials files that are no small regular file: each is refused at once, without a token and
+// with the reason in the log; a FIFO without a writer would block an ordinary open for ever.
+TEST_F(Usage, ACredentialsPathThatIsNoSmallRegularFileIsRefusedWithoutBlocking) {
+    const QString folder = dir.filePath("home/.claude");
+    const QString path = folder + "/.credentials.json";
+    const QByteArray valid =
+        QJsonDocument(QJsonObject{{"claudeAiOauth", QJsonObject{{"accessToken", "t"}}}}).toJson();
+    struct Case {
+        const char* name;
+        std::function<bool()> make;
+    };
+    const std::vector<Case> cases{
+        {"fifo", [&] { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }},
+        {"device", [&] { return QFile::link("/dev/zero", path); }},
+        {"folder", [&] { return QDir().mkpath(path); }},
+        {"oversize",
+         [&] {
+             QFile f(path);
+             if (!f.open(QIODevice::WriteOnly)) return false;
+             // Valid JSON that only the size makes unusable.
+             f.write(valid + QByteArray(AITokenStore::kMaxCredentialsBytes, ' '));
+             return true;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        ASSERT_TRUE(c.make());
+
+        std::atomic<bool> done = false;
+        AITokenStore::Notes notes;
+        std::optional<QString> token;
+        std::thread reader([&] {
+            token = AITokenStore::readClaudeCodeToken(&notes);
+            done = true;
+        });
+        const bool returned = QTest::qWaitFor([&] { return done.load(); }, 10000);
+        if (!returned) {
+            // Lets a reader stuck in the open go, so that the test can end.
+            const int writer = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0) ::close(writer);
+        }
+        reader.join();
+        ASSERT_TRUE(returned) << "the reading blocked";
+        EXPECT_FALSE(token);
+        EXPECT_FALSE(notes.refused.isEmpty());
+
+        // The monitor shows its no-token state and says why in its log.
+        makeManager();
+        published.clear();
+        manager->fetchUsage();
+        ASSERT_EQ(published.size(), 1);
+        EXPECT_FALSE(published[0].has_value());
+        EXPECT_EQ(manager->requestsSent(), 0);
+        EXPECT_TRUE(log().contains("Credentials file not read (" + notes.refused + "): " + path))
+            << log().toStdString();
+    }
+    QDir(folder).removeRecursively();
+}
+
+TEST_F(Usage, ACredentialsFileOthersMayReadIsUsedAndNotedOnce) {
+    writeToken("shared");
+    const QString path = dir.filePath("home/.claude/.credentials.json");
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                QFile::ReadOther));
+    manager->fetchUsage();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requests.size() == 1; }, 20000));
+    EXPECT_EQ(server.requests[0].header("authorization"), "Bearer shared");
+    const QString note = "Permissions 0644 of " + path + " let other users read the token";
+    EXPECT_EQ(log().count(note), 1) << log().toStdString();
+
+    // A refused token makes the next request read the file again: the note is not repeated.
+    ASSERT_TRUE(waitForPublished(1));
+    server.answers = {{401, "{}"}};
+    manager->fetchUsage();
+    ASSERT_TRUE(waitForStatus(401));
+    manager->fetchUsage();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requests.size() == 3; }, 20000));
+    EXPECT_EQ(log().count(note), 1);
+
+    // A private file is used without a word.
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    makeManager();
+    manager->fetchUsage();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requests.size() == 4; }, 20000));
+    EXPECT_EQ(log().count("let other users read the token"), 1);
 }
 
 TEST_F(Usage, PollingFetchesAtOnceAndANewIntervalOnlyRestartsRunningPolling) {

@@ -1,7 +1,7 @@
 // The saved tabs with the running controller: restored at launch, written after every opened and
 // closed tab, and once more at the end.
 #include "AppTestSupport.h"
-#include "app/SessionFormat.h"
+#include "app/session/SessionFormat.h"
 #include "chrome/HeaderBarView.h"
 
 #include <QDir>

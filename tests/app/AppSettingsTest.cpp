@@ -2,7 +2,7 @@
 // window, the colour and prompt themes in real shells, and what a value of the wrong type or out of
 // range does.
 #include "AppSettingsTestSupport.h"
-#include "app/ShellForeground.h"
+#include "app/process/ShellForeground.h"
 #include "app/window/WindowBackdrop.h"
 #include "editor/SyntaxTextStorage.h"
 #include "chrome/ChromeTestSupport.h"

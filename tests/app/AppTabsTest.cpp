@@ -1,7 +1,7 @@
 // The tabs of the running controller: opening, closing with the last-tab rule, moving, switching
 // with the cross-fade, titles, and the shell ending.
 #include "AppTestSupport.h"
-#include "app/ContentView.h"
+#include "app/window/ContentView.h"
 #include "chrome/AlertSheetView.h"
 #include "chrome/ChromeAnimation.h"
 #include "chrome/FooterBarView.h"

@@ -4,7 +4,7 @@
 // pseudo-terminals, a private settings store and a bell that plays nothing and posts nowhere.
 
 #include "app/AppDelegate.h"
-#include "app/ContentView.h"
+#include "app/window/ContentView.h"
 #include "bell/BellManager.h"
 #include "bell/DesktopNotifications.h"
 #include "platform/Defaults.h"

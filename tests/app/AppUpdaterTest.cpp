@@ -1,7 +1,7 @@
 // The updater in the controller's place: its toasts in the window, the unsaved editor tabs it must
 // not end, the setting it follows, and the copy of the test run, which is no install of its own.
 #include "AppTestSupport.h"
-#include "app/InstanceServer.h"
+#include "app/process/InstanceServer.h"
 #include "app/updater/UpdaterServiceHost.h"
 #include "localisation/Loc.h"
 #include "updater/Updater.h"

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace programtest;
 using namespace std::chrono_literals;
@@ -27,6 +28,8 @@ struct UserFolders {
     QString runtime() const { return root.filePath("run"); }
     QString config() const { return root.filePath("config"); }
     QString log() const { return root.filePath("program.log"); }
+    // The program's state folder when XDG_STATE_HOME is not set.
+    QString state() const { return QDir(home()).filePath(".local/state/dunmar"); }
 
     UserFolders() {
         QDir().mkpath(home());
@@ -133,7 +136,7 @@ TEST(Program, AFatalSignalWritesTheCrashLineAndEndsByThatSignal) {
     auto program = start(user, user.environment());
     ASSERT_TRUE(program->waitUntilCatching(SIGSEGV, kStartTimeout)) << readFile(user.log().toStdString());
 
-    const QString crashLog = QDir(user.home()).filePath(".glimmerdock/crash.log");
+    const QString crashLog = QDir(user.state()).filePath("crash.log");
     QFile old(crashLog);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("an older report that the new line replaces\n");
@@ -159,9 +162,11 @@ TEST(Program, SigtermSavesAndExitsWithStatusZeroWithoutAsking) {
 
     auto program = start(user, user.environment());
     expectRunning(*program, user);
-    const QString takenOver = QDir(user.home()).filePath(".glimmerdock/notes.txt");
-    ASSERT_TRUE(waitFor([&] { return QFile::exists(takenOver); }, kStartTimeout));
-    EXPECT_FALSE(QFileInfo::exists(QDir(user.home()).filePath(".pocketshell")));
+    const QString takenOver = QDir(user.state()).filePath("notes.txt");
+    // The copy is renamed into place first; the former folder goes right after.
+    const QString formerFolder = QDir(user.home()).filePath(".pocketshell");
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(takenOver) && !QFileInfo::exists(formerFolder); },
+                        kStartTimeout));
 
     expectCleanExit(*program);
 
@@ -174,6 +179,45 @@ TEST(Program, SigtermSavesAndExitsWithStatusZeroWithoutAsking) {
     EXPECT_TRUE(saved.contains("windowWidth"));
     EXPECT_TRUE(saved.contains("windowHeight"));
     EXPECT_TRUE(saved.contains("dockedWindowX"));
+}
+
+TEST(Program, TheFolderOfEarlierVersionsMovesToTheStateFolderAndNothingElseIsMadeInHome) {
+    UserFolders user;
+    QDir(user.home()).mkpath(".glimmerdock/history");
+    QFile history(QDir(user.home()).filePath(".glimmerdock/history/TAB-1"));
+    ASSERT_TRUE(history.open(QIODevice::WriteOnly));
+    history.write("make\n");
+    history.close();
+
+    auto program = start(user, user.environment());
+    expectRunning(*program, user);
+    // The first shell runs: the launch is through.
+    ASSERT_TRUE(waitFor([&] { return !childrenOf(program->pid()).empty(); }, kStartTimeout))
+        << readFile(user.log().toStdString());
+    expectCleanExit(*program);
+
+    EXPECT_EQ(readFile(QDir(user.state()).filePath("history/TAB-1").toStdString()), "make\n");
+    const QStringList homeEntries =
+        QDir(user.home()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    EXPECT_EQ(homeEntries, QStringList{".local"});
+}
+
+TEST(Program, AFifoAtTheAiToolsCredentialsPathDoesNotHoldTheStart) {
+    UserFolders user;
+    const QString credentials = QDir(user.home()).filePath(".claude/.credentials.json");
+    QDir().mkpath(QFileInfo(credentials).path());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(credentials).constData(), 0600), 0);
+
+    auto program = start(user, user.environment());
+    expectRunning(*program, user);
+    // The usage monitor reads the credentials once the window's footer is there; its log says it
+    // found no token, which the badge shows as "AI —".
+    const std::string usageLog = QDir(user.state()).filePath("aiusage.log").toStdString();
+    ASSERT_TRUE(waitFor([&] { return readFile(usageLog).find("No token found") != std::string::npos; },
+                        kStartTimeout))
+        << readFile(usageLog) << readFile(user.log().toStdString());
+    EXPECT_NE(readFile(usageLog).find("Credentials file not read (not a regular file)"), std::string::npos);
+    expectCleanExit(*program);
 }
 
 namespace {

@@ -1,8 +1,8 @@
 // Writing the open tabs: the entries of terminal and editor tabs and the other stored keys.
-#include "app/SessionFormat.h"
+#include "app/session/SessionFormat.h"
 
-#include "app/SessionRestore.h"
-#include "app/TabList.h"
+#include "app/session/SessionRestore.h"
+#include "app/tabs/TabList.h"
 #include "platform/Defaults.h"
 
 #include <QTemporaryDir>

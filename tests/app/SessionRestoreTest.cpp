@@ -1,9 +1,9 @@
 // Reading the saved tabs back: what counts, what falls back, and what is kept when something is
 // broken.
-#include "app/SessionRestore.h"
+#include "app/session/SessionRestore.h"
 
-#include "app/SessionFormat.h"
-#include "app/TabList.h"
+#include "app/session/SessionFormat.h"
+#include "app/tabs/TabList.h"
 
 #include <QFile>
 #include <QTemporaryDir>

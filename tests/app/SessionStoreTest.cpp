@@ -1,6 +1,6 @@
 // Saving is skipped while the saved tabs are being rebuilt, so a restore that stops halfway leaves
 // the stored list whole.
-#include "app/SessionStore.h"
+#include "app/session/SessionStore.h"
 
 #include "platform/Defaults.h"
 

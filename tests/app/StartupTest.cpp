@@ -1,10 +1,10 @@
-// The pieces the entry point runs before the main loop: the lock, the configuration folder and
-// its takeover, the crash records and the SIGTERM hand-over.
-#include "app/ConfigDirectory.h"
-#include "app/CrashReporter.h"
-#include "app/InstanceServer.h"
-#include "app/SingleInstanceLock.h"
-#include "app/TermSignalHandler.h"
+// The pieces the entry point runs before the main loop: the lock, the state folder with the move
+// of earlier folders into it, the crash records and the SIGTERM hand-over.
+#include "app/process/CrashReporter.h"
+#include "app/process/InstanceServer.h"
+#include "app/process/ProgramFolder.h"
+#include "app/process/SingleInstanceLock.h"
+#include "app/process/TermSignalHandler.h"
 #include "platform/GitPath.h"
 
 #include <QCoreApplication>
@@ -172,61 +172,114 @@ TEST(GitPath, FirstExecutableCandidateElseTheUsualPlace) {
     EXPECT_TRUE(gitpath::isExecutableFile(dir.filePath("git")));
 }
 
-// The folder takeover runs during the launch, after the entry point has created the new folder.
-struct TakeoverFixture : testing::Test {
+// The program's folder is the state folder; the folders of earlier versions and of the former name
+// are moved into it.
+struct FolderFixture : testing::Test {
     QTemporaryDir home;
-    QString former() const { return configdir::formerPath(home.path()); }
-    QString current() const { return configdir::path(home.path()); }
+    QString former() const { return programfolder::formerPath(home.path()); }
+    QString earlier() const { return programfolder::earlierPath(home.path()); }
+    QString current() const { return home.filePath(".local/state/dunmar"); }
     void makeFormer() {
         ASSERT_TRUE(QDir().mkpath(former() + "/themes"));
         writeFile(former() + "/history", "ls\ncd /tmp\n");
         writeFile(former() + "/themes/night", "dark");
         ASSERT_EQ(::symlink("history", QFile::encodeName(former() + "/latest").constData()), 0);
     }
+    void makeEarlier() {
+        ASSERT_TRUE(QDir().mkpath(earlier() + "/history"));
+        writeFile(earlier() + "/crash.log", "Dunmar crashed with signal 11\n");
+        writeFile(earlier() + "/history/TAB-1", "make\n");
+    }
+    // The home folder's own entries.
+    QStringList homeEntries() const {
+        return QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
 };
 
-TEST_F(TakeoverFixture, TheNewFolderMadeAtStartDoesNotPreventTheTakeover) {
+// The takeover runs during the launch, after the entry point has created the state folder.
+TEST_F(FolderFixture, TheNewFolderMadeAtStartDoesNotPreventTheTakeover) {
     makeFormer();
-    configdir::ensureExists(home.path()); // what the entry point does first
-    struct stat st {};
-    ASSERT_EQ(::stat(QFile::encodeName(current()).constData(), &st), 0);
-
-    EXPECT_EQ(configdir::takeOverFormerFolder(home.path()), configdir::Takeover::tookOver);
+    ASSERT_TRUE(programfolder::ensureExists(current())); // what the entry point does first
+    EXPECT_EQ(programfolder::takeOverFormerFolder(home.path(), current()), programfolder::Takeover::tookOver);
     EXPECT_EQ(readAll(current() + "/history"), "ls\ncd /tmp\n");
     EXPECT_EQ(readAll(current() + "/themes/night"), "dark");
     EXPECT_EQ(QFileInfo(current() + "/latest").symLinkTarget(), current() + "/history");
     EXPECT_FALSE(QFileInfo::exists(former()));
-    EXPECT_FALSE(QFileInfo::exists(current() + ".takeover"));
+    EXPECT_EQ(QDir(current() + "/..").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"dunmar"})
+        << "no staging copy is left beside it";
 }
 
-TEST_F(TakeoverFixture, WithoutANewFolderTheFormerOneIsMovedOver) {
+TEST_F(FolderFixture, WithoutANewFolderTheFormerOneIsMovedOver) {
     makeFormer();
-    EXPECT_EQ(configdir::takeOverFormerFolder(home.path()), configdir::Takeover::tookOver);
+    EXPECT_EQ(programfolder::takeOverFormerFolder(home.path(), current()), programfolder::Takeover::tookOver);
     EXPECT_EQ(readAll(current() + "/themes/night"), "dark");
     EXPECT_FALSE(QFileInfo::exists(former()));
 }
 
-TEST_F(TakeoverFixture, ANewFolderInUseAndAMissingFormerOneAreLeftAlone) {
-    EXPECT_EQ(configdir::takeOverFormerFolder(home.path()), configdir::Takeover::nothingToTakeOver);
+TEST_F(FolderFixture, ANewFolderInUseAndAMissingFormerOneAreLeftAlone) {
+    EXPECT_EQ(programfolder::takeOverFormerFolder(home.path(), current()),
+              programfolder::Takeover::nothingToTakeOver);
     EXPECT_FALSE(QFileInfo::exists(current()));
 
     makeFormer();
-    configdir::ensureExists(home.path());
+    ASSERT_TRUE(programfolder::ensureExists(current()));
     writeFile(current() + "/crash.log", "Dunmar crashed with signal 11\n");
-    EXPECT_EQ(configdir::takeOverFormerFolder(home.path()), configdir::Takeover::folderInUse);
+    EXPECT_EQ(programfolder::takeOverFormerFolder(home.path(), current()),
+              programfolder::Takeover::folderInUse);
     EXPECT_EQ(readAll(former() + "/history"), "ls\ncd /tmp\n");
     EXPECT_FALSE(QFileInfo::exists(current() + "/history"));
 }
 
-TEST_F(TakeoverFixture, AFailedCopyLeavesBothFoldersAsTheyWere) {
+TEST_F(FolderFixture, AFailedCopyLeavesBothFoldersAsTheyWere) {
     makeFormer();
     // A named pipe cannot be copied as a file.
     ASSERT_EQ(::mkfifo(QFile::encodeName(former() + "/pipe").constData(), 0600), 0);
-    configdir::ensureExists(home.path());
-    EXPECT_EQ(configdir::takeOverFormerFolder(home.path()), configdir::Takeover::failed);
+    ASSERT_TRUE(programfolder::ensureExists(current()));
+    EXPECT_EQ(programfolder::takeOverFormerFolder(home.path(), current()), programfolder::Takeover::failed);
     EXPECT_EQ(readAll(former() + "/history"), "ls\ncd /tmp\n");
     EXPECT_TRUE(QDir(current()).isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(current() + ".takeover"));
+    EXPECT_EQ(QDir(current() + "/..").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"dunmar"});
+}
+
+// ~/.glimmerdock goes into the state folder once, whole or into one the usage log already made;
+// afterwards the home folder holds nothing of the program's but .local.
+TEST_F(FolderFixture, TheEarlierFolderMovesIntoTheStateFolderOnce) {
+    for (const bool stateFolderInUse : {false, true}) {
+        SCOPED_TRACE(stateFolderInUse ? "into a state folder in use" : "into no state folder");
+        QDir(home.path()).removeRecursively();
+        QDir().mkpath(home.path());
+        makeEarlier();
+        if (stateFolderInUse) {
+            ASSERT_TRUE(programfolder::ensureExists(current()));
+            writeFile(current() + "/aiusage.log", "[2031-01-01 00:00:00 +0000] HTTP 200\n");
+        }
+        EXPECT_EQ(programfolder::moveEarlierFolder(home.path(), current()), programfolder::Move::moved);
+        EXPECT_EQ(readAll(current() + "/crash.log"), "Dunmar crashed with signal 11\n");
+        EXPECT_EQ(readAll(current() + "/history/TAB-1"), "make\n");
+        EXPECT_EQ(QFileInfo::exists(current() + "/aiusage.log"), stateFolderInUse);
+        EXPECT_EQ(QFileInfo(current()).permissions() &
+                      (QFile::ReadGroup | QFile::ReadOther | QFile::ExeGroup | QFile::ExeOther),
+                  QFile::Permissions());
+        EXPECT_EQ(homeEntries(), QStringList{".local"});
+
+        EXPECT_EQ(programfolder::moveEarlierFolder(home.path(), current()),
+                  programfolder::Move::nothingToMove);
+        EXPECT_EQ(homeEntries(), QStringList{".local"});
+        EXPECT_EQ(readAll(current() + "/crash.log"), "Dunmar crashed with signal 11\n");
+    }
+}
+
+TEST_F(FolderFixture, WhatTheStateFolderAlreadyHasStaysInTheEarlierFolder) {
+    makeEarlier();
+    ASSERT_TRUE(programfolder::ensureExists(current()));
+    writeFile(current() + "/crash.log", "newer\n");
+    EXPECT_EQ(programfolder::moveEarlierFolder(home.path(), current()), programfolder::Move::partlyMoved);
+    EXPECT_EQ(readAll(current() + "/crash.log"), "newer\n");
+    EXPECT_EQ(readAll(current() + "/history/TAB-1"), "make\n");
+    EXPECT_EQ(readAll(earlier() + "/crash.log"), "Dunmar crashed with signal 11\n") << "nothing is lost";
+    EXPECT_FALSE(QFileInfo::exists(earlier() + "/history"));
 }
 
 TEST(CrashReport, TextOfAnUncaughtException) {

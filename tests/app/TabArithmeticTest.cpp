@@ -1,5 +1,5 @@
 // Which tab is on show after a close, a move, a previous/next command, and which requests are refused.
-#include "app/TabArithmetic.h"
+#include "app/tabs/TabArithmetic.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The per-tab state moves as one: after any sequence of opens, closes and moves every per-tab
 // list has one entry per tab and entry i of each belongs to the tab at position i.
-#include "app/TabList.h"
+#include "app/tabs/TabList.h"
 
 #include "platform/Defaults.h"
 

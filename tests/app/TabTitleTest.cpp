@@ -1,7 +1,7 @@
 // The titles of the tab strip.
-#include "app/TabTitle.h"
+#include "app/tabs/TabTitle.h"
 
-#include "app/TabList.h"
+#include "app/tabs/TabList.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>

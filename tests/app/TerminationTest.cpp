@@ -1,6 +1,6 @@
 // The way out: the confirmation, the SIGTERM path, the end-of-process steps, and what losing
 // activation does.
-#include "app/Termination.h"
+#include "app/process/Termination.h"
 
 #include "chrome/AlertSheetView.h"
 #include "chrome/ChromeTestSupport.h"

@@ -2,7 +2,7 @@
 // clicks elsewhere hide the window, the side-panel column, and the keys an editor tab routes.
 #include "app/window/ClickOutside.h"
 #include "app/window/DoubleControl.h"
-#include "app/EditorKeyRouting.h"
+#include "app/tabs/EditorKeyRouting.h"
 #include "app/sidepanel/SidePanelStack.h"
 #include "app/window/WindowToggle.h"
 

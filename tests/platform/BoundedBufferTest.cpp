@@ -53,11 +53,12 @@ TEST(RegularFile, AFileOverTheLimitIsNotRead) {
     f.write(QByteArray(100, 'a'));
     f.close();
 
-    bool overLimit = true;
-    EXPECT_EQ(regularfile::read(path, 100, nullptr, &overLimit), QByteArray(100, 'a'));
-    EXPECT_FALSE(overLimit);
+    regularfile::Facts facts;
+    facts.overLimit = true;
+    EXPECT_EQ(regularfile::read(path, nullptr, 100, &facts), QByteArray(100, 'a'));
+    EXPECT_FALSE(facts.overLimit);
     QString error;
-    EXPECT_EQ(regularfile::read(path, 99, &error, &overLimit), std::nullopt);
-    EXPECT_TRUE(overLimit);
+    EXPECT_EQ(regularfile::read(path, &error, 99, &facts), std::nullopt);
+    EXPECT_TRUE(facts.overLimit);
     EXPECT_EQ(error, "larger than 99 bytes");
 }

@@ -109,7 +109,7 @@ TEST(ResetRow, YesReportsTheResetOnceAndNoReportsNothing) {
 TEST(ResetToDefaults, ReturnsTheStoreAndFilesToTheFirstStartState) {
     Panel p;
     const QString config = settings::configDirectory();
-    EXPECT_EQ(config, p.env.home + "/.glimmerdock");
+    EXPECT_EQ(config, p.env.home + "/.local/state/dunmar");
     writeFile(config + "/crash.log");
     writeFile(config + "/history/tab-1", "ls\n");
     writeFile(p.env.cache + "/pocketShell/cache.db");
@@ -162,6 +162,7 @@ TEST(ResetToDefaults, ALinkedConfigurationFolderLosesOnlyTheLink) {
     Panel p;
     const QString elsewhere = p.env.home + "/elsewhere";
     writeFile(elsewhere + "/precious.txt");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settings::configDirectory()).path()));
     ASSERT_TRUE(QFile::link(elsewhere, settings::configDirectory()));
     settings::resetToDefaults(*p.env.defaults, p.host);
     EXPECT_TRUE(QFile::exists(elsewhere + "/precious.txt"));

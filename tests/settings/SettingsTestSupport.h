@@ -52,14 +52,15 @@ public:
     void finishReset() override { calls << QStringLiteral("finishReset"); }
 };
 
-// Points HOME, XDG_CONFIG_HOME and XDG_CACHE_HOME at a fresh temporary folder for its lifetime,
-// with a settings store inside it that has the table registered and the language bound to it.
+// Points HOME, XDG_CONFIG_HOME, XDG_CACHE_HOME and XDG_STATE_HOME at a fresh temporary folder for its
+// lifetime, with a settings store inside it that has the table registered and the language bound to it.
 class SettingsEnvironment {
 public:
     SettingsEnvironment() {
         saved_ = {{"HOME", qgetenv("HOME")},
                   {"XDG_CONFIG_HOME", qgetenv("XDG_CONFIG_HOME")},
-                  {"XDG_CACHE_HOME", qgetenv("XDG_CACHE_HOME")}};
+                  {"XDG_CACHE_HOME", qgetenv("XDG_CACHE_HOME")},
+                  {"XDG_STATE_HOME", qgetenv("XDG_STATE_HOME")}};
         home = dir_.path() + QStringLiteral("/home");
         config = home + QStringLiteral("/.config");
         cache = home + QStringLiteral("/.cache");
@@ -68,6 +69,7 @@ public:
         qputenv("HOME", QFile::encodeName(home));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
         qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
+        qputenv("XDG_STATE_HOME", QFile::encodeName(home + QStringLiteral("/.local/state")));
         defaults = std::make_unique<Defaults>(config + QStringLiteral("/dunmar/defaults.json"));
         SettingsOverlay::registerDefaultSettings(*defaults);
         Defaults* store = defaults.get();

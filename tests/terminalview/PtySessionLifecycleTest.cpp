@@ -98,7 +98,7 @@ TEST_F(PtyTest, SwitchingTheShellKeepsTheHistoryFileAndReportsNoExit) {
     QSignalSpy reaped(&ChildReaper::shared(), &ChildReaper::reaped);
     ShellHarness harness(settings(), "KEEP-ME");
     ASSERT_TRUE(harness.start("/bin/bash"));
-    const QByteArray historyFile = QFile::encodeName(home.path() + "/.glimmerdock/history/KEEP-ME");
+    const QByteArray historyFile = QFile::encodeName(home.path() + "/.local/state/dunmar/history/KEEP-ME");
     EXPECT_EQ(harness.run("echo $HISTFILE"), historyFile + "\n");
     ASSERT_TRUE(harness.session.shellReady());
     const pid_t first = harness.session.childPid();

@@ -65,9 +65,9 @@ TEST_P(ShellStartTest, EchoesAndStartsWithTheTerminalAttributesEnvironmentAndLog
     EXPECT_EQ(env.value("LANG"), shellLocaleName());
     EXPECT_EQ(env.value("LC_ALL"), shellLocaleName());
     EXPECT_EQ(env.value("SHELL_SESSIONS_DISABLE"), "1");
-    EXPECT_EQ(env.value("HISTFILE"), QFile::encodeName(home.path() + "/.glimmerdock/history/TAB-1"));
+    EXPECT_EQ(env.value("HISTFILE"), QFile::encodeName(home.path() + "/.local/state/dunmar/history/TAB-1"));
     EXPECT_EQ(env.value("PK_PROMPT_THEME"), "default");
-    EXPECT_TRUE(QFileInfo(home.path() + "/.glimmerdock/history").isDir());
+    EXPECT_TRUE(QFileInfo(home.path() + "/.local/state/dunmar/history").isDir());
 
     EXPECT_EQ(harness.run("ps -o args= -p $$").trimmed(), QByteArray(shell.path) + ' ' + shell.loginArgument);
     // No working directory given: the home directory.
@@ -132,7 +132,7 @@ TEST_F(PtyTest, AFreshSessionNamesItsHistoryFileWithANewIdentifier) {
     PtySession b(QString(), settings());
     EXPECT_FALSE(a.tabId().isEmpty());
     EXPECT_NE(a.tabId(), b.tabId());
-    EXPECT_EQ(a.historyFilePath(), home.path() + "/.glimmerdock/history/" + a.tabId());
+    EXPECT_EQ(a.historyFilePath(), home.path() + "/.local/state/dunmar/history/" + a.tabId());
 }
 
 // en_US.UTF-8 is often not installed on Linux; naming it anyway makes every program warn that it

@@ -7,7 +7,6 @@
 
 void PtyTest::SetUp() {
     ASSERT_TRUE(home.isValid());
-    ASSERT_TRUE(QDir(home.path()).mkpath(".glimmerdock"));
     QFile zshrc(home.filePath(".zshrc"));
     ASSERT_TRUE(zshrc.open(QIODevice::WriteOnly));
     zshrc.close();

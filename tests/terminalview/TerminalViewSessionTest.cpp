@@ -188,7 +188,7 @@ TEST_F(ViewTest, SwitchingTheShellResetsTheTerminalAndKeepsTheHistoryFile) {
     EXPECT_FALSE(screenText(view->terminal()).contains("filled42"));
 
     ASSERT_TRUE(runAndWait(*view, "echo H=$HISTFILE; echo $((6*7))x", "42x"));
-    EXPECT_TRUE(screenText(view->terminal()).contains("H=" + home.path() + "/.glimmerdock/history/TAB-7"));
+    EXPECT_TRUE(screenText(view->terminal()).contains("H=" + home.path() + "/.local/state/dunmar/history/TAB-7"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !ChildReaper::shared().isWatching(replaced); }, 20000));
     testsupport::drainEvents();
     EXPECT_EQ(exits, 0) << "the replaced shell's end is not an exit of the pane";

@@ -1,6 +1,6 @@
 // The single instance's socket when one copy hands over to the next.
-#include "app/InstanceServer.h"
-#include "app/SingleInstanceLock.h"
+#include "app/process/InstanceServer.h"
+#include "app/process/SingleInstanceLock.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

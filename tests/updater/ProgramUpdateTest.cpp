@@ -1,7 +1,7 @@
 // The built program as the copy an update has just installed: started with "--post-update" while
 // its predecessor still holds the lock, it waits for the lock, starts, and removes the backup.
 #include "UpdaterTestSupport.h"
-#include "app/SingleInstanceLock.h"
+#include "app/process/SingleInstanceLock.h"
 #include "updater/Installer.h"
 
 #include <QDir>

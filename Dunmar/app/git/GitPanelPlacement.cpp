@@ -1,6 +1,6 @@
 #include "app/git/GitPanelPlacement.h"
 
-#include "app/TabState.h"
+#include "app/tabs/TabState.h"
 #include "app/sidepanel/GitPanelLayout.h"
 #include "app/sidepanel/SidePanelColumn.h"
 #include "app/workspace/Workspace.h"

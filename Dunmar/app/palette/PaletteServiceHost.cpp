@@ -1,7 +1,7 @@
 #include "app/palette/PaletteServiceHost.h"
 
 #include "app/AppDelegate.h"
-#include "app/ContentView.h"
+#include "app/window/ContentView.h"
 #include "app/settings/SettingsApplier.h"
 #include "palette/PaletteSubsystem.h"
 

@@ -3,7 +3,7 @@
 #include "aiusage/UsageService.h"
 #include "editor/EditorView.h"
 #include "app/EventHook.h"
-#include "app/ShellForeground.h"
+#include "app/process/ShellForeground.h"
 #include "app/settings/PaneSettingsFromStore.h"
 #include "app/settings/SettingsApplierHost.h"
 #include "theme/ThemeColors.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TabTypes.h"
+#include "app/tabs/TabTypes.h"
 
 #include <QList>
 #include <QRectF>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TabState.h"
+#include "app/tabs/TabState.h"
 #include "app/sidepanel/GitPanelLayout.h"
 #include "git/GitPanelDividerView.h"
 #include "git/GitPanelView.h"

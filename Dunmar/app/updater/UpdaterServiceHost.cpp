@@ -1,8 +1,8 @@
 #include "app/updater/UpdaterServiceHost.h"
 
 #include "app/AppDelegate.h"
-#include "app/InstanceServer.h"
-#include "app/SingleInstanceLock.h"
+#include "app/process/InstanceServer.h"
+#include "app/process/SingleInstanceLock.h"
 #include "app/updater/DownloadProgressToast.h"
 #include "platform/Defaults.h"
 #include "settings/SettingsKeys.h"

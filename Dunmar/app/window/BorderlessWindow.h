@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/EditorKeyRouting.h"
+#include "app/tabs/EditorKeyRouting.h"
 #include "app/window/WindowEdges.h"
 
 #include <QPointF>

@@ -1,6 +1,6 @@
 #include "app/window/WindowBackdrop.h"
 
-#include "app/ContentView.h"
+#include "app/window/ContentView.h"
 
 #include <QEvent>
 #include <QPaintEvent>

@@ -1,7 +1,7 @@
 #include "app/window/WindowController.h"
 
 #include "actions/ActionHandler.h"
-#include "app/Termination.h"
+#include "app/process/Termination.h"
 #include "app/window/ClickOutside.h"
 #include "app/window/DesktopSpace.h"
 #include "app/window/WindowPlacement.h"

@@ -1,6 +1,6 @@
 #include "app/window/WindowFrameMemory.h"
 
-#include "app/Termination.h"
+#include "app/process/Termination.h"
 #include "platform/Defaults.h"
 #include "settings/SettingsKeys.h"
 #include "terminalview/ProgramResizeGate.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/EditorKeyRouting.h"
-#include "app/SessionStore.h"
-#include "app/TabList.h"
+#include "app/tabs/EditorKeyRouting.h"
+#include "app/session/SessionStore.h"
+#include "app/tabs/TabList.h"
 #include "app/workspace/WorkspaceHost.h"
 
 #include <QObject>

@@ -1,7 +1,7 @@
 // The state the header and footer show, pushed in by the controller, and the shell actions of the
 // menus and the footer.
 #include "app/workspace/Workspace.h"
-#include "app/TabTitle.h"
+#include "app/tabs/TabTitle.h"
 #include "chrome/FooterBarView.h"
 #include "chrome/HeaderBarView.h"
 #include "platform/ProcessCwd.h"

@@ -5,7 +5,7 @@
 #include "terminalview/TerminalViewHost.h"
 #include "app/settings/SettingsApplier.h"
 #include "app/ToastService.h"
-#include "app/ContentView.h"
+#include "app/window/ContentView.h"
 #include "chrome/ChromeAnimation.h"
 #include "editor/EditorAlertOverlay.h"
 #include "editor/SyntaxLanguage.h"

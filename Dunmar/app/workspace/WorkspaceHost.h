@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/SessionFormat.h"
-#include "app/SessionRestore.h"
+#include "app/session/SessionFormat.h"
+#include "app/session/SessionRestore.h"
 #include "terminalview/PaneSettings.h"
 
 #include <QRect>

@@ -1,6 +1,6 @@
 // The open tabs' part of the reset to defaults: the splits close, the tabs after the first go
 // (but an editor with unsaved work), and the first tab's shell starts over.
-#include "app/TerminalBellPane.h"
+#include "app/tabs/TerminalBellPane.h"
 #include "app/workspace/Workspace.h"
 #include "bell/BellManager.h"
 #include "chrome/ChromeAnimation.h"

@@ -1,6 +1,6 @@
 // Nothing a user runs in a pane is ended behind their back: closing a tab or a split and switching
 // a pane's shell ask first while a program other than the shell has the terminal.
-#include "app/ContentView.h"
+#include "app/window/ContentView.h"
 #include "app/workspace/RunningProgram.h"
 #include "app/workspace/Workspace.h"
 #include "chrome/AlertSheetView.h"

@@ -2,7 +2,7 @@
 // rebuilt once at launch.
 #include "app/workspace/Workspace.h"
 #include "app/ToastService.h"
-#include "app/StorageNotices.h"
+#include "app/session/StorageNotices.h"
 #include "bell/BellManager.h"
 #include "chrome/HeaderBarView.h"
 #include "platform/Defaults.h"

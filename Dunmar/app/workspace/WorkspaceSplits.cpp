@@ -1,6 +1,6 @@
 // Split panes: a second shell beside or below the first one in the active tab.
 #include "app/workspace/Workspace.h"
-#include "app/TerminalBellPane.h"
+#include "app/tabs/TerminalBellPane.h"
 #include "bell/BellManager.h"
 #include "chrome/HeaderBarView.h"
 #include "platform/ProcessCwd.h"

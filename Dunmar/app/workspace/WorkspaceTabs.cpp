@@ -2,10 +2,10 @@
 // switching with a cross-fade.
 #include "app/workspace/Workspace.h"
 #include "terminalview/TerminalViewHost.h"
-#include "app/ContentView.h"
+#include "app/window/ContentView.h"
 #include "app/ToastService.h"
-#include "app/TabArithmetic.h"
-#include "app/TerminalBellPane.h"
+#include "app/tabs/TabArithmetic.h"
+#include "app/tabs/TerminalBellPane.h"
 #include "bell/BellManager.h"
 #include "chrome/ChromeAnimation.h"
 #include "chrome/HeaderBarView.h"
@@ -14,6 +14,7 @@
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
+#include "platform/PlainText.h"
 #include "settings/SettingsKeys.h"
 
 #include <QFileInfo>
@@ -65,7 +66,9 @@ void Workspace::createTab(const QString& shell, const std::optional<QString>& cw
     view->terminal().onTitleChange = [self](const std::string& title) {
         if (!self) return;
         const QString text = QString::fromStdString(title);
-        self->host_.setWindowTitle(text.isEmpty() ? QStringLiteral("Dunmar") : text);
+        // The program in the terminal names the window; the desktop shows that name as text.
+        self->host_.setWindowTitle(text.isEmpty() ? QStringLiteral("Dunmar")
+                                                  : plaintext::visibleEscapes(text));
     };
     view->onShellExit = [self, pane = QPointer<TerminalView>(view)] {
         if (!self || !pane) return;
