@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     const QString stateFolder = statefolder::path();
     programfolder::moveEarlierFolder(QDir::homePath(), stateFolder);
     QString folderProblem;
-    if (!programfolder::ensureExists(stateFolder, &folderProblem))
+    if (!programfolder::ensurePrivate(stateFolder, &folderProblem))
         std::fprintf(stderr, "Dunmar: %s\n", QFile::encodeName(folderProblem).constData());
     crash::setupCrashReporting(QFile::encodeName(stateFolder + QStringLiteral("/crash.log")).toStdString());
     TermSignalHandler::installEarly();

@@ -167,4 +167,5 @@
     LOC_KEY(programRunningEnd)                                                                               \
     LOC_KEY(notAvailableYet)                                                                                 \
     LOC_KEY(shellRestarted)                                                                                  \
-    LOC_FORMAT_KEY(shellMissing)
+    LOC_FORMAT_KEY(shellMissing)                                                                             \
+    LOC_KEY(sshInvalidProfile)

@@ -6,7 +6,7 @@
 
 namespace dunmar::loc {
 
-constexpr std::size_t kKeyCount = 164;
+constexpr std::size_t kKeyCount = 165;
 
 struct LocEntry {
     std::string_view key;

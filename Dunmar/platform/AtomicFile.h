@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QFileDevice>
 #include <QString>
 
 // The one way this program replaces a file: the new content goes to a temporary file beside it,
@@ -13,7 +14,10 @@
 namespace atomicfile {
 
 // Replaces `path` with `bytes`. False, with the old file (or its absence) untouched and `error`
-// saying why, when the file cannot be written in full.
-bool write(const QString& path, QByteArrayView bytes, QString* error = nullptr);
+// saying why, when the file cannot be written in full. The new file has the old one's permissions
+// (a new one the default), or exactly `permissions` when they are given: a private file is never
+// readable by others, not even for a moment.
+bool write(const QString& path, QByteArrayView bytes, QString* error = nullptr,
+           QFileDevice::Permissions permissions = {});
 
 } // namespace atomicfile

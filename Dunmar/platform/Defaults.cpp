@@ -1,6 +1,7 @@
 #include "platform/Defaults.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/PrivateFolder.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -131,6 +132,11 @@ Defaults::~Defaults() {
 }
 
 void Defaults::load() {
+    // A store written before it was kept private becomes private before anything is read from it
+    // or moved aside.
+    const QString folder = QFileInfo(path_).absolutePath();
+    if (QFileInfo(folder).isDir()) privatefolder::ensure(folder);
+    privatefolder::restrictTree(path_);
     QFile f(path_);
     if (!f.exists() || !f.open(QIODevice::ReadOnly)) return;
     const QByteArray bytes = f.readAll();
@@ -226,9 +232,11 @@ bool Defaults::synchronize() {
             if (!j.isNull() && !j.isUndefined()) o.insert(it.key(), j);
         }
     }
-    QDir().mkpath(QFileInfo(path_).absolutePath());
+    // The store holds connection profiles, folders and commands: the user's eyes only.
+    privatefolder::ensure(QFileInfo(path_).absolutePath());
     QString error;
-    if (!atomicfile::write(path_, QJsonDocument(o).toJson(QJsonDocument::Indented), &error)) {
+    if (!atomicfile::write(path_, QJsonDocument(o).toJson(QJsonDocument::Indented), &error,
+                           QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         // The changes stay pending (dirty) for the next attempt; the user hears once per run of
         // failures, not at every debounced write.
         const bool first = !writeFailing_;

@@ -6,6 +6,7 @@
 #include "chrome/SidebarContextMenu.h"
 #include "localisation/LanguageNotifier.h"
 #include "ssh/SSHConnectionText.h"
+#include "ssh/SSHFieldValidator.h"
 #include "ssh/SSHPanelStyle.h"
 #include "ssh/SSHProfileRowView.h"
 #include "ssh/SSHProfileStore.h"
@@ -40,6 +41,7 @@ QLineEdit* makeField(QWidget* parent) {
     field->setFrame(false);
     field->setAttribute(Qt::WA_MacShowFocusRect, false);
     field->setStyleSheet(kFieldStyle.arg(kNoBorder));
+    field->setValidator(new SSHFieldValidator(field));
     return field;
 }
 
@@ -248,6 +250,8 @@ void SSHManagerView::rebuildList() {
             auto* row = new SSHProfileRowView(profiles_[i], i, sshstyle::accent(), listStack_);
             row->onConnect = [self](int index) {
                 if (!self || index < 0 || index >= self->profiles_.size()) return;
+                // A stored profile that could type commands or options of its own never connects.
+                if (!self->profiles_[index].isValid()) return;
                 if (self->onConnect) self->onConnect(self->profiles_[index]);
             };
             row->onEdit = [self](int index) {
@@ -357,32 +361,44 @@ void SSHManagerView::saveProfile() {
         for (qsizetype i = 0; i < profiles_.size(); ++i)
             if (profiles_[i].id == editingId_) at = i;
     }
-    if (at < 0) {
-        profiles_.append(SSHProfile::make(name, target->user, target->host, target->port, key));
-    } else {
-        SSHProfile& profile = profiles_[at];
-        profile.label = name;
-        profile.user = target->user;
-        profile.host = target->host;
-        profile.port = target->port;
-        profile.keyFile = key;
+    SSHProfile profile = SSHProfile::make(name, target->user, target->host, target->port, key);
+    if (at >= 0) profile.id = profiles_[at].id;
+    // The fields refuse control characters, but a stored profile being edited was put in by the
+    // program and may hold them; an option-like user or host is refused here too.
+    if (!profile.isValid()) {
+        if (hasControlCharacters(nameField_->text()))
+            flashFieldError(nameField_);
+        else if (hasControlCharacters(keyField_->text()))
+            flashFieldError(keyField_);
+        else
+            flashConnFieldError();
+        return;
     }
+    if (at < 0)
+        profiles_.append(profile);
+    else
+        profiles_[at] = profile;
     saveProfiles();
     rebuildList();
     cancelForm();
 }
 
-void SSHManagerView::setConnFieldBorder(bool red) {
-    connFieldFlashing_ = red;
-    connField_->setStyleSheet(kFieldStyle.arg(red ? kRedBorder : kNoBorder));
+void SSHManagerView::setFieldBorder(QLineEdit* red) {
+    if (flashingField_) flashingField_->setStyleSheet(kFieldStyle.arg(kNoBorder));
+    flashingField_ = red;
+    if (red) red->setStyleSheet(kFieldStyle.arg(kRedBorder));
 }
 
 void SSHManagerView::flashConnFieldError() {
-    setConnFieldBorder(true);
+    flashFieldError(connField_);
+}
+
+void SSHManagerView::flashFieldError(QLineEdit* field) {
+    setFieldBorder(field);
     // A second flash within the first keeps the border its full time.
     const int generation = ++flashGeneration_;
     QTimer::singleShot(kErrorFlashMs, this, [this, generation] {
-        if (generation == flashGeneration_) setConnFieldBorder(false);
+        if (generation == flashGeneration_) setFieldBorder(nullptr);
     });
 }
 

@@ -45,7 +45,9 @@ public:
     const QList<SSHProfile>& profiles() const { return profiles_; }
     bool isFormVisible() const { return formVisible_; }
     std::optional<int> editingIndex() const { return editingIndex_; }
-    bool isConnFieldFlashing() const { return connFieldFlashing_; }
+    bool isConnFieldFlashing() const { return flashingField_ == connField_; }
+    // The field whose red border shows what kept the form from saving; none after the flash.
+    QLineEdit* flashingField() const { return flashingField_; }
 
     QLineEdit* nameField() const { return nameField_; }
     QLineEdit* connField() const { return connField_; }
@@ -78,7 +80,9 @@ private:
     void openForm();
     void animateFormHeight(int to, int ms, bool springy);
     void flashConnFieldError();
-    void setConnFieldBorder(bool red);
+    void flashFieldError(QLineEdit* field);
+    // Gives `red` the red border and every other field none; null clears them all.
+    void setFieldBorder(QLineEdit* red);
     void saveProfiles();
 
     Defaults& defaults_;
@@ -101,6 +105,6 @@ private:
     // moves positions, and a save must never write over another profile.
     std::optional<int> editingIndex_;
     QString editingId_;
-    bool connFieldFlashing_ = false;
+    QLineEdit* flashingField_ = nullptr;
     int flashGeneration_ = 0;
 };

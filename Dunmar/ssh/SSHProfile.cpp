@@ -38,6 +38,15 @@ bool needsQuoting(const QString& text) {
 
 } // namespace
 
+bool hasControlCharacters(QStringView text) {
+    // Every C0 and C1 control is one UTF-16 unit, so no surrogate pair needs decoding.
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F)) return true;
+    }
+    return false;
+}
+
 QString shellQuote(const QString& argument) {
     if (!needsQuoting(argument)) return argument;
     QString quoted = argument;
@@ -63,20 +72,32 @@ QString SSHProfile::connectionText() const {
     return text;
 }
 
-QString SSHProfile::connectCommand(const QString& homeDirectory) const {
-    QString command = QStringLiteral("ssh ") + shellQuote(user) + QLatin1Char('@') + shellQuote(host);
+bool SSHProfile::isValid() const {
+    for (const QString* field : {&label, &user, &host, &keyFile})
+        if (hasControlCharacters(*field)) return false;
+    return !user.startsWith(QLatin1Char('-')) && !host.startsWith(QLatin1Char('-'));
+}
+
+std::optional<QString> SSHProfile::connectCommand(const QString& homeDirectory) const {
+    if (!isValid()) return std::nullopt;
+    QString command = QStringLiteral("ssh");
     if (port != 22) command += QStringLiteral(" -p ") + QString::number(port);
     if (!keyFile.isEmpty()) {
         QString home = homeDirectory;
         while (home.size() > 1 && home.endsWith(QLatin1Char('/'))) home.chop(1);
         QString path = keyFile;
         path.replace(QLatin1Char('~'), home);
+        // The option's value is the next argument whatever it starts with; only the home folder
+        // could still bring a control character in.
         command += QStringLiteral(" -i ") + shellQuote(path);
     }
+    // The two are quoted apart, so "@" stands outside any quotes.
+    command += QStringLiteral(" -- ") + shellQuote(user) + QLatin1Char('@') + shellQuote(host);
+    if (hasControlCharacters(command)) return std::nullopt;
     return command;
 }
 
-QString SSHProfile::connectCommand() const {
+std::optional<QString> SSHProfile::connectCommand() const {
     return connectCommand(QDir::homePath());
 }
 

@@ -1,5 +1,6 @@
 #include "ssh/SSHProfileRowView.h"
 
+#include "chrome/ChromeAnimation.h"
 #include "chrome/ChromeStyle.h"
 #include "chrome/ElidedLabel.h"
 #include "platform/PlainText.h"
@@ -32,7 +33,11 @@ void SSHProfileRowView::setupRow(const SSHProfile& profile) {
     nameLabel->setObjectName(QStringLiteral("name"));
     texts->addWidget(nameLabel);
     texts->addSpacing(2);
-    auto* detail = new ElidedLabel(profile.connectionText(), chrome::monoFont(8), chrome::white(0.42), this);
+    // A stored profile that would type controls or options into the shell is shown as invalid, in
+    // red, and its connect button is off.
+    const bool valid = profile.isValid();
+    const QColor detailColor = valid ? chrome::white(0.42) : QColor(255, 59, 48);
+    auto* detail = new ElidedLabel(profile.connectionText(), chrome::monoFont(8), detailColor, this);
     detail->setObjectName(QStringLiteral("detail"));
     texts->addWidget(detail);
     if (!profile.keyFile.isEmpty()) {
@@ -50,6 +55,12 @@ void SSHProfileRowView::setupRow(const SSHProfile& profile) {
     connectBtn_ = sshstyle::flatButton(QStringLiteral("\u25B6"), chrome::systemFont(10), accent_, this);
     connectBtn_->setToolTip(sshstyle::text("tooltipSSHConnect"));
     connectBtn_->setFixedWidth(22);
+    if (!valid) {
+        connectBtn_->setEnabled(false);
+        chrome::setWidgetAlpha(connectBtn_, 0.35);
+        setToolTip(sshstyle::text("sshInvalidProfile"));
+        connectBtn_->setToolTip(toolTip());
+    }
     editBtn_ =
         sshstyle::flatButton(QStringLiteral("\u270E"), chrome::systemFont(10), chrome::white(0.5), this);
     editBtn_->setToolTip(sshstyle::text("tooltipEdit"));

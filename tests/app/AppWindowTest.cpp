@@ -397,13 +397,17 @@ TEST_F(AppWindow, AnSSHCommandGoesToTheTabMadeForIt) {
 
 TEST_F(AppWindow, ASavedSSHProfileConnectsInANewTabThroughTheRealClient) {
     // Port 1 on this machine refuses at once: the client's own message shows the command ran.
-    sshprofiles::save(*defaults, {SSHProfile::make("Local", "ops", "127.0.0.1", 1)});
+    sshprofiles::save(*defaults, {SSHProfile::make("Local", "ops", "127.0.0.1", 1),
+                                  SSHProfile::make("Hostile", "x\x15touch F\r", "127.0.0.1", 1)});
     launchShown();
     ASSERT_TRUE(waitForShell(view(0)));
     app->sidePanels().toggleSSHManager();
     SSHManagerView* panel = app->sidePanels().sshManagerView();
     ASSERT_NE(panel, nullptr);
-    ASSERT_EQ(panel->rows().size(), 1);
+    ASSERT_EQ(panel->rows().size(), 2);
+    // A stored profile with control characters in it opens nothing, even when its row is asked to.
+    panel->rows()[1]->onConnect(1);
+    EXPECT_EQ(app->workspace().tabs().count(), 1);
     panel->rows()[0]->connectButton()->click();
     ASSERT_EQ(app->workspace().tabs().count(), 2);
     EXPECT_EQ(app->workspace().tabs().activeTab(), 1);
@@ -421,7 +425,7 @@ TEST_F(AppWindow, ASavedSSHProfileConnectsInANewTabThroughTheRealClient) {
     };
     ASSERT_TRUE(QTest::qWaitFor([&] { return screen().contains("Connection refused"); }, 20000))
         << screen().toStdString();
-    EXPECT_TRUE(screen().contains("ssh ops@127.0.0.1 -p 1"));
+    EXPECT_TRUE(screen().contains("ssh -p 1 -- ops@127.0.0.1"));
     EXPECT_NE(app->sidePanels().sshManagerView(), nullptr) << "the panel stays open";
 }
 

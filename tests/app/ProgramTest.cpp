@@ -165,8 +165,8 @@ TEST(Program, SigtermSavesAndExitsWithStatusZeroWithoutAsking) {
     const QString takenOver = QDir(user.state()).filePath("notes.txt");
     // The copy is renamed into place first; the former folder goes right after.
     const QString formerFolder = QDir(user.home()).filePath(".pocketshell");
-    ASSERT_TRUE(waitFor([&] { return QFile::exists(takenOver) && !QFileInfo::exists(formerFolder); },
-                        kStartTimeout));
+    ASSERT_TRUE(
+        waitFor([&] { return QFile::exists(takenOver) && !QFileInfo::exists(formerFolder); }, kStartTimeout));
 
     expectCleanExit(*program);
 
@@ -200,6 +200,42 @@ TEST(Program, TheFolderOfEarlierVersionsMovesToTheStateFolderAndNothingElseIsMad
     const QStringList homeEntries =
         QDir(user.home()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     EXPECT_EQ(homeEntries, QStringList{".local"});
+}
+
+// Settings, crash log and shell histories written before they were kept private (0644 files in
+// 0755 folders) are private once the program has started.
+TEST(Program, ThePrivateFilesOfEarlierRunsArePrivateAfterAStart) {
+    UserFolders user;
+    const QString settingsFolder = QDir(user.config()).filePath("dunmar");
+    const QStringList folders{settingsFolder, user.state(), QDir(user.state()).filePath("history")};
+    const QStringList files{QDir(settingsFolder).filePath("defaults.json"),
+                            QDir(user.state()).filePath("crash.log"),
+                            QDir(user.state()).filePath("history/TAB-1")};
+    for (const QString& folder : folders) {
+        ASSERT_TRUE(QDir().mkpath(folder));
+        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+    }
+    for (const QString& path : files) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(path.endsWith(".json") ? "{}" : "x\n");
+        f.close();
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
+    }
+    const auto modeOf = [](const QString& path) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0u;
+    };
+
+    auto program = start(user, user.environment());
+    expectRunning(*program, user);
+    // The first shell runs: the launch is through.
+    ASSERT_TRUE(waitFor([&] { return !childrenOf(program->pid()).empty(); }, kStartTimeout))
+        << readFile(user.log().toStdString());
+    for (const QString& folder : folders) EXPECT_EQ(modeOf(folder), 0700u) << folder.toStdString();
+    for (const QString& path : files) EXPECT_EQ(modeOf(path), 0600u) << path.toStdString();
+    expectCleanExit(*program);
+    EXPECT_EQ(modeOf(files[0]), 0600u) << "the settings written at the end";
 }
 
 TEST(Program, AFifoAtTheAiToolsCredentialsPathDoesNotHoldTheStart) {

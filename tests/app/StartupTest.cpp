@@ -199,7 +199,7 @@ struct FolderFixture : testing::Test {
 // The takeover runs during the launch, after the entry point has created the state folder.
 TEST_F(FolderFixture, TheNewFolderMadeAtStartDoesNotPreventTheTakeover) {
     makeFormer();
-    ASSERT_TRUE(programfolder::ensureExists(current())); // what the entry point does first
+    ASSERT_TRUE(programfolder::ensurePrivate(current())); // what the entry point does first
     EXPECT_EQ(programfolder::takeOverFormerFolder(home.path(), current()), programfolder::Takeover::tookOver);
     EXPECT_EQ(readAll(current() + "/history"), "ls\ncd /tmp\n");
     EXPECT_EQ(readAll(current() + "/themes/night"), "dark");
@@ -223,7 +223,7 @@ TEST_F(FolderFixture, ANewFolderInUseAndAMissingFormerOneAreLeftAlone) {
     EXPECT_FALSE(QFileInfo::exists(current()));
 
     makeFormer();
-    ASSERT_TRUE(programfolder::ensureExists(current()));
+    ASSERT_TRUE(programfolder::ensurePrivate(current()));
     writeFile(current() + "/crash.log", "Dunmar crashed with signal 11\n");
     EXPECT_EQ(programfolder::takeOverFormerFolder(home.path(), current()),
               programfolder::Takeover::folderInUse);
@@ -235,7 +235,7 @@ TEST_F(FolderFixture, AFailedCopyLeavesBothFoldersAsTheyWere) {
     makeFormer();
     // A named pipe cannot be copied as a file.
     ASSERT_EQ(::mkfifo(QFile::encodeName(former() + "/pipe").constData(), 0600), 0);
-    ASSERT_TRUE(programfolder::ensureExists(current()));
+    ASSERT_TRUE(programfolder::ensurePrivate(current()));
     EXPECT_EQ(programfolder::takeOverFormerFolder(home.path(), current()), programfolder::Takeover::failed);
     EXPECT_EQ(readAll(former() + "/history"), "ls\ncd /tmp\n");
     EXPECT_TRUE(QDir(current()).isEmpty());
@@ -252,7 +252,7 @@ TEST_F(FolderFixture, TheEarlierFolderMovesIntoTheStateFolderOnce) {
         QDir().mkpath(home.path());
         makeEarlier();
         if (stateFolderInUse) {
-            ASSERT_TRUE(programfolder::ensureExists(current()));
+            ASSERT_TRUE(programfolder::ensurePrivate(current()));
             writeFile(current() + "/aiusage.log", "[2031-01-01 00:00:00 +0000] HTTP 200\n");
         }
         EXPECT_EQ(programfolder::moveEarlierFolder(home.path(), current()), programfolder::Move::moved);
@@ -273,7 +273,7 @@ TEST_F(FolderFixture, TheEarlierFolderMovesIntoTheStateFolderOnce) {
 
 TEST_F(FolderFixture, WhatTheStateFolderAlreadyHasStaysInTheEarlierFolder) {
     makeEarlier();
-    ASSERT_TRUE(programfolder::ensureExists(current()));
+    ASSERT_TRUE(programfolder::ensurePrivate(current()));
     writeFile(current() + "/crash.log", "newer\n");
     EXPECT_EQ(programfolder::moveEarlierFolder(home.path(), current()), programfolder::Move::partlyMoved);
     EXPECT_EQ(readAll(current() + "/crash.log"), "newer\n");

@@ -139,3 +139,38 @@ TEST_F(DefaultsTest, DestructionWritesPendingChanges) {
     Defaults reread(path());
     EXPECT_EQ(reread.string("late"), "kept");
 }
+
+// The store holds SSH profiles and folders: written 0600 in a 0700 folder, and one written before
+// (0644 in 0755) is made private when it is loaded.
+TEST_F(DefaultsTest, TheStoreAndItsFolderArePrivate) {
+    const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner;
+    const QFile::Permissions ownerFolder = owner | QFile::ExeOwner;
+    const QFile::Permissions everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                        QFile::ReadOther | QFile::ReadUser | QFile::WriteUser;
+    const auto modeOf = [](const QString& path) {
+        return QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+    };
+    for (const bool earlier : {false, true}) {
+        SCOPED_TRACE(earlier ? "a store written before" : "a new store");
+        QDir(dir.filePath("conf")).removeRecursively();
+        if (earlier) {
+            ASSERT_TRUE(QDir().mkpath(dir.filePath("conf")));
+            QFile f(path());
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(R"({"sshProfiles": ["me@host"]})");
+            f.close();
+            ASSERT_TRUE(QFile::setPermissions(path(), everyone));
+            ASSERT_TRUE(QFile::setPermissions(dir.filePath("conf"), everyone | QFile::ExeOwner |
+                                                                        QFile::ExeGroup | QFile::ExeOther));
+        }
+        Defaults d(path());
+        if (earlier) {
+            EXPECT_EQ(modeOf(path()), owner) << "made private at load";
+            EXPECT_EQ(modeOf(dir.filePath("conf")), ownerFolder);
+        }
+        d.setValue("k", 1);
+        ASSERT_TRUE(d.synchronize());
+        EXPECT_EQ(modeOf(path()), owner);
+        EXPECT_EQ(modeOf(dir.filePath("conf")), ownerFolder);
+    }
+}

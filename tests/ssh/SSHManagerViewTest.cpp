@@ -8,6 +8,7 @@
 #include "support/Waits.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -133,6 +134,75 @@ TEST_F(SSHPanel, AnInvalidConnectionFlashesTheFieldAndKeepsTheForm) {
     EXPECT_FALSE(defaults->hasStoredValue(sshprofiles::kSSHProfilesKey));
 }
 
+TEST_F(SSHPanel, FieldsRefuseControlCharactersTypedOrPasted) {
+    open();
+    panel->toggleForm();
+    for (QLineEdit* field : {panel->nameField(), panel->connField(), panel->keyField()}) {
+        field->setText("ok");
+        field->end(false);
+        // The paste of the report: the line editor would have run `touch F` on connect.
+        QGuiApplication::clipboard()->setText("x\x15touch F\r@127.0.0.1:2222");
+        field->paste();
+        EXPECT_EQ(field->text(), "ok") << "a paste with a control in it is not taken";
+        for (const QString& bad : QStringList{"\x03", "\x1b[201~", "\x7f", "\t", QString(QChar(0x9b))}) {
+            QGuiApplication::clipboard()->setText(bad);
+            field->paste();
+            EXPECT_EQ(field->text(), "ok") << bad.toUtf8().toHex().toStdString();
+        }
+        // Keys that make control characters do not type them either.
+        QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Escape);
+        QTest::keyClicks(field, "-1");
+        EXPECT_EQ(field->text(), "ok-1");
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(" $(id) `id` 'q' ; café"));
+        field->paste();
+        EXPECT_EQ(field->text(), QString::fromUtf8("ok-1 $(id) `id` 'q' ; café")) << "other text is taken";
+    }
+}
+
+TEST_F(SSHPanel, AStoredProfileWithControlsOrOptionsIsShownInvalidAndNeverConnects) {
+    sshprofiles::save(*defaults, {SSHProfile::make("Ctrl-C", "u\x03touch F", "h"),
+                                  SSHProfile::make("", "-oProxyCommand=touch F", "h"),
+                                  SSHProfile::make("", "u", "-oProxyCommand=touch F"),
+                                  SSHProfile::make("Key", "u", "h", 22, "k\rtouch F\r"),
+                                  SSHProfile::make("Good", "u", "h")});
+    open();
+    ASSERT_EQ(panel->rows().size(), 5);
+    QList<SSHProfile> connected;
+    panel->onConnect = [&](const SSHProfile& p) { connected << p; };
+    for (int i = 0; i < 5; ++i) {
+        SSHProfileRowView* row = panel->rows()[i];
+        const bool valid = i == 4;
+        EXPECT_EQ(row->connectButton()->isEnabled(), valid) << i;
+        EXPECT_EQ(row->toolTip().isEmpty(), valid) << i;
+        // Even a click that reaches the row's callback does not connect.
+        row->onConnect(i);
+    }
+    ASSERT_EQ(connected.size(), 1);
+    EXPECT_EQ(connected[0].label, "Good");
+
+    // Editing one keeps what it holds in the form, and saving it back is refused.
+    panel->rows()[3]->editButton()->click();
+    panel->findChild<QPushButton*>("save")->click();
+    EXPECT_EQ(panel->flashingField(), panel->keyField());
+    panel->rows()[1]->editButton()->click();
+    panel->findChild<QPushButton*>("save")->click();
+    EXPECT_TRUE(panel->isConnFieldFlashing());
+    EXPECT_TRUE(panel->isFormVisible());
+    EXPECT_EQ(panel->profiles()[1].user, "-oProxyCommand=touch F") << "nothing was written over it";
+
+    // A new profile whose user or host would be an option is refused as the connection's fault.
+    panel->toggleForm();
+    panel->toggleForm();
+    for (const QString text : {"-oProxyCommand=touch F@h", "u@-h", "-l@h:22"}) {
+        fillAndSave("", text);
+        EXPECT_TRUE(panel->isConnFieldFlashing()) << text.toStdString();
+        EXPECT_EQ(panel->profiles().size(), 5) << text.toStdString();
+    }
+    fillAndSave("", "u-1@h-2");
+    EXPECT_EQ(panel->profiles().size(), 6) << "a dash inside is fine";
+}
+
 TEST_F(SSHPanel, TabGoesRoundTheFormsFieldsAndNeverLeavesIt) {
     open();
     // Something else that takes the keyboard, as the terminal beside the panel does.
@@ -170,7 +240,7 @@ TEST_F(SSHPanel, TheAddButtonTogglesAnEmptyFormAndConnectReportsTheProfile) {
     panel->onConnect = [&](const SSHProfile& p) { connected << p; };
     panel->rows()[0]->connectButton()->click();
     ASSERT_EQ(connected.size(), 1);
-    EXPECT_EQ(connected[0].connectCommand("/h"), "ssh u@a -p 2200");
+    EXPECT_EQ(connected[0].connectCommand("/h"), "ssh -p 2200 -- u@a");
 
     EXPECT_EQ(panel->rows()[0]->hoverButtonsOpacity(), 0.0) << "edit and delete wait for the pointer";
     panel->setMoveButtonsEnabled(false, false);

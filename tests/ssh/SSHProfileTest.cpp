@@ -78,23 +78,40 @@ TEST(SSHProfile, QuotesOnlyWhatTheShellWouldRead) {
     for (const auto& c : cases) EXPECT_EQ(shellQuote(c.in), c.out) << c.in.toStdString();
 }
 
-TEST(SSHProfile, CommandLinePutsUserHostPortAndKeyInThatOrder) {
+TEST(SSHProfile, CommandLinePutsPortAndKeyBeforeTheEndOfOptionsAndTheDestination) {
     const struct {
         SSHProfile p;
         QString command;
     } cases[] = {
-        {profile("deploy", "build-box"), "ssh deploy@build-box"},
+        {profile("deploy", "build-box"), "ssh -- deploy@build-box"},
         {profile("my user", "build-box", 2222, "~/.ssh/id_ed25519"),
-         "ssh 'my user'@build-box -p 2222 -i /Users/ops/.ssh/id_ed25519"},
+         "ssh -p 2222 -i /Users/ops/.ssh/id_ed25519 -- 'my user'@build-box"},
         {profile("root", "build-box", 22, "~/keys/work key"),
-         "ssh root@build-box -i '/Users/ops/keys/work key'"},
-        {profile("", "host"), "ssh @host"},
-        {profile("u", "h", -1), "ssh u@h -p -1"},
-        {profile("u", "h", 22, "/keys/a~b"), "ssh u@h -i /keys/a/Users/opsb"},
+         "ssh -i '/Users/ops/keys/work key' -- root@build-box"},
+        {profile("", "host"), "ssh -- @host"},
+        {profile("u", "h", -1), "ssh -p -1 -- u@h"},
+        {profile("u", "h", 22, "/keys/a~b"), "ssh -i /keys/a/Users/opsb -- u@h"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.p.connectCommand(kHome), c.command) << c.command.toStdString();
-    EXPECT_EQ(profile("u", "h", 22, "~/k").connectCommand("/home/ops/"), "ssh u@h -i /home/ops/k")
+    EXPECT_EQ(profile("u", "h", 22, "~/k").connectCommand("/home/ops/"), "ssh -i /home/ops/k -- u@h")
         << "the home folder is written without its trailing slash";
+}
+
+TEST(SSHProfile, ControlCharactersAndOptionLikeUsersOrHostsMakeAProfileInvalid) {
+    EXPECT_TRUE(profile("deploy", "build-box", 22, "~/k").isValid());
+    EXPECT_TRUE(profile("a-b", "h-", 22, "-k").isValid()) << "a dash inside, or a key file's, is no option";
+    for (const QString& bad : {QString("\x01"), QString("\t"), QString("\n"), QString("\r"),
+                               QString("\x1b"), QString("\x7f"), QString(QChar(0x80)), QString(QChar(0x9f))}) {
+        const std::string what = bad.toUtf8().toHex().toStdString();
+        EXPECT_TRUE(hasControlCharacters("a" + bad + "b")) << what;
+        EXPECT_FALSE(profile("u" + bad, "h").isValid()) << what;
+        EXPECT_FALSE(profile("u", "h" + bad).isValid()) << what;
+        EXPECT_FALSE(profile("u", "h", 22, bad).isValid()) << what;
+        EXPECT_FALSE(SSHProfile::make(bad, "u", "h").isValid()) << what;
+    }
+    EXPECT_FALSE(hasControlCharacters(QString::fromUtf8("café \u00a0 \u202e 😀")));
+    EXPECT_FALSE(profile("-l", "h").isValid());
+    EXPECT_FALSE(profile("u", "-oProxyCommand=x").isValid());
 }
 
 TEST_F(FakeSsh, TheShellHandsSshExactlyTheProfilesArguments) {
@@ -103,15 +120,15 @@ TEST_F(FakeSsh, TheShellHandsSshExactlyTheProfilesArguments) {
         SSHProfile p;
         QStringList argv;
     } cases[] = {
-        {profile("o'neil", "build-box"), {"o'neil@build-box"}},
-        {profile("my user", "host; touch pwned", 2222), {"my user@host; touch pwned", "-p", "2222"}},
+        {profile("o'neil", "build-box"), {"--", "o'neil@build-box"}},
+        {profile("my user", "host; touch pwned", 2222), {"-p", "2222", "--", "my user@host; touch pwned"}},
         {profile("$(id)", "`id`", -1, "~/keys/$x key"),
-         {"$(id)@`id`", "-p", "-1", "-i", kHome + "/keys/$x key"}},
-        {profile("a\nb", "h*"), {"a\nb@h*"}},
+         {"-p", "-1", "-i", kHome + "/keys/$x key", "--", "$(id)@`id`"}},
+        {profile("a b", "h*"), {"--", "a b@h*"}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(argvThroughShell(c.p.connectCommand(kHome), bin), c.argv)
-            << c.p.connectCommand(kHome).toStdString();
+        const QString command = c.p.connectCommand(kHome).value();
+        EXPECT_EQ(argvThroughShell(command, bin), c.argv) << command.toStdString();
     }
     EXPECT_FALSE(QFile::exists("pwned"));
 }
@@ -141,7 +158,7 @@ TEST_F(FakeSsh, TheRealClientResolvesUserHostPortAndIdentity) {
         {profile(QString::fromUtf8("café"), "build-box"), QString::fromUtf8("café"), "build-box", "22", ""},
     };
     for (const auto& c : cases) {
-        const QString command = c.p.connectCommand();
+        const QString command = c.p.connectCommand().value();
         const std::string what = command.toStdString();
         EXPECT_FALSE(command.contains('~')) << what;
         QProcess sh;

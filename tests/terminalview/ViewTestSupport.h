@@ -11,13 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
-#include <ostream>
 #include <vector>
-
-// Failures show texts as text.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 // Records what a pane asks of the controller.
 class RecordingHost : public TerminalViewHost {

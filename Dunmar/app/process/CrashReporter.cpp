@@ -47,7 +47,7 @@ std::vector<std::string> currentStack() {
 // Replaces the crash log as a whole: written beside it, then renamed over it.
 void writeWholeFile(const std::string& text) {
     if (!gCrashLogPath[0]) return;
-    const int fd = ::open(gCrashLogTempPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = ::open(gCrashLogTempPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) return;
     std::size_t done = 0;
     while (done < text.size()) {
@@ -88,7 +88,7 @@ void writeWholeFile(const std::string& text) {
 // Only async-signal-safe calls: open, write, close, signal, raise.
 void onFatalSignal(int signal) {
     if (gCrashLogPath[0]) {
-        const int fd = ::open(gCrashLogPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const int fd = ::open(gCrashLogPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (fd >= 0) {
             char line[64];
             const std::size_t n = formatSignalLine(signal, line, sizeof line);

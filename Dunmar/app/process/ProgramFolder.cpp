@@ -56,8 +56,10 @@ QString formerPath(const QString& home) {
     return home + QStringLiteral("/.pocketshell");
 }
 
-bool ensureExists(const QString& stateFolder, QString* problem) {
-    return privatefolder::ensure(stateFolder, problem);
+bool ensurePrivate(const QString& stateFolder, QString* problem) {
+    if (!privatefolder::ensure(stateFolder, problem)) return false;
+    privatefolder::restrictTree(stateFolder);
+    return true;
 }
 
 Move moveEarlierFolder(const QString& home, const QString& stateFolder) {
@@ -65,11 +67,11 @@ Move moveEarlierFolder(const QString& home, const QString& stateFolder) {
     const fs::path earlier = fsPath(earlierPath(home));
     const fs::path current = fsPath(stateFolder);
     if (!fs::is_directory(fs::symlink_status(earlier, ec))) return Move::nothingToMove;
-    if (!ensureExists(stateFolder)) return Move::failed;
+    if (!ensurePrivate(stateFolder)) return Move::failed;
 
     // Still empty: the whole folder goes in one step (a rename replaces an empty folder).
     if (isEmptyFolder(current) && moveEntry(earlier, current)) {
-        ensureExists(stateFolder); // the moved folder keeps its mode until made private again
+        ensurePrivate(stateFolder);
         return Move::moved;
     }
     // The state folder already holds files (the usage monitor's log, say): entry by entry.
@@ -97,11 +99,11 @@ Takeover takeOverFormerFolder(const QString& home, const QString& stateFolder) {
     const fs::path current = fsPath(stateFolder);
     if (!fs::is_directory(former, ec)) return Takeover::nothingToTakeOver;
     if (fs::exists(fs::symlink_status(current, ec)) && !isEmptyFolder(current)) return Takeover::folderInUse;
-    if (!ensureExists(stateFolder)) return Takeover::failed;
+    if (!ensurePrivate(stateFolder)) return Takeover::failed;
     // The rename into place replaces only an empty folder: one that filled up meanwhile keeps its
     // content, and the copy is dropped.
     if (!copyAcross(former, current)) return Takeover::failed;
-    ensureExists(stateFolder);
+    ensurePrivate(stateFolder);
     return Takeover::tookOver;
 }
 

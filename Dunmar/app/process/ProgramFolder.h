@@ -12,9 +12,11 @@ QString earlierPath(const QString& home);
 // "~/.pocketshell": the folder of the program's former name.
 QString formerPath(const QString& home);
 
-// Creates the state folder (mode 0700, parents too) when it is missing. False, with `problem`,
-// when it cannot be used; the writers of files in it then fail on their own.
-bool ensureExists(const QString& stateFolder, QString* problem = nullptr);
+// Creates the state folder (mode 0700, parents too) when it is missing, and takes the group's and
+// others' permissions off it and everything in it: earlier versions made it 0755, and shells write
+// their history files as their umask says. False, with `problem`, when it cannot be used (it
+// belongs to another user, say); the writers of files in it then fail on their own.
+bool ensurePrivate(const QString& stateFolder, QString* problem = nullptr);
 
 enum class Move {
     nothingToMove, // no earlier folder

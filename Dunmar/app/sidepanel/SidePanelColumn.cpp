@@ -131,8 +131,10 @@ void SidePanelColumn::showSSHManager() {
         if (self) self->moveSidebarPanel(kSSH, 1);
     };
     panel->onConnect = [self](const SSHProfile& profile) {
-        // The manager stays open.
-        if (self) self->openSSHConnection(profile.connectCommand());
+        // The manager stays open. A profile with no command (one that would type controls or
+        // options into the shell) opens no tab either.
+        const std::optional<QString> command = profile.connectCommand();
+        if (self && command) self->openSSHConnection(*command);
     };
     sshManagerView_ = panel;
     panel->show();

@@ -168,6 +168,7 @@ const LocTable kTableAr{"ar", {{
     {"notAvailableYet", "غير متاح بعد"},
     {"shellRestarted", "انتهت الصدفة؛ وبدأت صدفة جديدة."},
     {"shellMissing", "لم يتم العثور على %@؛ يعمل %@ بدلاً منه."},
+    {"sshInvalidProfile", "تعذّر الاتصال: يحتوي أحد الحقول على محارف تحكم، أو يبدأ المستخدم أو المضيف بـ «-». عدّله."},
 }}};
 
 } // namespace dunmar::loc

@@ -168,6 +168,7 @@ const LocTable kTableDe{"de", {{
     {"notAvailableYet", "Noch nicht verfügbar"},
     {"shellRestarted", "Die Shell wurde beendet; eine neue wurde gestartet."},
     {"shellMissing", "%@ wurde nicht gefunden; stattdessen läuft %@."},
+    {"sshInvalidProfile", "Keine Verbindung möglich: Ein Feld enthält Steuerzeichen, oder Benutzer oder Host beginnt mit „-“. Bitte bearbeiten."},
 }}};
 
 } // namespace dunmar::loc

@@ -168,6 +168,7 @@ const LocTable kTableEn{"en", {{
     {"notAvailableYet", "Not available yet"},
     {"shellRestarted", "The shell ended; a new one was started."},
     {"shellMissing", "%@ was not found; %@ runs instead."},
+    {"sshInvalidProfile", "Cannot connect: a field holds control characters, or the user or host starts with “-”. Edit it."},
 }}};
 
 } // namespace dunmar::loc

@@ -168,6 +168,7 @@ const LocTable kTableEs{"es", {{
     {"notAvailableYet", "Aún no disponible"},
     {"shellRestarted", "El shell terminó; se inició uno nuevo."},
     {"shellMissing", "No se encontró %@; se ejecuta %@ en su lugar."},
+    {"sshInvalidProfile", "No se puede conectar: un campo contiene caracteres de control, o el usuario o el host empieza por «-». Edítalo."},
 }}};
 
 } // namespace dunmar::loc

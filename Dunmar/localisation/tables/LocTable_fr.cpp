@@ -168,6 +168,7 @@ const LocTable kTableFr{"fr", {{
     {"notAvailableYet", "Pas encore disponible"},
     {"shellRestarted", "Le shell s’est terminé ; un nouveau a été lancé."},
     {"shellMissing", "%@ est introuvable ; %@ est lancé à la place."},
+    {"sshInvalidProfile", "Connexion impossible : un champ contient des caractères de contrôle, ou l’utilisateur ou l’hôte commence par « - ». Modifiez-le."},
 }}};
 
 } // namespace dunmar::loc

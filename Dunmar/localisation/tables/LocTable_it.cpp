@@ -168,6 +168,7 @@ const LocTable kTableIt{"it", {{
     {"notAvailableYet", "Non ancora disponibile"},
     {"shellRestarted", "La shell è terminata; ne è stata avviata una nuova."},
     {"shellMissing", "%@ non trovato; al suo posto viene eseguito %@."},
+    {"sshInvalidProfile", "Impossibile connettersi: un campo contiene caratteri di controllo, oppure l’utente o l’host inizia con «-». Modificalo."},
 }}};
 
 } // namespace dunmar::loc

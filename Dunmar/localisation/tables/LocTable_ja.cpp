@@ -168,6 +168,7 @@ const LocTable kTableJa{"ja", {{
     {"notAvailableYet", "まだ利用できません"},
     {"shellRestarted", "シェルが終了したため、新しいシェルを起動しました。"},
     {"shellMissing", "%@ が見つからないため、代わりに %@ を実行しています。"},
+    {"sshInvalidProfile", "接続できません：フィールドに制御文字が含まれているか、ユーザーまたはホストが「-」で始まっています。編集してください。"},
 }}};
 
 } // namespace dunmar::loc

@@ -168,6 +168,7 @@ const LocTable kTableTr{"tr", {{
     {"notAvailableYet", "Henüz kullanılamıyor"},
     {"shellRestarted", "Kabuk sona erdi; yenisi başlatıldı."},
     {"shellMissing", "%@ bulunamadı; onun yerine %@ çalışıyor."},
+    {"sshInvalidProfile", "Bağlanılamıyor: bir alan denetim karakterleri içeriyor ya da kullanıcı veya sunucu “-” ile başlıyor. Düzenleyin."},
 }}};
 
 } // namespace dunmar::loc

@@ -168,6 +168,7 @@ const LocTable kTableZh{"zh", {{
     {"notAvailableYet", "暂不可用"},
     {"shellRestarted", "Shell 已退出；已启动新的 Shell。"},
     {"shellMissing", "未找到 %@；改为运行 %@。"},
+    {"sshInvalidProfile", "无法连接：某个字段包含控制字符，或用户或主机以“-”开头。请编辑。"},
 }}};
 
 } // namespace dunmar::loc
