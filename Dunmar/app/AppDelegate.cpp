@@ -22,6 +22,7 @@
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
 #include "platform/DialogFocus.h"
+#include "platform/GlobalInput.h"
 #include "platform/StateFolder.h"
 #include "bell/BellManager.h"
 #include "settings/SettingsOverlay.h"
@@ -121,6 +122,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     buildWindow();
     applyStoredSettingsAtLaunch();
     wireHeader();
+    refreshPushToTalkKey();
     wireFooter();
     services_.remoteStream = makeRemoteStreamService(defaults_);
     services_.usage = makeUsageService(defaults_, contentView_, footerView_);
@@ -133,6 +135,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     workspace_->updateFooter();
     services_.updater->scheduleUpdateCheck(3.0);
     windowController_->registerHotKeyAndMonitors();
+    // The push-to-talk key goes last, once the manager's callbacks are in place.
+    if (GlobalInput* input = windowController_->keys().input()) services_.dictation->watchPushToTalkKey(*input);
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationInactive) applicationDidResignActive();

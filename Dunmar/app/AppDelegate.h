@@ -152,6 +152,7 @@ public:
     void setHideOnClickOutside(bool hide) override;
     void restartUpdateCheck() override;
     void setUsageBadgeVisible(bool visible) override;
+    void refreshPushToTalkKey() override;
     UsageService& usageService() override;
 
     // ---- SettingsHost ----------------------------------------------------------------------------

@@ -7,8 +7,10 @@
 #include "app/settings/SettingsPanelController.h"
 #include "chrome/ChromeStyle.h"
 #include "chrome/FooterBarView.h"
+#include "chrome/HeaderBarView.h"
 #include "theme/ThemeColors.h"
 #include "platform/Defaults.h"
+#include "platform/PushToTalkKeys.h"
 #include "settings/SettingsKeys.h"
 
 #include <QCoreApplication>
@@ -84,6 +86,11 @@ void AppDelegate::restartUpdateCheck() {
 
 UsageService& AppDelegate::usageService() {
     return *services_.usage;
+}
+
+void AppDelegate::refreshPushToTalkKey() {
+    if (headerView_)
+        headerView_->setPushToTalkKeyName(pushtotalk::key(defaults_.integer(settings::kDictationPushToTalkKey)).name);
 }
 
 void AppDelegate::setUsageBadgeVisible(bool visible) {

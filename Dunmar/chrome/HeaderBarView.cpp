@@ -12,6 +12,7 @@
 #include "localisation/LanguageNotifier.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
+#include "platform/PushToTalkKeys.h"
 
 #include <QDragEnterEvent>
 #include <QFileInfo>
@@ -48,7 +49,8 @@ QList<QUrl> fileUrls(const QMimeData* mime) {
 
 } // namespace
 
-HeaderBarView::HeaderBarView(QWidget* parent) : QWidget(parent) {
+HeaderBarView::HeaderBarView(QWidget* parent)
+    : QWidget(parent), pushToTalkKeyName_(pushtotalk::key(0).name) {
     setAttribute(Qt::WA_StyledBackground, false);
     setCursor(Qt::ArrowCursor);
     resize(width(), barHeight);
@@ -154,11 +156,16 @@ void HeaderBarView::buildButtons() {
 
 void HeaderBarView::applyTooltips() {
     // Looked up afresh each time, so that a change of language shows at once.
-    micBtn_->setToolTip(qs(Loc::tooltipDictation()));
+    micBtn_->setToolTip(qs(Loc::tooltipDictation(pushToTalkKeyName_.toStdString())));
     fileOpenBtn_->setToolTip(qs(Loc::tooltipOpenFile()));
     fileSaveBtn_->setToolTip(chordtext::tooltip(qs(Loc::tooltipSave()), Action::save));
     fileSaveAsBtn_->setToolTip(chordtext::tooltip(qs(Loc::tooltipSaveAs()), Action::saveAs));
     previewBtn_->setToolTip(qs(previewActive_ ? Loc::tooltipClosePreview() : Loc::tooltipTogglePreview()));
+}
+
+void HeaderBarView::setPushToTalkKeyName(const QString& name) {
+    pushToTalkKeyName_ = name;
+    applyTooltips();
 }
 
 void HeaderBarView::refreshLanguage() {

@@ -74,6 +74,8 @@ public:
     void setPreviewButtonVisible(bool visible);
     void setPreviewActive(bool active);
     void updateMicButton(const DictationState& state);
+    // The key held to dictate, as the microphone button's tooltip names it.
+    void setPushToTalkKeyName(const QString& name);
     void startEditingTab(int index, const QString& currentTitle);
     void finishEditingTab();
     void refreshLanguage();
@@ -123,6 +125,7 @@ private:
     // What the file and preview setters last showed; the controller repeats them every two seconds.
     std::optional<bool> fileButtonsVisible_;
     std::optional<bool> previewButtonVisible_;
+    QString pushToTalkKeyName_;
     void buildButtons();
     void applyTooltips();
     void layoutBar();

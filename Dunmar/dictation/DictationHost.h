@@ -23,6 +23,10 @@ public:
     // None when the active index is not below the number of tabs.
     virtual std::optional<ActiveTab> activeTab() const = 0;
 
+    // Whether the window that holds the panes and editors is on the screen. Text is never typed
+    // into a hidden window: the user cannot see where it lands, nor that it landed at all.
+    virtual bool isShown() const = 0;
+
     // Pastes `text` into the first pane, in tab order (each tab's first pane, then its second),
     // whose `tabId` is `tabId`; nothing when no pane has it any more.
     virtual void pasteIntoPane(const QString& tabId, const QString& text) = 0;

@@ -174,12 +174,31 @@ void DictationManager::deliver(const QString& text) {
     if (committedThisSession_ || text.isEmpty()) return;
     committedThisSession_ = true;
     if (!host_) return;
-    switch (currentTarget_.kind) {
+    if (!host_->isShown()) {
+        // The window went away during the session (or a key held anywhere began it while hidden):
+        // the words wait for the window instead of being typed where nobody sees them.
+        if (currentTarget_.kind == DictationTarget::Kind::none) return;
+        if (kept_.size() == kMaxKept) kept_.erase(kept_.begin());
+        kept_.emplace_back(currentTarget_, text);
+        return;
+    }
+    deliverTo(currentTarget_, text);
+}
+
+void DictationManager::deliverKept() {
+    if (!host_ || !host_->isShown()) return;
+    const auto kept = std::move(kept_);
+    kept_.clear();
+    for (const auto& [target, text] : kept) deliverTo(target, text);
+}
+
+void DictationManager::deliverTo(const DictationTarget& target, const QString& text) {
+    switch (target.kind) {
     case DictationTarget::Kind::terminal:
-        host_->pasteIntoPane(currentTarget_.tabId, text);
+        host_->pasteIntoPane(target.tabId, text);
         break;
     case DictationTarget::Kind::editor:
-        host_->insertIntoEditor(currentTarget_.tabIndex, text);
+        host_->insertIntoEditor(target.tabIndex, text);
         break;
     case DictationTarget::Kind::none:
         break;

@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class Defaults;
 class DictationHost;
@@ -55,6 +57,10 @@ public:
     void stopAndCommit() override;
     // Ends any session at once without inserting anything.
     void cancel();
+    // The window is on the screen again: text that a session finished while it was hidden goes to
+    // its place now, in the order it was said.
+    void deliverKept();
+    int keptCount() const { return static_cast<int>(kept_.size()); }
 
     std::function<void(const DictationState&)> onStateChange;
     std::function<void(const QString&)> onTranscriptionUpdate;
@@ -76,6 +82,7 @@ private:
     void availabilityChanged(bool available);
     void stopCheck(std::uint64_t session);
     void deliver(const QString& text);
+    void deliverTo(const DictationTarget& target, const QString& text);
     void cleanupSession();
     void cancelTimeoutTimer();
     void showFnConflictAlertIfNeeded();
@@ -94,6 +101,10 @@ private:
     std::shared_ptr<SpeechRecognitionTask> recognitionTask_;
     QString lastTranscription_;
     std::optional<DictationClock::TimerId> timeoutTimer_;
+    // Text finished while the window was hidden, with its place; the oldest goes first when more
+    // than a few sessions end unseen.
+    static constexpr std::size_t kMaxKept = 16;
+    std::vector<std::pair<DictationTarget, QString>> kept_;
     // Every session has its own number: answers, results and timers of an earlier session find a
     // later number and do nothing.
     std::uint64_t session_ = 0;

@@ -5,7 +5,6 @@
 #include "editor/FindReplaceBar.h"
 #include "editor/LineGutterView.h"
 #include "editor/SyntaxTextStorage.h"
-#include "platform/AtomicFile.h"
 #include "platform/Defaults.h"
 #include "platform/RegularFile.h"
 #include "theme/ThemeColors.h"
@@ -19,6 +18,7 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTimer>
+#include <utility>
 
 namespace {
 
@@ -93,6 +93,9 @@ EditorView::EditorView(QWidget* parent) : QWidget(parent) {
         if (self && self->onDirtyChanged) self->onDirtyChanged(modified);
     });
 
+    textView_->installEventFilter(this);
+    textView_->viewport()->installEventFilter(this);
+
     gutter_ = new LineGutterView(this);
     gutter_->setTextView(textView_);
 
@@ -137,6 +140,7 @@ bool EditorView::loadFile(const QString& path, QString* error, LoadDone done) {
         startBackgroundLoad(path, info.size(), std::move(done));
         return true;
     }
+    std::optional<diskstamp::Stamp> before = diskstamp::take(path, QByteArray());
     regularfile::Facts facts;
     const std::optional<QByteArray> bytes = regularfile::read(path, error, textfile::kOpenLimit, &facts);
     if (!bytes) {
@@ -155,6 +159,7 @@ bool EditorView::loadFile(const QString& path, QString* error, LoadDone done) {
     textfile::Decoded decoded = textfile::decode(*bytes);
     fileFormat_ = decoded.format;
     setContent(decoded.text);
+    noteRead(path, std::move(before), decoded);
     return true;
 }
 
@@ -186,12 +191,14 @@ void EditorView::startBackgroundLoad(const QString& path, qint64 size, LoadDone 
     loadingOverlay_->raise();
     textView_->setReadOnly(true);
     const QPointer<EditorAlertOverlay> overlay = loadingOverlay_;
+    // Taken before the read: a write while it runs shows as a change.
+    const std::optional<diskstamp::Stamp> before = diskstamp::take(path, QByteArray());
     loadTask_->load(
         path, size, this,
         [overlay](double fraction) {
             if (overlay) overlay->updateProgress(fraction);
         },
-        [self, task, path](std::optional<textfile::Decoded> decoded) {
+        [self, task, path, before](std::optional<textfile::Decoded> decoded) {
             // A newer load, or a cancel, has taken over.
             const std::shared_ptr<FileLoadTask> current = task.lock();
             if (!self || !current || current != self->loadTask_ || current->cancelled) return;
@@ -205,16 +212,18 @@ void EditorView::startBackgroundLoad(const QString& path, qint64 size, LoadDone 
                 return;
             }
             const textfile::FileFormat format = decoded->format;
+            auto read = std::make_shared<textfile::Decoded>(std::move(*decoded));
             self->setContent(QString());
             // Loading is no edit to undo.
             self->textView_->setUndoRedoEnabled(false);
-            self->insertInSlices(std::make_shared<const QString>(std::move(decoded->text)), 0,
-                                 self->loadGeneration_, [self, format] {
-                                     if (!self) return;
-                                     self->textView_->setUndoRedoEnabled(true);
-                                     self->fileFormat_ = format;
-                                     self->endLoad(true, QString());
-                                 });
+            auto text = std::make_shared<const QString>(std::exchange(read->text, QString()));
+            self->insertInSlices(text, 0, self->loadGeneration_, [self, format, path, before, read] {
+                if (!self) return;
+                self->textView_->setUndoRedoEnabled(true);
+                self->fileFormat_ = format;
+                self->noteRead(path, before, *read);
+                self->endLoad(true, QString());
+            });
         });
 }
 
@@ -269,14 +278,6 @@ void EditorView::insertInSlices(std::shared_ptr<const QString> text, qsizetype f
     QTimer::singleShot(0, this, [self, text, end, generation, done = std::move(done)] {
         if (self) self->insertInSlices(text, end, generation, done);
     });
-}
-
-bool EditorView::saveFile(const QString& path, QString* error) {
-    textfile::FileFormat format = fileFormat_;
-    if (!atomicfile::write(path, textfile::encode(text(), format), error)) return false;
-    fileFormat_ = format;
-    textView_->document()->setModified(false);
-    return true;
 }
 
 bool EditorView::isDirty() const {
@@ -363,6 +364,15 @@ bool EditorView::isPreviewActive() const {
 }
 
 // ---- Layout ----------------------------------------------------------------------------------
+
+void EditorView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // After the tab switch or the window's showing has finished.
+    const QPointer<EditorView> self(this);
+    QTimer::singleShot(0, this, [self] {
+        if (self) self->checkDiskOnShow();
+    });
+}
 
 void EditorView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);

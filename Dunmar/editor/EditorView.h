@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chrome/AlertSheetView.h"
+#include "editor/DiskStamp.h"
 #include "editor/EditorAlertOverlay.h"
 #include "editor/EditorModes.h"
 #include "editor/EditorTextView.h"
@@ -63,8 +65,24 @@ public:
     bool loadedAsLatin1() const { return fileFormat_.encoding == textfile::Encoding::latin1; }
     EditorAlertOverlay* loadingOverlay() const { return loadingOverlay_; }
     // Writes the text in the file's format, replacing the file as a whole, and marks it
-    // unmodified. False, with the file and the modified mark untouched, when the write failed.
+    // unmodified. False, with the file and the modified mark untouched, when the write failed or
+    // the file's encoding cannot spell the text. Asks nothing: see save.
     bool saveFile(const QString& path, QString* error = nullptr);
+    // Saves as saveFile does, after asking where a plain write would lose something: when another
+    // program changed the file since this view read or wrote it (cancel, reload or overwrite), and
+    // when the file's encoding cannot spell the text (save as UTF-8 or cancel). `done` runs once,
+    // at once or after the answer; `reloaded` means the file's text replaced the tab's.
+    enum class SaveResult { saved, failed, cancelled, reloaded };
+    using SaveDone = std::function<void(SaveResult result, const QString& error)>;
+    void save(const QString& path, SaveDone done);
+    // Asks whether to reload the file when another program changed it since this view read or
+    // wrote it (once per version of the file). Runs when the view is shown again.
+    void checkDiskOnShow();
+    // What the view has to tell about a file it opened (read as ISO Latin-1), for the owner to
+    // show; runs just after the load.
+    std::function<void(const QString& notice)> onNotice;
+    // The question on show, if any.
+    AlertSheetView* question() const { return question_; }
 
     bool isDirty() const;
     // Runs when the text becomes modified or unmodified.
@@ -96,14 +114,15 @@ public:
     const VimMode& vim() const { return vim_; }
     const NanoMode& nano() const { return nano_; }
     void updateVimModeBar();
-    // nano's ^K: the line (with its line break) out of the text and onto the clipboard.
+    // nano's ^K: the line (with its line break) out of the text into the cut buffer, which then
+    // goes onto the clipboard.
     void cutCurrentLine();
     // A key the window hands to the input mode (vim's normal sub-mode, Escape in its insert
-    // sub-mode, nano's ^K); true when the mode took it.
+    // sub-mode, nano's ^K and ^U); true when the mode took it.
     bool handleModeKey(const QKeyEvent* event);
     // What the colon commands ask of the tab's owner; without them the commands do nothing. The
-    // save says whether the file was written.
-    std::function<bool()> onSaveRequested;
+    // save runs `done` with whether the file was written, at once or after a question.
+    std::function<void(std::function<void(bool saved)> done)> onSaveRequested;
     std::function<void()> onCloseRequested;
     // A file dropped on the text, to open in a tab of its own.
     std::function<void(const QString& path)> onOpenFile;
@@ -120,6 +139,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class ModeView;
@@ -141,6 +162,19 @@ private:
     void insertInSlices(std::shared_ptr<const QString> text, qsizetype from, quint64 generation,
                         std::function<void()> done);
 
+    // Saving with its questions (EditorViewSave.cpp).
+    bool isAsking() const;
+    QWidget* questionHost();
+    void tell(const QString& notice);
+    // Remembers the file a text was read from: its look before the read and the read bytes.
+    void noteRead(const QString& path, std::optional<diskstamp::Stamp> before, const textfile::Decoded& decoded);
+    void askBeforeOverwriting(const QString& path, SaveDone done);
+    void saveInItsEncoding(const QString& path, SaveDone done);
+    void write(const QString& path, const SaveDone& done);
+    void reloadFromDisk(const QString& path, const SaveDone& done);
+    // The text as UTF-8 reads the bytes it was read from (see textfile::reinterpretAsUtf8).
+    void convertToUtf8();
+
     EditorTextView* textView_ = nullptr;
     std::unique_ptr<SyntaxTextStorage> storage_;
     LineGutterView* gutter_ = nullptr;
@@ -153,6 +187,10 @@ private:
     EditorInputMode inputMode_ = EditorInputMode::normal;
     VimMode vim_;
     NanoMode nano_;
+    // The last save a colon command asked for, for the q of :wq that follows it.
+    enum class ColonWrite { none, running, written };
+    ColonWrite colonWrite_ = ColonWrite::none;
+    bool closeWhenWritten_ = false;
 
     std::vector<textsearch::Range> findMatches_;
     int findMatchIndex_ = 0;
@@ -165,4 +203,10 @@ private:
     QString textBeforeLoad_;
     bool dirtyBeforeLoad_ = false;
     quint64 loadGeneration_ = 0; // a newer load or a cancel stops the slices of an older one
+
+    // The file the text was last read from or written to, as it looked then.
+    QString diskPath_;
+    std::optional<diskstamp::Stamp> diskStamp_;
+    std::optional<diskstamp::Stamp> acknowledged_; // a version of the file the user chose to keep the text over
+    QPointer<AlertSheetView> question_;
 };

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QTextBlock>
+#include <utility>
 
 namespace {
 
@@ -80,6 +81,22 @@ void EditorView::cutCurrentLine() {
     applyModeResult(nano_.cutCurrentLine(ModeView(*this)));
 }
 
+bool EditorView::eventFilter(QObject* watched, QEvent* event) {
+    // nano gathers cuts only while nothing else happens between them: a key that reaches the text
+    // (a modifier pressed for the next ^K aside) or a click ends the run.
+    if (watched == textView_ || watched == textView_->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) nano_.breakCutRun();
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            const bool modifierOnly = key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt ||
+                                      key == Qt::Key_Meta || key == Qt::Key_AltGr || key == Qt::Key_Super_L ||
+                                      key == Qt::Key_Super_R;
+            if (!modifierOnly) nano_.breakCutRun();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 bool EditorView::handleModeKey(const QKeyEvent* event) {
     const ModeKey key{event->text(), event->key(), event->modifiers()};
     switch (inputMode_) {
@@ -113,23 +130,38 @@ bool EditorView::applyModeResult(const ModeResult& result) {
         break;
     }
     updateVimModeBar();
-    // Saving may ask for a name and closing lets this view go: nothing of it is touched after.
+    // Saving may ask for a name or a question and closing lets this view go: nothing of it is
+    // touched after, and a close that waits for a save happens only once the file is written.
     const QPointer<EditorView> self(this);
-    const auto save = [self] { return self && self->onSaveRequested && self->onSaveRequested(); };
-    const auto close = [close = onCloseRequested] {
-        if (close) close();
+    const auto close = [self] {
+        if (self && self->onCloseRequested) self->onCloseRequested();
+    };
+    const auto save = [self, close](bool thenClose) {
+        if (!self || !self->onSaveRequested) return;
+        self->colonWrite_ = ColonWrite::running;
+        self->closeWhenWritten_ = thenClose;
+        self->onSaveRequested([self, close](bool saved) {
+            if (!self) return;
+            self->colonWrite_ = saved ? ColonWrite::written : ColonWrite::none;
+            if (saved && std::exchange(self->closeWhenWritten_, false)) close();
+            self->closeWhenWritten_ = false;
+        });
     };
     switch (result.command) {
     case ModeResult::Command::save:
-        save();
+        save(false);
         break;
     case ModeResult::Command::close:
         close();
         break;
     case ModeResult::Command::saveThenClose:
-        // The close is asked for anyway, as the owner's close asks about unsaved changes itself.
-        save();
-        close();
+        save(true);
+        break;
+    case ModeResult::Command::closeAfterSave:
+        if (colonWrite_ == ColonWrite::written)
+            close();
+        else if (colonWrite_ == ColonWrite::running)
+            closeWhenWritten_ = true;
         break;
     case ModeResult::Command::copyToClipboard: {
         QClipboard* clipboard = QGuiApplication::clipboard();

@@ -46,7 +46,9 @@ struct ModeEdit {
 // runs the `command`.
 struct ModeResult {
     enum class Motion { none, left, right, up, down };
-    enum class Command { none, save, close, saveThenClose, copyToClipboard };
+    // saveThenClose closes only once the save has written the file; closeAfterSave closes once the
+    // save the previous key began has done so.
+    enum class Command { none, save, close, saveThenClose, closeAfterSave, copyToClipboard };
 
     bool consumed = false;
     std::vector<ModeEdit> edits;

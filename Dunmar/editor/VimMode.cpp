@@ -1,6 +1,7 @@
 #include "editor/VimMode.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -31,6 +32,7 @@ ModeResult command(ModeResult::Command command) {
 void VimMode::setSubMode(VimSubMode mode) {
     subMode_ = mode;
     if (mode == VimSubMode::normal) {
+        afterWrite_ = false;
         pendingD_ = false;
         pendingY_ = false;
         pendingColon_ = false;
@@ -43,8 +45,12 @@ ModeResult VimMode::handleKey(const ModeKey& key, const ModeDocument& document) 
         setSubMode(VimSubMode::normal);
         return ModeResult::taken();
     }
+    // The q of :wq: the write has already begun with the w, and the tab closes once it succeeded.
+    const bool afterWrite = std::exchange(afterWrite_, false);
     ModeResult result;
-    if (pendingColon_) {
+    if (afterWrite && is(key, "q")) {
+        result = command(ModeResult::Command::closeAfterSave);
+    } else if (pendingColon_) {
         result = handleVimColonCommand(key, document);
     } else if (std::optional<ModeResult> op = handleVimTwoKeyOp(key, document)) {
         result = std::move(*op);
@@ -72,11 +78,11 @@ std::optional<ModeResult> VimMode::handleVimTwoKeyOp(const ModeKey& key, const M
     pending = false;
     const ModeLine line = document.lineAt(document.caret());
     ModeResult result = ModeResult::taken();
+    // dd yanks what it deletes, as vim does: ddp moves a line down.
+    yankBuffer_ = document.textIn(line.location, line.length);
     if (d) {
         result.edits.push_back({line.location, line.length, QString()});
         result.caret = line.location;
-    } else {
-        yankBuffer_ = document.textIn(line.location, line.length);
     }
     return result;
 }
@@ -90,8 +96,10 @@ ModeResult VimMode::handleVimKey(const ModeKey& key, const ModeDocument& documen
         return ModeResult::taken();
     }
     if (is(key, "a")) {
+        // Appends after the character under the caret, never past the end of the line: after $
+        // that is the end of this line, not the start of the next.
         setSubMode(VimSubMode::insert);
-        return moveTo(std::min(at + 1, length));
+        return moveTo(std::min(at + 1, std::max(line.contentEnd(), line.location)));
     }
     if (is(key, "o")) {
         // A new empty line below this one, with the caret on it, also on the last line.
@@ -142,7 +150,10 @@ ModeResult VimMode::handleVimKey(const ModeKey& key, const ModeDocument& documen
 
 ModeResult VimMode::handleVimColonCommand(const ModeKey& key, const ModeDocument&) {
     pendingColon_ = false;
-    if (is(key, "w")) return command(ModeResult::Command::save);
+    if (is(key, "w")) {
+        afterWrite_ = true;
+        return command(ModeResult::Command::save);
+    }
     if (is(key, "q")) return command(ModeResult::Command::close);
     if (is(key, "x")) return command(ModeResult::Command::saveThenClose);
     return ModeResult::taken();

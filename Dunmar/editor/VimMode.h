@@ -5,8 +5,9 @@
 
 // vim's modal subset: a normal sub-mode of one- and two-key commands and ":" commands, and an
 // insert sub-mode for typing that only Escape leaves. It keeps its own state (the sub-mode, the
-// first half of dd or yy, the ":" awaiting its letter, the yank buffer) and answers each key with the edits
-// and commands it stands for.
+// first half of dd or yy, the ":" awaiting its letter, the yank buffer) and answers each key with
+// the edits and commands it stands for. A ":" command is the one letter after it and runs at once;
+// a "q" right after ":w" makes it ":wq", which closes the tab once that write has succeeded.
 class VimMode {
 public:
     VimSubMode subMode() const { return subMode_; }
@@ -33,4 +34,5 @@ private:
     bool pendingColon_ = false;
     bool pendingD_ = false;
     bool pendingY_ = false;
+    bool afterWrite_ = false; // the last key ended ":w"
 };

@@ -152,3 +152,7 @@ std::string Loc::programRunningMessage(std::string_view program) {
 std::string Loc::shellMissing(std::string_view wanted, std::string_view running) {
     return dunmar::loc::fillFormat(t("shellMissing"), {wanted, running});
 }
+
+std::string Loc::tooltipDictation(std::string_view key) {
+    return dunmar::loc::fillFormat(t("tooltipDictation"), {key});
+}

@@ -57,4 +57,6 @@ public:
     static std::string bellNotifBodyTab(std::string_view tabName);
     static std::string programRunningMessage(std::string_view program);
     static std::string shellMissing(std::string_view wanted, std::string_view running);
+    // The microphone button's tooltip, naming the key held to dictate.
+    static std::string tooltipDictation(std::string_view key);
 };

@@ -147,7 +147,9 @@
     LOC_KEY(tooltipSaveAs)                                                                                   \
     LOC_KEY(tooltipTogglePreview)                                                                            \
     LOC_KEY(tooltipClosePreview)                                                                             \
-    LOC_KEY(tooltipDictation)                                                                                \
+    LOC_FORMAT_KEY(tooltipDictation)                                                                         \
+    LOC_KEY(pushToTalkKey)                                                                                   \
+    LOC_KEY(pushToTalkGlobal)                                                                                \
     LOC_KEY(tooltipPrint)                                                                                    \
     LOC_KEY(tooltipFormatDoc)                                                                                \
     LOC_KEY(tooltipRefreshNow)                                                                               \

@@ -6,7 +6,7 @@
 
 namespace dunmar::loc {
 
-constexpr std::size_t kKeyCount = 165;
+constexpr std::size_t kKeyCount = 167;
 
 struct LocEntry {
     std::string_view key;

@@ -14,8 +14,6 @@ namespace {
 
 constexpr std::uint32_t kNumLock = 0xff7f;
 constexpr std::uint32_t kScrollLock = 0xff14;
-constexpr std::uint32_t kControlL = 0xffe3;
-constexpr std::uint32_t kControlR = 0xffe4;
 // The bits of a key event's state that are modifiers; the rest are mouse buttons.
 constexpr std::uint16_t kModifierBits = 0x00ff;
 
@@ -65,20 +63,26 @@ GlobalInput::GlobalInput(QObject* parent) : QObject(parent) {
         if (version && version->major_version >= 2) xinputOpcode_ = ext->major_opcode;
         std::free(version);
     }
-    controlKeycodes_ = keycodesOf(c, kControlL);
-    for (std::uint8_t k : keycodesOf(c, kControlR)) controlKeycodes_.push_back(k);
+    keySymbols_ = xcb_key_symbols_alloc(c);
     QCoreApplication::instance()->installNativeEventFilter(this);
     installed_ = true;
 }
 
 GlobalInput::~GlobalInput() {
     ungrabHotKey();
-    if (watchClicks_ || watchControl_) {
-        watchClicks_ = watchControl_ = false;
+    if (watchClicks_ || keyWatchers_ > 0) {
+        watchClicks_ = false;
+        keyWatchers_ = 0;
         selectRawEvents();
     }
     if (installed_ && QCoreApplication::instance())
         QCoreApplication::instance()->removeNativeEventFilter(this);
+    if (keySymbols_) xcb_key_symbols_free(keySymbols_);
+}
+
+std::uint32_t GlobalInput::keysymOf(std::uint8_t keycode) {
+    // The first column: the key as it is labelled, whatever modifiers are held with it.
+    return keySymbols_ ? xcb_key_symbols_get_keysym(keySymbols_, keycode, 0) : 0;
 }
 
 std::uint16_t GlobalInput::lockModifierMask() const {
@@ -161,10 +165,13 @@ void GlobalInput::setWatchClicks(bool watch) {
     selectRawEvents();
 }
 
-void GlobalInput::setWatchControlKey(bool watch) {
-    if (watchControl_ == watch) return;
-    watchControl_ = watch;
-    selectRawEvents();
+void GlobalInput::watchKeys() {
+    if (++keyWatchers_ == 1) selectRawEvents();
+}
+
+void GlobalInput::unwatchKeys() {
+    if (keyWatchers_ == 0) return;
+    if (--keyWatchers_ == 0) selectRawEvents();
 }
 
 void GlobalInput::selectRawEvents() {
@@ -179,7 +186,7 @@ void GlobalInput::selectRawEvents() {
     selection.header.deviceid = XCB_INPUT_DEVICE_ALL_MASTER;
     selection.header.mask_len = 1;
     if (watchClicks_) selection.mask |= XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS;
-    if (watchControl_)
+    if (keyWatchers_ > 0)
         selection.mask |= XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE;
     xcb_input_xi_select_events(c, x11::rootWindow(), 1, &selection.header);
     xcb_flush(c);
@@ -189,6 +196,13 @@ bool GlobalInput::nativeEventFilter(const QByteArray& eventType, void* message, 
     if (eventType != "xcb_generic_event_t") return false;
     auto* event = static_cast<xcb_generic_event_t*>(message);
     const std::uint8_t type = event->response_type & 0x7f;
+    if (type == XCB_MAPPING_NOTIFY) {
+        // A new layout, or a program (xdotool among them) giving a spare key a symbol: read the
+        // map afresh when the next key comes. Qt reads the event too.
+        if (keySymbols_)
+            xcb_refresh_keyboard_mapping(keySymbols_, reinterpret_cast<xcb_mapping_notify_event_t*>(event));
+        return false;
+    }
     if (type == XCB_KEY_PRESS && !grabbedKeycodes_.empty()) {
         auto* key = reinterpret_cast<xcb_key_press_event_t*>(event);
         const std::uint16_t held = key->state & kModifierBits & static_cast<std::uint16_t>(~lockMask_);
@@ -211,11 +225,10 @@ bool GlobalInput::nativeEventFilter(const QByteArray& eventType, void* message, 
     }
     case XCB_INPUT_RAW_KEY_PRESS:
     case XCB_INPUT_RAW_KEY_RELEASE: {
-        if (!watchControl_) return true;
+        if (keyWatchers_ == 0) return true;
         auto* raw = reinterpret_cast<xcb_input_raw_key_press_event_t*>(event);
-        if (std::find(controlKeycodes_.begin(), controlKeycodes_.end(), raw->detail) !=
-            controlKeycodes_.end())
-            emit controlKeyChanged(generic->event_type == XCB_INPUT_RAW_KEY_PRESS);
+        const std::uint32_t keysym = keysymOf(static_cast<std::uint8_t>(raw->detail));
+        if (keysym) emit keyChanged(keysym, generic->event_type == XCB_INPUT_RAW_KEY_PRESS);
         return true;
     }
     default:

@@ -12,7 +12,7 @@ const QList<const SettingKey*>& allSettings() {
         &kHideOnClickOutside, &kHideOnDeactivate,  &kCopyOnSelect,        &kCursorBlink,      &kSyntaxHighlighting,
         &kPromptTheme,        &kAutoStartEnabled,  &kAutoCheckUpdates,    &kBellEnabled,      &kBellOSNotification,
         &kBellSoundName,      &kWebPickerBrowser,  &kShowAIUsage,         &kAIUsageRefreshIndex, &kColorTheme,
-        &kDictationEnabled,   &kDictationShowOverlay,
+        &kDictationEnabled,   &kDictationShowOverlay, &kDictationPushToTalkKey, &kDictationPushToTalkGlobal,
     };
     return table;
 }

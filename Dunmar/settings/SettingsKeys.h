@@ -40,6 +40,8 @@ enum class SettingId {
     colorTheme,
     dictationEnabled,
     dictationShowOverlay,
+    dictationPushToTalkKey,
+    dictationPushToTalkGlobal,
 };
 
 enum class SettingType { boolean, integer, number, text };
@@ -105,6 +107,13 @@ inline const SettingKey kDictationEnabled{SettingId::dictationEnabled, QStringLi
                                           SettingType::boolean, true};
 inline const SettingKey kDictationShowOverlay{SettingId::dictationShowOverlay, QStringLiteral("dictationShowOverlay"),
                                               SettingType::boolean, true};
+// The key held to dictate: 0 Right Ctrl, 1 Right Alt, 2 F13 (platform/PushToTalkKeys.h).
+inline const SettingKey kDictationPushToTalkKey{SettingId::dictationPushToTalkKey,
+                                                QStringLiteral("dictationPushToTalkKey"), SettingType::integer, 0};
+// Off: the key starts dictation only while the window is shown and has the keyboard.
+inline const SettingKey kDictationPushToTalkGlobal{SettingId::dictationPushToTalkGlobal,
+                                                   QStringLiteral("dictationPushToTalkGlobal"), SettingType::boolean,
+                                                   false};
 
 // What the panel's reset row reports: an action, not a stored setting.
 inline const QString kResetDefaults = QStringLiteral("resetDefaults");
@@ -121,7 +130,7 @@ inline const QString kDockedWindowX = QStringLiteral("dockedWindowX");
 inline const QString kDockedWindowY = QStringLiteral("dockedWindowY");
 inline const QString kWindowDetached = QStringLiteral("windowDetached");
 
-// The 27 settings in their declared order. Built once, never changed.
+// The 29 settings in their declared order. Built once, never changed.
 const QList<const SettingKey*>& allSettings();
 
 // The setting stored under `name`, or nullptr for a key outside the table.

@@ -48,7 +48,7 @@ public:
     SettingsOverlay(Defaults& defaults, SettingsHost* host, QWidget* parent = nullptr);
     ~SettingsOverlay() override;
 
-    // The 27 settings and their defaults, in order, and the same as a map for registration.
+    // The 29 settings and their defaults, in order, and the same as a map for registration.
     static const QList<const settings::SettingKey*>& defaultSettings() { return settings::allSettings(); }
     static QVariantMap defaultSettingsMap() { return settings::defaultSettingsMap(); }
     static void registerDefaultSettings(Defaults& defaults);

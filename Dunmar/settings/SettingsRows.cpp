@@ -5,6 +5,7 @@
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
 #include "platform/Defaults.h"
+#include "platform/PushToTalkKeys.h"
 #include "settings/MiniSlider.h"
 #include "settings/ReportCoalescer.h"
 #include "settings/SegmentedControl.h"
@@ -121,6 +122,14 @@ void SettingsOverlay::buildRows() {
     add(makeOSNotificationRow(), QStringLiteral("toggle:bellOSNotification"));
     add(makeBellSoundRow(), QStringLiteral("bellSound:bellSoundName"));
     add(makeDictationRow(), QStringLiteral("dictation:dictationEnabled"));
+    QStringList pushToTalkKeys;
+    for (const pushtotalk::Key& key : pushtotalk::keys()) pushToTalkKeys << key.name;
+    add(makeSegmentRow(t("pushToTalkKey"), pushToTalkKeys,
+                       choice(settings::kDictationPushToTalkKey, static_cast<int>(pushToTalkKeys.size())),
+                       settings::kDictationPushToTalkKey),
+        QStringLiteral("choice:dictationPushToTalkKey"));
+    add(makeToggleRow(t("pushToTalkGlobal"), settings::kDictationPushToTalkGlobal),
+        QStringLiteral("toggle:dictationPushToTalkGlobal"));
 
     add(makeSectionHeader(t("webpickerSection")), QStringLiteral("header:webpicker"));
     add(makeSegmentRow(t("browser"), {QStringLiteral("Chrome"), QStringLiteral("Safari")}, 0, QString(), {},

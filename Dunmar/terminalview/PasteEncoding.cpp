@@ -1,7 +1,6 @@
 #include "terminalview/PasteEncoding.h"
 
 #include <QChar>
-#include <algorithm>
 
 namespace pasting {
 
@@ -36,14 +35,6 @@ QString shellWordsForPaths(const QStringList& paths) {
     words.reserve(paths.size());
     for (const QString& path : paths) words.append(shellWordForPath(path));
     return words.join(QLatin1Char(' '));
-}
-
-QString withoutPasteEnd(QString text) {
-    const QString marker = QString::fromLatin1(kPasteEnd);
-    for (qsizetype at = text.indexOf(marker); at >= 0;
-         at = text.indexOf(marker, std::max<qsizetype>(0, at - 5)))
-        text.remove(at, marker.size());
-    return text;
 }
 
 } // namespace pasting

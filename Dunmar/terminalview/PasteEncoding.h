@@ -7,7 +7,7 @@
 
 namespace pasting {
 
-// The end marker of a bracketed paste, ESC [ 201 ~.
+// The markers around a bracketed paste, ESC [ 200 ~ and ESC [ 201 ~.
 inline constexpr char kPasteStart[] = "\x1b[200~";
 inline constexpr char kPasteEnd[] = "\x1b[201~";
 
@@ -17,9 +17,5 @@ QString shellWordForPath(const QString& path);
 
 // The words of several paths separated by single blanks.
 QString shellWordsForPaths(const QStringList& paths);
-
-// The text with every end marker taken out, also one that taking out another one forms. Inside a
-// bracketed paste the marker would end the paste early and the rest would run as typed commands.
-QString withoutPasteEnd(QString text);
 
 } // namespace pasting

@@ -180,7 +180,9 @@ public:
     bool isWordSelect() const { return isWordSelect_; }
 
     // ---- Clipboard, paste and drops (TerminalViewClipboard.cpp) ----------------------------------
-    // Types text into the shell, inside bracketed-paste markers when the shell asked for them.
+    // Types text into the shell, inside bracketed-paste markers when the shell asked for them, without
+    // the control characters a paste does not keep (pasting::keptInPaste). The one way in for
+    // every paste and every other component that types outside text into a terminal.
     void pasteText(const QString& text);
     // True from an accepted drag's entry until it leaves or drops.
     bool isDragSessionActive() const { return isDragSessionActive_; }

@@ -2,6 +2,7 @@
 // selecting everything, clearing the history, clipboard writes of programs, and drops of files and
 // text.
 #include "terminalview/PasteEncoding.h"
+#include "terminalview/PasteFilter.h"
 #include "terminalview/TerminalView.h"
 
 #include <QClipboard>
@@ -13,13 +14,19 @@
 #include <QMimeData>
 #include <QUrl>
 
+// Every paste comes through here (the keys and menus, the middle button, drops, the picker,
+// dictation), so that none of them can bring control characters to the program.
 void TerminalView::pasteText(const QString& text) {
+    const QString kept = QString::fromStdU16String(
+        pasting::withoutControls(std::u16string_view(QStringView(text).utf16(), std::size_t(text.size()))));
+    if (kept.isEmpty()) return;
     if (!terminal_->mode(Mode::bracketedPaste)) {
-        writePTY(text);
+        writePTY(kept);
         return;
     }
+    // With ESC gone the text cannot close the bracket early.
     writePTY(QByteArrayView(pasting::kPasteStart, sizeof pasting::kPasteStart - 1));
-    writePTY(pasting::withoutPasteEnd(text));
+    writePTY(kept);
     writePTY(QByteArrayView(pasting::kPasteEnd, sizeof pasting::kPasteEnd - 1));
 }
 

@@ -302,7 +302,9 @@ TEST_F(AppTabs, TitlesFollowTheShellsFolderUnlessTheTabIsNamed) {
     tab(1).editorView->textView()->insertPlainText(QStringLiteral("draft"));
     EXPECT_EQ(stripTitles(), (QStringList{"dunmar", "\u2022 Editor"}));
     fileAnswers << QDir(deep).filePath("notes.txt");
-    ASSERT_TRUE(app->workspace().saveEditorOfTab(1));
+    bool saved = false;
+    app->workspace().saveEditorOfTab(1, false, [&](bool ok) { saved = ok; });
+    ASSERT_TRUE(saved);
     EXPECT_EQ(stripTitles(), (QStringList{"dunmar", "notes.txt"}));
 }
 

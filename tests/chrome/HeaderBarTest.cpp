@@ -60,12 +60,12 @@ TEST(HeaderBar, ButtonSetSwapsBetweenTerminalAndEditorTabs) {
     HeaderFixture f;
     HeaderBarView& h = *f.header;
     const QStringList terminal{"Split Vertically",         "Split Horizontally", "GIT", "</>", "SSH",
-                               qs(Loc::tooltipDictation())};
+                               QStringLiteral("Push-to-Talk Dictation (hold Right Ctrl)")};
     EXPECT_EQ(shownNames(h), terminal);
 
     h.setFileButtonsVisible(true);
     // The file buttons name the chords that work here.
-    EXPECT_EQ(shownNames(h), (QStringList{qs(Loc::tooltipDictation()), qs(Loc::tooltipOpenFile()),
+    EXPECT_EQ(shownNames(h), (QStringList{QStringLiteral("Push-to-Talk Dictation (hold Right Ctrl)"), qs(Loc::tooltipOpenFile()),
                                           qs(Loc::tooltipSave()) + QStringLiteral(" (Ctrl+Shift+S)"),
                                           qs(Loc::tooltipSaveAs()) + QStringLiteral(" (Ctrl+Shift+Alt+S)")}));
     h.setPreviewButtonVisible(true);
@@ -297,7 +297,10 @@ TEST(HeaderBar, RelabelsWhenTheLanguageChanges) {
     stored = "de";
     LanguageNotifier::shared().post();
     LanguageNotifier::shared().post(); // the settings panel announces twice; relabelling is idempotent
-    EXPECT_EQ(h.micButton()->toolTip(), qs(Loc::tooltipDictation()));
+    EXPECT_EQ(h.micButton()->toolTip(), QStringLiteral("Push-to-Talk-Diktat (Right Ctrl gedrückt halten)"));
+    // The key the user chose is named, in the language shown.
+    h.setPushToTalkKeyName(QStringLiteral("F13"));
+    EXPECT_EQ(h.micButton()->toolTip(), QStringLiteral("Push-to-Talk-Diktat (F13 gedrückt halten)"));
     EXPECT_EQ(h.fileSaveButton()->toolTip(), QStringLiteral("Sichern (Ctrl+Shift+S)"));
     EXPECT_EQ(h.previewButton()->toolTip(), qs(Loc::tooltipTogglePreview()));
     Loc::setEnvironment({});

@@ -37,7 +37,6 @@ protected:
         parts.backend = std::make_unique<PocketSphinxBackend>(PocketSphinxBackend::Config{
             QStringLiteral("/usr/share/pocketsphinx/model/en-us"), speechfixtures::commandGrammar()});
         parts.audio = std::make_unique<WavFileAudioSource>(wav, WavFileAudioSource::Pace::asFastAsPossible);
-        parts.watchPushToTalkKey = false;
         app->services().dictation = makeDictationService(
             *defaults, app->workspace(), internals(*app).headerView(), app->window(), std::move(parts));
         manager = app->services().dictation->manager();
@@ -102,7 +101,7 @@ TEST_F(DictationAppTest, TextReachesTheFirstPaneAsABracketedPasteAfterATabSwitch
     ASSERT_TRUE(apptest::waitForShellInForeground(first));
 }
 
-TEST_F(DictationAppTest, EditorTargetInsertsAtTheSelectionAlsoWhenTheWindowHides) {
+TEST_F(DictationAppTest, EditorTargetInsertsAtTheSelectionOnceAHiddenWindowIsBack) {
     launchWithSpokenFile();
     app->workspace().createEditorTab();
     const int index = app->workspace().activeTab();
@@ -114,7 +113,10 @@ TEST_F(DictationAppTest, EditorTargetInsertsAtTheSelectionAlsoWhenTheWindowHides
     cursor.setPosition(13, QTextCursor::KeepAnchor);
     editor->textView()->setTextCursor(cursor);
 
+    // Hiding ends the session; the words are not typed into the hidden window but wait for it.
     dictateWithTheButton({}, End::hideWindow);
+    EXPECT_EQ(editor->text(), QStringLiteral("please DELETE now"));
+    app->window()->show();
     EXPECT_EQ(editor->text(), QStringLiteral("please list all files now"));
 }
 

@@ -112,6 +112,7 @@ public:
 class RecordingHost final : public DictationHost {
 public:
     std::optional<ActiveTab> activeTab() const override { return tab; }
+    bool isShown() const override { return shown; }
     void pasteIntoPane(const QString& tabId, const QString& text) override {
         deliveries << QStringLiteral("pane %1: %2").arg(tabId, text);
     }
@@ -122,6 +123,7 @@ public:
     void showPushToTalkTip() override { ++tips; }
 
     std::optional<ActiveTab> tab;
+    bool shown = true;
     QStringList deliveries;
     int permissionAlerts = 0;
     int tips = 0;

@@ -327,6 +327,34 @@ TEST_F(DictationManagerTest, TargetIsFixedWhenTheSessionStarts) {
     }
 }
 
+TEST_F(DictationManagerTest, TextFinishedWhileTheWindowIsHiddenWaitsForTheWindow) {
+    // Hidden before the final result (the hide ended the session), hidden from the start (a key
+    // held anywhere began it), and a session without a place: only the first two are kept.
+    startRecording();
+    backend->result(QStringLiteral("first words"), false);
+    host.shown = false;
+    manager->stopAndCommit();
+    backend->result(QString(), true);
+    host.tab = DictationHost::ActiveTab{1, true, true, std::nullopt};
+    startRecording();
+    backend->result(QStringLiteral("second words"), true);
+    host.tab = std::nullopt;
+    startRecording();
+    backend->result(QStringLiteral("nowhere"), true);
+    EXPECT_TRUE(host.deliveries.isEmpty());
+    EXPECT_EQ(manager->keptCount(), 2);
+    EXPECT_EQ(manager->state(), DictationState::idle());
+
+    manager->deliverKept(); // still hidden: nothing moves
+    EXPECT_TRUE(host.deliveries.isEmpty());
+    host.shown = true;
+    manager->deliverKept();
+    EXPECT_EQ(host.deliveries, (QStringList{QStringLiteral("pane pane-a: first words"),
+                                            QStringLiteral("editor 1: second words")}));
+    manager->deliverKept();
+    EXPECT_EQ(host.deliveries.size(), 2) << "each text goes once";
+}
+
 TEST_F(DictationManagerTest, PushToTalkTipShowsOnceAtTheFirstRecording) {
     startRecording();
     EXPECT_EQ(host.tips, 1);

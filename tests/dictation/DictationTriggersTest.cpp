@@ -1,11 +1,10 @@
-// The triggers: Control+Shift+Space inside the program, and the push-to-talk key on a real X server.
+// The shortcut trigger: Control+Shift+Space inside the program. The push-to-talk key is tested on
+// a real X server (PushToTalkKeyTest.cpp).
 #include "CountingControl.h"
-#include "dictation/FnKeyMonitor.h"
 #include "dictation/ShortcutMonitor.h"
 
+#include <QApplication>
 #include <QKeyEvent>
-#include <QProcess>
-#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -71,71 +70,6 @@ TEST(ShortcutMonitor, ControlShiftSpaceStartsAndStopsAndIsSwallowedWithItsRepeat
     send(widget, QEvent::KeyPress, chord);
     EXPECT_EQ(control.starts, 2);
     EXPECT_EQ(widget.presses, 4);
-}
-
-// A private X server; ended with the object.
-class PrivateXServer {
-public:
-    ~PrivateXServer() {
-        xvfb_.kill();
-        xvfb_.waitForFinished(5000);
-    }
-    bool start() {
-        xvfb_.start(QStringLiteral("Xvfb"),
-                    {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                     QStringLiteral("0"), QStringLiteral("640x480x24"), QStringLiteral("-nolisten"),
-                     QStringLiteral("tcp"), QStringLiteral("-noreset")});
-        if (!QTest::qWaitFor([&] { return xvfb_.canReadLine(); }, 20000)) return false;
-        display_ = QStringLiteral(":") + QString::fromLatin1(xvfb_.readLine().trimmed());
-        return true;
-    }
-    QString display() const { return display_; }
-    bool xdotool(const QStringList& args) const {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), display_);
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral("xdotool"), args);
-        return p.waitForFinished(10000) && p.exitCode() == 0;
-    }
-
-private:
-    QProcess xvfb_;
-    QString display_;
-};
-
-TEST(FnKeyMonitor, PushToTalkKeyOnTheXServerStartsAndStopsOnItsEdgesOnly) {
-    PrivateXServer x;
-    ASSERT_TRUE(x.start());
-    CountingControl control;
-    FnKeyMonitor monitor(control, x.display());
-    ASSERT_TRUE(monitor.start());
-
-    ASSERT_TRUE(x.xdotool({QStringLiteral("keydown"), QStringLiteral("Control_R")}));
-    QTRY_COMPARE_WITH_TIMEOUT(control.starts, 1, 10000);
-    // Other keys while it is held change nothing; its release ends the session.
-    ASSERT_TRUE(x.xdotool({QStringLiteral("key"), QStringLiteral("shift"), QStringLiteral("a")}));
-    ASSERT_TRUE(x.xdotool({QStringLiteral("keyup"), QStringLiteral("Control_R")}));
-    QTRY_COMPARE_WITH_TIMEOUT(control.stops, 1, 10000);
-    EXPECT_EQ(control.starts, 1);
-    // The left Control key is not the push-to-talk key; a second hold starts again.
-    ASSERT_TRUE(x.xdotool({QStringLiteral("key"), QStringLiteral("Control_L")}));
-    ASSERT_TRUE(x.xdotool({QStringLiteral("key"), QStringLiteral("Control_R")}));
-    QTRY_COMPARE_WITH_TIMEOUT(control.stops, 2, 10000);
-    EXPECT_EQ(control.starts, 2);
-
-    monitor.stop();
-    ASSERT_TRUE(x.xdotool({QStringLiteral("key"), QStringLiteral("Control_R")}));
-    // The server has handled the key once xdotool returned; nothing can arrive any more.
-    EXPECT_FALSE(monitor.isWatching());
-    EXPECT_EQ(control.starts, 2);
-}
-
-TEST(FnKeyMonitor, WithoutADisplayItDoesNotStart) {
-    CountingControl control;
-    FnKeyMonitor monitor(control, QStringLiteral(":98765"));
-    EXPECT_FALSE(monitor.start());
-    EXPECT_FALSE(monitor.isWatching());
 }
 
 } // namespace

@@ -1,33 +1,28 @@
 // Files keep their spelling: encoding, byte-order mark and line endings come back as they were
 // read, and a load that does not finish leaves the text it found.
+#include "EditorTestSupport.h"
 #include "editor/EditorView.h"
 #include "editor/TextFileCheck.h"
 #include "support/Waits.h"
 
 #include <QFile>
+#include <QTextCursor>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <functional>
 #include <sys/stat.h>
 
+using namespace editortest;
+
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 struct Sample {
     const char* name;
     QByteArray bytes;
-    textfile::FileFormat format;
-    QString text; // as the editor holds it
+    textfile::Encoding encoding;
+    textfile::LineEnding lineEnding; // the first one
+    QString text;                    // as the editor holds it
 };
 
 } // namespace
@@ -36,23 +31,26 @@ TEST(FileFormat, OpenAndSaveUnchangedIsByteIdentical) {
     using textfile::Encoding;
     using textfile::LineEnding;
     const std::vector<Sample> samples = {
-        {"lf", "a\nb\n", {Encoding::utf8, LineEnding::lf}, "a\nb\n"},
-        {"crlf", "a\r\nb\r\n", {Encoding::utf8, LineEnding::crlf}, "a\nb\n"},
-        {"cr", "a\rb\r", {Encoding::utf8, LineEnding::cr}, "a\nb\n"},
-        {"no final break", "a\r\nb", {Encoding::utf8, LineEnding::crlf}, "a\nb"},
-        {"latin1", "gr\xfc\xdf\r\n", {Encoding::latin1, LineEnding::crlf}, QStringLiteral("grüß\n")},
-        {"bom", "\xef\xbb\xbfx = 1\n", {Encoding::utf8Bom, LineEnding::lf}, "x = 1\n"},
+        {"lf", "a\nb\n", Encoding::utf8, LineEnding::lf, "a\nb\n"},
+        {"crlf", "a\r\nb\r\n", Encoding::utf8, LineEnding::crlf, "a\nb\n"},
+        {"cr", "a\rb\r", Encoding::utf8, LineEnding::cr, "a\nb\n"},
+        {"no final break", "a\r\nb", Encoding::utf8, LineEnding::crlf, "a\nb"},
+        {"latin1", "gr\xfc\xdf\r\n", Encoding::latin1, LineEnding::crlf, QStringLiteral("grüß\n")},
+        {"bom", "\xef\xbb\xbfx = 1\n", Encoding::utf8Bom, LineEnding::lf, "x = 1\n"},
         {"nbsp",
          "a\xc2\xa0"
          "b\n",
-         {Encoding::utf8, LineEnding::lf},
+         Encoding::utf8, LineEnding::lf,
          QStringLiteral("a\u00a0b\n")},
         {"line separator",
          "a\xe2\x80\xa8"
          "b\n",
-         {Encoding::utf8, LineEnding::lf},
+         Encoding::utf8, LineEnding::lf,
          QStringLiteral("a\u2028b\n")},
-        {"empty", "", {Encoding::utf8, LineEnding::lf}, ""},
+        {"empty", "", Encoding::utf8, LineEnding::lf, ""},
+        // Mixed line breaks are not all made the first one.
+        {"mixed", "a\r\nb\nc\rd\r\n", Encoding::utf8, LineEnding::crlf, "a\nb\nc\nd\n"},
+        {"mixed latin1", "\xe9\n\xe9\r\n\xe9", Encoding::latin1, LineEnding::lf, QStringLiteral("é\né\né")},
     };
     QTemporaryDir dir;
     for (const Sample& s : samples) {
@@ -62,14 +60,15 @@ TEST(FileFormat, OpenAndSaveUnchangedIsByteIdentical) {
         EditorView view;
         ASSERT_TRUE(view.loadFile(path));
         EXPECT_EQ(view.text(), s.text);
-        EXPECT_TRUE(view.fileFormat() == s.format);
+        EXPECT_EQ(view.fileFormat().encoding, s.encoding);
+        EXPECT_EQ(view.fileFormat().lineEnding, s.lineEnding);
         EXPECT_FALSE(view.isDirty());
         ASSERT_TRUE(view.saveFile(path + ".saved"));
         EXPECT_EQ(readAll(path + ".saved"), s.bytes);
     }
 }
 
-TEST(FileFormat, EditsKeepTheFormatAndLatin1GivesWayToUtf8OnlyWhenItMust) {
+TEST(FileFormat, EditsKeepLatin1AndItIsNeverLeftBehindTheUsersBack) {
     QTemporaryDir dir;
     const QString path = dir.filePath("notes.txt");
     writeAll(path, "caf\xe9\r\n");
@@ -80,10 +79,82 @@ TEST(FileFormat, EditsKeepTheFormatAndLatin1GivesWayToUtf8OnlyWhenItMust) {
     ASSERT_TRUE(view.saveFile(path));
     EXPECT_EQ(readAll(path), QByteArray("caf\xe9\r\ns\xfc\xdf\r\n"));
 
+    // A character Latin-1 cannot hold is not written without asking (see the save questions).
     view.textView()->insertPlainText(QStringLiteral("€\n"));
-    ASSERT_TRUE(view.saveFile(path));
-    EXPECT_EQ(readAll(path), QByteArray("caf\xc3\xa9\r\ns\xc3\xbc\xc3\x9f\r\n\xe2\x82\xac\r\n"));
-    EXPECT_EQ(view.fileFormat().encoding, textfile::Encoding::utf8);
+    QString error;
+    EXPECT_FALSE(view.saveFile(path, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(readAll(path), QByteArray("caf\xe9\r\ns\xfc\xdf\r\n"));
+    EXPECT_TRUE(view.isDirty());
+    EXPECT_EQ(view.fileFormat().encoding, textfile::Encoding::latin1);
+}
+
+// A file whose lines end differently keeps each line's own break: untouched lines exactly, changed
+// lines the break of the line they were, new lines the one of the line above them.
+TEST(FileFormat, MixedLineBreaksStayEachLinesOwn) {
+    const QByteArray original = "one\r\ntwo\nthree\r\nfour\rfive";
+    const struct {
+        const char* name;
+        std::function<void(QTextCursor&)> edit;
+        QByteArray expected;
+    } cases[] = {
+        {"unchanged", [](QTextCursor&) {}, original},
+        {"typed into a line",
+         [](QTextCursor& c) {
+             c.setPosition(7); // end of "two"
+             c.insertText("!");
+         },
+         "one\r\ntwo!\nthree\r\nfour\rfive"},
+        {"a new line below one",
+         [](QTextCursor& c) {
+             c.setPosition(3);
+             c.insertText("\nnew");
+         },
+         "one\r\nnew\r\ntwo\nthree\r\nfour\rfive"},
+        {"a line deleted",
+         [](QTextCursor& c) {
+             c.setPosition(4);
+             c.setPosition(8, QTextCursor::KeepAnchor);
+             c.removeSelectedText();
+         },
+         "one\r\nthree\r\nfour\rfive"},
+        {"every line changed",
+         [](QTextCursor& c) {
+             c.select(QTextCursor::Document);
+             c.insertText("ONE\nTWO\nTHREE\nFOUR\nFIVE");
+         },
+         "ONE\r\nTWO\nTHREE\r\nFOUR\rFIVE"},
+        {"lines added after the last",
+         [](QTextCursor& c) {
+             c.movePosition(QTextCursor::End);
+             c.insertText("\nsix");
+         },
+         "one\r\ntwo\nthree\r\nfour\rfive\rsix"},
+        {"two edits far apart",
+         [](QTextCursor& c) {
+             c.setPosition(0);
+             c.insertText("zero\n");
+             c.movePosition(QTextCursor::End);
+             c.movePosition(QTextCursor::StartOfLine);
+             c.insertText("4.5\n");
+         },
+         "zero\r\none\r\ntwo\nthree\r\nfour\r4.5\rfive"},
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath("mixed.txt");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeAll(path, original);
+        EditorView view;
+        ASSERT_TRUE(view.loadFile(path));
+        QTextCursor cursor(view.textView()->document());
+        c.edit(cursor);
+        ASSERT_TRUE(view.saveFile(path));
+        EXPECT_EQ(readAll(path), c.expected);
+        // Saved again, the file stays as it is.
+        ASSERT_TRUE(view.saveFile(path));
+        EXPECT_EQ(readAll(path), c.expected);
+    }
 }
 
 TEST(FileFormat, ALargeFileReadInTheBackgroundKeepsItsFormatToo) {

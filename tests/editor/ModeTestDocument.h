@@ -61,7 +61,8 @@ public:
         case ModeResult::Motion::none:
             break;
         }
-        static const char* const kCommands[] = {"", "save", "close", "save+close", "clipboard"};
+        static const char* const kCommands[] = {"",           "save",           "close",
+                                                "save+close", "close-if-saved", "clipboard"};
         if (result.command != ModeResult::Command::none)
             commands << QString::fromLatin1(kCommands[static_cast<int>(result.command)]);
     }

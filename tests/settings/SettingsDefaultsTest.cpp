@@ -8,9 +8,9 @@
 
 using namespace settingstest;
 
-TEST(SettingsDefaults, TableHoldsTheTwentySevenSettingsInOrderWithTheirTypes) {
+TEST(SettingsDefaults, TableHoldsTheTwentyNineSettingsInOrderWithTheirTypes) {
     const QList<const settings::SettingKey*>& table = SettingsOverlay::defaultSettings();
-    ASSERT_EQ(table.size(), 27);
+    ASSERT_EQ(table.size(), 29);
     QStringList keys;
     QSet<QString> unique;
     for (const settings::SettingKey* entry : table) {
@@ -19,14 +19,14 @@ TEST(SettingsDefaults, TableHoldsTheTwentySevenSettingsInOrderWithTheirTypes) {
         EXPECT_EQ(settings::findSetting(entry->name), entry);
     }
     EXPECT_EQ(settings::findSetting("resetDefaults"), nullptr);
-    EXPECT_EQ(unique.size(), 27);
+    EXPECT_EQ(unique.size(), 29);
     EXPECT_EQ(keys.first(), "appLanguage");
     EXPECT_EQ(keys.indexOf("terminalFontSize"), 3);
     EXPECT_EQ(keys.indexOf("promptTheme"), 15);
-    EXPECT_EQ(keys.last(), "dictationShowOverlay");
+    EXPECT_EQ(keys.last(), "dictationPushToTalkGlobal");
 
     const QVariantMap map = SettingsOverlay::defaultSettingsMap();
-    EXPECT_EQ(map.size(), 27);
+    EXPECT_EQ(map.size(), 29);
     EXPECT_EQ(map.value("appLanguage").typeId(), QMetaType::QString);
     EXPECT_EQ(map.value("appLanguage").toString(), "");
     EXPECT_EQ(map.value("windowOpacity").typeId(), QMetaType::Double);
@@ -41,6 +41,8 @@ TEST(SettingsDefaults, TableHoldsTheTwentySevenSettingsInOrderWithTheirTypes) {
     EXPECT_EQ(map.value("promptTheme"), QVariant(QStringLiteral("default")));
     EXPECT_EQ(map.value("bellSoundName"), QVariant(QStringLiteral("Purr")));
     EXPECT_EQ(map.value("colorTheme"), QVariant(0));
+    EXPECT_EQ(map.value("dictationPushToTalkKey"), QVariant(0));
+    EXPECT_EQ(map.value("dictationPushToTalkGlobal"), QVariant(false));
 }
 
 TEST(SettingsDefaults, NothingWrittenIsAtDefaults) {

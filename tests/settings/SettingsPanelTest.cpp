@@ -66,6 +66,8 @@ TEST(SettingsPanel, RowsInOrderWithTheirTitles) {
         {"toggle:bellOSNotification", "↳ OS Notification"},
         {"bellSound:bellSoundName", "↳ Sound"},
         {"dictation:dictationEnabled", "Dictation"},
+        {"choice:dictationPushToTalkKey", "Push-to-Talk Key"},
+        {"toggle:dictationPushToTalkGlobal", "Push-to-Talk in Any Window"},
         {"header:webpicker", "WEBPICKER"},
         {"choice:browser", "Browser"},
         {"header:claude", "CLAUDE CODE"},
@@ -88,6 +90,8 @@ TEST(SettingsPanel, RowsInOrderWithTheirTitles) {
               (QStringList{"Fira Code", "JetBrains Mono", "Monocraft", "Iosevka Thin"}));
     EXPECT_EQ(choiceOf(rowNamed(*p.panel, "bellSound:bellSoundName"))->labels(),
               (QStringList{"Purr", "Ping", "Funk", "Glass", "Bottle", "Frog"}));
+    EXPECT_EQ(choiceOf(rowNamed(*p.panel, "choice:dictationPushToTalkKey"))->labels(),
+              (QStringList{"Right Ctrl", "Right Alt", "F13"}));
     EXPECT_EQ(choiceOf(rowNamed(*p.panel, "choice:aiUsageRefreshIndex"))->labels(),
               (QStringList{"5m", "10m", "30m"}));
     EXPECT_TRUE(p.reports.isEmpty()) << "nothing is reported before the user changes something";

@@ -144,11 +144,11 @@ TEST(ResetToDefaults, ReturnsTheStoreAndFilesToTheFirstStartState) {
     EXPECT_FALSE(d.hasStoredValue("dockedWindowX"));
     EXPECT_FALSE(d.hasStoredValue("remotePairingCode"));
     EXPECT_DOUBLE_EQ(d.doubleValue("terminalFontSize"), 10.0);
-    EXPECT_EQ(d.storedKeys().size(), 27) << "every setting written explicitly";
+    EXPECT_EQ(d.storedKeys().size(), 29) << "every setting written explicitly";
     EXPECT_TRUE(settings::isAtDefaults(d));
     // Saved to disk as well.
     Defaults reloaded(d.filePath());
-    EXPECT_EQ(reloaded.storedKeys().size(), 27);
+    EXPECT_EQ(reloaded.storedKeys().size(), 29);
 
     EXPECT_EQ(p.host.calls, (QStringList{"deleteCodeHostingToken", "resetPanes", "closeTabsForReset",
                                          "restartFirstShell", "resetWindow", "finishReset"}));

@@ -2,6 +2,7 @@
 // all, clearing the history, and clipboard writes of programs.
 #include "ViewTestSupport.h"
 #include "terminalview/PasteEncoding.h"
+#include "terminalview/PasteFilter.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -56,21 +57,37 @@ TEST(PasteEncodingTest, DroppedPathsAreQuotedForTheShellOnlyWhenTheyNeedIt) {
     EXPECT_EQ(pasting::shellWordsForPaths({"/a b", "/c"}), "'/a b' /c");
 }
 
-TEST(PasteEncodingTest, EveryEndMarkerIsTakenOutOfPastedText) {
-    EXPECT_EQ(pasting::withoutPasteEnd("plain"), "plain");
-    EXPECT_EQ(pasting::withoutPasteEnd("a\x1b[201~b\x1b[201~"), "ab");
-    // Taking one out must not leave another behind.
-    EXPECT_EQ(pasting::withoutPasteEnd("x\x1b[20\x1b[201~1~y"), "xy");
-    EXPECT_EQ(pasting::withoutPasteEnd("\x1b[200~ keeps the start\x1b[201"),
-              "\x1b[200~ keeps the start\x1b[201");
+TEST(PasteFilterTest, KeepsTabLineFeedAndCarriageReturnAndDropsEveryOtherControl) {
+    struct Case {
+        std::u16string in, out;
+    };
+    const std::vector<Case> cases = {
+        {u"plain text", u"plain text"},
+        {u"a\tb\nc\rd\r\n", u"a\tb\nc\rd\r\n"},
+        {u"#\x15touch F\r", u"#touch F\r"},
+        {u"harmless\x1b[201~rm -rf ~\r", u"harmless[201~rm -rf ~\r"},
+        {u"x\x1b[20\x1b[201~1~y", u"x[20[201~1~y"},
+        {u"\x1b]0;title\x07\x1b[2J\x1b[31m", u"]0;title[2J[31m"},
+        {u"\u009b201~\u009d0;t\u009c\u0085\u0080\u009f", u"201~0;t"},
+        {u"\x7f\x08\x03\x04\x1a\x00\x01\x1f", u""},
+        {u"\u00a0\u00ff caf\u00e9 \u202e \U0001F600 \uFFFD", u"\u00a0\u00ff caf\u00e9 \u202e \U0001F600 \uFFFD"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(pasting::withoutControls(c.in), c.out)
+            << QString::fromStdU16String(c.in).toUtf8().toHex().toStdString();
+    }
+    for (char16_t c = 0; c < 0x100; ++c) {
+        const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F);
+        EXPECT_EQ(pasting::keptInPaste(c), !control || c == u'\t' || c == u'\n' || c == u'\r') << int(c);
+    }
 }
 
 TEST_F(ViewTest, PastesAreBracketedWhenTheShellAsksAndCannotEndTheBracketEarly) {
     auto view = makeDumpView();
     InputDump dump(dumpPath);
-    const QString text = "echo one\recho \x1b[1mtwo\r\n";
-    view->pasteText(text);
-    EXPECT_EQ(visible(dump.take(text.toUtf8().size())), visible(text.toUtf8())) << "passed unchanged";
+    view->pasteText("echo one\recho \x1b[1mtwo\r\n\tthree\x7f");
+    const QByteArray kept("echo one\recho [1mtwo\r\n\tthree");
+    EXPECT_EQ(visible(dump.take(kept.size())), visible(kept)) << "line ends and tabs as they are, no controls";
 
     feed(*view, "\x1b[?2004h");
     const qint64 writesBefore = view->perf.writeCount;
@@ -80,7 +97,7 @@ TEST_F(ViewTest, PastesAreBracketedWhenTheShellAsksAndCannotEndTheBracketEarly) 
 
     // Pasted text that closes the bracket itself would run the rest as typed commands.
     view->pasteText("harmless\x1b[201~rm -rf ~\r");
-    const QByteArray expected("\x1b[200~harmlessrm -rf ~\r\x1b[201~");
+    const QByteArray expected("\x1b[200~harmless[201~rm -rf ~\r\x1b[201~");
     EXPECT_EQ(visible(dump.take(expected.size())), visible(expected));
 
     // The clipboard's text through the paste command; an empty clipboard sends nothing.
@@ -117,6 +134,39 @@ TEST_F(ViewTest, DroppedFilesAreTypedAsShellWordsAndDroppedTextAsItIs) {
     EXPECT_FALSE(drop(*view, &other));
     EXPECT_FALSE(view->isDragSessionActive());
     EXPECT_EQ(visible(dump.rest(*view)), "");
+}
+
+TEST_F(ViewTest, EveryPastePathDropsControlCharacters) {
+    auto view = makeDumpView();
+    InputDump dump(dumpPath);
+    const QString hostile = QString::fromUtf8("a\x1b[31m\x15" "b\u009bc\x03\r");
+    const QByteArray kept("a[31mbc\r");
+    for (const bool bracketed : {false, true}) {
+        feed(*view, bracketed ? "\x1b[?2004h" : "\x1b[?2004l");
+        const QByteArray start = bracketed ? QByteArray(pasting::kPasteStart) : QByteArray();
+        const QByteArray end = bracketed ? QByteArray(pasting::kPasteEnd) : QByteArray();
+
+        QGuiApplication::clipboard()->setText(hostile);
+        view->paste(); // Ctrl+Shift+V and the menus
+        EXPECT_EQ(visible(dump.take(start.size() + kept.size() + end.size())), visible(start + kept + end));
+
+        QMimeData text;
+        text.setText(hostile);
+        ASSERT_TRUE(drop(*view, &text));
+        EXPECT_EQ(visible(dump.take(start.size() + kept.size() + end.size())), visible(start + kept + end));
+
+        // A file name may hold controls too; its quotes keep the shell from reading it, not the
+        // line editor.
+        ASSERT_TRUE(drop(*view, filesMime({"/tmp/x\x1b[201~\x15y"}).get()));
+        const QByteArray path("'/tmp/x[201~y'");
+        EXPECT_EQ(visible(dump.take(start.size() + path.size() + end.size())), visible(start + path + end));
+
+        // What the picker and dictation type, and a paste of nothing but controls.
+        view->pasteText(hostile);
+        EXPECT_EQ(visible(dump.take(start.size() + kept.size() + end.size())), visible(start + kept + end));
+        view->pasteText("\x1b\x03");
+        EXPECT_EQ(visible(dump.rest(*view)), "") << "nothing is left to paste";
+    }
 }
 
 TEST_F(ViewTest, SelectAllCopyAndClearScrollback) {

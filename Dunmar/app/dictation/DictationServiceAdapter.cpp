@@ -12,8 +12,10 @@
 #include "editor/EditorView.h"
 #include "localisation/Loc.h"
 #include "localisation/LocBinding.h"
+#include "platform/Defaults.h"
 #include "platform/DialogFocus.h"
-#include "platform/X11Session.h"
+#include "platform/PushToTalkKeys.h"
+#include "settings/SettingsKeys.h"
 #include "terminalview/SplitContainer.h"
 #include "terminalview/TerminalView.h"
 
@@ -39,7 +41,8 @@ QStringList soundSettingsCommand() {
 // The open tabs as the manager sees them.
 class WorkspaceDictationHost final : public DictationHost {
 public:
-    WorkspaceDictationHost(Workspace& workspace, QWidget* window) : workspace_(workspace), window_(window) {}
+    WorkspaceDictationHost(Defaults& defaults, Workspace& workspace, QWidget* window)
+        : defaults_(defaults), workspace_(workspace), window_(window) {}
 
     std::optional<ActiveTab> activeTab() const override {
         const TabList& tabs = workspace_.tabs();
@@ -58,6 +61,8 @@ public:
         }
         return out;
     }
+
+    bool isShown() const override { return window_ && window_->isVisible(); }
 
     void pasteIntoPane(const QString& tabId, const QString& text) override {
         for (TerminalView* view : workspace_.allTerminalViews()) {
@@ -102,7 +107,7 @@ public:
             QMessageBox::Information, QStringLiteral("Tip: Push to Talk"),
             QStringLiteral("Hold %1 to dictate and release it to insert the text. If your desktop uses %1 "
                            "for a shortcut of its own, turn that shortcut off in its keyboard settings.")
-                .arg(FnKeyMonitor::kPushToTalkKeyName),
+                .arg(pushtotalk::key(defaults_.integer(settings::kDictationPushToTalkKey)).name),
             QMessageBox::Ok, window_);
         box->setAttribute(Qt::WA_DeleteOnClose);
         // The session goes on recording while the tip is up: it must not take the keyboard from
@@ -113,6 +118,7 @@ public:
     }
 
 private:
+    Defaults& defaults_;
     Workspace& workspace_;
     QPointer<QWidget> window_;
 };
@@ -121,7 +127,7 @@ class DictationServiceAdapter final : public QObject, public DictationService {
 public:
     DictationServiceAdapter(Defaults& defaults, Workspace& workspace, HeaderBarView* header, QWidget* window,
                             DictationParts parts)
-        : host_(workspace, window), window_(window), header_(header), overlay_(defaults) {
+        : host_(defaults, workspace, window), window_(window), header_(header), overlay_(defaults) {
         std::unique_ptr<SpeechBackend> backend =
             parts.backend ? std::move(parts.backend) : std::make_unique<PocketSphinxBackend>();
         std::unique_ptr<AudioSource> audio =
@@ -130,12 +136,11 @@ public:
         manager_->onStateChange = [this](const DictationState& state) { stateChanged(state); };
         manager_->onTranscriptionUpdate = [this](const QString& text) { overlay_.show(text, window_); };
         DictationControl::install(manager_.get());
-        fnKeyMonitor_ = std::make_unique<FnKeyMonitor>(*manager_);
+        fnKeyMonitor_ = std::make_unique<FnKeyMonitor>(*manager_, defaults);
+        fnKeyMonitor_->setWindow(window);
         // Built like the push-to-talk key, but nothing starts it.
         shortcutMonitor_ = std::make_unique<ShortcutMonitor>(*manager_);
         if (window) window->installEventFilter(this);
-        // The key is read from the X display the program runs on; elsewhere only the button works.
-        if (parts.watchPushToTalkKey && x11::isX11Session()) fnKeyMonitor_->start();
     }
 
     ~DictationServiceAdapter() override {
@@ -149,15 +154,18 @@ public:
     }
 
     void cancel() override { manager_->cancel(); }
+    // Without raw input (not X11) only the button works.
+    void watchPushToTalkKey(GlobalInput& input) override { fnKeyMonitor_->start(input); }
     DictationManager* manager() override { return manager_.get(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        // The window going away stands for the program being hidden: the text said so far is still
-        // inserted when its final result comes.
+        // The window going away stands for the program being hidden: the session ends, and the
+        // text said so far is inserted once the window is back.
         if (watched == window_ && event->type() == QEvent::Hide &&
             manager_->state().kind != DictationState::Kind::idle)
             manager_->stopAndCommit();
+        if (watched == window_ && event->type() == QEvent::Show) manager_->deliverKept();
         return QObject::eventFilter(watched, event);
     }
 

@@ -227,6 +227,9 @@ void SettingsApplier::apply(const SettingKey& key, const QVariant& value) {
         updatePanes([&](PaneSettings& pane) { pane.syntaxHighlighting = highlight; });
         break;
     }
+    case SettingId::dictationPushToTalkKey:
+        host_.refreshPushToTalkKey();
+        break;
     // These take effect where they are next read.
     case SettingId::appLanguage:
     case SettingId::defaultShellIndex:
@@ -235,6 +238,7 @@ void SettingsApplier::apply(const SettingKey& key, const QVariant& value) {
     case SettingId::webPickerBrowser:
     case SettingId::dictationEnabled:
     case SettingId::dictationShowOverlay:
+    case SettingId::dictationPushToTalkGlobal:
         break;
     }
 }

@@ -40,6 +40,8 @@ public:
     // The usage monitor, which polls as the badge's switch and interval ask (it keeps the record of
     // what it was asked).
     virtual UsageService& usageService() = 0;
+    // Names the stored push-to-talk key where the program shows it (the microphone's tooltip).
+    virtual void refreshPushToTalkKey() = 0;
     // Tells the user of a failure that left a setting other than they asked.
     virtual void showSettingsMessage(const QString& text) = 0;
 };

@@ -45,8 +45,9 @@ Route route(const KeyPress& key, const EditorState& editor) {
     if (const std::optional<Action> action = bindings::actionFor(chord, bindings::Place::editor))
         if (!needsEditorView(*action) || editor.hasEditorView) return perform(*action);
 
-    // 2. nano's Control keys; all but the cut also without an editor view. They stay nano's: no
-    // chord of the table is plain Control with a letter.
+    // 2. nano's Control keys; save and close also without an editor view. They stay nano's: no
+    // chord of the table is plain Control with a letter. Cut and paste are the mode's own: ^U
+    // pastes nano's cut buffer, not the clipboard.
     if (editor.mode == EditorInputMode::nano && mods == kControl) {
         switch (key.key) {
         case Qt::Key_S:
@@ -54,7 +55,6 @@ Route route(const KeyPress& key, const EditorState& editor) {
         case Qt::Key_X:
             return perform(Action::closeTab);
         case Qt::Key_U:
-            return perform(Action::paste);
         case Qt::Key_K:
             if (editor.hasEditorView) return {Kind::modeKey};
             break;

@@ -14,6 +14,9 @@ namespace {
 // The key symbol of the grave accent and the X modifier bit of Control.
 constexpr std::uint32_t kGraveKeysym = 0x0060;
 constexpr std::uint16_t kControlMask = XCB_MOD_MASK_CONTROL;
+// The key symbols of the left and the right Control key.
+constexpr std::uint32_t kControlL = 0xffe3;
+constexpr std::uint32_t kControlR = 0xffe4;
 
 } // namespace
 
@@ -35,9 +38,11 @@ void GlobalKeys::registerHotKey() {
             if (onHotKey) onHotKey();
         });
     });
-    connect(input_.get(), &GlobalInput::controlKeyChanged, this, [this](bool down) { controlChanged(down); });
+    connect(input_.get(), &GlobalInput::keyChanged, this, [this](std::uint32_t keysym, bool down) {
+        if (keysym == kControlL || keysym == kControlR) controlChanged(down);
+    });
     if (input_->hasRawInput()) {
-        input_->setWatchControlKey(true);
+        input_->watchKeys();
     } else {
         watchControlInApplication_ = true;
         qApp->installEventFilter(this);

@@ -107,9 +107,10 @@ public:
     bool createEditorTabInternal(const std::optional<QString>& path);
     void saveCurrentEditor();
     void saveCurrentEditorAs();
-    // Saves the editor of tab `index` to its file, asking for a name when it has none. True only
-    // when the file was written; a cancelled choice or a failed write leaves the tab modified.
-    bool saveEditorOfTab(int index, bool askForName = false);
+    // Saves the editor of tab `index` to its file, asking for a name when it has none; the editor
+    // may ask a question first. `done` hears true only when the file was written: a cancelled
+    // choice or question, or a failed write, leaves the tab modified.
+    void saveEditorOfTab(int index, bool askForName = false, std::function<void(bool saved)> done = {});
     // The footer's editor mode for the active editor tab.
     void setActiveEditorMode(EditorInputMode mode);
     // What the window's key handling needs to know of the active editor tab, and its routed keys.

@@ -19,6 +19,7 @@
 namespace {
 
 const QColor kFileErrorColor = QColor::fromRgbF(0.85f, 0.25f, 0.25f);
+const QColor kNoticeColor = QColor::fromRgbF(0.35f, 0.35f, 0.35f);
 const QString kFileToastId = QStringLiteral("editorFileToast");
 
 } // namespace
@@ -147,7 +148,17 @@ bool Workspace::createEditorTabInternal(const std::optional<QString>& path) {
             self->updateHeaderTabs();
         }
     };
-    editor->onSaveRequested = [self] { return self && self->saveEditorOfTab(self->tabs_.activeTab()); };
+    editor->onSaveRequested = [self](std::function<void(bool)> done) {
+        if (self)
+            self->saveEditorOfTab(self->tabs_.activeTab(), false, std::move(done));
+        else
+            done(false);
+    };
+    editor->onNotice = [self](const QString& notice) {
+        if (self)
+            self->host_.toasts().showGenericToast(QStringLiteral("ENCODING"), notice, kNoticeColor,
+                                                  ToastService::kDefaultDismissAfter, kFileToastId);
+    };
     editor->onCloseRequested = [self] {
         if (self) self->closeCurrentTab();
     };
@@ -166,9 +177,12 @@ void Workspace::saveCurrentEditorAs() {
     saveEditorOfTab(tabs_.activeTab(), true);
 }
 
-bool Workspace::saveEditorOfTab(int index, bool askForName) {
+void Workspace::saveEditorOfTab(int index, bool askForName, std::function<void(bool saved)> done) {
+    const auto finish = [done](bool saved) {
+        if (done) done(saved);
+    };
     const TabState* tab = tabs_.find(index);
-    if (!tab || tab->type != TabType::editor || !tab->editorView) return false;
+    if (!tab || tab->type != TabType::editor || !tab->editorView) return finish(false);
     const QPointer<EditorView> editor = tab->editorView;
     const QString current = tab->editorURL.isLocalFile() ? tab->editorURL.toLocalFile() : QString();
     const std::optional<QString> previousName = tab->customName;
@@ -179,35 +193,51 @@ bool Workspace::saveEditorOfTab(int index, bool askForName) {
             !current.isEmpty() ? current : tab->keptEditorPath.value_or(QDir::homePath());
         const std::optional<QString> chosen =
             chooseFile ? chooseFile(FileChoice::saveAs, suggested) : std::nullopt;
-        if (!chosen || chosen->isEmpty()) return false;
+        if (!chosen || chosen->isEmpty()) return finish(false);
         path = *chosen;
     }
-    // The question may have let the tabs change; the tab is found again by its editor.
-    const int now = tabs_.indexOfEditorView(editor);
-    if (now < 0) return false;
+    if (!editor) return finish(false);
 
-    QString error;
-    if (!editor->saveFile(path, &error)) {
-        host_.toasts().showGenericToast(QStringLiteral("SAVE"), QFileInfo(path).fileName() + QStringLiteral(": ") + error,
-                         kFileErrorColor, ToastService::kDefaultDismissAfter, kFileToastId);
-        return false;
-    }
-    TabState& saved = tabs_.at(now);
-    saved.editorURL = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    saved.keptEditorPath.reset();
-    saved.editorDirty = false;
-    // A tab that showed its file's (or the untitled) name shows the new file's; a name the user
-    // gave it stays.
-    const bool automaticName = !previousName || *previousName == qs(Loc::editorTabName()) ||
-                               (!current.isEmpty() && *previousName == QFileInfo(current).fileName());
-    if (automaticName) saved.customName = QFileInfo(path).fileName();
-    // Under a name that has no preview, a preview on show could no longer be switched off.
-    if (saved.previewActive && !host_.isTabPreviewable(now)) {
-        saved.editorView->hidePreview();
-        saved.previewActive = false;
-    }
-    updateHeaderTabs();
-    return true;
+    // The editor may ask first (a file changed on disk, an encoding that cannot spell the text);
+    // by its answer the tabs may have changed, so the tab is found again by its editor.
+    const QPointer<Workspace> self(this);
+    editor->save(path, [self, editor, path, current, previousName, finish](EditorView::SaveResult result,
+                                                                          const QString& error) {
+        const int now = self && editor ? self->tabs_.indexOfEditorView(editor) : -1;
+        if (now < 0) return finish(false);
+        TabState& saved = self->tabs_.at(now);
+        switch (result) {
+        case EditorView::SaveResult::failed:
+            self->host_.toasts().showGenericToast(QStringLiteral("SAVE"),
+                                                  QFileInfo(path).fileName() + QStringLiteral(": ") + error,
+                                                  kFileErrorColor, ToastService::kDefaultDismissAfter,
+                                                  kFileToastId);
+            return finish(false);
+        case EditorView::SaveResult::cancelled:
+            return finish(false);
+        case EditorView::SaveResult::reloaded:
+            saved.editorDirty = editor->isDirty();
+            self->updateHeaderTabs();
+            return finish(false);
+        case EditorView::SaveResult::saved:
+            break;
+        }
+        saved.editorURL = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+        saved.keptEditorPath.reset();
+        saved.editorDirty = false;
+        // A tab that showed its file's (or the untitled) name shows the new file's; a name the user
+        // gave it stays.
+        const bool automaticName = !previousName || *previousName == qs(Loc::editorTabName()) ||
+                                   (!current.isEmpty() && *previousName == QFileInfo(current).fileName());
+        if (automaticName) saved.customName = QFileInfo(path).fileName();
+        // Under a name that has no preview, a preview on show could no longer be switched off.
+        if (saved.previewActive && !self->host_.isTabPreviewable(now)) {
+            saved.editorView->hidePreview();
+            saved.previewActive = false;
+        }
+        self->updateHeaderTabs();
+        finish(true);
+    });
 }
 
 // ---- Keys routed through the window ------------------------------------------------------------

@@ -141,7 +141,10 @@ void Workspace::closeTab(int index) {
                 // Only a file that was really written lets the tab go; a cancelled name or a failed
                 // write keeps it open with its changes.
                 const int i = indexNow();
-                if (i >= 0 && self->saveEditorOfTab(i)) self->doCloseTab(indexNow());
+                if (i < 0) return;
+                self->saveEditorOfTab(i, false, [self, indexNow](bool saved) {
+                    if (saved && indexNow() >= 0) self->doCloseTab(indexNow());
+                });
             },
             [self, indexNow] {
                 const int i = indexNow();
