@@ -1,6 +1,7 @@
 #include "aiusage/AIUsageManager.h"
 
 #include "aiusage/AITokenStore.h"
+#include "platform/BoundedReply.h"
 #include "platform/Defaults.h"
 
 #include <QJsonDocument>
@@ -87,14 +88,20 @@ void AIUsageManager::fetchUsage(bool manual) {
     const quint64 sequence = nextSequence_++;
     ++requestsSent_;
     QNetworkReply* reply = network_.get(request);
-    connect(reply, &QNetworkReply::finished, this, [this, reply, sequence] {
+    // The usage answer is a small JSON object; a server that sends on and on is cut off.
+    BoundedReply* bounded = BoundedReply::watch(reply, {kMaxAnswerBytes, kRequestTimeoutMs});
+    connect(reply, &QNetworkReply::finished, this, [this, reply, bounded, sequence] {
         reply->deleteLater();
-        handleReply(reply, sequence);
+        handleReply(reply, *bounded, sequence);
     });
 }
 
-void AIUsageManager::handleReply(QNetworkReply* reply, quint64 sequence) {
+void AIUsageManager::handleReply(QNetworkReply* reply, BoundedReply& bounded, quint64 sequence) {
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (bounded.cut() != BoundedReply::Cut::none) {
+        log_.write(QStringLiteral("Network error: ") + bounded.cutMessage());
+        return;
+    }
     if (!status.isValid() && reply->error() != QNetworkReply::NoError) {
         log_.write(QStringLiteral("Network error: ") + reply->errorString());
         return;
@@ -103,7 +110,7 @@ void AIUsageManager::handleReply(QNetworkReply* reply, quint64 sequence) {
     newestApplied_ = sequence;
 
     const int code = status.isValid() ? status.toInt() : 0;
-    const QByteArray body = reply->readAll();
+    const QByteArray body = bounded.takeBody();
     log_.write(QStringLiteral("HTTP %1").arg(code));
     if (!body.isEmpty()) {
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

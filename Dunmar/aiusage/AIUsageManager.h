@@ -11,6 +11,8 @@
 #include <functional>
 #include <optional>
 
+class BoundedReply;
+
 class Defaults;
 
 // Polls the provider's usage endpoint with the command-line tool's token, keeps the last answer
@@ -22,6 +24,7 @@ public:
     static inline const QString kCacheKey = QStringLiteral("aiUsageDataCache");
     static inline const QString kDefaultBaseUrl = QStringLiteral("https://api.anthropic.com");
     static constexpr int kRequestTimeoutMs = 60000;
+    static constexpr qint64 kMaxAnswerBytes = 1024 * 1024;
 
     explicit AIUsageManager(Defaults& defaults, QObject* parent = nullptr);
 
@@ -59,7 +62,7 @@ public:
 
 private:
     void setLatestData(const AIUsageData& data);
-    void handleReply(QNetworkReply* reply, quint64 sequence);
+    void handleReply(QNetworkReply* reply, BoundedReply& bounded, quint64 sequence);
 
     Defaults& defaults_;
     QNetworkAccessManager network_;

@@ -42,7 +42,9 @@ std::optional<Stamp> take(const QString& path, const QByteArray& digest) {
 std::optional<Stamp> takeWithContent(const QString& path) {
     std::optional<Stamp> stamp = take(path, QByteArray());
     if (!stamp || stamp->size > textfile::kOpenLimit) return stamp;
-    if (const std::optional<QByteArray> bytes = regularfile::read(path)) stamp->digest = digestOf(*bytes);
+    // Bounded as it is read too: the file may grow after its size was looked at.
+    if (const std::optional<QByteArray> bytes = regularfile::read(path, nullptr, textfile::kOpenLimit))
+        stamp->digest = digestOf(*bytes);
     return stamp;
 }
 
@@ -58,7 +60,7 @@ Change compare(const QString& path, Stamp& recorded) {
     if (looksSame && !inDoubt) return Change::same;
     // A file larger than the editor reads cannot hold what the editor read from it.
     if (st->st_size > textfile::kOpenLimit) return Change::changed;
-    const std::optional<QByteArray> bytes = regularfile::read(path);
+    const std::optional<QByteArray> bytes = regularfile::read(path, nullptr, textfile::kOpenLimit);
     if (!bytes) return Change::changed;
     if (digestOf(*bytes) != recorded.digest) return Change::changed;
     // The content is what the editor holds: the look of the file before it was read stands for

@@ -141,8 +141,12 @@ bool EditorView::loadFile(const QString& path, QString* error, LoadDone done) {
         return true;
     }
     std::optional<diskstamp::Stamp> before = diskstamp::take(path, QByteArray());
-    const std::optional<QByteArray> bytes = regularfile::read(path, error);
-    if (!bytes) return false;
+    regularfile::Facts facts;
+    const std::optional<QByteArray> bytes = regularfile::read(path, error, textfile::kOpenLimit, &facts);
+    if (!bytes) {
+        if (facts.overLimit && error) *error = textfile::grewPastLimitReason(info.fileName());
+        return false;
+    }
     // A small file read over a background load under way takes its place.
     if (loadTask_) {
         loadTask_->cancelled = true;
@@ -201,9 +205,10 @@ void EditorView::startBackgroundLoad(const QString& path, qint64 size, LoadDone 
             // Text that arrives while the panel fades out after a cancel is not wanted any more.
             if (self->loadingOverlay_ && self->loadingOverlay_->isDismissing()) return;
             if (!decoded) {
-                self->endLoad(
-                    false,
-                    QStringLiteral("\"%1\" konnte nicht gelesen werden.").arg(QFileInfo(path).fileName()));
+                const QString name = QFileInfo(path).fileName();
+                self->endLoad(false, current->overLimit
+                                         ? textfile::grewPastLimitReason(name)
+                                         : QStringLiteral("\"%1\" konnte nicht gelesen werden.").arg(name));
                 return;
             }
             const textfile::FileFormat format = decoded->format;

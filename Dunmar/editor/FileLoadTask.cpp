@@ -1,5 +1,7 @@
 #include "editor/FileLoadTask.h"
 
+#include "platform/BoundedBuffer.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QPointer>
@@ -26,9 +28,11 @@ void FileLoadTask::load(const QString& path, qint64 totalSize, QObject* context,
         return;
     }
     const std::weak_ptr<FileLoadTask> weak = weak_from_this();
-    QThreadPool::globalInstance()->start([weak, file, totalSize, post, progress, completion] {
-        QByteArray buffer;
-        buffer.reserve(static_cast<qsizetype>(std::clamp<qint64>(totalSize, 0, kReserveLimit)));
+    QThreadPool::globalInstance()->start([weak, file, totalSize, limit = maxBytes, post, progress,
+                                          completion] {
+        // The size seen before the read is no bound: the file may grow while it is read.
+        BoundedBuffer buffer(limit);
+        buffer.reserve(std::min(totalSize, kReserveLimit));
         qint64 bytesRead = 0;
         bool failed = false;
         auto alive = [&weak] {
@@ -36,12 +40,17 @@ void FileLoadTask::load(const QString& path, qint64 totalSize, QObject* context,
             return task && !task->cancelled;
         };
         while (alive()) {
-            const QByteArray chunk = file->read(kChunkSize);
+            // One byte past the limit is all it takes to know.
+            const QByteArray chunk = file->read(std::min(kChunkSize, limit - buffer.size() + 1));
             if (chunk.isEmpty()) {
                 failed = file->error() != QFileDevice::NoError;
                 break;
             }
-            buffer.append(chunk);
+            if (!buffer.append(chunk)) {
+                if (const std::shared_ptr<FileLoadTask> task = weak.lock()) task->overLimit = true;
+                failed = true;
+                break;
+            }
             bytesRead += chunk.size();
             const double fraction =
                 totalSize > 0 ? std::min(double(bytesRead) / double(totalSize), 1.0) : 1.0;
@@ -49,7 +58,7 @@ void FileLoadTask::load(const QString& path, qint64 totalSize, QObject* context,
         }
         file->close();
         if (alive() && !failed) {
-            auto decoded = std::make_shared<textfile::Decoded>(textfile::decode(buffer));
+            auto decoded = std::make_shared<textfile::Decoded>(textfile::decode(buffer.take()));
             post([completion, decoded] { completion(std::move(*decoded)); });
         } else {
             post([completion] { completion(std::nullopt); });

@@ -33,6 +33,12 @@ std::optional<QString> refusalReason(const QString& path) {
     return std::nullopt;
 }
 
+QString grewPastLimitReason(const QString& fileName) {
+    return QStringLiteral(
+               "\"%1\" ist beim Laden über 50 MB gewachsen. Der Editor unterstützt Dateien bis 50 MB.")
+        .arg(fileName);
+}
+
 namespace {
 
 LineEnding firstLineEnding(const QString& text) {

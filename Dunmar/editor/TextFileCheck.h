@@ -21,6 +21,10 @@ inline constexpr int kBinaryProbeBytes = 512;
 // opened passes: reading it reports that.
 std::optional<QString> refusalReason(const QString& path);
 
+// The message for a file that held more than kOpenLimit bytes when it was read, though it was
+// smaller when it was looked at: it grew while it loaded.
+QString grewPastLimitReason(const QString& fileName);
+
 // How a file spelled its text, so that a save writes it back the same way: an unchanged document
 // saves byte for byte as it was read.
 enum class Encoding { utf8, utf8Bom, latin1 };

@@ -1,12 +1,12 @@
 #include "git/ChildProcess.h"
 
+#include "platform/ProcessGroup.h"
+
 #include <QCoreApplication>
 #include <QMutex>
 #include <QProcess>
 #include <QSet>
-#include <csignal>
 #include <mutex>
-#include <unistd.h>
 
 namespace {
 
@@ -30,8 +30,7 @@ void endRunningChildrenAtQuit() {
         if (!app) return;
         QObject::connect(app, &QCoreApplication::aboutToQuit, app, [] {
             QMutexLocker lock(&running().mutex);
-            for (const qint64 group : std::as_const(running().groups))
-                ::kill(-static_cast<pid_t>(group), SIGKILL);
+            for (const qint64 group : std::as_const(running().groups)) processgroup::killGroup(group);
         });
     });
 }
@@ -49,7 +48,7 @@ ChildRun runChild(const QString& program, const QStringList& args, const QString
     process.setStandardInputFile(QProcess::nullDevice());
     // Its own process group, so that a time-out also ends the helpers it started (a fetch waits
     // in git-remote-http or ssh, not in git itself).
-    process.setChildProcessModifier([] { ::setsid(); });
+    processgroup::startInOwnGroup(process);
     process.start();
     if (!process.waitForStarted(-1)) {
         run.launchError = process.errorString();
@@ -64,7 +63,7 @@ ChildRun runChild(const QString& program, const QStringList& args, const QString
     }
     if (!process.waitForFinished(timeLimitMs) && process.state() != QProcess::NotRunning) {
         run.timedOut = true;
-        ::kill(-static_cast<pid_t>(pid), SIGKILL);
+        processgroup::killGroup(pid);
         process.waitForFinished(-1);
     }
     {

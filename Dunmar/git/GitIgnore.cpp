@@ -1,8 +1,10 @@
 #include "git/GitIgnore.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 std::optional<QString> gitignoreLine(const QString& path) {
@@ -26,7 +28,13 @@ IgnoreOutcome addToGitignoreFile(const QString& gitRoot, const QString& path) {
     if (!line) return IgnoreOutcome::failed;
     const QString file = gitRoot + QStringLiteral("/.gitignore");
     QString text;
-    if (QFile f(file); f.open(QIODevice::ReadOnly)) text = QString::fromUtf8(f.readAll());
+    // The repository's own file: a FIFO or a file of any size may stand there. One that cannot be
+    // read is left alone rather than replaced by a single line.
+    if (QFileInfo::exists(file)) {
+        const std::optional<QByteArray> bytes = regularfile::read(file, nullptr, kMaxGitignoreBytes);
+        if (!bytes) return IgnoreOutcome::failed;
+        text = QString::fromUtf8(*bytes);
+    }
     if (text.split(QLatin1Char('\n')).contains(*line)) return IgnoreOutcome::alreadyIgnored;
     if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n'))) text += QLatin1Char('\n');
     text += *line + QLatin1Char('\n');

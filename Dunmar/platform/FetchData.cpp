@@ -15,9 +15,11 @@ bool isTransportFailure(QNetworkReply::NetworkError error, bool httpResponseRece
 }
 
 void fetchData(QNetworkAccessManager& manager, const QNetworkRequest& request, QObject* context,
-               std::function<void(FetchResult)> done, const QByteArray& verb, const QByteArray& body) {
+               std::function<void(FetchResult)> done, const QByteArray& verb, const QByteArray& body,
+               const FetchLimits& limits) {
     QNetworkReply* reply = (verb == "GET" && body.isEmpty()) ? manager.get(request)
                                                              : manager.sendCustomRequest(request, verb, body);
+    BoundedReply* bounded = BoundedReply::watch(reply, limits);
     auto delivered = std::make_shared<bool>(false);
     const bool hasContext = context != nullptr;
     QPointer<QObject> guard(context);
@@ -28,16 +30,18 @@ void fetchData(QNetworkAccessManager& manager, const QNetworkRequest& request, Q
         if (done) done(std::move(result));
     };
 
-    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, deliver] {
+    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, bounded, deliver] {
         FetchResult result;
         const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
         result.httpStatus = status.isValid() ? status.toInt() : 0;
         result.redirectTarget = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
         const QNetworkReply::NetworkError error = reply->error();
-        if (isTransportFailure(error, status.isValid()))
+        if (bounded->cut() != BoundedReply::Cut::none)
+            result.error = FetchError{error, bounded->cutMessage(), true};
+        else if (isTransportFailure(error, status.isValid()))
             result.error = FetchError{error, reply->errorString()};
         else
-            result.data = reply->readAll();
+            result.data = bounded->takeBody();
         deliver(std::move(result));
         reply->deleteLater();
     });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/BoundedReply.h"
+
 #include <QByteArray>
 #include <QNetworkReply>
 #include <QString>
@@ -12,10 +14,11 @@ class QNetworkRequest;
 class QObject;
 
 // A failure to get any answer from the server: no connection, a broken transfer, a cancelled
-// request. An HTTP error status is not one of these.
+// request, an answer cut off at its limits. An HTTP error status is not one of these.
 struct FetchError {
     QNetworkReply::NetworkError code = QNetworkReply::UnknownNetworkError;
     QString message;
+    bool cutOff = false; // the answer passed its size or time limit; `message` says which
 };
 
 // What a request delivers: the body (possibly empty) or a transport error. The HTTP status is
@@ -32,10 +35,11 @@ struct FetchResult {
 
 // Sends the request with the given method and body and runs `done` exactly once on the manager's
 // thread, unless `context` (when given) is destroyed first; then nothing runs. Destroying the
-// manager before the answer delivers an OperationCanceledError.
+// manager before the answer delivers an OperationCanceledError. An answer that passes `limits` is
+// cut off and delivered as an error.
 void fetchData(QNetworkAccessManager& manager, const QNetworkRequest& request, QObject* context,
                std::function<void(FetchResult)> done, const QByteArray& verb = QByteArrayLiteral("GET"),
-               const QByteArray& body = {});
+               const QByteArray& body = {}, const FetchLimits& limits = {});
 
 // Whether a finished reply failed at the transport level: an error that is not one the server
 // answered with a status of its own.

@@ -1,5 +1,7 @@
 #include "platform/RegularFile.h"
 
+#include "platform/BoundedBuffer.h"
+
 #include <QFile>
 #include <cerrno>
 #include <cstring>
@@ -16,6 +18,7 @@ bool isSpecialFile(const QString& path) {
 }
 
 std::optional<QByteArray> read(const QString& path, QString* error, qint64 maxBytes, Facts* facts) {
+    if (facts) facts->overLimit = false;
     const auto fail = [error](const QString& why) -> std::optional<QByteArray> {
         if (error) *error = why;
         return std::nullopt;
@@ -29,7 +32,10 @@ std::optional<QByteArray> read(const QString& path, QString* error, qint64 maxBy
         ::close(fd);
         return fail(QStringLiteral("not a regular file"));
     }
-    const auto tooLarge = [&] { return fail(QStringLiteral("larger than %1 bytes").arg(maxBytes)); };
+    const auto tooLarge = [&] {
+        if (facts) facts->overLimit = true;
+        return fail(QStringLiteral("larger than ") + byteCountText(maxBytes));
+    };
     if (st.st_size > maxBytes) {
         ::close(fd);
         return tooLarge();
@@ -40,11 +46,12 @@ std::optional<QByteArray> read(const QString& path, QString* error, qint64 maxBy
         ::close(fd);
         return fail(file.errorString());
     }
-    // One byte past the limit tells a file that grew since the size was looked at.
-    QByteArray bytes = maxBytes == kNoSizeLimit ? file.readAll() : file.read(maxBytes + 1);
+    // Counted as it is read: the file may have grown since its size was looked at.
+    BoundedBuffer bytes(maxBytes);
+    bytes.reserve(st.st_size);
+    if (!bytes.readFrom(file)) return tooLarge();
     if (file.error() != QFileDevice::NoError) return fail(file.errorString());
-    if (bytes.size() > maxBytes) return tooLarge();
-    return bytes;
+    return bytes.take();
 }
 
 } // namespace regularfile

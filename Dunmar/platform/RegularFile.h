@@ -16,6 +16,7 @@ inline constexpr qint64 kNoSizeLimit = std::numeric_limits<qint64>::max();
 // What a read learned about the file besides its content.
 struct Facts {
     unsigned permissions = 0; // the mode's permission bits, 07777
+    bool overLimit = false;   // the file held more than the reader's limit
 
     bool readableByOthers() const { return (permissions & 044u) != 0; } // by the group or others
 };

@@ -65,6 +65,9 @@ void RemoteStreamer::start(const QString& code) {
 
     auto* socket = new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this);
     socket->setSslConfiguration(ssl_);
+    // The relay only ever tells us small control messages; it cannot make us hold more.
+    socket->setMaxAllowedIncomingMessageSize(kMaxRelayMessageBytes);
+    socket->setMaxAllowedIncomingFrameSize(kMaxRelayMessageBytes);
     connect(socket, &QWebSocket::connected, this, [this, socket] { onOpened(socket); });
     connect(socket, &QWebSocket::textMessageReceived, this,
             [this, socket](const QString& text) { onText(socket, text); });

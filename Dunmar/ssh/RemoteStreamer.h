@@ -19,6 +19,8 @@ public:
     static constexpr int kReconnectDelayMs = 5000;
     // Output waiting for a slow relay beyond this is dropped rather than held without end.
     static constexpr qint64 kMaxQueuedBytes = 4 * 1024 * 1024;
+    // The largest message taken from the relay; a larger one ends the connection.
+    static constexpr qint64 kMaxRelayMessageBytes = 64 * 1024;
 
     explicit RemoteStreamer(QObject* parent = nullptr);
     ~RemoteStreamer() override;

@@ -1,6 +1,7 @@
 #include "updater/UpdateChecker.h"
 
 #include "DunmarVersion.h"
+#include "platform/BoundedReply.h"
 #include "updater/ChecksumFile.h"
 #include "updater/OffThread.h"
 #include "updater/TrustedHost.h"
@@ -15,8 +16,17 @@
 
 namespace {
 
-UpdateError networkError(QNetworkReply* reply) {
-    return {UpdateError::kNetworkDomain, static_cast<int>(reply->error()), reply->errorString()};
+// What the service may send: a release description, a checksum or signature file, an archive. A
+// server that sends more, or keeps sending, is cut off; the archive may take its time (a slow line
+// is still a line), the small answers may not.
+constexpr FetchLimits kReleaseLimits{4 * 1024 * 1024, 120000};
+constexpr FetchLimits kVerificationLimits{64 * 1024, 120000};
+constexpr FetchLimits kArchiveLimits{512LL * 1024 * 1024, 0};
+
+UpdateError networkError(QNetworkReply* reply, const BoundedReply* bounded) {
+    const QString cut = bounded->cutMessage();
+    return {UpdateError::kNetworkDomain, static_cast<int>(reply->error()),
+            cut.isEmpty() ? reply->errorString() : cut};
 }
 
 // Whether the server answered at all. A transfer cut short (a time-out, a refused redirect, a file
@@ -64,10 +74,11 @@ void UpdateChecker::checkForUpdate(std::function<void(CheckResult)> done) {
     QNetworkRequest request = makeRequest(url, options_.checkTimeoutMs);
     request.setRawHeader("Accept", "application/vnd.github.v3+json");
     QNetworkReply* reply = network_.get(request);
-    connect(reply, &QNetworkReply::finished, this, [this, reply, done = std::move(done)] {
+    BoundedReply* bounded = BoundedReply::watch(reply, kReleaseLimits);
+    connect(reply, &QNetworkReply::finished, this, [this, reply, bounded, done = std::move(done)] {
         reply->deleteLater();
         if (!hasHttpStatus(reply)) {
-            done(networkError(reply));
+            done(networkError(reply, bounded));
             return;
         }
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
@@ -76,7 +87,7 @@ void UpdateChecker::checkForUpdate(std::function<void(CheckResult)> done) {
                                       QStringLiteral("Server returned HTTP ") + QString::number(status)));
             return;
         }
-        const QByteArray body = reply->readAll();
+        const QByteArray body = bounded->takeBody();
         if (body.isEmpty()) {
             done(
                 UpdateError::checker(updatecode::kBadAnswer, QStringLiteral("No data received from server")));
@@ -101,15 +112,16 @@ void UpdateChecker::fetch(const QUrl& url, int timeoutMs, std::function<void(Fet
                          QNetworkRequest::UserVerifiedRedirectPolicy);
     QNetworkReply* reply = network_.get(request);
     guardRedirects(reply, options_.allowedUpdateHosts);
-    connect(reply, &QNetworkReply::finished, this, [reply, done = std::move(done)] {
+    BoundedReply* bounded = BoundedReply::watch(reply, kVerificationLimits);
+    connect(reply, &QNetworkReply::finished, this, [reply, bounded, done = std::move(done)] {
         reply->deleteLater();
         // An answer of the server, whatever its status, is the checksum's to judge: an error page
         // simply does not match.
         if (!hasHttpStatus(reply)) {
-            done(networkError(reply));
+            done(networkError(reply, bounded));
             return;
         }
-        done(reply->readAll());
+        done(bounded->takeBody());
     });
 }
 
@@ -148,10 +160,12 @@ void UpdateChecker::downloadAndInstall(const GitHubRelease& release, const Runni
                          QNetworkRequest::UserVerifiedRedirectPolicy);
     QNetworkReply* reply = network_.get(request);
     guardRedirects(reply, options_.allowedUpdateHosts);
-    connect(reply, &QNetworkReply::readyRead, this, [reply, file] {
-        const QByteArray chunk = reply->readAll();
-        if (file->write(chunk) != chunk.size()) reply->abort();
-    });
+    auto written = std::make_shared<bool>(true);
+    BoundedReply* bounded =
+        BoundedReply::watch(reply, kArchiveLimits, [file, written](const QByteArray& piece) {
+            *written = file->write(piece) == piece.size();
+            return *written;
+        });
     connect(reply, &QNetworkReply::downloadProgress, this,
             [reply, onProgress](qint64 received, qint64 total) {
                 // Without an announced length the network layer still reports the end as "all of it";
@@ -160,21 +174,21 @@ void UpdateChecker::downloadAndInstall(const GitHubRelease& release, const Runni
                 if (total >= 1 && onProgress)
                     onProgress(static_cast<double>(received) / static_cast<double>(total));
             });
-    connect(reply, &QNetworkReply::finished, this, [this, reply, file, archive, release, install] {
-        reply->deleteLater();
-        const QByteArray rest = reply->readAll();
-        const bool written =
-            file->write(rest) == rest.size() && file->flush() && file->error() == QFile::NoError;
-        file->close();
-        if (!hasHttpStatus(reply) || !written) {
-            QFile::remove(archive);
-            finishUpdate(written ? networkError(reply)
-                                 : UpdateError::checker(updatecode::kDownloadFailed,
-                                                        QStringLiteral("Download failed")));
-            return;
-        }
-        verifyAndInstall(archive, release, install);
-    });
+    connect(reply, &QNetworkReply::finished, this,
+            [this, reply, bounded, file, written, archive, release, install] {
+                reply->deleteLater();
+                bounded->takeBody(); // what is left goes to the file
+                const bool complete = *written && file->flush() && file->error() == QFile::NoError;
+                file->close();
+                if (!hasHttpStatus(reply) || !complete) {
+                    QFile::remove(archive);
+                    finishUpdate(complete ? networkError(reply, bounded)
+                                          : UpdateError::checker(updatecode::kDownloadFailed,
+                                                                 QStringLiteral("Download failed")));
+                    return;
+                }
+                verifyAndInstall(archive, release, install);
+            });
 }
 
 void UpdateChecker::verifyAndInstall(const QString& archive, const GitHubRelease& release,

@@ -99,6 +99,12 @@ public:
     static constexpr int kAvailableTimeoutMs = 2000;
     static constexpr int kRequestTimeoutMs = 3000;
     static constexpr int kActivateTimeoutMs = 60000;
+    // The browser's target lists are a few hundred bytes a tab.
+    static constexpr qint64 kMaxAnswerBytes = 1024 * 1024;
+
+    // Why the last answer on the port was cut off ("port 9222: answer larger than 1 MiB"), while no
+    // whole answer has come since; empty otherwise.
+    QString lastCutOff() const { return lastCutOff_; }
 
 private:
     void get(const QString& path, int timeoutMs, std::function<void(std::optional<QByteArray>)> done,
@@ -122,6 +128,7 @@ private:
     QHash<qint64, Completion> pendingCallbacks_;
 
     std::optional<pid_t> managedApp_;
+    QString lastCutOff_;
 
     int pingTimeoutMs_ = 3000;
     int launchPollIntervalMs_ = 700;

@@ -37,13 +37,22 @@ void ChromeCDPClient::get(const QString& path, int timeoutMs,
     }
     QNetworkRequest request(url);
     request.setTransferTimeout(timeoutMs);
+    // Whatever listens on the port answers: another local program may stream into it without end.
+    // The whole answer has to come within the time-out, and within kMaxAnswerBytes.
+    const QPointer<ChromeCDPClient> self(this);
     fetchData(
         network_, request, this,
-        [done = std::move(done)](FetchResult result) {
+        [self, port = debugPort(), done = std::move(done)](FetchResult result) {
+            if (self && result.error && result.error->cutOff) {
+                self->lastCutOff_ = QStringLiteral("port %1: %2").arg(port).arg(result.error->message);
+                qWarning("DevTools: %s", qUtf8Printable(self->lastCutOff_));
+            } else if (self && result.ok()) {
+                self->lastCutOff_.clear();
+            }
             if (!result.ok()) return done(std::nullopt);
             done(std::move(result.data));
         },
-        verb);
+        verb, {}, FetchLimits{kMaxAnswerBytes, timeoutMs});
 }
 
 void ChromeCDPClient::isAvailable(std::function<void(bool)> done) {

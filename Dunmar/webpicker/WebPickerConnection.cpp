@@ -88,7 +88,11 @@ void WebPickerConnection::connectToTab() {
                 if (const auto id = devtools::targetIdOfWebSocket(*fresh)) self->openedTargetIds_.insert(*id);
                 return self->doConnect(*fresh);
             }
-            emit self->ended(loc("chromeNotReachable"));
+            // Something else on the port that answers without end is named, not taken for a
+            // browser that is merely missing.
+            const QString cutOff = self->cdp_->lastCutOff();
+            emit self->ended(cutOff.isEmpty() ? loc("chromeNotReachable")
+                                              : loc("chromeNotReachable") + QStringLiteral(" — ") + cutOff);
         });
     });
 }

@@ -7,7 +7,9 @@
 #include "support/Waits.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QProcess>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -102,6 +104,42 @@ TEST_F(FileLoading, TheLoaderReportsProgressAndDeliversOnce) {
     EXPECT_FALSE(run(path, 3 * FileLoadTask::kChunkSize, true)->result) << "cancelled: no text";
     EXPECT_FALSE(run(dir.filePath("missing"), 10, false)->result);
     testsupport::drainEvents();
+}
+
+TEST_F(FileLoading, AFileThatGrowsWhileItLoadsStopsAtTheLimit) {
+    // A log still being written: it was half the limit when looked at, and a writer keeps adding.
+    constexpr qint64 kLimit = 1024 * 1024;
+    const QString path = file("growing.log", kLimit / 2);
+    const qint64 seen = QFileInfo(path).size();
+    QProcess writer;
+    writer.start(QStringLiteral("sh"),
+                 {QStringLiteral("-c"), QStringLiteral("head -c 16777216 /dev/zero | tr '\\0' x >> \"$1\""),
+                  QStringLiteral("sh"), path});
+    ASSERT_TRUE(writer.waitForStarted());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(path).size() > kLimit; }, 10000));
+
+    QObject context;
+    Load load;
+    auto task = FileLoadTask::create();
+    task->maxBytes = kLimit;
+    task->load(
+        path, seen, &context, [&](double f) { load.progress.push_back(f); },
+        [&](std::optional<textfile::Decoded> text) {
+            ++load.completions;
+            load.result = std::move(text);
+        });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return load.completions == 1; }, 10000));
+    EXPECT_FALSE(load.result) << "no text: half of it would be saved over the file";
+    EXPECT_TRUE(task->overLimit);
+    // Each progress report is one piece read: the reading stopped one byte past the limit.
+    EXPECT_LE(qint64(load.progress.size()), kLimit / FileLoadTask::kChunkSize + 1);
+    writer.kill();
+    writer.waitForFinished();
+    testsupport::drainEvents();
+
+    EXPECT_EQ(textfile::grewPastLimitReason(QStringLiteral("growing.log")),
+              QStringLiteral("\"growing.log\" ist beim Laden über 50 MB gewachsen. Der Editor unterstützt "
+                             "Dateien bis 50 MB."));
 }
 
 TEST_F(FileLoading, ALargeFileLoadsUnderAPanelAndCancelKeepsTheTextBefore) {

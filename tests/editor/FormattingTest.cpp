@@ -175,3 +175,46 @@ TEST_F(Formatting, HtmlUsesTheFilesExtensionAndSwiftItsStandIn) {
     ASSERT_TRUE(waitForToast(3));
     EXPECT_EQ(host.editorView(2)->text(), "LET X = 1\n");
 }
+
+TEST_F(Formatting, OutputFarLargerThanTheDocumentIsRefused) {
+    EditorView* view = host.addEditor(QStringLiteral("x=1\n"), SyntaxLanguage::python);
+    // Prints without end; the time limit is far off, so only the output limit can stop it.
+    standIn("black", "cat >/dev/null\nexec yes xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\n");
+    commands.formatCurrentDocument();
+    ASSERT_TRUE(waitForToast(1));
+    EXPECT_EQ(host.lastToast(), "Formatter-Ausgabe zu groß (über 1 MiB) — Dokument unverändert");
+    EXPECT_EQ(host.toasts.back().seconds, 6);
+    EXPECT_EQ(view->text(), "x=1\n");
+    EXPECT_FALSE(view->isDirty());
+
+    // The limit grows with the document, up to a ceiling.
+    EXPECT_EQ(FormatterProcess::outputLimit(0), 1024 * 1024);
+    EXPECT_EQ(FormatterProcess::outputLimit(10 * 1024 * 1024), 41 * 1024 * 1024);
+    EXPECT_EQ(FormatterProcess::outputLimit(50 * 1024 * 1024), 128 * 1024 * 1024);
+}
+
+TEST_F(Formatting, ATimeOutEndsWhatTheFormatterStarted) {
+    EditorView* view = host.addEditor(QStringLiteral("x=1\n"), SyntaxLanguage::python);
+    // Like npx waiting on node: the formatter starts a helper and waits for it.
+    const QString pidFile = tools.filePath("helper.pid");
+    standIn("black", "sleep 300 &\necho $! > '" + pidFile.toUtf8() + "'\nwait\n");
+    commands.formatterTimeLimitMs = 2000;
+    commands.formatCurrentDocument();
+    ASSERT_TRUE(waitForToast(1));
+    EXPECT_EQ(host.lastToast(), "Formatter nach 2 s abgebrochen");
+    EXPECT_EQ(view->text(), "x=1\n");
+
+    QFile f(pidFile);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray helper = f.readAll().trimmed();
+    ASSERT_FALSE(helper.isEmpty());
+    // Gone, or a zombie about to be reaped by whoever inherited it.
+    const auto running = [&] {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(QString::fromLatin1(helper)));
+        if (!stat.open(QIODevice::ReadOnly)) return false;
+        const QByteArray line = stat.readAll();
+        return line.mid(line.lastIndexOf(')') + 2, 1) != "Z";
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !running(); }, 10000))
+        << "sleep " << helper.toStdString() << " lives on";
+}

@@ -8,9 +8,12 @@
 #include "git/GitPanelModel.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace gittest;
 
@@ -227,6 +230,21 @@ TEST(GitPanelActions, IgnoreWritesLinesThatNameExactlyTheFile) {
     Panel outside(box.path(""));
     outside.actions.addToGitignore("x");
     EXPECT_EQ(outside.actions.feedback().text, "Kein Git-Repo");
+}
+
+TEST(GitPanelActions, AGitignoreThatCannotBeReadIsLeftAlone) {
+    Sandbox box;
+    const QString repo = makeRepo(box, "r");
+    writeFile(repo + "/a.txt", "x");
+    // A FIFO in the repository's place of ".gitignore": reading it would wait for a writer forever.
+    // Made once the panel has looked at the repository: git itself would wait on it too.
+    Panel p(repo);
+    ASSERT_TRUE(p.settled());
+    const QString fifo = repo + "/.gitignore";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    p.actions.addToGitignore("a.txt");
+    EXPECT_EQ(p.nextFeedback(), "Schreiben fehlgeschlagen");
+    EXPECT_TRUE(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile()) << "still the FIFO";
 }
 
 TEST(GitPanelActions, InitMakesTheFolderARepository) {

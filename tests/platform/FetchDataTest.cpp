@@ -2,6 +2,8 @@
 // error only when no answer came.
 #include "platform/FetchData.h"
 
+#include "support/EndlessServer.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
@@ -50,7 +52,8 @@ QByteArray httpResponse(int status, const QByteArray& reason, const QByteArray& 
 
 // Runs the request to its answer.
 std::optional<FetchResult> fetch(QNetworkAccessManager& manager, const QUrl& url,
-                                 const QByteArray& verb = "GET", const QByteArray& body = {}) {
+                                 const QByteArray& verb = "GET", const QByteArray& body = {},
+                                 const FetchLimits& limits = {}) {
     std::optional<FetchResult> result;
     int calls = 0;
     fetchData(
@@ -59,7 +62,7 @@ std::optional<FetchResult> fetch(QNetworkAccessManager& manager, const QUrl& url
             ++calls;
             result = std::move(r);
         },
-        verb, body);
+        verb, body, limits);
     QElapsedTimer timer;
     timer.start();
     while (!result && timer.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -148,6 +151,29 @@ TEST(FetchData, TheAnswerIsDeliveredOnceOrNotAtAllWhenItsReceiverIsGone) {
     ASSERT_TRUE(result.has_value());
     ASSERT_FALSE(result->ok());
     EXPECT_EQ(result->error->code, QNetworkReply::OperationCanceledError);
+}
+
+TEST(FetchData, AnAnswerWithoutEndIsCutOffAtItsLimits) {
+    using testsupport::EndlessServer;
+    QNetworkAccessManager manager;
+    EndlessServer flood(EndlessServer::Pace::flood);
+    const std::optional<FetchResult> large =
+        fetch(manager, flood.url(), "GET", {}, FetchLimits{1024 * 1024, 0});
+    ASSERT_TRUE(large.has_value());
+    ASSERT_FALSE(large->ok());
+    EXPECT_TRUE(large->error->cutOff);
+    EXPECT_EQ(large->error->message, "answer larger than 1 MiB");
+    EXPECT_TRUE(large->data.isEmpty());
+
+    // A byte now and then: the transfer time-out, which waits for silence, never comes.
+    EndlessServer trickle(EndlessServer::Pace::trickle, 50);
+    QNetworkAccessManager patient;
+    patient.setTransferTimeout(60000);
+    const std::optional<FetchResult> slow = fetch(patient, trickle.url(), "GET", {}, FetchLimits{1024, 500});
+    ASSERT_TRUE(slow.has_value());
+    ASSERT_FALSE(slow->ok());
+    EXPECT_TRUE(slow->error->cutOff);
+    EXPECT_EQ(slow->error->message, "answer not complete after 0.5 s");
 }
 
 TEST(FetchData, TransportFailureClassification) {

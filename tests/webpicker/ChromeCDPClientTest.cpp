@@ -1,12 +1,12 @@
 // The DevTools client against Debian's real Chromium, headless, showing pages of a local server.
+#include "webpicker/ChromeCDPClient.h"
+
 #include "Chromium.h"
 #include "WebPickerTestSupport.h"
-
-#include "webpicker/ChromeCDPClient.h"
-#include "webpicker/DevToolsTargets.h"
-
 #include "platform/Defaults.h"
+#include "support/EndlessServer.h"
 #include "support/Waits.h"
+#include "webpicker/DevToolsTargets.h"
 
 #include <QImage>
 #include <QJsonDocument>
@@ -145,4 +145,24 @@ TEST_F(ClientFixture, CommandsAnswersNavigationAndScreenshotsOnTheChannel) {
     EXPECT_FALSE(client.isOpen());
     EXPECT_EQ(await<OptJson>([&](auto done) { client.evaluate("1", done); }), std::nullopt);
     EXPECT_EQ(client.messageId(), 0);
+}
+
+// Another program on the debugging port that answers without end: the client takes 1 MiB or the
+// request's time-out, whichever comes first, and says which.
+TEST(ChromeCDPClientLimits, AnAnswerWithoutEndIsCutOffAndNamed) {
+    using testsupport::EndlessServer;
+    QTemporaryDir dir;
+    Defaults defaults{dir.filePath("defaults.json")};
+    ChromeCDPClient client{defaults};
+
+    EndlessServer flood(EndlessServer::Pace::flood);
+    client.setPortOverride(flood.port());
+    EXPECT_EQ(await<bool>([&](auto done) { client.isAvailable(done); }), false);
+    EXPECT_EQ(client.lastCutOff(), QStringLiteral("port %1: answer larger than 1 MiB").arg(flood.port()));
+
+    EndlessServer trickle(EndlessServer::Pace::trickle, 100);
+    client.setPortOverride(trickle.port());
+    EXPECT_EQ(await<OptText>([&](auto done) { client.getActiveTabWS(std::nullopt, done); }), std::nullopt);
+    EXPECT_EQ(client.lastCutOff(),
+              QStringLiteral("port %1: answer not complete after 3 s").arg(trickle.port()));
 }

@@ -1,6 +1,7 @@
 #include "app/session/SessionRestore.h"
 
 #include "app/session/SessionFormat.h"
+#include "editor/TextFileCheck.h"
 #include "platform/Defaults.h"
 #include "platform/RegularFile.h"
 
@@ -190,7 +191,8 @@ bool frameFitsOnScreens(const QRectF& frame, const QList<QRectF>& visibleFrames)
 }
 
 std::optional<QString> readUtf8File(const QString& path) {
-    const std::optional<QByteArray> bytes = regularfile::read(path);
+    // The editor's own limit: a file that grew past it since the last session is not restored.
+    const std::optional<QByteArray> bytes = regularfile::read(path, nullptr, textfile::kOpenLimit);
     if (!bytes) return std::nullopt;
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(*bytes);

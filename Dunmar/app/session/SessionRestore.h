@@ -94,8 +94,8 @@ struct EditorRestore {
 };
 
 // Reads the entry's file whole as UTF-8; a file that cannot be read (missing, unreadable, not
-// UTF-8) leaves the tab empty but keeps its path. The file's name becomes the tab's name unless
-// the entry has a name of its own.
+// UTF-8, over the editor's size limit) leaves the tab empty but keeps its path. The file's name becomes the
+// tab's name unless the entry has a name of its own.
 EditorRestore restoreEditor(const RestoreTab& tab,
                             const std::function<std::optional<QString>(const QString&)>& readFile);
 std::optional<QString> readUtf8File(const QString& path);
